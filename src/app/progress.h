@@ -1,0 +1,34 @@
+#pragma once
+
+// Progress of a long run (import, prediction, batch). The desktop program draws it as the
+// progress window, the command line as a line on a terminal; the core only reports.
+
+#include "codes/codetables.h"
+
+#include <QString>
+
+namespace zm {
+
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+
+    virtual void setCaption(const QString& caption) { (void)caption; }
+    virtual void setLabel(const QString& text, Rgb color) {
+        (void)text;
+        (void)color;
+    }
+    virtual void setBarColor(Rgb color) { (void)color; }
+    // 0..100; values above 100 are drawn as 100.
+    virtual void setPercent(double percent) { (void)percent; }
+    // Called between steps so that a window can stay responsive.
+    virtual void idle() {}
+};
+
+// A sink that shows nothing.
+inline ProgressSink& nullProgress() {
+    static ProgressSink sink;
+    return sink;
+}
+
+}  // namespace zm

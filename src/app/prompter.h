@@ -1,0 +1,30 @@
+#pragma once
+
+// Every message box and question goes through a Prompter: the desktop program shows message
+// boxes, the command line answers from flags or a terminal, tests script the answers.
+
+#include <QString>
+
+namespace zm {
+
+enum class Answer { Ok, Cancel, Yes, No };
+
+// The caption of the program's message boxes when a message names none.
+inline const QString kAppTitle = QStringLiteral("ゼノゼノＭＵＲ");
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    virtual void information(const QString& text, const QString& title = kAppTitle) = 0;
+    virtual void warning(const QString& text, const QString& title = kAppTitle) = 0;
+    virtual void critical(const QString& text, const QString& title = kAppTitle) = 0;
+
+    // True for OK.
+    virtual bool okCancel(const QString& text, const QString& title = kAppTitle) = 0;
+    // True for Yes.
+    virtual bool yesNo(const QString& text, const QString& title = kAppTitle) = 0;
+    virtual Answer yesNoCancel(const QString& text, const QString& title = kAppTitle) = 0;
+};
+
+}  // namespace zm

@@ -1,0 +1,87 @@
+#pragma once
+
+// The settings record filled at start and the per-user store behind it: one INI file through
+// QSettings, with the sections and keys the program has always used.
+
+#include "app/paths.h"
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace zm {
+
+class SettingsStore {
+public:
+    explicit SettingsStore(const QString& iniFile);
+
+    // The stored text; absent keys read as empty text.
+    QString read(const QString& section, const QString& key) const;
+    // Writes one text value and flushes it to disk.
+    void SaveAppSetting(const QString& section, const QString& key, const QString& value);
+    bool contains(const QString& section, const QString& key) const;
+
+    QString fileName() const;
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+// Booleans are stored as "True" / "False".
+inline QString boolText(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+struct AppSettings {
+    std::int16_t Yosou = 0;
+    QString MurDataDir;
+    QString OutPutDir;
+    bool PatOpt = false;
+    QString PatDir;
+    QString Ver;
+    QString ConvOddsDir;
+    bool MurOut = false;
+    bool MurTextOut = false;
+    bool DuelOut = false;
+    bool DenCsvOut = false;
+    bool umaF = false;
+    QString BetOutDir;
+    QString BetTan;
+    QString BetFuku;
+    QString BetWaku;
+    QString BetUma;
+    QString BetWide;
+    bool Group = false;
+    QString GroupOut;
+    QString Groupbetu;
+    bool Odds = false;
+    std::int16_t GetOdds = 0;
+    bool Bataiju = false;
+    bool Sei = false;
+    std::array<bool, 3> OddsSyutoku{};
+    std::array<bool, 2> Hantei{};
+    bool Touhyou = false;
+    QString T_Time;
+};
+
+// Fills the record from the store in the fixed order, applying defaults and normalisations;
+// writes "MurDataDir" and "OutPutDir" back when they were empty. Never fails.
+void LoadSettings(AppSettings& settings, SettingsStore& store, const AppPaths& paths);
+
+// Every field as ("Section/Key", value text), in load order. The three- and two-valued
+// fields print their elements joined by commas.
+std::vector<std::pair<QString, QString>> describeSettings(const AppSettings& settings);
+
+// The loaded value of one key of the record, or nothing when the key is not one of them.
+std::optional<QString> loadedSettingValue(const AppSettings& settings, const QString& section, const QString& key);
+
+// Where the store lives: --config FILE, else ZENOMUR_CONFIG, else the XDG config folder.
+QString resolveConfigFile(const QString& option);
+
+}  // namespace zm

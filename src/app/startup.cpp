@@ -1,0 +1,65 @@
+#include "app/startup.h"
+
+#include "codes/numeric.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace zm {
+
+QString resolveHome(const QString& option) {
+    if (!option.isEmpty()) {
+        return QFileInfo(option).absoluteFilePath();
+    }
+    const QString env = qEnvironmentVariable("ZENOMUR_HOME");
+    if (!env.isEmpty()) {
+        return QFileInfo(env).absoluteFilePath();
+    }
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/zenomur");
+}
+
+AppSession::AppSession(const AppPaths& paths, const QString& configFile, Prompter& prompter)
+    : store_(configFile), context_(paths, store_, prompter) {}
+
+std::unique_ptr<AppSession> AppSession::StartUp(const StartOptions& options, Prompter& prompter, Status& status,
+                                                QString& message) {
+    const QString home = resolveHome(options.home);
+    if (!QDir().mkpath(home)) {
+        status = Status::Failed;
+        message = QStringLiteral("プログラムフォルダ「%1」を作成できません。").arg(home);
+        return nullptr;
+    }
+    auto lock = std::make_unique<QLockFile>(home + QStringLiteral("/.zenomur.lock"));
+    lock->setStaleLockTime(0);  // a lock of a crashed run is recognised by its dead process
+    if (!lock->tryLock(0)) {
+        status = lock->error() == QLockFile::LockFailedError ? Status::AlreadyRunning : Status::Failed;
+        message = status == Status::AlreadyRunning
+                      ? QStringLiteral("ゼノゼノＭＵＲは既に起動しています（フォルダ「%1」を使用中）。").arg(home)
+                      : QStringLiteral("プログラムフォルダ「%1」をロックできません。").arg(home);
+        return nullptr;
+    }
+
+    const AppPaths paths = AppPaths::forHome(home);
+    std::unique_ptr<AppSession> session(new AppSession(paths, resolveConfigFile(options.config), prompter));
+    session->lock_ = std::move(lock);
+    CreateFolders(paths);
+    LoadSettings(session->context_.settings, session->store_, paths);
+    PurgeOldPendingBets(paths);
+    status = Status::Started;
+    return session;
+}
+
+void PurgeOldPendingBets(const AppPaths& paths, const QDate& today) {
+    const double cutoff = Val(today.addDays(-28).toString(QStringLiteral("yyyyMMdd")));
+    QDir dir(paths.DataDir);
+    const QStringList names = dir.entryList({QStringLiteral("~B*.*")}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        // Characters 3..10 of the name: the yyyymmdd of "~Byyyymmdd.TXT".
+        if (cutoff > Val(name.mid(2, 8))) {
+            dir.remove(name);
+        }
+    }
+}
+
+}  // namespace zm

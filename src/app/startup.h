@@ -1,0 +1,47 @@
+#pragma once
+
+// The start of either program: resolve the home folder and the store, hold the home folder
+// against a second instance, create the folders, load the settings and purge old pending bets.
+
+#include "app/context.h"
+
+#include <QDate>
+#include <QLockFile>
+#include <QString>
+#include <memory>
+
+namespace zm {
+
+struct StartOptions {
+    QString home;    // --home; empty: ZENOMUR_HOME, else the XDG data folder
+    QString config;  // --config; empty: ZENOMUR_CONFIG, else the XDG config folder
+};
+
+// The home folder: the option, else ZENOMUR_HOME, else ~/.local/share/zenomur.
+QString resolveHome(const QString& option);
+
+// One started run. Owns the lock on the home folder for as long as it lives.
+class AppSession {
+public:
+    enum class Status { Started, AlreadyRunning, Failed };
+
+    // Returns null and sets status when the home folder is held by another instance or
+    // cannot be used; message then says why.
+    static std::unique_ptr<AppSession> StartUp(const StartOptions& options, Prompter& prompter, Status& status,
+                                               QString& message);
+
+    AppContext& context() { return context_; }
+
+private:
+    AppSession(const AppPaths& paths, const QString& configFile, Prompter& prompter);
+
+    std::unique_ptr<QLockFile> lock_;
+    SettingsStore store_;
+    AppContext context_;
+};
+
+// Deletes the pending-bet files "~B*.*" of DataDir whose date (characters 3-10 of the name) is
+// older than today minus 28 days.
+void PurgeOldPendingBets(const AppPaths& paths, const QDate& today = QDate::currentDate());
+
+}  // namespace zm

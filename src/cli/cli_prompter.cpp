@@ -1,0 +1,90 @@
+#include "cli/cli_prompter.h"
+
+#include <QStringList>
+
+#include <cstdio>
+#include <string>
+
+namespace zm::cli {
+
+CliPrompter::CliPrompter(Preset preset, QTextStream& err, bool interactive)
+    : preset_(preset), err_(err), interactive_(interactive) {}
+
+void CliPrompter::information(const QString& text, const QString&) {
+    err_ << text << Qt::endl;
+}
+
+void CliPrompter::warning(const QString& text, const QString&) {
+    err_ << text << Qt::endl;
+}
+
+void CliPrompter::critical(const QString& text, const QString&) {
+    err_ << text << Qt::endl;
+}
+
+QChar CliPrompter::ask(const QString& text, const QString& choices, QChar fallback) {
+    err_ << text << Qt::endl;
+    if (!interactive_) {
+        err_ << QStringLiteral("(端末がないため「%1」と見なしました)").arg(fallback) << Qt::endl;
+        return fallback;
+    }
+    QStringList shown;
+    for (QChar c : choices) {
+        shown << QString(c);
+    }
+    for (;;) {
+        err_ << u'[' << shown.join(u'/') << u"] " << Qt::flush;
+        char line[256];
+        if (!std::fgets(line, sizeof line, stdin)) {
+            err_ << Qt::endl << QStringLiteral("(入力がないため「%1」と見なしました)").arg(fallback) << Qt::endl;
+            return fallback;
+        }
+        const QString answer = QString::fromLocal8Bit(line).trimmed().toLower();
+        if (answer.size() >= 1 && choices.contains(answer[0])) {
+            return answer[0];
+        }
+    }
+}
+
+bool CliPrompter::okCancel(const QString& text, const QString&) {
+    switch (preset_) {
+    case Preset::Yes:
+        return true;
+    case Preset::No:
+    case Preset::Cancel:
+        return false;
+    case Preset::None:
+        break;
+    }
+    return ask(text + QStringLiteral("\n(o: OK, c: キャンセル)"), QStringLiteral("oc"), u'c') == u'o';
+}
+
+bool CliPrompter::yesNo(const QString& text, const QString&) {
+    switch (preset_) {
+    case Preset::Yes:
+        return true;
+    case Preset::No:
+    case Preset::Cancel:
+        return false;
+    case Preset::None:
+        break;
+    }
+    return ask(text + QStringLiteral("\n(y: はい, n: いいえ)"), QStringLiteral("yn"), u'n') == u'y';
+}
+
+Answer CliPrompter::yesNoCancel(const QString& text, const QString&) {
+    switch (preset_) {
+    case Preset::Yes:
+        return Answer::Yes;
+    case Preset::No:
+        return Answer::No;
+    case Preset::Cancel:
+        return Answer::Cancel;
+    case Preset::None:
+        break;
+    }
+    const QChar c = ask(text + QStringLiteral("\n(y: はい, n: いいえ, c: キャンセル)"), QStringLiteral("ync"), u'c');
+    return c == u'y' ? Answer::Yes : c == u'n' ? Answer::No : Answer::Cancel;
+}
+
+}  // namespace zm::cli

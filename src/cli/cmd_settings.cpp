@@ -1,0 +1,25 @@
+#include "cli/cli.h"
+
+namespace zm::cli {
+
+int cmdSettings(CliEnv& env, const QStringList& args) {
+    const QString verb = args.value(0);
+    if (verb == u"list" && args.size() == 1) {
+        for (const auto& [name, value] : describeSettings(env.ctx.settings)) {
+            env.out << name << u'=' << value << Qt::endl;
+        }
+        return kExitOk;
+    }
+    if (verb == u"get" && args.size() == 3) {
+        const auto loaded = loadedSettingValue(env.ctx.settings, args[1], args[2]);
+        env.out << (loaded ? *loaded : env.ctx.store.read(args[1], args[2])) << Qt::endl;
+        return kExitOk;
+    }
+    if (verb == u"set" && args.size() == 4) {
+        env.ctx.store.SaveAppSetting(args[1], args[2], args[3]);
+        return kExitOk;
+    }
+    return usageError(env, QStringLiteral("settings list | get SECTION KEY | set SECTION KEY VALUE"));
+}
+
+}  // namespace zm::cli

@@ -1,0 +1,54 @@
+#include "codes/sjis.h"
+
+#include <gtest/gtest.h>
+
+namespace zm {
+namespace {
+
+struct RoundTrip {
+    const char16_t* text;
+    int bytes;
+};
+
+TEST(Sjis, RoundTripsAndByteLengths) {
+    const RoundTrip cases[] = {
+        {u"東京AB", 6},        {u"ＵＡＥ", 6},          {u"ｵｰﾌﾟﾝ ", 6},  // half-width katakana: one byte each
+        {u"①②～", 6},         {u"髙﨑", 4},           // NEC and IBM extensions of CP932
+        {u"", 0},              {u"abc 123", 7},        {u"◎○▲△×", 10},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        EXPECT_EQ(ByteLength(text), c.bytes) << text.toStdString();
+        EXPECT_EQ(fromSjis(toSjis(text)), text) << text.toStdString();
+    }
+}
+
+TEST(Sjis, ByteCutsThroughTwoByteCharacters) {
+    const QString text = QStringLiteral("東京AB");
+    EXPECT_EQ(LeftBytes(text, 5), QStringLiteral("東京A"));
+    EXPECT_EQ(LeftBytes(text, 3), QStringLiteral("東\uFFFD"));  // lone lead byte
+    // A cut trail byte may itself read as a lead byte: 0x9E 'A' is a valid pair, as in any
+    // Shift-JIS reader.
+    EXPECT_EQ(RightBytes(text, 2), QStringLiteral("AB"));
+    EXPECT_EQ(MidBytes(text, 3, 2), QStringLiteral("京"));
+    EXPECT_EQ(RightBytes(u"ｱ東", 1), QStringLiteral("\uFFFD"));  // 0x8C alone
+    EXPECT_EQ(LeftBytes(text, 0), QString());
+    EXPECT_EQ(LeftBytes(text, 99), text);
+    EXPECT_EQ(MidBytes(text, 7, 2), QString());
+}
+
+TEST(Sjis, PaddingToFieldWidth) {
+    EXPECT_EQ(PadBytes(u"東京", 6), QStringLiteral("東京  "));
+    EXPECT_EQ(PadBytes(u"東京都", 5), QStringLiteral("東京\uFFFD"));
+    EXPECT_EQ(PadBytesLeft(u"12.3", 6), QStringLiteral("  12.3"));
+    EXPECT_EQ(padSjis(u"ｱｲ", 4), QByteArray("\xB1\xB2  "));
+}
+
+TEST(Sjis, InvalidBytesBecomeReplacementCharacters) {
+    EXPECT_EQ(fromSjis(QByteArray("A\x81")), QStringLiteral("A\uFFFD"));
+    EXPECT_EQ(fromSjis(QByteArray("\xFF" "B")), QStringLiteral("\uFFFDB"));
+    EXPECT_EQ(fromSjis(QByteArray("\x93\x8C\x8B\x9E")), QStringLiteral("東京"));
+}
+
+}  // namespace
+}  // namespace zm

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/prompter.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+
+namespace zm::test {
+
+// A prompter for tests: every message is recorded; every question must have been scripted
+// beforehand with the answer to give, or the test fails.
+class ScriptedPrompter : public Prompter {
+public:
+    enum class Kind { Information, Warning, Critical, OkCancel, YesNo, YesNoCancel };
+
+    struct Entry {
+        Kind kind;
+        QString text;
+        QString title;
+    };
+
+    // Queues the answer to the next question (OK/Yes = Answer::Ok or Answer::Yes).
+    void answer(Answer a) { answers_.push_back(a); }
+
+    void information(const QString& text, const QString& title) override;
+    void warning(const QString& text, const QString& title) override;
+    void critical(const QString& text, const QString& title) override;
+    bool okCancel(const QString& text, const QString& title) override;
+    bool yesNo(const QString& text, const QString& title) override;
+    Answer yesNoCancel(const QString& text, const QString& title) override;
+
+    const std::vector<Entry>& log() const { return log_; }
+    // The texts of every message and question shown, in order.
+    QStringList texts() const;
+    bool unansweredLeft() const { return !answers_.empty(); }
+    void clear() {
+        log_.clear();
+        answers_.clear();
+    }
+
+private:
+    Answer next(Kind kind, const QString& text);
+
+    std::vector<Entry> log_;
+    std::deque<Answer> answers_;
+};
+
+}  // namespace zm::test
