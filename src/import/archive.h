@@ -1,0 +1,38 @@
+#pragma once
+
+// The one adapter to LZH archives. Extraction goes through liblhasa; creation uses our own
+// -lh5- encoder with level-2 headers. Nothing is ever written outside the destination folder:
+// a member with an absolute path, a drive letter, "..", or that is a link or device refuses the
+// whole archive. A corrupt or truncated archive is refused with a message; the destination is
+// then left empty.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace zm {
+
+struct ArchiveMember {
+    QString path;     // as stored, with "/" between folders
+    QByteArray data;
+};
+
+// Reads every member of an archive held in memory, checking lengths, CRCs, names and limits.
+// On failure returns nothing and sets message (in the program's Japanese).
+std::optional<std::vector<ArchiveMember>> readArchive(QByteArrayView bytes, const QString& archiveName,
+                                                      QString& message);
+
+// Builds an archive in memory (-lh5-, level-2 headers) from the members.
+QByteArray writeArchive(const std::vector<ArchiveMember>& members);
+
+// "x": extract with stored folders; "e": extract flat. destDir is emptied first.
+bool extractArchive(const QString& archiveFile, const QString& destDir, bool keepFolders, QString& message);
+
+// "a": create archiveFile from the named files (stored under their file names); ".LZH" is added
+// when the name has no extension. Written through a temporary file and renamed into place.
+bool createArchive(const QString& archiveFile, const QStringList& files, QString& message);
+
+}  // namespace zm
