@@ -1,0 +1,166 @@
+#include "app/settings.h"
+#include "app/startup.h"
+#include "support/test_home.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace zm {
+namespace {
+
+TEST(Settings, EmptyStoreGivesDefaultsAndWritesBackTwoFolders) {
+    test::TestHome home;
+    const AppSettings& s = home.ctx().settings;
+    const QString app = home.ctx().paths.AppPath;
+    EXPECT_EQ(s.MurDataDir, app + "MurData/");
+    EXPECT_EQ(s.OutPutDir, app + "OutPut/");
+    EXPECT_EQ(s.BetOutDir, app + "OutPut/");
+    for (const QString& stake : {s.BetTan, s.BetFuku, s.BetWaku, s.BetUma, s.BetWide}) {
+        EXPECT_EQ(stake, "100");
+    }
+    EXPECT_EQ(s.T_Time, "09:00");
+    EXPECT_EQ(s.Yosou, 0);
+    EXPECT_EQ(s.ConvOddsDir, "");
+    for (bool b : {s.PatOpt, s.MurOut, s.MurTextOut, s.DuelOut, s.DenCsvOut, s.umaF, s.Group, s.Odds, s.Bataiju,
+                   s.Sei, s.Touhyou}) {
+        EXPECT_FALSE(b);
+    }
+    EXPECT_TRUE(home.ctx().store.contains("Folder", "MurDataDir"));
+    EXPECT_TRUE(home.ctx().store.contains("Folder", "OutPutDir"));
+    EXPECT_FALSE(home.ctx().store.contains("PAT", "BetOutDir"));
+}
+
+struct LoadCase {
+    const char* section;
+    const char* key;
+    const char* stored;
+    const char* loaded;  // as `settings list` shows it
+};
+
+TEST(Settings, LoadRules) {
+    const LoadCase cases[] = {
+        {"UserInfo", "Yosou", "9", "0"},
+        {"UserInfo", "Yosou", "12", "0"},
+        {"UserInfo", "Yosou", "8", "8"},
+        {"UserInfo", "Yosou", "3abc", "3"},
+        {"VoteRoboSetting", "GetOdds", "3", "0"},
+        {"VoteRoboSetting", "GetOdds", "2", "2"},
+        {"VoteRoboSetting", "T_Time", "9:00", "09:00"},
+        {"VoteRoboSetting", "T_Time", "09-00", "09:00"},
+        {"VoteRoboSetting", "T_Time", "10:30", "10:30"},
+        {"VoteRoboSetting", "T_Time", "ab:cd", "ab:cd"},
+        {"File", "umaF", "true", "False"},
+        {"File", "umaF", "True", "True"},
+        {"File", "MurOut", "true", "True"},
+        {"File", "DuelOut", "-1", "True"},
+        {"VoteRoboSetting", "Group", "true", "True"},
+        {"VoteRoboSetting", "Group", "yes", "False"},
+        {"VoteRoboSetting", "OddsSyutoku", "", "True,False,False"},
+        {"VoteRoboSetting", "OddsSyutoku", "2", "False,False,True"},
+        {"VoteRoboSetting", "OddsSyutoku", "5", "False,False,False"},
+        {"VoteRoboSetting", "Hantei", "TRUE", "True,False"},
+        {"VoteRoboSetting", "Hantei", "", "False,True"},
+        {"PAT", "BetTan", "300", "300"},
+        {"PAT", "Ver", "98", "98"},
+    };
+    for (const auto& c : cases) {
+        test::TestHome home;
+        home.ctx().store.SaveAppSetting(c.section, c.key, c.stored);
+        home.reload();
+        EXPECT_EQ(loadedSettingValue(home.ctx().settings, c.section, c.key).value_or("<absent>"), c.loaded)
+            << c.section << "/" << c.key << "=" << c.stored;
+    }
+}
+
+TEST(Settings, FolderDefaultsFollowOtherKeys) {
+    test::TestHome home;
+    home.ctx().store.SaveAppSetting("PAT", "PatDir", "/tmp/pat");
+    home.ctx().store.SaveAppSetting("Folder", "OutPutDir", "/tmp/out/");
+    home.reload();
+    EXPECT_EQ(home.ctx().settings.ConvOddsDir, "/tmp/pat/");
+    EXPECT_EQ(home.ctx().settings.BetOutDir, "/tmp/out/");
+}
+
+TEST(Settings, JapaneseSectionAndValuesRoundTrip) {
+    QTemporaryDir dir;
+    const QString file = dir.path() + "/z.ini";
+    {
+        SettingsStore store(file);
+        store.SaveAppSetting("保留BET", "単勝オッズMIN", "1.5");
+        store.SaveAppSetting("保留BET", "式別削除1", "True");
+        store.SaveAppSetting("DavazOrev", "Path", "/home/u/OutPut/W1206.TXT");
+        store.SaveAppSetting("VoteRoboSetting", "Groupbetu", "1,2,3");
+    }
+    SettingsStore again(file);
+    EXPECT_EQ(again.read("保留BET", "単勝オッズMIN"), "1.5");
+    EXPECT_EQ(again.read("保留BET", "式別削除1"), "True");
+    EXPECT_EQ(again.read("DavazOrev", "Path"), "/home/u/OutPut/W1206.TXT");
+    EXPECT_EQ(again.read("VoteRoboSetting", "Groupbetu"), "1,2,3");
+    EXPECT_EQ(again.read("保留BET", "無オッズFLAG"), "");
+}
+
+TEST(Paths, FolderExistsAndTrailingSlash) {
+    QTemporaryDir dir;
+    EXPECT_TRUE(FolderExists(dir.path()));
+    EXPECT_TRUE(FolderExists(dir.path() + "/"));
+    EXPECT_FALSE(FolderExists(dir.path() + "/missing"));
+    EXPECT_FALSE(FolderExists(""));
+    QFile f(dir.path() + "/file");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    EXPECT_FALSE(FolderExists(f.fileName()));
+    EXPECT_EQ(withTrailingSlash("/a/b"), "/a/b/");
+    EXPECT_EQ(withTrailingSlash("/a/b//"), "/a/b/");
+    EXPECT_EQ(withTrailingSlash("C:\\data\\"), "C:/data/");
+    EXPECT_EQ(withTrailingSlash(""), "");
+}
+
+TEST(StartUp, PurgesPendingBetsOlderThan28Days) {
+    test::TestHome home;
+    const QDate today(2026, 12, 8);
+    const QString data = home.ctx().paths.DataDir;
+    const struct {
+        QString name;
+        bool stays;
+    } files[] = {
+        {"~B" + today.addDays(-28).toString("yyyyMMdd") + ".TXT", true},
+        {"~B" + today.addDays(-29).toString("yyyyMMdd") + ".TXT", false},
+        {"~B" + today.addDays(-400).toString("yyyyMMdd") + ".BAK", false},
+        {"~B" + today.toString("yyyyMMdd") + ".TXT", true},
+        {"~Bnotadate.TXT", false},  // reads as 0: older than any cutoff
+        {"20261001.DAT", true},
+    };
+    for (const auto& f : files) {
+        QFile file(data + f.name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    PurgeOldPendingBets(home.ctx().paths, today);
+    for (const auto& f : files) {
+        EXPECT_EQ(QFile::exists(data + f.name), f.stays) << f.name.toStdString();
+    }
+}
+
+TEST(StartUp, HoldsTheHomeFolderAgainstASecondInstance) {
+    QTemporaryDir dir;
+    test::ScriptedPrompter prompter;
+    StartOptions options{dir.path() + "/home", dir.path() + "/z.ini"};
+    AppSession::Status status{};
+    QString message;
+    auto first = AppSession::StartUp(options, prompter, status, message);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(status, AppSession::Status::Started);
+    for (const char* folder : {"MurData", "Data", "OutPut", "Work"}) {
+        EXPECT_TRUE(QDir(dir.path() + "/home/" + folder).exists()) << folder;
+    }
+    auto second = AppSession::StartUp(options, prompter, status, message);
+    EXPECT_FALSE(second);
+    EXPECT_EQ(status, AppSession::Status::AlreadyRunning);
+    EXPECT_FALSE(message.isEmpty());
+    first.reset();
+    auto third = AppSession::StartUp(options, prompter, status, message);
+    EXPECT_TRUE(third);
+}
+
+}  // namespace
+}  // namespace zm
