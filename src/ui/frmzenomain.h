@@ -1,0 +1,107 @@
+#pragma once
+
+// The race-card window: the list of predicted days, the day view with up to three venue frames
+// of twelve race rows, and the card view of one race with its prediction. It lives inside the
+// main window's MDI area; every text it shows comes from src/card.
+
+#include "app/context.h"
+#include "card/cardday.h"
+
+#include <QString>
+#include <QWidget>
+#include <array>
+
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QStackedWidget;
+class QTableWidget;
+class QGroupBox;
+
+namespace zm::ui {
+
+class frmZenoMain : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmZenoMain(AppContext& ctx, QWidget* parent = nullptr);
+
+    // Opens in the day view and reloads the day list. When an import has just finished
+    // (ctx.ImportedDay not empty) that day is cleared from the context and loaded at once.
+    // The main window calls this every time it shows the window (button 1 and the menu).
+    void ShowCardScreen();
+
+    // Rebuilds the day list from the data folder (newest day first).
+    void LoadDayList();
+
+    // Loads one day ("yyyymmdd") into the venue frames; false (after the message) when the
+    // day's files are missing, leaving the view as it was.
+    bool LoadDay(const QString& day);
+
+    // Shows race row `row` (1-12) of venue frame `frame` (1-3) in the card view. An empty row
+    // does nothing.
+    void ShowRace(int frame, int row);
+
+    // Returns from the card view to the day view.
+    void showDayView();
+
+    // The day last loaded ("yyyymmdd"), empty before any.
+    QString currentRaceDate() const { return currentRaceDate_; }
+    // 1, 2 or 3; see card::CardViewState.
+    int cardView() const { return cardView_; }
+    bool inCardView() const;
+    bool placeOddsShown() const { return placeOddsMode_; }
+
+    // The eleven recommendation texts of the shown race: 0 the win pick, 1-10 the pair picks.
+    const std::array<QString, 11>& recommendationList() const { return recommendations_; }
+
+signals:
+    // A day was loaded; it is now the current race day of the program.
+    void dayLoaded(const QString& day);
+    // Button 8 in the day view: the screen hides itself (its MDI sub-window too, if any).
+    void screenHidden();
+
+private:
+    void buildDayView(QWidget* page);
+    void buildCardView(QWidget* page);
+    void onRaceRowClicked(int frame, QListWidgetItem* item);
+    void advanceCardView();  // SSCommand2(5)
+    void backClicked();      // SSCommand2(8)
+    void setOddsColumnMode(bool placeOdds);
+    void applyCardView();
+    void fillGrid();
+    void Command2_Click();   // predicted odds of the shown race
+    void hideScreen();
+
+    AppContext& ctx_;
+    QString currentRaceDate_;
+    QString chosenDay_;
+    card::DayCard day_;
+    card::RaceCard race_;
+    bool haveRace_ = false;
+    int shownFrame_ = 0;
+    int shownRow_ = 0;
+    int cardView_ = 1;
+    bool placeOddsMode_ = true;
+    std::array<QString, 11> recommendations_;
+
+    QStackedWidget* stack_ = nullptr;
+    QListWidget* dayList_ = nullptr;
+    std::array<QGroupBox*, 3> frames_{};
+    std::array<QListWidget*, 3> raceLists_{};
+    QLabel* raceLine_ = nullptr;
+    QLabel* titleLine_ = nullptr;
+    QLabel* courseLine_ = nullptr;
+    QLabel* conditionsLine_ = nullptr;
+    QLabel* recommendWin_ = nullptr;
+    QLabel* recommendPairs_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QPushButton* placeOddsButton_ = nullptr;
+    QPushButton* bodyWeightButton_ = nullptr;
+    QTableWidget* grid_ = nullptr;
+    std::array<QPushButton*, 9> ssCommand2_{};
+};
+
+}  // namespace zm::ui
