@@ -1,3 +1,4 @@
+#include "app/startup.h"
 #include "support/test_home.h"
 
 #include <QFile>
@@ -54,6 +55,20 @@ TEST_F(CliSettings, SetThenGetShowsTheLoadedValue) {
         EXPECT_EQ(r.exitCode, 0);
         EXPECT_EQ(r.out, c.loaded + "\n") << c.key.join('/').toStdString();
     }
+}
+
+TEST_F(CliSettings, StopsWhileAnotherProgramHoldsTheHomeFolder) {
+    test::ScriptedPrompter prompter;
+    AppSession::Status status{};
+    QString message;
+    auto desktop = AppSession::StartUp({dir.path() + "/home", dir.path() + "/z.ini"}, prompter, status, message);
+    ASSERT_TRUE(desktop);
+    const auto r = run({"settings", "list"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("既に起動しています")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    desktop.reset();
+    EXPECT_EQ(run({"settings", "list"}).exitCode, 0);
 }
 
 TEST_F(CliSettings, UsageErrorsAndVersion) {
