@@ -1,0 +1,221 @@
+#include "import/day_import.h"
+
+#include "codes/codetables.h"
+#include "codes/numeric.h"
+#include "import/odds_import.h"
+#include "import/readers.h"
+#include "import/work_folder.h"
+
+#include <QFile>
+
+namespace zm {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+bool isEightDigits(QByteArrayView date) {
+    if (date.size() != 8)
+        return false;
+    for (char c : date) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
+QByteArray readWhole(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+QString dayRaceFileName(const QString& date) { return QStringLiteral("MUR") + date + QStringLiteral("_1.DEN"); }
+QString dayEntryFileName(const QString& date) { return QStringLiteral("MUR") + date + QStringLiteral("_2.DEN"); }
+QString dayHorseFileName(const QString& date) { return QStringLiteral("MUR") + date + QStringLiteral(".UMA"); }
+QString dayOddsFileName(const QString& date) { return QStringLiteral("MURODDS") + date + QStringLiteral(".DAT"); }
+
+bool saveFileOrSay(AppContext& ctx, const QString& path, const QByteArray& bytes) {
+    QString error;
+    if (writeRecordFile(path, bytes, &error))
+        return true;
+    ctx.prompter.critical(QStringLiteral("ファイル「") + path + QStringLiteral("」に書き込めません！") + kCrLf + error +
+                          kCrLf + QStringLiteral("処理を中止します。"));
+    return false;
+}
+
+void AddMeetingRace(ImportState& state, int recNo, int meeting, const RaceRecord& race) {
+    if (meeting < 1)
+        return;
+    if (state.MeetingTable.size() < static_cast<size_t>(meeting))
+        state.MeetingTable.resize(static_cast<size_t>(meeting));
+    MeetingEntry& m = state.MeetingTable[static_cast<size_t>(meeting - 1)];
+    if (m.firstRace == 0)
+        m.firstRace = ToInt16(recNo);
+    m.venueCode = race.text(RaceRecord::venueCode);
+    m.date = race.dateText();
+    m.kaiDigit = race.text(RaceRecord::kai).right(1);
+    m.nichiDigit = race.text(RaceRecord::nichi).right(1);
+    m.weekday = WeekdayChar(m.date);
+    ++m.raceCount;
+}
+
+bool WriteDayFiles(AppContext& ctx, ImportState& state, const RecordFile& raceWork) {
+    const QString date = state.CurrentRaceDate;
+    const QByteArray dateBytes = toSjis(date);
+
+    // The races of the day in file order, at most kMaxDayRaces of them.
+    std::vector<QByteArrayView> kept;
+    int leftOut = 0;
+    for (int n = 1; n <= raceWork.count(); ++n) {
+        const QByteArrayView rec = raceWork.recordView(n);
+        if (rec.sliced(RaceRecord::raceDate.offset, RaceRecord::raceDate.width) != dateBytes)
+            continue;
+        if (static_cast<int>(kept.size()) < kMaxDayRaces)
+            kept.push_back(rec);
+        else
+            ++leftOut;
+    }
+
+    // Venues in JRA order, races in number order. The exchange sort is the one the day files
+    // have always been written with; equal keys keep its order.
+    std::vector<double> keys;
+    keys.reserve(kept.size());
+    for (QByteArrayView rec : kept) {
+        const RaceRecord race(rec);
+        keys.push_back(Val(ServiceToJraCode(race.text(RaceRecord::venueCode))) * 100 +
+                       race.number(RaceRecord::raceNo));
+    }
+    for (size_t i = 0; i + 1 < kept.size(); ++i) {
+        for (size_t j = i + 1; j < kept.size(); ++j) {
+            if (keys[j] < keys[i]) {
+                std::swap(keys[i], keys[j]);
+                std::swap(kept[i], kept[j]);
+            }
+        }
+    }
+    QByteArray races;
+    races.reserve(static_cast<qsizetype>(kept.size()) * RaceRecord::kLength);
+    for (QByteArrayView rec : kept)
+        races.append(rec);
+
+    const QString racePath = ctx.paths.DataDir + dayRaceFileName(date);
+    if (!saveFileOrSay(ctx, racePath, races))
+        return false;
+    state.dayRaceFile = RecordFile(races, RaceRecord::kLength);
+    if (leftOut > 0) {
+        ctx.prompter.warning(QStringLiteral("出馬表ファイルに１日分のレースが４０レースを超えて入っています。") + kCrLf +
+                             QStringLiteral("４１レース目以降の ") + QString::number(leftOut) +
+                             QStringLiteral(" レースは取り込みませんでした。"));
+    }
+
+    // The entries file goes over unchanged; the work copy is removed as by a move.
+    const QString workEntries = findFileNoCase(ctx.paths.WorkDir, kEntryWorkName);
+    const QByteArray entries = state.entryFile.bytes().isEmpty() ? readWhole(workEntries) : state.entryFile.bytes();
+    if (!saveFileOrSay(ctx, ctx.paths.DataDir + dayEntryFileName(date), entries))
+        return false;
+    if (!workEntries.isEmpty())
+        QFile::remove(workEntries);
+    return true;
+}
+
+std::int16_t ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
+    const QString work = ctx.paths.WorkDir;
+    const QString racePath = findFileNoCase(work, kRaceWorkName);
+    const QString entryPath = findFileNoCase(work, kEntryWorkName);
+    const QString horsePath = findFileNoCase(work, kHorseWorkName);
+    state.RaceFilePath = racePath.isEmpty() ? work + kRaceWorkName : racePath;
+    state.EntryFilePath = entryPath.isEmpty() ? work + kEntryWorkName : entryPath;
+    state.HorseFilePath = horsePath.isEmpty() ? work + kHorseWorkName : horsePath;
+    state.OddsPath.clear();
+    if (racePath.isEmpty() || entryPath.isEmpty() || horsePath.isEmpty())
+        return kImportMissingFiles;
+
+    state.MeetingTable.clear();
+    state.MeetingCount = 0;
+    const auto raceWork = RecordFile::load(racePath, RaceRecord::kLength);
+    if (!raceWork)
+        return kImportMissingFiles;
+    state.RaceCount = ToInt16(raceWork->count());
+    if (raceWork->count() == 0) {
+        ctx.ImportedDay.clear();
+        return 0;
+    }
+
+    // The meeting table of the first date; the records of a later date are left out.
+    QByteArray dayDate;
+    QByteArray previousMeeting;
+    int meeting = 0;
+    for (int n = 1; n <= raceWork->count(); ++n) {
+        const QByteArrayView rec = raceWork->recordView(n);
+        const QByteArrayView date = rec.sliced(RaceRecord::raceDate.offset, RaceRecord::raceDate.width);
+        const QByteArrayView meetingKey = rec.sliced(0, RaceRecord::meetingKey.width);
+        if (n == 1) {
+            // The date names the day files: anything but eight digits is not a race card.
+            if (!isEightDigits(date))
+                return kImportMissingFiles;
+            dayDate = date.toByteArray();
+            state.CurrentRaceDate = QString::fromLatin1(dayDate);
+            meeting = 1;
+        } else {
+            if (date != dayDate)
+                break;
+            if (meetingKey != previousMeeting)
+                ++meeting;
+        }
+        previousMeeting = meetingKey.toByteArray();
+        state.CurrentRace = RaceRecord(rec);
+        AddMeetingRace(state, n, meeting, state.CurrentRace);
+    }
+    state.MeetingCount = ToInt16(meeting);
+    ctx.ImportedDay = state.CurrentRaceDate;
+    const QString date = state.CurrentRaceDate;
+
+    if (!WriteDayFiles(ctx, state, *raceWork))
+        return kImportStopped;
+    state.RaceFilePath = ctx.paths.DataDir + dayRaceFileName(date);
+    state.EntryFilePath = ctx.paths.DataDir + dayEntryFileName(date);
+
+    if (ctx.settings.umaF) {
+        const QByteArray horses = state.horseFile.bytes().isEmpty() ? readWhole(horsePath) : state.horseFile.bytes();
+        if (!saveFileOrSay(ctx, ctx.paths.DataDir + dayHorseFileName(date), horses))
+            return kImportStopped;
+    }
+
+    if (ctx.settings.Yosou == 8) {
+        const QString oddsDay = findFileNoCase(ctx.paths.DataDir, dayOddsFileName(date));
+        if (!oddsDay.isEmpty()) {
+            state.OddsPath = oddsDay;
+        } else {
+            const QString archive =
+                findFileNoCase(ctx.settings.MurDataDir, QStringLiteral("j") + date.right(6) + QStringLiteral(".lzh"));
+            if (archive.isEmpty() || !ExtractOddsArchive(ctx, state, archive)) {
+                ctx.ImportedDay.clear();
+                ctx.prompter.critical(
+                    QStringLiteral("予想法が「おまかせモード」になっていますが、ＭＵＲ予想オッズがありません！") + kCrLf +
+                    QStringLiteral("処理を中止します。"));
+                return kImportNoOdds;
+            }
+        }
+    }
+
+    if (hooks.predictDay && !hooks.predictDay(ctx, state))
+        return kImportStopped;
+    return state.RaceCount;
+}
+
+QString FindNichi(AppContext& ctx, const ImportState& state, const QString& venueCode) {
+    const QString path = findFileNoCase(ctx.paths.DataDir, dayRaceFileName(state.CurrentRaceDate));
+    const auto file = path.isEmpty() ? std::nullopt : RecordFile::load(path, RaceRecord::kLength);
+    if (!file)
+        return {};
+    for (int n = 1; n <= file->count(); ++n) {
+        const RaceRecord race(file->recordView(n));
+        if (race.text(RaceRecord::venueCode) == venueCode && race.dateText() == state.CurrentRaceDate)
+            return race.text(RaceRecord::nichi);
+    }
+    return {};
+}
+
+}  // namespace zm

@@ -1,0 +1,72 @@
+#include "import/day_run.h"
+
+#include "import/day_import.h"
+#include "import/readers.h"
+#include "import/work_folder.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace zm {
+
+namespace {
+
+const QString kNoRaceFile = QStringLiteral("出馬表ファイルが見つかりません！　中止します。");
+
+}  // namespace
+
+bool DayRun(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
+    bool done = false;
+    LoadJockeyTable(ctx, state);
+    if (IndexHorseFile(ctx, state) < 1) {
+        ctx.prompter.critical(QStringLiteral("競走馬ファイルが見つかりません！　中止します。"));
+    } else if (IndexEntryFile(ctx, state) < 1) {
+        ctx.prompter.critical(QStringLiteral("出馬データ２のファイルが見つかりません！　中止します。"));
+    } else {
+        ctx.progressSink().setPercent(0);
+        const std::int16_t r = ImportDay(ctx, state, hooks);
+        if (r == kImportNoOdds || r == kImportStopped) {
+            // Its message was shown.
+        } else if (r <= 0) {
+            // A race file without a race is as good as none.
+            ctx.prompter.critical(kNoRaceFile);
+        } else {
+            if (hooks.exports)
+                hooks.exports(ctx, state);
+            done = true;
+        }
+    }
+    EmptyWorkDir(ctx);
+    ctx.progressSink().idle();
+    return done;
+}
+
+bool ExtractAndPredict(AppContext& ctx, ImportState& state, const QString& archivePath, const DayHooks& hooks) {
+    state.ArchivePath = archivePath;
+    if (archivePath.isEmpty() || !QFileInfo(archivePath).isFile())
+        return false;
+    if (!CheckArchiveFormat(ctx, archivePath))
+        return false;
+    return DayRun(ctx, state, hooks);
+}
+
+BatchResult BatchRun(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
+    BatchResult result;
+    const QStringList names = listFilesNoCase(ctx.settings.MurDataDir, QStringLiteral("hb??????.lzh"), 512);
+    result.archives = static_cast<int>(names.size());
+    if (names.isEmpty()) {
+        ctx.prompter.critical(QStringLiteral("ＭＵＲのデータが見つかりません！"));
+        return result;
+    }
+    const QString duel = findFileNoCase(ctx.settings.OutPutDir, QStringLiteral("Duel.TXT"));
+    if (!duel.isEmpty())
+        QFile::remove(duel);
+    for (const QString& name : names) {
+        state.ArchivePath = ctx.settings.MurDataDir + name;
+        if (CheckArchiveFormat(ctx, state.ArchivePath) && DayRun(ctx, state, hooks))
+            ++result.imported;
+    }
+    return result;
+}
+
+}  // namespace zm

@@ -1,0 +1,38 @@
+#pragma once
+
+// The day run: read, import, predict and export one race day, and the commands built on it
+// (the import of a chosen archive, the batch over MurData). Prediction and exports live in
+// modules that depend on this one; they come in through the hooks.
+
+#include "app/context.h"
+#include "import/race_model.h"
+
+#include <functional>
+
+namespace zm {
+
+struct DayHooks {
+    // Predicts the day (day files written, state filled). False: it stopped with its message.
+    std::function<bool(AppContext&, ImportState&)> predictDay;
+    // Writes the text outputs the settings ask for.
+    std::function<void(AppContext&, ImportState&)> exports;
+};
+
+// Reads the extracted work files, imports and predicts the day, writes the exports and
+// empties the work folder. True when the day went through; false after its message.
+bool DayRun(AppContext& ctx, ImportState& state, const DayHooks& hooks);
+
+// Imports the race-card archive at archivePath (the import command without its file
+// dialog). An empty path or a missing file does nothing. True when the day went through.
+bool ExtractAndPredict(AppContext& ctx, ImportState& state, const QString& archivePath, const DayHooks& hooks);
+
+struct BatchResult {
+    int archives = 0;  // archives listed
+    int imported = 0;  // days that went through
+};
+
+// Runs every "hb??????.lzh" archive of MurDataDir (sorted by name, at most 512) through the
+// day run. With none it shows its message and does nothing else.
+BatchResult BatchRun(AppContext& ctx, ImportState& state, const DayHooks& hooks);
+
+}  // namespace zm

@@ -1,0 +1,133 @@
+#include "import/odds_import.h"
+
+#include "import/archive.h"
+#include "import/day_import.h"
+#include "import/readers.h"
+#include "import/work_folder.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <map>
+
+namespace zm {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kOldOddsName = QStringLiteral("mur_ods.DAT");
+
+struct OddsArchive {
+    bool readable = false;
+    std::optional<QByteArray> odds;  // "mur_ods.kd2"
+    bool oldFormat = false;          // holds "mur_ods.DAT"
+};
+
+QString baseName(const QString& memberPath) { return memberPath.section(u'/', -1); }
+
+// Reads the archive in memory, as a flat extraction would see it: members by file name.
+OddsArchive readOddsArchive(AppContext& ctx, const QString& archivePath) {
+    OddsArchive result;
+    QFile file(archivePath);
+    QString message;
+    if (!file.open(QIODevice::ReadOnly)) {
+        ctx.prompter.critical(QStringLiteral("圧縮ファイル「") + QFileInfo(archivePath).fileName() +
+                              QStringLiteral("」を読み込めません！"));
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    auto members = readArchive(bytes, QFileInfo(archivePath).fileName(), message);
+    if (!members) {
+        ctx.prompter.critical(message);
+        return result;
+    }
+    result.readable = true;
+    for (ArchiveMember& m : *members) {
+        const QString name = baseName(m.path);
+        if (name.compare(kOddsWorkName, Qt::CaseInsensitive) == 0) {
+            // A flat extraction keeps the last member of a name.
+            result.odds = std::move(m.data);
+        } else if (name.compare(kOldOddsName, Qt::CaseInsensitive) == 0) {
+            result.oldFormat = true;
+        }
+    }
+    return result;
+}
+
+bool isEightDigits(QByteArrayView date) {
+    if (date.size() != 8)
+        return false;
+    return std::all_of(date.begin(), date.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool writeOddsDays(AppContext& ctx, ImportState& state, const QByteArray& odds) {
+    const RecordFile file(odds, OddsRecord::kLength);
+    if (file.count() < 1)
+        return false;
+    const Field dateField = OddsRecord::raceDate;
+    const QByteArray first = file.recordView(1).sliced(dateField.offset, dateField.width).toByteArray();
+    if (!isEightDigits(first))
+        return false;
+
+    // Records by date, each in file order; the first record's date first.
+    std::map<QByteArray, QByteArray> byDate;
+    byDate[first];
+    for (int n = 1; n <= file.count(); ++n) {
+        const QByteArrayView rec = file.recordView(n);
+        const QByteArrayView date = rec.sliced(dateField.offset, dateField.width);
+        if (isEightDigits(date))
+            byDate[date.toByteArray()].append(rec);
+    }
+    const QString target = ctx.paths.DataDir + dayOddsFileName(QString::fromLatin1(first));
+    if (!saveFileOrSay(ctx, target, byDate[first]))
+        return false;
+    for (const auto& [date, records] : byDate) {
+        if (date != first && !saveFileOrSay(ctx, ctx.paths.DataDir + dayOddsFileName(QString::fromLatin1(date)), records))
+            return false;
+    }
+    state.CurrentOdds = file.get<OddsRecord>(file.count());
+    state.OddsPath = target;
+    return true;
+}
+
+void removeLeftover(const QString& folder) {
+    const QString path = findFileNoCase(folder, QStringLiteral("mur_ods.dat"));
+    if (!path.isEmpty())
+        QFile::remove(path);
+}
+
+}  // namespace
+
+bool ExtractOddsArchive(AppContext& ctx, ImportState& state, const QString& archivePath) {
+    const OddsArchive archive = readOddsArchive(ctx, archivePath);
+    if (!archive.odds)
+        return false;
+    if (!writeOddsDays(ctx, state, *archive.odds))
+        return false;
+    removeLeftover(ctx.settings.MurDataDir);
+    removeLeftover(ctx.paths.WorkDir);
+    return true;
+}
+
+bool ImportOddsArchive(AppContext& ctx, ImportState& state, const QString& archivePath) {
+    EmptyWorkDir(ctx);
+    const OddsArchive archive = readOddsArchive(ctx, archivePath);
+    if (!archive.readable)
+        return false;
+    if (!archive.odds) {
+        if (archive.oldFormat) {
+            ctx.prompter.critical(QStringLiteral("選択したＭＵＲ予想オッズファイルは、古い形式(仕様)のものです。") + kCrLf +
+                                  kCrLf +
+                                  QStringLiteral("このオッズを利用する場合は、「ゼノゼノＭＵＲ」も古いバージョン(Ver "
+                                                 "1.33.3以前)をご利用ください。") +
+                                  kCrLf + kCrLf);
+        }
+        return false;
+    }
+    if (!writeOddsDays(ctx, state, *archive.odds))
+        return false;
+    removeLeftover(ctx.settings.MurDataDir);
+    removeLeftover(ctx.paths.WorkDir);
+    return true;
+}
+
+}  // namespace zm

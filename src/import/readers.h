@@ -1,0 +1,45 @@
+#pragma once
+
+// The readers of the day run: the jockey table, the indexes of the horse and entries work
+// files, and the format check of a race-card archive.
+
+#include "app/context.h"
+#include "import/race_model.h"
+
+#include <cstdint>
+
+namespace zm {
+
+// File names inside a race-card archive and in the program folder (any case matches).
+inline const QString kRaceWorkName = QStringLiteral("mur_den1.kd2");
+inline const QString kEntryWorkName = QStringLiteral("mur_den2.kd2");
+inline const QString kHorseWorkName = QStringLiteral("mur_uma.kd2");
+inline const QString kJockeyFileName = QStringLiteral("mur_kis.kd2");
+inline const QString kOddsWorkName = QStringLiteral("mur_ods.kd2");
+
+// The rating of one jockey: rateA from countsA and rateB from countsB (wins and seconds over
+// all four counts, in percent, at least 7; single precision), then floor(rateA × 1.2 + rateB).
+std::int16_t jockeyRatingOf(const JockeyRecord& jockey);
+
+// Loads up to 512 jockeys from the jockey file of the program folder into JockeyTable and
+// returns how many; 0 when the file is missing (the table then stays as it was).
+std::int16_t LoadJockeyTable(AppContext& ctx, ImportState& state);
+
+// Indexes the horse work file (HorseIndex, HorseCount, horseFile): the record count, or -1
+// when the file does not exist.
+std::int16_t IndexHorseFile(AppContext& ctx, ImportState& state);
+
+// Indexes the entries work file (EntryIndex, EntryCount, entryFile): the record count, or -1
+// when the file does not exist.
+std::int16_t IndexEntryFile(AppContext& ctx, ImportState& state);
+
+// Empties the work folder and extracts the archive into it. True when it holds the three
+// files of the current format. An old-format archive is refused with its message, an archive
+// that cannot be read with the reader's message, any other kind silently; the work folder is
+// then empty.
+bool CheckArchiveFormat(AppContext& ctx, const QString& archivePath);
+
+// Empties the work folder.
+void EmptyWorkDir(AppContext& ctx);
+
+}  // namespace zm
