@@ -4,9 +4,13 @@
 // from the day files and the prediction file, shared by the race-card window and the command
 // line so that both print the same strings.
 
+#include "import/records.h"
+#include "predict/prediction_file.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace zm::card {
@@ -78,8 +82,56 @@ struct RaceCard {
     std::vector<CardRow> rows;                // horse-number order, at most 18
 };
 
+// The message when a day's race or entries day file is missing.
+inline const QString kDayFilesMissing = QStringLiteral("予想済みデータが見つかりません！ 中止します<(_ _)>");
+
+// The predicted days of the data folder, newest first: the days of the prediction files
+// yyyymmdd + ".DAT" (names of exactly 12 characters, at most 1024) that are real dates and
+// whose race day file "MUR" + yyyymmdd + "_1.DEN" is there too.
+QStringList LoadDayList(const QString& dataDir);
+
+enum class DayLoad { Ok, FilesMissing };
+
+// Fills the three venue frames of a day from its prediction file and race day file. The
+// frames take the day's meetings in the order of the prediction file (the day file's order);
+// venues beyond the third are counted but not shown. FilesMissing when the race or the entries
+// day file is missing (out is then untouched).
+DayLoad LoadDay(const QString& dataDir, const QString& day, DayCard& out);
+
+// One race of a loaded day: frame 1-3, row 1-12. Nothing for an empty row or a record that
+// can no longer be read.
+std::optional<RaceCard> LoadRace(const QString& dataDir, const DayCard& day, int frame, int row);
+
+// The card of one race from its prediction record, its race record and the entries day file
+// (the runners' names, jockeys and trainers); a runner the entries file lacks keeps blank
+// entry cells.
+RaceCard BuildRaceCard(const PredictionRecord& prediction, const RaceRecord& race, const RecordFile* entries);
+
+// Columns of the card grid.
+enum GridColumn {
+    ColWaku = 0,
+    ColUmaban,
+    ColName,
+    ColSexAge,
+    ColWeight,
+    ColJockey,
+    ColTrainer,
+    ColAffiliation,
+    ColWinOdds,
+    ColMark,
+    ColRank,
+    ColIndex,
+    ColPastFigure1,                      // .. ColPastFigure1 + 4
+    ColCourseRecord1 = ColPastFigure1 + 5,  // record, rate, record, rate, ..
+    ColOddsColumn = ColCourseRecord1 + 8,
+    ColPastOdds1,                        // .. ColPastOdds1 + 4
+    ColumnCount = ColPastOdds1 + 5,
+};
+
 // Grid column headings in their order; the odds column heading depends on the mode.
 QStringList gridHeadings(bool placeOddsMode);
+// The cells of one row, one per column.
+QStringList gridCells(const CardRow& row, bool placeOddsMode);
 // Which grid columns (indices into gridHeadings) a view state shows.
 std::vector<bool> visibleColumns(CardViewState state);
 

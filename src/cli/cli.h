@@ -41,5 +41,11 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // Commands (one file each).
 int cmdSettings(CliEnv& env, const QStringList& args);
+int cmdImport(CliEnv& env, const QStringList& args);
+int cmdBatch(CliEnv& env, const QStringList& args);
+int cmdSplit(CliEnv& env, const QStringList& args);
+int cmdOddsImport(CliEnv& env, const QStringList& args);
+int cmdDays(CliEnv& env, const QStringList& args);
+int cmdCard(CliEnv& env, const QStringList& args);
 
 }  // namespace zm::cli

@@ -6,6 +6,12 @@ const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"settings", "list | get SECTION KEY | set SECTION KEY VALUE", "read and write the settings store",
          cmdSettings},
+        {"import", "ARCHIVE", "import and predict one race-card archive", cmdImport},
+        {"batch", "", "import every hb??????.lzh archive of the MurData folder", cmdBatch},
+        {"split", "ARCHIVE", "write the second day of a two-day archive as B + yymmdd + .LZH", cmdSplit},
+        {"odds-import", "ARCHIVE", "import a predicted-odds archive into the data folder", cmdOddsImport},
+        {"days", "", "list the predicted days, newest first", cmdDays},
+        {"card", "DAY | DAY VENUE RACE", "the day's race list, or one race card with its prediction", cmdCard},
     };
     return table;
 }

@@ -1,0 +1,123 @@
+#include "card/cardday.h"
+#include "card/cardtext.h"
+#include "cli/cli.h"
+#include "codes/codetables.h"
+#include "codes/sjis.h"
+
+namespace zm::cli {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+bool isDay(const QString& text) {
+    return DateFromYmd(text).isValid();
+}
+
+// The service code of a venue given by name (東京) or as its two-digit service code.
+QString venueCodeOf(const QString& text) {
+    if (text.size() == 2 && text[0].isDigit() && text[1].isDigit()) {
+        return text;
+    }
+    return ServiceVenueCodeOf(text);
+}
+
+// Every column of the grid, each padded to its widest cell (CP932 bytes).
+void printGrid(QTextStream& out, const card::RaceCard& race) {
+    std::vector<QStringList> lines;
+    lines.push_back(card::gridHeadings(true));
+    for (const card::CardRow& row : race.rows) {
+        lines.push_back(card::gridCells(row, true));
+    }
+    std::vector<int> widths(card::ColumnCount, 0);
+    for (const QStringList& l : lines) {
+        for (int c = 0; c < card::ColumnCount; ++c) {
+            widths[static_cast<size_t>(c)] = std::max(widths[static_cast<size_t>(c)], ByteLength(l[c]));
+        }
+    }
+    for (const QStringList& l : lines) {
+        QString text;
+        for (int c = 0; c < card::ColumnCount; ++c) {
+            if (c > 0) {
+                text += u' ';
+            }
+            text += PadBytes(l[c], widths[static_cast<size_t>(c)]);
+        }
+        out << text.trimmed() << u'\n';
+    }
+}
+
+}  // namespace
+
+int cmdDays(CliEnv& env, const QStringList& args) {
+    if (!args.isEmpty()) {
+        return usageError(env, u"days"_s);
+    }
+    for (const QString& day : card::LoadDayList(env.ctx.paths.DataDir)) {
+        env.out << day << u' ' << card::DayText(day) << u'\n';
+    }
+    env.out.flush();
+    return kExitOk;
+}
+
+int cmdCard(CliEnv& env, const QStringList& args) {
+    if ((args.size() != 1 && args.size() != 3) || !isDay(args[0])) {
+        return usageError(env, u"card DAY | card DAY VENUE RACE   (DAY as yyyymmdd, VENUE as 東京)"_s);
+    }
+    const QString day = args[0];
+    card::DayCard loaded;
+    if (card::LoadDay(env.ctx.paths.DataDir, day, loaded) == card::DayLoad::FilesMissing) {
+        env.ctx.prompter.warning(card::kDayFilesMissing);
+        return kExitStopped;
+    }
+    if (args.size() == 1) {
+        bool first = true;
+        for (const card::VenueFrame& frame : loaded.frames) {
+            if (!frame.visible()) {
+                continue;
+            }
+            if (!first) {
+                env.out << u'\n';
+            }
+            first = false;
+            env.out << frame.caption << u'\n';
+            for (const card::RaceRow& row : frame.rows) {
+                if (row.predictionRecord != 0) {
+                    env.out << row.text << u'\n';
+                }
+            }
+        }
+        env.out.flush();
+        return kExitOk;
+    }
+
+    const QString venue = venueCodeOf(args[1]);
+    bool numberOk = false;
+    const int raceNo = args[2].toInt(&numberOk);
+    if (venue.isEmpty() || !numberOk || raceNo < 1 || raceNo > 12) {
+        return usageError(env, u"card DAY VENUE RACE   (VENUE a course name such as 東京, RACE 1-12)"_s);
+    }
+    int frame = 0;
+    for (int k = 0; k < 3; ++k) {
+        if (loaded.frames[static_cast<size_t>(k)].venueCode == venue) {
+            frame = k + 1;
+        }
+    }
+    const auto race = frame ? card::LoadRace(env.ctx.paths.DataDir, loaded, frame, raceNo) : std::nullopt;
+    if (!race) {
+        env.err << day << u' ' << VenueName(venue) << u' ' << raceNo << u"R: このレースの予想はありません。"_s
+                << Qt::endl;
+        return kExitStopped;
+    }
+    env.out << race->raceLine << u'\n' << race->titleLine << u'\n' << race->courseLine << u'\n';
+    if (!race->conditions.isEmpty()) {
+        env.out << race->conditions << u'\n';
+    }
+    env.out << u'\n';
+    printGrid(env.out, *race);
+    env.out << u'\n' << race->recommendWin << u'\n' << race->recommendPairs << u'\n';
+    env.out.flush();
+    return kExitOk;
+}
+
+}  // namespace zm::cli
