@@ -10,6 +10,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 #include <optional>
 #include <vector>
 
@@ -18,7 +19,15 @@ namespace zm {
 struct ArchiveMember {
     QString path;     // as stored, with "/" between folders
     QByteArray data;
+    bool isDir = false;   // a folder entry (path without trailing "/", no data)
+    qint64 mtime = 0;     // modification time, seconds since 1970 (UTC); 0 when unknown
 };
+
+// Limits of what an archive may hold; anything beyond refuses the whole archive.
+inline constexpr qint64 kMaxArchiveBytes = 64LL * 1024 * 1024;     // the archive file itself
+inline constexpr qint64 kMaxMemberBytes = 64LL * 1024 * 1024;      // one member, unpacked
+inline constexpr qint64 kMaxUnpackedBytes = 256LL * 1024 * 1024;   // all members, unpacked
+inline constexpr int kMaxMembers = 4096;
 
 // Reads every member of an archive held in memory, checking lengths, CRCs, names and limits.
 // On failure returns nothing and sets message (in the program's Japanese).

@@ -1,0 +1,546 @@
+#include "import/archive.h"
+
+#include "codes/sjis.h"
+#include "import/lzh_encode.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstring>
+#include <memory>
+
+extern "C" {
+#include <lha_reader.h>
+}
+
+namespace zm {
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Messages
+
+QString brokenMessage(const QString& archive) {
+    return QStringLiteral("圧縮ファイル「%1」が壊れています。").arg(archive);
+}
+
+QString badNameMessage(const QString& archive, const QString& name) {
+    return QStringLiteral("圧縮ファイル「%1」に不正なファイル名「%2」が含まれているため処理を中止します。")
+        .arg(archive, name);
+}
+
+QString notPlainMessage(const QString& archive, const QString& name) {
+    return QStringLiteral("圧縮ファイル「%1」に通常のファイルでない「%2」が含まれているため処理を中止します。")
+        .arg(archive, name);
+}
+
+QString tooLargeMessage(const QString& archive) {
+    return QStringLiteral("圧縮ファイル「%1」は大きすぎるため処理を中止します。").arg(archive);
+}
+
+QString methodMessage(const QString& archive, const QString& method) {
+    return QStringLiteral("圧縮ファイル「%1」の圧縮形式「%2」には対応していません。").arg(archive, method);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading through liblhasa from memory
+
+struct MemoryStream {
+    const unsigned char* data = nullptr;
+    std::size_t size = 0;
+    std::size_t pos = 0;
+};
+
+// liblhasa treats 0 from a read as "try again" in places; -1 at the end of the data keeps a
+// truncated archive from spinning.
+int memoryRead(void* handle, void* buf, std::size_t len) {
+    auto* s = static_cast<MemoryStream*>(handle);
+    const std::size_t avail = s->size - s->pos;
+    if (len == 0) {
+        return 0;
+    }
+    if (avail == 0) {
+        return -1;
+    }
+    const std::size_t n = std::min({len, avail, std::size_t(1) << 30});
+    std::memcpy(buf, s->data + s->pos, n);
+    s->pos += n;
+    return static_cast<int>(n);
+}
+
+int memorySkip(void* handle, std::size_t bytes) {
+    auto* s = static_cast<MemoryStream*>(handle);
+    if (bytes > s->size - s->pos) {
+        s->pos = s->size;
+        return 0;
+    }
+    s->pos += bytes;
+    return 1;
+}
+
+void memoryClose(void*) {}
+
+const LHAInputStreamType kMemoryStreamType = {memoryRead, memorySkip, memoryClose};
+
+struct ReaderDeleter {
+    void operator()(LHAReader* r) const { lha_reader_free(r); }
+};
+struct StreamDeleter {
+    void operator()(LHAInputStream* s) const { lha_input_stream_free(s); }
+};
+
+enum class NameCheck { Ok, Bad };
+
+// Checks a stored member name and gives it with "/" separators, no empty or "." parts.
+// Refuses absolute paths, drive letters (any ":"), "..", control characters, bytes that are
+// not Shift-JIS, and the characters Windows does not allow in names ("|" also marks a link).
+NameCheck checkName(const QString& raw, QString& clean) {
+    QString name = raw;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (name.startsWith(QLatin1Char('/')) || name.contains(QLatin1Char(':'))) {
+        return NameCheck::Bad;
+    }
+    for (const QChar ch : name) {
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F || ch == QChar(0xFFFD) ||
+            QStringView(u"|<>\"*?").contains(ch)) {
+            return NameCheck::Bad;
+        }
+    }
+    QStringList parts;
+    for (const QString& part : name.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part == QLatin1String("..")) {
+            return NameCheck::Bad;
+        }
+        if (part != QLatin1String(".")) {
+            parts << part;
+        }
+    }
+    clean = parts.join(QLatin1Char('/'));
+    return NameCheck::Ok;
+}
+
+unsigned rawU16(const std::uint8_t* p) {
+    return unsigned(p[0]) | (unsigned(p[1]) << 8);
+}
+
+std::size_t rawU32(const std::uint8_t* p) {
+    return std::size_t(p[0]) | (std::size_t(p[1]) << 8) | (std::size_t(p[2]) << 16) | (std::size_t(p[3]) << 24);
+}
+
+// The member's name bytes as the header stores them, folders joined with "/". liblhasa's own
+// path and file name are altered (all-capital MS-DOS names come back in small letters, a
+// Shift-JIS second byte 0x5C may be taken for a separator), so the name is read from the raw
+// header. Returns nothing when the header layout is not understood.
+std::optional<QByteArray> storedName(const LHAFileHeader* h) {
+    const std::uint8_t* raw = h->raw_data;
+    const std::size_t len = h->raw_data_len;
+    if (raw == nullptr || len < 21) {
+        return std::nullopt;
+    }
+    const int level = raw[20];
+    QByteArray file;
+    QByteArray dir;
+    std::size_t pos = 0;
+    std::size_t next = 0;
+    int sizeBytes = 2;
+    if (level == 0 || level == 1) {
+        const std::size_t nameLen = len > 21 ? raw[21] : 0;
+        if (len < 22 + nameLen) {
+            return std::nullopt;
+        }
+        file = QByteArray(reinterpret_cast<const char*>(raw + 22), static_cast<qsizetype>(nameLen));
+        if (level == 1) {
+            const std::size_t base = std::size_t(raw[0]) + 2;
+            if (base < 2 || base > len) {
+                return std::nullopt;
+            }
+            pos = base;
+            next = rawU16(raw + base - 2);
+        }
+    } else if (level == 2) {
+        if (len < 26) {
+            return std::nullopt;
+        }
+        pos = 26;
+        next = rawU16(raw + 24);
+    } else if (level == 3) {
+        if (len < 32) {
+            return std::nullopt;
+        }
+        pos = 32;
+        next = rawU32(raw + 28);
+        sizeBytes = 4;
+    } else {
+        return std::nullopt;
+    }
+    // Extended headers: type byte, body, size of the next one.
+    while (next != 0) {
+        if (next < std::size_t(1 + sizeBytes) || next > len - std::min(pos, len)) {
+            return std::nullopt;
+        }
+        const std::uint8_t type = raw[pos];
+        const auto* body = reinterpret_cast<const char*>(raw + pos + 1);
+        const auto bodyLen = static_cast<qsizetype>(next - 1 - sizeBytes);
+        if (type == 0x01) {
+            file = QByteArray(body, bodyLen);
+        } else if (type == 0x02) {
+            dir = QByteArray(body, bodyLen);
+        }
+        const std::uint8_t* sizeAt = raw + pos + next - sizeBytes;
+        pos += next;
+        next = sizeBytes == 2 ? rawU16(sizeAt) : rawU32(sizeAt);
+    }
+    QByteArray name = dir;
+    if (!name.isEmpty() && !name.endsWith('\xFF') && !file.isEmpty()) {
+        name.append('/');
+    }
+    name.append(file);
+    name.replace('\xFF', '/');  // never a Shift-JIS byte; some writers separate folders with it
+    return name;
+}
+
+bool isKnownMethod(const char* method) {
+    static const char* const kMethods[] = {"-lh0-", "-lh1-", "-lh4-", "-lh5-", "-lh6-", "-lh7-",
+                                           "-lz4-", "-lz5-", "-lzs-", "-pm0-", "-pm1-", "-pm2-"};
+    for (const char* m : kMethods) {
+        if (std::strcmp(method, m) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Unix file-type bits, when the header carries Unix permissions.
+constexpr unsigned kTypeMask = 0170000;
+constexpr unsigned kTypeRegular = 0100000;
+constexpr unsigned kTypeDirectory = 0040000;
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+void putU16(QByteArray& out, unsigned v) {
+    out.append(static_cast<char>(v & 0xFF));
+    out.append(static_cast<char>((v >> 8) & 0xFF));
+}
+
+void putU32(QByteArray& out, quint32 v) {
+    for (int i = 0; i < 4; ++i) {
+        out.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+    }
+}
+
+void putExtended(QByteArray& out, char type, const QByteArray& body) {
+    putU16(out, static_cast<unsigned>(body.size() + 3));
+    out.append(type);
+    out.append(body);
+}
+
+// One member with a level-2 header: the base header, the common header (its CRC filled in at
+// the end), the file name and folder name headers, then the data.
+void appendMember(QByteArray& out, const ArchiveMember& m) {
+    QString path = m.path;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (path.endsWith(QLatin1Char('/'))) {
+        path.chop(1);
+    }
+    QString folder;
+    QString file = path;
+    if (m.isDir) {
+        folder = path;
+        file.clear();
+    } else if (const qsizetype slash = path.lastIndexOf(QLatin1Char('/')); slash >= 0) {
+        folder = path.left(slash);
+        file = path.mid(slash + 1);
+    }
+
+    QByteArray payload;
+    const char* method = "-lhd-";
+    if (!m.isDir) {
+        payload = lzhCompressLh5(m.data);
+        method = "-lh5-";
+        if (payload.size() >= m.data.size()) {
+            payload = m.data;
+            method = "-lh0-";
+        }
+    }
+
+    QByteArray h;
+    putU16(h, 0);  // total header size, filled in below
+    h.append(method, 5);
+    putU32(h, static_cast<quint32>(payload.size()));
+    putU32(h, m.isDir ? 0U : static_cast<quint32>(m.data.size()));
+    putU32(h, static_cast<quint32>(qBound<qint64>(0, m.mtime, 0xFFFFFFFFLL)));
+    h.append(static_cast<char>(m.isDir ? 0x10 : 0x20));  // MS-DOS attribute
+    h.append(static_cast<char>(2));                        // header level
+    putU16(h, m.isDir ? 0U : lzhCrc16(m.data));
+    h.append('w');  // Windows: readers keep the case of the names as stored
+
+    const qsizetype commonAt = h.size();
+    putExtended(h, 0x00, QByteArray(2, '\0'));
+    if (!m.isDir) {
+        putExtended(h, 0x01, toSjis(file));
+    }
+    if (!folder.isEmpty()) {
+        QByteArray dir = toSjis(folder);
+        dir.replace('/', '\xFF');
+        dir.append('\xFF');
+        putExtended(h, 0x02, dir);
+    }
+    putU16(h, 0);  // no further extended header
+    if ((h.size() & 0xFF) == 0) {
+        h.append('\0');  // a header whose size ends in a zero byte would read as the end mark
+    }
+    h[0] = static_cast<char>(h.size() & 0xFF);
+    h[1] = static_cast<char>((h.size() >> 8) & 0xFF);
+    const std::uint16_t headerCrc = lzhCrc16(h);
+    h[commonAt + 3] = static_cast<char>(headerCrc & 0xFF);
+    h[commonAt + 4] = static_cast<char>(headerCrc >> 8);
+
+    out.append(h);
+    out.append(payload);
+}
+
+bool emptyFolder(const QString& dir) {
+    QDir d(dir);
+    if (!d.exists() && !QDir().mkpath(dir)) {
+        return false;
+    }
+    bool ok = true;
+    const QFileInfoList entries =
+        d.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QFileInfo& fi : entries) {
+        if (fi.isDir() && !fi.isSymLink()) {
+            ok = QDir(fi.absoluteFilePath()).removeRecursively() && ok;
+        } else {
+            ok = QFile::remove(fi.absoluteFilePath()) && ok;
+        }
+    }
+    return ok;
+}
+
+bool isInside(const QString& path, const QString& canonicalRoot) {
+    const QString c = QFileInfo(path).canonicalFilePath();
+    return !c.isEmpty() && (c == canonicalRoot || c.startsWith(canonicalRoot + QLatin1Char('/')));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+std::optional<std::vector<ArchiveMember>> readArchive(QByteArrayView bytes, const QString& archiveName,
+                                                      QString& message) {
+    if (bytes.size() > kMaxArchiveBytes) {
+        message = tooLargeMessage(archiveName);
+        return std::nullopt;
+    }
+    if (bytes.isEmpty()) {
+        message = brokenMessage(archiveName);
+        return std::nullopt;
+    }
+    MemoryStream ms{reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<std::size_t>(bytes.size()),
+                    0};
+    std::unique_ptr<LHAInputStream, StreamDeleter> stream(
+        lha_input_stream_new(&kMemoryStreamType, &ms));
+    if (!stream) {
+        message = brokenMessage(archiveName);
+        return std::nullopt;
+    }
+    std::unique_ptr<LHAReader, ReaderDeleter> reader(lha_reader_new(stream.get()));
+    if (!reader) {
+        message = brokenMessage(archiveName);
+        return std::nullopt;
+    }
+    lha_reader_set_dir_policy(reader.get(), LHA_READER_DIR_PLAIN);
+
+    std::vector<ArchiveMember> members;
+    qint64 unpacked = 0;
+    std::size_t nextHeader = 0;  // where the header after the last member must start
+    for (;;) {
+        LHAFileHeader* h = lha_reader_next_file(reader.get());
+        if (h == nullptr) {
+            break;
+        }
+        const std::size_t dataStart = ms.pos;
+        QByteArray rawName;
+        if (const auto stored = storedName(h)) {
+            rawName = *stored;
+        } else {
+            if (h->path != nullptr) {
+                rawName += h->path;
+            }
+            if (h->filename != nullptr) {
+                rawName += h->filename;
+            }
+        }
+        const QString shownName = fromSjis(rawName);
+
+        if (h->compressed_length > ms.size - std::min(dataStart, ms.size)) {
+            message = brokenMessage(archiveName);
+            return std::nullopt;
+        }
+        nextHeader = dataStart + h->compressed_length;
+
+        const bool isDir = std::strcmp(h->compress_method, LHA_COMPRESS_TYPE_DIR) == 0;
+        if (h->symlink_target != nullptr) {
+            message = notPlainMessage(archiveName, shownName);
+            return std::nullopt;
+        }
+        if (LHA_FILE_HAVE_EXTRA(h, LHA_FILE_UNIX_PERMS)) {
+            const unsigned type = h->unix_perms & kTypeMask;
+            if (type != 0 && type != (isDir ? kTypeDirectory : kTypeRegular)) {
+                message = notPlainMessage(archiveName, shownName);
+                return std::nullopt;
+            }
+        }
+        QString clean;
+        if (checkName(shownName, clean) != NameCheck::Ok || (clean.isEmpty() && !isDir)) {
+            message = badNameMessage(archiveName, shownName);
+            return std::nullopt;
+        }
+        if (!isDir && !isKnownMethod(h->compress_method)) {
+            message = methodMessage(archiveName, QString::fromLatin1(h->compress_method, 5));
+            return std::nullopt;
+        }
+        if (static_cast<int>(members.size()) >= kMaxMembers) {
+            message = tooLargeMessage(archiveName);
+            return std::nullopt;
+        }
+
+        ArchiveMember m;
+        m.path = clean;
+        m.isDir = isDir;
+        m.mtime = h->timestamp;
+        if (isDir) {
+            if (h->length != 0) {
+                message = brokenMessage(archiveName);
+                return std::nullopt;
+            }
+            if (!clean.isEmpty()) {
+                members.push_back(std::move(m));
+            }
+            continue;
+        }
+        if (h->length > static_cast<std::size_t>(kMaxMemberBytes) ||
+            unpacked + static_cast<qint64>(h->length) > kMaxUnpackedBytes) {
+            message = tooLargeMessage(archiveName);
+            return std::nullopt;
+        }
+        unpacked += static_cast<qint64>(h->length);
+        m.data.resize(static_cast<qsizetype>(h->length));
+        std::size_t got = 0;
+        while (got < h->length) {
+            const std::size_t n = lha_reader_read(reader.get(), m.data.data() + got, h->length - got);
+            if (n == 0) {
+                break;
+            }
+            got += n;
+        }
+        // liblhasa hands back short data and data with a wrong CRC without a word.
+        if (got != h->length || lzhCrc16(m.data) != h->crc) {
+            message = brokenMessage(archiveName);
+            return std::nullopt;
+        }
+        members.push_back(std::move(m));
+    }
+
+    // No further header could be read: the archive must end there, or with the end mark.
+    if (nextHeader < ms.size && bytes[static_cast<qsizetype>(nextHeader)] != '\0') {
+        message = brokenMessage(archiveName);
+        return std::nullopt;
+    }
+    return members;
+}
+
+QByteArray writeArchive(const std::vector<ArchiveMember>& members) {
+    QByteArray out;
+    for (const ArchiveMember& m : members) {
+        appendMember(out, m);
+    }
+    out.append('\0');
+    return out;
+}
+
+bool extractArchive(const QString& archiveFile, const QString& destDir, bool keepFolders, QString& message) {
+    const QString archiveName = QFileInfo(archiveFile).fileName();
+    const QString dest = QDir::cleanPath(destDir) + QLatin1Char('/');
+    if (!emptyFolder(dest)) {
+        message = QStringLiteral("フォルダ「%1」を空にできません。").arg(QDir::toNativeSeparators(dest));
+        return false;
+    }
+
+    QFile in(archiveFile);
+    if (!in.open(QIODevice::ReadOnly)) {
+        message = QStringLiteral("圧縮ファイル「%1」を開けません。").arg(archiveName);
+        return false;
+    }
+    if (in.size() > kMaxArchiveBytes) {
+        message = tooLargeMessage(archiveName);
+        return false;
+    }
+    const QByteArray bytes = in.read(kMaxArchiveBytes + 1);
+    in.close();
+
+    auto members = readArchive(bytes, archiveName, message);
+    if (!members) {
+        return false;
+    }
+
+    const QString root = QFileInfo(dest).canonicalFilePath();
+    auto fail = [&](const QString& name) {
+        message = QStringLiteral("圧縮ファイル「%1」の「%2」を書き出せません。").arg(archiveName, name);
+        emptyFolder(dest);
+        return false;
+    };
+    for (const ArchiveMember& m : *members) {
+        if (m.isDir) {
+            if (keepFolders && (!QDir().mkpath(dest + m.path) || !isInside(dest + m.path, root))) {
+                return fail(m.path);
+            }
+            continue;
+        }
+        const QString rel = keepFolders ? m.path : m.path.section(QLatin1Char('/'), -1);
+        const QString target = dest + rel;
+        const QString parent = QFileInfo(target).path();
+        if (!QDir().mkpath(parent) || !isInside(parent, root)) {
+            return fail(m.path);
+        }
+        QSaveFile out(target);
+        if (!out.open(QIODevice::WriteOnly) || out.write(m.data) != m.data.size() || !out.commit()) {
+            return fail(m.path);
+        }
+    }
+    return true;
+}
+
+bool createArchive(const QString& archiveFile, const QStringList& files, QString& message) {
+    QString target = archiveFile;
+    if (!QFileInfo(target).fileName().contains(QLatin1Char('.'))) {
+        target += QStringLiteral(".LZH");
+    }
+    std::vector<ArchiveMember> members;
+    members.reserve(static_cast<std::size_t>(files.size()));
+    for (const QString& path : files) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) {
+            message = QStringLiteral("ファイル「%1」を読み込めません。").arg(QDir::toNativeSeparators(path));
+            return false;
+        }
+        ArchiveMember m;
+        m.path = QFileInfo(path).fileName();
+        m.data = f.readAll();
+        m.mtime = QFileInfo(path).lastModified().toSecsSinceEpoch();
+        members.push_back(std::move(m));
+    }
+    const QByteArray bytes = writeArchive(members);
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        message = QStringLiteral("圧縮ファイル「%1」を作成できません。").arg(QDir::toNativeSeparators(target));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace zm
