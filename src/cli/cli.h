@@ -41,6 +41,7 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // Commands (one file each).
 int cmdSettings(CliEnv& env, const QStringList& args);
+int cmdDeleteDays(CliEnv& env, const QStringList& args);
 int cmdImport(CliEnv& env, const QStringList& args);
 int cmdBatch(CliEnv& env, const QStringList& args);
 int cmdSplit(CliEnv& env, const QStringList& args);

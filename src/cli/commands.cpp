@@ -6,6 +6,8 @@ const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"settings", "list | get SECTION KEY | set SECTION KEY VALUE", "read and write the settings store",
          cmdSettings},
+        {"delete-days", "DAY... | --all", "delete predicted days (yyyymmdd) with their day files and exports",
+         cmdDeleteDays},
         {"import", "ARCHIVE", "import and predict one race-card archive", cmdImport},
         {"batch", "", "import every hb??????.lzh archive of the MurData folder", cmdBatch},
         {"split", "ARCHIVE", "write the second day of a two-day archive as B + yymmdd + .LZH", cmdSplit},
