@@ -1,0 +1,312 @@
+#include "predict/predict_day.h"
+
+#include "app/context.h"
+#include "codes/codetables.h"
+#include "codes/numeric.h"
+#include "codes/sjis.h"
+#include "import/race_model.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cmath>
+
+namespace zm {
+
+namespace {
+
+constexpr int kMaxVenues = 5;
+constexpr int kOddsRecordLength = OddsRecord::kLength;
+
+QString oddsKey(const QString& venueCode, int raceNo) {
+    return venueCode + u'|' + QString::number(raceNo);
+}
+
+}  // namespace
+
+void OddsLookup::load(const RecordFile& file) {
+    records_.clear();
+    first_.clear();
+    records_.reserve(static_cast<size_t>(file.count()));
+    for (int n = 1; n <= file.count(); ++n) {
+        OddsRecord rec = file.get<OddsRecord>(n);
+        const QString key = oddsKey(rec.text(OddsRecord::venueCode), ToInt16(rec.number(OddsRecord::raceNo)));
+        if (!first_.contains(key)) {
+            first_.insert(key, static_cast<int>(records_.size()));
+        }
+        records_.push_back(std::move(rec));
+    }
+}
+
+const OddsRecord* OddsLookup::find(const QString& venueCode, int raceNo) const {
+    const auto it = first_.constFind(oddsKey(venueCode, raceNo));
+    if (it == first_.constEnd()) {
+        return nullptr;
+    }
+    return &records_[static_cast<size_t>(*it)];
+}
+
+PredictedRace predictedRaceOf(const RaceRecord& race) {
+    PredictedRace p;
+    p.RaceDate = race.dateText();
+    p.VenueCode = race.text(RaceRecord::venueCode);
+    p.Meeting = ToInt16(race.number(RaceRecord::kai));
+    p.DayNo = ToInt16(race.number(RaceRecord::nichi));
+    p.RaceNo = ToInt16(race.number(RaceRecord::raceNo));
+    p.RunnerCount = std::clamp<std::int16_t>(ToInt16(race.number(RaceRecord::runnerCount)), 0, 18);
+    p.Distance = race.text(RaceRecord::distance);
+    p.Field99 = race.text(RaceRecord::prizeClass);
+    p.Field97 = race.text(RaceRecord::raceClass);
+    const QString time = race.text(RaceRecord::postTime);
+    p.StartTime = LeftBytes(time, 2) + RightBytes(time, 2) + u' ';
+    p.Field348 = race.text(RaceRecord::paceCode);
+    for (int i = 1; i <= p.RunnerCount; ++i) {
+        p.RunnerCodes[static_cast<size_t>(i - 1)] = race.text(RaceRecord::runnerField(i, RunnerSlot::horseCode));
+    }
+    p.scoring.runnerCount = p.RunnerCount;
+    p.scoring.distance = ToInt16(race.number(RaceRecord::distance));
+    p.scoring.surface = race.text(RaceRecord::courseLayout.element(1));
+    p.scoring.prizeClass = p.Field99;
+    p.scoring.raceClass = p.Field97;
+    return p;
+}
+
+QString pastRunOddsText(const QString& runOdds) {
+    const double value = Val(LeftBytes(runOdds, 4) + u'.' + RightBytes(runOdds, 1));
+    if (value == 0.0) {
+        return QString(6, u' ');
+    }
+    const QString text = NumberText(value);
+    if (text.size() >= 6) {
+        return text.left(6);
+    }
+    return QString(6 - text.size(), u' ') + text;
+}
+
+QString twoCharNumber(int value) {
+    const QString text = (value < 0 ? QStringLiteral("-") : QStringLiteral(" ")) + QString::number(std::abs(value));
+    return text.right(2);
+}
+
+PredictionRecord WritePrediction(const PredictedRace& race, const RunnerArray& runners, const SelectionLists& lists,
+                                 bool betSelection) {
+    PredictionRecord rec;
+    rec.raceDate = race.RaceDate;
+    rec.venueCode = race.VenueCode;
+    rec.meeting = race.Meeting;
+    rec.dayNo = race.DayNo;
+    rec.raceNo = race.RaceNo;
+    rec.runnerCount = race.RunnerCount;
+    for (size_t i = 0; i < runners.size(); ++i) {
+        const RunnerWork& w = runners[i];
+        PredictedRunner& out = rec.runners[i];
+        out.horseCode = w.HorseCode;
+        out.index = ToInt16(Int(static_cast<double>(w.Score * 0.5f)));
+        out.rank = betSelection ? w.OddsRank : std::int16_t{0};
+        out.courseRecord = w.CourseRecord;
+        out.courseRecordTotal = w.CourseRecordTotal;
+        out.otherRecord = w.OtherRecord;
+        for (size_t j = 0; j < w.PastRuns.size(); ++j) {
+            const PastRunWork& p = w.PastRuns[j];
+            PredictedPastRun& o = out.pastRuns[j];
+            o.venueCode = p.RunVenueCode;
+            o.meeting = p.RunMeeting;
+            o.day = p.RunDay;
+            o.date = p.RunDate;
+            o.raceNo = p.RunRaceNo;
+            o.track = p.RunTrack;
+            o.distance = p.RunDistance;
+            o.fieldSize = twoCharNumber(p.FieldSize);
+            o.finish = twoCharNumber(p.Finish);
+            o.popularity = twoCharNumber(p.Popularity);
+            o.figure = p.RunFigure;
+            o.odds = pastRunOddsText(p.RunOdds);
+        }
+    }
+    const int n = race.RunnerCount;
+    if (betSelection) {
+        for (int k = 1; k <= 3; ++k) {
+            rec.winPicks[static_cast<size_t>(k - 1)] = PickEntry{lists.R(k, n), 1};
+        }
+        const bool smallField = n >= 1 && n <= 8;
+        for (int k = 1; k <= 10; ++k) {
+            const std::int16_t code = smallField ? NormalizeSmallPair(lists, k, n) : NormalizePair(lists, k, n);
+            const PickEntry entry{code, static_cast<std::int16_t>(code != 0 ? 1 : 0)};
+            (smallField ? rec.smallPicks : rec.quinellaPicks)[static_cast<size_t>(k - 1)] = entry;
+        }
+    }
+    rec.startTime = race.StartTime;
+    return rec;
+}
+
+namespace {
+
+QString entryMissingText(const QString& code) {
+    return QStringLiteral("馬コード「") + code + QStringLiteral("」の馬が出馬表出走馬ファイルにありません！") + QStringLiteral("\r\n") +
+           QStringLiteral("出馬表ファイルが正しいにも関わらずこのメッセージが出ましたら作者までご連絡ください。");
+}
+
+QString horseMissingText(const QString& code) {
+    return QStringLiteral("馬コード「") + code + QStringLiteral("」の馬データが競走馬ファイルにありません！") + QStringLiteral("\r\n") +
+           QStringLiteral("競走馬ファイルが正しいにも関わらずこのメッセージが出ましたら作者までご連絡ください。");
+}
+
+}  // namespace
+
+RaceOutcome PredictRace(AppContext& ctx, const ImportState& state, const DaySources& sources, const RaceRecord& race,
+                        std::vector<PredictionRecord>& records) {
+    SelectionLists lists;
+    PredictedRace p = predictedRaceOf(race);
+    const int n = p.RunnerCount;
+    for (int i = 1; i <= n; ++i) {
+        const QString& code = p.RunnerCodes[static_cast<size_t>(i - 1)];
+        const int at = state.EntryIndex.find(code);
+        if (at == 0) {
+            ctx.prompter.critical(entryMissingText(code));
+            return RaceOutcome::Stopped;
+        }
+        p.EntryRecNo[static_cast<size_t>(i - 1)] = static_cast<std::int16_t>(at);
+    }
+    for (int i = 1; i <= n; ++i) {
+        const QString& code = p.RunnerCodes[static_cast<size_t>(i - 1)];
+        const int at = state.HorseIndex.find(code);
+        if (at == 0) {
+            ctx.prompter.critical(horseMissingText(code));
+            return RaceOutcome::Stopped;
+        }
+        p.HorseRecNo[static_cast<size_t>(i - 1)] = static_cast<std::int16_t>(at);
+    }
+    if (sources.entries == nullptr || sources.horses == nullptr) {
+        ctx.prompter.critical(QStringLiteral("競走馬ファイルまたは出馬表出走馬ファイルが見つかりません。処理を中止します！"));
+        return RaceOutcome::Skipped;
+    }
+    RunnerArray runners;
+    for (int i = 1; i <= n; ++i) {
+        LoadRunnerFromEntry(runners, i, sources.entries->get<EntryRecord>(p.EntryRecNo[static_cast<size_t>(i - 1)]));
+    }
+    for (int i = 1; i <= n; ++i) {
+        LoadRunnerFromHorse(runners, i, sources.horses->get<HorseRecord>(p.HorseRecNo[static_cast<size_t>(i - 1)]));
+    }
+    for (int i = n + 1; i <= kRunnerSlots; ++i) {
+        LoadBlankRunner(runners, i);
+    }
+    const bool betSelection = ScoreRunners(p.scoring, runners, state);
+    if (betSelection) {
+        SelectionRace sel;
+        sel.runnerCount = n;
+        sel.style = sources.style;
+        if (sources.style == kStyleOddsFilter && sources.odds != nullptr) {
+            sel.odds = sources.odds->find(p.VenueCode, p.RaceNo);
+        }
+        SelectBets(sel, runners, lists);
+    }
+    records.push_back(WritePrediction(p, runners, lists, betSelection));
+    return RaceOutcome::Predicted;
+}
+
+QString predictionCaption(const QString& yyyymmdd) {
+    const int y = yyyymmdd.left(4).toInt();
+    const int m = yyyymmdd.mid(4, 2).toInt();
+    const int d = yyyymmdd.mid(6, 2).toInt();
+    return QStringLiteral("ゼノゼノＭＵＲ ") + QString::number(y) + QStringLiteral("年") + QString::number(m) +
+           QStringLiteral("月") + QString::number(d) + QStringLiteral("日") + QStringLiteral(" 開催分の予想状況");
+}
+
+namespace {
+
+// The file's records, or nothing when it does not exist.
+std::optional<RecordFile> loadIfPresent(const RecordFile& loaded, const QString& path, int recordLength) {
+    if (loaded.count() > 0 && loaded.recordLength() == recordLength) {
+        return loaded;
+    }
+    if (path.isEmpty() || !QFile::exists(path)) {
+        return std::nullopt;
+    }
+    return RecordFile::load(path, recordLength);
+}
+
+Rgb venueColour(int v) {
+    switch (v) {
+    case 1:
+        return Rgb{255, 0, 0};
+    case 2:
+        return Rgb{255, 0, 255};
+    default:
+        return Rgb{0, 255, 0};
+    }
+}
+
+}  // namespace
+
+bool PredictDay(AppContext& ctx, ImportState& state) {
+    const QString day = state.CurrentRaceDate;
+    const QString target = predictionFilePath(ctx.paths.DataDir, day);
+    ProgressSink& progress = ctx.progressSink();
+
+    const int venues = std::min<int>(kMaxVenues, static_cast<int>(state.MeetingTable.size()));
+    int totalRaces = 0;
+    for (int v = 0; v < venues; ++v) {
+        totalRaces += state.MeetingTable[static_cast<size_t>(v)].raceCount;
+    }
+    progress.setCaption(predictionCaption(day));
+    progress.setBarColor(Rgb{0, 0, 255});
+    progress.setPercent(0);
+    const float step = totalRaces > 0 ? 100.0f / static_cast<float>(totalRaces) : 0.0f;
+    float bar = 0.0f;
+
+    const QString raceFilePath = state.RaceFilePath.isEmpty()
+                                     ? ctx.paths.DataDir + QStringLiteral("MUR") + day + QStringLiteral("_1.DEN")
+                                     : state.RaceFilePath;
+    const std::optional<RecordFile> raceFile = loadIfPresent(state.dayRaceFile, raceFilePath, RaceRecord::kLength);
+    const std::optional<RecordFile> entries = loadIfPresent(state.entryFile, state.EntryFilePath, EntryRecord::kLength);
+    const std::optional<RecordFile> horses = loadIfPresent(state.horseFile, state.HorseFilePath, HorseRecord::kLength);
+
+    DaySources sources;
+    sources.entries = entries ? &*entries : nullptr;
+    sources.horses = horses ? &*horses : nullptr;
+    sources.style = ctx.settings.Yosou;
+    OddsLookup odds;
+    if (sources.style == kStyleOddsFilter) {
+        const QString oddsPath = state.OddsPath.isEmpty()
+                                     ? ctx.paths.DataDir + QStringLiteral("MURODDS") + day + QStringLiteral(".DAT")
+                                     : state.OddsPath;
+        if (const auto file = loadIfPresent(RecordFile{}, oddsPath, kOddsRecordLength)) {
+            odds.load(*file);
+        }
+        sources.odds = &odds;
+    }
+
+    std::vector<PredictionRecord> records;
+    records.reserve(static_cast<size_t>(totalRaces));
+    for (int v = 1; v <= venues; ++v) {
+        const MeetingEntry& meeting = state.MeetingTable[static_cast<size_t>(v - 1)];
+        const QString label = FullWidthDigits(meeting.kaiDigit) + QStringLiteral("回【") + VenueName(meeting.venueCode) +
+                              QStringLiteral("】") + FullWidthDigits(meeting.nichiDigit) + QStringLiteral("日目") +
+                              QStringLiteral("を予想中……");
+        progress.setLabel(label, venueColour(v));
+        for (int r = meeting.firstRace; r <= meeting.firstRace + meeting.raceCount - 1; ++r) {
+            bar += step;
+            progress.setPercent(std::min(100.0f, bar));
+            progress.idle();
+            if (!raceFile || r < 1 || r > raceFile->count()) {
+                continue;  // an empty record: its date never matches
+            }
+            const RaceRecord race = raceFile->get<RaceRecord>(r);
+            if (race.dateText() != day) {
+                continue;
+            }
+            if (PredictRace(ctx, state, sources, race, records) == RaceOutcome::Stopped) {
+                // The day files stay; the prediction of this day is not kept.
+                QFile::remove(target);
+                return false;
+            }
+        }
+    }
+
+    if (!writePredictionFile(target, records)) {
+        ctx.prompter.critical(QStringLiteral("予想ファイル「") + target + QStringLiteral("」を書き込めません。"));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace zm
