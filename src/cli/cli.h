@@ -48,5 +48,6 @@ int cmdSplit(CliEnv& env, const QStringList& args);
 int cmdOddsImport(CliEnv& env, const QStringList& args);
 int cmdDays(CliEnv& env, const QStringList& args);
 int cmdCard(CliEnv& env, const QStringList& args);
+int cmdDummyDay(CliEnv& env, const QStringList& args);
 
 }  // namespace zm::cli

@@ -1,0 +1,126 @@
+#include "predict/dummy_day.h"
+
+#include "app/context.h"
+#include "codes/codetables.h"
+#include "import/race_model.h"
+#include "predict/predict_day.h"
+
+#include <QFile>
+#include <QStringList>
+
+namespace zm {
+
+namespace {
+
+constexpr int kFirstYear = 1991;
+constexpr int kLastYear = 2099;
+
+bool allDigits(const QString& s) {
+    if (s.isEmpty()) {
+        return false;
+    }
+    for (QChar c : s) {
+        if (c < u'0' || c > u'9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A month or day part: one or two digits with the value in lo..hi, else 0.
+int partValue(const QString& part, int lo, int hi) {
+    if (part.size() > 2 || !allDigits(part)) {
+        return 0;
+    }
+    const int v = part.toInt();
+    return v >= lo && v <= hi ? v : 0;
+}
+
+}  // namespace
+
+QString dummyDayPreset(const QDate& today) {
+    const QString ymd = NearestRaceDay(today);
+    return ymd.left(4) + u'/' + ymd.mid(4, 2) + u'/' + ymd.mid(6, 2);
+}
+
+std::optional<QString> parseDummyDate(AppContext& ctx, const QString& typed) {
+    const QString t = typed.trimmed();
+    if (t.size() < 8 || t.size() > 10) {
+        ctx.prompter.warning(QStringLiteral("日付記入の書式が違います！"));
+        return std::nullopt;
+    }
+    const QStringList parts = t.split(u'/');
+    const QString yearText = parts.value(0);
+    const int year = yearText.size() == 4 && allDigits(yearText) ? yearText.toInt() : 0;
+    if (year < kFirstYear || year > kLastYear) {
+        ctx.prompter.warning(QStringLiteral("西暦年の書式が違います！"));
+        return std::nullopt;
+    }
+    const int month = partValue(parts.value(1), 1, 12);
+    if (month == 0) {
+        ctx.prompter.warning(QStringLiteral("「月」の書式が違います！"));
+        return std::nullopt;
+    }
+    const int day = parts.size() == 3 ? partValue(parts.value(2), 1, 31) : 0;
+    // A day the month does not have (2001/2/30) is refused like any other bad day.
+    if (day == 0 || !QDate(year, month, day).isValid()) {
+        ctx.prompter.warning(QStringLiteral("「日」の書式が違います！"));
+        return std::nullopt;
+    }
+    return QString::number(year) + TwoDigits(static_cast<std::int16_t>(month)) +
+           TwoDigits(static_cast<std::int16_t>(day));
+}
+
+std::optional<QString> CreateDummyDay(AppContext& ctx, ImportState& state, const QString& typed) {
+    const std::optional<QString> parsed = parseDummyDate(ctx, typed);
+    if (!parsed) {
+        return std::nullopt;
+    }
+    const QString date = *parsed;
+    state.CurrentRaceDate = date;
+    MeetingEntry meeting;
+    meeting.firstRace = 1;
+    meeting.venueCode = QStringLiteral("00");
+    meeting.date = date;
+    meeting.kaiDigit = QStringLiteral("1");
+    meeting.nichiDigit = QStringLiteral("1");
+    meeting.weekday = WeekdayChar(date);
+    meeting.raceCount = 1;
+    state.MeetingTable = {meeting};
+    state.MeetingCount = 1;
+
+    RaceRecord race;
+    race.setText(RaceRecord::venueCode, u"00");
+    race.setText(RaceRecord::meetingYear, date.left(4));
+    race.setText(RaceRecord::raceYear, date.left(4));
+    race.setText(RaceRecord::kai, u" 1");
+    race.setText(RaceRecord::nichi, u" 1");
+    race.setText(RaceRecord::raceNo, u" 1");
+    race.setText(RaceRecord::raceMonth, date.mid(4, 2));
+    race.setText(RaceRecord::raceDay, date.mid(6, 2));
+
+    const QString racePath = ctx.paths.DataDir + QStringLiteral("MUR") + date + QStringLiteral("_1.DEN");
+    if (!QFile::exists(racePath)) {
+        QString error;
+        if (!writeRecordFile(racePath, race.bytes(), &error)) {
+            ctx.prompter.critical(QStringLiteral("「") + racePath + QStringLiteral("」を書き込めません。") + error);
+            return std::nullopt;
+        }
+    }
+    const QString predictionPath = predictionFilePath(ctx.paths.DataDir, date);
+    if (!QFile::exists(predictionPath)) {
+        RunnerArray runners;
+        for (int i = 1; i <= kRunnerSlots; ++i) {
+            LoadBlankRunner(runners, i);
+        }
+        const PredictionRecord rec = WritePrediction(predictedRaceOf(race), runners, SelectionLists{}, false);
+        if (!writePredictionFile(predictionPath, {rec})) {
+            ctx.prompter.critical(QStringLiteral("「") + predictionPath + QStringLiteral("」を書き込めません。"));
+            return std::nullopt;
+        }
+    }
+    ctx.ImportedDay = date;
+    return date;
+}
+
+}  // namespace zm

@@ -1,0 +1,27 @@
+#pragma once
+
+// A dummy race day for pending-bet work on a date no archive was imported for: one blank race
+// of venue "00" in the day's race file and its prediction record.
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+namespace zm {
+
+struct AppContext;
+struct ImportState;
+
+// The date dialog's preset: the race day nearest to today, "yyyy/mm/dd".
+QString dummyDayPreset(const QDate& today);
+
+// Checks the typed date ("2001/9/3", "2001/09/03") and gives "yyyymmdd", or nothing after
+// showing the message of the first check that fails.
+std::optional<QString> parseDummyDate(AppContext& ctx, const QString& typed);
+
+// The whole action: checks the date, sets CurrentRaceDate and a one-meeting MeetingTable,
+// writes "MUR" + date + "_1.DEN" and date + ".DAT" when they are missing, and sets
+// ImportedDay. The day, or nothing after a message.
+std::optional<QString> CreateDummyDay(AppContext& ctx, ImportState& state, const QString& typed);
+
+}  // namespace zm
