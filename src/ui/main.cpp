@@ -1,6 +1,7 @@
 #include "app/startup.h"
 #include "ui/mdizenomur.h"
 #include "ui/message_prompter.h"
+#include "ui/zenostartup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -35,5 +36,9 @@ int main(int argc, char** argv) {
     zm::ui::MDIZenoMUR window(session->context());
     prompter.setParent(&window);
     window.show();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        // The splash closes by itself; the program does not wait for it.
+        (new zm::ui::ZenoStartUP)->showFor(1800);
+    }
     return app.exec();
 }

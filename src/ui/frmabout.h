@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/context.h"
+
+#include <QDialog>
+
+class QPushButton;
+class QLabel;
+
+namespace zm::ui {
+
+// The about box: product name, version and the system-information button.
+class frmAbout : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmAbout(AppContext& ctx, QWidget* parent = nullptr);
+
+    QPushButton* okButton() const { return ok_; }
+    QPushButton* sysInfoButton() const { return sysInfo_; }
+    QLabel* versionLabel() const { return version_; }
+
+public slots:
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
+
+private:
+    AppContext& ctx_;
+    QLabel* version_ = nullptr;
+    QPushButton* ok_ = nullptr;
+    QPushButton* sysInfo_ = nullptr;
+};
+
+}  // namespace zm::ui

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/progress.h"
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QWidget>
+
+class QLabel;
+
+namespace zm::ui {
+
+// The bar of the progress window: a filled bar of the percentage with the percent centred.
+class ProgressBarView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ProgressBarView(QWidget* parent = nullptr);
+
+    void setPercent(double percent);
+    void setBarColor(const QColor& color);
+    int percent() const { return percent_; }
+    QColor barColor() const { return color_; }
+    // "##0%" of the bar.
+    QString percentText() const;
+
+    QSize sizeHint() const override { return {360, 26}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int percent_ = 0;
+    QColor color_ = QColor(0, 0, 255);
+};
+
+// The progress window of long runs: caption, a label in the venue's colour and the bar. It
+// repaints itself as the run reports, so the window never stands still.
+class frmProgres : public QWidget, public ProgressSink {
+    Q_OBJECT
+
+public:
+    explicit frmProgres(QWidget* parent = nullptr);
+
+    void setCaption(const QString& caption) override;
+    void setLabel(const QString& text, Rgb color) override;
+    void setBarColor(Rgb color) override;
+    void setPercent(double percent) override;
+    void idle() override;
+
+    QLabel* label() const { return label_; }
+    ProgressBarView* bar() const { return bar_; }
+    QColor labelColor() const { return labelColor_; }
+
+    // Shows the window below the middle of its parent frame.
+    void showOverParent();
+    // Back to an empty label and bar for the next run.
+    void reset();
+
+private:
+    // Lets the window paint; user input waits until the run is over.
+    void pump(bool force);
+
+    QLabel* label_ = nullptr;
+    ProgressBarView* bar_ = nullptr;
+    QColor labelColor_;
+    QElapsedTimer lastPump_;
+};
+
+}  // namespace zm::ui

@@ -1,0 +1,100 @@
+// The main window's archive commands: import and predict, the batch, the split of a two-day
+// archive and the predicted-odds import.
+
+#include "ui/mdizenomur.h"
+
+#include "import/day_run.h"
+#include "import/odds_import.h"
+#include "import/race_model.h"
+#include "import/split.h"
+#include "predict/predict_hooks.h"
+#include "ui/frmprogres.h"
+#include "ui/frmsplit.h"
+#include "ui/uiutil.h"
+
+#include <QStatusBar>
+
+namespace zm::ui {
+
+void MDIZenoMUR::Kaitou_Yosou() {
+    if (running_) {
+        return;
+    }
+    if (ctx_.BatchRequested) {
+        closeCardWindow();
+        BatchResult result;
+        runLong([&] {
+            progress_->showOverParent();
+            result = BatchRun(ctx_, *state_, predictionHooks());
+        });
+        if (result.archives > 0) {
+            ctx_.prompter.information(QStringLiteral("一括処理が終了しました(^^)"), kAppTitle);
+        }
+        return;
+    }
+    ExtractAndPredictCommand();
+}
+
+void MDIZenoMUR::ExtractAndPredictCommand() {
+    const QString archive = KaitouDataSelect(1);
+    if (archive.isEmpty()) {
+        return;
+    }
+    runLong([&] {
+        progress_->showOverParent();
+        ExtractAndPredict(ctx_, *state_, archive, predictionHooks());
+    });
+}
+
+void MDIZenoMUR::mnuG1cut_Click() {
+    if (running_) {
+        return;
+    }
+    const QString archive = KaitouDataSelect(2);
+    if (archive.isEmpty()) {
+        return;
+    }
+    auto* window = new frmSplit(this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->adjustSize();
+    PlaceOverParent(window);
+    window->show();
+    SplitObserver observer;
+    observer.original = [window](const QString& t) { window->setOriginal(t); };
+    observer.added = [window](const QString& t) { window->setAdded(t); };
+    observer.status = [window](const QString& t) { window->setStatus(t); };
+    running_ = true;
+    setCommandsEnabled(false);
+    QString written;
+    {
+        BusyCursor busy;
+        written = SplitTwoDayArchive(ctx_, archive, observer);
+    }
+    setCommandsEnabled(true);
+    running_ = false;
+    if (written.isEmpty()) {
+        // Stopped (one date only, unreadable archive): its message has been shown.
+        window->close();
+        return;
+    }
+    window->finish();
+}
+
+void MDIZenoMUR::mnuConvMurOdds_Click(int index) {
+    if (running_ || index != 0) {
+        return;
+    }
+    const QString folder = FolderExists(ctx_.settings.MurDataDir) ? ctx_.settings.MurDataDir : ctx_.paths.AppPath;
+    const QString archive = openFile(QStringLiteral("ＭＵＲ予想オッズの選択"), folder, oddsArchiveFilters(), 0);
+    if (archive.isEmpty()) {
+        return;
+    }
+    bool done = false;
+    runLong([&] { done = ImportOddsArchive(ctx_, *state_, archive); });
+    if (done) {
+        statusBar()->showMessage(QStringLiteral("予想オッズを取り込みました：") + state_->OddsPath, 10000);
+    }
+}
+
+}  // namespace zm::ui
