@@ -4,6 +4,7 @@
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
+#include "predict/selection.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -66,11 +67,6 @@ constexpr Field kCondition2{"condition2", 95, 2};
 // The trainer's affiliation, one full-width character after the trainer's short name.
 constexpr Field kAffiliation{"affiliation", 251, 2};
 
-QString markOf(int rank) {
-    static const char16_t* const kMarks[] = {u"◎", u"○", u"▲", u"△", u"×"};
-    return rank >= 1 && rank <= 5 ? QString::fromUtf16(kMarks[rank - 1]) : QStringLiteral("　");
-}
-
 // The entry record of runner `horseCode` in this race; a record of another race with the same
 // horse only when the race itself has none.
 std::optional<EntryRecord> findEntry(const RecordFile& entries, const RaceRecord& race, const QString& horseCode) {
@@ -96,35 +92,8 @@ std::optional<EntryRecord> findEntry(const RecordFile& entries, const RaceRecord
     return entries.get<EntryRecord>(other);
 }
 
-QString recommendationWin(const PredictionRecord& p) {
-    const int horse = p.winPicks[0].code;
-    QString text = QStringLiteral("推奨馬券    単勝：");
-    if (horse == 0) {
-        return text + u"ありません"_s;
-    }
-    const QString digits = FullWidthDigits(QString::number(horse));
-    return text + (digits.size() < 2 ? QString(QChar(0x3000)) : QString()) + digits + u"番"_s;
-}
-
 bool smallField(const PredictionRecord& p) {
     return p.runnerCount >= 1 && p.runnerCount <= 8;
-}
-
-QString recommendationPairs(const PredictionRecord& p) {
-    QString text = QStringLiteral("            馬連：");
-    const bool small = smallField(p);
-    const auto& picks = small ? p.smallPicks : p.quinellaPicks;
-    QStringList pairs;
-    for (const PickEntry& e : picks) {
-        const QString t = PairPickText(e.code, small);
-        if (!t.isEmpty()) {
-            pairs << t;
-        }
-    }
-    if (picks[0].code == 0 || pairs.isEmpty()) {
-        return text + u"ありません"_s;
-    }
-    return text + pairs.join(u' ');
 }
 
 }  // namespace
@@ -236,8 +205,9 @@ RaceCard BuildRaceCard(const PredictionRecord& p, const RaceRecord& race, const 
     c.courseLine = CourseLine(race.text(RaceRecord::distance), race.text(RaceRecord::courseLayout), p.runnerCount,
                               race.text(RaceRecord::paceCode));
     c.conditions = ConditionsText(race.text(kCondition1), race.text(kCondition2));
-    c.recommendWin = recommendationWin(p);
-    c.recommendPairs = recommendationPairs(p);
+    const Recommendation recommendation = RecommendationText(p);
+    c.recommendWin = recommendation.win;
+    c.recommendPairs = recommendation.quinella;
 
     c.recommendations[0] = WinPickText(p.winPicks[0].code);
     const bool small = smallField(p);
@@ -271,7 +241,7 @@ RaceCard BuildRaceCard(const PredictionRecord& p, const RaceRecord& race, const 
         row.wakuText = row.waku > 0 ? QString::number(row.waku) : QString();
         const int number = static_cast<int>(Val(umaban));
         row.umaban = number > 0 ? QString::number(number) : QString();
-        row.mark = markOf(r.rank);
+        row.mark = MarkOf(r.rank);
         row.rank = r.rank > 0 ? QString::number(r.rank) : QString();
         row.index = QString::number(r.index);
         for (size_t j = 0; j < 5; ++j) {

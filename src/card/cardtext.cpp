@@ -3,6 +3,7 @@
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
+#include "predict/selection.h"
 
 namespace zm::card {
 
@@ -68,39 +69,13 @@ QString RaceNumberText(int raceNo) {
     return digits.size() >= 2 ? digits : QString(2 - digits.size(), QChar(0x3000)) + digits;
 }
 
-QString RaceListPaceText(QStringView paceCode) {
-    if (paceCode == u"0") {
-        return QStringLiteral(" ﾍﾟｰｽ:H");
-    }
-    if (paceCode == u"1") {
-        return QStringLiteral(" ﾍﾟｰｽ:M");
-    }
-    if (paceCode == u"2") {
-        return QStringLiteral(" ﾍﾟｰｽ:S");
-    }
-    return QStringLiteral(" (混戦)");
-}
-
-QString HeaderPaceText(QStringView paceCode) {
-    if (paceCode == u"0") {
-        return QStringLiteral("Ｈ");
-    }
-    if (paceCode == u"1") {
-        return QStringLiteral("Ｍ");
-    }
-    if (paceCode == u"2") {
-        return QStringLiteral("Ｓ");
-    }
-    return QStringLiteral("？");
-}
-
 QString RaceListLine(const RaceListPieces& p) {
     QString line = u"【"_s + VenueName(p.venueCode) + u"】"_s;
     line += RaceNumberText(p.raceNo) + u"Ｒ  "_s;
     line += RaceClassName(p.raceClass) + WideText(PrizeClassText(p.prizeClass)) + u' ';
     line += CourseText(p.courseLayout, 1) + u' ' + p.distance + u"m  "_s;
     line += FullWidthDigits(QString::number(p.runnerCount)) + u"頭 "_s;
-    const QString pace = RaceListPaceText(p.paceCode);
+    const QString pace = PaceListText(p.paceCode);
     if (ByteLength(line) + ByteLength(pace) < 64) {
         line += pace;
     }
@@ -193,7 +168,7 @@ QString CourseLine(QStringView distance, QStringView courseLayout, int runnerCou
     }
     line += CourseQualifier(courseLayout.size() >= 3 ? courseLayout.sliced(2, 1) : QStringView());
     line += u"  "_s + QString::number(runnerCount) + u"頭"_s;
-    line += u"  予想ペース："_s + HeaderPaceText(paceCode);
+    line += u"  予想ペース："_s + PaceText(paceCode.toString());
     return line;
 }
 

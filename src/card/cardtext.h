@@ -44,11 +44,6 @@ struct RaceListPieces {
 // after one blank, so nothing is cut.
 QString RaceListLine(const RaceListPieces& p);
 
-// The race list's pace text: " ﾍﾟｰｽ:H", " ﾍﾟｰｽ:M", " ﾍﾟｰｽ:S", any other code " (混戦)".
-QString RaceListPaceText(QStringView paceCode);
-// The header's pace letter after "予想ペース：": "Ｈ", "Ｍ", "Ｓ", any other code "？".
-QString HeaderPaceText(QStringView paceCode);
-
 // "（Ｇ１）" .. "（JG３）" for the grade codes "0" .. "5", empty for any other code.
 QString GradeText(QStringView gradeCode);
 

@@ -137,7 +137,7 @@ TEST(CardDay, RaceCardRowsInHorseNumberOrderWithEveryColumn) {
     EXPECT_EQ(race->conditions, u"（○混・○指）"_s);
     EXPECT_EQ(race->raceLine, day.frames[0].rows[10].text);
     EXPECT_EQ(race->recommendWin, u"推奨馬券    単勝：　１番"_s);
-    EXPECT_EQ(race->recommendPairs, u"            馬連：1-2 1-3 1-4"_s);
+    EXPECT_EQ(race->recommendPairs, u"            馬連：1-2,1-3,1-4"_s);
     EXPECT_EQ(race->recommendations[0], u"1"_s);
     EXPECT_EQ(race->recommendations[3], u"1-4"_s);
     EXPECT_TRUE(race->recommendations[4].isEmpty());
