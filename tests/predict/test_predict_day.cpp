@@ -1,0 +1,221 @@
+#include "import/day_run.h"
+#include "import/records.h"
+#include "predict/predict_day.h"
+#include "predict/predict_hooks.h"
+#include "sample/sample.h"
+#include "support/test_home.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace zm {
+namespace {
+
+const QDate kDate(2026, 12, 5);
+const QString kDay = QStringLiteral("20261205");
+
+class PredictDayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        day_ = sample::makeDay(kDate, 77);
+        write(home_.ctx().paths.jockeyFile(), sample::makeJockeyFile(77));
+    }
+
+    static void write(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+
+    // Puts the three files in the work folder and runs the day.
+    bool runDay() {
+        const AppPaths& p = home_.ctx().paths;
+        write(p.workRaceFile, day_.races);
+        write(p.workEntryFile, day_.entries);
+        write(p.workHorseFile, day_.horses);
+        state_ = ImportState{};
+        return DayRun(home_.ctx(), state_, predictionHooks());
+    }
+
+    QString predictionPath() { return home_.ctx().paths.DataDir + kDay + QStringLiteral(".DAT"); }
+
+    std::vector<PredictionRecord> predictions() {
+        auto all = readPredictionFile(predictionPath());
+        return all ? *all : std::vector<PredictionRecord>{};
+    }
+
+    RecordFile dayRaces() {
+        return *RecordFile::load(home_.ctx().paths.DataDir + QStringLiteral("MUR") + kDay + QStringLiteral("_1.DEN"),
+                                 RaceRecord::kLength);
+    }
+
+    test::TestHome home_;
+    sample::DayFiles day_;
+    ImportState state_;
+};
+
+TEST_F(PredictDayTest, OneRecordPerRaceInDayFileOrder) {
+    ASSERT_TRUE(runDay());
+    const auto recs = predictions();
+    const RecordFile races = dayRaces();
+    ASSERT_EQ(static_cast<int>(recs.size()), races.count());
+    bool anySelection = false;
+    for (int k = 1; k <= races.count(); ++k) {
+        const RaceRecord race = races.get<RaceRecord>(k);
+        const PredictionRecord& rec = recs[static_cast<size_t>(k - 1)];
+        EXPECT_EQ(rec.venueCode, race.text(RaceRecord::venueCode)) << k;
+        EXPECT_EQ(rec.raceNo, static_cast<int>(race.number(RaceRecord::raceNo))) << k;
+        EXPECT_EQ(rec.raceDate, kDay);
+        const QString time = race.text(RaceRecord::postTime);
+        EXPECT_EQ(rec.startTime, time.left(2) + time.right(2));
+        for (int i = 0; i < rec.runnerCount; ++i) {
+            const PredictedRunner& r = rec.runners[static_cast<size_t>(i)];
+            EXPECT_EQ(r.horseCode, race.text(RaceRecord::runnerField(i + 1, RunnerSlot::horseCode)));
+            EXPECT_TRUE(r.index == 0 || r.index >= 35) << r.index;
+        }
+        anySelection = anySelection || rec.winPicks[0].flag == 1;
+    }
+    EXPECT_TRUE(anySelection);
+}
+
+TEST_F(PredictDayTest, SlotsBeyondTheRunnerCountAreBlank) {
+    ASSERT_TRUE(runDay());
+    PredictedPastRun blankRun;
+    blankRun.venueCode = QStringLiteral("  ");
+    blankRun.meeting = blankRun.day = blankRun.track = QStringLiteral(" ");
+    blankRun.date = QString(8, u' ');
+    blankRun.raceNo = QStringLiteral("  ");
+    blankRun.fieldSize = blankRun.finish = blankRun.popularity = QStringLiteral(" 0");
+    blankRun.odds = QString(6, u' ');
+    int checked = 0;
+    for (const PredictionRecord& rec : predictions()) {
+        for (int i = rec.runnerCount; i < kPredictionRunners; ++i) {
+            const PredictedRunner& r = rec.runners[static_cast<size_t>(i)];
+            EXPECT_EQ(r.horseCode, QString(7, u' '));
+            EXPECT_EQ(r.index, 0);
+            EXPECT_EQ(r.rank, 0);
+            EXPECT_EQ(r.courseRecordTotal, 0);
+            for (const PredictedPastRun& p : r.pastRuns) EXPECT_EQ(p, blankRun);
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 0);
+}
+
+TEST_F(PredictDayTest, ReimportWritesTheFileAfresh) {
+    // An older, longer prediction file of the day.
+    write(predictionPath(), QByteArray(60 * kPredictionRecordLength, 'x'));
+    ASSERT_TRUE(runDay());
+    EXPECT_EQ(QFileInfo(predictionPath()).size(), dayRaces().count() * kPredictionRecordLength);
+}
+
+TEST_F(PredictDayTest, UnknownHorseStopsTheDayAndLeavesNoPrediction) {
+    const struct {
+        const char* what;
+        QByteArray* file;
+        int keyOffset;
+        const char* message;
+    } cases[] = {
+        {"entries", &day_.entries, EntryRecord::horseCode.offset, "」の馬が出馬表出走馬ファイルにありません！"},
+        {"horses", &day_.horses, HorseRecord::horseCode.offset, "」の馬データが競走馬ファイルにありません！"},
+    };
+    const QByteArray entries = day_.entries;
+    const QByteArray horses = day_.horses;
+    for (const auto& c : cases) {
+        day_.entries = entries;
+        day_.horses = horses;
+        write(predictionPath(), QByteArray(kPredictionRecordLength, 'x'));
+        home_.prompter().clear();
+        // Take the horse of the first race's first runner out of one file.
+        const QByteArray code = RaceRecord(day_.races).raw(RaceRecord::runnerField(1, RunnerSlot::horseCode)).toByteArray();
+        const int recLen = c.file == &day_.entries ? EntryRecord::kLength : HorseRecord::kLength;
+        for (int at = 0; at + recLen <= c.file->size(); at += recLen) {
+            if (c.file->mid(at + c.keyOffset, 7) == code) c.file->replace(at + c.keyOffset, 7, "0000000");
+        }
+        EXPECT_FALSE(runDay()) << c.what;
+        EXPECT_FALSE(QFile::exists(predictionPath())) << c.what;
+        EXPECT_TRUE(QFile::exists(home_.ctx().paths.DataDir + QStringLiteral("MUR") + kDay + QStringLiteral("_1.DEN")));
+        const QStringList texts = home_.prompter().texts();
+        ASSERT_FALSE(texts.isEmpty()) << c.what;
+        EXPECT_TRUE(texts.last().startsWith(QStringLiteral("馬コード「") + QString::fromLatin1(code) +
+                                            QString::fromUtf8(c.message)))
+            << texts.last().toStdString();
+    }
+}
+
+class OddsStyleTest : public PredictDayTest {
+protected:
+    void SetUp() override {
+        PredictDayTest::SetUp();
+        home_.ctx().settings.Yosou = 8;
+        // The service's odds with every pair set around 30.0, markers among them.
+        odds_ = sample::makeOddsFile(day_.races, 77);
+        const char* const texts[] = {"    250", "    299", "    300", "      *", "      /", "      -", "       "};
+        for (int at = 0; at + OddsRecord::kLength <= odds_.size(); at += OddsRecord::kLength) {
+            OddsRecord rec(odds_.mid(at, OddsRecord::kLength));
+            for (int i = 1; i <= 17; ++i) {
+                for (int j = i + 1; j <= 18; ++j) {
+                    rec.setText(OddsRecord::quinellaField(i, j), QString::fromLatin1(texts[(i * 7 + j * 3) % 7]));
+                }
+            }
+            odds_.replace(at, OddsRecord::kLength, rec.bytes());
+        }
+    }
+    void writeOdds() {
+        write(home_.ctx().paths.DataDir + QStringLiteral("MURODDS") + kDay + QStringLiteral(".DAT"), odds_);
+    }
+    QByteArray odds_;
+};
+
+TEST_F(OddsStyleTest, PairsAreNeighboursWithPositiveOddsBelowThirty) {
+    writeOdds();
+    ASSERT_TRUE(runDay());
+    const RecordFile oddsFile(odds_, OddsRecord::kLength);
+    int pairs = 0;
+    for (const PredictionRecord& rec : predictions()) {
+        if (rec.runnerCount < 9) continue;
+        const OddsRecord* race = nullptr;
+        OddsRecord found;
+        for (int n = 1; n <= oddsFile.count() && !race; ++n) {
+            found = oddsFile.get<OddsRecord>(n);
+            if (found.text(OddsRecord::venueCode) == rec.venueCode && found.number(OddsRecord::raceNo) == rec.raceNo)
+                race = &found;
+        }
+        ASSERT_NE(race, nullptr);
+        int count = 0;
+        for (const PickEntry& p : rec.quinellaPicks) {
+            if (p.code == 0) continue;
+            ++count;
+            const int a = p.code / 100;
+            const int b = p.code % 100;
+            EXPECT_LT(a, b);
+            // Neighbouring ranks.
+            EXPECT_EQ(std::abs(rec.runners[static_cast<size_t>(a - 1)].rank - rec.runners[static_cast<size_t>(b - 1)].rank), 1);
+            const double tenths = race->number(OddsRecord::quinellaField(a, b));
+            EXPECT_GT(tenths, 0.0);
+            EXPECT_LT(tenths, 300.0);
+        }
+        EXPECT_LE(count, 5);
+        pairs += count;
+    }
+    EXPECT_GT(pairs, 0);
+}
+
+TEST_F(OddsStyleTest, RaceWithoutAnOddsRecordGetsNoPairs) {
+    // Keep only the odds of the first record's race.
+    odds_ = odds_.left(OddsRecord::kLength);
+    writeOdds();
+    ASSERT_TRUE(runDay());
+    const OddsRecord kept(odds_);
+    for (const PredictionRecord& rec : predictions()) {
+        const bool hasOdds = rec.venueCode == kept.text(OddsRecord::venueCode) &&
+                             rec.raceNo == static_cast<int>(kept.number(OddsRecord::raceNo));
+        if (rec.runnerCount >= 9 && !hasOdds) {
+            EXPECT_EQ(rec.quinellaPicks, (std::array<PickEntry, 10>{}));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zm
