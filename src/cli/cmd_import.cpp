@@ -4,25 +4,13 @@
 #include "import/day_run.h"
 #include "import/odds_import.h"
 #include "import/split.h"
-
-#if __has_include("predict/predict_hooks.h")
 #include "predict/predict_hooks.h"
-#define ZM_HAVE_PREDICTION 1
-#endif
 
 #include <QFileInfo>
 
 namespace zm::cli {
 
 namespace {
-
-DayHooks dayHooks() {
-#ifdef ZM_HAVE_PREDICTION
-    return predictionHooks();
-#else
-    return {};
-#endif
-}
 
 // The archive argument as an absolute path; nothing (after a message) when it is not a file.
 std::optional<QString> archiveArgument(CliEnv& env, const QString& arg) {
@@ -55,7 +43,7 @@ int cmdImport(CliEnv& env, const QStringList& args) {
     if (!archive)
         return kExitStopped;
     ImportState state;
-    if (!ExtractAndPredict(env.ctx, state, *archive, dayHooks())) {
+    if (!ExtractAndPredict(env.ctx, state, *archive, predictionHooks())) {
         if (state.CurrentRaceDate.isEmpty())
             env.err << "zenomur-cli: nothing imported from " << args[0] << Qt::endl;
         return kExitStopped;
@@ -68,7 +56,7 @@ int cmdBatch(CliEnv& env, const QStringList& args) {
     if (!args.isEmpty())
         return usageError(env, QStringLiteral("batch"));
     ImportState state;
-    const BatchResult result = BatchRun(env.ctx, state, dayHooks());
+    const BatchResult result = BatchRun(env.ctx, state, predictionHooks());
     env.out << result.imported << " of " << result.archives << " archives imported" << Qt::endl;
     return result.archives > 0 && result.imported == result.archives ? kExitOk : kExitStopped;
 }

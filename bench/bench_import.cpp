@@ -1,0 +1,86 @@
+// Import of a full sample day (three venues, 36 races, no prediction) next to the bare
+// extraction of the same archive, and a batch of 30 sample days.
+
+#include "app/context.h"
+#include "app/settings.h"
+#include "import/archive.h"
+#include "import/day_run.h"
+#include "sample/sample.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+class QuietPrompter : public zm::Prompter {
+public:
+    void information(const QString&, const QString&) override {}
+    void warning(const QString&, const QString&) override {}
+    void critical(const QString& text, const QString&) override { last = text; }
+    bool okCancel(const QString&, const QString&) override { return false; }
+    bool yesNo(const QString&, const QString&) override { return false; }
+    zm::Answer yesNoCancel(const QString&, const QString&) override { return zm::Answer::Cancel; }
+    QString last;
+};
+
+// A program folder with the sample written into it.
+struct SampleHome {
+    explicit SampleHome(int days) {
+        home = dir.path() + QStringLiteral("/home");
+        zm::sample::SampleOptions options;
+        options.home = home;
+        options.days = days;
+        QStringList written;
+        QString message;
+        zm::sample::writeSample(options, written, message);
+        paths = zm::AppPaths::forHome(home);
+        zm::CreateFolders(paths);
+        store = std::make_unique<zm::SettingsStore>(dir.path() + QStringLiteral("/zenomur.ini"));
+        ctx = std::make_unique<zm::AppContext>(paths, *store, prompter);
+        zm::LoadSettings(ctx->settings, *store, paths);
+    }
+    QString archive() const { return paths.MurDataDefault + u'H' + zm::sample::yymmdd(zm::sample::defaultDate()) + QStringLiteral(".LZH"); }
+
+    QTemporaryDir dir;
+    QString home;
+    zm::AppPaths paths;
+    QuietPrompter prompter;
+    std::unique_ptr<zm::SettingsStore> store;
+    std::unique_ptr<zm::AppContext> ctx;
+};
+
+void BM_ExtractDayArchive(benchmark::State& st) {
+    SampleHome h(0);
+    QString message;
+    for (auto _ : st) {
+        if (!zm::extractArchive(h.archive(), h.paths.WorkDir, true, message))
+            st.SkipWithError("extraction failed");
+    }
+}
+BENCHMARK(BM_ExtractDayArchive)->Unit(benchmark::kMillisecond);
+
+void BM_ImportDay(benchmark::State& st) {
+    SampleHome h(0);
+    for (auto _ : st) {
+        zm::ImportState state;
+        if (!zm::ExtractAndPredict(*h.ctx, state, h.archive(), {}))
+            st.SkipWithError(h.prompter.last.toStdString().c_str());
+    }
+}
+BENCHMARK(BM_ImportDay)->Unit(benchmark::kMillisecond);
+
+void BM_Batch30Days(benchmark::State& st) {
+    SampleHome h(30);
+    for (auto _ : st) {
+        zm::ImportState state;
+        const zm::BatchResult r = zm::BatchRun(*h.ctx, state, {});
+        if (r.imported != 30)
+            st.SkipWithError("not every day imported");
+    }
+}
+BENCHMARK(BM_Batch30Days)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,224 @@
+#include "import/day_import.h"
+#include "import/day_run.h"
+#include "import/readers.h"
+#include "import_fixtures.h"
+#include "support/test_home.h"
+
+#include <gtest/gtest.h>
+
+namespace zm {
+namespace {
+
+using test::CardFiles;
+using test::RaceKey;
+using test::ScriptedPrompter;
+
+const QString kNoHorseFile = QStringLiteral("競走馬ファイルが見つかりません！　中止します。");
+const QString kNoEntryFile = QStringLiteral("出馬データ２のファイルが見つかりません！　中止します。");
+const QString kNoRaceFile = QStringLiteral("出馬表ファイルが見つかりません！　中止します。");
+
+class DayImport : public ::testing::Test {
+protected:
+    AppContext& ctx() { return home.ctx(); }
+    QString work(const QString& name) const { return home.home() + QStringLiteral("/Work/") + name; }
+    QString data(const QString& name) const { return home.home() + QStringLiteral("/Data/") + name; }
+
+    void putWork(const CardFiles& card) {
+        ASSERT_TRUE(test::writeBytes(work(QStringLiteral("mur_den1.kd2")), card.races));
+        ASSERT_TRUE(test::writeBytes(work(QStringLiteral("MUR_DEN2.KD2")), card.entries));  // any case
+        ASSERT_TRUE(test::writeBytes(work(QStringLiteral("mur_uma.kd2")), card.horses));
+    }
+
+    bool dayRun(const DayHooks& hooks = {}) { return DayRun(ctx(), state, hooks); }
+
+    test::TestHome home;
+    ImportState state;
+};
+
+TEST_F(DayImport, DayFilesOfTheFirstDateOnlyAndEntriesUnchanged) {
+    CardFiles card;
+    for (int r = 1; r <= 3; ++r)
+        card.addRace({QStringLiteral("00"), QStringLiteral("20011110"), r}, 3, r);
+    for (int r = 1; r <= 2; ++r)
+        card.addRace({QStringLiteral("00"), QStringLiteral("20011111"), r, QStringLiteral("05"), QStringLiteral("02")},
+                     2, 10 + r);
+    putWork(card);
+
+    ASSERT_TRUE(dayRun());
+    EXPECT_EQ(state.CurrentRaceDate, QStringLiteral("20011110"));
+    EXPECT_EQ(state.RaceCount, 5);
+    ASSERT_EQ(state.MeetingCount, 1);
+    EXPECT_EQ(state.MeetingTable.at(0),
+              (MeetingEntry{1, QStringLiteral("00"), QStringLiteral("20011110"), QStringLiteral("5"), QStringLiteral("1"),
+                            QStringLiteral("土"), 3}));
+    EXPECT_EQ(test::readBytes(data(QStringLiteral("MUR20011110_1.DEN"))), card.races.left(3 * RaceRecord::kLength));
+    EXPECT_EQ(test::readBytes(data(QStringLiteral("MUR20011110_2.DEN"))), card.entries);
+    EXPECT_FALSE(QFile::exists(data(QStringLiteral("MUR20011111_1.DEN"))));
+    EXPECT_FALSE(QFile::exists(data(QStringLiteral("MUR20011110.UMA"))));
+    EXPECT_EQ(ctx().ImportedDay, QStringLiteral("20011110"));
+    EXPECT_EQ(state.RaceFilePath, data(QStringLiteral("MUR20011110_1.DEN")));
+    EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Work")).isEmpty());
+    EXPECT_TRUE(home.prompter().texts().isEmpty());
+}
+
+TEST_F(DayImport, VenuesSortedInJraOrderWithServiceCodesAndBytesKept) {
+    // File order: 京都 (service 00, JRA 08) 2R, 1R, then 東京 (04 / 05), then 札幌 (08 / 01).
+    CardFiles card;
+    card.addRace({QStringLiteral("00"), QStringLiteral("20011110"), 2}, 1, 1);
+    card.addRace({QStringLiteral("00"), QStringLiteral("20011110"), 1}, 1, 2);
+    card.addRace({QStringLiteral("04"), QStringLiteral("20011110"), 11}, 1, 3);
+    card.addRace({QStringLiteral("04"), QStringLiteral("20011110"), 1}, 1, 4);
+    card.addRace({QStringLiteral("08"), QStringLiteral("20011110"), 5}, 1, 5);
+    putWork(card);
+    ASSERT_TRUE(dayRun());
+
+    const auto day = RecordFile::load(data(QStringLiteral("MUR20011110_1.DEN")), RaceRecord::kLength);
+    ASSERT_TRUE(day && day->count() == 5);
+    const RecordFile work(card.races, RaceRecord::kLength);
+    const int expectedOrder[] = {5, 4, 3, 2, 1};  // 札幌 5R, 東京 1R, 東京 11R, 京都 1R, 京都 2R
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(day->record(i + 1), work.record(expectedOrder[i])) << "record " << i + 1;
+    EXPECT_EQ(state.MeetingCount, 3);
+    EXPECT_EQ(state.MeetingTable.at(1).firstRace, 3);
+    EXPECT_EQ(state.MeetingTable.at(1).raceCount, 2);
+}
+
+TEST_F(DayImport, FortyRacesKeptAndTheRestNamedInAWarning) {
+    struct Case {
+        int races;
+        int kept;
+        bool warned;
+    };
+    for (const Case c : {Case{40, 40, false}, Case{43, 40, true}}) {
+        SCOPED_TRACE(c.races);
+        home.prompter().clear();
+        CardFiles card;
+        for (int r = 0; r < c.races; ++r)
+            card.addRace({QString::number(r / 12).rightJustified(2, u'0'), QStringLiteral("20011110"), r % 12 + 1}, 1, r);
+        putWork(card);
+        ASSERT_TRUE(dayRun());
+        EXPECT_EQ(test::readBytes(data(QStringLiteral("MUR20011110_1.DEN"))).size(), c.kept * RaceRecord::kLength);
+        const QStringList texts = home.prompter().texts();
+        EXPECT_EQ(texts.size(), c.warned ? 1 : 0);
+        if (c.warned) {
+            EXPECT_TRUE(texts.at(0).contains(QStringLiteral(" 3 "))) << texts.at(0).toStdString();
+        }
+    }
+}
+
+TEST_F(DayImport, MissingOrEmptyFilesStopWithTheirMessage) {
+    struct Case {
+        const char* what;
+        bool race, entry, horse;
+        bool emptyHorse;
+        QString message;
+    };
+    const Case cases[] = {
+        {"no horse file", true, true, false, false, kNoHorseFile},
+        {"horse file of 0 bytes", true, true, true, true, kNoHorseFile},
+        {"no entries file", true, false, true, false, kNoEntryFile},
+        {"no race file", false, true, true, false, kNoRaceFile},
+    };
+    CardFiles card;
+    card.addRace({QStringLiteral("00"), QStringLiteral("20011110"), 1}, 2, 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        home.prompter().clear();
+        if (c.race)
+            test::writeBytes(work(QStringLiteral("mur_den1.kd2")), card.races);
+        if (c.entry)
+            test::writeBytes(work(QStringLiteral("mur_den2.kd2")), card.entries);
+        if (c.horse)
+            test::writeBytes(work(QStringLiteral("mur_uma.kd2")), c.emptyHorse ? QByteArray() : card.horses);
+        EXPECT_FALSE(dayRun());
+        EXPECT_EQ(home.prompter().texts(), QStringList{c.message});
+        EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Work")).isEmpty());
+        EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Data")).isEmpty());
+    }
+}
+
+TEST_F(DayImport, DateThatCannotNameAFileIsRefused) {
+    CardFiles card;
+    card.addRace({QStringLiteral("00"), QStringLiteral("../../x"), 1}, 2, 1);
+    putWork(card);
+    EXPECT_FALSE(dayRun());
+    EXPECT_EQ(home.prompter().texts(), QStringList{kNoRaceFile});
+    EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Data")).isEmpty());
+}
+
+TEST_F(DayImport, HorseCopyWhenAsked) {
+    ctx().settings.umaF = true;
+    CardFiles card;
+    card.addRace({QStringLiteral("05"), QStringLiteral("20011110"), 1}, 2, 1);
+    putWork(card);
+    ASSERT_TRUE(dayRun());
+    EXPECT_EQ(test::readBytes(data(QStringLiteral("MUR20011110.UMA"))), card.horses);
+    EXPECT_EQ(state.HorseCount, 2);
+    EXPECT_EQ(state.HorseIndex.find(QStringLiteral("1000102")), 2);
+}
+
+TEST_F(DayImport, StoppedPredictionLeavesDayFilesAndEmptiesWork) {
+    CardFiles card;
+    card.addRace({QStringLiteral("05"), QStringLiteral("20011110"), 1}, 2, 1);
+    putWork(card);
+    bool exported = false;
+    DayHooks hooks;
+    hooks.predictDay = [](AppContext& c, ImportState&) {
+        c.prompter.critical(QStringLiteral("stop"));
+        return false;
+    };
+    hooks.exports = [&](AppContext&, ImportState&) { exported = true; };
+    EXPECT_FALSE(dayRun(hooks));
+    EXPECT_FALSE(exported);
+    EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("stop")});
+    EXPECT_TRUE(QFile::exists(data(QStringLiteral("MUR20011110_1.DEN"))));
+    EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Work")).isEmpty());
+}
+
+TEST_F(DayImport, PredictedOddsRequiredByStyleEight) {
+    ctx().settings.Yosou = 8;
+    CardFiles card;
+    const RaceKey key{QStringLiteral("05"), QStringLiteral("20011110"), 1};
+    card.addRace(key, 2, 1);
+
+    // Neither the odds day file nor the archive: -2, one message, day files stay.
+    putWork(card);
+    bool predicted = false;
+    DayHooks hooks;
+    hooks.predictDay = [&](AppContext&, ImportState&) { return predicted = true; };
+    EXPECT_FALSE(dayRun(hooks));
+    EXPECT_FALSE(predicted);
+    EXPECT_EQ(home.prompter().texts(),
+              QStringList{QStringLiteral("予想法が「おまかせモード」になっていますが、ＭＵＲ予想オッズがありません！\r\n"
+                                         "処理を中止します。")});
+    EXPECT_TRUE(ctx().ImportedDay.isEmpty());
+    EXPECT_TRUE(QFile::exists(data(QStringLiteral("MUR20011110_2.DEN"))));
+
+    // The archive "j" + yymmdd + ".lzh" in MurData, named in another case.
+    home.prompter().clear();
+    const QByteArray odds = test::oddsOf(key, 1).bytes();
+    ASSERT_TRUE(test::writeBytes(ctx().settings.MurDataDir + QStringLiteral("J011110.LZH"),
+                                 writeArchive({{QStringLiteral("MUR_ODS.KD2"), odds}})));
+    putWork(card);
+    EXPECT_TRUE(dayRun(hooks));
+    EXPECT_TRUE(predicted);
+    EXPECT_EQ(state.OddsPath, data(QStringLiteral("MURODDS20011110.DAT")));
+    EXPECT_EQ(test::readBytes(state.OddsPath), odds);
+    EXPECT_TRUE(home.prompter().texts().isEmpty());
+}
+
+TEST_F(DayImport, FindNichiReadsTheDayFile) {
+    CardFiles card;
+    card.addRace({QStringLiteral("00"), QStringLiteral("20011110"), 1, QStringLiteral("05"), QStringLiteral("03")}, 1, 1);
+    card.addRace({QStringLiteral("04"), QStringLiteral("20011110"), 1, QStringLiteral("04"), QStringLiteral("07")}, 1, 2);
+    putWork(card);
+    ASSERT_TRUE(dayRun());
+    EXPECT_EQ(FindNichi(ctx(), state, QStringLiteral("04")), QStringLiteral("07"));
+    EXPECT_EQ(FindNichi(ctx(), state, QStringLiteral("00")), QStringLiteral("03"));
+    EXPECT_EQ(FindNichi(ctx(), state, QStringLiteral("09")), QString());
+    state.CurrentRaceDate = QStringLiteral("20011111");
+    EXPECT_EQ(FindNichi(ctx(), state, QStringLiteral("04")), QString());
+}
+
+}  // namespace
+}  // namespace zm

@@ -1,0 +1,167 @@
+#include "import/odds_import.h"
+#include "import/readers.h"
+#include "import_fixtures.h"
+#include "support/test_home.h"
+
+#include <gtest/gtest.h>
+
+namespace zm {
+namespace {
+
+JockeyRecord jockey(const QString& code, std::array<int, 4> a, std::array<int, 4> b) {
+    JockeyRecord j(test::variedBytes(JockeyRecord::kLength, code.toInt()));
+    j.setText(JockeyRecord::jockeyCode, code);
+    for (int k = 0; k < 4; ++k) {
+        j.setText(JockeyRecord::countsA, k + 1, QString::number(a[size_t(k)]).rightJustified(3, u'0'));
+        j.setText(JockeyRecord::countsB, k + 1, QString::number(b[size_t(k)]).rightJustified(5, u' '));
+    }
+    return j;
+}
+
+TEST(JockeyRating, RatesInSinglePrecisionWithTheirFloor) {
+    struct Case {
+        std::array<int, 4> a, b;
+        int rating;
+    };
+    const Case cases[] = {
+        {{0, 0, 0, 0}, {0, 0, 0, 0}, 15},      // both rates raised to 7: 8.4 + 7
+        {{2, 1, 0, 7}, {0, 0, 0, 0}, 43},      // rateA 30: 36 + 7
+        {{0, 0, 0, 9}, {5, 5, 0, 10}, 58},     // rateA 0 -> 7 (8.4), rateB 50
+        {{1, 0, 0, 2}, {0, 0, 0, 0}, 46},      // 33.333334f x 1.2 stays below 40
+        {{10, 0, 0, 0}, {3, 0, 0, 0}, 220},    // 100 x 1.2 + 100
+        {{0, 0, 1, 0}, {1, 0, 0, 15}, 15},     // rateA 0 and rateB 6.25 both raised to 7
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.a[0] << "," << c.a[1] << "," << c.a[2] << "," << c.a[3]);
+        EXPECT_EQ(jockeyRatingOf(jockey(QStringLiteral("00001"), c.a, c.b)), c.rating);
+    }
+}
+
+TEST(JockeyTable, LoadsAtMost512AndKeepsTheTableWhenTheFileIsMissing) {
+    test::TestHome home;
+    ImportState state;
+    QByteArray file;
+    for (int i = 1; i <= 600; ++i)
+        file += jockey(QString::number(i).rightJustified(5, u'0'), {i % 5, 1, 0, 7}, {0, 0, 0, 0}).bytes();
+    ASSERT_TRUE(test::writeBytes(home.home() + QStringLiteral("/MUR_KIS.KD2"), file));
+    EXPECT_EQ(LoadJockeyTable(home.ctx(), state), 512);
+    EXPECT_EQ(state.JockeyCount, 512);
+    EXPECT_EQ(state.JockeyTable[511].jockeyCode, QStringLiteral("00512"));
+    EXPECT_TRUE(state.JockeyTable[512].jockeyCode.isEmpty());
+    EXPECT_EQ(state.jockeyRating(QStringLiteral("00012")), std::optional<std::int16_t>(43));
+    EXPECT_EQ(state.jockeyRating(QStringLiteral("00513")), std::nullopt);
+
+    QFile::remove(home.home() + QStringLiteral("/MUR_KIS.KD2"));
+    EXPECT_EQ(LoadJockeyTable(home.ctx(), state), 0);
+    EXPECT_EQ(state.JockeyTable[0].jockeyCode, QStringLiteral("00001"));
+    EXPECT_EQ(state.jockeyRating(QStringLiteral("00001")), std::nullopt);  // count 0: no jockey matches
+}
+
+TEST(JockeyTable, PartialTrailingRecordCountsFromHalf) {
+    test::TestHome home;
+    ImportState state;
+    const QByteArray one = jockey(QStringLiteral("00001"), {1, 1, 1, 1}, {1, 1, 1, 1}).bytes();
+    for (const auto& [extra, count] : {std::pair{864, 1}, std::pair{865, 2}}) {
+        ASSERT_TRUE(test::writeBytes(home.home() + QStringLiteral("/mur_kis.kd2"), one + one.left(extra)));
+        EXPECT_EQ(LoadJockeyTable(home.ctx(), state), count) << extra;
+    }
+}
+
+class ArchiveFormat : public ::testing::Test {
+protected:
+    bool check(const std::vector<ArchiveMember>& members) {
+        const QString path = home.ctx().settings.MurDataDir + QStringLiteral("H011110.LZH");
+        test::writeBytes(path, writeArchive(members));
+        return CheckArchiveFormat(home.ctx(), path);
+    }
+    QStringList work() const { return test::folderEntries(home.home() + QStringLiteral("/Work")); }
+
+    test::TestHome home;
+};
+
+TEST_F(ArchiveFormat, KindsOfArchive) {
+    const QString oldMessage =
+        QStringLiteral("選択したＭＵＲ出馬表ファイルは、古い形式(仕様)のものです。\r\n\r\nこの出馬表を利用する場合は、"
+                       "「ゼノゼノＭＵＲ」も古いバージョン(Ver 1.33.3以前)をご利用ください。\r\n\r\n");
+    struct Case {
+        const char* what;
+        QStringList names;
+        bool ok;
+        QStringList messages;
+    };
+    const Case cases[] = {
+        {"current", {"mur_den1.kd2", "mur_den2.kd2", "mur_uma.kd2"}, true, {}},
+        {"current, upper case", {"MUR_DEN1.KD2", "MUR_DEN2.KD2", "MUR_UMA.KD2"}, true, {}},
+        {"old format", {"mur_den.DAT", "mur_uma.DAT"}, false, {oldMessage}},
+        {"race file only", {"mur_den1.kd2"}, false, {}},
+        {"something else", {"readme.txt"}, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        home.prompter().clear();
+        std::vector<ArchiveMember> members;
+        for (const QString& n : c.names)
+            members.push_back({n, QByteArray("x\r\n")});
+        EXPECT_EQ(check(members), c.ok);
+        EXPECT_EQ(home.prompter().texts(), c.messages);
+        EXPECT_EQ(work().size(), c.ok ? 3 : 0);
+    }
+}
+
+TEST_F(ArchiveFormat, UnreadableArchiveGivesTheReadersMessageAndAnEmptyWork) {
+    const QString path = home.ctx().settings.MurDataDir + QStringLiteral("H011110.LZH");
+    test::writeBytes(home.home() + QStringLiteral("/Work/stale.kd2"), "old");
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("not an archive at all, just text"),
+                                    writeArchive({{QStringLiteral("mur_den1.kd2"), QByteArray(5000, 'a')}}).left(60)}) {
+        home.prompter().clear();
+        test::writeBytes(path, bytes);
+        EXPECT_FALSE(CheckArchiveFormat(home.ctx(), path));
+        EXPECT_EQ(home.prompter().texts().size(), 1);
+        EXPECT_TRUE(work().isEmpty());
+    }
+}
+
+class OddsArchive : public ::testing::Test {
+protected:
+    QString archive(const std::vector<ArchiveMember>& members) {
+        const QString path = home.ctx().settings.MurDataDir + QStringLiteral("j011110.lzh");
+        test::writeBytes(path, writeArchive(members));
+        return path;
+    }
+    QByteArray dayFile(const QString& date) {
+        return test::readBytes(home.home() + QStringLiteral("/Data/MURODDS") + date + QStringLiteral(".DAT"));
+    }
+
+    test::TestHome home;
+    ImportState state;
+};
+
+TEST_F(OddsArchive, EveryDateGetsAllItsRecords) {
+    const test::RaceKey d10{QStringLiteral("00"), QStringLiteral("20011110"), 1};
+    const test::RaceKey d11{QStringLiteral("00"), QStringLiteral("20011111"), 1};
+    const QByteArray a = test::oddsOf(d10, 1).bytes(), b = test::oddsOf(d11, 2).bytes(),
+                     c = test::oddsOf(d10, 3).bytes(), d = test::oddsOf(d11, 4).bytes();
+    // A day file of the 11th from an earlier import is replaced.
+    test::writeBytes(home.home() + QStringLiteral("/Data/MURODDS20011111.DAT"), QByteArray("stale"));
+    ASSERT_TRUE(ImportOddsArchive(home.ctx(), state, archive({{QStringLiteral("mur_ods.KD2"), a + b + c + d}})));
+    EXPECT_EQ(dayFile(QStringLiteral("20011110")), a + c);
+    EXPECT_EQ(dayFile(QStringLiteral("20011111")), b + d);
+    EXPECT_EQ(state.OddsPath, home.home() + QStringLiteral("/Data/MURODDS20011110.DAT"));
+    EXPECT_TRUE(home.prompter().texts().isEmpty());
+}
+
+TEST_F(OddsArchive, OldFormatAndEmptyArchivesAreRefused) {
+    EXPECT_FALSE(ImportOddsArchive(home.ctx(), state, archive({{QStringLiteral("mur_ods.DAT"), "x"}})));
+    ASSERT_EQ(home.prompter().texts().size(), 1);
+    EXPECT_TRUE(home.prompter().texts().at(0).startsWith(
+        QStringLiteral("選択したＭＵＲ予想オッズファイルは、古い形式(仕様)のものです。\r\n\r\nこのオッズを利用する")));
+    home.prompter().clear();
+    EXPECT_FALSE(ImportOddsArchive(home.ctx(), state, archive({{QStringLiteral("mur_ods.kd2"), QByteArray()}})));
+    EXPECT_FALSE(ImportOddsArchive(home.ctx(), state, archive({{QStringLiteral("other.kd2"), "x"}})));
+    EXPECT_TRUE(home.prompter().texts().isEmpty());
+    EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Data")).isEmpty());
+    EXPECT_TRUE(state.OddsPath.isEmpty());
+}
+
+}  // namespace
+}  // namespace zm
