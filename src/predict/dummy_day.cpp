@@ -49,14 +49,16 @@ std::optional<QString> parseDummyDate(AppContext& ctx, const QString& typed) {
         ctx.prompter.warning(QStringLiteral("日付記入の書式が違います！"));
         return std::nullopt;
     }
-    const QStringList parts = t.split(u'/');
-    const QString yearText = parts.value(0);
-    const int year = yearText.size() == 4 && allDigits(yearText) ? yearText.toInt() : 0;
+    const QString yearText = t.left(4);
+    const int year = allDigits(yearText) ? yearText.toInt() : 0;
     if (year < kFirstYear || year > kLastYear) {
         ctx.prompter.warning(QStringLiteral("西暦年の書式が違います！"));
         return std::nullopt;
     }
-    const int month = partValue(parts.value(1), 1, 12);
+    // Month and day are the parts between and after the separators; the year part is its
+    // four digits alone.
+    const QStringList parts = t.split(u'/');
+    const int month = parts.value(0).size() == 4 ? partValue(parts.value(1), 1, 12) : 0;
     if (month == 0) {
         ctx.prompter.warning(QStringLiteral("「月」の書式が違います！"));
         return std::nullopt;
