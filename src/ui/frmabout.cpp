@@ -50,7 +50,7 @@ frmAbout::frmAbout(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
     layout->addLayout(text, 1);
     layout->addSpacing(12);
     layout->addLayout(buttons);
-    setMinimumWidth(460);
+    setMinimumWidth(540);
 
     connect(ok_, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(sysInfo_, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);

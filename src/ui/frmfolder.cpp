@@ -86,6 +86,8 @@ frmFOLDER::frmFOLDER(AppContext& ctx, QLineEdit* target, const QString& startFol
         tree_->hideColumn(c);
     }
     tree_->header()->hide();
+    tree_->setSortingEnabled(true);
+    tree_->sortByColumn(0, Qt::AscendingOrder);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     text_ = new QLineEdit(this);

@@ -1,6 +1,6 @@
 #include "ui/frmhiduke.h"
 
-#include "codes/codetables.h"
+#include "predict/dummy_day.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,8 +17,7 @@ frmHiduke::frmHiduke(CreateFn create, const QDate& today, QWidget* parent)
 
     auto* prompt = new QLabel(QStringLiteral("実行したい開催日を入力してください。"), this);
     prompt->setObjectName(QStringLiteral("Label1"));
-    const QString day = NearestRaceDay(today);
-    field_ = new QLineEdit(day.left(4) + u'/' + day.mid(4, 2) + u'/' + day.mid(6, 2), this);
+    field_ = new QLineEdit(dummyDayPreset(today), this);
     field_->setObjectName(QStringLiteral("Text1"));
     field_->setMaxLength(20);
     field_->selectAll();

@@ -44,6 +44,7 @@ frmOptTxt::frmOptTxt(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     layout->addSpacing(8);
     layout->addLayout(buttons);
 
+    setMinimumWidth(400);
     connect(ok_, &QPushButton::clicked, this, &frmOptTxt::Command1_Click);
     connect(cancel_, &QPushButton::clicked, this, &frmOptTxt::Command2_Click);
 }

@@ -46,6 +46,7 @@ frmYosouOut::frmYosouOut(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     layout->addWidget(box);
     layout->addLayout(buttons);
 
+    setMinimumWidth(320);
     connect(ok_, &QPushButton::clicked, this, &frmYosouOut::Command1_Click);
     connect(cancel_, &QPushButton::clicked, this, &frmYosouOut::Command2_Click);
 }

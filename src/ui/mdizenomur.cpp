@@ -223,7 +223,8 @@ void MDIZenoMUR::buildMenus() {
     addPlaceholder(bet, QStringLiteral("mnuShoubakaiOut"), QStringLiteral("「的中会投票」形式で出力(&K)"));
     addPlaceholder(bet, QStringLiteral("mnuReadTekichukai"), QStringLiteral("的中会の投票を保留BETに変換"));
     bet->addSeparator();
-    addPlaceholder(bet, QStringLiteral("HidukeHoryuuBet"), QStringLiteral("日付を指定して保留ＢＥＴの操作"));
+    addItem(bet, QStringLiteral("HidukeHoryuuBet"), QStringLiteral("日付を指定して保留ＢＥＴの操作"),
+            &MDIZenoMUR::HidukeHoryuuBet_Click);
 
     QMenu* odds = bar->addMenu(QStringLiteral("予想オッズ(&O)"));
     odds->setObjectName(QStringLiteral("mnuMurOdds"));

@@ -112,6 +112,7 @@ public slots:
     void mnuDataDel_Click();
     void mnuG1cut_Click();
     void mnuEnd_Click();
+    void HidukeHoryuuBet_Click();
     void mnuConvMurOdds_Click(int index);
     void mnuOpt_Dir_Click();
     void mnuOpt_Pat_Click();

@@ -1,5 +1,5 @@
 // The main window's archive commands: import and predict, the batch, the split of a two-day
-// archive and the predicted-odds import.
+// archive, the predicted-odds import and the dummy race day.
 
 #include "ui/mdizenomur.h"
 
@@ -7,7 +7,9 @@
 #include "import/odds_import.h"
 #include "import/race_model.h"
 #include "import/split.h"
+#include "predict/dummy_day.h"
 #include "predict/predict_hooks.h"
+#include "ui/frmhiduke.h"
 #include "ui/frmprogres.h"
 #include "ui/frmsplit.h"
 #include "ui/uiutil.h"
@@ -79,6 +81,19 @@ void MDIZenoMUR::mnuG1cut_Click() {
         return;
     }
     window->finish();
+}
+
+void MDIZenoMUR::HidukeHoryuuBet_Click() {
+    auto* dialog = new frmHiduke(
+        [this](const QString& typed) {
+            const auto day = CreateDummyDay(ctx_, *state_, typed);
+            if (day) {
+                chosenDay_ = *day;
+            }
+            return day.has_value();
+        },
+        QDate::currentDate(), this);
+    showDialog(dialog);
 }
 
 void MDIZenoMUR::mnuConvMurOdds_Click(int index) {
