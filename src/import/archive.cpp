@@ -363,7 +363,13 @@ std::optional<std::vector<ArchiveMember>> readArchive(QByteArrayView bytes, cons
         if (h == nullptr) {
             break;
         }
+        // liblhasa looks past bytes it cannot read as a header for the next header; members
+        // must follow one another without a gap, from the first byte on.
         const std::size_t dataStart = ms.pos;
+        if (h->raw_data_len > dataStart || dataStart - h->raw_data_len != nextHeader) {
+            message = brokenMessage(archiveName);
+            return std::nullopt;
+        }
         QByteArray rawName;
         if (const auto stored = storedName(h)) {
             rawName = *stored;
@@ -446,8 +452,9 @@ std::optional<std::vector<ArchiveMember>> readArchive(QByteArrayView bytes, cons
         members.push_back(std::move(m));
     }
 
-    // No further header could be read: the archive must end there, or with the end mark.
-    if (nextHeader < ms.size && bytes[static_cast<qsizetype>(nextHeader)] != '\0') {
+    // No further header could be read: what follows the last member must be the end mark.
+    // Without it the archive may have been cut right after a member.
+    if (nextHeader >= ms.size || bytes[static_cast<qsizetype>(nextHeader)] != '\0') {
         message = brokenMessage(archiveName);
         return std::nullopt;
     }
