@@ -3,6 +3,7 @@
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "import/race_model.h"
+#include "predict/field_text.h"
 
 namespace zm {
 
@@ -32,16 +33,17 @@ constexpr int kOtherRecordOffset = 664;
 
 void LoadRunnerFromEntry(RunnerArray& runners, int slot, const EntryRecord& entry) {
     RunnerWork& w = at(runners, slot);
-    w.HorseCode = entry.text(EntryRecord::horseCode);
-    w.HorseName = PadBytes(entry.text(EntryRecord::horseName), 18);
-    w.SexCode = entry.text(EntryRecord::sex);
-    w.Age = entry.text(EntryRecord::age);
-    w.Waku = entry.text(EntryRecord::waku);
-    w.Umaban = entry.text(EntryRecord::umaban);
-    w.RatingDigit = entry.text(EntryRecord::ratingDigit);
-    w.JockeyShort = entry.text(EntryRecord::jockeyShort);
-    w.JockeyCode = entry.text(EntryRecord::jockeyCode);
-    w.TrainerShort = entry.text(EntryRecord::trainerShort);
+    w.HorseCode = decodeField(entry.raw(EntryRecord::horseCode));
+    // The name cut to 18 bytes (a character cut in half shows as U+FFFD).
+    w.HorseName = decodeField(entry.raw(EntryRecord::horseName).first(18));
+    w.SexCode = decodeField(entry.raw(EntryRecord::sex));
+    w.Age = decodeField(entry.raw(EntryRecord::age));
+    w.Waku = decodeField(entry.raw(EntryRecord::waku));
+    w.Umaban = decodeField(entry.raw(EntryRecord::umaban));
+    w.RatingDigit = decodeField(entry.raw(EntryRecord::ratingDigit));
+    w.JockeyShort = decodeField(entry.raw(EntryRecord::jockeyShort));
+    w.JockeyCode = decodeField(entry.raw(EntryRecord::jockeyCode));
+    w.TrainerShort = decodeField(entry.raw(EntryRecord::trainerShort));
 }
 
 void LoadRunnerFromHorse(RunnerArray& runners, int slot, const HorseRecord& horse) {
@@ -62,17 +64,17 @@ void LoadRunnerFromHorse(RunnerArray& runners, int slot, const HorseRecord& hors
     for (int j = 1; j <= 5; ++j) {
         PastRunWork& p = w.PastRuns[static_cast<size_t>(j - 1)];
         auto field = [j](const Field& f) { return HorseRecord::pastRunField(j, f); };
-        p.RunDate = horse.text(field(PastRun::raceDate));
-        p.RunVenueCode = horse.text(field(PastRun::venueCode));
-        p.RunMeeting = lastChar(horse.text(field(PastRun::kai)));
-        p.RunDay = lastChar(horse.text(field(PastRun::nichi)));
-        p.RunRaceNo = horse.text(field(PastRun::raceNo));
+        p.RunDate = decodeField(horse.raw(field(PastRun::raceDate)));
+        p.RunVenueCode = decodeField(horse.raw(field(PastRun::venueCode)));
+        p.RunMeeting = lastChar(decodeField(horse.raw(field(PastRun::kai))));
+        p.RunDay = lastChar(decodeField(horse.raw(field(PastRun::nichi))));
+        p.RunRaceNo = decodeField(horse.raw(field(PastRun::raceNo)));
         p.FieldSize = int16Of(horse, field(PastRun::runnerCount));
         p.Popularity = int16Of(horse, field(PastRun::popularity));
         p.Finish = int16Of(horse, field(PastRun::finishPos));
-        p.RunOdds = horse.text(field(PastRun::odds));
+        p.RunOdds = decodeField(horse.raw(field(PastRun::odds)));
         p.LatePosition = int16Of(horse, field(PastRun::cornerPos.element(4)));
-        p.RunTrack = horse.text(field(PastRun::courseLayout.element(1)));
+        p.RunTrack = decodeField(horse.raw(field(PastRun::courseLayout.element(1))));
         p.RunDistance = int16Of(horse, field(PastRun::distance));
         p.RunFigure = int16Of(horse, field(PastRun::figure));
     }

@@ -1,0 +1,123 @@
+// Import and prediction of a full sample day (three venues x 12 races) beside the bare
+// extraction of the same archive, and a batch of 30 sample days.
+
+#include "app/context.h"
+#include "app/paths.h"
+#include "app/settings.h"
+#include "import/archive.h"
+#include "import/day_run.h"
+#include "import/race_model.h"
+#include "import/work_folder.h"
+#include "predict/predict_hooks.h"
+#include "sample/sample.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+using namespace zm;
+
+class QuietPrompter : public Prompter {
+public:
+    void information(const QString&, const QString&) override {}
+    void warning(const QString&, const QString&) override {}
+    void critical(const QString& text, const QString&) override { lastCritical = text; }
+    bool okCancel(const QString&, const QString&) override { return true; }
+    bool yesNo(const QString&, const QString&) override { return true; }
+    Answer yesNoCancel(const QString&, const QString&) override { return Answer::Yes; }
+    QString lastCritical;
+};
+
+struct BenchHome {
+    explicit BenchHome(int days) {
+        paths = AppPaths::forHome(dir.path());
+        CreateFolders(paths);
+        store = std::make_unique<SettingsStore>(dir.path() + QStringLiteral("/zenomur.ini"));
+        ctx = std::make_unique<AppContext>(paths, *store, prompter);
+        LoadSettings(ctx->settings, *store, paths);
+        write(paths.jockeyFile(), sample::makeJockeyFile(1));
+        const QList<QDate> dates = sample::raceDaysBack(sample::defaultDate(), days);
+        for (int i = 0; i < dates.size(); ++i) {
+            const QString path = paths.MurDataDefault + QStringLiteral("H") + sample::yymmdd(dates[i]) + QStringLiteral(".LZH");
+            write(path, sample::dayArchive(sample::makeDay(dates[i], 1000 + static_cast<std::uint64_t>(i))));
+            archives.append(path);
+        }
+    }
+    static void write(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
+            std::abort();
+        }
+    }
+
+    QTemporaryDir dir;
+    AppPaths paths;
+    QuietPrompter prompter;
+    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<AppContext> ctx;
+    QStringList archives;
+};
+
+void BM_ExtractOnly(benchmark::State& st) {
+    BenchHome home(1);
+    for (auto _ : st) {
+        QString message;
+        if (!extractArchive(home.archives[0], home.paths.WorkDir, true, message)) {
+            st.SkipWithError(message.toStdString().c_str());
+            break;
+        }
+        emptyFolder(home.paths.WorkDir);
+    }
+}
+BENCHMARK(BM_ExtractOnly)->Unit(benchmark::kMillisecond);
+
+void BM_ImportAndPredictDay(benchmark::State& st) {
+    BenchHome home(1);
+    const DayHooks hooks = predictionHooks();
+    for (auto _ : st) {
+        ImportState state;
+        if (!ExtractAndPredict(*home.ctx, state, home.archives[0], hooks)) {
+            st.SkipWithError(home.prompter.lastCritical.toStdString().c_str());
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ImportAndPredictDay)->Unit(benchmark::kMillisecond);
+
+void BM_ExtractOnlyBatch30(benchmark::State& st) {
+    BenchHome home(30);
+    for (auto _ : st) {
+        for (const QString& archive : home.archives) {
+            QString message;
+            extractArchive(archive, home.paths.WorkDir, true, message);
+            emptyFolder(home.paths.WorkDir);
+        }
+    }
+}
+BENCHMARK(BM_ExtractOnlyBatch30)->Unit(benchmark::kMillisecond);
+
+void BM_ImportAndPredictBatch30(benchmark::State& st) {
+    BenchHome home(30);
+    const DayHooks hooks = predictionHooks();
+    for (auto _ : st) {
+        for (const QString& archive : home.archives) {
+            ImportState state;
+            ExtractAndPredict(*home.ctx, state, archive, hooks);
+        }
+    }
+}
+BENCHMARK(BM_ImportAndPredictBatch30)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
