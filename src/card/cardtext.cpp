@@ -94,9 +94,7 @@ QString GradeText(QStringView gradeCode) {
     return {};
 }
 
-QString ClassPrizePiece(QStringView raceClass, std::int16_t prizeClass, QStringView gradeCode) {
-    static const char16_t* const kGradeWords[] = {u"(Ｇ１)",  u"(Ｇ２)",  u"(Ｇ３)",
-                                                  u"(JG１)", u"(JG２)", u"(JG３)"};
+QString ClassPrizePiece(QStringView raceClass, std::int16_t prizeClass) {
     QString prize;
     switch (prizeClass) {
     case 1:
@@ -112,11 +110,7 @@ QString ClassPrizePiece(QStringView raceClass, std::int16_t prizeClass, QStringV
     case 5:
     case 7:
     case 9:
-        if (!GradeText(gradeCode).isEmpty()) {
-            prize = QString::fromUtf16(kGradeWords[gradeCode[0].unicode() - u'0']);
-        } else {
-            prize = QStringLiteral("オープン");
-        }
+        prize = QStringLiteral("オープン");
         break;
     default:
         if (prizeClass >= 5000) {
@@ -137,7 +131,7 @@ QString TitleLine(const TitlePieces& p) {
         line += u"第"_s + FullWidthDigits(QString::number(p.edition)) + u"回"_s;
     }
     line += p.raceName.trimmed() + GradeText(p.gradeCode);
-    const QString piece = ClassPrizePiece(p.raceClass, p.prizeClass, p.gradeCode);
+    const QString piece = ClassPrizePiece(p.raceClass, p.prizeClass);
     if (!piece.isEmpty()) {
         line += u"　"_s + piece;
     }

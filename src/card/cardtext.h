@@ -48,10 +48,10 @@ QString RaceListLine(const RaceListPieces& p);
 QString GradeText(QStringView gradeCode);
 
 // The class-and-prize piece of the title line: the race class name followed by the prize
-// class as a word: "新馬", "未出走", "未勝利", "オープン" (for a graded race "(Ｇ１)" ..
-// "(JG３)" instead), or a prize money class such as "500万下"; pieces that have no text are
-// left out.
-QString ClassPrizePiece(QStringView raceClass, std::int16_t prizeClass, QStringView gradeCode);
+// class as a word: "新馬", "未出走", "未勝利", "オープン" or a prize money class such as
+// "500万下"; pieces that have no text are left out. A graded race says its grade once, right
+// after the race name, so the piece does not repeat it.
+QString ClassPrizePiece(QStringView raceClass, std::int16_t prizeClass);
 
 struct TitlePieces {
     QString raceName;  // 30 chars as stored

@@ -5,7 +5,6 @@
 #include "codes/codetables.h"
 
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -75,12 +74,16 @@ public:
         layout->addWidget(caption);
         auto* tables = new QHBoxLayout;
         tables->addWidget(makeTable(u"単勝"_s, u"馬番"_s, odds.win, 1), 1);
-        tables->addWidget(makeTable(u"馬連"_s, u"組番"_s, odds.quinella, 4), 4);
+        tables->addWidget(makeTable(u"馬連"_s, u"組番"_s, odds.quinella, 8), 8);
         layout->addLayout(tables, 1);
-        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-        layout->addWidget(buttons);
-        resize(760, 560);
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch(1);
+        auto* close = new QPushButton(u"閉じる"_s, this);
+        close->setObjectName(u"closeButton"_s);
+        connect(close, &QPushButton::clicked, this, &QDialog::accept);
+        buttons->addWidget(close);
+        layout->addLayout(buttons);
+        resize(1000, 600);
     }
 
 private:
@@ -183,6 +186,7 @@ void frmZenoMain::buildDayView(QWidget* page) {
     for (int k = 0; k < 3; ++k) {
         auto* box = new QGroupBox(page);
         box->setObjectName(u"frame"_s + QString::number(k + 1));
+        box->setStyleSheet(u"QGroupBox { font-weight: bold; }"_s);
         auto* boxLayout = new QVBoxLayout(box);
         boxLayout->setContentsMargins(4, 4, 4, 4);
         auto* list = new QListWidget(box);
@@ -410,13 +414,18 @@ void frmZenoMain::fillGrid() {
             grid_->setItem(r, c, item);
         }
     }
-    applyCardView();
+    // Widths are measured with every column shown: a hidden column would keep a stale width
+    // for the view that shows it next.
+    for (int c = 0; c < card::ColumnCount; ++c) {
+        grid_->setColumnHidden(c, false);
+    }
     grid_->resizeColumnsToContents();
     for (int c = 0; c < card::ColumnCount; ++c) {
         grid_->setColumnWidth(c, std::max(grid_->columnWidth(c), 28) + 6);
     }
     grid_->setColumnWidth(card::ColName, std::max(grid_->columnWidth(card::ColName), 150));
     grid_->setColumnWidth(card::ColOddsColumn, std::max(grid_->columnWidth(card::ColOddsColumn), 84));
+    applyCardView();
 }
 
 void frmZenoMain::applyCardView() {

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace zm::card {
@@ -131,7 +132,7 @@ TEST(CardDay, RaceCardRowsInHorseNumberOrderWithEveryColumn) {
     ASSERT_EQ(LoadDay(data, u"20010915"_s, day), DayLoad::Ok);
     const auto race = LoadRace(data, day, 1, 11);
     ASSERT_TRUE(race.has_value());
-    EXPECT_TRUE(race->titleLine.startsWith(u"第５１回セントライト記念（Ｇ３）　サ３歳上 (Ｇ３)"_s))
+    EXPECT_TRUE(race->titleLine.startsWith(u"第５１回セントライト記念（Ｇ３）　サ３歳上 オープン"_s))
         << race->titleLine.toStdString();
     EXPECT_EQ(race->courseLine, u"1600m 右回り(内)  10頭  予想ペース：Ｍ"_s);
     EXPECT_EQ(race->conditions, u"（○混・○指）"_s);
@@ -285,6 +286,48 @@ TEST(CardCli, DaysAndCardPrintTheWindowTexts) {
     }
     const auto missing = test::runCliProcess(base + QStringList{u"card"_s, u"20010917"_s});
     EXPECT_TRUE(missing.err.contains(kDayFilesMissing)) << missing.err.toStdString();
+}
+
+// A day made by the sample generator and imported by the command line: four venues, of which
+// the card shows three, every shown race with a full card.
+TEST(CardCli, ImportedSampleDay) {
+    test::TestHome home;
+    QProcess sample;
+    sample.start(QStringLiteral(ZENOMUR_SAMPLE_BINARY),
+                 {u"--home"_s, home.home(), u"--days"_s, u"0"_s, u"--venues"_s, u"4"_s, u"--races"_s, u"10"_s});
+    ASSERT_TRUE(sample.waitForFinished(120000));
+    ASSERT_EQ(sample.exitCode(), 0);
+    const QStringList base{u"--home"_s, home.home(), u"--config"_s, home.configFile(), u"--yes"_s};
+    const auto imported = test::runCliProcess(base + QStringList{u"import"_s, home.home() + u"/MurData/H261205.LZH"_s});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+
+    const auto days = test::runCliProcess(base + QStringList{u"days"_s});
+    EXPECT_EQ(days.out, u"20261205 2026年12月05日(土)\n"_s);
+
+    const QString data = home.ctx().paths.DataDir;
+    DayCard day;
+    ASSERT_EQ(LoadDay(data, u"20261205"_s, day), DayLoad::Ok);
+    EXPECT_EQ(day.venueCount, 4);
+    for (int frame = 1; frame <= 3; ++frame) {
+        const VenueFrame& f = day.frames[static_cast<size_t>(frame - 1)];
+        ASSERT_TRUE(f.visible());
+        for (int row = 1; row <= 10; ++row) {
+            EXPECT_EQ(ByteLength(f.rows[static_cast<size_t>(row - 1)].text), 76) << frame << " " << row;
+            const auto race = LoadRace(data, day, frame, row);
+            ASSERT_TRUE(race.has_value()) << frame << " " << row;
+            EXPECT_EQ(static_cast<int>(race->rows.size()), race->runnerCount);
+            for (const CardRow& r : race->rows) {
+                EXPECT_FALSE(r.horseName.isEmpty());
+                EXPECT_FALSE(r.jockey.isEmpty());
+                EXPECT_GE(r.waku, 1);
+                EXPECT_LE(r.waku, 8);
+            }
+        }
+        EXPECT_TRUE(f.rows[10].text.isEmpty());
+    }
+    const auto card = test::runCliProcess(base + QStringList{u"card"_s, u"20261205"_s});
+    EXPECT_EQ(card.exitCode, 0);
+    EXPECT_EQ(card.out.count(u'\n'), 3 * 11 + 2);
 }
 
 }  // namespace

@@ -105,22 +105,21 @@ TEST(CardText, ClassPrizePiece) {
     struct Case {
         const char16_t* raceClass;
         std::int16_t prize;
-        const char16_t* grade;
         const char16_t* want;
     };
     const Case cases[] = {
-        {u"3", 5000, u" ", u"サ３歳上 500万下"},
-        {u"4", 16000, u" ", u"サ４歳上 1600万下"},
-        {u"1", 1, u" ", u"サラ２歳 新馬"},
-        {u"2", 3, u" ", u"サラ３歳 未勝利"},
-        {u"3", 9, u" ", u"サ３歳上 オープン"},
-        {u"2", 9, u"0", u"サラ３歳 (Ｇ１)"},
-        {u"0", 4, u"4", u"障害 (JG２)"},
-        {u"9", 0, u" ", u""},
-        {u"3", 900, u" ", u"サ３歳上"},
+        {u"3", 5000, u"サ３歳上 500万下"},
+        {u"4", 16000, u"サ４歳上 1600万下"},
+        {u"1", 1, u"サラ２歳 新馬"},
+        {u"2", 3, u"サラ３歳 未勝利"},
+        {u"3", 9, u"サ３歳上 オープン"},
+        {u"0", 4, u"障害 オープン"},
+        {u"9", 0, u""},
+        {u"9", 2, u"未出走"},
+        {u"3", 900, u"サ３歳上"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ClassPrizePiece(c.raceClass, c.prize, c.grade), QString::fromUtf16(c.want));
+        EXPECT_EQ(ClassPrizePiece(c.raceClass, c.prize), QString::fromUtf16(c.want));
     }
 }
 
@@ -133,7 +132,7 @@ TEST(CardText, TitleLineCarriesCaptionWhenShortAndIsAlways76Bytes) {
     p.prizeClass = 9;
     const QString line = TitleLine(p);
     EXPECT_EQ(ByteLength(line), 76);
-    EXPECT_TRUE(line.startsWith(u"第６８回東京優駿（Ｇ１）　サラ３歳 (Ｇ１)"_s)) << line.toStdString();
+    EXPECT_TRUE(line.startsWith(u"第６８回東京優駿（Ｇ１）　サラ３歳 オープン"_s)) << line.toStdString();
     EXPECT_TRUE(line.endsWith(kEditionCaption));
 
     // No edition: no "第..回"; a name long enough to pass 44 bytes loses the caption.

@@ -1,0 +1,342 @@
+#include "ui/frmzenomain.h"
+
+#include "card/cardday.h"
+#include "card/day_builder.h"
+#include "card/predicted_odds.h"
+#include "support/test_home.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// Readable failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace zm::ui {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "test_ui";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance()) {
+        new QApplication(argc, argv);
+    }
+    return *qobject_cast<QApplication*>(QApplication::instance());
+}
+
+// The size of the main window's MDI area on a 1366x768 screen.
+constexpr int kScreenW = 1360;
+constexpr int kScreenH = 600;
+
+class CardWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app();
+        data_ = home_.ctx().paths.DataDir;
+        // 2001/09/16: four venues, 札幌 / 福島 / 中山 fully and 阪神 with four races.
+        test::DayBuilder four(u"20010916"_s);
+        for (const char* venue : {"08", "06", "05"}) {
+            for (int race = 1; race <= 12; ++race) {
+                test::RaceSpec& r = four.add(QString::fromLatin1(venue), race, race < 3 ? 8 : 16);
+                r.pace = QString::number(race % 4);
+                r.picks = race != 4;
+                r.grade = race == 11 ? u"1"_s : u" "_s;
+                r.edition = race == 11 ? u" 52"_s : u"   "_s;
+                r.name = race == 11 ? u"京成杯オータムハンデ"_s : u""_s;
+                r.prize = race == 11 ? u"00009"_s : race == 1 ? u"00003"_s : u"10000"_s;
+                r.postTime = QStringLiteral("%1:%2").arg(9 + race / 2 + 1, 2, 10, QChar(u'0')).arg(race % 2 ? 50 : 20);
+            }
+        }
+        for (int race = 9; race <= 12; ++race) {
+            four.add(u"01"_s, race);
+        }
+        four.write(data_);
+        // 2001/09/15: one venue.
+        test::DayBuilder one(u"20010915"_s);
+        for (int race = 1; race <= 12; ++race) {
+            one.add(u"04"_s, race);
+        }
+        one.write(data_);
+
+        window_ = std::make_unique<frmZenoMain>(home_.ctx());
+        window_->resize(kScreenW, kScreenH);
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    template <class T>
+    T* child(const QString& name) {
+        T* w = window_->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+
+    void clickItem(QListWidget* list, int row, bool twice = false) {
+        QListWidgetItem* item = list->item(row);
+        ASSERT_NE(item, nullptr);
+        list->scrollToItem(item);
+        const QPoint at = list->visualItemRect(item).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        if (twice) {
+            // A real double click: the first click, then the double-click event and its release.
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+        }
+        QApplication::processEvents();
+    }
+
+    void click(const QString& button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
+
+    void shoot(const QString& name) {
+        QDir().mkpath(QStringLiteral(ZENOMUR_SCREENSHOT_DIR));
+        QApplication::processEvents();
+        EXPECT_TRUE(window_->grab().save(QStringLiteral(ZENOMUR_SCREENSHOT_DIR "/") + name + u".png"_s));
+    }
+
+    // Loads a day as the user does: a double click on its entry in the day list.
+    void openDay(const QString& day) {
+        window_->ShowCardScreen();
+        auto* list = child<QListWidget>(u"dayList"_s);
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->item(i)->data(Qt::UserRole).toString() == day) {
+                clickItem(list, i, true);
+                return;
+            }
+        }
+        ADD_FAILURE() << "day not listed: " << day.toStdString();
+    }
+
+    QTableWidget* grid() { return child<QTableWidget>(u"cardGrid"_s); }
+
+    test::TestHome home_;
+    QString data_;
+    std::unique_ptr<frmZenoMain> window_;
+};
+
+TEST_F(CardWindow, DayListNewestFirstAndDoubleClickLoadsFourVenuesIntoThreeFrames) {
+    window_->ShowCardScreen();
+    auto* days = child<QListWidget>(u"dayList"_s);
+    ASSERT_EQ(days->count(), 2);
+    EXPECT_EQ(days->item(0)->text(), u"2001年09月16日(日)"_s);
+    EXPECT_EQ(days->item(1)->text(), u"2001年09月15日(土)"_s);
+    EXPECT_EQ(days->currentRow(), 0);
+    EXPECT_TRUE(window_->currentRaceDate().isEmpty());  // a single click only chooses
+
+    QSignalSpy loaded(window_.get(), &frmZenoMain::dayLoaded);
+    clickItem(days, 0);
+    EXPECT_EQ(loaded.count(), 0);
+    clickItem(days, 0, true);
+    ASSERT_EQ(loaded.count(), 1);
+    EXPECT_EQ(window_->currentRaceDate(), u"20010916"_s);
+
+    const char16_t* captions[] = {u"4回【札幌】3日目", u"4回【福島】3日目", u"4回【中山】3日目"};
+    for (int k = 0; k < 3; ++k) {
+        auto* frame = child<QGroupBox>(u"frame"_s + QString::number(k + 1));
+        EXPECT_TRUE(frame->isVisible());
+        EXPECT_EQ(frame->title(), QString::fromUtf16(captions[k]));
+        auto* list = child<QListWidget>(u"raceList"_s + QString::number(k + 1));
+        ASSERT_EQ(list->count(), 12);
+        EXPECT_TRUE(list->item(10)->text().startsWith(u"【"_s));
+    }
+    shoot(u"card_day_view_four_venues"_s);
+
+    clickItem(days, 1, true);
+    EXPECT_EQ(window_->currentRaceDate(), u"20010915"_s);
+    EXPECT_TRUE(child<QGroupBox>(u"frame1"_s)->isVisible());
+    EXPECT_FALSE(child<QGroupBox>(u"frame2"_s)->isVisible());
+    EXPECT_FALSE(child<QGroupBox>(u"frame3"_s)->isVisible());
+    shoot(u"card_day_view_one_venue"_s);
+}
+
+TEST_F(CardWindow, ClickingARaceInEachFrameShowsItsCard) {
+    openDay(u"20010916"_s);
+    struct Case {
+        int frame;
+        int row;
+        const char16_t* venue;
+        int runners;
+    };
+    for (const Case c : {Case{1, 11, u"【札幌】１１Ｒ", 16}, Case{2, 1, u"【福島】　１Ｒ", 8}, Case{3, 12, u"【中山】１２Ｒ", 16}}) {
+        window_->showDayView();
+        clickItem(child<QListWidget>(u"raceList"_s + QString::number(c.frame)), c.row - 1);
+        ASSERT_TRUE(window_->inCardView()) << c.frame;
+        EXPECT_TRUE(child<QLabel>(u"raceLine"_s)->text().startsWith(QString::fromUtf16(c.venue)));
+        EXPECT_EQ(grid()->rowCount(), c.runners);
+        EXPECT_EQ(grid()->item(0, card::ColUmaban)->text(), u"1"_s);
+        EXPECT_EQ(grid()->item(0, card::ColMark)->text(), u"◎"_s);
+        EXPECT_EQ(grid()->item(0, card::ColName)->text(), u"テストホース1"_s);
+    }
+    EXPECT_TRUE(child<QLabel>(u"titleLine"_s)->text().startsWith(u"サ３歳上 1000万下"_s));
+    EXPECT_EQ(window_->recommendationList()[0], u"1"_s);
+
+    // The bracket cell carries its colour.
+    const QColor red(255, 0, 0);
+    for (int r = 0; r < grid()->rowCount(); ++r) {
+        if (grid()->item(r, card::ColWaku)->text() == u"3"_s) {
+            EXPECT_EQ(grid()->item(r, card::ColWaku)->background().color(), red);
+        }
+    }
+
+    // A graded race with its edition, and the back button.
+    window_->showDayView();
+    clickItem(child<QListWidget>(u"raceList1"_s), 10);
+    EXPECT_TRUE(child<QLabel>(u"titleLine"_s)->text().startsWith(u"第５２回京成杯オータムハンデ（Ｇ２）"_s));
+    shoot(u"card_view_1_past_figures"_s);
+    click(u"SSCommand2_8"_s);
+    EXPECT_FALSE(window_->inCardView());
+}
+
+TEST_F(CardWindow, EmptyRowsAndRacesWithoutSelection) {
+    openDay(u"20010916"_s);
+    // 阪神, the fourth venue, is not shown; an empty row of a shown frame does nothing.
+    for (auto* list : window_->findChildren<QListWidget*>()) {
+        for (int i = 0; i < list->count(); ++i) {
+            EXPECT_FALSE(list->item(i)->text().contains(u"阪神"_s));
+        }
+    }
+    window_->LoadDay(u"20010915"_s);
+    auto* frame2 = child<QListWidget>(u"raceList2"_s);
+    EXPECT_TRUE(frame2->item(0)->text().isEmpty());
+    window_->ShowRace(2, 1);
+    EXPECT_FALSE(window_->inCardView());
+
+    openDay(u"20010916"_s);
+    clickItem(child<QListWidget>(u"raceList1"_s), 3);  // race 4 has no bet selection
+    ASSERT_TRUE(window_->inCardView());
+    for (int r = 0; r < grid()->rowCount(); ++r) {
+        EXPECT_EQ(grid()->item(r, card::ColMark)->text(), u"　"_s);
+        EXPECT_TRUE(grid()->item(r, card::ColRank)->text().isEmpty());
+    }
+    EXPECT_TRUE(child<QLabel>(u"recommendWin"_s)->text().endsWith(u"ありません"_s));
+    EXPECT_TRUE(child<QLabel>(u"recommendPairs"_s)->text().endsWith(u"ありません"_s));
+}
+
+TEST_F(CardWindow, ViewSwitchCyclesThroughThreeColumnBlocks) {
+    openDay(u"20010916"_s);
+    clickItem(child<QListWidget>(u"raceList3"_s), 10);
+    ASSERT_TRUE(window_->inCardView());
+    auto shownState = [&] {
+        return std::tuple(!grid()->isColumnHidden(card::ColPastFigure1), !grid()->isColumnHidden(card::ColCourseRecord1),
+                          !grid()->isColumnHidden(card::ColPastOdds1));
+    };
+    EXPECT_EQ(window_->cardView(), 1);
+    EXPECT_EQ(shownState(), std::tuple(true, false, false));
+    const char* names[] = {"card_view_2_course_records", "card_view_3_figures_and_odds", "card_view_1_again"};
+    const std::tuple<bool, bool, bool> want[] = {{false, true, false}, {true, false, true}, {true, false, false}};
+    for (int press = 0; press < 3; ++press) {
+        click(u"SSCommand2_5"_s);
+        EXPECT_EQ(window_->cardView(), press == 2 ? 1 : press + 2);
+        EXPECT_EQ(shownState(), want[press]) << press;
+        if (press < 2) {
+            shoot(QString::fromLatin1(names[press]));
+        }
+    }
+    // Course records and rates are in the grid.
+    EXPECT_EQ(grid()->item(0, card::ColCourseRecord1)->text(), u"1-1-0-2"_s);
+    EXPECT_EQ(grid()->item(0, card::ColCourseRecord1 + 1)->text(), u"50%"_s);
+}
+
+TEST_F(CardWindow, OddsColumnSwitch) {
+    openDay(u"20010916"_s);
+    clickItem(child<QListWidget>(u"raceList1"_s), 5);
+    auto heading = [&] { return grid()->horizontalHeaderItem(card::ColOddsColumn)->text(); };
+    EXPECT_TRUE(window_->placeOddsShown());
+    EXPECT_EQ(heading(), u"複勝オッズ"_s);
+    click(u"cmdBodyWeight"_s);
+    EXPECT_FALSE(window_->placeOddsShown());
+    EXPECT_EQ(heading(), u"馬体重"_s);
+    EXPECT_TRUE(child<QPushButton>(u"cmdBodyWeight"_s)->isChecked());
+    EXPECT_FALSE(child<QPushButton>(u"cmdPlaceOdds"_s)->isChecked());
+    EXPECT_EQ(grid()->rowCount(), 16);
+    click(u"cmdPlaceOdds"_s);
+    EXPECT_EQ(heading(), u"複勝オッズ"_s);
+}
+
+TEST_F(CardWindow, PredictedOddsViewOrItsMessage) {
+    openDay(u"20010916"_s);
+    clickItem(child<QListWidget>(u"raceList3"_s), 10);  // 中山 11R
+    click(u"Command2"_s);
+    EXPECT_EQ(home_.prompter().texts(), QStringList{card::kNoPredictedOdds});
+    EXPECT_EQ(window_->findChild<QDialog*>(u"PredictedOddsView"_s), nullptr);
+
+    OddsRecord rec;
+    rec.setText(OddsRecord::venueCode, u"05");
+    rec.setText(OddsRecord::raceNo, u"11");
+    rec.setText(OddsRecord::raceDate, u"20010916");
+    for (int h = 1; h <= 16; ++h) {
+        rec.setText(OddsRecord::winOdds, h, QStringLiteral("%1").arg(h * 25, 5, 10, QChar(u'0')));
+        for (int j = h + 1; j <= 16; ++j) {
+            rec.setText(OddsRecord::quinellaField(h, j), QStringLiteral("%1").arg(h * j * 30, 7, 10, QChar(u'0')));
+        }
+    }
+    QFile f(card::predictedOddsPath(data_, u"20010916"_s));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(rec.bytes());
+    f.close();
+
+    home_.prompter().clear();
+    click(u"Command2"_s);
+    EXPECT_TRUE(home_.prompter().texts().isEmpty());
+    auto* dialog = window_->findChild<QDialog*>(u"PredictedOddsView"_s);
+    ASSERT_NE(dialog, nullptr);
+    auto* win = dialog->findChild<QTableWidget*>(u"単勝"_s);
+    ASSERT_NE(win, nullptr);
+    EXPECT_EQ(win->item(0, 1)->text(), u"2.5"_s);
+    auto* pairs = dialog->findChild<QTableWidget*>(u"馬連"_s);
+    ASSERT_NE(pairs, nullptr);
+    EXPECT_EQ(pairs->item(0, 0)->text(), u"1-2"_s);
+    EXPECT_EQ(pairs->item(0, 1)->text(), u"6.0"_s);
+    QApplication::processEvents();
+    QDir().mkpath(QStringLiteral(ZENOMUR_SCREENSHOT_DIR));
+    EXPECT_TRUE(dialog->grab().save(QStringLiteral(ZENOMUR_SCREENSHOT_DIR "/card_predicted_odds.png")));
+    dialog->close();
+}
+
+TEST_F(CardWindow, ImportedDayIsShownAtOnceAndCleared) {
+    home_.ctx().ImportedDay = u"20010915"_s;
+    QSignalSpy loaded(window_.get(), &frmZenoMain::dayLoaded);
+    window_->ShowCardScreen();
+    EXPECT_TRUE(home_.ctx().ImportedDay.isEmpty());
+    ASSERT_EQ(loaded.count(), 1);
+    EXPECT_EQ(window_->currentRaceDate(), u"20010915"_s);
+    EXPECT_EQ(child<QListWidget>(u"dayList"_s)->currentRow(), 1);
+    EXPECT_EQ(child<QGroupBox>(u"frame1"_s)->title(), u"4回【東京】3日目"_s);
+}
+
+TEST_F(CardWindow, MissingDayFilesKeepTheViewAndBackHidesTheScreen) {
+    openDay(u"20010916"_s);
+    QFile::remove(data_ + u"MUR20010915_2.DEN"_s);
+    window_->ShowCardScreen();
+    clickItem(child<QListWidget>(u"dayList"_s), 1, true);
+    EXPECT_EQ(home_.prompter().texts(), QStringList{card::kDayFilesMissing});
+    EXPECT_EQ(window_->currentRaceDate(), u"20010916"_s);
+    EXPECT_EQ(child<QGroupBox>(u"frame1"_s)->title(), u"4回【札幌】3日目"_s);
+
+    // Later commands are present but disabled; view switch and back work.
+    for (int i = 0; i < 9; ++i) {
+        auto* b = child<QPushButton>(u"SSCommand2_"_s + QString::number(i));
+        EXPECT_EQ(b->isEnabled(), i == 8) << i;  // the view switch needs a race on the card
+    }
+    QSignalSpy hidden(window_.get(), &frmZenoMain::screenHidden);
+    click(u"SSCommand2_8"_s);
+    EXPECT_EQ(hidden.count(), 1);
+    EXPECT_FALSE(window_->isVisible());
+}
+
+}  // namespace
+}  // namespace zm::ui
