@@ -303,6 +303,11 @@ bool PredictDay(AppContext& ctx, ImportState& state) {
         }
     }
 
+    if (records.empty()) {
+        // Nothing of this date was predicted: no file, and no stale one either.
+        QFile::remove(target);
+        return true;
+    }
     if (!writePredictionFile(target, records)) {
         ctx.prompter.critical(QStringLiteral("予想ファイル「") + target + QStringLiteral("」を書き込めません。"));
         return false;
