@@ -32,6 +32,10 @@
 
 #include "codes/numeric.h"
 
+// The help page lives in the program's resources, built into a static library: they must be
+// registered by hand.
+static void initResources() { Q_INIT_RESOURCE(zenomur); }
+
 namespace zm::ui {
 
 namespace {
@@ -48,6 +52,7 @@ const WebPage kWebPages[3] = {{u"ZenoHP", u"https://www.zenomur.example/"},
 // Copies the help page out of the program's resources to the program folder (only when it
 // differs), so that a browser can open it as a file.
 bool writeHelpFile(const QString& target) {
+    initResources();
     QFile source(QStringLiteral(":/help/index.html"));
     if (!source.open(QIODevice::ReadOnly)) {
         return false;
