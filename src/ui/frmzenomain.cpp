@@ -193,7 +193,7 @@ void frmZenoMain::buildDayView(QWidget* page) {
         list->setObjectName(u"raceList"_s + QString::number(k + 1));
         list->setFont(font);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         list->setUniformItemSizes(true);
         for (int r = 0; r < 12; ++r) {
             list->addItem(QString());
@@ -202,10 +202,18 @@ void frmZenoMain::buildDayView(QWidget* page) {
         for (int r = 0; r < 12; ++r) {
             list->item(r)->setSizeHint(QSize(fm.horizontalAdvance(QString(76, u' ')) + 8, rowHeight));
         }
-        list->setMinimumHeight(rowHeight * 12 + 2 * list->frameWidth() + 4);
+        // Twelve rows show whole at the usual size; a smaller window scrolls instead of
+        // pushing the command buttons off the screen.
+        list->setMinimumHeight(rowHeight * 6 + 2 * list->frameWidth());
         list->setMinimumWidth(fm.horizontalAdvance(QString(76, u' ')) / 2);
         boxLayout->addWidget(list);
         connect(list, &QListWidget::itemClicked, this, [this, k](QListWidgetItem* item) { onRaceRowClicked(k + 1, item); });
+        // Enter on a row shows it as well, for work from the keyboard.
+        connect(list, &QListWidget::itemActivated, this, [this, k](QListWidgetItem* item) {
+            if (!inCardView()) {
+                onRaceRowClicked(k + 1, item);
+            }
+        });
         frames_[static_cast<size_t>(k)] = box;
         raceLists_[static_cast<size_t>(k)] = list;
         grid->addWidget(box, k / 2, k % 2);

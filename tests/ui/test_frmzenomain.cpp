@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -161,6 +162,11 @@ TEST_F(CardWindow, DayListNewestFirstAndDoubleClickLoadsFourVenuesIntoThreeFrame
     EXPECT_FALSE(child<QGroupBox>(u"frame2"_s)->isVisible());
     EXPECT_FALSE(child<QGroupBox>(u"frame3"_s)->isVisible());
     shoot(u"card_day_view_one_venue"_s);
+
+    // A smaller window keeps every frame usable (the lists scroll sideways).
+    clickItem(days, 0, true);
+    window_->resize(1024, 540);
+    shoot(u"card_day_view_small_window"_s);
 }
 
 TEST_F(CardWindow, ClickingARaceInEachFrameShowsItsCard) {
@@ -336,6 +342,41 @@ TEST_F(CardWindow, MissingDayFilesKeepTheViewAndBackHidesTheScreen) {
     click(u"SSCommand2_8"_s);
     EXPECT_EQ(hidden.count(), 1);
     EXPECT_FALSE(window_->isVisible());
+}
+
+// A day from the sample generator, imported by the command line, shown as an import leaves it.
+TEST(CardWindowSample, ImportedSampleDay) {
+    app();
+    test::TestHome home;
+    QProcess sample;
+    sample.start(QStringLiteral(ZENOMUR_SAMPLE_BINARY), {u"--home"_s, home.home(), u"--days"_s, u"0"_s});
+    ASSERT_TRUE(sample.waitForFinished(120000));
+    ASSERT_EQ(sample.exitCode(), 0);
+    const auto imported = test::runCliProcess({u"--home"_s, home.home(), u"--config"_s, home.configFile(), u"--yes"_s,
+                                               u"import"_s, home.home() + u"/MurData/H261205.LZH"_s});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+
+    home.ctx().ImportedDay = u"20261205"_s;
+    frmZenoMain window(home.ctx());
+    window.resize(kScreenW, kScreenH);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.ShowCardScreen();
+    EXPECT_EQ(window.currentRaceDate(), u"20261205"_s);
+    QDir().mkpath(QStringLiteral(ZENOMUR_SCREENSHOT_DIR));
+    QApplication::processEvents();
+    EXPECT_TRUE(window.grab().save(QStringLiteral(ZENOMUR_SCREENSHOT_DIR "/card_sample_day.png")));
+
+    auto* list = window.findChild<QListWidget*>(u"raceList2"_s);
+    ASSERT_NE(list, nullptr);
+    const QPoint at = list->visualItemRect(list->item(10)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_TRUE(window.inCardView());
+    auto* grid = window.findChild<QTableWidget*>(u"cardGrid"_s);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_GE(grid->rowCount(), 5);
+    QApplication::processEvents();
+    EXPECT_TRUE(window.grab().save(QStringLiteral(ZENOMUR_SCREENSHOT_DIR "/card_sample_race.png")));
 }
 
 }  // namespace
