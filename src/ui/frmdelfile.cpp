@@ -21,6 +21,7 @@ frmDelFile::frmDelFile(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("List1"));
     list_->setSelectionMode(QAbstractItemView::MultiSelection);
+    list_->setSpacing(1);
 
     delete_ = new QPushButton(QStringLiteral("削 除"), this);
     delete_->setObjectName(QStringLiteral("cmdDelete"));

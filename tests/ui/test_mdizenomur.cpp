@@ -9,6 +9,7 @@
 #include "ui/frmhiduke.h"
 #include "ui/frmzenomain.h"
 #include "ui/mdizenomur.h"
+#include "ui/zenostartup.h"
 #include "ui_support.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMdiSubWindow>
 #include <QTest>
+#include <QPointer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -373,6 +375,17 @@ TEST_F(MainWindowTest, ShutdownEmptiesTheWorkFolderAndClosesTheOtherWindows) {
     for (QWidget* w : QApplication::topLevelWidgets()) {
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
     }
+}
+
+TEST(Splash, ShowsAndClosesByItselfWithoutBlocking) {
+    ensureApplication();
+    QPointer<ui::ZenoStartUP> splash = new ui::ZenoStartUP;
+    splash->showFor(100);
+    EXPECT_TRUE(splash->isVisible());
+    screenshot(splash, QStringLiteral("ZenoStartUP"));
+    QTest::qWait(300);
+    settle();
+    EXPECT_TRUE(splash.isNull() || !splash->isVisible());
 }
 
 }  // namespace

@@ -1,0 +1,79 @@
+// The deletion dialog: its list, its messages and its buttons.
+
+#include "support/test_home.h"
+#include "ui/frmdelfile.h"
+#include "ui_support.h"
+
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace zm::test {
+namespace {
+
+class DelFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { ensureApplication(); }
+    void touch(const QString& path) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    void addDay(const QString& day) {
+        touch(home.ctx().paths.DataDir + day + QStringLiteral(".DAT"));
+        touch(home.ctx().paths.DataDir + QStringLiteral("MUR") + day + QStringLiteral("_1.DEN"));
+        touch(home.ctx().settings.OutPutDir + QStringLiteral("W") + day + QStringLiteral(".TXT"));
+    }
+    TestHome home;
+};
+
+TEST_F(DelFileTest, EmptyListRefusesBothDeletes) {
+    ui::frmDelFile dialog(home.ctx());
+    dialog.show();
+    EXPECT_EQ(dialog.dayList()->count(), 0);
+    click(dialog.deleteButton());
+    click(dialog.deleteAllButton());
+    EXPECT_EQ(home.prompter().texts(),
+              (QStringList{QStringLiteral("ファイルがありません！"), QStringLiteral("ファイルがありません！")}));
+}
+
+TEST_F(DelFileTest, DeletesTheSelectedDaysAndRebuildsTheList) {
+    addDay(QStringLiteral("20261128"));
+    addDay(QStringLiteral("20261129"));
+    addDay(QStringLiteral("20261205"));
+    touch(home.ctx().paths.DataDir + QStringLiteral("20261206.DAT"));  // no day file: not listed
+    ui::frmDelFile dialog(home.ctx());
+    dialog.show();
+    ASSERT_EQ(dialog.dayList()->count(), 3);
+    EXPECT_EQ(dialog.dayList()->item(2)->text(), QStringLiteral("2026年12月05日(土)"));
+    screenshot(&dialog, QStringLiteral("frmDelFile"));
+
+    click(dialog.deleteButton());
+    EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("ファイルが選択されていません！")});
+
+    home.prompter().clear();
+    // Clicking selects without clearing the other selections.
+    for (int row : {0, 2}) {
+        QListWidget* list = dialog.dayList();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    }
+    click(dialog.deleteButton());
+    EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("2個のデータを削除しました。")});
+    EXPECT_EQ(dialog.days(), QStringList{QStringLiteral("20261129")});
+    EXPECT_FALSE(QFile::exists(home.ctx().settings.OutPutDir + QStringLiteral("W20261128.TXT")));
+    EXPECT_TRUE(QFile::exists(home.ctx().settings.OutPutDir + QStringLiteral("W20261129.TXT")));
+    EXPECT_TRUE(QFile::exists(home.ctx().paths.DataDir + QStringLiteral("20261206.DAT")));
+
+    home.prompter().clear();
+    click(dialog.deleteAllButton());
+    EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("1個のデータを削除しました。")});
+    EXPECT_EQ(dialog.dayList()->count(), 0);
+
+    click(dialog.backButton());
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+}  // namespace
+}  // namespace zm::test
