@@ -472,6 +472,12 @@ QByteArray writeArchive(const std::vector<ArchiveMember>& members) {
 
 bool extractArchive(const QString& archiveFile, const QString& destDir, bool keepFolders, QString& message) {
     const QString archiveName = QFileInfo(archiveFile).fileName();
+    // The destination is emptied first: an empty path (the current folder) or a root folder
+    // is never taken for it.
+    if (destDir.trimmed().isEmpty() || QDir(QDir::cleanPath(destDir)).isRoot()) {
+        message = QStringLiteral("展開先のフォルダ「%1」は使えません。").arg(destDir);
+        return false;
+    }
     const QString dest = QDir::cleanPath(destDir) + QLatin1Char('/');
     if (!emptyFolder(dest)) {
         message = QStringLiteral("フォルダ「%1」を空にできません。").arg(QDir::toNativeSeparators(dest));

@@ -591,6 +591,22 @@ TEST(ArchiveFiles, MissingArchiveIsAMessage) {
     EXPECT_TRUE(message.contains(QStringLiteral("「NONE.LZH」"))) << message.toStdString();
 }
 
+TEST(ArchiveFiles, NoDestinationOrARootIsNeverEmptied) {
+    QTemporaryDir tmp;
+    const QString archive = tmp.path() + QStringLiteral("/H.LZH");
+    ASSERT_TRUE(writeFile(archive, writeArchive({{QStringLiteral("a.kd2"), "a"}})));
+    const QString cwd = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(tmp.path()));
+    for (const QString& dest : {QString(), QStringLiteral(" "), QStringLiteral("/"), QStringLiteral("//")}) {
+        SCOPED_TRACE(dest.toStdString());
+        QString message;
+        EXPECT_FALSE(extractArchive(archive, dest, true, message));
+        EXPECT_FALSE(message.isEmpty());
+    }
+    QDir::setCurrent(cwd);
+    EXPECT_TRUE(QFile::exists(archive));
+}
+
 TEST(ArchiveFiles, CreateAddsTheExtensionOnlyWhenMissing) {
     QTemporaryDir tmp;
     const QString root = tmp.path() + QStringLiteral("/");
