@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -150,7 +151,16 @@ frmZenoMain::frmZenoMain(AppContext& ctx, QWidget* parent) : QWidget(parent), ct
     connect(ssCommand2_[8], &QPushButton::clicked, this, &frmZenoMain::backClicked);
     layout->addLayout(buttons);
 
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (inCardView()) {
+            showDayView();
+        }
+    });
+
     setOddsColumnMode(true);
+    showFrames();  // no day yet: the frames stay hidden
     showDayView();
     resize(1280, 640);
 }
@@ -218,10 +228,9 @@ void frmZenoMain::buildDayView(QWidget* page) {
         raceLists_[static_cast<size_t>(k)] = list;
         grid->addWidget(box, k / 2, k % 2);
     }
-    auto* help = new QLabel(u"開催日を選ぶと、最大３場の全レースが表示されます。\n"
-                            u"レースをクリックすると出馬表と予想を表示します。"_s,
-                            page);
+    auto* help = new QLabel(page);
     help->setObjectName(u"dayViewHelp"_s);
+    dayHelp_ = help;
     help->setAlignment(Qt::AlignCenter);
     help->setStyleSheet(u"color: #555;"_s);
     grid->addWidget(help, 1, 1);
@@ -333,6 +342,11 @@ void frmZenoMain::ShowCardScreen() {
 void frmZenoMain::LoadDayList() {
     dayList_->clear();
     const QStringList days = card::LoadDayList(ctx_.paths.DataDir);
+    if (!day_.day.isEmpty() && !days.contains(day_.day)) {
+        // The shown day was deleted meanwhile: its races can no longer be opened.
+        day_ = card::DayCard{};
+        showFrames();
+    }
     for (const QString& d : days) {
         auto* item = new QListWidgetItem(card::DayText(d), dayList_);
         item->setData(Qt::UserRole, d);
@@ -340,6 +354,11 @@ void frmZenoMain::LoadDayList() {
     if (!days.isEmpty()) {
         dayList_->setCurrentRow(0);
         chosenDay_ = days.first();
+        dayHelp_->setText(u"開催日をダブルクリックすると、最大３場の全レースが表示されます。\n"
+                          u"レースをクリックすると出馬表と予想を表示します。"_s);
+    } else {
+        dayHelp_->setText(u"予想済みの開催日がありません。\n"
+                          u"「解凍・予想」で出馬表ファイルを取り込むと、ここに表示されます。"_s);
     }
 }
 
@@ -350,6 +369,14 @@ bool frmZenoMain::LoadDay(const QString& day) {
         return false;
     }
     day_ = loaded;
+    showFrames();
+    currentRaceDate_ = day;
+    showDayView();
+    emit dayLoaded(day);
+    return true;
+}
+
+void frmZenoMain::showFrames() {
     for (size_t k = 0; k < 3; ++k) {
         const card::VenueFrame& f = day_.frames[k];
         frames_[k]->setTitle(f.caption);
@@ -361,10 +388,6 @@ bool frmZenoMain::LoadDay(const QString& day) {
         raceLists_[k]->clearSelection();
         frames_[k]->setVisible(f.visible());
     }
-    currentRaceDate_ = day;
-    showDayView();
-    emit dayLoaded(day);
-    return true;
 }
 
 void frmZenoMain::onRaceRowClicked(int frame, QListWidgetItem* item) {

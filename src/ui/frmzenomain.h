@@ -65,6 +65,7 @@ signals:
 private:
     void buildDayView(QWidget* page);
     void buildCardView(QWidget* page);
+    void showFrames();  // the venue frames of day_
     void onRaceRowClicked(int frame, QListWidgetItem* item);
     void advanceCardView();  // SSCommand2(5)
     void backClicked();      // SSCommand2(8)
@@ -88,6 +89,7 @@ private:
 
     QStackedWidget* stack_ = nullptr;
     QListWidget* dayList_ = nullptr;
+    QLabel* dayHelp_ = nullptr;
     std::array<QGroupBox*, 3> frames_{};
     std::array<QListWidget*, 3> raceLists_{};
     QLabel* raceLine_ = nullptr;

@@ -131,6 +131,10 @@ protected:
 
 TEST_F(CardWindow, DayListNewestFirstAndDoubleClickLoadsFourVenuesIntoThreeFrames) {
     window_->ShowCardScreen();
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_FALSE(child<QGroupBox>(u"frame"_s + QString::number(k))->isVisible());  // no day loaded yet
+    }
+    shoot(u"card_day_view_opened"_s);
     auto* days = child<QListWidget>(u"dayList"_s);
     ASSERT_EQ(days->count(), 2);
     EXPECT_EQ(days->item(0)->text(), u"2001年09月16日(日)"_s);
@@ -338,6 +342,20 @@ TEST_F(CardWindow, MissingDayFilesKeepTheViewAndBackHidesTheScreen) {
         auto* b = child<QPushButton>(u"SSCommand2_"_s + QString::number(i));
         EXPECT_EQ(b->isEnabled(), i == 8) << i;  // the view switch needs a race on the card
     }
+    // Escape leaves the card view.
+    clickItem(child<QListWidget>(u"raceList1"_s), 0);
+    ASSERT_TRUE(window_->inCardView());
+    QTest::keyClick(grid(), Qt::Key_Escape);
+    EXPECT_FALSE(window_->inCardView());
+
+    // The shown day deleted meanwhile: its frames go when the list is read again.
+    for (const QString& name : QDir(data_).entryList({u"*20010916*"_s}, QDir::Files)) {
+        QFile::remove(data_ + name);
+    }
+    window_->ShowCardScreen();
+    EXPECT_FALSE(child<QGroupBox>(u"frame1"_s)->isVisible());
+    EXPECT_EQ(child<QListWidget>(u"dayList"_s)->count(), 1);
+
     QSignalSpy hidden(window_.get(), &frmZenoMain::screenHidden);
     click(u"SSCommand2_8"_s);
     EXPECT_EQ(hidden.count(), 1);
