@@ -93,9 +93,12 @@ QStringList LoadDayList(const QString& dataDir);
 enum class DayLoad { Ok, FilesMissing };
 
 // Fills the three venue frames of a day from its prediction file and race day file. The
-// frames take the day's meetings in the order of the prediction file (the day file's order);
-// venues beyond the third are counted but not shown. FilesMissing when the race or the entries
-// day file is missing (out is then untouched).
+// frames take the day's meetings in the order of the prediction file, which follows the race
+// day file sorted by JRA venue (札幌 first, 小倉 last). The import's meeting table is gone once
+// the import ends, so this order is the one a day shows the same way right after its import and
+// on any later day; a day of four venues shows its first three in that order and counts the
+// fourth. FilesMissing when the race or the entries day file is missing (out is then
+// untouched).
 DayLoad LoadDay(const QString& dataDir, const QString& day, DayCard& out);
 
 // One race of a loaded day: frame 1-3, row 1-12. Nothing for an empty row or a record that
