@@ -1,6 +1,7 @@
 #include "ui/frmsplit.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -70,11 +71,27 @@ void frmSplit::setStatus(const QString& text) {
 }
 
 void frmSplit::finish() {
+    finished_ = true;
     back_->setEnabled(true);
     back_->setDefault(true);
     back_->setFocus();
 }
 
 void frmSplit::cmdBack_Click() { accept(); }
+
+// The window stays while the split writes its files.
+void frmSplit::reject() {
+    if (finished_) {
+        QDialog::reject();
+    }
+}
+
+void frmSplit::closeEvent(QCloseEvent* event) {
+    if (finished_) {
+        QDialog::closeEvent(event);
+    } else {
+        event->ignore();
+    }
+}
 
 }  // namespace zm::ui

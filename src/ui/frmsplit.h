@@ -30,8 +30,13 @@ public:
 
 public slots:
     void cmdBack_Click();
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    bool finished_ = false;
     QLabel* original_ = nullptr;
     QLabel* added_ = nullptr;
     QLabel* status_ = nullptr;

@@ -14,6 +14,7 @@
 #include "ui/frmsplit.h"
 #include "ui/uiutil.h"
 
+#include <QPointer>
 #include <QStatusBar>
 
 namespace zm::ui {
@@ -62,10 +63,23 @@ void MDIZenoMUR::mnuG1cut_Click() {
     window->adjustSize();
     PlaceOverParent(window);
     window->show();
+    const QPointer<frmSplit> shown(window);
     SplitObserver observer;
-    observer.original = [window](const QString& t) { window->setOriginal(t); };
-    observer.added = [window](const QString& t) { window->setAdded(t); };
-    observer.status = [window](const QString& t) { window->setStatus(t); };
+    observer.original = [shown](const QString& t) {
+        if (shown) {
+            shown->setOriginal(t);
+        }
+    };
+    observer.added = [shown](const QString& t) {
+        if (shown) {
+            shown->setAdded(t);
+        }
+    };
+    observer.status = [shown](const QString& t) {
+        if (shown) {
+            shown->setStatus(t);
+        }
+    };
     running_ = true;
     setCommandsEnabled(false);
     QString written;
@@ -75,12 +89,14 @@ void MDIZenoMUR::mnuG1cut_Click() {
     }
     setCommandsEnabled(true);
     running_ = false;
-    if (written.isEmpty()) {
-        // Stopped (one date only, unreadable archive): its message has been shown.
-        window->close();
+    if (!shown) {
         return;
     }
     window->finish();
+    if (written.isEmpty()) {
+        // Stopped (one date only, unreadable archive): its message has been shown.
+        window->close();
+    }
 }
 
 void MDIZenoMUR::HidukeHoryuuBet_Click() {

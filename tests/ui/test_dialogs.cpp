@@ -13,6 +13,7 @@
 #include "zenomur_version.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -174,6 +175,26 @@ TEST_F(DialogTest, FolderPickerEnterActsAsOkAndCancelLeavesTheField) {
     picker.folderText()->setText(existing);
     QTest::keyClick(picker.folderText(), Qt::Key_Return);
     EXPECT_EQ(field.text(), existing);
+}
+
+TEST_F(DialogTest, FolderPickerOffersTheRootAndFollowsTheChosenDrive) {
+    QLineEdit field;
+    frmFOLDER picker(ctx(), &field, folder(QStringLiteral("d")));
+    picker.show();
+    QComboBox* drives = picker.driveList();
+    const int root = drives->findText(QStringLiteral("/"));
+    ASSERT_GE(root, 0);
+    if (drives->count() < 2) {
+        GTEST_SKIP() << "only one file-system root here";
+    }
+    const int other = drives->currentIndex() == root ? (root + 1) % drives->count() : drives->currentIndex();
+    for (int index : {other, root}) {
+        drives->setCurrentIndex(index);
+        EXPECT_EQ(picker.folderText()->text(), drives->itemText(index));
+    }
+    EXPECT_TRUE(home.prompter().texts().isEmpty());
+    click(picker.okButton());
+    EXPECT_EQ(field.text(), QStringLiteral("/"));
 }
 
 // --- PAT settings ------------------------------------------------------------------------

@@ -276,6 +276,19 @@ TEST_F(MainWindowTest, SplitWritesTheSecondDayAndShowsBothDates) {
     EXPECT_FALSE(split->isVisible());
 }
 
+TEST_F(MainWindowTest, SplitOfAOneDayArchiveSaysSoAndClosesItsWindow) {
+    ASSERT_TRUE(writeSampleData(home.home(), {QStringLiteral("--days"), QStringLiteral("0")}));
+    nextFile = murData() + QStringLiteral("H261205.LZH");
+    QTest::mouseClick(window->SSCommand1(3), Qt::LeftButton);
+    ASSERT_EQ(home.prompter().texts().size(), 1);
+    EXPECT_TRUE(home.prompter().texts()[0].startsWith(QStringLiteral("この出馬表データは１日分しかありません。")));
+    auto* split = window->findChild<ui::frmSplit*>();
+    EXPECT_TRUE(split == nullptr || !split->isVisible());
+    EXPECT_TRUE(QDir(murData()).entryList({QStringLiteral("B*.LZH")}, QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(ctx().paths.WorkDir).isEmpty());
+    EXPECT_TRUE(buttonsEnabled());
+}
+
 TEST_F(MainWindowTest, OddsImportWritesTheOddsDayFile) {
     ASSERT_TRUE(writeSampleData(home.home(), {QStringLiteral("--days"), QStringLiteral("0")}));
     nextFile = murData() + QStringLiteral("j261205.lzh");
