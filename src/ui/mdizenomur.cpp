@@ -315,9 +315,6 @@ QString MDIZenoMUR::openFile(const QString& caption, const QString& folder, cons
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.value(selected));
-    dialog.setOption(QFileDialog::DontUseNativeDialog, false);
-    // The service's files come from a platform that ignores case.
-    dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
@@ -326,6 +323,8 @@ QString MDIZenoMUR::openFile(const QString& caption, const QString& folder, cons
 
 bool MDIZenoMUR::openUrl(const QUrl& url) { return openUrl_ ? openUrl_(url) : QDesktopServices::openUrl(url); }
 
+// The service's files come from a platform that ignores case: each filter names the upper- and
+// the lower-case spelling.
 QStringList MDIZenoMUR::archiveFilters() {
     return {QStringLiteral("MUR出馬表圧縮ファイル (H*.LZH h*.lzh)"),
             QStringLiteral("翌日重賞Ｒ含むMUR出馬表圧縮ファイル (HZ*.LZH hz*.lzh)"),
