@@ -1,7 +1,5 @@
 #include "ui/frmprogres.h"
 
-#include "app/prompter.h"
-
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>

@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
     zm::ui::MDIZenoMUR window(session->context());
     prompter.setParent(&window);
     window.show();
+    window.SSCommand1(1)->setFocus();  // the race-card command is the usual next step
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
         // The splash closes by itself; the program does not wait for it.
         (new zm::ui::ZenoStartUP)->showFor(1800);
