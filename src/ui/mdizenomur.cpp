@@ -1,5 +1,6 @@
 #include "ui/mdizenomur.h"
 
+#include "codes/numeric.h"
 #include "import/race_model.h"
 #include "import/work_folder.h"
 #include "ui/frmabout.h"
@@ -29,8 +30,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
-
-#include "codes/numeric.h"
 
 // The help page lives in the program's resources, built into a static library: they must be
 // registered by hand.
