@@ -15,7 +15,29 @@ bool isLeadByte(unsigned char b) {
 
 }  // namespace
 
+bool isAscii(QByteArrayView bytes) {
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isAscii(QStringView text) {
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 QByteArray toSjis(QStringView text) {
+    // CP932 holds ASCII as itself; most fields are plain ASCII, and a converter is not free.
+    if (isAscii(text)) {
+        return text.toLatin1();
+    }
     // A fresh encoder per call: QStringEncoder keeps state and is not shareable across threads.
     QStringEncoder encoder("windows-31j");
     QByteArray out = encoder.encode(text);
@@ -23,6 +45,9 @@ QByteArray toSjis(QStringView text) {
 }
 
 QString fromSjis(QByteArrayView bytes) {
+    if (isAscii(bytes)) {
+        return QString::fromLatin1(bytes);
+    }
     {
         // Fast path: almost every field is clean.
         QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);

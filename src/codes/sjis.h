@@ -11,6 +11,10 @@
 
 namespace zm {
 
+// True when every byte or character is 7-bit ASCII (which CP932 holds as itself).
+bool isAscii(QByteArrayView bytes);
+bool isAscii(QStringView text);
+
 // Encodes text as CP932. Characters CP932 cannot hold become "?".
 QByteArray toSjis(QStringView text);
 

@@ -5,7 +5,7 @@
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "import/race_model.h"
-#include "predict/field_text.h"
+#include "codes/sjis.h"
 
 #include <QFile>
 #include <algorithm>
@@ -30,7 +30,7 @@ void OddsLookup::load(const RecordFile& file) {
     records_.reserve(static_cast<size_t>(file.count()));
     for (int n = 1; n <= file.count(); ++n) {
         OddsRecord rec = file.get<OddsRecord>(n);
-        const QString key = oddsKey(decodeField(rec.raw(OddsRecord::venueCode)), ToInt16(rec.number(OddsRecord::raceNo)));
+        const QString key = oddsKey(fromSjis(rec.raw(OddsRecord::venueCode)), ToInt16(rec.number(OddsRecord::raceNo)));
         if (!first_.contains(key)) {
             first_.insert(key, static_cast<int>(records_.size()));
         }
@@ -48,31 +48,31 @@ const OddsRecord* OddsLookup::find(const QString& venueCode, int raceNo) const {
 
 PredictedRace predictedRaceOf(const RaceRecord& race) {
     PredictedRace p;
-    p.RaceDate = decodeField(race.raw(RaceRecord::raceDate));
-    p.VenueCode = decodeField(race.raw(RaceRecord::venueCode));
+    p.RaceDate = fromSjis(race.raw(RaceRecord::raceDate));
+    p.VenueCode = fromSjis(race.raw(RaceRecord::venueCode));
     p.Meeting = ToInt16(race.number(RaceRecord::kai));
     p.DayNo = ToInt16(race.number(RaceRecord::nichi));
     p.RaceNo = ToInt16(race.number(RaceRecord::raceNo));
     p.RunnerCount = std::clamp<std::int16_t>(ToInt16(race.number(RaceRecord::runnerCount)), 0, 18);
-    p.Distance = decodeField(race.raw(RaceRecord::distance));
-    p.Field99 = decodeField(race.raw(RaceRecord::prizeClass));
-    p.Field97 = decodeField(race.raw(RaceRecord::raceClass));
-    const QString time = decodeField(race.raw(RaceRecord::postTime));
-    p.StartTime = leftField(time, 2) + rightField(time, 2) + u' ';
-    p.Field348 = decodeField(race.raw(RaceRecord::paceCode));
+    p.Distance = fromSjis(race.raw(RaceRecord::distance));
+    p.Field99 = fromSjis(race.raw(RaceRecord::prizeClass));
+    p.Field97 = fromSjis(race.raw(RaceRecord::raceClass));
+    const QString time = fromSjis(race.raw(RaceRecord::postTime));
+    p.StartTime = LeftBytes(time, 2) + RightBytes(time, 2) + u' ';
+    p.Field348 = fromSjis(race.raw(RaceRecord::paceCode));
     for (int i = 1; i <= p.RunnerCount; ++i) {
-        p.RunnerCodes[static_cast<size_t>(i - 1)] = decodeField(race.raw(RaceRecord::runnerField(i, RunnerSlot::horseCode)));
+        p.RunnerCodes[static_cast<size_t>(i - 1)] = fromSjis(race.raw(RaceRecord::runnerField(i, RunnerSlot::horseCode)));
     }
     p.scoring.runnerCount = p.RunnerCount;
     p.scoring.distance = ToInt16(race.number(RaceRecord::distance));
-    p.scoring.surface = decodeField(race.raw(RaceRecord::courseLayout.element(1)));
+    p.scoring.surface = fromSjis(race.raw(RaceRecord::courseLayout.element(1)));
     p.scoring.prizeClass = p.Field99;
     p.scoring.raceClass = p.Field97;
     return p;
 }
 
 QString pastRunOddsText(const QString& runOdds) {
-    const double value = Val(leftField(runOdds, 4) + u'.' + rightField(runOdds, 1));
+    const double value = Val(LeftBytes(runOdds, 4) + u'.' + RightBytes(runOdds, 1));
     if (value == 0.0) {
         return QString(6, u' ');
     }
@@ -292,7 +292,7 @@ bool PredictDay(AppContext& ctx, ImportState& state) {
                 continue;  // an empty record: its date never matches
             }
             const RaceRecord race = raceFile->get<RaceRecord>(r);
-            if (decodeField(race.raw(RaceRecord::raceDate)) != day) {
+            if (fromSjis(race.raw(RaceRecord::raceDate)) != day) {
                 continue;
             }
             if (PredictRace(ctx, state, sources, race, records) == RaceOutcome::Stopped) {

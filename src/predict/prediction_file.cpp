@@ -2,7 +2,7 @@
 
 #include "codes/numeric.h"
 #include "codes/sjis.h"
-#include "predict/field_text.h"
+#include "codes/sjis.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,7 +39,7 @@ class Writer {
 public:
     explicit Writer(QByteArray& b) : b_(b) {}
     void text(int at, const QString& s, int width) {
-        const QByteArray bytes = encodeField(s, width);
+        const QByteArray bytes = padSjis(s, width);
         std::memcpy(b_.data() + at, bytes.constData(), static_cast<size_t>(width));
     }
     void i16(int at, std::int16_t v) {
@@ -59,7 +59,7 @@ public:
         if (at >= b_.size()) {
             return QString();
         }
-        return decodeField(b_.sliced(at, std::min<qsizetype>(width, b_.size() - at)));
+        return fromSjis(b_.sliced(at, std::min<qsizetype>(width, b_.size() - at)));
     }
     std::int16_t i16(int at) const {
         const auto lo = at < b_.size() ? static_cast<unsigned char>(b_[at]) : 0u;

@@ -3,7 +3,7 @@
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "import/race_model.h"
-#include "predict/field_text.h"
+#include "codes/sjis.h"
 
 namespace zm {
 
@@ -33,17 +33,17 @@ constexpr int kOtherRecordOffset = 664;
 
 void LoadRunnerFromEntry(RunnerArray& runners, int slot, const EntryRecord& entry) {
     RunnerWork& w = at(runners, slot);
-    w.HorseCode = decodeField(entry.raw(EntryRecord::horseCode));
+    w.HorseCode = fromSjis(entry.raw(EntryRecord::horseCode));
     // The name cut to 18 bytes (a character cut in half shows as U+FFFD).
-    w.HorseName = decodeField(entry.raw(EntryRecord::horseName).first(18));
-    w.SexCode = decodeField(entry.raw(EntryRecord::sex));
-    w.Age = decodeField(entry.raw(EntryRecord::age));
-    w.Waku = decodeField(entry.raw(EntryRecord::waku));
-    w.Umaban = decodeField(entry.raw(EntryRecord::umaban));
-    w.RatingDigit = decodeField(entry.raw(EntryRecord::ratingDigit));
-    w.JockeyShort = decodeField(entry.raw(EntryRecord::jockeyShort));
-    w.JockeyCode = decodeField(entry.raw(EntryRecord::jockeyCode));
-    w.TrainerShort = decodeField(entry.raw(EntryRecord::trainerShort));
+    w.HorseName = fromSjis(entry.raw(EntryRecord::horseName).first(18));
+    w.SexCode = fromSjis(entry.raw(EntryRecord::sex));
+    w.Age = fromSjis(entry.raw(EntryRecord::age));
+    w.Waku = fromSjis(entry.raw(EntryRecord::waku));
+    w.Umaban = fromSjis(entry.raw(EntryRecord::umaban));
+    w.RatingDigit = fromSjis(entry.raw(EntryRecord::ratingDigit));
+    w.JockeyShort = fromSjis(entry.raw(EntryRecord::jockeyShort));
+    w.JockeyCode = fromSjis(entry.raw(EntryRecord::jockeyCode));
+    w.TrainerShort = fromSjis(entry.raw(EntryRecord::trainerShort));
 }
 
 void LoadRunnerFromHorse(RunnerArray& runners, int slot, const HorseRecord& horse) {
@@ -64,17 +64,17 @@ void LoadRunnerFromHorse(RunnerArray& runners, int slot, const HorseRecord& hors
     for (int j = 1; j <= 5; ++j) {
         PastRunWork& p = w.PastRuns[static_cast<size_t>(j - 1)];
         auto field = [j](const Field& f) { return HorseRecord::pastRunField(j, f); };
-        p.RunDate = decodeField(horse.raw(field(PastRun::raceDate)));
-        p.RunVenueCode = decodeField(horse.raw(field(PastRun::venueCode)));
-        p.RunMeeting = lastChar(decodeField(horse.raw(field(PastRun::kai))));
-        p.RunDay = lastChar(decodeField(horse.raw(field(PastRun::nichi))));
-        p.RunRaceNo = decodeField(horse.raw(field(PastRun::raceNo)));
+        p.RunDate = fromSjis(horse.raw(field(PastRun::raceDate)));
+        p.RunVenueCode = fromSjis(horse.raw(field(PastRun::venueCode)));
+        p.RunMeeting = lastChar(fromSjis(horse.raw(field(PastRun::kai))));
+        p.RunDay = lastChar(fromSjis(horse.raw(field(PastRun::nichi))));
+        p.RunRaceNo = fromSjis(horse.raw(field(PastRun::raceNo)));
         p.FieldSize = int16Of(horse, field(PastRun::runnerCount));
         p.Popularity = int16Of(horse, field(PastRun::popularity));
         p.Finish = int16Of(horse, field(PastRun::finishPos));
-        p.RunOdds = decodeField(horse.raw(field(PastRun::odds)));
+        p.RunOdds = fromSjis(horse.raw(field(PastRun::odds)));
         p.LatePosition = int16Of(horse, field(PastRun::cornerPos.element(4)));
-        p.RunTrack = decodeField(horse.raw(field(PastRun::courseLayout.element(1))));
+        p.RunTrack = fromSjis(horse.raw(field(PastRun::courseLayout.element(1))));
         p.RunDistance = int16Of(horse, field(PastRun::distance));
         p.RunFigure = int16Of(horse, field(PastRun::figure));
     }

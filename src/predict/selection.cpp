@@ -4,7 +4,7 @@
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "import/records.h"
-#include "predict/field_text.h"
+#include "codes/sjis.h"
 
 #include <QStringList>
 #include <cmath>
@@ -123,7 +123,7 @@ void pickLargeField(const SelectionRace& race, SelectionLists& lists) {
             }
             if (a > 0 && b > 0 && a < b) {
                 const int entry = (a - 1) * 18 - a * (a - 1) / 2 + (b - a);
-                const QString text = decodeField(race.odds->raw(OddsRecord::quinellaOdds.element(entry)));
+                const QString text = fromSjis(race.odds->raw(OddsRecord::quinellaOdds.element(entry)));
                 if (oddsFilterPasses(text)) {
                     add(a, b);
                 }

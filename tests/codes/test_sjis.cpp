@@ -1,5 +1,6 @@
 #include "codes/sjis.h"
 
+#include <QStringDecoder>
 #include <gtest/gtest.h>
 
 namespace zm {
@@ -42,6 +43,17 @@ TEST(Sjis, PaddingToFieldWidth) {
     EXPECT_EQ(PadBytes(u"東京都", 5), QStringLiteral("東京\uFFFD"));
     EXPECT_EQ(PadBytesLeft(u"12.3", 6), QStringLiteral("  12.3"));
     EXPECT_EQ(padSjis(u"ｱｲ", 4), QByteArray("\xB1\xB2  "));
+}
+
+TEST(Sjis, AsciiIsItselfThroughTheConverter) {
+    // The ASCII shortcut must agree with the converter on every 7-bit byte.
+    QByteArray all;
+    for (int b = 0; b < 0x80; ++b) {
+        all.append(static_cast<char>(b));
+    }
+    QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
+    EXPECT_EQ(fromSjis(all), QString(decoder.decode(all)));
+    EXPECT_EQ(toSjis(QString::fromLatin1(all)), all);
 }
 
 TEST(Sjis, InvalidBytesBecomeReplacementCharacters) {

@@ -1,4 +1,3 @@
-#include "predict/field_text.h"
 #include "predict/prediction_file.h"
 
 #include <QDir>
@@ -138,27 +137,6 @@ TEST(PredictionFile, DaysAreTwelveCharacterDatNames) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
     EXPECT_EQ(predictionFileDays(d), (QStringList{QStringLiteral("20010915"), QStringLiteral("20010916")}));
-}
-
-}  // namespace
-}  // namespace zm
-
-namespace zm {
-namespace {
-
-TEST(FieldText, AsciiShortcutAgreesWithTheCodec) {
-    QByteArray all;
-    for (int c = 0x01; c < 0x80; ++c) all.append(static_cast<char>(c));  // control codes take the codec
-    EXPECT_EQ(decodeField(all), fromSjis(all));
-    const QByteArray printable = all.mid(0x1F);  // 0x20 .. 0x7F
-    EXPECT_EQ(decodeField(printable.chopped(1)), fromSjis(printable.chopped(1)));
-    EXPECT_EQ(decodeField(printable), fromSjis(printable));
-    EXPECT_EQ(encodeField(decodeField(all), 127), padSjis(fromSjis(all), 127));
-    const QString kana = QStringLiteral("ｱｲｳ漢字A\\~");
-    EXPECT_EQ(decodeField(toSjis(kana)), kana);
-    EXPECT_EQ(encodeField(kana, 6), padSjis(kana, 6));
-    EXPECT_EQ(encodeField(u"12", 4), QByteArray("12  "));
-    EXPECT_EQ(encodeField(u"12345", 4), QByteArray("1234"));
 }
 
 }  // namespace
