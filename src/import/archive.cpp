@@ -479,22 +479,26 @@ bool extractArchive(const QString& archiveFile, const QString& destDir, bool kee
         return false;
     }
     const QString dest = QDir::cleanPath(destDir) + QLatin1Char('/');
+
+    // The archive is read before the destination is emptied: it may lie in that folder.
+    QFile in(archiveFile);
+    const bool opened = in.open(QIODevice::ReadOnly);
+    const bool tooLarge = opened && in.size() > kMaxArchiveBytes;
+    const QByteArray bytes = opened && !tooLarge ? in.read(kMaxArchiveBytes + 1) : QByteArray();
+    in.close();
+
     if (!emptyFolder(dest)) {
         message = QStringLiteral("フォルダ「%1」を空にできません。").arg(QDir::toNativeSeparators(dest));
         return false;
     }
-
-    QFile in(archiveFile);
-    if (!in.open(QIODevice::ReadOnly)) {
+    if (!opened) {
         message = QStringLiteral("圧縮ファイル「%1」を開けません。").arg(archiveName);
         return false;
     }
-    if (in.size() > kMaxArchiveBytes) {
+    if (tooLarge) {
         message = tooLargeMessage(archiveName);
         return false;
     }
-    const QByteArray bytes = in.read(kMaxArchiveBytes + 1);
-    in.close();
 
     auto members = readArchive(bytes, archiveName, message);
     if (!members) {

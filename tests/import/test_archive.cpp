@@ -566,6 +566,13 @@ TEST(ArchiveFiles, ExtractKeepsOrFlattensFoldersAndEmptiesTheDestination) {
     QString message;
     ASSERT_TRUE(extractArchive(archive, root + QStringLiteral("new/Work"), false, message));
     EXPECT_EQ(readFile(root + QStringLiteral("new/Work/mur_den1.kd2")), QByteArray("race"));
+
+    // An archive picked from inside the destination is read before the folder is emptied.
+    ASSERT_TRUE(QFile::copy(archive, root + QStringLiteral("new/Work/H.LZH")));
+    ASSERT_TRUE(extractArchive(root + QStringLiteral("new/Work/H.LZH"), root + QStringLiteral("new/Work"), false,
+                               message))
+        << message.toStdString();
+    EXPECT_EQ(listTree(root + QStringLiteral("new/Work")), QStringList({"MUR_UMA.KD2", "mur_den1.kd2"}));
 }
 
 TEST(ArchiveFiles, ExtractDoesNotFollowALinkLeftInTheDestination) {
