@@ -33,14 +33,85 @@ bool isAscii(QStringView text) {
     return true;
 }
 
+// The codec handles the single-byte ranges itself (ASCII as itself, half-width katakana
+// 0xA1-0xDF as U+FF61-U+FF9F, as Windows does; ICU's table would swap a few control codes)
+// and gives runs of two-byte characters to ICU's windows-31j converter.
+
+namespace {
+
+bool isKanaByte(unsigned char b) {
+    return b >= 0xA1 && b <= 0xDF;
+}
+
+bool isTrailByte(unsigned char b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// Decodes a run of complete two-byte characters; a pair CP932 does not define becomes U+FFFD.
+void decodePairs(QByteArrayView pairs, QString& out) {
+    if (pairs.isEmpty()) {
+        return;
+    }
+    QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
+    const QString run = decoder.decode(pairs);
+    if (!decoder.hasError() && !run.contains(QChar(0x1A)) && run.size() * 2 == pairs.size()) {
+        out += run;
+        return;
+    }
+    for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
+        QStringDecoder one("windows-31j", QStringDecoder::Flag::Stateless);
+        const QString ch = one.decode(pairs.sliced(i, 2));
+        out += (one.hasError() || ch.size() != 1 || ch[0] == QChar(0x1A)) ? QString(QChar(kReplacement)) : ch;
+    }
+}
+
+// Encodes a run of characters outside the single-byte ranges; one CP932 cannot hold becomes "?".
+void encodeRun(QStringView run, QByteArray& out) {
+    if (run.isEmpty()) {
+        return;
+    }
+    QStringEncoder encoder("windows-31j", QStringEncoder::Flag::Stateless);
+    const QByteArray bytes = encoder.encode(run);
+    if (!encoder.hasError() && bytes.size() == 2 * run.size()) {
+        out += bytes;
+        return;
+    }
+    for (qsizetype i = 0; i < run.size(); ++i) {
+        const qsizetype len = run[i].isHighSurrogate() && i + 1 < run.size() ? 2 : 1;
+        QStringEncoder one("windows-31j", QStringEncoder::Flag::Stateless);
+        const QByteArray b = one.encode(run.sliced(i, len));
+        out += (one.hasError() || b.size() != 2) ? QByteArray("?") : b;
+        i += len - 1;
+    }
+}
+
+}  // namespace
+
 QByteArray toSjis(QStringView text) {
-    // CP932 holds ASCII as itself; most fields are plain ASCII, and a converter is not free.
     if (isAscii(text)) {
         return text.toLatin1();
     }
-    // A fresh encoder per call: QStringEncoder keeps state and is not shareable across threads.
-    QStringEncoder encoder("windows-31j");
-    QByteArray out = encoder.encode(text);
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    qsizetype runStart = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool single = c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F);
+        if (!single) {
+            if (runStart < 0) {
+                runStart = i;
+            }
+            continue;
+        }
+        if (runStart >= 0) {
+            encodeRun(text.sliced(runStart, i - runStart), out);
+            runStart = -1;
+        }
+        out += static_cast<char>(c < 0x80 ? c : c - 0xFF61 + 0xA1);
+    }
+    if (runStart >= 0) {
+        encodeRun(text.sliced(runStart), out);
+    }
     return out;
 }
 
@@ -48,66 +119,37 @@ QString fromSjis(QByteArrayView bytes) {
     if (isAscii(bytes)) {
         return QString::fromLatin1(bytes);
     }
-    {
-        // Fast path: almost every field is clean.
-        QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
-        QString whole = decoder.decode(bytes);
-        if (!decoder.hasError() && !whole.contains(QChar(0x1A))) {
-            return whole;
-        }
-    }
-    // ICU maps a lone or invalid byte to U+001A. Decode in runs so that each bad byte can be
-    // shown as U+FFFD while a real U+001A in the data (never written by the service) stays.
     QString out;
     out.reserve(bytes.size());
-    qsizetype i = 0;
     const qsizetype n = bytes.size();
-    qsizetype runStart = 0;
-    auto flush = [&](qsizetype end) {
-        if (end > runStart) {
-            QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
-            out += decoder.decode(bytes.sliced(runStart, end - runStart));
+    qsizetype pairStart = -1;
+    auto flushPairs = [&](qsizetype end) {
+        if (pairStart >= 0) {
+            decodePairs(bytes.sliced(pairStart, end - pairStart), out);
+            pairStart = -1;
         }
     };
+    qsizetype i = 0;
     while (i < n) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        if (isLeadByte(b)) {
-            if (i + 1 >= n) {
-                flush(i);
-                out += QChar(kReplacement);
-                runStart = ++i;
-                continue;
-            }
-            const auto t = static_cast<unsigned char>(bytes[i + 1]);
-            const bool trailOk = (t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC);
-            if (!trailOk) {
-                flush(i);
-                out += QChar(kReplacement);
-                runStart = ++i;
-                continue;
-            }
-            // A valid pair: check it decodes to something real.
-            QStringDecoder probe("windows-31j", QStringDecoder::Flag::Stateless);
-            const QString ch = probe.decode(bytes.sliced(i, 2));
-            if (probe.hasError() || ch == QStringView(u"\x1a")) {
-                flush(i);
-                out += QChar(kReplacement);
-                i += 2;
-                runStart = i;
-                continue;
+        if (isLeadByte(b) && i + 1 < n && isTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+            if (pairStart < 0) {
+                pairStart = i;
             }
             i += 2;
             continue;
         }
-        if (b == 0x80 || b == 0xA0 || b >= 0xFD) {
-            flush(i);
-            out += QChar(kReplacement);
-            runStart = ++i;
-            continue;
+        flushPairs(i);
+        if (b < 0x80) {
+            out += QChar(b);
+        } else if (isKanaByte(b)) {
+            out += QChar(char16_t(0xFF61 + (b - 0xA1)));
+        } else {
+            out += QChar(kReplacement);  // a lone lead byte, or a byte CP932 does not use
         }
         ++i;
     }
-    flush(n);
+    flushPairs(n);
     return out;
 }
 

@@ -1,6 +1,5 @@
 #include "codes/sjis.h"
 
-#include <QStringDecoder>
 #include <gtest/gtest.h>
 
 namespace zm {
@@ -45,15 +44,21 @@ TEST(Sjis, PaddingToFieldWidth) {
     EXPECT_EQ(padSjis(u"ｱｲ", 4), QByteArray("\xB1\xB2  "));
 }
 
-TEST(Sjis, AsciiIsItselfThroughTheConverter) {
-    // The ASCII shortcut must agree with the converter on every 7-bit byte.
+TEST(Sjis, SingleByteRangesMapAsWindowsMapsThem) {
+    // Every 7-bit byte is itself, control codes included, alone or next to kanji.
     QByteArray all;
     for (int b = 0; b < 0x80; ++b) {
         all.append(static_cast<char>(b));
     }
-    QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
-    EXPECT_EQ(fromSjis(all), QString(decoder.decode(all)));
+    EXPECT_EQ(fromSjis(all), QString::fromLatin1(all));
     EXPECT_EQ(toSjis(QString::fromLatin1(all)), all);
+    const QByteArray mixed = QByteArray("\x1a\x1c\x7f") + toSjis(u"東");
+    EXPECT_EQ(fromSjis(mixed), QStringLiteral("\x1a\x1c\x7f東"));
+    EXPECT_EQ(toSjis(fromSjis(mixed)), mixed);
+    // Half-width katakana: 0xA1..0xDF.
+    EXPECT_EQ(fromSjis(QByteArray("\xA1\xDF")), QStringLiteral("\uFF61\uFF9F"));
+    // Characters CP932 cannot hold.
+    EXPECT_EQ(toSjis(u"A\u00E9東"), QByteArray("A?") + toSjis(u"東"));
 }
 
 TEST(Sjis, InvalidBytesBecomeReplacementCharacters) {
