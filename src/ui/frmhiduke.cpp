@@ -1,5 +1,7 @@
 #include "ui/frmhiduke.h"
 
+#include "ui/dialog_buttons.h"
+
 #include "predict/dummy_day.h"
 
 #include <QHBoxLayout>
@@ -22,19 +24,13 @@ frmHiduke::frmHiduke(CreateFn create, const QDate& today, QWidget* parent)
     field_->setMaxLength(20);
     field_->selectAll();
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("Command1"));
-    ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
-    cancel_->setObjectName(QStringLiteral("Command2"));
-    cancel_->setAutoDefault(false);
+    const OkCancelRow row = makeOkCancelRow(this);
+    ok_ = row.ok;
+    cancel_ = row.cancel;
+    auto* buttons = row.layout;
     connect(ok_, &QPushButton::clicked, this, &frmHiduke::Command1_Click);
     connect(cancel_, &QPushButton::clicked, this, &frmHiduke::Command2_Click);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
     layout->addWidget(field_);

@@ -1,5 +1,7 @@
 #include "ui/frmopt1.h"
 
+#include "ui/dialog_buttons.h"
+
 #include "ui/frmfolder.h"
 #include "ui/uiutil.h"
 
@@ -36,19 +38,13 @@ frmOpt1::frmOpt1(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) 
         connect(browse_[k], &QPushButton::clicked, this, [this, i] { Browse_Click(i); });
     }
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("Command1"));
-    ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
-    cancel_->setObjectName(QStringLiteral("Command2"));
-    cancel_->setAutoDefault(false);
+    const OkCancelRow row = makeOkCancelRow(this);
+    ok_ = row.ok;
+    cancel_ = row.cancel;
+    auto* buttons = row.layout;
     connect(ok_, &QPushButton::clicked, this, &frmOpt1::Command1_Click);
     connect(cancel_, &QPushButton::clicked, this, &frmOpt1::Command2_Click);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addSpacing(8);

@@ -1,5 +1,7 @@
 #include "ui/frmopttxt.h"
 
+#include "ui/dialog_buttons.h"
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,16 +33,10 @@ frmOptTxt::frmOptTxt(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     layout->addSpacing(6);
     layout->addWidget(note);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("Command1"));
-    ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    cancel_->setObjectName(QStringLiteral("Command2"));
-    cancel_->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    const OkCancelRow row = makeOkCancelRow(this, QStringLiteral("ｷｬﾝｾﾙ"));
+    ok_ = row.ok;
+    cancel_ = row.cancel;
+    auto* buttons = row.layout;
     layout->addSpacing(8);
     layout->addLayout(buttons);
 

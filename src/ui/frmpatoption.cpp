@@ -1,5 +1,7 @@
 #include "ui/frmpatoption.h"
 
+#include "ui/dialog_buttons.h"
+
 #include "ui/frmfolder.h"
 #include "ui/uiutil.h"
 
@@ -64,20 +66,15 @@ frmPatOption::frmPatOption(AppContext& ctx, QWidget* parent)
     browse_->setObjectName(QStringLiteral("Command3"));
     browse_->setAutoDefault(false);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("SSCommand1_Ok"));
-    ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
-    cancel_->setObjectName(QStringLiteral("SSCommand1_Cancel"));
-    cancel_->setAutoDefault(false);
+    const OkCancelRow row = makeOkCancelRow(this, QStringLiteral("キャンセル"), QStringLiteral("SSCommand1_Ok"),
+                                            QStringLiteral("SSCommand1_Cancel"));
+    ok_ = row.ok;
+    cancel_ = row.cancel;
 
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(folder_, 1);
     folderRow->addWidget(browse_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    auto* buttons = row.layout;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(check_);
     layout->addWidget(box);

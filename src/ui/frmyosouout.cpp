@@ -1,5 +1,7 @@
 #include "ui/frmyosouout.h"
 
+#include "ui/dialog_buttons.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,16 +34,10 @@ frmYosouOut::frmYosouOut(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     const int stored = ctx_.settings.Yosou >= 0 && ctx_.settings.Yosou <= 8 ? ctx_.settings.Yosou : 0;
     options_[static_cast<std::size_t>(stored)]->setChecked(true);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("Command1"));
-    ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
-    cancel_->setObjectName(QStringLiteral("Command2"));
-    cancel_->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    const OkCancelRow row = makeOkCancelRow(this);
+    ok_ = row.ok;
+    cancel_ = row.cancel;
+    auto* buttons = row.layout;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);
     layout->addLayout(buttons);
