@@ -5,10 +5,18 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zenomur"));
+
+    // The program speaks Japanese whatever the system locale: Qt's own dialogs and buttons too.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTranslator);
+    }
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ゼノゼノＭＵＲ"));
