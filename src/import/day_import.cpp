@@ -79,7 +79,9 @@ bool WriteDayFiles(AppContext& ctx, ImportState& state, const RecordFile& raceWo
     }
 
     // Venues in JRA order, races in number order. The exchange sort is the one the day files
-    // have always been written with; equal keys keep its order.
+    // have always been written with; equal keys keep its order. Only the key takes the JRA
+    // code: each record keeps its own venue bytes, since turning a code back from the JRA
+    // numbering would make a course outside the table (大井 "10") into 小倉 ("03").
     std::vector<double> keys;
     keys.reserve(kept.size());
     for (QByteArrayView rec : kept) {
@@ -184,13 +186,19 @@ std::int16_t ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hook
     }
 
     if (ctx.settings.Yosou == 8) {
-        const QString oddsDay = findFileNoCase(ctx.paths.DataDir, dayOddsFileName(date));
+        QString oddsDay = findFileNoCase(ctx.paths.DataDir, dayOddsFileName(date));
         if (!oddsDay.isEmpty()) {
             state.OddsPath = oddsDay;
         } else {
             const QString archive =
                 findFileNoCase(ctx.settings.MurDataDir, QStringLiteral("j") + date.right(6) + QStringLiteral(".lzh"));
-            if (archive.isEmpty() || !ExtractOddsArchive(ctx, state, archive)) {
+            // The archive names the day file of its first record's date; only this day's own
+            // file will do, so an archive that starts with another date, or holds none of this
+            // date's races, gives no odds.
+            if (!archive.isEmpty() && ExtractOddsArchive(ctx, state, archive))
+                oddsDay = findFileNoCase(ctx.paths.DataDir, dayOddsFileName(date));
+            state.OddsPath = oddsDay;
+            if (oddsDay.isEmpty()) {
                 ctx.ImportedDay.clear();
                 ctx.prompter.critical(
                     QStringLiteral("予想法が「おまかせモード」になっていますが、ＭＵＲ予想オッズがありません！") + kCrLf +

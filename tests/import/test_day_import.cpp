@@ -83,6 +83,30 @@ TEST_F(DayImport, VenuesSortedInJraOrderWithServiceCodesAndBytesKept) {
     EXPECT_EQ(state.MeetingTable.at(1).raceCount, 2);
 }
 
+TEST_F(DayImport, ExchangeSortOrderOfEqualKeysAndCodesOutsideTheJraTable) {
+    // Sort keys 105, 1001, 103, 103, 1002, 101. 大井 (service "10") has no JRA code and sorts as
+    // 10xx beside 小倉 (service "03", JRA "10"), but keeps its own code in the day file. The two
+    // races keyed 103 (two meetings of 札幌 on one day) come out in the exchange sort's order,
+    // the later one first.
+    const QString d = QStringLiteral("20011110");
+    CardFiles card;
+    card.addRace({QStringLiteral("08"), d, 5}, 1, 1);
+    card.addRace({QStringLiteral("10"), d, 1}, 1, 2);
+    card.addRace({QStringLiteral("08"), d, 3, QStringLiteral("05")}, 1, 3);
+    card.addRace({QStringLiteral("08"), d, 3, QStringLiteral("06")}, 1, 4);
+    card.addRace({QStringLiteral("03"), d, 2}, 1, 5);
+    card.addRace({QStringLiteral("08"), d, 1}, 1, 6);
+    putWork(card);
+    ASSERT_TRUE(dayRun());
+
+    const auto day = RecordFile::load(data(QStringLiteral("MUR20011110_1.DEN")), RaceRecord::kLength);
+    ASSERT_TRUE(day && day->count() == 6);
+    const RecordFile work(card.races, RaceRecord::kLength);
+    const int expectedOrder[] = {6, 4, 3, 1, 2, 5};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(day->record(i + 1), work.record(expectedOrder[i])) << "record " << i + 1;
+}
+
 TEST_F(DayImport, FortyRacesKeptAndTheRestNamedInAWarning) {
     struct Case {
         int races;
@@ -205,6 +229,44 @@ TEST_F(DayImport, PredictedOddsRequiredByStyleEight) {
     EXPECT_EQ(state.OddsPath, data(QStringLiteral("MURODDS20011110.DAT")));
     EXPECT_EQ(test::readBytes(state.OddsPath), odds);
     EXPECT_TRUE(home.prompter().texts().isEmpty());
+}
+
+TEST_F(DayImport, StyleEightTakesOnlyThisDaysOddsFromTheArchive) {
+    ctx().settings.Yosou = 8;
+    CardFiles card;
+    const RaceKey day{QStringLiteral("05"), QStringLiteral("20011110"), 1};
+    const RaceKey other{QStringLiteral("05"), QStringLiteral("20011111"), 1};
+    card.addRace(day, 2, 1);
+    const QByteArray ours = test::oddsOf(day, 1).bytes();
+    const QByteArray theirs = test::oddsOf(other, 2).bytes();
+    struct Case {
+        const char* what;
+        QByteArray odds;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"another date first, then ours", theirs + ours, true},
+        {"another date only", theirs, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        home.prompter().clear();
+        QFile::remove(data(QStringLiteral("MURODDS20011110.DAT")));
+        ASSERT_TRUE(test::writeBytes(ctx().settings.MurDataDir + QStringLiteral("j011110.lzh"),
+                                     writeArchive({{QStringLiteral("mur_ods.kd2"), c.odds}})));
+        putWork(card);
+        bool predicted = false;
+        DayHooks hooks;
+        hooks.predictDay = [&](AppContext&, ImportState& s) { return predicted = s.OddsPath.endsWith(u"MURODDS20011110.DAT"); };
+        EXPECT_EQ(dayRun(hooks), c.ok);
+        EXPECT_EQ(predicted, c.ok);
+        EXPECT_EQ(home.prompter().texts().size(), c.ok ? 0 : 1);
+        if (c.ok)
+            EXPECT_EQ(test::readBytes(state.OddsPath), ours);
+        else
+            EXPECT_TRUE(state.OddsPath.isEmpty());
+        EXPECT_EQ(test::readBytes(data(QStringLiteral("MURODDS20011111.DAT"))), theirs);
+    }
 }
 
 TEST_F(DayImport, FindNichiReadsTheDayFile) {

@@ -1,8 +1,11 @@
 #include "import/day_run.h"
 #include "import/records.h"
+#include "predict/predict_hooks.h"
+#include "predict/prediction_file.h"
 #include "sample/sample.h"
 #include "support/test_home.h"
 
+#include <QMap>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -98,6 +101,98 @@ TEST(Sample, OddsCarryTheMarkers) {
     for (QChar m : {u'*', u'/', u'-'})
         EXPECT_TRUE(markers.contains(m)) << int(m.unicode());
     EXPECT_GT(nearThirty, 20);
+}
+
+// Quinella odds of a race by horse pair, and its horses by popularity (lowest win odds first).
+struct RaceOdds {
+    OddsRecord rec;
+    std::vector<int> favourites;
+};
+
+std::vector<RaceOdds> oddsOfDay(const DayFiles& day, std::uint64_t seed) {
+    const RecordFile file(sample::makeOddsFile(day.races, seed, day.horses), OddsRecord::kLength);
+    std::vector<RaceOdds> out;
+    for (int n = 1; n <= file.count(); ++n) {
+        RaceOdds r{file.get<OddsRecord>(n), {}};
+        for (int h = 1; h <= 18; ++h) {
+            if (r.rec.number(OddsRecord::winOdds, h) > 0)
+                r.favourites.push_back(h);
+        }
+        std::stable_sort(r.favourites.begin(), r.favourites.end(), [&](int a, int b) {
+            return r.rec.number(OddsRecord::winOdds, a) < r.rec.number(OddsRecord::winOdds, b);
+        });
+        out.push_back(r);
+    }
+    return out;
+}
+
+TEST(Sample, QuinellaOddsOfTheFavouritesStraddleThirty) {
+    // Short quinella odds among the favourites, long ones elsewhere, and values right at the
+    // line of 30.0 on every seed tried.
+    for (const std::uint64_t seed : {20261205ULL, 1ULL, 99ULL}) {
+        SCOPED_TRACE(seed);
+        const DayFiles day = sample::makeDay(QDate(2026, 12, 5), seed);
+        int topBelow = 0, topAtOrAbove = 0, restBelow = 0, rest = 0;
+        QMap<int, int> edges;
+        QSet<QChar> markers;
+        for (const RaceOdds& r : oddsOfDay(day, seed)) {
+            for (int k = 1; k <= 153; ++k) {
+                const QString text = r.rec.trimmed(OddsRecord::quinellaOdds.element(k));
+                if (!text.isEmpty() && !text.at(0).isDigit())
+                    markers << text.at(0);
+                const int v = int(r.rec.number(OddsRecord::quinellaOdds.element(k)));
+                if (v == 125 || v == 299 || v == 300 || v == 301)
+                    ++edges[v];
+            }
+            const auto& f = r.favourites;
+            for (size_t a = 0; a < f.size(); ++a) {
+                for (size_t b = a + 1; b < f.size(); ++b) {
+                    const double v = r.rec.number(OddsRecord::quinellaField(f[a], f[b]));
+                    if (v <= 0)
+                        continue;
+                    if (b < 3)
+                        (v < 300 ? topBelow : topAtOrAbove)++;
+                    else if (a >= 5)
+                        ++rest, restBelow += v < 300;
+                }
+            }
+        }
+        EXPECT_GT(topBelow, 2 * topAtOrAbove);
+        EXPECT_GT(topAtOrAbove, 0);
+        EXPECT_LT(restBelow * 10, rest);
+        for (int v : {125, 299, 300, 301})
+            EXPECT_GE(edges.value(v), 2) << v;
+        for (QChar m : {u'*', u'/', u'-'})
+            EXPECT_TRUE(markers.contains(m)) << int(m.unicode());
+    }
+}
+
+TEST(Sample, OddsFilteredStyleFindsPairsInSomeRacesAndNoneInOthers) {
+    test::TestHome home;
+    sample::SampleOptions options;
+    options.home = home.home();
+    options.days = 0;
+    QStringList written;
+    QString message;
+    ASSERT_TRUE(sample::writeSample(options, written, message)) << message.toStdString();
+    home.ctx().settings.Yosou = 8;
+    ImportState state;
+    ASSERT_TRUE(ExtractAndPredict(home.ctx(), state, home.home() + QStringLiteral("/MurData/H261205.LZH"),
+                                  predictionHooks()));
+    const auto records = readPredictionFile(predictionFilePath(home.ctx().paths.DataDir, QStringLiteral("20261205")));
+    ASSERT_TRUE(records);
+    int withPairs = 0, withoutPairs = 0, pairs = 0;
+    for (const PredictionRecord& rec : *records) {
+        if (rec.runnerCount < 9)
+            continue;
+        const auto n = std::count_if(rec.quinellaPicks.begin(), rec.quinellaPicks.end(),
+                                     [](const PickEntry& p) { return p.code != 0; });
+        pairs += int(n);
+        (n > 0 ? withPairs : withoutPairs)++;
+    }
+    EXPECT_GE(withPairs, 12);
+    EXPECT_GE(withoutPairs, 3);
+    EXPECT_GT(pairs, withPairs);
 }
 
 TEST(Sample, WrittenHomeImportsEveryDay) {

@@ -5,8 +5,11 @@
 #include "import/records.h"
 
 #include <QDir>
+#include <QHash>
 #include <QSaveFile>
 #include <array>
+#include <cmath>
+#include <optional>
 #include <vector>
 
 namespace zm::sample {
@@ -436,9 +439,55 @@ QByteArray makeJockeyFile(std::uint64_t seed) {
     return out;
 }
 
-QByteArray makeOddsFile(const QByteArray& races, std::uint64_t seed) {
+namespace {
+
+// How strong each runner of a race looks to the betting public, by horse number (1..18): the
+// mean figure of its past runs from the horse file, or a middling value for a horse without
+// runs, with some noise; without a horse file, noise alone.
+std::array<int, 19> strengths(Rng& rng, const RaceRecord& race, int runners, const RecordFile* horses,
+                              const QHash<QByteArray, int>& horseAt) {
+    std::array<int, 19> s{};
+    for (int h = 1; h <= runners; ++h) {
+        int base = rng.between(30, 110);
+        if (horses) {
+            base = 45;
+            const QByteArray code = race.raw(RaceRecord::runnerField(h, RunnerSlot::horseCode)).toByteArray();
+            if (const int n = horseAt.value(code, 0); n > 0) {
+                const HorseRecord horse(horses->recordView(n));
+                int sum = 0, runs = 0;
+                for (int k = 1; k <= 5; ++k) {
+                    const int figure = int(horse.number(HorseRecord::pastRunField(k, PastRun::figure)));
+                    if (figure > 0) {
+                        sum += figure;
+                        ++runs;
+                    }
+                }
+                if (runs > 0)
+                    base = sum / runs;
+            }
+            base += rng.between(-10, 10);
+        }
+        s[static_cast<size_t>(h)] = base;
+    }
+    return s;
+}
+
+// Quinella odds (in tenths) a race's bettors often leave right at the line between a short
+// and a long price.
+constexpr int kEdgeQuinella[] = {125, 299, 300, 301};
+
+}  // namespace
+
+QByteArray makeOddsFile(const QByteArray& races, std::uint64_t seed, const QByteArray& horses) {
     Rng rng(seed * 131 + 3);
     const RecordFile file(races, RaceRecord::kLength);
+    const std::optional<RecordFile> horseFile =
+        horses.isEmpty() ? std::nullopt : std::optional<RecordFile>(RecordFile(horses, HorseRecord::kLength));
+    QHash<QByteArray, int> horseAt;
+    if (horseFile) {
+        for (int n = horseFile->count(); n >= 1; --n)
+            horseAt.insert(horseFile->recordView(n).first(HorseRecord::horseCode.width).toByteArray(), n);
+    }
     QByteArray out;
     for (int n = 1; n <= file.count(); ++n) {
         const RaceRecord race(file.recordView(n));
@@ -450,6 +499,20 @@ QByteArray makeOddsFile(const QByteArray& races, std::uint64_t seed) {
         const int scratched = runners > 8 && rng.chance(0.15) ? rng.between(1, runners) : 0;
         o.setText(Field{"runners", 109, 2}, zeros(runners, 2));
         o.setText(Field{"nonRunners", 111, 2}, zeros(scratched ? 1 : 0, 2));
+
+        // Popularity follows how strong the horses look: favourite 1, then 2, ...
+        const std::array<int, 19> strength = strengths(rng, race, runners, horseFile ? &*horseFile : nullptr, horseAt);
+        std::vector<int> byPopularity;
+        for (int h = 1; h <= runners; ++h)
+            byPopularity.push_back(h);
+        std::stable_sort(byPopularity.begin(), byPopularity.end(), [&](int a, int b) {
+            return strength[static_cast<size_t>(a)] > strength[static_cast<size_t>(b)];
+        });
+        std::array<int, 19> popularity{};
+        for (size_t k = 0; k < byPopularity.size(); ++k)
+            popularity[static_cast<size_t>(byPopularity[k])] = static_cast<int>(k) + 1;
+
+        // Win odds in tenths by popularity: about 1.8, 3.1, 5.5, 8.6, 12.3 ... 97 for the 18th.
         std::array<int, 19> win{};
         for (int h = 1; h <= 18; ++h) {
             QString text;
@@ -458,26 +521,40 @@ QByteArray makeOddsFile(const QByteArray& races, std::uint64_t seed) {
             } else if (h == scratched) {
                 text = QStringLiteral("/");
             } else {
-                win[static_cast<size_t>(h)] = 15 + rng.between(0, 40) * rng.between(1, 25);
-                text = win[static_cast<size_t>(h)] > 9999 || rng.chance(0.03) ? QStringLiteral("*")
-                                                                              : oddsText(win[static_cast<size_t>(h)], 5);
+                const int k = popularity[static_cast<size_t>(h)];
+                const double odds = (1.8 + 1.3 * std::pow(k - 1, 1.55)) * rng.between(80, 125) / 100.0;
+                win[static_cast<size_t>(h)] = std::max(11, int(odds * 10));
+                const bool outOfRange = 2 * k > runners && rng.chance(0.05);
+                text = outOfRange ? QStringLiteral("*") : oddsText(win[static_cast<size_t>(h)], 5);
             }
             o.setText(OddsRecord::winOdds, h, text);
         }
         for (int b = 1; b <= 36; ++b)
             o.setText(OddsRecord::placeOdds, b, runners <= 8 && b > 20 ? QStringLiteral("-") : oddsText(rng.between(30, 3000), 5));
+
+        // Quinella odds about win × win / 1.7: the top few pairs short, the rest long. One pair
+        // of neighbouring favourites per race sits right at the line of 30.0.
+        const int edgeRank = runners >= 4 ? rng.between(1, 3) : 0;
+        const int edgeValue = kEdgeQuinella[rng.between(0, int(std::size(kEdgeQuinella)) - 1)];
         for (int i = 1; i <= 17; ++i) {
             for (int j = i + 1; j <= 18; ++j) {
                 QString text;
-                if (j > runners)
+                if (j > runners) {
                     text = QStringLiteral("-");
-                else if (i == scratched || j == scratched)
+                } else if (i == scratched || j == scratched) {
                     text = QStringLiteral("/");
-                else {
-                    // Around 30.0 for the favourites' pairs, longer for the rest.
-                    const int v = std::max(25, (win[static_cast<size_t>(i)] * win[static_cast<size_t>(j)]) / 20 +
-                                                    rng.between(-30, 30) + 270);
-                    text = v > 99999 ? QStringLiteral("*") : oddsText(v, 7);
+                } else {
+                    const int pi = popularity[static_cast<size_t>(i)];
+                    const int pj = popularity[static_cast<size_t>(j)];
+                    const double wi = win[static_cast<size_t>(i)] / 10.0;
+                    const double wj = win[static_cast<size_t>(j)] / 10.0;
+                    int v = std::max(10, int(wi * wj / 1.7 * rng.between(85, 115) / 10.0));
+                    if (std::min(pi, pj) == edgeRank && std::max(pi, pj) == edgeRank + 1)
+                        v = edgeValue;
+                    else if (std::max(pi, pj) <= 6 && rng.chance(0.06))
+                        v = kEdgeQuinella[rng.between(0, int(std::size(kEdgeQuinella)) - 1)];
+                    const bool outOfRange = std::min(pi, pj) >= 10 && rng.chance(0.2);
+                    text = outOfRange || v > 99999 ? QStringLiteral("*") : oddsText(v, 7);
                 }
                 o.setText(OddsRecord::quinellaField(i, j), text);
             }
@@ -514,7 +591,7 @@ bool writeSample(const SampleOptions& options, QStringList& written, QString& me
     const DayFiles two = makeTwoDays(date, options.seed);
     if (!save(murData + QStringLiteral("HZ") + day + QStringLiteral(".LZH"), dayArchive(two), written, message))
         return false;
-    const QByteArray odds = makeOddsFile(main.races, options.seed);
+    const QByteArray odds = makeOddsFile(main.races, options.seed, main.horses);
     if (!save(murData + u'j' + day + QStringLiteral(".lzh"), writeArchive({{QStringLiteral("mur_ods.kd2"), odds}}),
               written, message))
         return false;

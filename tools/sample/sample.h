@@ -48,8 +48,11 @@ DayFiles makeTwoDays(const QDate& date, std::uint64_t seed);
 // from "01061" up, which the file does not hold).
 QByteArray makeJockeyFile(std::uint64_t seed);
 
-// The predicted-odds file of a race file's races, with the '*', '/' and '-' markers.
-QByteArray makeOddsFile(const QByteArray& races, std::uint64_t seed);
+// The predicted-odds file of a race file's races, with the '*', '/' and '-' markers. The
+// favourites are the horses with the best past figures in the horse file when it is given
+// (random otherwise); the pairs among them have short quinella odds, and some sit right at
+// 30.0 (12.5, 29.9, 30.0, 30.1), where the odds-filtered prediction style draws its line.
+QByteArray makeOddsFile(const QByteArray& races, std::uint64_t seed, const QByteArray& horses = {});
 
 // The archive bytes of a race day.
 QByteArray dayArchive(const DayFiles& day);
