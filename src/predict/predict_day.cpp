@@ -53,7 +53,8 @@ PredictedRace predictedRaceOf(const RaceRecord& race) {
     p.Meeting = ToInt16(race.number(RaceRecord::kai));
     p.DayNo = ToInt16(race.number(RaceRecord::nichi));
     p.RaceNo = ToInt16(race.number(RaceRecord::raceNo));
-    p.RunnerCount = std::clamp<std::int16_t>(ToInt16(race.number(RaceRecord::runnerCount)), 0, 18);
+    // Only the upper end is capped: a count below 1 is kept as read (no runner is loaded).
+    p.RunnerCount = std::min<std::int16_t>(ToInt16(race.number(RaceRecord::runnerCount)), kRunnerSlots);
     p.Distance = fromSjis(race.raw(RaceRecord::distance));
     p.Field99 = fromSjis(race.raw(RaceRecord::prizeClass));
     p.Field97 = fromSjis(race.raw(RaceRecord::raceClass));
@@ -187,7 +188,7 @@ RaceOutcome PredictRace(AppContext& ctx, const ImportState& state, const DaySour
     for (int i = 1; i <= n; ++i) {
         LoadRunnerFromHorse(runners, i, sources.horses->get<HorseRecord>(p.HorseRecNo[static_cast<size_t>(i - 1)]));
     }
-    for (int i = n + 1; i <= kRunnerSlots; ++i) {
+    for (int i = std::max(n, 0) + 1; i <= kRunnerSlots; ++i) {
         LoadBlankRunner(runners, i);
     }
     const bool betSelection = ScoreRunners(p.scoring, runners, state);

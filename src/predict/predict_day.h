@@ -28,7 +28,7 @@ struct PredictedRace {
     std::int16_t Meeting = 0;
     std::int16_t DayNo = 0;
     std::int16_t RaceNo = 0;
-    std::int16_t RunnerCount = 0;  // 0..18
+    std::int16_t RunnerCount = 0;  // at most 18; below 1 when the race file says so
     QString Distance;   // 4 chars
     QString Field99;    // 5 chars, prize class
     QString Field97;    // 1 char, race class

@@ -103,6 +103,41 @@ TEST_F(PredictDayTest, SlotsBeyondTheRunnerCountAreBlank) {
     EXPECT_GT(checked, 0);
 }
 
+TEST_F(PredictDayTest, RunnerCountIsCappedAtEighteenOnly) {
+    // The first race of the day file with its runner count rewritten; the count is written as
+    // read (capped at 18), and only that many slots hold runners.
+    const struct {
+        const char* text;
+        int count;
+    } cases[] = {{"20", 18}, {"-1", -1}, {" 0", 0}, {"  ", 0}, {"3.", 3}};
+    const QByteArray races = day_.races;
+    for (const auto& c : cases) {
+        day_.races = races;
+        RaceRecord first(day_.races);
+        const int real = static_cast<int>(first.number(RaceRecord::runnerCount));
+        if (c.count == 18 && real < 18) continue;  // the sample's first race decides
+        first.setText(RaceRecord::runnerCount, QString::fromLatin1(c.text));
+        day_.races.replace(0, RaceRecord::kLength, first.bytes());
+        ASSERT_TRUE(runDay()) << c.text;
+        const QString venue = first.text(RaceRecord::venueCode);
+        const int raceNo = static_cast<int>(first.number(RaceRecord::raceNo));
+        int found = 0;
+        for (const PredictionRecord& rec : predictions()) {
+            if (rec.venueCode != venue || rec.raceNo != raceNo) continue;
+            ++found;
+            EXPECT_EQ(rec.runnerCount, c.count) << c.text;
+            for (int i = 0; i < kPredictionRunners; ++i) {
+                EXPECT_EQ(rec.runners[static_cast<size_t>(i)].horseCode.trimmed().isEmpty(), i >= c.count)
+                    << c.text << " slot " << i + 1;
+            }
+            if (c.count < 1) {
+                EXPECT_EQ(rec.winPicks, (std::array<PickEntry, 3>{})) << c.text;
+            }
+        }
+        EXPECT_EQ(found, 1) << c.text;
+    }
+}
+
 TEST_F(PredictDayTest, ReimportWritesTheFileAfresh) {
     // An older, longer prediction file of the day.
     write(predictionPath(), QByteArray(60 * kPredictionRecordLength, 'x'));
