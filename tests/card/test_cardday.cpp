@@ -319,6 +319,7 @@ TEST(CardCli, ImportedSampleDay) {
             for (const CardRow& r : race->rows) {
                 EXPECT_FALSE(r.horseName.isEmpty());
                 EXPECT_FALSE(r.jockey.isEmpty());
+                EXPECT_TRUE(r.affiliation == u"東" || r.affiliation == u"西" || r.affiliation == u"地");
                 EXPECT_GE(r.waku, 1);
                 EXPECT_LE(r.waku, 8);
             }

@@ -316,6 +316,12 @@ struct DayBuilder {
         const QString trainer = personName(rng);
         e.setText(Field{"trainerName", 211, 32}, trainer);
         e.setText(EntryRecord::trainerShort, trainer);
+        // The stable's home after the trainer's short name: 東 or 西 for the two training centres,
+        // now and then 地 (a local course); taken from the name, which draws nothing more.
+        int nameSum = 0;
+        for (QChar c : trainer)
+            nameSum += c.unicode();
+        e.setText(Field{"affiliation", 251, 2}, nameSum % 20 < 9 ? u"東" : nameSum % 20 < 19 ? u"西" : u"地");
         e.setText(EntryRecord::ratingDigit, QString::number(rng.between(0, 9)));
         for (int w = 1; w <= 3; ++w)
             e.setText(EntryRecord::works.element(w), digits(rng, 60));
