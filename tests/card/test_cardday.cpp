@@ -120,12 +120,12 @@ TEST(CardDay, RaceCardRowsInHorseNumberOrderWithEveryColumn) {
     test::TestHome home;
     const QString data = home.ctx().paths.DataDir;
     DayBuilder b(u"20010915"_s);
-    test::RaceSpec& spec = b.add(u"05"_s, 11, 10);
-    spec.reversed = true;  // runner list 10, 9, .. 1
-    spec.edition = u" 51"_s;
-    spec.name = u"セントライト記念"_s;
-    spec.grade = u"2"_s;
-    spec.prize = u"00009"_s;
+    test::RaceSpec& added = b.add(u"05"_s, 11, 10);
+    added.reversed = true;  // runner list 10, 9, .. 1
+    added.edition = u" 51"_s;
+    added.name = u"セントライト記念"_s;
+    added.grade = u"2"_s;
+    added.prize = u"00009"_s;
     b.write(data);
 
     DayCard day;
