@@ -95,17 +95,22 @@ void removeLeftover(const QString& folder) {
         QFile::remove(path);
 }
 
+// Writes the odds day files and removes the leftovers an old extraction may have left.
+bool storeOddsDays(AppContext& ctx, ImportState& state, const QByteArray& odds) {
+    if (!writeOddsDays(ctx, state, odds))
+        return false;
+    removeLeftover(ctx.settings.MurDataDir);
+    removeLeftover(ctx.paths.WorkDir);
+    return true;
+}
+
 }  // namespace
 
 bool ExtractOddsArchive(AppContext& ctx, ImportState& state, const QString& archivePath) {
     const OddsArchive archive = readOddsArchive(ctx, archivePath);
     if (!archive.odds)
         return false;
-    if (!writeOddsDays(ctx, state, *archive.odds))
-        return false;
-    removeLeftover(ctx.settings.MurDataDir);
-    removeLeftover(ctx.paths.WorkDir);
-    return true;
+    return storeOddsDays(ctx, state, *archive.odds);
 }
 
 bool ImportOddsArchive(AppContext& ctx, ImportState& state, const QString& archivePath) {
@@ -123,11 +128,7 @@ bool ImportOddsArchive(AppContext& ctx, ImportState& state, const QString& archi
         }
         return false;
     }
-    if (!writeOddsDays(ctx, state, *archive.odds))
-        return false;
-    removeLeftover(ctx.settings.MurDataDir);
-    removeLeftover(ctx.paths.WorkDir);
-    return true;
+    return storeOddsDays(ctx, state, *archive.odds);
 }
 
 }  // namespace zm

@@ -159,23 +159,22 @@ RaceOutcome PredictRace(AppContext& ctx, const ImportState& state, const DaySour
     SelectionLists lists;
     PredictedRace p = predictedRaceOf(race);
     const int n = p.RunnerCount;
-    for (int i = 1; i <= n; ++i) {
-        const QString& code = p.RunnerCodes[static_cast<size_t>(i - 1)];
-        const int at = state.EntryIndex.find(code);
-        if (at == 0) {
-            ctx.prompter.critical(entryMissingText(code));
-            return RaceOutcome::Stopped;
+    // Each runner's record number in a file's index; a horse missing from it stops the day.
+    auto locate = [&](const auto& index, auto& recNo, QString (*missingText)(const QString&)) {
+        for (int i = 1; i <= n; ++i) {
+            const QString& code = p.RunnerCodes[static_cast<size_t>(i - 1)];
+            const int at = index.find(code);
+            if (at == 0) {
+                ctx.prompter.critical(missingText(code));
+                return false;
+            }
+            recNo[static_cast<size_t>(i - 1)] = static_cast<std::int16_t>(at);
         }
-        p.EntryRecNo[static_cast<size_t>(i - 1)] = static_cast<std::int16_t>(at);
-    }
-    for (int i = 1; i <= n; ++i) {
-        const QString& code = p.RunnerCodes[static_cast<size_t>(i - 1)];
-        const int at = state.HorseIndex.find(code);
-        if (at == 0) {
-            ctx.prompter.critical(horseMissingText(code));
-            return RaceOutcome::Stopped;
-        }
-        p.HorseRecNo[static_cast<size_t>(i - 1)] = static_cast<std::int16_t>(at);
+        return true;
+    };
+    if (!locate(state.EntryIndex, p.EntryRecNo, entryMissingText) ||
+        !locate(state.HorseIndex, p.HorseRecNo, horseMissingText)) {
+        return RaceOutcome::Stopped;
     }
     if (sources.entries == nullptr || sources.horses == nullptr) {
         ctx.prompter.critical(QStringLiteral("競走馬ファイルまたは出馬表出走馬ファイルが見つかりません。処理を中止します！"));
