@@ -52,9 +52,14 @@ const char16_t* const kPlaces[] = {u"桜花", u"嵐山", u"比叡", u"鞍馬", u
 QString katakanaName(Rng& rng, int minLen, int maxLen) {
     QString name;
     const int n = rng.between(minLen, maxLen);
+    constexpr int kLongVowel = int(std::size(kKana)) - 2;  // "ー" and "ッ" never begin a name
+    constexpr int kN = 41;                                // nor does "ン"
     for (int i = 0; i < n; ++i) {
-        const char16_t* k = kKana[rng.between(i == 0 ? 0 : 0, int(std::size(kKana)) - (i == 0 ? 3 : 1))];
-        name += QString::fromUtf16(k);
+        int k = rng.between(0, i == 0 ? kLongVowel - 1 : int(std::size(kKana)) - 1);
+        if (i == 0 && k == kN) {
+            k = 0;
+        }
+        name += QString::fromUtf16(kKana[k]);
     }
     return name;
 }
