@@ -1,5 +1,6 @@
 #include "import/archive.h"
 
+#include "app/safe_save.h"
 #include "codes/sjis.h"
 #include "import/lzh_encode.h"
 
@@ -7,7 +8,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstring>
 #include <memory>
@@ -524,8 +524,7 @@ bool extractArchive(const QString& archiveFile, const QString& destDir, bool kee
         if (!QDir().mkpath(parent) || !isInside(parent, root)) {
             return fail(m.path);
         }
-        QSaveFile out(target);
-        if (!out.open(QIODevice::WriteOnly) || out.write(m.data) != m.data.size() || !out.commit()) {
+        if (!saveFile(target, m.data)) {
             return fail(m.path);
         }
     }
@@ -552,9 +551,9 @@ bool createArchive(const QString& archiveFile, const QStringList& files, QString
         members.push_back(std::move(m));
     }
     const QByteArray bytes = writeArchive(members);
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        message = QStringLiteral("圧縮ファイル「%1」を作成できません。").arg(QDir::toNativeSeparators(target));
+    if (const Status saved = saveFile(target, bytes); !saved) {
+        message = QStringLiteral("圧縮ファイル「%1」を作成できません。").arg(QDir::toNativeSeparators(target)) +
+                  QStringLiteral("\r\n") + saved.message();
         return false;
     }
     return true;

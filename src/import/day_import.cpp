@@ -1,5 +1,6 @@
 #include "import/day_import.h"
 
+#include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "import/odds_import.h"
@@ -37,11 +38,11 @@ QString dayHorseFileName(const QString& date) { return QStringLiteral("MUR") + d
 QString dayOddsFileName(const QString& date) { return QStringLiteral("MURODDS") + date + QStringLiteral(".DAT"); }
 
 bool saveFileOrSay(AppContext& ctx, const QString& path, const QByteArray& bytes) {
-    QString error;
-    if (writeRecordFile(path, bytes, &error))
+    const Status saved = saveFile(path, bytes);
+    if (saved)
         return true;
-    ctx.prompter.critical(QStringLiteral("ファイル「") + path + QStringLiteral("」に書き込めません！") + kCrLf + error +
-                          kCrLf + QStringLiteral("処理を中止します。"));
+    ctx.prompter.critical(QStringLiteral("ファイル「") + path + QStringLiteral("」に書き込めません！") + kCrLf +
+                          saved.message() + kCrLf + QStringLiteral("処理を中止します。"));
     return false;
 }
 

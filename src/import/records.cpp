@@ -3,7 +3,6 @@
 #include "codes/numeric.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace zm {
 
@@ -41,15 +40,5 @@ QByteArrayView RecordFile::recordView(int n) const {
 }
 
 QByteArray RecordFile::record(int n) const { return recordView(n).toByteArray(); }
-
-bool writeRecordFile(const QString& path, const QByteArray& bytes, QString* message) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (message)
-            *message = file.errorString();
-        return false;
-    }
-    return true;
-}
 
 }  // namespace zm

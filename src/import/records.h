@@ -9,6 +9,7 @@
 // Usage:  race.text(RaceRecord::raceClass), race.number(RaceRecord::distance),
 //         race.setText(RaceRecord::venueCode, u"04"), horse.pastRun(1).number(PastRun::figure)
 
+#include "codes/field_table.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 
@@ -22,89 +23,17 @@
 
 namespace zm {
 
-// One named field: offset and width in bytes. An array field holds count consecutive
-// elements of width bytes each; element(1) is the first.
-struct Field {
-    const char* name;
-    int offset;
-    int width;
-    int count = 1;
-
-    constexpr int totalWidth() const { return width * count; }
-    constexpr int end() const { return offset + totalWidth(); }
-    // The i-th element (1-based) as a single field.
-    constexpr Field element(int i) const { return Field{name, offset + (i - 1) * width, width, 1}; }
-    // The field moved by base bytes (a sub-record's field inside its parent).
-    constexpr Field shifted(int base) const { return Field{name, offset + base, width, count}; }
-};
-
-// Bytes of fixed length with field access. Derived types add the field table.
-template <int Length>
-class FixedRecord {
-public:
-    static constexpr int kLength = Length;
-
-    // A record of blanks.
-    FixedRecord() : data_(Length, ' ') {}
-    // The given bytes, cut or padded with blanks to the record length.
-    explicit FixedRecord(QByteArrayView bytes) : data_(bytes.first(std::min<qsizetype>(bytes.size(), Length)).toByteArray()) {
-        if (data_.size() < Length)
-            data_.append(QByteArray(Length - data_.size(), ' '));
-    }
-
-    const QByteArray& bytes() const { return data_; }
-
-    // The raw bytes of a field (an array field: all its elements).
-    QByteArrayView raw(const Field& f) const {
-        return QByteArrayView(data_).sliced(f.offset, f.totalWidth());
-    }
-    // The field decoded from CP932, blanks kept.
-    QString text(const Field& f) const { return fromSjis(raw(f)); }
-    // The field decoded, leading and trailing blanks removed.
-    QString trimmed(const Field& f) const { return text(f).trimmed(); }
-    // The numeric-prefix value of the field (no number gives 0).
-    double number(const Field& f) const { return Val(raw(f)); }
-    // Element i (1-based) of an array field.
-    QString text(const Field& f, int i) const { return text(f.element(i)); }
-    double number(const Field& f, int i) const { return number(f.element(i)); }
-
-    // Writes text left-aligned, padded with blanks and cut to the field's width.
-    void setText(const Field& f, QStringView value) { setRaw(f, padSjis(value, f.totalWidth())); }
-    void setText(const Field& f, int i, QStringView value) { setText(f.element(i), value); }
-    // Writes bytes into the field, padded with blanks or cut to its width.
-    void setRaw(const Field& f, QByteArrayView value) {
-        const int w = f.totalWidth();
-        const qsizetype n = std::min<qsizetype>(value.size(), w);
-        char* out = data_.data() + f.offset;
-        std::copy(value.data(), value.data() + n, out);
-        std::fill(out + n, out + w, ' ');
-    }
-
-    friend bool operator==(const FixedRecord& a, const FixedRecord& b) { return a.data_ == b.data_; }
-
-protected:
-    // A sub-record's bytes (a copy) at offset base.
-    QByteArrayView span(int base, int length) const { return QByteArrayView(data_).sliced(base, length); }
-    void putSpan(int base, QByteArrayView bytes) { std::copy(bytes.begin(), bytes.end(), data_.data() + base); }
-    void setLineEnd() {
-        data_[Length - 2] = '\r';
-        data_[Length - 1] = '\n';
-    }
-
-    QByteArray data_;
-};
-
 // The race key shared by RaceRecord, EntryRecord and PastRun (OddsRecord has the date as one
 // field). Twenty bytes at offset 0.
 struct RaceKeyFields {
     static constexpr Field venueCode{"venueCode", 0, 2};
-    static constexpr Field meetingYear{"meetingYear", 2, 4};
-    static constexpr Field kai{"kai", 6, 2};
-    static constexpr Field nichi{"nichi", 8, 2};
-    static constexpr Field raceNo{"raceNo", 10, 2};
-    static constexpr Field raceYear{"raceYear", 12, 4};
-    static constexpr Field raceMonth{"raceMonth", 16, 2};
-    static constexpr Field raceDay{"raceDay", 18, 2};
+    static constexpr Field meetingYear = digitsField("meetingYear", 2, 4);
+    static constexpr Field kai = digitsField("kai", 6, 2);
+    static constexpr Field nichi = digitsField("nichi", 8, 2);
+    static constexpr Field raceNo = digitsField("raceNo", 10, 2);
+    static constexpr Field raceYear = digitsField("raceYear", 12, 4);
+    static constexpr Field raceMonth = digitsField("raceMonth", 16, 2);
+    static constexpr Field raceDay = digitsField("raceDay", 18, 2);
     // The whole key, for comparisons.
     static constexpr Field raceKey{"raceKey", 0, 20};
     // venueCode + meetingYear + kai + nichi.
@@ -112,7 +41,7 @@ struct RaceKeyFields {
     // venueCode .. raceNo (a race without its date).
     static constexpr Field raceId{"raceId", 0, 12};
     // raceYear + raceMonth + raceDay.
-    static constexpr Field raceDate{"raceDate", 12, 8};
+    static constexpr Field raceDate = digitsField("raceDate", 12, 8);
 };
 
 // Gives a record type the text of its race key (assumes RaceKeyFields at offset 0).
@@ -133,11 +62,12 @@ private:
 class RunnerSlot : public FixedRecord<10> {
 public:
     using FixedRecord::FixedRecord;
-    static constexpr Field waku{"waku", 0, 1};
-    static constexpr Field umaban{"umaban", 1, 2};
+    static constexpr Field waku = digitsField("waku", 0, 1);
+    static constexpr Field umaban = digitsField("umaban", 1, 2);
     static constexpr Field horseCode{"horseCode", 3, 7};
     static constexpr Field kFields[] = {waku, umaban, horseCode};
 };
+static_assert(fieldTableCoversRecord(RunnerSlot::kFields, RunnerSlot::kLength));
 
 class RaceRecord : public FixedRecord<779>, public RaceKeyFields, public RaceKeyAccess<RaceRecord> {
 public:
@@ -145,14 +75,14 @@ public:
     explicit RaceRecord(QByteArrayView bytes) : FixedRecord(bytes) {}
 
     static constexpr Field raceClass{"raceClass", 97, 1};
-    static constexpr Field prizeClass{"prizeClass", 99, 5};
+    static constexpr Field prizeClass = digitsField("prizeClass", 99, 5);
     static constexpr Field courseLayout{"courseLayout", 104, 1, 4};
-    static constexpr Field distance{"distance", 108, 4};
+    static constexpr Field distance = digitsField("distance", 108, 4);
     static constexpr Field postTime{"postTime", 331, 5};
-    static constexpr Field runnerCount{"runnerCount", 336, 2};
+    static constexpr Field runnerCount = digitsField("runnerCount", 336, 2);
     static constexpr Field paceCode{"paceCode", 348, 1};
     static constexpr Field runners{"runners", 497, RunnerSlot::kLength, 28};
-    static constexpr Field lineEnd{"lineEnd", 777, 2};
+    static constexpr Field lineEnd = constantField("lineEnd", 777, 2);
     static constexpr Field kFields[] = {venueCode, meetingYear, kai,         nichi,    raceNo,
                                         raceYear,  raceMonth,   raceDay,     raceClass, prizeClass,
                                         courseLayout, distance, postTime,    runnerCount, paceCode,
@@ -164,6 +94,7 @@ public:
     // A field of runner slot i read in place.
     static constexpr Field runnerField(int i, const Field& f) { return f.shifted(runners.element(i).offset); }
 };
+static_assert(fieldTableCoversRecord(RaceRecord::kFields, RaceRecord::kLength));
 
 // ---------------------------------------------------------------------------------------------
 // Entries: one runner of one race.
@@ -171,16 +102,17 @@ public:
 class RunnerInfo : public FixedRecord<129> {
 public:
     using FixedRecord::FixedRecord;
-    static constexpr Field waku{"waku", 0, 1};
-    static constexpr Field umaban{"umaban", 1, 2};
+    static constexpr Field waku = digitsField("waku", 0, 1);
+    static constexpr Field umaban = digitsField("umaban", 1, 2);
     static constexpr Field horseCode{"horseCode", 3, 7};
     static constexpr Field horseName{"horseName", 10, 30};
     static constexpr Field sex{"sex", 42, 1};
-    static constexpr Field age{"age", 43, 2};
+    static constexpr Field age = digitsField("age", 43, 2);
     static constexpr Field cardMark{"cardMark", 125, 1};
-    static constexpr Field weight{"weight", 126, 3};
+    static constexpr Field weight = digitsField("weight", 126, 3);
     static constexpr Field kFields[] = {waku, umaban, horseCode, horseName, sex, age, cardMark, weight};
 };
+static_assert(fieldTableCoversRecord(RunnerInfo::kFields, RunnerInfo::kLength));
 
 // Three of these follow the jockey and trainer fields; the import does not read them.
 class EntryDetail : public FixedRecord<117> {
@@ -198,9 +130,9 @@ public:
     static constexpr Field jockeyCode{"jockeyCode", 151, 5};
     static constexpr Field jockeyShort{"jockeyShort", 188, 8};
     static constexpr Field trainerShort{"trainerShort", 243, 8};
-    static constexpr Field ratingDigit{"ratingDigit", 254, 1};
+    static constexpr Field ratingDigit = digitsField("ratingDigit", 254, 1);
     static constexpr Field works{"works", 255, EntryDetail::kLength, 3};
-    static constexpr Field lineEnd{"lineEnd", 741, 2};
+    static constexpr Field lineEnd = constantField("lineEnd", 741, 2);
 
     // RunnerInfo fields in place.
     static constexpr Field waku = RunnerInfo::waku.shifted(kRunnerOffset);
@@ -221,6 +153,7 @@ public:
     EntryDetail work(int i) const { return EntryDetail(raw(works.element(i))); }
     void setWork(int i, const EntryDetail& d) { putSpan(works.element(i).offset, d.bytes()); }
 };
+static_assert(fieldTableCoversRecord(EntryRecord::kFields, EntryRecord::kLength));
 
 // ---------------------------------------------------------------------------------------------
 // Horses: one horse with its last five runs.
@@ -229,18 +162,19 @@ class PastRun : public FixedRecord<590>, public RaceKeyFields, public RaceKeyAcc
 public:
     using FixedRecord::FixedRecord;
     static constexpr Field courseLayout{"courseLayout", 115, 1, 4};
-    static constexpr Field distance{"distance", 119, 4};
-    static constexpr Field runnerCount{"runnerCount", 123, 2};
-    static constexpr Field figure{"figure", 251, 3};
-    static constexpr Field finishPos{"finishPos", 359, 2};
-    static constexpr Field odds{"odds", 361, 5};
-    static constexpr Field popularity{"popularity", 366, 2};
-    static constexpr Field cornerPos{"cornerPos", 390, 2, 4};
+    static constexpr Field distance = digitsField("distance", 119, 4);
+    static constexpr Field runnerCount = digitsField("runnerCount", 123, 2);
+    static constexpr Field figure = digitsField("figure", 251, 3);
+    static constexpr Field finishPos = digitsField("finishPos", 359, 2);
+    static constexpr Field odds = digitsField("odds", 361, 5);
+    static constexpr Field popularity = digitsField("popularity", 366, 2);
+    static constexpr Field cornerPos = digitsField("cornerPos", 390, 2, 4);
     static constexpr Field kFields[] = {venueCode,  meetingYear, kai,       nichi,       raceNo,
                                         raceYear,   raceMonth,   raceDay,   courseLayout, distance,
                                         runnerCount, figure,     finishPos, odds,        popularity,
                                         cornerPos};
 };
+static_assert(fieldTableIsSound(PastRun::kFields, PastRun::kLength));
 
 // Fifty of these close the horse record; the import does not read them.
 class HistoryLine : public FixedRecord<23> {
@@ -256,12 +190,12 @@ public:
     static constexpr Field horseCode{"horseCode", 0, 7};
     static constexpr Field horseName{"horseName", 7, 30};
     // 16 groups × 4 two-digit counts (firsts, seconds, thirds, others).
-    static constexpr Field statsA{"statsA", 656, 2, 64};
-    static constexpr Field statsB{"statsB", 784, 2, 16};
-    static constexpr Field statsC{"statsC", 816, 2, 64};
+    static constexpr Field statsA = digitsField("statsA", 656, 2, 64);
+    static constexpr Field statsB = digitsField("statsB", 784, 2, 16);
+    static constexpr Field statsC = digitsField("statsC", 816, 2, 64);
     static constexpr Field pastRuns{"pastRuns", 1064, PastRun::kLength, 5};
     static constexpr Field history{"history", 4014, HistoryLine::kLength, 50};
-    static constexpr Field lineEnd{"lineEnd", 5164, 2};
+    static constexpr Field lineEnd = constantField("lineEnd", 5164, 2);
     static constexpr Field kFields[] = {horseCode, horseName, statsA, statsB, statsC, pastRuns, history, lineEnd};
 
     // Count j (0 firsts, 1 seconds, 2 thirds, 3 others) of group k (0..15).
@@ -277,6 +211,7 @@ public:
     static constexpr Field pastRunField(int i, const Field& f) { return f.shifted(pastRuns.element(i).offset); }
     HistoryLine historyLine(int i) const { return HistoryLine(raw(history.element(i))); }
 };
+static_assert(fieldTableCoversRecord(HorseRecord::kFields, HorseRecord::kLength));
 
 // ---------------------------------------------------------------------------------------------
 // Jockeys (the file in the program folder).
@@ -288,16 +223,17 @@ public:
 
     static constexpr Field jockeyCode{"jockeyCode", 0, 5};
     static constexpr Field jockeyName{"jockeyName", 5, 32};
-    static constexpr Field countsB{"countsB", 207, 5, 4};
-    static constexpr Field countsA{"countsA", 247, 3, 4};
+    static constexpr Field countsB = digitsField("countsB", 207, 5, 4);
+    static constexpr Field countsA = digitsField("countsA", 247, 3, 4);
     // 43 groups × 4 three-digit counts.
-    static constexpr Field statGroups{"statGroups", 309, 3, 172};
-    static constexpr Field lineEnd{"lineEnd", 1727, 2};
+    static constexpr Field statGroups = digitsField("statGroups", 309, 3, 172);
+    static constexpr Field lineEnd = constantField("lineEnd", 1727, 2);
     static constexpr Field kFields[] = {jockeyCode, jockeyName, countsB, countsA, statGroups, lineEnd};
 
     // Count j (0..3) of group k (0..42).
     static constexpr Field statGroupField(int k, int j) { return statGroups.element(k * 4 + j + 1); }
 };
+static_assert(fieldTableCoversRecord(JockeyRecord::kFields, JockeyRecord::kLength));
 
 // ---------------------------------------------------------------------------------------------
 // Predicted odds of one race.
@@ -308,15 +244,15 @@ public:
     explicit OddsRecord(QByteArrayView bytes) : FixedRecord(bytes) {}
 
     static constexpr Field venueCode{"venueCode", 0, 2};
-    static constexpr Field meetingYear{"meetingYear", 2, 4};
-    static constexpr Field kai{"kai", 6, 2};
-    static constexpr Field nichi{"nichi", 8, 2};
-    static constexpr Field raceNo{"raceNo", 10, 2};
-    static constexpr Field raceDate{"raceDate", 12, 8};
-    static constexpr Field winOdds{"winOdds", 161, 5, 18};
-    static constexpr Field placeOdds{"placeOdds", 251, 5, 36};
-    static constexpr Field quinellaOdds{"quinellaOdds", 431, 7, 153};
-    static constexpr Field lineEnd{"lineEnd", 1502, 2};
+    static constexpr Field meetingYear = digitsField("meetingYear", 2, 4);
+    static constexpr Field kai = digitsField("kai", 6, 2);
+    static constexpr Field nichi = digitsField("nichi", 8, 2);
+    static constexpr Field raceNo = digitsField("raceNo", 10, 2);
+    static constexpr Field raceDate = digitsField("raceDate", 12, 8);
+    static constexpr Field winOdds = digitsField("winOdds", 161, 5, 18);
+    static constexpr Field placeOdds = digitsField("placeOdds", 251, 5, 36);
+    static constexpr Field quinellaOdds = digitsField("quinellaOdds", 431, 7, 153);
+    static constexpr Field lineEnd = constantField("lineEnd", 1502, 2);
     static constexpr Field kFields[] = {venueCode, meetingYear, kai,          nichi,        raceNo,
                                         raceDate,  winOdds,     placeOdds,    quinellaOdds, lineEnd};
 
@@ -337,6 +273,7 @@ public:
     }
     static constexpr Field quinellaField(int i, int j) { return quinellaOdds.element(quinellaIndex(i, j)); }
 };
+static_assert(fieldTableCoversRecord(OddsRecord::kFields, OddsRecord::kLength));
 
 // ---------------------------------------------------------------------------------------------
 // A record file read whole: records by number from 1.
@@ -372,9 +309,5 @@ private:
     int recordLength_ = 1;
     int count_ = 0;
 };
-
-// Writes records as one file, in one go, through a temporary file renamed into place.
-// False with message set when the file cannot be written.
-bool writeRecordFile(const QString& path, const QByteArray& bytes, QString* message = nullptr);
 
 }  // namespace zm

@@ -1,6 +1,7 @@
 #include "predict/dummy_day.h"
 
 #include "app/context.h"
+#include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "import/race_model.h"
 #include "predict/predict_day.h"
@@ -103,9 +104,8 @@ std::optional<QString> CreateDummyDay(AppContext& ctx, ImportState& state, const
 
     const QString racePath = ctx.paths.DataDir + QStringLiteral("MUR") + date + QStringLiteral("_1.DEN");
     if (!QFile::exists(racePath)) {
-        QString error;
-        if (!writeRecordFile(racePath, race.bytes(), &error)) {
-            ctx.prompter.critical(QStringLiteral("「") + racePath + QStringLiteral("」を書き込めません。") + error);
+        if (const Status saved = saveFile(racePath, race.bytes()); !saved) {
+            ctx.prompter.critical(saved.message());
             return std::nullopt;
         }
     }

@@ -1,187 +1,205 @@
 #include "predict/prediction_file.h"
 
 #include "codes/numeric.h"
-#include "codes/sjis.h"
+#include "app/safe_save.h"
+#include "codes/field_table.h"
 #include "codes/sjis.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
-#include <cstring>
 
 namespace zm {
 
 namespace {
 
-constexpr int kPastRunOffset = 18;
-constexpr int kPastRunLength = 51;
-constexpr int kRunnerOffset = 4608;
-constexpr int kRunnerLength = 99;
-constexpr int kIndexOffset = 6390;
-constexpr int kWinOffset = 6462;
-constexpr int kSmallOffset = 6486;
-constexpr int kQuinellaOffset = 6526;
-constexpr int kStartTimeOffset = 6602;
-constexpr int kLineEndOffset = 6606;
+// One past run of one runner: 51 bytes, the last 20 zero.
+class PastRunBytes : public FixedRecord<51, '\0'> {
+public:
+    using FixedRecord::FixedRecord;
+    static constexpr Field venueCode = textField("venueCode", 0, 2);
+    static constexpr Field meeting = textField("meeting", 2, 1);
+    static constexpr Field day = textField("day", 3, 1);
+    static constexpr Field date = digitsField("date", 4, 8);
+    static constexpr Field raceNo = digitsField("raceNo", 12, 2);
+    static constexpr Field track = textField("track", 14, 1);
+    static constexpr Field distance = int16Field("distance", 15);
+    static constexpr Field fieldSize = digitsField("fieldSize", 17, 2);
+    static constexpr Field finish = digitsField("finish", 19, 2);
+    static constexpr Field popularity = digitsField("popularity", 21, 2);
+    static constexpr Field figure = int16Field("figure", 23);
+    static constexpr Field odds = digitsField("odds", 25, 6);
+    static constexpr Field kFields[] = {venueCode, meeting, day,    date,       raceNo, track,
+                                        distance,  fieldSize, finish, popularity, figure, odds};
+};
+static_assert(fieldTableIsSound(PastRunBytes::kFields, PastRunBytes::kLength));
 
-static_assert(kPastRunOffset + kPastRunLength * kPredictionRunners * kPredictionPastRuns == kRunnerOffset);
-static_assert(kRunnerOffset + kRunnerLength * kPredictionRunners == kIndexOffset);
-static_assert(kIndexOffset + 4 * kPredictionRunners == kWinOffset);
-static_assert(kQuinellaOffset + 40 + 36 == kStartTimeOffset);
-static_assert(kLineEndOffset + 2 == kPredictionRecordLength);
+// One runner's records: 99 bytes, the last 50 zero.
+class RunnerBytes : public FixedRecord<99, '\0'> {
+public:
+    using FixedRecord::FixedRecord;
+    static constexpr Field horseCode = textField("horseCode", 0, 7);
+    // Four groups of four counts, group-major.
+    static constexpr Field courseRecord = int16Field("courseRecord", 7, 16);
+    static constexpr Field courseRecordTotal = int16Field("courseRecordTotal", 39);
+    static constexpr Field otherRecord = int16Field("otherRecord", 41, 4);
+    static constexpr Field kFields[] = {horseCode, courseRecord, courseRecordTotal, otherRecord};
+};
+static_assert(fieldTableIsSound(RunnerBytes::kFields, RunnerBytes::kLength));
 
-int pastRunAt(int runner, int run) {
-    return kPastRunOffset + kPastRunLength * (runner + kPredictionRunners * run);
+class PredictionBytes : public FixedRecord<kPredictionRecordLength, '\0'> {
+public:
+    using FixedRecord::FixedRecord;
+    static constexpr Field raceDate = digitsField("raceDate", 0, 8);
+    static constexpr Field venueCode = textField("venueCode", 8, 2);
+    static constexpr Field meeting = int16Field("meeting", 10);
+    static constexpr Field dayNo = int16Field("dayNo", 12);
+    static constexpr Field raceNo = int16Field("raceNo", 14);
+    static constexpr Field runnerCount = int16Field("runnerCount", 16);
+    // Runner-major within each run: (runner i, run j) is element 1 + i + 18 * j.
+    static constexpr Field pastRuns = textField("pastRuns", 18, PastRunBytes::kLength, kPredictionRunners * kPredictionPastRuns);
+    static constexpr Field runners = textField("runners", 4608, RunnerBytes::kLength, kPredictionRunners);
+    // Per runner: index, rank.
+    static constexpr Field indexRank = int16Field("indexRank", 6390, 2 * kPredictionRunners);
+    // Per pick: code, set-flag.
+    static constexpr Field winPicks = int16Field("winPicks", 6462, 2 * 3);
+    static constexpr Field smallPicks = int16Field("smallPicks", 6486, 2 * 10);
+    static constexpr Field quinellaPicks = int16Field("quinellaPicks", 6526, 2 * 10);
+    static constexpr Field startTime = textField("startTime", 6602, 4);
+    static constexpr Field lineEnd = constantField("lineEnd", 6606, 2);
+    static constexpr Field kFields[] = {raceDate,  venueCode, meeting,    dayNo,         raceNo,    runnerCount,
+                                        pastRuns,  runners,   indexRank,  winPicks,      smallPicks, quinellaPicks,
+                                        startTime, lineEnd};
+
+    static constexpr Field pastRun(int runner, int run) { return pastRuns.element(1 + runner + kPredictionRunners * run); }
+    static constexpr Field runner(int i) { return runners.element(1 + i); }
+
+    void setLineEnd() { FixedRecord::setLineEnd(); }
+    void putSub(const Field& f, QByteArrayView bytes) { putSpan(f.offset, bytes); }
+};
+static_assert(fieldTableCoversRecord(PredictionBytes::kFields, PredictionBytes::kLength));
+
+template <size_t N>
+void encodePicks(PredictionBytes& b, const Field& f, const std::array<PickEntry, N>& picks) {
+    for (size_t k = 0; k < N; ++k) {
+        b.setInt16(f, int(2 * k + 1), picks[k].code);
+        b.setInt16(f, int(2 * k + 2), picks[k].flag);
+    }
 }
 
-class Writer {
-public:
-    explicit Writer(QByteArray& b) : b_(b) {}
-    void text(int at, const QString& s, int width) {
-        const QByteArray bytes = padSjis(s, width);
-        std::memcpy(b_.data() + at, bytes.constData(), static_cast<size_t>(width));
-    }
-    void i16(int at, std::int16_t v) {
-        const auto u = static_cast<std::uint16_t>(v);
-        b_[at] = static_cast<char>(u & 0xFF);
-        b_[at + 1] = static_cast<char>(u >> 8);
-    }
-
-private:
-    QByteArray& b_;
-};
-
-class Reader {
-public:
-    explicit Reader(QByteArrayView b) : b_(b) {}
-    QString text(int at, int width) const {
-        if (at >= b_.size()) {
-            return QString();
-        }
-        return fromSjis(b_.sliced(at, std::min<qsizetype>(width, b_.size() - at)));
-    }
-    std::int16_t i16(int at) const {
-        const auto lo = at < b_.size() ? static_cast<unsigned char>(b_[at]) : 0u;
-        const auto hi = at + 1 < b_.size() ? static_cast<unsigned char>(b_[at + 1]) : 0u;
-        return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
-    }
-
-private:
-    QByteArrayView b_;
-};
-
-void encodePicks(Writer& w, int at, const auto& picks) {
-    for (size_t k = 0; k < picks.size(); ++k) {
-        w.i16(at + 4 * static_cast<int>(k), picks[k].code);
-        w.i16(at + 4 * static_cast<int>(k) + 2, picks[k].flag);
+template <size_t N>
+void decodePicks(const PredictionBytes& b, const Field& f, std::array<PickEntry, N>& picks) {
+    for (size_t k = 0; k < N; ++k) {
+        picks[k].code = b.int16(f, int(2 * k + 1));
+        picks[k].flag = b.int16(f, int(2 * k + 2));
     }
 }
 
-void decodePicks(const Reader& r, int at, auto& picks) {
-    for (size_t k = 0; k < picks.size(); ++k) {
-        picks[k].code = r.i16(at + 4 * static_cast<int>(k));
-        picks[k].flag = r.i16(at + 4 * static_cast<int>(k) + 2);
-    }
+// A text field of a record read from `available` bytes: the part that was there, nothing of the
+// zero padding behind a short buffer.
+QString textWithin(QByteArrayView field, int offset, qsizetype available) {
+    if (offset >= available)
+        return QString();
+    return fromSjis(field.first(std::min<qsizetype>(field.size(), available - offset)));
 }
 
 }  // namespace
 
 QByteArray encodePrediction(const PredictionRecord& rec) {
-    QByteArray b(kPredictionRecordLength, '\0');
-    Writer w(b);
-    w.text(0, rec.raceDate, 8);
-    w.text(8, rec.venueCode, 2);
-    w.i16(10, rec.meeting);
-    w.i16(12, rec.dayNo);
-    w.i16(14, rec.raceNo);
-    w.i16(16, rec.runnerCount);
+    using P = PredictionBytes;
+    P b;
+    b.setText(P::raceDate, rec.raceDate);
+    b.setText(P::venueCode, rec.venueCode);
+    b.setInt16(P::meeting, rec.meeting);
+    b.setInt16(P::dayNo, rec.dayNo);
+    b.setInt16(P::raceNo, rec.raceNo);
+    b.setInt16(P::runnerCount, rec.runnerCount);
     for (int i = 0; i < kPredictionRunners; ++i) {
-        const PredictedRunner& runner = rec.runners[static_cast<size_t>(i)];
+        const PredictedRunner& runner = rec.runners[size_t(i)];
         for (int j = 0; j < kPredictionPastRuns; ++j) {
-            const PredictedPastRun& p = runner.pastRuns[static_cast<size_t>(j)];
-            const int at = pastRunAt(i, j);
-            w.text(at + 0, p.venueCode, 2);
-            w.text(at + 2, p.meeting, 1);
-            w.text(at + 3, p.day, 1);
-            w.text(at + 4, p.date, 8);
-            w.text(at + 12, p.raceNo, 2);
-            w.text(at + 14, p.track, 1);
-            w.i16(at + 15, p.distance);
-            w.text(at + 17, p.fieldSize, 2);
-            w.text(at + 19, p.finish, 2);
-            w.text(at + 21, p.popularity, 2);
-            w.i16(at + 23, p.figure);
-            w.text(at + 25, p.odds, 6);
+            const PredictedPastRun& p = runner.pastRuns[size_t(j)];
+            PastRunBytes r;
+            r.setText(PastRunBytes::venueCode, p.venueCode);
+            r.setText(PastRunBytes::meeting, p.meeting);
+            r.setText(PastRunBytes::day, p.day);
+            r.setText(PastRunBytes::date, p.date);
+            r.setText(PastRunBytes::raceNo, p.raceNo);
+            r.setText(PastRunBytes::track, p.track);
+            r.setInt16(PastRunBytes::distance, p.distance);
+            r.setText(PastRunBytes::fieldSize, p.fieldSize);
+            r.setText(PastRunBytes::finish, p.finish);
+            r.setText(PastRunBytes::popularity, p.popularity);
+            r.setInt16(PastRunBytes::figure, p.figure);
+            r.setText(PastRunBytes::odds, p.odds);
+            b.putSub(P::pastRun(i, j), r.bytes());
         }
-        const int at = kRunnerOffset + kRunnerLength * i;
-        w.text(at, runner.horseCode, 7);
-        for (int g = 0; g < 4; ++g) {
-            for (int c = 0; c < 4; ++c) {
-                w.i16(at + 7 + 8 * g + 2 * c, runner.courseRecord[static_cast<size_t>(g)][static_cast<size_t>(c)]);
-            }
-        }
-        w.i16(at + 39, runner.courseRecordTotal);
-        for (int c = 0; c < 4; ++c) {
-            w.i16(at + 41 + 2 * c, runner.otherRecord[static_cast<size_t>(c)]);
-        }
-        w.i16(kIndexOffset + 4 * i, runner.index);
-        w.i16(kIndexOffset + 4 * i + 2, runner.rank);
+        RunnerBytes r;
+        r.setText(RunnerBytes::horseCode, runner.horseCode);
+        for (int g = 0; g < 4; ++g)
+            for (int c = 0; c < 4; ++c)
+                r.setInt16(RunnerBytes::courseRecord, 1 + 4 * g + c, runner.courseRecord[size_t(g)][size_t(c)]);
+        r.setInt16(RunnerBytes::courseRecordTotal, runner.courseRecordTotal);
+        for (int c = 0; c < 4; ++c)
+            r.setInt16(RunnerBytes::otherRecord, 1 + c, runner.otherRecord[size_t(c)]);
+        b.putSub(P::runner(i), r.bytes());
+        b.setInt16(P::indexRank, 1 + 2 * i, runner.index);
+        b.setInt16(P::indexRank, 2 + 2 * i, runner.rank);
     }
-    encodePicks(w, kWinOffset, rec.winPicks);
-    encodePicks(w, kSmallOffset, rec.smallPicks);
-    encodePicks(w, kQuinellaOffset, rec.quinellaPicks);
-    w.text(kStartTimeOffset, rec.startTime, 4);
-    b[kLineEndOffset] = '\r';
-    b[kLineEndOffset + 1] = '\n';
-    return b;
+    encodePicks(b, P::winPicks, rec.winPicks);
+    encodePicks(b, P::smallPicks, rec.smallPicks);
+    encodePicks(b, P::quinellaPicks, rec.quinellaPicks);
+    b.setText(P::startTime, rec.startTime);
+    b.setLineEnd();
+    return b.bytes();
 }
 
 PredictionRecord decodePrediction(QByteArrayView bytes) {
+    using P = PredictionBytes;
+    const P b(bytes);
+    const qsizetype available = bytes.size();
+    auto text = [&](const Field& f, int base = 0) { return textWithin(b.raw(f.shifted(base)), base + f.offset, available); };
     PredictionRecord rec;
-    const Reader r(bytes);
-    rec.raceDate = r.text(0, 8);
-    rec.venueCode = r.text(8, 2);
-    rec.meeting = r.i16(10);
-    rec.dayNo = r.i16(12);
-    rec.raceNo = r.i16(14);
-    rec.runnerCount = r.i16(16);
+    rec.raceDate = text(P::raceDate);
+    rec.venueCode = text(P::venueCode);
+    rec.meeting = b.int16(P::meeting);
+    rec.dayNo = b.int16(P::dayNo);
+    rec.raceNo = b.int16(P::raceNo);
+    rec.runnerCount = b.int16(P::runnerCount);
     for (int i = 0; i < kPredictionRunners; ++i) {
-        PredictedRunner& runner = rec.runners[static_cast<size_t>(i)];
+        PredictedRunner& runner = rec.runners[size_t(i)];
         for (int j = 0; j < kPredictionPastRuns; ++j) {
-            PredictedPastRun& p = runner.pastRuns[static_cast<size_t>(j)];
-            const int at = pastRunAt(i, j);
-            p.venueCode = r.text(at + 0, 2);
-            p.meeting = r.text(at + 2, 1);
-            p.day = r.text(at + 3, 1);
-            p.date = r.text(at + 4, 8);
-            p.raceNo = r.text(at + 12, 2);
-            p.track = r.text(at + 14, 1);
-            p.distance = r.i16(at + 15);
-            p.fieldSize = r.text(at + 17, 2);
-            p.finish = r.text(at + 19, 2);
-            p.popularity = r.text(at + 21, 2);
-            p.figure = r.i16(at + 23);
-            p.odds = r.text(at + 25, 6);
+            PredictedPastRun& p = runner.pastRuns[size_t(j)];
+            const int at = P::pastRun(i, j).offset;
+            auto i16 = [&](const Field& f) { return b.int16(f.shifted(at)); };
+            p.venueCode = text(PastRunBytes::venueCode, at);
+            p.meeting = text(PastRunBytes::meeting, at);
+            p.day = text(PastRunBytes::day, at);
+            p.date = text(PastRunBytes::date, at);
+            p.raceNo = text(PastRunBytes::raceNo, at);
+            p.track = text(PastRunBytes::track, at);
+            p.distance = i16(PastRunBytes::distance);
+            p.fieldSize = text(PastRunBytes::fieldSize, at);
+            p.finish = text(PastRunBytes::finish, at);
+            p.popularity = text(PastRunBytes::popularity, at);
+            p.figure = i16(PastRunBytes::figure);
+            p.odds = text(PastRunBytes::odds, at);
         }
-        const int at = kRunnerOffset + kRunnerLength * i;
-        runner.horseCode = r.text(at, 7);
-        for (int g = 0; g < 4; ++g) {
-            for (int c = 0; c < 4; ++c) {
-                runner.courseRecord[static_cast<size_t>(g)][static_cast<size_t>(c)] = r.i16(at + 7 + 8 * g + 2 * c);
-            }
-        }
-        runner.courseRecordTotal = r.i16(at + 39);
-        for (int c = 0; c < 4; ++c) {
-            runner.otherRecord[static_cast<size_t>(c)] = r.i16(at + 41 + 2 * c);
-        }
-        runner.index = r.i16(kIndexOffset + 4 * i);
-        runner.rank = r.i16(kIndexOffset + 4 * i + 2);
+        const int at = P::runner(i).offset;
+        auto i16 = [&](const Field& f, int k = 1) { return b.int16(f.shifted(at), k); };
+        runner.horseCode = text(RunnerBytes::horseCode, at);
+        for (int g = 0; g < 4; ++g)
+            for (int c = 0; c < 4; ++c)
+                runner.courseRecord[size_t(g)][size_t(c)] = i16(RunnerBytes::courseRecord, 1 + 4 * g + c);
+        runner.courseRecordTotal = i16(RunnerBytes::courseRecordTotal);
+        for (int c = 0; c < 4; ++c)
+            runner.otherRecord[size_t(c)] = i16(RunnerBytes::otherRecord, 1 + c);
+        runner.index = b.int16(P::indexRank, 1 + 2 * i);
+        runner.rank = b.int16(P::indexRank, 2 + 2 * i);
     }
-    decodePicks(r, kWinOffset, rec.winPicks);
-    decodePicks(r, kSmallOffset, rec.smallPicks);
-    decodePicks(r, kQuinellaOffset, rec.quinellaPicks);
-    rec.startTime = r.text(kStartTimeOffset, 4);
+    decodePicks(b, P::winPicks, rec.winPicks);
+    decodePicks(b, P::smallPicks, rec.smallPicks);
+    decodePicks(b, P::quinellaPicks, rec.quinellaPicks);
+    rec.startTime = text(P::startTime);
     return rec;
 }
 
@@ -229,17 +247,10 @@ std::optional<PredictionRecord> readPredictionRecord(const QString& path, int re
 }
 
 bool writePredictionFile(const QString& path, const std::vector<PredictionRecord>& records) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    for (const PredictionRecord& rec : records) {
-        if (file.write(encodePrediction(rec)) != kPredictionRecordLength) {
-            file.cancelWriting();
-            return false;
-        }
-    }
-    return file.commit();
+    SafeSave file(path);
+    for (const PredictionRecord& rec : records)
+        file.write(encodePrediction(rec));
+    return file.commit().ok();
 }
 
 QStringList predictionFileDays(const QString& dataDir) {

@@ -2,33 +2,15 @@
 
 // The day's prediction file yyyymmdd + ".DAT" in the data folder: one packed 6608-byte record per
 // predicted race, in the order the races were predicted. Text fields are CP932 padded with
-// blanks; integers are 16-bit little-endian. This header is the one description of the layout;
-// the writer and every reader go through encodePrediction / decodePrediction.
+// blanks; integers are 16-bit little-endian; bytes no field names are zero. The layout is the
+// field tables in prediction_file.cpp, checked at compile time; the writer and every reader go
+// through encodePrediction / decodePrediction.
 //
-// Layout (byte offsets):
-//      0   8  race date yyyymmdd
-//      8   2  venue code (service numbering)
-//     10   2  int16 meeting number (回)
-//     12   2  int16 day number (日目)
-//     14   2  int16 race number
-//     16   2  int16 runner count
-//     18 4590 past runs: 18 runners x 5 runs x 51 bytes, (runner i, run j) at
-//             18 + 51 * ((i - 1) + 18 * (j - 1))
-//   4608 1782 runners: 18 x 99 bytes
-//   6390   72 18 x (int16 predicted index, int16 rank)
-//   6462   12 win picks: 3 x (int16 horse number, int16 set-flag)
-//   6474   12 zero
-//   6486   40 small-field picks: 10 x (int16 pair code a*10+b, int16 set-flag)
-//   6526   40 quinella picks: 10 x (int16 pair code a*100+b, int16 set-flag)
-//   6566   36 zero
-//   6602    4 start time hhmm
-//   6606    2 CR LF
-//
-// Past-run entry (51 bytes): 0 venue code (2), 2 meeting digit (1), 3 day digit (1),
-// 4 date (8), 12 race number (2), 14 track code (1), 15 int16 distance, 17 field size (2),
-// 19 finish (2), 21 popularity (2), 23 int16 figure, 25 odds (6), 31 zero (20).
-// Runner entry (99 bytes): 0 horse code (7), 7 4 x 4 int16 course records, 39 int16 total,
-// 41 4 x int16 other counts, 49 zero (50).
+// Record: 0 race date (8), 8 venue code (2), 10 int16 回, 12 int16 日目, 14 int16 race number,
+// 16 int16 runner count, 18 past runs (18 runners x 5 runs x 51 bytes, runner-major within a
+// run), 4608 runners (18 x 99), 6390 18 x (int16 index, int16 rank), 6462 win picks 3 x (int16
+// horse, int16 flag), 6486 small-field picks 10 x (int16 a*10+b, flag), 6526 quinella picks
+// 10 x (int16 a*100+b, flag), 6602 start time hhmm, 6606 CR LF.
 
 #include <QByteArray>
 #include <QByteArrayView>

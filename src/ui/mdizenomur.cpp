@@ -1,5 +1,6 @@
 #include "ui/mdizenomur.h"
 
+#include "app/safe_save.h"
 #include "codes/numeric.h"
 #include "import/race_model.h"
 #include "import/work_folder.h"
@@ -26,7 +27,6 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -63,12 +63,7 @@ bool writeHelpFile(const QString& target) {
     }
     existing.close();
     QDir().mkpath(QFileInfo(target).absolutePath());
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    out.write(page);
-    return out.commit();
+    return saveFile(target, page).ok();
 }
 
 }  // namespace

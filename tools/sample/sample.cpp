@@ -1,12 +1,12 @@
 #include "sample/sample.h"
 
+#include "app/safe_save.h"
 #include "codes/sjis.h"
 #include "import/archive.h"
 #include "import/records.h"
 
 #include <QDir>
 #include <QHash>
-#include <QSaveFile>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -384,9 +384,8 @@ QString oddsText(int tenths, int width) {
 }
 
 bool save(const QString& path, const QByteArray& bytes, QStringList& written, QString& message) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        message = path + QStringLiteral(": ") + file.errorString();
+    if (const Status saved = saveFile(path, bytes); !saved) {
+        message = saved.message();
         return false;
     }
     written << path;

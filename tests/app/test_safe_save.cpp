@@ -1,0 +1,80 @@
+#include "app/safe_save.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace zm {
+namespace {
+
+QByteArray contentOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void put(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Nothing but the named files: no temporary file is left beside them.
+QStringList namesIn(const QString& dir) { return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
+
+TEST(SafeSave, ReplacesTheFileWholeAndLeavesNothingBeside) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.TXT"));
+    put(path, "old\r\n");
+    ASSERT_TRUE(saveFile(path, "new\r\n").ok());
+    EXPECT_EQ(contentOf(path), "new\r\n");
+    EXPECT_EQ(namesIn(dir.path()), QStringList{QStringLiteral("a.TXT")});
+}
+
+TEST(SafeSave, AFailureNamesTheFileAndKeepsWhatWasThere) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("plain"));
+    put(file, "x");
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    struct Case {
+        const char* what;
+        QString path;
+    };
+    const Case cases[] = {
+        {"parent is a file", file + QStringLiteral("/child.TXT")},
+        {"target is a folder", folder},
+        {"parent missing", dir.filePath(QStringLiteral("none/child.TXT"))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Status s = saveFile(c.path, "data");
+        EXPECT_FALSE(s.ok());
+        EXPECT_TRUE(s.message().contains(QDir::toNativeSeparators(c.path))) << s.message().toStdString();
+    }
+    EXPECT_EQ(contentOf(file), "x");
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(namesIn(dir.path()).size(), 2);
+}
+
+TEST(SafeSave, AppendAddsWholeLinesAndCreatesAMissingFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.TXT"));
+    ASSERT_TRUE(appendToFile(path, "one\r\n").ok());
+    ASSERT_TRUE(appendToFile(path, "two\r\n").ok());
+    EXPECT_EQ(contentOf(path), "one\r\ntwo\r\n");
+    EXPECT_FALSE(appendToFile(dir.path(), "x\r\n").ok());
+    EXPECT_EQ(namesIn(dir.path()), QStringList{QStringLiteral("log.TXT")});
+}
+
+TEST(SafeSave, PiecesAfterAFailedOpenAreIgnoredAndCommitReportsIt) {
+    QTemporaryDir dir;
+    SafeSave out(dir.filePath(QStringLiteral("no/such/folder.TXT")));
+    out.write("a");
+    out.write("b");
+    EXPECT_FALSE(out.commit().ok());
+}
+
+}  // namespace
+}  // namespace zm

@@ -1,0 +1,55 @@
+#include "codes/field_table.h"
+
+#include <gtest/gtest.h>
+
+namespace zm {
+namespace {
+
+// The compile-time check of a table, exercised on tables that must be refused.
+constexpr Field kSound[] = {textField("a", 0, 2), digitsField("b", 2, 3, 2), int16Field("c", 8), constantField("end", 10, 2)};
+constexpr Field kOverlap[] = {textField("a", 0, 4), textField("b", 3, 2)};
+constexpr Field kOutOfOrder[] = {textField("b", 4, 2), textField("a", 0, 2)};
+constexpr Field kTooLong[] = {textField("a", 0, 2), textField("b", 2, 11)};
+constexpr Field kWideInt[] = {Field{"i", 0, 4, 1, FieldKind::Int16LE}};
+constexpr Field kEmpty[] = {textField("a", 0, 0)};
+constexpr Field kGap[] = {textField("a", 0, 2), textField("b", 6, 2)};
+
+static_assert(fieldTableCoversRecord(kSound, 12));
+static_assert(!fieldTableCoversRecord(kSound, 13));
+static_assert(!fieldTableIsSound(kOverlap, 12));
+static_assert(!fieldTableIsSound(kOutOfOrder, 12));
+static_assert(!fieldTableIsSound(kTooLong, 12));
+static_assert(!fieldTableIsSound(kWideInt, 12));
+static_assert(!fieldTableIsSound(kEmpty, 12));
+static_assert(fieldTableIsSound(kGap, 12));
+
+class Sample : public FixedRecord<12, '\0'> {
+public:
+    using FixedRecord::FixedRecord;
+};
+
+TEST(FixedRecord, Int16FieldsAreLittleEndianTwosComplement) {
+    struct Case {
+        std::int16_t value;
+        unsigned char lo, hi;
+    };
+    const Case cases[] = {{0, 0, 0}, {1, 1, 0}, {258, 2, 1}, {-1, 0xFF, 0xFF}, {-32768, 0, 0x80}, {32767, 0xFF, 0x7F}};
+    for (const Case& c : cases) {
+        Sample r;
+        r.setInt16(kSound[2], c.value);
+        EXPECT_EQ(static_cast<unsigned char>(r.bytes()[8]), c.lo);
+        EXPECT_EQ(static_cast<unsigned char>(r.bytes()[9]), c.hi);
+        EXPECT_EQ(r.int16(kSound[2]), c.value);
+    }
+}
+
+TEST(FixedRecord, ShortBytesArePaddedWithTheFillAndUnnamedBytesKept) {
+    const Sample zero(QByteArrayView("ab"));
+    EXPECT_EQ(zero.bytes(), QByteArray("ab\0\0\0\0\0\0\0\0\0\0", 12));
+    Sample r(QByteArrayView("xxxxxxxxxxxx"));
+    r.setText(kSound[1].element(2), u"7");
+    EXPECT_EQ(r.bytes(), QByteArray("xxxxx7  xxxx"));
+}
+
+}  // namespace
+}  // namespace zm
