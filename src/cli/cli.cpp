@@ -4,6 +4,8 @@
 #include "cli/cli_prompter.h"
 #include "zenomur_version.h"
 
+#include <QFileInfo>
+
 #include <unistd.h>
 
 namespace zm::cli {
@@ -69,6 +71,15 @@ void printHelp(QTextStream& out) {
 }
 
 }  // namespace
+
+std::optional<QString> archiveArgument(CliEnv& env, const QString& arg) {
+    const QFileInfo info(arg);
+    if (!info.isFile()) {
+        env.err << "zenomur-cli: no such archive: " << arg << Qt::endl;
+        return std::nullopt;
+    }
+    return info.absoluteFilePath();
+}
 
 int usageError(CliEnv& env, const QString& text) {
     env.err << "usage: zenomur-cli " << text << Qt::endl;

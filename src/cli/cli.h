@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <QTextStream>
+#include <optional>
 
 namespace zm::cli {
 
@@ -32,6 +33,9 @@ constexpr int kExitUsage = 2;
 
 // Reports a usage error of a command and returns kExitUsage.
 int usageError(CliEnv& env, const QString& text);
+
+// The archive argument as an absolute path; nothing (after a message) when it is not a file.
+std::optional<QString> archiveArgument(CliEnv& env, const QString& arg);
 
 // The command table (commands.cpp): one entry per command.
 const std::vector<Command>& commands();

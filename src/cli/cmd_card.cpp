@@ -49,17 +49,6 @@ void printGrid(QTextStream& out, const card::RaceCard& race) {
 
 }  // namespace
 
-int cmdDays(CliEnv& env, const QStringList& args) {
-    if (!args.isEmpty()) {
-        return usageError(env, u"days"_s);
-    }
-    for (const QString& day : card::LoadDayList(env.ctx.paths.DataDir)) {
-        env.out << day << u' ' << card::DayText(day) << u'\n';
-    }
-    env.out.flush();
-    return kExitOk;
-}
-
 int cmdCard(CliEnv& env, const QStringList& args) {
     if ((args.size() != 1 && args.size() != 3) || !isDay(args[0])) {
         return usageError(env, u"card DAY | card DAY VENUE RACE   (DAY as yyyymmdd, VENUE as 東京)"_s);

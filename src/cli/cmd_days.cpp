@@ -1,46 +1,19 @@
-#include "app/day_deletion.h"
+#include "card/cardday.h"
+#include "card/cardtext.h"
 #include "cli/cli.h"
+
+using namespace Qt::StringLiterals;
 
 namespace zm::cli {
 
-// delete-days DAY... | delete-days --all: deletes predicted days with every file that goes
-// with them, as the deletion dialog does.
-int cmdDeleteDays(CliEnv& env, const QStringList& args) {
-    const QString usage = QStringLiteral("delete-days DAY... | delete-days --all");
-    if (args.isEmpty()) {
-        return usageError(env, usage);
+int cmdDays(CliEnv& env, const QStringList& args) {
+    if (!args.isEmpty()) {
+        return usageError(env, u"days"_s);
     }
-    const bool all = args.contains(QStringLiteral("--all"));
-    if (all && args.size() != 1) {
-        return usageError(env, usage);
+    for (const QString& day : card::LoadDayList(env.ctx.paths.DataDir)) {
+        env.out << day << u' ' << card::DayText(day) << u'\n';
     }
-    AppContext& ctx = env.ctx;
-    const QStringList listed = ListPredictedDays(ctx.paths.DataDir);
-    if (listed.isEmpty()) {
-        ctx.prompter.warning(kDelNoFiles, kAppTitle);
-        return kExitStopped;
-    }
-    QStringList days;
-    if (all) {
-        days = listed;
-    } else {
-        for (const QString& a : args) {
-            QString day = a;
-            day.remove(u'/').remove(u'-');
-            if (!listed.contains(day)) {
-                ctx.prompter.warning(QStringLiteral("「%1」の予想済みデータはありません。").arg(a), kAppTitle);
-                return kExitStopped;
-            }
-            if (!days.contains(day)) {
-                days << day;
-            }
-        }
-    }
-    const int processed = DeleteDays(ctx.paths.DataDir, ctx.settings.OutPutDir, days);
-    for (const QString& day : days) {
-        env.out << day << u' ' << DayCaption(day) << Qt::endl;
-    }
-    ctx.prompter.information(QString::number(processed) + kDelDoneSuffix, kAppTitle);
+    env.out.flush();
     return kExitOk;
 }
 

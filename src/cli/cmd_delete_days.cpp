@@ -1,0 +1,47 @@
+#include "app/day_deletion.h"
+#include "cli/cli.h"
+
+namespace zm::cli {
+
+// delete-days DAY... | delete-days --all: deletes predicted days with every file that goes
+// with them, as the deletion dialog does.
+int cmdDeleteDays(CliEnv& env, const QStringList& args) {
+    const QString usage = QStringLiteral("delete-days DAY... | delete-days --all");
+    if (args.isEmpty()) {
+        return usageError(env, usage);
+    }
+    const bool all = args.contains(QStringLiteral("--all"));
+    if (all && args.size() != 1) {
+        return usageError(env, usage);
+    }
+    AppContext& ctx = env.ctx;
+    const QStringList listed = ListPredictedDays(ctx.paths.DataDir);
+    if (listed.isEmpty()) {
+        ctx.prompter.warning(kDelNoFiles, kAppTitle);
+        return kExitStopped;
+    }
+    QStringList days;
+    if (all) {
+        days = listed;
+    } else {
+        for (const QString& a : args) {
+            QString day = a;
+            day.remove(u'/').remove(u'-');
+            if (!listed.contains(day)) {
+                ctx.prompter.warning(QStringLiteral("「%1」の予想済みデータはありません。").arg(a), kAppTitle);
+                return kExitStopped;
+            }
+            if (!days.contains(day)) {
+                days << day;
+            }
+        }
+    }
+    const int processed = DeleteDays(ctx.paths.DataDir, ctx.settings.OutPutDir, days);
+    for (const QString& day : days) {
+        env.out << day << u' ' << DayCaption(day) << Qt::endl;
+    }
+    ctx.prompter.information(QString::number(processed) + kDelDoneSuffix, kAppTitle);
+    return kExitOk;
+}
+
+}  // namespace zm::cli

@@ -1,0 +1,24 @@
+#include "cli/cli.h"
+
+#include "import/split.h"
+
+namespace zm::cli {
+
+int cmdSplit(CliEnv& env, const QStringList& args) {
+    if (args.size() != 1)
+        return usageError(env, QStringLiteral("split ARCHIVE"));
+    const auto archive = archiveArgument(env, args[0]);
+    if (!archive)
+        return kExitStopped;
+    SplitObserver observer;
+    observer.original = [&](const QString& text) { env.out << QStringLiteral("元データ: ") << text << Qt::endl; };
+    observer.added = [&](const QString& text) { env.out << QStringLiteral("追加データ: ") << text << Qt::endl; };
+    observer.status = [&](const QString& text) { env.out << text << Qt::endl; };
+    const QString written = SplitTwoDayArchive(env.ctx, *archive, observer);
+    if (written.isEmpty())
+        return kExitStopped;
+    env.out << written << Qt::endl;
+    return kExitOk;
+}
+
+}  // namespace zm::cli
