@@ -1,10 +1,9 @@
 #include "app/startup.h"
 
-#include "codes/numeric.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace zm {
 
@@ -51,14 +50,21 @@ std::unique_ptr<AppSession> AppSession::StartUp(const StartOptions& options, Pro
 }
 
 void PurgeOldPendingBets(const AppPaths& paths, const QDate& today) {
-    const double cutoff = Val(today.addDays(-28).toString(QStringLiteral("yyyyMMdd")));
+    const QDate cutoff = today.addDays(-28);
     QDir dir(paths.DataDir);
-    const QStringList names = dir.entryList({QStringLiteral("~B*.*")}, QDir::Files, QDir::Name);
+    const QStringList names = dir.entryList({QStringLiteral("~B*.*")}, QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString& name : names) {
-        // Characters 3..10 of the name: the yyyymmdd of "~Byyyymmdd.TXT".
-        if (cutoff > Val(name.mid(2, 8))) {
+        // Characters 3..10 of the name: the yyyymmdd of "~Byyyymmdd.TXT". A name whose
+        // characters there are not a date is not a pending-bet file of a day, and stays.
+        const QString digits = name.mid(2, 8);
+        const bool allDigits = digits.size() == 8 && std::all_of(digits.begin(), digits.end(), [](QChar c) {
+                                   return c >= u'0' && c <= u'9';
+                               });
+        if (!allDigits)
+            continue;
+        const QDate day = QDate::fromString(digits, QStringLiteral("yyyyMMdd"));
+        if (day.isValid() && day < cutoff)
             dir.remove(name);
-        }
     }
 }
 

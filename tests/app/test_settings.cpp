@@ -44,6 +44,8 @@ TEST(Settings, LoadRules) {
         {"UserInfo", "Yosou", "9", "0"},
         {"UserInfo", "Yosou", "12", "0"},
         {"UserInfo", "Yosou", "8", "8"},
+        {"UserInfo", "Yosou", "-1", "0"},
+        {"UserInfo", "Yosou", "-40000", "0"},
         {"UserInfo", "Yosou", "3abc", "3"},
         {"VoteRoboSetting", "GetOdds", "3", "0"},
         {"VoteRoboSetting", "GetOdds", "2", "2"},
@@ -128,7 +130,12 @@ TEST(StartUp, PurgesPendingBetsOlderThan28Days) {
         {"~B" + today.addDays(-29).toString("yyyyMMdd") + ".TXT", false},
         {"~B" + today.addDays(-400).toString("yyyyMMdd") + ".BAK", false},
         {"~B" + today.toString("yyyyMMdd") + ".TXT", true},
-        {"~Bnotadate.TXT", false},  // reads as 0: older than any cutoff
+        {"~Bnotadate.TXT", true},  // not a day's file
+        {"~bxyz.TXT", true},
+        {"~B2026.TXT", true},        // too short to hold a date
+        {"~B20261345.TXT", true},    // eight digits, not a date
+        {"~B2026113.TXT", true},     // seven digits and the dot
+        {"~b20250101.txt", false},   // names match in any case
         {"20261001.DAT", true},
     };
     for (const auto& f : files) {
