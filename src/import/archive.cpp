@@ -178,7 +178,7 @@ std::optional<QByteArray> storedName(const LHAFileHeader* h) {
     }
     // Extended headers: type byte, body, size of the next one.
     while (next != 0) {
-        if (next < std::size_t(1 + sizeBytes) || next > len - std::min(pos, len)) {
+        if (next < std::size_t(1) + std::size_t(sizeBytes) || next > len - std::min(pos, len)) {
             return std::nullopt;
         }
         const std::uint8_t type = raw[pos];
@@ -330,6 +330,102 @@ bool isInside(const QString& path, const QString& canonicalRoot) {
 
 // ---------------------------------------------------------------------------------------------
 
+namespace {
+
+// Where the reader stands between members.
+struct ReadPosition {
+    std::size_t nextHeader = 0;  // where the header after the last member must start
+    qint64 unpacked = 0;         // bytes of data so far
+    int members = 0;
+};
+
+// Checks one member's header: that it follows the previous member without a gap, that its
+// data lies inside the archive, that it is a plain file or folder with a safe name, a known
+// method and a size within the limits. The member without its data, or nothing with message
+// set.
+std::optional<ArchiveMember> checkMemberHeader(const LHAFileHeader* h, const MemoryStream& ms, ReadPosition& at,
+                                               const QString& archiveName, QString& message) {
+    // liblhasa looks past bytes it cannot read as a header for the next header; members
+    // must follow one another without a gap, from the first byte on.
+    const std::size_t dataStart = ms.pos;
+    if (h->raw_data_len > dataStart || dataStart - h->raw_data_len != at.nextHeader) {
+        message = brokenMessage(archiveName);
+        return std::nullopt;
+    }
+    QByteArray rawName;
+    if (const auto stored = storedName(h)) {
+        rawName = *stored;
+    } else {
+        if (h->path != nullptr)
+            rawName += h->path;
+        if (h->filename != nullptr)
+            rawName += h->filename;
+    }
+    const QString shownName = fromSjis(rawName);
+
+    if (h->compressed_length > ms.size - std::min(dataStart, ms.size)) {
+        message = brokenMessage(archiveName);
+        return std::nullopt;
+    }
+    at.nextHeader = dataStart + h->compressed_length;
+
+    const bool isDir = std::strcmp(h->compress_method, LHA_COMPRESS_TYPE_DIR) == 0;
+    if (h->symlink_target != nullptr) {
+        message = notPlainMessage(archiveName, shownName);
+        return std::nullopt;
+    }
+    if (LHA_FILE_HAVE_EXTRA(h, LHA_FILE_UNIX_PERMS)) {
+        const unsigned type = h->unix_perms & kTypeMask;
+        if (type != 0 && type != (isDir ? kTypeDirectory : kTypeRegular)) {
+            message = notPlainMessage(archiveName, shownName);
+            return std::nullopt;
+        }
+    }
+    QString clean;
+    if (checkName(shownName, clean) != NameCheck::Ok || (clean.isEmpty() && !isDir)) {
+        message = badNameMessage(archiveName, shownName);
+        return std::nullopt;
+    }
+    if (!isDir && !isKnownMethod(h->compress_method)) {
+        message = methodMessage(archiveName, QString::fromLatin1(h->compress_method, 5));
+        return std::nullopt;
+    }
+    if (at.members >= kMaxMembers) {
+        message = tooLargeMessage(archiveName);
+        return std::nullopt;
+    }
+    if (isDir && h->length != 0) {
+        message = brokenMessage(archiveName);
+        return std::nullopt;
+    }
+    if (!isDir && (h->length > static_cast<std::size_t>(kMaxMemberBytes) ||
+                   at.unpacked + static_cast<qint64>(h->length) > kMaxUnpackedBytes)) {
+        message = tooLargeMessage(archiveName);
+        return std::nullopt;
+    }
+    ArchiveMember m;
+    m.path = clean;
+    m.isDir = isDir;
+    m.mtime = h->timestamp;
+    return m;
+}
+
+// Reads the data of the member whose header was checked, and checks it against the header's
+// length and CRC (liblhasa hands back short data and data with a wrong CRC without a word).
+bool readMemberData(LHAReader* reader, const LHAFileHeader* h, ArchiveMember& m) {
+    m.data.resize(static_cast<qsizetype>(h->length));
+    std::size_t got = 0;
+    while (got < h->length) {
+        const std::size_t n = lha_reader_read(reader, m.data.data() + got, h->length - got);
+        if (n == 0)
+            break;
+        got += n;
+    }
+    return got == h->length && lzhCrc16(m.data) == h->crc;
+}
+
+}  // namespace
+
 std::optional<std::vector<ArchiveMember>> readArchive(QByteArrayView bytes, const QString& archiveName,
                                                       QString& message) {
     if (bytes.size() > kMaxArchiveBytes) {
@@ -342,13 +438,8 @@ std::optional<std::vector<ArchiveMember>> readArchive(QByteArrayView bytes, cons
     }
     MemoryStream ms{reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<std::size_t>(bytes.size()),
                     0};
-    std::unique_ptr<LHAInputStream, StreamDeleter> stream(
-        lha_input_stream_new(&kMemoryStreamType, &ms));
-    if (!stream) {
-        message = brokenMessage(archiveName);
-        return std::nullopt;
-    }
-    std::unique_ptr<LHAReader, ReaderDeleter> reader(lha_reader_new(stream.get()));
+    std::unique_ptr<LHAInputStream, StreamDeleter> stream(lha_input_stream_new(&kMemoryStreamType, &ms));
+    std::unique_ptr<LHAReader, ReaderDeleter> reader(stream ? lha_reader_new(stream.get()) : nullptr);
     if (!reader) {
         message = brokenMessage(archiveName);
         return std::nullopt;
@@ -356,105 +447,30 @@ std::optional<std::vector<ArchiveMember>> readArchive(QByteArrayView bytes, cons
     lha_reader_set_dir_policy(reader.get(), LHA_READER_DIR_PLAIN);
 
     std::vector<ArchiveMember> members;
-    qint64 unpacked = 0;
-    std::size_t nextHeader = 0;  // where the header after the last member must start
-    for (;;) {
-        LHAFileHeader* h = lha_reader_next_file(reader.get());
-        if (h == nullptr) {
-            break;
-        }
-        // liblhasa looks past bytes it cannot read as a header for the next header; members
-        // must follow one another without a gap, from the first byte on.
-        const std::size_t dataStart = ms.pos;
-        if (h->raw_data_len > dataStart || dataStart - h->raw_data_len != nextHeader) {
-            message = brokenMessage(archiveName);
+    ReadPosition at;
+    while (const LHAFileHeader* h = lha_reader_next_file(reader.get())) {
+        std::optional<ArchiveMember> m = checkMemberHeader(h, ms, at, archiveName, message);
+        if (!m)
             return std::nullopt;
-        }
-        QByteArray rawName;
-        if (const auto stored = storedName(h)) {
-            rawName = *stored;
-        } else {
-            if (h->path != nullptr) {
-                rawName += h->path;
-            }
-            if (h->filename != nullptr) {
-                rawName += h->filename;
-            }
-        }
-        const QString shownName = fromSjis(rawName);
-
-        if (h->compressed_length > ms.size - std::min(dataStart, ms.size)) {
-            message = brokenMessage(archiveName);
-            return std::nullopt;
-        }
-        nextHeader = dataStart + h->compressed_length;
-
-        const bool isDir = std::strcmp(h->compress_method, LHA_COMPRESS_TYPE_DIR) == 0;
-        if (h->symlink_target != nullptr) {
-            message = notPlainMessage(archiveName, shownName);
-            return std::nullopt;
-        }
-        if (LHA_FILE_HAVE_EXTRA(h, LHA_FILE_UNIX_PERMS)) {
-            const unsigned type = h->unix_perms & kTypeMask;
-            if (type != 0 && type != (isDir ? kTypeDirectory : kTypeRegular)) {
-                message = notPlainMessage(archiveName, shownName);
-                return std::nullopt;
-            }
-        }
-        QString clean;
-        if (checkName(shownName, clean) != NameCheck::Ok || (clean.isEmpty() && !isDir)) {
-            message = badNameMessage(archiveName, shownName);
-            return std::nullopt;
-        }
-        if (!isDir && !isKnownMethod(h->compress_method)) {
-            message = methodMessage(archiveName, QString::fromLatin1(h->compress_method, 5));
-            return std::nullopt;
-        }
-        if (static_cast<int>(members.size()) >= kMaxMembers) {
-            message = tooLargeMessage(archiveName);
-            return std::nullopt;
-        }
-
-        ArchiveMember m;
-        m.path = clean;
-        m.isDir = isDir;
-        m.mtime = h->timestamp;
-        if (isDir) {
-            if (h->length != 0) {
-                message = brokenMessage(archiveName);
-                return std::nullopt;
-            }
-            if (!clean.isEmpty()) {
-                members.push_back(std::move(m));
+        if (m->isDir) {
+            if (!m->path.isEmpty()) {
+                members.push_back(std::move(*m));
+                ++at.members;
             }
             continue;
         }
-        if (h->length > static_cast<std::size_t>(kMaxMemberBytes) ||
-            unpacked + static_cast<qint64>(h->length) > kMaxUnpackedBytes) {
-            message = tooLargeMessage(archiveName);
-            return std::nullopt;
-        }
-        unpacked += static_cast<qint64>(h->length);
-        m.data.resize(static_cast<qsizetype>(h->length));
-        std::size_t got = 0;
-        while (got < h->length) {
-            const std::size_t n = lha_reader_read(reader.get(), m.data.data() + got, h->length - got);
-            if (n == 0) {
-                break;
-            }
-            got += n;
-        }
-        // liblhasa hands back short data and data with a wrong CRC without a word.
-        if (got != h->length || lzhCrc16(m.data) != h->crc) {
+        if (!readMemberData(reader.get(), h, *m)) {
             message = brokenMessage(archiveName);
             return std::nullopt;
         }
-        members.push_back(std::move(m));
+        at.unpacked += m->data.size();
+        members.push_back(std::move(*m));
+        ++at.members;
     }
 
     // No further header could be read: what follows the last member must be the end mark.
     // Without it the archive may have been cut right after a member.
-    if (nextHeader >= ms.size || bytes[static_cast<qsizetype>(nextHeader)] != '\0') {
+    if (at.nextHeader >= ms.size || bytes[static_cast<qsizetype>(at.nextHeader)] != '\0') {
         message = brokenMessage(archiveName);
         return std::nullopt;
     }

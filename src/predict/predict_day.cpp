@@ -5,7 +5,6 @@
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "import/race_model.h"
-#include "codes/sjis.h"
 
 #include <QFile>
 #include <algorithm>

@@ -3,7 +3,6 @@
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "import/race_model.h"
-#include "codes/sjis.h"
 
 namespace zm {
 

@@ -4,7 +4,6 @@
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "import/records.h"
-#include "codes/sjis.h"
 
 #include <QStringList>
 #include <cmath>
