@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test demo bench clean
+.PHONY: all deps configure build test demo bench tidy clean
 
 all: build
 
@@ -24,6 +24,10 @@ demo: build
 
 bench: build
 	./scripts/bench $(BUILD_DIR)
+
+# clang-tidy over the project's sources with the checks of .clang-tidy.
+tidy: configure
+	find src tools -name '*.cpp' | xargs clang-tidy -p $(BUILD_DIR) --quiet
 
 clean:
 	rm -rf $(BUILD_DIR)
