@@ -47,28 +47,14 @@ QChar CliPrompter::ask(const QString& text, const QString& choices, QChar fallba
 }
 
 bool CliPrompter::okCancel(const QString& text, const QString&) {
-    switch (preset_) {
-    case Preset::Yes:
-        return true;
-    case Preset::No:
-    case Preset::Cancel:
-        return false;
-    case Preset::None:
-        break;
-    }
+    if (preset_ != Preset::None)
+        return preset_ == Preset::Yes;
     return ask(text + QStringLiteral("\n(o: OK, c: キャンセル)"), QStringLiteral("oc"), u'c') == u'o';
 }
 
 bool CliPrompter::yesNo(const QString& text, const QString&) {
-    switch (preset_) {
-    case Preset::Yes:
-        return true;
-    case Preset::No:
-    case Preset::Cancel:
-        return false;
-    case Preset::None:
-        break;
-    }
+    if (preset_ != Preset::None)
+        return preset_ == Preset::Yes;
     return ask(text + QStringLiteral("\n(y: はい, n: いいえ)"), QStringLiteral("yn"), u'n') == u'y';
 }
 

@@ -98,30 +98,25 @@ double Int(double value) {
     return std::floor(value);
 }
 
-QString NumberText(double value) {
+namespace {
+
+// Shortest decimal text that reads back as the same value of its type; "-0" prints "0".
+template <class T>
+QString shortestText(T value) {
     char buf[64];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-    if (ec != std::errc()) {
-        return QString::number(value);
-    }
+    if (ec != std::errc())
+        return QString::number(static_cast<double>(value));
     QString s = QString::fromLatin1(buf, end - buf);
-    if (s == u"-0") {
+    if (s == u"-0")
         s = QStringLiteral("0");
-    }
     return s;
 }
 
-QString NumberText(float value) {
-    char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-    if (ec != std::errc()) {
-        return QString::number(value);
-    }
-    QString s = QString::fromLatin1(buf, end - buf);
-    if (s == u"-0") {
-        s = QStringLiteral("0");
-    }
-    return s;
-}
+}  // namespace
+
+QString NumberText(double value) { return shortestText(value); }
+
+QString NumberText(float value) { return shortestText(value); }
 
 }  // namespace zm
