@@ -329,10 +329,10 @@ QString MDIZenoMUR::openFile(const QString& caption, const QString& folder, cons
         return openFile_(caption, folder, filters, selected);
     }
     QFileDialog dialog(this, caption, folder);
+    PrepareFileDialog(dialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.value(selected));
-    dialog.resize(880, 520);  // wide enough for names, sizes and dates without cutting them
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
