@@ -22,6 +22,8 @@ public:
 
     // True for OK.
     virtual bool okCancel(const QString& text, const QString& title = kAppTitle) = 0;
+    // An OK/Cancel question before data is lost: Cancel is the default answer. True for OK.
+    virtual bool confirm(const QString& text, const QString& title = kAppTitle) { return okCancel(text, title); }
     // True for Yes.
     virtual bool yesNo(const QString& text, const QString& title = kAppTitle) = 0;
     virtual Answer yesNoCancel(const QString& text, const QString& title = kAppTitle) = 0;

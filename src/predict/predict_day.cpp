@@ -277,12 +277,13 @@ bool PredictDay(AppContext& ctx, ImportState& state) {
 
     std::vector<PredictionRecord> records;
     records.reserve(static_cast<size_t>(totalRaces));
+    // The label names the meeting of the race being predicted. The record numbers of the
+    // meeting table count in the race file of the archive, while the day file is sorted by
+    // venue: a block of records may hold another venue than its meeting entry says.
+    QString shownLabel;
+    int labelsShown = 0;
     for (int v = 1; v <= venues; ++v) {
         const MeetingEntry& meeting = state.MeetingTable[static_cast<size_t>(v - 1)];
-        const QString label = FullWidthDigits(meeting.kaiDigit) + QStringLiteral("回【") + VenueName(meeting.venueCode) +
-                              QStringLiteral("】") + FullWidthDigits(meeting.nichiDigit) + QStringLiteral("日目") +
-                              QStringLiteral("を予想中……");
-        progress.setLabel(label, venueColour(v));
         for (int r = meeting.firstRace; r <= meeting.firstRace + meeting.raceCount - 1; ++r) {
             bar += step;
             progress.setPercent(std::min(100.0f, bar));
@@ -293,6 +294,14 @@ bool PredictDay(AppContext& ctx, ImportState& state) {
             const RaceRecord race = raceFile->get<RaceRecord>(r);
             if (fromSjis(race.raw(RaceRecord::raceDate)) != day) {
                 continue;
+            }
+            const QString label = FullWidthDigits(race.text(RaceRecord::kai).right(1)) + QStringLiteral("回【") +
+                                  VenueName(race.text(RaceRecord::venueCode)) + QStringLiteral("】") +
+                                  FullWidthDigits(race.text(RaceRecord::nichi).right(1)) + QStringLiteral("日目") +
+                                  QStringLiteral("を予想中……");
+            if (label != shownLabel) {
+                shownLabel = label;
+                progress.setLabel(label, venueColour(++labelsShown));
             }
             if (PredictRace(ctx, state, sources, race, records) == RaceOutcome::Stopped) {
                 // The day files stay; the prediction of this day is not kept.

@@ -63,6 +63,11 @@ void frmDelFile::refresh() {
 }
 
 void frmDelFile::deleteDays(const QStringList& days) {
+    // Deleted days cannot be brought back: ask first, Cancel being the default.
+    if (!ctx_.prompter.confirm(QString::number(days.size()) + QStringLiteral("日分のデータを削除します。よろしいですか？"),
+                               kAppTitle)) {
+        return;
+    }
     int processed = 0;
     {
         BusyCursor busy;

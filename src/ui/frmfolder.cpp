@@ -168,11 +168,13 @@ void frmFOLDER::Command1_Click() {
     QString t = text_->text().trimmed();
     if (t.isEmpty()) {
         ctx_.prompter.warning(QStringLiteral("フォルダ名が記載されていません。やり直してください。"), kAppTitle);
+        retryField();
         return;
     }
     t = FolderFieldText(t);
     if (!FolderExists(t)) {
         ctx_.prompter.warning(QStringLiteral("記載したフォルダは存在しません！ 設定し直してください。"), kAppTitle);
+        retryField();
         return;
     }
     if (target_) {
@@ -182,5 +184,11 @@ void frmFOLDER::Command1_Click() {
 }
 
 void frmFOLDER::Command2_Click() { reject(); }
+
+void frmFOLDER::retryField() {
+    activateWindow();
+    text_->setFocus(Qt::OtherFocusReason);
+    text_->selectAll();
+}
 
 }  // namespace zm::ui

@@ -35,6 +35,8 @@ public slots:
     void Drive1_Change(int index);
 
 private:
+    // After a message: the folder field again, its text selected for typing over.
+    void retryField();
     void showFolder(const QString& folder);
     void treeSelectionChanged();
 

@@ -43,7 +43,12 @@ frmHiduke::frmHiduke(CreateFn create, const QDate& today, QWidget* parent)
 void frmHiduke::Command1_Click() {
     if (create_ && create_(field_->text())) {
         accept();
+        return;
     }
+    // The message has been answered: the date field again, ready to be typed over.
+    activateWindow();
+    field_->setFocus(Qt::OtherFocusReason);
+    field_->selectAll();
 }
 
 void frmHiduke::Command2_Click() { reject(); }

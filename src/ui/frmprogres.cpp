@@ -8,9 +8,6 @@
 namespace zm::ui {
 
 namespace {
-// Repaint at most this often while a run reports (milliseconds).
-constexpr qint64 kPumpInterval = 40;
-
 QColor toColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 }  // namespace
 
@@ -73,12 +70,13 @@ frmProgres::frmProgres(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowT
     layout->addWidget(label_);
     layout->addWidget(bar_);
     setFixedSize(480, 100);
-    lastPump_.start();
+    // The run works on a thread of its own; while the window shows, the other windows take no
+    // input but go on painting.
+    setWindowModality(Qt::ApplicationModal);
 }
 
 void frmProgres::setCaption(const QString& caption) {
     setWindowTitle(caption);
-    pump(true);
 }
 
 void frmProgres::setLabel(const QString& text, Rgb color) {
@@ -87,31 +85,13 @@ void frmProgres::setLabel(const QString& text, Rgb color) {
     pal.setColor(QPalette::WindowText, labelColor_);
     label_->setPalette(pal);
     label_->setText(text);
-    pump(true);
 }
 
 void frmProgres::setBarColor(Rgb color) {
     bar_->setBarColor(toColor(color));
-    pump(false);
 }
 
-void frmProgres::setPercent(double percent) {
-    bar_->setPercent(percent);
-    pump(false);
-}
-
-void frmProgres::idle() { pump(false); }
-
-void frmProgres::pump(bool force) {
-    if (!force && lastPump_.elapsed() < kPumpInterval) {
-        return;
-    }
-    lastPump_.restart();
-    if (isVisible()) {
-        repaint();
-    }
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
+void frmProgres::setPercent(double percent) { bar_->setPercent(percent); }
 
 void frmProgres::reset() {
     setWindowTitle(QStringLiteral("ゼノゼノＭＵＲ　"));
@@ -130,7 +110,6 @@ void frmProgres::showOverParent() {
     }
     show();
     raise();
-    pump(true);
 }
 
 }  // namespace zm::ui

@@ -3,7 +3,6 @@
 #include "app/progress.h"
 
 #include <QColor>
-#include <QElapsedTimer>
 #include <QWidget>
 
 class QLabel;
@@ -34,8 +33,9 @@ private:
     QColor color_ = QColor(0, 0, 255);
 };
 
-// The progress window of long runs: caption, a label in the venue's colour and the bar. It
-// repaints itself as the run reports, so the window never stands still.
+// The progress window of long runs: caption, a label in the venue's colour and the bar. The run
+// reports from its worker thread through queued calls; the window paints in the GUI thread's
+// event loop like any other.
 class frmProgres : public QWidget, public ProgressSink {
     Q_OBJECT
 
@@ -46,7 +46,6 @@ public:
     void setLabel(const QString& text, Rgb color) override;
     void setBarColor(Rgb color) override;
     void setPercent(double percent) override;
-    void idle() override;
 
     QLabel* label() const { return label_; }
     ProgressBarView* bar() const { return bar_; }
@@ -58,13 +57,9 @@ public:
     void reset();
 
 private:
-    // Lets the window paint; user input waits until the run is over.
-    void pump(bool force);
-
     QLabel* label_ = nullptr;
     ProgressBarView* bar_ = nullptr;
     QColor labelColor_;
-    QElapsedTimer lastPump_;
 };
 
 }  // namespace zm::ui

@@ -1,6 +1,5 @@
 #include "ui/frmsplit.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -57,17 +56,14 @@ frmSplit::frmSplit(QWidget* parent) : QDialog(parent) {
 
 void frmSplit::setOriginal(const QString& text) {
     original_->setText(text);
-    QApplication::processEvents();
 }
 
 void frmSplit::setAdded(const QString& text) {
     added_->setText(text);
-    QApplication::processEvents();
 }
 
 void frmSplit::setStatus(const QString& text) {
     status_->setText(text);
-    QApplication::processEvents();
 }
 
 void frmSplit::finish() {

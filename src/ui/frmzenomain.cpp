@@ -5,6 +5,7 @@
 #include "codes/codetables.h"
 
 #include <QDialog>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -311,6 +312,7 @@ void frmZenoMain::buildCardView(QWidget* page) {
     grid_->setFont(gridFont);
     grid_->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 6);
     grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->viewport()->installEventFilter(this);
     layout->addWidget(grid_, 1);
 }
 
@@ -388,6 +390,8 @@ void frmZenoMain::showFrames() {
         raceLists_[k]->clearSelection();
         frames_[k]->setVisible(f.visible());
     }
+    // The guidance is for an empty day view; a loaded day gets the whole room.
+    dayHelp_->setVisible(day_.day.isEmpty());
 }
 
 void frmZenoMain::onRaceRowClicked(int frame, QListWidgetItem* item) {
@@ -456,6 +460,9 @@ void frmZenoMain::fillGrid() {
     }
     grid_->setColumnWidth(card::ColName, std::max(grid_->columnWidth(card::ColName), 150));
     grid_->setColumnWidth(card::ColOddsColumn, std::max(grid_->columnWidth(card::ColOddsColumn), 84));
+    for (int c = 0; c < card::ColumnCount; ++c) {
+        baseWidths_[static_cast<size_t>(c)] = grid_->columnWidth(c);
+    }
     applyCardView();
 }
 
@@ -464,6 +471,36 @@ void frmZenoMain::applyCardView() {
     for (int c = 0; c < card::ColumnCount; ++c) {
         grid_->setColumnHidden(c, !shown[static_cast<size_t>(c)]);
     }
+    spreadGridColumns();
+}
+
+void frmZenoMain::spreadGridColumns() {
+    if (!haveRace_) {
+        return;
+    }
+    // Room left of the measured widths goes to the name (three shares) and to each figure
+    // column right of the index (one share each); a narrow window scrolls instead.
+    int used = 0;
+    int shares = 0;
+    const auto grows = [](int c) { return c == card::ColName ? 3 : c >= card::ColPastFigure1 ? 1 : 0; };
+    for (int c = 0; c < card::ColumnCount; ++c) {
+        if (!grid_->isColumnHidden(c)) {
+            used += baseWidths_[static_cast<size_t>(c)];
+            shares += grows(c);
+        }
+    }
+    const int room = grid_->viewport()->width() - used - 2;
+    const int share = room > 0 && shares > 0 ? room / shares : 0;
+    for (int c = 0; c < card::ColumnCount; ++c) {
+        grid_->setColumnWidth(c, baseWidths_[static_cast<size_t>(c)] + share * grows(c));
+    }
+}
+
+bool frmZenoMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_->viewport() && event->type() == QEvent::Resize) {
+        spreadGridColumns();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmZenoMain::advanceCardView() {
@@ -491,12 +528,14 @@ void frmZenoMain::backClicked() {
 }
 
 void frmZenoMain::hideScreen() {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        sub->hide();
-    } else {
-        hide();
-    }
     emit screenHidden();
+    // Closed, not hidden: the window (and its MDI sub-window) is deleted, so nothing can bring
+    // back a stale card later.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        sub->close();
+    } else {
+        close();
+    }
 }
 
 void frmZenoMain::Command2_Click() {

@@ -59,10 +59,15 @@ public:
 signals:
     // A day was loaded; it is now the current race day of the program.
     void dayLoaded(const QString& day);
-    // Button 8 in the day view: the screen hides itself (its MDI sub-window too, if any).
+    // Button 8 in the day view: the screen closes itself (its MDI sub-window too, if any).
     void screenHidden();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Widens the name and figure columns to fill the grid's width.
+    void spreadGridColumns();
     void buildDayView(QWidget* page);
     void buildCardView(QWidget* page);
     void showFrames();  // the venue frames of day_
@@ -86,6 +91,7 @@ private:
     int cardView_ = 1;
     bool placeOddsMode_ = true;
     std::array<QString, 11> recommendations_;
+    std::array<int, card::ColumnCount> baseWidths_{};
 
     QStackedWidget* stack_ = nullptr;
     QListWidget* dayList_ = nullptr;

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 #include "ui/mdizenomur.h"
 #include "ui/message_prompter.h"
+#include "ui/uiutil.h"
 #include "ui/zenostartup.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zenomur"));
+    QApplication::setWindowIcon(zm::ui::ProgramIcon());
 
     // The program speaks Japanese whatever the system locale: Qt's own dialogs and buttons too.
     QTranslator qtTranslator;
@@ -44,7 +46,7 @@ int main(int argc, char** argv) {
     zm::ui::MDIZenoMUR window(session->context());
     prompter.setParent(&window);
     window.show();
-    window.SSCommand1(1)->setFocus();  // the race-card command is the usual next step
+    window.SSCommand1(1)->setFocus(Qt::TabFocusReason);  // the race-card command is the usual next step
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
         // The splash closes by itself; the program does not wait for it.
         (new zm::ui::ZenoStartUP)->showFor(1800);

@@ -13,6 +13,7 @@
 #include "ui/frmyosouout.h"
 #include "ui/frmzenomain.h"
 #include "ui/uiutil.h"
+#include "ui/worker_run.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +28,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -91,6 +93,18 @@ void CommandButton::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     QPushButton::mouseReleaseEvent(event);
+}
+
+void CommandButton::paintEvent(QPaintEvent* event) {
+    QPushButton::paintEvent(event);
+    if (!hasFocus()) {
+        return;
+    }
+    QPainter p(this);
+    QPen pen(palette().color(QPalette::ButtonText));
+    pen.setStyle(Qt::DotLine);
+    p.setPen(pen);
+    p.drawRect(rect().adjusted(5, 5, -6, -6));
 }
 
 CommandStrip::CommandStrip(QWidget* parent) : QWidget(parent) {
@@ -257,6 +271,7 @@ void MDIZenoMUR::buildMenus() {
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("mnuAbout"));
     addItem(help, QStringLiteral("mnuHelp"), QStringLiteral("ヘルプ(&H)"), &MDIZenoMUR::mnuHelp_Click);
+    addItem(help, QStringLiteral("mnuVer"), QStringLiteral("バージョン情報(&A)"), &MDIZenoMUR::mnuVer_Click);
     help->addSeparator();
     addItem(help, QStringLiteral("mnuGoHP"), QStringLiteral("ゼノゼノＭＵＲのホームページ(&Z)"),
             &MDIZenoMUR::mnuGoHP_Click);
@@ -264,8 +279,6 @@ void MDIZenoMUR::buildMenus() {
             &MDIZenoMUR::mnuGoMurHP_Click);
     addItem(help, QStringLiteral("mnuGoWeb2HP"), QStringLiteral("作者のもう一つのホームページ(&W)"),
             &MDIZenoMUR::mnuGoWeb2HP_Click);
-    help->addSeparator();
-    addItem(help, QStringLiteral("mnuVer"), QStringLiteral("バージョン情報(&A)"), &MDIZenoMUR::mnuVer_Click);
 }
 
 QAction* MDIZenoMUR::menuAction(const QString& name) const { return findChild<QAction*>(name); }
@@ -277,19 +290,24 @@ void MDIZenoMUR::setCommandsEnabled(bool enabled) {
     menuBar()->setEnabled(enabled);
 }
 
-void MDIZenoMUR::runLong(const std::function<void()>& work) {
+void MDIZenoMUR::runLong(const std::function<void(AppContext&)>& work, bool showProgress) {
     running_ = true;
     setCommandsEnabled(false);
     progress_->reset();
-    ctx_.progress = progress_;
+    if (showProgress) {
+        progress_->showOverParent();
+    }
     {
         BusyCursor busy;
-        work();
+        RunOnWorker(ctx_, progress_, work);
     }
-    ctx_.progress = nullptr;
     progress_->hide();
     setCommandsEnabled(true);
     running_ = false;
+    if (closeAfterRun_) {
+        // The program was closed during the run: it ends now that the run has.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
 }
 
 void MDIZenoMUR::showDialog(QDialog* dialog) {
@@ -306,10 +324,10 @@ QString MDIZenoMUR::openFile(const QString& caption, const QString& folder, cons
         return openFile_(caption, folder, filters, selected);
     }
     QFileDialog dialog(this, caption, folder);
+    PrepareFileDialog(dialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.value(selected));
-    dialog.resize(880, 520);  // wide enough for names, sizes and dates without cutting them
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
@@ -378,16 +396,12 @@ void MDIZenoMUR::mnuKaitou_Click() { Kaitou_Yosou(); }
 
 void MDIZenoMUR::mnuHyouji_Click() {
     ctx_.ImportedDay.clear();
-    if (!card_) {
+    if (!card_ || !cardSub_) {
+        // A closed card window is deleted with its sub-window: a new one each time.
         card_ = new frmZenoMain(ctx_);
         cardSub_ = mdi_->addSubWindow(card_);
-        cardSub_->setAttribute(Qt::WA_DeleteOnClose, false);
+        cardSub_->setAttribute(Qt::WA_DeleteOnClose);
         connect(card_, &frmZenoMain::dayLoaded, this, [this](const QString& day) { chosenDay_ = day; });
-        connect(card_, &frmZenoMain::screenHidden, this, [this] {
-            if (cardSub_) {
-                cardSub_->hide();
-            }
-        });
     }
     cardSub_->showMaximized();
     card_->show();
@@ -397,8 +411,10 @@ void MDIZenoMUR::mnuHyouji_Click() {
 
 void MDIZenoMUR::closeCardWindow() {
     if (cardSub_) {
-        cardSub_->hide();
+        cardSub_->close();
     }
+    card_ = nullptr;
+    cardSub_ = nullptr;
 }
 
 void MDIZenoMUR::mnuDataDel_Click() {
@@ -451,7 +467,8 @@ void MDIZenoMUR::mnuGoWeb2HP_Click() { openWebPage(2); }
 
 void MDIZenoMUR::closeEvent(QCloseEvent* event) {
     if (running_) {
-        // A run in progress finishes first; its files must not be cut off.
+        // A run in progress finishes first (its files must not be cut off); then the program ends.
+        closeAfterRun_ = true;
         event->ignore();
         return;
     }

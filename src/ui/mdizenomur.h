@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/context.h"
+#include "ui/frmzenomain.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QUrl>
 #include <array>
@@ -10,7 +12,7 @@
 #include <memory>
 
 class QMdiArea;
-class QMdiSubWindow;
+#include <QMdiSubWindow>
 class QLabel;
 class QAction;
 
@@ -21,7 +23,7 @@ struct ImportState;
 namespace zm::ui {
 
 class frmProgres;
-class frmZenoMain;
+
 
 // A command button that also reports a click of the right mouse button.
 class CommandButton : public QPushButton {
@@ -36,6 +38,8 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A dotted mark inside the button that has the focus, whatever the style draws.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool rightDown_ = false;
@@ -81,8 +85,9 @@ public:
     frmProgres* progressWindow() const { return progress_; }
     QLabel* editionPanel() const { return editionPanel_; }
     QLabel* signaturePanel() const { return signaturePanel_; }
-    // The race-card window when it has been opened, else null.
+    // The race-card window while it is open, else null (a closed window is gone).
     frmZenoMain* cardWindow() const { return card_; }
+    QMdiSubWindow* cardSubWindow() const { return cardSub_; }
     // The import state of the run (the last imported or chosen day).
     ImportState& importState() { return *state_; }
     // The day chosen in the race-card window, empty when none.
@@ -133,8 +138,9 @@ private:
     QAction* addItem(QMenu* menu, const QString& name, const QString& caption, void (MDIZenoMUR::*handler)());
     QAction* addPlaceholder(QMenu* menu, const QString& name, const QString& caption);
     void setCommandsEnabled(bool enabled);
-    // Runs a long command: busy pointer, progress window, buttons and menus disabled.
-    void runLong(const std::function<void()>& work);
+    // Runs a long command on a worker thread: busy pointer, buttons and menus disabled, the
+    // progress window shown when asked. Returns when the command has ended.
+    void runLong(const std::function<void(AppContext&)>& work, bool showProgress);
     void showDialog(QDialog* dialog);
     void closeCardWindow();
     void ExtractAndPredictCommand();
@@ -149,10 +155,11 @@ private:
     QLabel* editionPanel_ = nullptr;
     QLabel* signaturePanel_ = nullptr;
     frmProgres* progress_ = nullptr;
-    frmZenoMain* card_ = nullptr;
-    QMdiSubWindow* cardSub_ = nullptr;
+    QPointer<frmZenoMain> card_;
+    QPointer<QMdiSubWindow> cardSub_;
     QString chosenDay_;
     bool running_ = false;
+    bool closeAfterRun_ = false;
     bool shutDown_ = false;
     OpenFileFn openFile_;
     UrlOpenFn openUrl_;

@@ -3,6 +3,7 @@
 
 #include "ui/mdizenomur.h"
 
+#include "card/cardtext.h"
 #include "import/day_run.h"
 #include "import/odds_import.h"
 #include "import/race_model.h"
@@ -14,10 +15,17 @@
 #include "ui/frmsplit.h"
 #include "ui/uiutil.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QPointer>
 #include <QStatusBar>
 
 namespace zm::ui {
+
+namespace {
+// How long the note of a finished run stays in the status bar (milliseconds).
+constexpr int kStatusNoteMs = 20000;
+}  // namespace
 
 void MDIZenoMUR::Kaitou_Yosou() {
     if (running_) {
@@ -26,11 +34,12 @@ void MDIZenoMUR::Kaitou_Yosou() {
     if (ctx_.BatchRequested) {
         closeCardWindow();
         BatchResult result;
-        runLong([&] {
-            progress_->showOverParent();
-            result = BatchRun(ctx_, *state_, predictionHooks());
-        });
+        runLong([&](AppContext& run) { result = BatchRun(run, *state_, predictionHooks()); }, true);
         if (result.archives > 0) {
+            statusBar()->showMessage(QStringLiteral("一括処理：%1件の出馬表ファイルのうち%2日分を取り込み、予想しました。")
+                                         .arg(result.archives)
+                                         .arg(result.imported),
+                                     kStatusNoteMs);
             ctx_.prompter.information(QStringLiteral("一括処理が終了しました(^^)"), kAppTitle);
         }
         return;
@@ -43,10 +52,19 @@ void MDIZenoMUR::ExtractAndPredictCommand() {
     if (archive.isEmpty()) {
         return;
     }
-    runLong([&] {
-        progress_->showOverParent();
-        ExtractAndPredict(ctx_, *state_, archive, predictionHooks());
-    });
+    bool done = false;
+    runLong([&](AppContext& run) { done = ExtractAndPredict(run, *state_, archive, predictionHooks()); }, true);
+    if (!done) {
+        return;
+    }
+    const QString day = state_->CurrentRaceDate;
+    statusBar()->showMessage(QFileInfo(archive).fileName() + QStringLiteral("：") + card::DayText(day) +
+                                 QStringLiteral("の出馬表を取り込み、予想しました。"),
+                             kStatusNoteMs);
+    if (card_) {
+        // An open race card shows the new day at once.
+        card_->ShowCardScreen();
+    }
 }
 
 void MDIZenoMUR::mnuG1cut_Click() {
@@ -57,39 +75,36 @@ void MDIZenoMUR::mnuG1cut_Click() {
     if (archive.isEmpty()) {
         return;
     }
-    auto* window = new frmSplit(this);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowModality(Qt::ApplicationModal);
-    window->adjustSize();
-    PlaceOverParent(window);
-    window->show();
-    const QPointer<frmSplit> shown(window);
+    // The window opens with the first report of the split, that is once the archive has passed
+    // its format check; an archive refused before that leaves only its message.
+    QPointer<frmSplit> window;
+    const auto shown = [this, &window]() -> frmSplit* {
+        if (!window) {
+            window = new frmSplit(this);
+            window->setAttribute(Qt::WA_DeleteOnClose);
+            window->setWindowModality(Qt::ApplicationModal);
+            window->adjustSize();
+            PlaceOverParent(window);
+            window->show();
+        }
+        return window;
+    };
+    // Reports come from the worker thread; they are shown on this one, in order.
+    QObject relay;
+    const auto report = [&relay, shown](void (frmSplit::*set)(const QString&)) {
+        return [&relay, shown, set](const QString& text) {
+            QMetaObject::invokeMethod(
+                &relay, [shown, set, text] { (shown()->*set)(text); }, Qt::QueuedConnection);
+        };
+    };
     SplitObserver observer;
-    observer.original = [shown](const QString& t) {
-        if (shown) {
-            shown->setOriginal(t);
-        }
-    };
-    observer.added = [shown](const QString& t) {
-        if (shown) {
-            shown->setAdded(t);
-        }
-    };
-    observer.status = [shown](const QString& t) {
-        if (shown) {
-            shown->setStatus(t);
-        }
-    };
-    running_ = true;
-    setCommandsEnabled(false);
+    observer.original = report(&frmSplit::setOriginal);
+    observer.added = report(&frmSplit::setAdded);
+    observer.status = report(&frmSplit::setStatus);
     QString written;
-    {
-        BusyCursor busy;
-        written = SplitTwoDayArchive(ctx_, archive, observer);
-    }
-    setCommandsEnabled(true);
-    running_ = false;
-    if (!shown) {
+    runLong([&](AppContext& run) { written = SplitTwoDayArchive(run, archive, observer); }, false);
+    QCoreApplication::sendPostedEvents(&relay);
+    if (!window) {
         return;
     }
     window->finish();
@@ -122,9 +137,9 @@ void MDIZenoMUR::mnuConvMurOdds_Click(int index) {
         return;
     }
     bool done = false;
-    runLong([&] { done = ImportOddsArchive(ctx_, *state_, archive); });
+    runLong([&](AppContext& run) { done = ImportOddsArchive(run, *state_, archive); }, false);
     if (done) {
-        statusBar()->showMessage(QStringLiteral("予想オッズを取り込みました：") + state_->OddsPath, 10000);
+        statusBar()->showMessage(QStringLiteral("予想オッズを取り込みました：") + state_->OddsPath, kStatusNoteMs);
     }
 }
 

@@ -1,11 +1,65 @@
 #include "ui/uiutil.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLocale>
+#include <QSortFilterProxyModel>
+#include <QTreeView>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
+static void initUiResources() { Q_INIT_RESOURCE(zenomur); }
+
 namespace zm::ui {
+
+namespace {
+
+// The file list with its date column in Japanese form.
+class JapaneseDates : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::DisplayRole && index.column() == kDateColumn) {
+            if (const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel())) {
+                const QDateTime modified = files->lastModified(mapToSource(index));
+                return QLocale(QLocale::Japanese, QLocale::Japan).toString(modified, QStringLiteral("yyyy/MM/dd HH:mm"));
+            }
+        }
+        return QSortFilterProxyModel::data(index, role);
+    }
+
+    static constexpr int kDateColumn = 3;
+};
+
+}  // namespace
+
+QIcon ProgramIcon() {
+    initUiResources();
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 256}) {
+        icon.addFile(QStringLiteral(":/icons/zenomur-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+void PrepareFileDialog(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new JapaneseDates(&dialog));
+    if (auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = tree->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int c = 1; c < header->count(); ++c) {
+            header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+        }
+    }
+    dialog.resize(880, 520);
+}
 
 BusyCursor::BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
 

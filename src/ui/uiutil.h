@@ -7,6 +7,8 @@
 #include <QString>
 #include <optional>
 
+class QFileDialog;
+class QIcon;
 class QWidget;
 
 namespace zm::ui {
@@ -30,6 +32,13 @@ QString FolderFieldText(const QString& text);
 
 // Folder shown in a settings field: the stored folder without its trailing "/".
 QString FieldFromFolder(const QString& folder);
+
+// The program's own icon, shown on every window.
+QIcon ProgramIcon();
+
+// Sets up an open-file dialog of the program: the names and sizes never cut, the dates written
+// the Japanese way (yyyy/MM/dd HH:mm) whatever the system's locale.
+void PrepareFileDialog(QFileDialog& dialog);
 
 // Centres a top-level window over its parent (or the screen) and keeps it on the screen.
 void PlaceOverParent(QWidget* window);

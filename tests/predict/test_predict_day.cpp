@@ -1,3 +1,4 @@
+#include "codes/codetables.h"
 #include "import/day_run.h"
 #include "import/records.h"
 #include "predict/predict_day.h"
@@ -206,6 +207,30 @@ TEST_F(PredictDayTest, ProgressOfAFiveVenueDay) {
     ASSERT_FALSE(progress.percents.empty());
     EXPECT_NEAR(progress.percents.back(), 100.0, 0.01);
     EXPECT_EQ(predictions().size(), 10u);
+}
+
+// The sample lists its venues in the service's order, the day file in JRA order: the label
+// must name the venue whose races are being predicted, not the meeting entry's.
+TEST_F(PredictDayTest, ProgressLabelNamesTheVenueBeingPredicted) {
+    RecordingProgress progress;
+    home_.ctx().progress = &progress;
+    ASSERT_TRUE(runDay());
+    home_.ctx().progress = nullptr;
+    QStringList predicted;
+    for (const PredictionRecord& rec : predictions()) {
+        const QString name = VenueName(rec.venueCode);
+        if (predicted.isEmpty() || predicted.constLast() != name) {
+            predicted << name;
+        }
+    }
+    QStringList labelled;
+    for (const auto& [text, colour] : progress.labels) {
+        labelled << text.section(u'【', 1).section(u'】', 0, 0);
+    }
+    EXPECT_EQ(labelled, predicted);
+    ASSERT_GE(predicted.size(), 2);
+    EXPECT_NE(state_.MeetingTable[0].venueCode, predictions().front().venueCode)
+        << "the sample no longer lists its venues out of JRA order";
 }
 
 class OddsStyleTest : public PredictDayTest {

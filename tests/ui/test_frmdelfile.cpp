@@ -59,16 +59,29 @@ TEST_F(DelFileTest, DeletesTheSelectedDaysAndRebuildsTheList) {
         QListWidget* list = dialog.dayList();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
     }
+    // Nothing goes without a yes: Cancel keeps every day.
+    home.prompter().answer(Answer::Cancel);
     click(dialog.deleteButton());
-    EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("2個のデータを削除しました。")});
+    EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("2日分のデータを削除します。よろしいですか？")});
+    EXPECT_EQ(home.prompter().log().back().kind, ScriptedPrompter::Kind::OkCancel);
+    EXPECT_EQ(dialog.days().size(), 3);
+    EXPECT_TRUE(QFile::exists(home.ctx().settings.OutPutDir + QStringLiteral("W20261128.TXT")));
+
+    home.prompter().clear();
+    home.prompter().answer(Answer::Ok);
+    click(dialog.deleteButton());
+    EXPECT_EQ(home.prompter().texts(), (QStringList{QStringLiteral("2日分のデータを削除します。よろしいですか？"),
+                                                    QStringLiteral("2個のデータを削除しました。")}));
     EXPECT_EQ(dialog.days(), QStringList{QStringLiteral("20261129")});
     EXPECT_FALSE(QFile::exists(home.ctx().settings.OutPutDir + QStringLiteral("W20261128.TXT")));
     EXPECT_TRUE(QFile::exists(home.ctx().settings.OutPutDir + QStringLiteral("W20261129.TXT")));
     EXPECT_TRUE(QFile::exists(home.ctx().paths.DataDir + QStringLiteral("20261206.DAT")));
 
     home.prompter().clear();
+    home.prompter().answer(Answer::Ok);
     click(dialog.deleteAllButton());
-    EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("1個のデータを削除しました。")});
+    EXPECT_EQ(home.prompter().texts(), (QStringList{QStringLiteral("1日分のデータを削除します。よろしいですか？"),
+                                                    QStringLiteral("1個のデータを削除しました。")}));
     EXPECT_EQ(dialog.dayList()->count(), 0);
 
     click(dialog.backButton());

@@ -1,6 +1,7 @@
 // The main window: its menus and buttons, the batch toggle, the archive commands with the
 // progress window, help and web pages, and the shutdown.
 
+#include "import/archive.h"
 #include "support/test_home.h"
 #include "ui/frmdelfile.h"
 #include "ui/frmopt1.h"
@@ -22,6 +23,8 @@
 #include <QMdiSubWindow>
 #include <QTest>
 #include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -247,6 +250,100 @@ TEST_F(MainWindowTest, ImportShowsProgressKeepsButtonsDisabledAndPredictsTheDay)
     screenshot(window.get(), QStringLiteral("MDIZenoMUR_card"));
 }
 
+TEST_F(MainWindowTest, OpenCardShowsTheImportedDayAndTheStatusBarSaysWhatWasImported) {
+    ASSERT_TRUE(writeSampleData(home.home(), {QStringLiteral("--days"), QStringLiteral("0")}));
+    QTest::mouseClick(window->SSCommand1(1), Qt::LeftButton);
+    ASSERT_NE(window->cardWindow(), nullptr);
+    EXPECT_TRUE(window->cardWindow()->currentRaceDate().isEmpty());
+    nextFile = murData() + QStringLiteral("H261205.LZH");
+    QTest::mouseClick(window->SSCommand1(0), Qt::LeftButton);
+    ASSERT_NE(window->cardWindow(), nullptr);
+    EXPECT_EQ(window->cardWindow()->currentRaceDate(), QStringLiteral("20261205"));
+    EXPECT_TRUE(ctx().ImportedDay.isEmpty());
+    const QString note = window->statusBar()->currentMessage();
+    EXPECT_TRUE(note.contains(QStringLiteral("H261205.LZH")) && note.contains(QStringLiteral("2026年12月05日")))
+        << note.toStdString();
+}
+
+TEST_F(MainWindowTest, ClosingDuringARunWaitsForItThenCloses) {
+    ASSERT_TRUE(writeSampleData(home.home(), {QStringLiteral("--days"), QStringLiteral("0")}));
+    nextFile = murData() + QStringLiteral("H261205.LZH");
+    bool closedDuringRun = false;
+    QTimer probe;
+    probe.setInterval(0);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!closedDuringRun && !window->SSCommand1(1)->isEnabled()) {
+            closedDuringRun = true;
+            window->close();
+            EXPECT_TRUE(window->isVisible());  // not before the run has ended
+        }
+    });
+    probe.start();
+    QTest::mouseClick(window->SSCommand1(0), Qt::LeftButton);
+    probe.stop();
+    ASSERT_TRUE(closedDuringRun);
+    EXPECT_TRUE(QFile::exists(ctx().paths.DataDir + QStringLiteral("20261205.DAT")));
+    settle();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, AClosedCardWindowIsGone) {
+    // The card closed by the deletion dialog, then the help: no hidden card comes back.
+    QTest::mouseClick(window->SSCommand1(1), Qt::LeftButton);
+    ASSERT_NE(window->cardWindow(), nullptr);
+    QTest::mouseClick(window->SSCommand1(2), Qt::LeftButton);
+    auto* dialog = window->findChild<ui::frmDelFile*>();
+    ASSERT_NE(dialog, nullptr);
+    click(dialog->backButton());
+    window->menuAction(QStringLiteral("mnuHelp"))->trigger();
+    settle();
+    EXPECT_EQ(window->cardWindow(), nullptr);
+    EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
+    EXPECT_FALSE(window->windowTitle().contains(QStringLiteral("出馬表")));
+
+    // The card's own back button in the day view closes it for good as well.
+    QTest::mouseClick(window->SSCommand1(1), Qt::LeftButton);
+    ASSERT_NE(window->cardWindow(), nullptr);
+    click(window->cardWindow()->findChild<QPushButton*>(QStringLiteral("SSCommand2_8")));
+    settle();
+    EXPECT_EQ(window->cardWindow(), nullptr);
+    EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(MainWindowTest, HelpMenuListsHelpAndVersionBeforeTheWebPages) {
+    auto* menu = window->findChild<QMenu*>(QStringLiteral("mnuAbout"));
+    ASSERT_NE(menu, nullptr);
+    QStringList order;
+    for (QAction* a : menu->actions()) {
+        if (!a->isSeparator()) {
+            order << a->objectName();
+        }
+    }
+    EXPECT_EQ(order, (QStringList{QStringLiteral("mnuHelp"), QStringLiteral("mnuVer"), QStringLiteral("mnuGoHP"),
+                                  QStringLiteral("mnuGoMurHP"), QStringLiteral("mnuGoWeb2HP")}));
+}
+
+TEST_F(MainWindowTest, SplitWindowDoesNotOpenForAnOldFormatArchive) {
+    QFile old(murData() + QStringLiteral("HZ261205.LZH"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(writeArchive({{QStringLiteral("mur_den.DAT"), QByteArray(10, 'x')},
+                            {QStringLiteral("mur_uma.DAT"), QByteArray(10, 'x')}}));
+    old.close();
+    nextFile = old.fileName();
+    bool splitShown = false;
+    QTimer probe;
+    probe.setInterval(0);
+    QObject::connect(&probe, &QTimer::timeout, [&] { splitShown = splitShown || window->findChild<ui::frmSplit*>(); });
+    probe.start();
+    QTest::mouseClick(window->SSCommand1(3), Qt::LeftButton);
+    probe.stop();
+    ASSERT_EQ(home.prompter().texts().size(), 1);
+    EXPECT_TRUE(home.prompter().texts()[0].startsWith(QStringLiteral("選択したＭＵＲ出馬表ファイルは、古い形式")));
+    EXPECT_FALSE(splitShown);
+    EXPECT_EQ(window->findChild<ui::frmSplit*>(), nullptr);
+    EXPECT_TRUE(buttonsEnabled());
+}
+
 TEST_F(MainWindowTest, CancelledFileDialogDoesNothing) {
     nextFile.clear();
     QTest::mouseClick(window->SSCommand1(0), Qt::LeftButton);
@@ -364,7 +461,7 @@ TEST_F(MainWindowTest, DialogsOpenFromTheirCommands) {
     ASSERT_NE(window->cardWindow(), nullptr);
     // The folder settings close the race card first.
     window->menuAction(QStringLiteral("mnuOpt_Dir"))->trigger();
-    EXPECT_FALSE(window->cardWindow()->isVisible());
+    EXPECT_EQ(window->cardWindow(), nullptr);
     auto* opt = window->findChild<ui::frmOpt1*>();
     ASSERT_NE(opt, nullptr);
     EXPECT_EQ(opt->field(0)->text() + u'/', ctx().settings.MurDataDir);
