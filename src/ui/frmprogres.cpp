@@ -49,9 +49,23 @@ void ProgressBarView::paintEvent(QPaintEvent*) {
     p.drawText(r, Qt::AlignCenter, text);
 }
 
-frmProgres::frmProgres(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
+frmProgres::frmProgres(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("frmProgres"));
-    setWindowTitle(QStringLiteral("ゼノゼノＭＵＲ　"));
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(2);
+    setAutoFillBackground(true);
+    caption_ = new QLabel(this);
+    caption_->setObjectName(QStringLiteral("lblCaption"));
+    caption_->setAutoFillBackground(true);
+    caption_->setContentsMargins(6, 2, 6, 2);
+    QPalette captionPalette = caption_->palette();
+    captionPalette.setColor(QPalette::Window, QColor(0, 0, 128));
+    captionPalette.setColor(QPalette::WindowText, Qt::white);
+    caption_->setPalette(captionPalette);
+    QFont captionFont = caption_->font();
+    captionFont.setBold(true);
+    caption_->setFont(captionFont);
+    setCaption(QStringLiteral("ゼノゼノＭＵＲ　"));
     label_ = new QLabel(this);
     label_->setObjectName(QStringLiteral("lblProgress"));
     label_->setAlignment(Qt::AlignCenter);
@@ -67,16 +81,21 @@ frmProgres::frmProgres(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowT
     label_->setPalette(pal);
     bar_ = new ProgressBarView(this);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label_);
-    layout->addWidget(bar_);
-    setFixedSize(480, 100);
-    // The run works on a thread of its own; while the window shows, the other windows take no
-    // input but go on painting.
-    setWindowModality(Qt::ApplicationModal);
+    layout->setContentsMargins(3, 3, 3, 8);
+    layout->addWidget(caption_);
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(8, 4, 8, 0);
+    body->addWidget(label_);
+    body->addWidget(bar_);
+    layout->addLayout(body);
+    setFixedSize(480, 126);
+    // The run works on a thread of its own; while the window shows, the main window's buttons
+    // and menus are disabled by the run, and every window goes on painting.
 }
 
 void frmProgres::setCaption(const QString& caption) {
     setWindowTitle(caption);
+    caption_->setText(caption);
 }
 
 void frmProgres::setLabel(const QString& text, Rgb color) {
@@ -94,19 +113,18 @@ void frmProgres::setBarColor(Rgb color) {
 void frmProgres::setPercent(double percent) { bar_->setPercent(percent); }
 
 void frmProgres::reset() {
-    setWindowTitle(QStringLiteral("ゼノゼノＭＵＲ　"));
+    setCaption(QStringLiteral("ゼノゼノＭＵＲ　"));
     label_->clear();
     bar_->setPercent(0);
     bar_->setBarColor(QColor(0, 0, 255));
 }
 
 void frmProgres::showOverParent() {
-    QWidget* frame = parentWidget() ? parentWidget()->window() : nullptr;
-    if (frame) {
-        const QRect g = frame->geometry();
+    if (const QWidget* frame = parentWidget()) {
+        const QRect g = frame->rect();
         // Somewhat below the middle of the frame (about two inches), clear of the buttons.
         const int y = qMin(g.center().y() - height() / 2 + 187, g.bottom() - height() - 40);
-        move(g.center().x() - width() / 2, qMax(g.top(), y));
+        move(qMax(0, g.center().x() - width() / 2), qMax(0, y));
     }
     show();
     raise();

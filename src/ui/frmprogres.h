@@ -3,6 +3,7 @@
 #include "app/progress.h"
 
 #include <QColor>
+#include <QFrame>
 #include <QWidget>
 
 class QLabel;
@@ -33,10 +34,11 @@ private:
     QColor color_ = QColor(0, 0, 255);
 };
 
-// The progress window of long runs: caption, a label in the venue's colour and the bar. The run
-// reports from its worker thread through queued calls; the window paints in the GUI thread's
-// event loop like any other.
-class frmProgres : public QWidget, public ProgressSink {
+// The progress window of long runs: caption, a label in the venue's colour and the bar. It opens
+// inside the main window's frame, as every window of the program does, as a framed panel with
+// its own caption strip. The run reports from its worker thread through queued calls; the
+// window paints in the GUI thread's event loop like any other.
+class frmProgres : public QFrame, public ProgressSink {
     Q_OBJECT
 
 public:
@@ -48,15 +50,17 @@ public:
     void setPercent(double percent) override;
 
     QLabel* label() const { return label_; }
+    QLabel* captionLabel() const { return caption_; }
     ProgressBarView* bar() const { return bar_; }
     QColor labelColor() const { return labelColor_; }
 
-    // Shows the window below the middle of its parent frame.
+    // Shows the window below the middle of its parent, above the parent's other children.
     void showOverParent();
     // Back to an empty label and bar for the next run.
     void reset();
 
 private:
+    QLabel* caption_ = nullptr;
     QLabel* label_ = nullptr;
     ProgressBarView* bar_ = nullptr;
     QColor labelColor_;
