@@ -410,8 +410,8 @@ double BetTotals::totalAmount() const {
 QString thousands(double value) {
     const double r = std::round(value);
     if (std::fabs(r) < 9.0e15)
-        return QLocale::c().toString(static_cast<qlonglong>(r));
-    return QLocale::c().toString(r, 'f', 0);
+        return QLocale(QLocale::English, QLocale::UnitedStates).toString(static_cast<qlonglong>(r));
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(r, 'f', 0);
 }
 
 QString totalsHeading(const QString& day) {

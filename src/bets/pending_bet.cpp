@@ -131,7 +131,7 @@ PendingBetTable NormalizeAll(const BetFileText& file, NormalizeRules rules) {
 }
 
 QString tooManyBetsMessage(int bets, int limit) {
-    const QLocale c = QLocale::c();
+    const QLocale c(QLocale::English, QLocale::UnitedStates);
     return QStringLiteral("保留ＢＥＴが%1件あります。この処理で扱えるのは%2件までです。処理を中止します！")
         .arg(c.toString(bets), c.toString(limit));
 }

@@ -350,7 +350,7 @@ TEST_F(PendingBets, PurchaseFilesOfFiftyBetsAndTheNinthUnbounded) {
     write(l);
     home.prompter().answer(Answer::No);
     EXPECT_EQ(CutPurchaseFiles(home.ctx(), kDay), BetOutcome::Done);
-    EXPECT_EQ(home.prompter().texts().front(), "既存のBETﾌｧｲﾙ（2ﾌｧｲﾙ）を削除しました。\r\n500BET（9ﾌｧｲﾙ）出力しました。");
+    EXPECT_EQ(home.prompter().texts().front(), "既存のBETﾌｧｲﾙ（3ﾌｧｲﾙ）を削除しました。\r\n500BET（9ﾌｧｲﾙ）出力しました。");
     EXPECT_EQ(home.prompter().log().front().title, kPurchaseTitle);
     const QStringList first = readLines(out + kDay + "_1.BET");
     ASSERT_EQ(first.size(), 52);
@@ -365,7 +365,7 @@ TEST_F(PendingBets, PurchaseFilesOfFiftyBetsAndTheNinthUnbounded) {
     EXPECT_TRUE(QFile::exists(out + kDay + "_10.BET"));
     EXPECT_TRUE(QFile::exists(path()));
     QDir dir(out);
-    EXPECT_EQ(dir.entryList(QDir::Files).size(), 11);  // nine files, _10.BET and X1.BET
+    EXPECT_EQ(dir.entryList(QDir::Files).size(), 10);  // nine files and _10.BET
 
     write({"", ""});
     home.prompter().clear();

@@ -26,9 +26,9 @@ protected:
     // Every file under the home folder, so that no leftover can hide.
     QStringList allFiles() const {
         QStringList out;
-        for (const QString& sub : {"Data", "OutPut", "PAT", "Work", "MurData"})
-            for (const QString& f : QDir(home() + "/" + sub).entryList(QDir::Files | QDir::Hidden))
-                out << sub + "/" + f;
+        for (const char* sub : {"Data", "OutPut", "PAT", "Work", "MurData"})
+            for (const QString& f : QDir(home() + "/" + QString(sub)).entryList(QDir::Files | QDir::Hidden))
+                out << QString(sub) + "/" + f;
         return out;
     }
 
@@ -86,6 +86,7 @@ TEST_F(CliBets, AddWritesTheDialogsBufferOrderAndSkipsFailingRows) {
 }
 
 TEST_F(CliBets, QuestionsFollowTheAnswerFlags) {
+    QDir().mkpath(home() + "/Data");
     test::writeBytes(path(), test::betBytes({"東京,2R,単勝,5,,100円", "東京,1R,単勝,5,,100円", "東京,1R,単勝,5,,200円"}));
     const QByteArray before = test::readBytes(path());
     for (const char* flag : {"--no", "--cancel"}) {
