@@ -53,5 +53,6 @@ int cmdOddsImport(CliEnv& env, const QStringList& args);
 int cmdDays(CliEnv& env, const QStringList& args);
 int cmdCard(CliEnv& env, const QStringList& args);
 int cmdDummyDay(CliEnv& env, const QStringList& args);
+int cmdBets(CliEnv& env, const QStringList& args);
 
 }  // namespace zm::cli

@@ -15,6 +15,13 @@ const std::vector<Command>& commands() {
         {"days", "", "list the predicted days, newest first", cmdDays},
         {"card", "DAY | DAY VENUE RACE", "the day's race list, or one race card with its prediction", cmdCard},
         {"dummy-day", "DATE", "make a dummy race day (date as typed in the date dialog, e.g. 2001/9/3)", cmdDummyDay},
+        {"bets",
+         "--day yyyymmdd add VENUE RACE [--picks] [--win H[:STAKE]]... [--place H[:STAKE]]... "
+         "[--bracket AB[:STAKE]]... [--quinella A-B[:STAKE]]... | show | totals | sort | dedupe | merge | odds | "
+         "prune [--type TYPE --min N --max N]... [--no-odds one|skip] | sakutto",
+         "the day's pending bets: add from a race, show, totals, sort, remove or merge duplicates, import PAT "
+         "odds, delete by odds range, write the purchase files",
+         cmdBets},
     };
     return table;
 }

@@ -1,0 +1,469 @@
+#include "bets/maintenance.h"
+
+#include "app/safe_save.h"
+#include "bets/sort_key.h"
+#include "codes/codetables.h"
+#include "codes/numeric.h"
+#include "codes/sjis.h"
+#include "import/day_import.h"
+#include "import/records.h"
+#include "import/work_folder.h"
+#include "pat/pat_files.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+#include <cmath>
+#include <optional>
+
+namespace zm {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kSection = QStringLiteral("保留BET");
+const QString kNoDuplicates = QStringLiteral("重複した買い目はありませんでした。");
+
+// VB's Str: a leading blank for numbers that are not negative.
+QString strOf(double v) {
+    return (v >= 0 ? QStringLiteral(" ") : QString()) + NumberText(v);
+}
+
+// Reads the file for a command that holds a table of limit bets: nothing after a message when
+// the file is missing or holds more bets than that.
+std::optional<BetFileText> openForTable(AppContext& ctx, const QString& path, int limit) {
+    BetFileText file = ReadBetFile(path);
+    if (!file.exists) {
+        ctx.prompter.information(kNoPendingBets);
+        return std::nullopt;
+    }
+    const int bets = file.betCount();
+    if (bets > limit) {
+        ctx.prompter.warning(tooManyBetsMessage(bets, limit));
+        return std::nullopt;
+    }
+    return file;
+}
+
+BetOutcome writeOrSay(AppContext& ctx, const QString& path, const PendingBetTable& table) {
+    const Status s = WriteAll(path, table);
+    if (!s.ok()) {
+        ctx.prompter.critical(s.message());
+        return BetOutcome::Stopped;
+    }
+    return BetOutcome::Done;
+}
+
+QString duplicateKey(const PendingBet& b) {
+    return b.Combination + u'\x1f' + b.Venue + u'\x1f' + b.Race + u'\x1f' + b.BetType;
+}
+
+// The amount of a bet for the merge: trimmed, without its last character when that is "円".
+double mergeAmount(const QString& amount) {
+    QString t = trimBlanks(amount);
+    if (t.endsWith(u'円'))
+        t.chop(1);
+    return FieldValue(t);
+}
+
+QString betName(const PendingBet& b) {
+    return trimBlanks(b.Venue) + u' ' + trimBlanks(b.Race) + u' ' + trimBlanks(b.BetType) + u' ' +
+           trimBlanks(b.Combination);
+}
+
+BetOutcome foldCommand(AppContext& ctx, const QString& day, bool merge) {
+    const QString path = PendingBetPath(ctx.paths, day);
+    const auto file = openForTable(ctx, path, kPendingBetTableSize);
+    if (!file)
+        return BetOutcome::Stopped;
+    NormalizeRules rules;
+    rules.waToWide = true;
+    const auto folded = FoldDuplicates(NormalizeAll(*file, rules), merge);
+    if (!folded.ok()) {
+        ctx.prompter.warning(folded.message());
+        return BetOutcome::Stopped;
+    }
+    if (folded->duplicates == 0) {
+        ctx.prompter.information(kNoDuplicates);
+        return BetOutcome::NothingToDo;
+    }
+    const QString head = QStringLiteral("重複した買い目が ") + strOf(folded->duplicates) +
+                         QStringLiteral("BETありました。") + kCrLf;
+    const bool ok = merge ? ctx.prompter.okCancel(
+                                head + QStringLiteral("金額を統合してBET数を減らします。書き替えてよろしいですか？"),
+                                QStringLiteral("保留ＢＥＴの重複買い目統合"))
+                          : ctx.prompter.okCancel(
+                                head + QStringLiteral("最初に出現した買い目を残します。書き替えてよろしいですか？"),
+                                QStringLiteral("保留ＢＥＴの重複買い目削除"));
+    if (!ok)
+        return BetOutcome::Declined;
+    return writeOrSay(ctx, path, folded->kept);
+}
+
+// The meeting-day number of each venue on the day, from the day's race file, read once.
+class MeetingDays {
+public:
+    MeetingDays(const AppPaths& paths, const QString& day) : day_(day) {
+        const QString path = findFileNoCase(paths.DataDir, dayRaceFileName(day));
+        if (!path.isEmpty())
+            file_ = RecordFile::load(path, RaceRecord::kLength);
+    }
+    QString of(const QString& venueCode) {
+        const auto it = cache_.constFind(venueCode);
+        if (it != cache_.cend())
+            return *it;
+        QString nichi;
+        if (file_ && !venueCode.isEmpty()) {
+            for (int n = 1; n <= file_->count(); ++n) {
+                const RaceRecord race(file_->recordView(n));
+                if (race.text(RaceRecord::venueCode) == venueCode && race.dateText() == day_) {
+                    nichi = race.text(RaceRecord::nichi);
+                    break;
+                }
+            }
+        }
+        cache_.insert(venueCode, nichi);
+        return nichi;
+    }
+
+private:
+    QString day_;
+    std::optional<RecordFile> file_;
+    QHash<QString, QString> cache_;
+};
+
+// PAT's files read once per command.
+class PatFileCache {
+public:
+    const QByteArray* bytes(const QString& path) {
+        auto it = files_.find(path);
+        if (it == files_.end()) {
+            std::optional<QByteArray> b;
+            QFile f(path);
+            if (QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly))
+                b = f.readAll();
+            it = files_.insert(path, b);
+        }
+        return it->has_value() ? &**it : nullptr;
+    }
+
+private:
+    QHash<QString, std::optional<QByteArray>> files_;
+};
+
+}  // namespace
+
+QString CombinationKey(QStringView combination, QStringView betType) {
+    return BetSortKey(combination, betType);
+}
+
+QString BetSortKeyOf(const PendingBet& bet) {
+    const double race = Val(QStringView(bet.Race).first(std::min<qsizetype>(2, bet.Race.size())));
+    return JraVenueCodeOf(bet.Venue) + TwoDigits(ToInt16(race)) + BetTypeCode(bet.BetType) +
+           CombinationKey(bet.Combination, bet.BetType);
+}
+
+void SortBets(PendingBetTable& table) {
+    const size_t n = table.size();
+    std::vector<double> keys(n);
+    for (size_t i = 0; i < n; ++i)
+        keys[i] = Val(BetSortKeyOf(table[i]));
+    for (size_t i = 0; i + 1 < n; ++i) {
+        for (size_t j = i + 1; j < n; ++j) {
+            if (keys[j] < keys[i]) {
+                std::swap(keys[i], keys[j]);
+                std::swap(table[i], table[j]);
+            }
+        }
+    }
+}
+
+BetOutcome SortPendingBets(AppContext& ctx, const QString& day) {
+    const QString path = PendingBetPath(ctx.paths, day);
+    const auto file = openForTable(ctx, path, kSortTableSize);
+    if (!file)
+        return BetOutcome::Stopped;
+    PendingBetTable table = NormalizeAll(*file);
+    if (table.size() < 2)
+        return BetOutcome::NothingToDo;
+    SortBets(table);
+    if (!ctx.prompter.okCancel(QStringLiteral("ソート結果に基づき、保留ＢＥＴファイルを書き替えます。") + kCrLf +
+                                   QStringLiteral("書き替えてよろしいですか？") + kCrLf,
+                               QStringLiteral("保留ＢＥＴの並び替え")))
+        return BetOutcome::Declined;
+    return writeOrSay(ctx, path, table);
+}
+
+Result<DuplicateResult> FoldDuplicates(const PendingBetTable& table, bool merge) {
+    DuplicateResult r;
+    r.kept.reserve(table.size());
+    QHash<QString, size_t> first;
+    first.reserve(static_cast<qsizetype>(table.size()));
+    for (const PendingBet& b : table) {
+        const QString key = duplicateKey(b);
+        const auto it = first.constFind(key);
+        if (it == first.cend()) {
+            first.insert(key, r.kept.size());
+            r.kept.push_back(b);
+            continue;
+        }
+        ++r.duplicates;
+        if (!merge)
+            continue;
+        PendingBet& earlier = r.kept[*it];
+        const double sum = mergeAmount(earlier.Amount) + mergeAmount(b.Amount);
+        const QString text = strOf(sum) + u'円';
+        if (std::fabs(sum) >= 1000000 || text.trimmed().size() > 7) {
+            return Result<DuplicateResult>::failure(
+                betName(earlier) + QStringLiteral(" の金額を統合すると") + NumberText(sum) +
+                QStringLiteral("円になり、金額の欄（７文字）に収まりません。処理を中止します！"));
+        }
+        earlier.Amount = rightPart(QStringLiteral("      ") + text, 7);
+    }
+    return r;
+}
+
+BetOutcome RemoveDuplicateBets(AppContext& ctx, const QString& day) {
+    return foldCommand(ctx, day, false);
+}
+
+BetOutcome MergeDuplicateBets(AppContext& ctx, const QString& day) {
+    return foldCommand(ctx, day, true);
+}
+
+BetOutcome ImportBetOdds(AppContext& ctx, const QString& day) {
+    const QString path = PendingBetPath(ctx.paths, day);
+    const auto file = openForTable(ctx, path, kPendingBetTableSize);
+    if (!file)
+        return BetOutcome::Stopped;
+    PendingBetTable table = NormalizeAll(*file);
+    const QString ver = ctx.settings.Ver;
+    const QString patDir = withTrailingSlash(ctx.settings.PatDir);
+    MeetingDays meetingDays(ctx.paths, day);
+    PatFileCache cache;
+    for (PendingBet& bet : table) {
+        const QString kind = bet.BetType.left(1);
+        const QString prefix = pat::readsQuinellaFile(kind) ? pat::kQuinellaPrefix : pat::kWinPlacePrefix;
+        const QString venueCode = ServiceVenueCodeOf(bet.Venue);
+        const QString raceNo = bet.Race.left(2);
+        QString odds;
+        if (ver == u"31") {
+            const QByteArray* bytes =
+                cache.bytes(patDir + prefix + pat::PatFileCode31(venueCode, raceNo) + QStringLiteral(".JRA"));
+            if (bytes)
+                odds = pat::PatOdds31FromBytes(*bytes, kind, bet.Combination);
+        } else {
+            const QString nichi = meetingDays.of(venueCode);
+            if (Val(nichi) == 0) {
+                ctx.prompter.warning(QStringLiteral("開催日次を取得できません！　オッズ取得を中止します。"));
+                return BetOutcome::Stopped;
+            }
+            const QByteArray* bytes = cache.bytes(patDir + prefix +
+                                                  pat::PatFileCode(venueCode, raceNo, QStringView(nichi).right(1)) +
+                                                  QStringLiteral(".JRA"));
+            if (bytes && ver == u"95")
+                odds = pat::PatOdds95FromBytes(*bytes, kind, bet.Combination);
+            else if (bytes && ver == u"98")
+                odds = pat::PatOdds98FromBytes(*bytes, kind, bet.Combination);
+        }
+        if (FieldValue(odds) > 0 || odds.contains(QStringLiteral("ﾄﾘｹｼ")))
+            bet.Odds = fitField(odds, PendingBetFields::Odds);
+    }
+    if (table.empty())
+        return BetOutcome::NothingToDo;
+    return writeOrSay(ctx, path, table);
+}
+
+OddsRangeDialog OpenOddsRangeDialog(const SettingsStore& store) {
+    OddsRangeDialog d;
+    for (size_t k = 0; k < 5; ++k) {
+        const QString type = kOddsRangeTypes[k];
+        d.checked[k] = ToInt16(Val(store.read(kSection, QStringLiteral("式別削除%1").arg(k + 1)))) == 1;
+        std::int16_t lo = ToInt16(Val(store.read(kSection, type + QStringLiteral("オッズMIN"))));
+        if (lo < 1)
+            lo = 1;
+        std::int16_t hi = ToInt16(Val(store.read(kSection, type + QStringLiteral("オッズMAX"))));
+        if (hi <= lo)
+            hi = ToInt16(lo + 1.0);
+        d.minText[k] = QString::number(lo);
+        d.maxText[k] = QString::number(hi);
+    }
+    d.noOddsAsOne = store.read(kSection, QStringLiteral("無オッズFLAG")) == u"False";
+    return d;
+}
+
+OddsRangeBounds OddsRangeBoundsOf(const OddsRangeDialog& dialog) {
+    OddsRangeBounds b;
+    for (size_t k = 0; k < 5; ++k) {
+        b.checked[k] = dialog.checked[k];
+        b.min[k] = ToInt16(Val(dialog.minText[k]));
+        b.max[k] = ToInt16(Val(dialog.maxText[k]));
+        if (b.max[k] <= b.min[k])
+            b.max[k] = ToInt16(b.min[k] + 1.0);
+    }
+    return b;
+}
+
+void StoreOddsRangeSettings(SettingsStore& store, const OddsRangeBounds& bounds) {
+    for (size_t k = 0; k < 5; ++k) {
+        const QString type = kOddsRangeTypes[k];
+        store.SaveAppSetting(kSection, QStringLiteral("式別削除%1").arg(k + 1),
+                             bounds.checked[k] ? QStringLiteral("1") : QStringLiteral("0"));
+        store.SaveAppSetting(kSection, type + QStringLiteral("オッズMIN"), QString::number(bounds.min[k]));
+        store.SaveAppSetting(kSection, type + QStringLiteral("オッズMAX"), QString::number(bounds.max[k]));
+    }
+}
+
+BetOutcome DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const OddsRangeDialog& dialog) {
+    const QString path = PendingBetPath(ctx.paths, day);
+    const BetFileText file = ReadBetFile(path);
+    if (!file.exists) {
+        ctx.prompter.information(kNoPendingBets);
+        return BetOutcome::Stopped;
+    }
+    if (file.bytes.size() < 10) {
+        ctx.prompter.information(kPendingBetsEmpty);
+        return BetOutcome::Stopped;
+    }
+    const OddsRangeBounds bounds = OddsRangeBoundsOf(dialog);
+    StoreOddsRangeSettings(ctx.store, bounds);
+    if (std::find(bounds.checked.begin(), bounds.checked.end(), true) == bounds.checked.end()) {
+        ctx.prompter.information(QStringLiteral("削除項目が設定されていません！"));
+        return BetOutcome::Stopped;
+    }
+    PendingBetTable kept;
+    PendingBetTable removed;
+    kept.reserve(static_cast<size_t>(file.lines.size()));
+    NormalizeRules rules;
+    rules.keepKaku = true;
+    for (const QString& line : file.lines) {
+        const BetLine f = ReadBetLine(line);
+        if (f[0].isEmpty())
+            continue;
+        const QString type = LeftBytes(f[2] + QStringLiteral("      "), 6);
+        const double v = FieldValue(f[4]);
+        const float odds = v >= 1 ? static_cast<float>(v) : 1.0f;
+        int row = -1;
+        switch (type.isEmpty() ? u'\0' : type.front().unicode()) {
+        case u'単':
+            row = 0;
+            break;
+        case u'複':
+            row = 1;
+            break;
+        case u'枠':
+            row = 2;
+            break;
+        case u'馬':
+            row = 3;
+            break;
+        case u'ワ':
+        case u'拡':
+            row = 4;
+            break;
+        default:
+            break;
+        }
+        const auto r = static_cast<size_t>(row);
+        const bool candidate = row >= 0 && bounds.checked[r] && static_cast<float>(bounds.min[r]) <= odds &&
+                               odds < static_cast<float>(bounds.max[r]);
+        const bool keep = !candidate || (f[4].isEmpty() && !dialog.noOddsAsOne);
+        (keep ? kept : removed).push_back(NormalizeBet(f, rules));
+    }
+    if (removed.empty()) {
+        ctx.prompter.information(QStringLiteral("削除対象の保留ＢＥＴはありませんでした！"));
+        return BetOutcome::NothingToDo;
+    }
+    if (kept.empty()) {
+        ctx.prompter.information(QStringLiteral("保留ＢＥＴすべてが削除対象になりましたので処理を中止します！"));
+        return BetOutcome::NothingToDo;
+    }
+    ctx.prompter.information(
+        QStringLiteral("削除対象になった保留ＢＥＴは「") + FullWidthDigits(QString::number(removed.size())) +
+        QStringLiteral("ベット」ありました。") + kCrLf + QStringLiteral("指定されたオッズ範囲の保留ＢＥＴを削除します。") +
+        kCrLf + kCrLf + QStringLiteral("なお、削除前の保留ＢＥＴファイルは、「~B") + day +
+        QStringLiteral(".BAK」というファイル名で残します。") + kCrLf + kCrLf);
+    // The old file becomes the backup and the kept bets the new file, each put in place whole.
+    const Status backup = saveFile(PendingBetBackupPath(ctx.paths, day), file.bytes);
+    if (!backup.ok()) {
+        ctx.prompter.critical(backup.message());
+        return BetOutcome::Stopped;
+    }
+    return writeOrSay(ctx, path, kept);
+}
+
+std::int64_t BetTotals::totalCount() const {
+    std::int64_t n = 0;
+    for (auto c : counts)
+        n += c;
+    return n;
+}
+
+double BetTotals::totalAmount() const {
+    double s = 0;
+    for (double v : sums)
+        s += v;
+    return s;
+}
+
+QString thousands(double value) {
+    const double r = std::round(value);
+    if (std::fabs(r) < 9.0e15)
+        return QLocale(QLocale::English, QLocale::UnitedStates).toString(static_cast<qlonglong>(r));
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(r, 'f', 0);
+}
+
+QString totalsHeading(const QString& day) {
+    return day.left(4) + u'年' + strOf(Val(QStringView(day).mid(4, 2))) + u'月' + strOf(Val(QStringView(day).mid(6, 2))) +
+           QStringLiteral("日 の保留ＢＥＴ内訳です…");
+}
+
+std::optional<BetTotals> PendingBetTotals(AppContext& ctx, const QString& day) {
+    const BetFileText file = ReadBetFile(PendingBetPath(ctx.paths, day));
+    if (!file.exists) {
+        ctx.prompter.information(kNoPendingBets);
+        return std::nullopt;
+    }
+    BetTotals t;
+    t.heading = totalsHeading(day);
+    for (const QString& line : file.lines) {
+        const BetLine f = ReadBetLine(line);
+        if (f[0].isEmpty())
+            continue;
+        int k = -1;
+        switch (f[2].isEmpty() ? u'\0' : f[2].front().unicode()) {
+        case u'単':
+            k = 0;
+            break;
+        case u'複':
+            k = 1;
+            break;
+        case u'枠':
+            k = 2;
+            break;
+        case u'馬':
+            k = 3;
+            break;
+        case u'ワ':
+        case u'拡':
+            k = 4;
+            break;
+        default:
+            ctx.prompter.critical(kPendingBetsOdd);
+            return std::nullopt;
+        }
+        t.counts[static_cast<size_t>(k)] += 1;
+        t.sums[static_cast<size_t>(k)] += FieldValue(f[5]);
+    }
+    return t;
+}
+
+Result<QString> PendingBetFileToEdit(const AppPaths& paths, const QString& day) {
+    const QString path = PendingBetPath(paths, day);
+    if (!QFileInfo(path).isFile())
+        return Result<QString>::failure(kNoPurchaseFile);
+    return path;
+}
+
+}  // namespace zm

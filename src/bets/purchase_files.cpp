@@ -1,0 +1,112 @@
+#include "bets/purchase_files.h"
+
+#include "app/safe_save.h"
+#include "bets/pending_bet.h"
+#include "codes/numeric.h"
+#include "codes/sjis.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+namespace zm {
+
+namespace {
+
+const QString kFullBlanks = QStringLiteral("　　");
+const QString kGap = QStringLiteral("    ");
+
+QString purchaseCombination(const QString& combination, bool quinella) {
+    const QString c = rightPart(QStringLiteral("     ") + combination, 5);
+    if (!quinella)
+        return c;
+    auto part = [](const QString& p) { return FieldValue(p) < 10 ? QStringLiteral("0") + p.right(1) : p; };
+    return part(c.left(2)) + u'-' + part(c.right(2));
+}
+
+}  // namespace
+
+QString PurchaseTitle(const QString& day) {
+    const QString d = day.right(6);
+    return d.left(2) + QStringLiteral("年 ") + d.mid(2, 2) + QStringLiteral("月 ") + d.mid(4, 2) + u'日';
+}
+
+int PurchaseFileNumber(int k) {
+    return std::min(9, (k - 1) / 50 + 1);
+}
+
+QString PurchaseLine(const BetLine& f) {
+    const QString venue = rightPart(kFullBlanks + f[0], 2);
+    const QString race = rightPart(QStringLiteral("   ") + f[1], 3);
+    // Wide bets keep their whole word; every other type its last two characters.
+    const bool wide = f[2].startsWith(u'ワ') || f[2].startsWith(u'拡');
+    const QString type = wide ? QStringLiteral("ワイド") : rightPart(kFullBlanks + f[2], 2);
+    const QString combination = purchaseCombination(f[3], f[2].startsWith(u'馬'));
+    const QString odds = rightPart(QStringLiteral("      ") + f[4], 6);
+    const QString amount = rightPart(QStringLiteral("       ") + f[5], 7);
+    return venue + kGap + race + kGap + type.leftJustified(6, u' ') + kGap + combination + kGap + odds + kGap + amount;
+}
+
+BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day) {
+    const QString path = PendingBetPath(ctx.paths, day);
+    const BetFileText file = ReadBetFile(path);
+    if (!file.exists) {
+        ctx.prompter.information(kNoPurchaseFile, kPurchaseTitle);
+        return BetOutcome::Stopped;
+    }
+    QStringList bets;
+    for (const QString& line : file.lines) {
+        const BetLine f = ReadBetLine(line);
+        if (!f[0].isEmpty())
+            bets << PurchaseLine(f);
+    }
+    if (bets.size() > kPendingBetTableSize) {
+        ctx.prompter.warning(tooManyBetsMessage(static_cast<int>(bets.size()), kPendingBetTableSize), kPurchaseTitle);
+        return BetOutcome::Stopped;
+    }
+    const QString outDir = withTrailingSlash(ctx.settings.BetOutDir);
+
+    // The day's old purchase files: the date, exactly two characters, ".BET", in any case.
+    int deleted = 0;
+    const QRegularExpression oldName(QStringLiteral("^") + QRegularExpression::escape(day) +
+                                         QStringLiteral("..\\.BET$"),
+                                     QRegularExpression::CaseInsensitiveOption);
+    const QDir dir(outDir);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        if (oldName.match(name).hasMatch() && QFile::remove(dir.filePath(name)))
+            ++deleted;
+    }
+
+    const QString title = PurchaseTitle(day) + QStringLiteral("\r\n\r\n");
+    int files = 0;
+    for (qsizetype start = 0; start < bets.size();) {
+        const int number = PurchaseFileNumber(static_cast<int>(start) + 1);
+        const qsizetype end = number == 9 ? bets.size() : std::min<qsizetype>(bets.size(), start + 50);
+        QString text = title;
+        for (qsizetype k = start; k < end; ++k)
+            text += bets[k] + QStringLiteral("\r\n");
+        const Status s = saveFile(outDir + day + QStringLiteral("_%1.BET").arg(number), toSjis(text));
+        if (!s.ok()) {
+            ctx.prompter.critical(s.message(), kPurchaseTitle);
+            return BetOutcome::Stopped;
+        }
+        ++files;
+        start = end;
+    }
+    QString report = QString::number(bets.size()) + QStringLiteral("BET（") + QString::number(files) +
+                     QStringLiteral("ﾌｧｲﾙ）出力しました。");
+    if (deleted > 0)
+        report = QStringLiteral("既存のBETﾌｧｲﾙ（") + QString::number(deleted) + QStringLiteral("ﾌｧｲﾙ）を削除しました。") +
+                 QStringLiteral("\r\n") + report;
+    ctx.prompter.information(report, kPurchaseTitle);
+    if (ctx.prompter.yesNo(QStringLiteral("保留ＢＥＴファイルを削除しますか？"), kPurchaseTitle)) {
+        if (!QFile::remove(path)) {
+            ctx.prompter.critical(QStringLiteral("%1 を削除できませんでした。").arg(QDir::toNativeSeparators(path)),
+                                  kPurchaseTitle);
+            return BetOutcome::Stopped;
+        }
+    }
+    return BetOutcome::Done;
+}
+
+}  // namespace zm

@@ -1,0 +1,27 @@
+#pragma once
+
+// Purchase files for the purchase program: the day's pending bets cut into files of 50 bets,
+// BetOutDir + yyyymmdd + "_1.BET" .. "_9.BET" (the ninth takes every bet from 401 on).
+
+#include "app/context.h"
+#include "bets/maintenance.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace zm {
+
+inline const QString kPurchaseTitle = QStringLiteral("「サクッとBET」購入ファイルの切り出し");
+
+// One bet line of a purchase file from the six fields of a pending-bet line.
+QString PurchaseLine(const BetLine& fields);
+// The title line: yy "年 " mm "月 " dd "日".
+QString PurchaseTitle(const QString& day);
+// The file number (1-9) of bet k (1-based).
+int PurchaseFileNumber(int k);
+
+// Deletes the day's old purchase files (yyyymmdd + two characters + ".BET"), writes the new ones,
+// reports, and asks whether to delete the pending-bet file (No by default).
+BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day);
+
+}  // namespace zm

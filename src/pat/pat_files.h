@@ -1,0 +1,213 @@
+#pragma once
+
+// PAT's per-race files: their names, the record layouts of the three generations (PAT31, PAT95,
+// PAT98) and the lookup of one odds value. Every layout is one typed field table; the records
+// are read and written only through it.
+
+#include "codes/field_table.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace zm::pat {
+
+// File name prefixes.
+inline const QString kQuinellaPrefix = QStringLiteral("UO-");  // quinella (and PAT98 wide)
+inline const QString kWinPlacePrefix = QStringLiteral("ZO-");  // win, place, bracket quinella
+inline const QString kWeightPrefix = QStringLiteral("UT-");    // body weights
+
+// The JRA venue number of a service venue code as one character ("03" 小倉 -> "A"); empty
+// text for a code outside the ten courses.
+QString PatVenueLetter(QStringView venueCode);
+// 10 -> "A", 11 -> "B", 12 -> "C", else the last character of the number's text.
+QString PatRaceLetter(QStringView raceNo);
+// Venue letter, "1", race letter.
+QString PatFileCode31(QStringView venueCode, QStringView raceNo);
+// Venue letter, last character of the day number, race letter.
+QString PatFileCode(QStringView venueCode, QStringView raceNo, QStringView dayNo);
+
+// The odds file of a PAT31 race for the odds display: the name with middle character "1", or
+// when that file is missing the one with "2"; empty text when neither exists. prefix is "UO-"
+// or "ZO-"; folder ends in "/".
+QString FindPat31File(const QString& folder, const QString& prefix, QStringView venueCode, QStringView raceNo);
+
+// Header of the PAT95 and PAT98 files (bytes 0-139).
+struct Pat95Header {
+    static constexpr Field date = textField("date", 0, 8);
+    static constexpr Field dateAndZeros = textField("dateAndZeros", 8, 20);
+    static constexpr Field venueName = textField("venueName", 28, 4);
+    static constexpr Field year = textField("year", 32, 4);
+    static constexpr Field kai = textField("kai", 36, 2);
+    static constexpr Field nichi = textField("nichi", 38, 2);
+    static constexpr Field raceNo = textField("raceNo", 40, 2);
+    static constexpr Field mark = textField("mark", 42, 2);
+    static constexpr Field thousand = textField("thousand", 44, 4);
+    static constexpr Field blank1 = textField("blank1", 48, 28);
+    static constexpr Field blank2 = textField("blank2", 76, 64);
+    static constexpr int kLength = 140;
+};
+
+// Header of the PAT31 files (bytes 0-149).
+struct Pat31Header {
+    static constexpr Field date = textField("date", 0, 8);
+    static constexpr Field blank1 = textField("blank1", 8, 8);
+    static constexpr Field blank2 = textField("blank2", 16, 2);
+    static constexpr Field blank3 = textField("blank3", 18, 8);
+    static constexpr Field blank4 = textField("blank4", 26, 2);
+    static constexpr Field venueName = textField("venueName", 28, 4);
+    static constexpr Field year = textField("year", 32, 4);
+    static constexpr Field kai = textField("kai", 36, 2);
+    static constexpr Field nichi = textField("nichi", 38, 2);
+    static constexpr Field raceNo = textField("raceNo", 40, 2);
+    static constexpr Field zero = textField("zero", 42, 1);
+    static constexpr Field kind = textField("kind", 43, 1);
+    static constexpr Field thousand = textField("thousand", 44, 4);
+    static constexpr Field blank5 = textField("blank5", 48, 28);
+    static constexpr Field blank6 = textField("blank6", 76, 28);
+    static constexpr Field blank7 = textField("blank7", 104, 44);
+    static constexpr Field runners = digitsField("runners", 148, 2);
+    static constexpr int kLength = 150;
+};
+
+// Win, place and bracket odds of PAT95 and PAT98.
+class Zo95Record : public FixedRecord<828> {
+public:
+    using FixedRecord::FixedRecord;
+    static constexpr Field runners = digitsField("runners", 140, 2);
+    static constexpr Field zero = textField("zero", 142, 1);
+    static constexpr Field horses = textField("horses", 143, 18, 18);
+    static constexpr Field blank = textField("blank", 467, 1);
+    static constexpr Field brackets = textField("brackets", 468, 10, 36);
+    // Horse entry, relative to its start.
+    static constexpr Field horseNo = digitsField("horseNo", 0, 2);
+    static constexpr Field winOdds = textField("winOdds", 2, 5);
+    static constexpr Field placeLow = textField("placeLow", 7, 5);
+    static constexpr Field placeHigh = textField("placeHigh", 12, 5);
+    static constexpr Field horseEnd = textField("horseEnd", 17, 1);
+    // Bracket entry, relative to its start.
+    static constexpr Field bracket1 = textField("bracket1", 0, 1);
+    static constexpr Field dash = textField("dash", 1, 1);
+    static constexpr Field bracket2 = textField("bracket2", 2, 1);
+    static constexpr Field bracketOdds = textField("bracketOdds", 3, 5);
+    static constexpr Field bracketEnd = textField("bracketEnd", 8, 2);
+};
+
+// Win, place and bracket odds of PAT31.
+class Zo31Record : public FixedRecord<908> {
+public:
+    using FixedRecord::FixedRecord;
+    static constexpr Field horses = textField("horses", 150, 18, 18);
+    static constexpr Field blank = textField("blank", 474, 73);
+    static constexpr Field brackets = textField("brackets", 547, 10, 36);
+    static constexpr Field tail = textField("tail", 907, 1);
+    static constexpr Field horseStart = textField("horseStart", 0, 1);
+    static constexpr Field horseNo = digitsField("horseNo", 1, 2);
+    static constexpr Field winOdds = textField("winOdds", 3, 5);
+    static constexpr Field placeLow = textField("placeLow", 8, 5);
+    static constexpr Field placeHigh = textField("placeHigh", 13, 5);
+    static constexpr Field bracketStart = textField("bracketStart", 0, 1);
+    static constexpr Field bracket1 = textField("bracket1", 1, 1);
+    static constexpr Field dash = textField("dash", 2, 1);
+    static constexpr Field bracket2 = textField("bracket2", 3, 1);
+    static constexpr Field bracketOdds = textField("bracketOdds", 4, 5);
+    static constexpr Field bracketEnd = textField("bracketEnd", 9, 1);
+};
+
+// Quinella and wide odds of PAT98.
+class Uo98Record : public FixedRecord<3971> {
+public:
+    using FixedRecord::FixedRecord;
+    static constexpr Field runners = digitsField("runners", 140, 2);
+    static constexpr Field eleven = textField("eleven", 142, 2);
+    static constexpr Field pairs = textField("pairs", 144, 25, 153);
+    static constexpr Field lineEnd = constantField("lineEnd", 3969, 2);
+    static constexpr Field pairStart = textField("pairStart", 0, 2);
+    static constexpr Field horse1 = digitsField("horse1", 2, 2);
+    static constexpr Field dash = textField("dash", 4, 1);
+    static constexpr Field horse2 = digitsField("horse2", 5, 2);
+    static constexpr Field quinellaOdds = textField("quinellaOdds", 7, 6);
+    static constexpr Field wideLow = textField("wideLow", 13, 6);
+    static constexpr Field wideHigh = textField("wideHigh", 19, 6);
+    static constexpr int kPairLength = 25;
+};
+
+// Quinella odds of PAT95.
+class Uo95Record : public FixedRecord<1980> {
+public:
+    using FixedRecord::FixedRecord;
+    static constexpr Field blank = textField("blank", 140, 1);
+    static constexpr Field runners = digitsField("runners", 141, 2);
+    static constexpr Field pairs = textField("pairs", 143, 12, 153);
+    static constexpr Field tail = textField("tail", 1979, 1);
+    static constexpr Field horse1 = digitsField("horse1", 0, 2);
+    static constexpr Field dash = textField("dash", 2, 1);
+    static constexpr Field horse2 = digitsField("horse2", 3, 2);
+    static constexpr Field quinellaOdds = textField("quinellaOdds", 5, 6);
+    static constexpr Field pairEnd = textField("pairEnd", 11, 1);
+    static constexpr int kPairLength = 12;
+};
+
+// Quinella odds of PAT31.
+class Uo31Record : public FixedRecord<1988> {
+public:
+    using FixedRecord::FixedRecord;
+    static constexpr Field pairs = textField("pairs", 150, 12, 153);
+    static constexpr Field tail = textField("tail", 1986, 2);
+    static constexpr Field pairStart = textField("pairStart", 0, 1);
+    static constexpr Field horse1 = digitsField("horse1", 1, 2);
+    static constexpr Field dash = textField("dash", 3, 1);
+    static constexpr Field horse2 = digitsField("horse2", 4, 2);
+    static constexpr Field quinellaOdds = textField("quinellaOdds", 6, 6);
+    static constexpr int kPairLength = 12;
+};
+
+// Body weights of PAT95/PAT98 (270 bytes) and PAT31 (310 bytes).
+struct UtWeightEntry {
+    static constexpr Field horseNo = digitsField("horseNo", 0, 2);
+    static constexpr Field status = textField("status", 2, 1);
+    static constexpr Field weight = digitsField("weight", 3, 3);
+    static constexpr Field change = digitsField("change", 6, 2);
+    static constexpr Field sign = textField("sign", 8, 1);
+    static constexpr Field spare = textField("spare", 9, 1);
+    static constexpr int kLength = 10;
+};
+class Ut95Record : public FixedRecord<270> {
+public:
+    using FixedRecord::FixedRecord;
+    static constexpr Field header = textField("header", 0, 88);
+    static constexpr Field horses = textField("horses", 88, 10, 18);
+    static constexpr Field lineEnd = constantField("lineEnd", 268, 2);
+};
+class Ut31Record : public FixedRecord<310> {
+public:
+    using FixedRecord::FixedRecord;
+    static constexpr Field header = textField("header", 0, 88);
+    static constexpr Field horses = textField("horses", 88, 10, 18);
+    static constexpr Field header2 = textField("header2", 268, 40);
+    static constexpr Field lineEnd = constantField("lineEnd", 308, 2);
+};
+
+// The 1-based entry (1-36) of the bracket pair a-b (a <= b) in the bracket tables, 0 when the
+// pair is not one.
+int BracketEntryOf(int first, int second);
+// The 1-based entry (1-153) of the pair a-b (a < b) of an n-runner race, 0 when not a pair.
+int PairEntryOf(int first, int second, int runners);
+
+// One odds value, right-aligned in six characters, or six blanks when nothing is found. kind is
+// the one-character bet type ("単", "複", "枠", "馬", "ワ"); combination the horse number, the
+// bracket pair "a-b", or the pair as four digits (first two and last two characters). The
+// *FromBytes forms read a record already in memory (the file's bytes, any length).
+QString PatOdds98FromBytes(QByteArrayView file, QStringView kind, QStringView combination);
+QString PatOdds95FromBytes(QByteArrayView file, QStringView kind, QStringView combination);
+QString PatOdds31FromBytes(QByteArrayView file, QStringView kind, QStringView combination);
+// The same from the file named (the UO file for "馬" and "ワ", the ZO file otherwise); a
+// missing or unreadable file gives six blanks.
+QString ReadPatOdds98(const QString& file, QStringView kind, QStringView combination);
+QString ReadPatOdds95(const QString& file, QStringView kind, QStringView combination);
+QString ReadPatOdds31(const QString& file, QStringView kind, QStringView combination);
+
+// Whether a kind reads the UO file (quinella and wide) rather than the ZO file.
+bool readsQuinellaFile(QStringView kind);
+
+}  // namespace zm::pat

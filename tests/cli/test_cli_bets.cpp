@@ -1,0 +1,157 @@
+#include "bets/pending_bet.h"
+#include "support/test_home.h"
+#include "../bets/bet_files.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace zm {
+namespace {
+
+using test::runCliProcess;
+
+class CliBets : public ::testing::Test {
+protected:
+    QString home() const { return dir.path() + "/home"; }
+    QStringList base() const { return {"--home", home(), "--config", dir.path() + "/z.ini"}; }
+    test::CliRun run(const QStringList& args) { return runCliProcess(base() + args); }
+    test::CliRun bets(const QStringList& args) { return run(QStringList{"bets", "--day", "20310309"} + args); }
+    QString path() const { return home() + "/Data/~B20310309.TXT"; }
+    QStringList lines() const { return test::readLines(path()); }
+    // Every file under the home folder, so that no leftover can hide.
+    QStringList allFiles() const {
+        QStringList out;
+        for (const char* sub : {"Data", "OutPut", "PAT", "Work", "MurData"})
+            for (const QString& f : QDir(home() + "/" + QString(sub)).entryList(QDir::Files | QDir::Hidden))
+                out << QString(sub) + "/" + f;
+        return out;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(CliBets, ExitCodes) {
+    const struct {
+        QStringList args;
+        int exit;
+    } cases[] = {
+        {{"bets", "show"}, 2},
+        {{"bets", "--day", "20310230", "show"}, 2},
+        {{"bets", "--day", "2031030", "show"}, 2},
+        {{"bets", "--day", "20310309", "list"}, 2},
+        {{"bets", "--day", "20310309", "add", "東京"}, 2},
+        {{"bets", "--day", "20310309", "add", "東京都", "1"}, 2},
+        {{"bets", "--day", "20310309", "add", "東京", "1", "--win", "1", "--win", "2", "--win", "3", "--win", "4"}, 2},
+        {{"bets", "--day", "20310309", "add", "東京", "1", "--exacta", "1-2"}, 2},
+        {{"bets", "--day", "20310309", "prune", "--min", "1"}, 2},
+        {{"bets", "--day", "20310309", "prune", "--type", "三連単"}, 2},
+        {{"bets", "--day", "20310309", "prune", "--no-odds", "maybe"}, 2},
+        {{"bets", "--day", "20310309", "show"}, 1},
+        {{"bets", "--day", "20310309", "totals"}, 1},
+        {{"bets", "--day", "20310309", "sort"}, 1},
+        {{"bets", "--day", "20310309", "dedupe"}, 1},
+        {{"bets", "--day", "20310309", "merge"}, 1},
+        {{"bets", "--day", "20310309", "odds"}, 1},
+        {{"bets", "--day", "20310309", "prune", "--type", "単勝"}, 1},
+        {{"bets", "--day", "20310309", "sakutto"}, 1},
+        {{"bets", "--day", "20310309", "add", "東京", "1", "--picks"}, 1},  // no day files
+    };
+    for (const auto& c : cases) {
+        const auto r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exit) << c.args.join(' ').toStdString() << "\n" << r.err.toStdString();
+    }
+    EXPECT_EQ(allFiles(), QStringList{}) << "the commands above write nothing";
+}
+
+TEST_F(CliBets, AddWritesTheDialogsBufferOrderAndSkipsFailingRows) {
+    auto r = bets({"add", "04", "11", "--quinella", "12-5:500", "--quinella", "3-3", "--bracket", "8", "--win", "5",
+                   "--place", "18:150", "--win", "0", "--bracket", "81:100000"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(lines(), (QStringList{"東京,11R,単勝,    5,      ,  100円", "東京,11R,複勝,   18,      ,  100円",
+                                    "東京,11R,枠連,  1-8,      ,100000円", "東京,11R,馬連,05-12,      ,  500円"}));
+    r = bets({"add", "中山", "1", "--win", "1:99"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(lines().size(), 4);
+    r = bets({"show"});
+    EXPECT_EQ(r.out.split('\n').first(), "東京,11R,単勝,    5,      ,  100円");
+    r = bets({"totals"});
+    EXPECT_EQ(r.out, "2031年 3月 9日 の保留ＢＥＴ内訳です…\n単勝 1 100\n複勝 1 100\n枠連 1 100,000\n馬連 1 500\n"
+                     "ワイド 0 0\n合計ＢＥＴ数 4\n合計金額 100,700円\n");
+    EXPECT_EQ(allFiles(), QStringList{"Data/~B20310309.TXT"});
+}
+
+TEST_F(CliBets, QuestionsFollowTheAnswerFlags) {
+    QDir().mkpath(home() + "/Data");
+    test::writeBytes(path(), test::betBytes({"東京,2R,単勝,5,,100円", "東京,1R,単勝,5,,100円", "東京,1R,単勝,5,,200円"}));
+    const QByteArray before = test::readBytes(path());
+    for (const char* flag : {"--no", "--cancel"}) {
+        const auto r = run(QStringList{flag, "bets", "--day", "20310309", "sort"});
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(test::readBytes(path()), before);
+    }
+    EXPECT_EQ(bets({"dedupe"}).exitCode, 0);  // no terminal: Cancel
+    EXPECT_EQ(test::readBytes(path()), before);
+    EXPECT_EQ(run({"--yes", "bets", "--day", "20310309", "merge"}).exitCode, 0);
+    EXPECT_EQ(lines(), (QStringList{"東京, 2R,単勝  ,    5,      ,   100円", "東京, 1R,単勝  ,    5,      ,   300円"}));
+    EXPECT_EQ(run({"--yes", "bets", "--day", "20310309", "sort"}).exitCode, 0);
+    EXPECT_EQ(lines().first(), "東京, 1R,単勝  ,    5,      ,   300円");
+
+    // prune: bounds as typed, the settings as stored, the backup beside the file.
+    auto r = bets({"prune", "--type", "単勝", "--min", "0.5", "--max", "2", "--no-odds", "one"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("全て") || r.err.contains("すべて"));  // every bet is a target: nothing written
+    test::writeBytes(path(), test::betBytes({"東京,1R,単勝,5,,100円", "東京,1R,複勝,5,,100円"}));
+    r = bets({"prune", "--type", "単勝", "--min", "0.5", "--max", "2", "--no-odds", "one"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(lines(), QStringList{"東京, 1R,複勝  ,    5,      ,   100円"});
+    const QString ini = QString::fromUtf8(test::readBytes(dir.path() + "/z.ini"));
+    EXPECT_FALSE(ini.contains("FLAG"));
+    r = run({"settings", "get", "保留BET", "単勝オッズMIN"});
+    EXPECT_EQ(r.out, "0\n");
+    EXPECT_EQ(allFiles(), (QStringList{"Data/~B20310309.BAK", "Data/~B20310309.TXT"}));
+
+    r = run({"--yes", "bets", "--day", "20310309", "sakutto"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(allFiles(), (QStringList{"Data/~B20310309.BAK", "OutPut/20310309_1.BET"}));
+}
+
+// A rewrite killed at any moment leaves the complete old file or the complete new one.
+TEST_F(CliBets, KilledRewriteLeavesTheOldOrTheNewFile) {
+    ASSERT_EQ(run({"settings", "set", "PAT", "Ver", "31"}).exitCode, 0);
+    QDir().mkpath(home() + "/Data");
+    QStringList l;
+    for (int i = 0; i < 2048; ++i)
+        l << QStringLiteral("東京,%1R,単勝,%2,      ,  100円").arg(i % 12 + 1).arg(i % 18 + 1);
+    const QByteArray old = test::betBytes(l);
+    test::writeBytes(path(), old);
+    const QStringList args = base() + QStringList{"bets", "--day", "20310309", "odds"};
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_EQ(runCliProcess(args).exitCode, 0);
+    const qint64 full = timer.nsecsElapsed() / 1000;
+    const QByteArray fresh = test::readBytes(path());
+    ASSERT_NE(fresh, old);
+    int sawOld = 0;
+    int sawNew = 0;
+    for (int k = 0; k < 36; ++k) {
+        test::writeBytes(path(), old);
+        QProcess p;
+        p.start(QStringLiteral(ZENOMUR_CLI_BINARY), args);
+        ASSERT_TRUE(p.waitForStarted());
+        QThread::usleep(static_cast<unsigned long>(full * k / 30));
+        p.kill();
+        p.waitForFinished();
+        const QByteArray now = test::readBytes(path());
+        ASSERT_TRUE(now == old || now == fresh) << "kill after " << full * k / 30 << " us";
+        (now == old ? sawOld : sawNew) += 1;
+    }
+    EXPECT_GT(sawOld, 0);
+}
+
+}  // namespace
+}  // namespace zm
