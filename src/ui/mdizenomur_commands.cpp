@@ -8,7 +8,7 @@
 #include "import/race_model.h"
 #include "import/split.h"
 #include "predict/dummy_day.h"
-#include "predict/predict_hooks.h"
+#include "export/day_exports.h"
 #include "ui/frmhiduke.h"
 #include "ui/frmprogres.h"
 #include "ui/frmsplit.h"
@@ -28,7 +28,7 @@ void MDIZenoMUR::Kaitou_Yosou() {
         BatchResult result;
         runLong([&] {
             progress_->showOverParent();
-            result = BatchRun(ctx_, *state_, predictionHooks());
+            result = BatchRun(ctx_, *state_, dayRunHooks());
         });
         if (result.archives > 0) {
             ctx_.prompter.information(QStringLiteral("一括処理が終了しました(^^)"), kAppTitle);
@@ -45,7 +45,7 @@ void MDIZenoMUR::ExtractAndPredictCommand() {
     }
     runLong([&] {
         progress_->showOverParent();
-        ExtractAndPredict(ctx_, *state_, archive, predictionHooks());
+        ExtractAndPredict(ctx_, *state_, archive, dayRunHooks());
     });
 }
 
