@@ -1,8 +1,8 @@
 #include "cli/cli.h"
 
+#include "export/day_exports.h"
 #include "import/day_import.h"
 #include "import/day_run.h"
-#include "export/day_exports.h"
 
 namespace zm::cli {
 

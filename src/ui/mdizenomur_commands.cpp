@@ -3,12 +3,12 @@
 
 #include "ui/mdizenomur.h"
 
+#include "export/day_exports.h"
 #include "import/day_run.h"
 #include "import/odds_import.h"
 #include "import/race_model.h"
 #include "import/split.h"
 #include "predict/dummy_day.h"
-#include "export/day_exports.h"
 #include "ui/frmhiduke.h"
 #include "ui/frmprogres.h"
 #include "ui/frmsplit.h"

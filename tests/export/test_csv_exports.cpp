@@ -27,12 +27,12 @@ TEST(ServiceCsv, RaceLineGroups) {
 TEST(ServiceCsv, EveryRaceWithAPickIsWrittenAndNoneMeansNoLines) {
     std::vector<PredictionRecord> recs;
     for (int k = 0; k < 60; ++k)
-        recs.push_back(test::raceWith(QStringLiteral("05"), 1 + k % 12, 12, k % 2 ? 0 : 3, {k % 3 ? 0 : 304}));
+        recs.push_back(test::raceWith(QStringLiteral("05"), 1 + k % 12, 12, k % 2 ? 0 : 3, {k % 2 ? 304 : 0}));
     recs.push_back(test::raceWith(QStringLiteral("05"), 1, 7, 0, {12}));
     recs.push_back(test::raceWith(QStringLiteral("05"), 2, 12, 0, {}));
     const QDateTime at(QDate(2026, 12, 5), QTime(9, 8, 7));
     const QStringList lines = serviceCsvLines(recs, at, QStringLiteral("1.2.3"));
-    ASSERT_EQ(lines.size(), 1 + 40 + 1);
+    ASSERT_EQ(lines.size(), 1 + 60 + 1);
     EXPECT_EQ(lines[0], QStringLiteral("(MUR>VAN),0001,20261205,090807,ゼノゼノＭＵＲ 駿馬堂OnLine版,1.2.3,ZENOMUR,GUEST,,,"));
     EXPECT_TRUE(serviceCsvLines({recs.back()}, at, QStringLiteral("1.2.3")).isEmpty());
 }
@@ -75,6 +75,10 @@ TEST(RaceCardCsv, RunnerLine) {
     EXPECT_EQ(v.mid(24, 3), QStringList({"57", "88", ""}));
     EXPECT_EQ(v.mid(30, 4), QStringList({"    12", "12.3", "12", ""}));
     EXPECT_EQ(raceCardCsvLine(p, 1, entry(), nullptr).split(u',')[30], QString());
+    // A short name keeps its blanks up to 18 bytes.
+    EntryRecord e = entry();
+    e.setText(EntryRecord::horseName, u"モスト");
+    EXPECT_EQ(raceCardCsvLine(p, 1, e, nullptr).split(u',')[8], QStringLiteral("モスト            "));
 }
 
 TEST(RaceCardCsv, AgeAndTodaysOdds) {

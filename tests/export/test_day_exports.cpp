@@ -2,6 +2,7 @@
 #include "export/contest_readers.h"
 #include "export/day_exports.h"
 #include "export/duel_text.h"
+#include "export/export_text.h"
 #include "export/race_card_csv.h"
 #include "import/day_run.h"
 #include "sample/sample.h"
@@ -189,6 +190,12 @@ TEST_F(DayExportsTest, RaceCardCsvSkipsRunnersMissingFromTheEntriesAndKeepsTheBa
     ctx().BatchRequested = false;
     ASSERT_TRUE(ExportRaceCardCsv(ctx(), state_).ok());
     EXPECT_FALSE(QFile::exists(den));
+}
+
+TEST(ExportVersion, IsTheVersionTheCommandLinePrints) {
+    const test::CliRun run = test::runCliProcess({QStringLiteral("--version")});
+    EXPECT_EQ(run.out.trimmed(), QStringLiteral("zenomur-cli ") + programVersion());
+    EXPECT_EQ(programVersion().count(u'.'), 2);
 }
 
 }  // namespace
