@@ -1,8 +1,8 @@
 #include "cli/cli.h"
 
+#include "export/day_exports.h"
 #include "import/day_import.h"
 #include "import/day_run.h"
-#include "predict/predict_hooks.h"
 
 namespace zm::cli {
 
@@ -10,7 +10,7 @@ int cmdBatch(CliEnv& env, const QStringList& args) {
     if (!args.isEmpty())
         return usageError(env, QStringLiteral("batch"));
     ImportState state;
-    const BatchResult result = BatchRun(env.ctx, state, predictionHooks());
+    const BatchResult result = BatchRun(env.ctx, state, dayRunHooks());
     env.out << result.imported << " of " << result.archives << " archives imported" << Qt::endl;
     return result.archives > 0 && result.imported == result.archives ? kExitOk : kExitStopped;
 }

@@ -1,8 +1,8 @@
 #include "cli/cli.h"
 
+#include "export/day_exports.h"
 #include "import/day_import.h"
 #include "import/day_run.h"
-#include "predict/predict_hooks.h"
 
 #include <QFileInfo>
 
@@ -31,7 +31,7 @@ int cmdImport(CliEnv& env, const QStringList& args) {
     if (!archive)
         return kExitStopped;
     ImportState state;
-    if (!ExtractAndPredict(env.ctx, state, *archive, predictionHooks())) {
+    if (!ExtractAndPredict(env.ctx, state, *archive, dayRunHooks())) {
         if (state.CurrentRaceDate.isEmpty())
             env.err << "zenomur-cli: nothing imported from " << args[0] << Qt::endl;
         return kExitStopped;

@@ -58,14 +58,20 @@ BatchResult BatchRun(AppContext& ctx, ImportState& state, const DayHooks& hooks)
         ctx.prompter.critical(QStringLiteral("ＭＵＲのデータが見つかりません！"));
         return result;
     }
-    const QString duel = findFileNoCase(ctx.settings.OutPutDir, QStringLiteral("Duel.TXT"));
-    if (!duel.isEmpty())
-        QFile::remove(duel);
+    // The exports add every day of the batch to these two files.
+    for (const QString& cumulative : {QStringLiteral("Duel.TXT"), QStringLiteral("DEN.CSV")}) {
+        const QString path = findFileNoCase(ctx.settings.OutPutDir, cumulative);
+        if (!path.isEmpty())
+            QFile::remove(path);
+    }
+    const bool wasBatch = ctx.BatchRequested;
+    ctx.BatchRequested = true;
     for (const QString& name : names) {
         state.ArchivePath = ctx.settings.MurDataDir + name;
         if (CheckArchiveFormat(ctx, state.ArchivePath) && DayRun(ctx, state, hooks))
             ++result.imported;
     }
+    ctx.BatchRequested = wasBatch;
     return result;
 }
 

@@ -32,7 +32,8 @@ struct BatchResult {
 };
 
 // Runs every "hb??????.lzh" archive of MurDataDir (sorted by name, at most 512) through the
-// day run. With none it shows its message and does nothing else.
+// day run, in batch mode (the exports add to their cumulative files, emptied first). With none
+// it shows its message and does nothing else.
 BatchResult BatchRun(AppContext& ctx, ImportState& state, const DayHooks& hooks);
 
 }  // namespace zm

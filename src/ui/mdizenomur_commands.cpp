@@ -3,13 +3,16 @@
 
 #include "ui/mdizenomur.h"
 
+<<<<<<< HEAD
 #include "card/cardtext.h"
+=======
+#include "export/day_exports.h"
+>>>>>>> exports
 #include "import/day_run.h"
 #include "import/odds_import.h"
 #include "import/race_model.h"
 #include "import/split.h"
 #include "predict/dummy_day.h"
-#include "predict/predict_hooks.h"
 #include "ui/frmhiduke.h"
 #include "ui/frmprogres.h"
 #include "ui/frmsplit.h"
@@ -34,7 +37,14 @@ void MDIZenoMUR::Kaitou_Yosou() {
     if (ctx_.BatchRequested) {
         closeCardWindow();
         BatchResult result;
+<<<<<<< HEAD
         runLong([&](AppContext& run) { result = BatchRun(run, *state_, predictionHooks()); }, true);
+=======
+        runLong([&] {
+            progress_->showOverParent();
+            result = BatchRun(ctx_, *state_, dayRunHooks());
+        });
+>>>>>>> exports
         if (result.archives > 0) {
             statusBar()->showMessage(QStringLiteral("一括処理：%1件の出馬表ファイルのうち%2日分を取り込み、予想しました。")
                                          .arg(result.archives)
@@ -52,6 +62,7 @@ void MDIZenoMUR::ExtractAndPredictCommand() {
     if (archive.isEmpty()) {
         return;
     }
+<<<<<<< HEAD
     bool done = false;
     runLong([&](AppContext& run) { done = ExtractAndPredict(run, *state_, archive, predictionHooks()); }, true);
     if (!done) {
@@ -65,6 +76,12 @@ void MDIZenoMUR::ExtractAndPredictCommand() {
         // An open race card shows the new day at once.
         card_->ShowCardScreen();
     }
+=======
+    runLong([&] {
+        progress_->showOverParent();
+        ExtractAndPredict(ctx_, *state_, archive, dayRunHooks());
+    });
+>>>>>>> exports
 }
 
 void MDIZenoMUR::mnuG1cut_Click() {

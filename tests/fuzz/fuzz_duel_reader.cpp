@@ -1,0 +1,7 @@
+// Any bytes read as a DUEL text.
+
+#include "contest_reader_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return fuzzContestReader(data, size, zm::ContestFormat::Duel);
+}
