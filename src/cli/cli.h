@@ -54,5 +54,7 @@ int cmdDays(CliEnv& env, const QStringList& args);
 int cmdCard(CliEnv& env, const QStringList& args);
 int cmdDummyDay(CliEnv& env, const QStringList& args);
 int cmdBets(CliEnv& env, const QStringList& args);
+int cmdPat(CliEnv& env, const QStringList& args);
+int cmdConvertOdds(CliEnv& env, const QStringList& args);
 
 }  // namespace zm::cli

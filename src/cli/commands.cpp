@@ -22,6 +22,11 @@ const std::vector<Command>& commands() {
          "the day's pending bets: add from a race, show, totals, sort, remove or merge duplicates, import PAT "
          "odds, delete by odds range, write the purchase files",
          cmdBets},
+        {"convert-odds", "--pat 98|95|31 [--to DIR] ARCHIVE",
+         "unpack a predicted-odds archive and write its day as PAT odds files", cmdConvertOdds},
+        {"pat", "[--day yyyymmdd] stake | --day yyyymmdd results | log [--export FILE] | odds VENUE RACE",
+         "PAT's day stake, the race results, the vote log with its profit and loss, the odds of a race",
+         cmdPat},
     };
     return table;
 }

@@ -1,3 +1,5 @@
+#include "pat/pat_log.h"
+#include <set>
 #include "import/day_run.h"
 #include "import/records.h"
 #include "predict/predict_hooks.h"
@@ -203,7 +205,9 @@ TEST(Sample, WrittenHomeImportsEveryDay) {
     QStringList written;
     QString message;
     ASSERT_TRUE(sample::writeSample(options, written, message)) << message.toStdString();
-    EXPECT_EQ(written.size(), 9);
+    // 36 result files and four logs in PAT/, the rest for the service's archives.
+    EXPECT_EQ(written.filter(QStringLiteral("/PAT/")).size(), 40);
+    EXPECT_EQ(written.size(), 49);
 
     ImportState state;
     EXPECT_TRUE(ExtractAndPredict(home.ctx(), state, home.home() + QStringLiteral("/MurData/H261205.LZH"), {}));
@@ -220,6 +224,49 @@ TEST(Sample, WrittenHomeImportsEveryDay) {
 TEST(Sample, RaceDaysAreWeekends) {
     const QList<QDate> days = sample::raceDaysBack(QDate(2026, 12, 5), 4);
     EXPECT_EQ(days, (QList<QDate>{QDate(2026, 12, 5), QDate(2026, 11, 29), QDate(2026, 11, 28), QDate(2026, 11, 22)}));
+}
+
+}  // namespace
+}  // namespace zm
+
+namespace zm {
+namespace {
+
+// The sample's PAT folder read back: a dead heat, a returned horse, hits, misses, refunds and
+// an advance sale, and the day before left out.
+TEST(Sample, PatFilesOfTheDay) {
+    test::TestHome home;
+    const QString pat = home.home() + QStringLiteral("PAT/");
+    QStringList written;
+    QString message;
+    const sample::DayFiles day = sample::makeDay(sample::defaultDate(), 20261205);
+    ASSERT_TRUE(sample::writePatSample(pat, day.races, sample::defaultDate(), 20261205, false, written, message));
+    home.ctx().settings.PatDir = pat;
+    home.ctx().settings.PatOpt = true;
+    home.ctx().settings.Ver = QStringLiteral("98");
+    const auto results = pat::BuildResults(home.ctx(), QStringLiteral("20261205"));
+    ASSERT_TRUE(results);
+    EXPECT_EQ(results->size(), 36u);
+    int deadHeats = 0, returned = 0;
+    for (const pat::SeiRecord& s : *results) {
+        deadHeats += s.number(pat::SeiRecord::winHorses, 2) > 0;
+        returned += s.number(pat::SeiRecord::returned, 1) > 0;
+    }
+    EXPECT_GE(deadHeats, 1);
+    EXPECT_GE(returned, 1);
+    const auto log = pat::ShowVoteLog(home.ctx(), QStringLiteral("20261205"));
+    ASSERT_TRUE(log);
+    std::set<pat::Judgement> seen;
+    bool advance = false;
+    for (const pat::VoteRow& r : log->rows) {
+        seen.insert(r.judgement);
+        advance = advance || r.remark == u"前売り";
+    }
+    EXPECT_TRUE(seen.count(pat::Judgement::Hit) && seen.count(pat::Judgement::Miss) && seen.count(pat::Judgement::Refund));
+    EXPECT_TRUE(advance);
+    const auto stake = pat::ShowDayStake(home.ctx(), QStringLiteral("20261205"));
+    ASSERT_TRUE(stake);
+    EXPECT_EQ(stake->count, static_cast<int>(log->rows.size()));
 }
 
 }  // namespace

@@ -12,13 +12,14 @@ namespace {
 
 int usage(QTextStream& err) {
     err << "usage: zenomur-sample [--home DIR] [--date yyyymmdd] [--seed N] [--days N]\n"
-           "                      [--venues N] [--races N]\n"
+           "                      [--venues N] [--races N] [--pat 95|98]\n"
            "  --home DIR      the program folder (default: $ZENOMUR_HOME, else ~/.local/share/zenomur)\n"
            "  --date yyyymmdd the race day of the archives (default 20261205, a Saturday)\n"
            "  --seed N        the seed of the generator (same seed, same bytes)\n"
            "  --days N        how many batch archives hb + yymmdd + .lzh (default 4)\n"
            "  --venues N      venues per day, 1..5 (default 3)\n"
-           "  --races N       races per venue, 1..12 (default 12)\n";
+           "  --races N       races per venue, 1..12 (default 12)\n"
+           "  --pat 95|98     layout of PAT's result files in PAT/ (default 98)\n";
     return 2;
 }
 
@@ -59,6 +60,9 @@ int main(int argc, char** argv) {
         } else if (a == u"--races") {
             options.shape.racesPerVenue = v.toInt(&ok);
             ok = ok && options.shape.racesPerVenue >= 1 && options.shape.racesPerVenue <= 12;
+        } else if (a == u"--pat") {
+            ok = v == u"95" || v == u"98";
+            options.pat95 = v == u"95";
         } else {
             ok = false;
         }

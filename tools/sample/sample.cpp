@@ -615,6 +615,9 @@ bool writeSample(const SampleOptions& options, QStringList& written, QString& me
               writeArchive({{QStringLiteral("mur_ods.DAT"), odds.left(1504 * 2)}}), written, message))
         return false;
 
+    if (!writePatSample(home + QStringLiteral("PAT/"), main.races, date, options.seed, options.pat95, written, message))
+        return false;
+
     for (const QDate& d : raceDaysBack(date, options.days)) {
         const DayFiles batchDay = makeDay(d, options.seed, options.shape);
         if (!save(murData + QStringLiteral("hb") + yymmdd(d) + QStringLiteral(".lzh"), dayArchive(batchDay), written,

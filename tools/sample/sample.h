@@ -72,12 +72,21 @@ struct SampleOptions {
     std::uint64_t seed = 20261205;
     int days = 4;                       // batch archives "hb" + yymmdd + ".lzh"
     DayShape shape;
+    bool pat95 = false;                 // PAT's result files in PAT95's layout (else PAT98's)
 };
 
 // Writes the sample into the home folder: mur_kis.kd2, and in MurData/ the archives
 // "H" + yymmdd + ".LZH", "HZ" + yymmdd + ".LZH", "j" + yymmdd + ".lzh", the old-format
-// archives "HO" + yymmdd + ".LZH" and "jo" + yymmdd + ".lzh", and the batch inputs.
+// archives "HO" + yymmdd + ".LZH" and "jo" + yymmdd + ".lzh", the batch inputs, and in PAT/
+// PAT's result and log files of the day (writePatSample).
 // Returns the files written; false with message when a file cannot be written.
 bool writeSample(const SampleOptions& options, QStringList& written, QString& message);
+
+// PAT's files of the sample day into patDir: one result file "KS-" + file code + "01.JRA" per
+// race (a dead heat for first, a returned horse, a small field with one wide pair) and betting
+// logs "LG-01.JRA", ... with bought and unbought entries, an advance sale, hits and misses,
+// and "LG-99.JRA" of the day before.
+bool writePatSample(const QString& patDir, const QByteArray& races, const QDate& date, std::uint64_t seed, bool pat95,
+                    QStringList& written, QString& message);
 
 }  // namespace zm::sample

@@ -1,0 +1,156 @@
+#include "card/predicted_odds.h"
+#include "cli/cli.h"
+#include "codes/codetables.h"
+#include "codes/sjis.h"
+#include "import/day_import.h"
+#include "pat/odds_view.h"
+#include "pat/pat_log.h"
+
+namespace zm::cli {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kUsage = u"pat [--day yyyymmdd] stake\n"
+                       u"       pat --day yyyymmdd results\n"
+                       u"       pat --day yyyymmdd log [--export FILE]\n"
+                       u"       pat --day yyyymmdd odds VENUE RACE"_s;
+
+QString venueCodeOf(const QString& text) {
+    if (text.size() == 2 && text[0].isDigit() && text[1].isDigit())
+        return VenueName(text) == u"？？" ? QString() : text;
+    return ServiceVenueCodeOf(text);
+}
+
+int patStake(CliEnv& env, const QString& day) {
+    const auto stake = pat::ShowDayStake(env.ctx, pat::referenceDay(day));
+    if (!stake)
+        return kExitStopped;
+    env.out << u"日付 "_s << stake->dayText() << u'\n';
+    env.out << u"BET数 "_s << stake->count << u'\n';
+    env.out << u"BET残数 "_s << stake->remaining << u'\n';
+    env.out << u"BET金額 "_s << stake->stakeText() << u'\n';
+    env.out.flush();
+    return kExitOk;
+}
+
+int patResults(CliEnv& env, const QString& day) {
+    const auto records = pat::BuildResults(env.ctx, day);
+    if (!records)
+        return kExitStopped;
+    env.out << pat::resultsColumns().join(u'\t') << u'\n';
+    for (const pat::SeiRecord& s : *records)
+        env.out << pat::resultsRow(s).join(u'\t') << u'\n';
+    env.out.flush();
+    return kExitOk;
+}
+
+int patLog(CliEnv& env, const QString& day, const QStringList& args) {
+    QString exportFile;
+    if (args.size() == 2 && args[0] == u"--export")
+        exportFile = args[1];
+    else if (!args.isEmpty())
+        return usageError(env, kUsage);
+    const auto log = pat::ShowVoteLog(env.ctx, day);
+    if (!log)
+        return kExitStopped;
+    env.out << u"№\t場所\tＲ\t券種\t買い目\tODDS\t購入金額\t判 定\t配 当\t払戻金額\t備　考"_s << u'\n';
+    for (const pat::VoteRow& r : log->rows)
+        env.out << r.numberText << u'\t' << r.venue << u'\t' << r.race << u'\t' << r.type << u'\t' << r.combination
+                << u'\t' << r.odds << u'\t' << r.stakeText << u'\t' << r.judgementText << u'\t' << r.payoutText << u'\t'
+                << r.returnText << u'\t' << r.remark << u'\n';
+    env.out << u"投資額合計 "_s << log->investmentText() << u'\n';
+    env.out << u"払戻金合計 "_s << log->returnsText() << u'\n';
+    env.out << u"本日の収支 "_s << log->balanceText() << u'\n';
+    env.out << u"回収率 "_s << log->rateText() << u'\n';
+    env.out.flush();
+    if (!exportFile.isEmpty()) {
+        if (const Status saved = pat::ExportPatView(*log, exportFile); !saved) {
+            env.ctx.prompter.critical(saved.message());
+            return kExitStopped;
+        }
+    }
+    return kExitOk;
+}
+
+int predictedOdds(CliEnv& env, const QString& day, const QString& venue, int raceNo) {
+    card::PredictedOdds odds;
+    if (card::LoadPredictedOdds(env.ctx.paths.DataDir, day, venue, raceNo, 18, odds) != card::PredictedOddsLoad::Ok) {
+        env.ctx.prompter.information(card::kNoPredictedOdds);
+        return kExitStopped;
+    }
+    env.out << odds.caption << u'\n';
+    for (const auto& l : odds.win)
+        env.out << l.label << u'\t' << l.odds << u'\n';
+    for (const auto& l : odds.quinella)
+        env.out << l.label << u'\t' << l.odds << u'\n';
+    env.out.flush();
+    return kExitOk;
+}
+
+int patOdds(CliEnv& env, const QString& day, const QStringList& args) {
+    if (args.size() != 2)
+        return usageError(env, kUsage);
+    const QString venue = venueCodeOf(args[0]);
+    bool numberOk = false;
+    const int raceNo = args[1].toInt(&numberOk);
+    if (venue.isEmpty() || !numberOk || raceNo < 1 || raceNo > 12)
+        return usageError(env, u"pat --day yyyymmdd odds VENUE RACE   (VENUE as 東京 or its code, RACE 1-12)"_s);
+    const pat::PatVer ver = pat::patVerOf(env.ctx.settings.Ver);
+    if (ver == pat::PatVer::None)
+        return predictedOdds(env, day, venue, raceNo);
+    ImportState state;
+    state.CurrentRaceDate = day;
+    const pat::PatRaceRef race{venue, QString::number(raceNo), FindNichi(env.ctx, state, venue), day};
+    const QString& folder = env.ctx.settings.PatDir;
+    const pat::WinPlaceOdds wp = pat::ReadWinPlaceOdds(folder, ver, race);
+    const pat::PairOdds pairs = pat::ReadRenOdds(folder, ver, race);
+    const pat::BodyWeights weights = pat::ReadBodyWeights(folder, ver, race);
+    env.out << u"馬番\t単勝\t複勝\t馬体重"_s << u'\n';
+    for (size_t h = 0; h < 18; ++h)
+        env.out << QString::number(int(h) + 1).rightJustified(2) << u'\t' << wp.win[h] << u'\t' << wp.place[h] << u'\t'
+                << weights.weights[h] << u'\n';
+    env.out << u"枠連"_s << u'\n';
+    for (const pat::BracketOddsRow& b : wp.brackets)
+        env.out << b.pair << u'\t' << b.odds << u'\n';
+    env.out << (ver == pat::PatVer::V98 ? u"馬連\tワイド"_s : u"馬連"_s) << u'\n';
+    for (const pat::PairOddsRow& p : pairs.pairs) {
+        env.out << p.pair << u'\t' << p.quinella;
+        if (ver == pat::PatVer::V98)
+            env.out << u'\t' << p.wideLow << u'-' << p.wideHigh;
+        env.out << u'\n';
+    }
+    env.out.flush();
+    return kExitOk;
+}
+
+}  // namespace
+
+int cmdPat(CliEnv& env, const QStringList& args) {
+    QString day;
+    QStringList rest = args;
+    if (rest.size() >= 2 && rest[0] == u"--day") {
+        day = rest[1];
+        if (day.size() != 8 || !DateFromYmd(day).isValid())
+            return usageError(env, u"pat --day yyyymmdd ...   (a date that exists)"_s);
+        rest = rest.mid(2);
+    }
+    if (rest.isEmpty())
+        return usageError(env, kUsage);
+    const QString sub = rest[0];
+    rest = rest.mid(1);
+    if (sub == u"stake" && rest.isEmpty())
+        return patStake(env, day);
+    if (day.isEmpty())
+        return usageError(env, kUsage);
+    if (sub == u"results" && rest.isEmpty())
+        return patResults(env, day);
+    if (sub == u"log")
+        return patLog(env, day, rest);
+    if (sub == u"odds")
+        return patOdds(env, day, rest);
+    return usageError(env, kUsage);
+}
+
+}  // namespace zm::cli

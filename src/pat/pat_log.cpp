@@ -1,0 +1,577 @@
+#include "pat/pat_log.h"
+
+#include "app/safe_save.h"
+#include "codes/codetables.h"
+#include "codes/numeric.h"
+#include "codes/sjis.h"
+#include "import/work_folder.h"
+#include "pat/pat_files.h"
+
+#include <QDate>
+#include <QFile>
+#include <QLocale>
+#include <cmath>
+
+namespace zm::pat {
+
+namespace {
+
+constexpr Field kLg95Fields[] = {Lg95Record::year,    Lg95Record::month,   Lg95Record::day,      Lg95Record::header1,
+                                 Lg95Record::header2, Lg95Record::header3, Lg95Record::header4,  Lg95Record::header5,
+                                 Lg95Record::entries, Lg95Record::trailer1, Lg95Record::trailer2, Lg95Record::trailer3};
+static_assert(fieldTableCoversRecord(kLg95Fields, Lg95Record::kLength));
+constexpr Field kLg95EntryFields[] = {Lg95Record::entryText, Lg95Record::betType, Lg95Record::venue,
+                                      Lg95Record::raceNo,    Lg95Record::saleKind, Lg95Record::first,
+                                      Lg95Record::second,    Lg95Record::stake,   Lg95Record::state};
+static_assert(fieldTableCoversRecord(kLg95EntryFields, Lg95Record::kEntryLength));
+constexpr Field kLg31Fields[] = {Lg31Record::date,    Lg31Record::header1,    Lg31Record::header2,
+                                 Lg31Record::betCount, Lg31Record::header3,   Lg31Record::entries,
+                                 Lg31Record::totalStake, Lg31Record::trailer1, Lg31Record::trailer2};
+static_assert(fieldTableCoversRecord(kLg31Fields, Lg31Record::kLength));
+constexpr Field kKs98Fields[] = {Ks98Record::year,     Ks98Record::month,  Ks98Record::day,      Ks98Record::venueName,
+                                 Ks98Record::copied,   Ks98Record::kai,    Ks98Record::nichi,    Ks98Record::raceNo,
+                                 Ks98Record::text1,    Ks98Record::finishers, Ks98Record::text2, Ks98Record::win,
+                                 Ks98Record::place,    Ks98Record::bracket, Ks98Record::quinella, Ks98Record::wide,
+                                 Ks98Record::text3,    Ks98Record::returned, Ks98Record::returnedMarks,
+                                 Ks98Record::text4,    Ks98Record::lineEnd};
+static_assert(fieldTableCoversRecord(kKs98Fields, Ks98Record::kLength));
+constexpr Field kKs95Fields[] = {Ks95Record::year,     Ks95Record::month,   Ks95Record::day,   Ks95Record::venueName,
+                                 Ks95Record::copied,   Ks95Record::kai,     Ks95Record::nichi, Ks95Record::raceNo,
+                                 Ks95Record::text1,    Ks95Record::text2,   Ks95Record::text3, Ks95Record::text4,
+                                 Ks95Record::finishers, Ks95Record::text5,  Ks95Record::win,   Ks95Record::place,
+                                 Ks95Record::bracket,  Ks95Record::quinella, Ks95Record::text6, Ks95Record::returned,
+                                 Ks95Record::returnedMarks, Ks95Record::text7};
+static_assert(fieldTableCoversRecord(kKs95Fields, Ks95Record::kLength));
+constexpr Field kSeiFields[] = {SeiRecord::key,          SeiRecord::venueNo,       SeiRecord::venueName,
+                                SeiRecord::copied,       SeiRecord::kai,           SeiRecord::nichi,
+                                SeiRecord::year,         SeiRecord::month,         SeiRecord::day,
+                                SeiRecord::raceNo,       SeiRecord::finishers,     SeiRecord::winHorses,
+                                SeiRecord::winPayouts,   SeiRecord::placeHorses,   SeiRecord::placePayouts,
+                                SeiRecord::bracketPairs, SeiRecord::bracketPayouts, SeiRecord::quinellaPairs,
+                                SeiRecord::quinellaPayouts, SeiRecord::widePairs,  SeiRecord::widePayouts,
+                                SeiRecord::returned,     SeiRecord::returnedMarks, SeiRecord::lineEnd};
+static_assert(fieldTableCoversRecord(kSeiFields, SeiRecord::kLength));
+
+constexpr Field inEntry(const Field& array, int i, const Field& relative) {
+    return relative.shifted(array.element(i).offset);
+}
+
+QByteArray readFile(const QString& path, qint64 length) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.read(length);
+}
+
+QString lastChar(const QString& t) { return t.isEmpty() ? QStringLiteral(" ") : QString(t.back()); }
+
+// Two digits, zero-padded ("3" -> "03").
+QString twoDigits(double v) {
+    return QString::number(static_cast<qlonglong>(v)).rightJustified(2, u'0');
+}
+
+// "#,###,##0": digits grouped by thousands, "0" for zero.
+QString grouped(double value) {
+    const double r = std::round(value);
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(static_cast<qlonglong>(r));
+}
+
+// A two-digit horse pair of a result, or four blanks when the entry is empty.
+QString pairDigits(const QString& first, const QString& second) {
+    if (first.trimmed().isEmpty() && second.trimmed().isEmpty())
+        return QStringLiteral("    ");
+    return twoDigits(Val(first)) + twoDigits(Val(second));
+}
+
+// The fields both KS layouts share, copied into a new record.
+template <class Ks>
+SeiRecord seiHeader(const Ks& ks) {
+    SeiRecord s;
+    const QString venueName = ks.text(Ks::venueName);
+    const QString venueNo = JraVenueCodeOf(venueName);
+    const QString race = twoDigits(ks.number(Ks::raceNo));
+    s.setText(SeiRecord::key, ks.text(Ks::day) + venueNo + race);
+    s.setText(SeiRecord::venueNo, venueNo);
+    s.setRaw(SeiRecord::venueName, ks.raw(Ks::venueName));
+    s.setRaw(SeiRecord::copied, ks.raw(Ks::copied));
+    s.setText(SeiRecord::kai, lastChar(ks.text(Ks::kai)));
+    s.setText(SeiRecord::nichi, lastChar(ks.text(Ks::nichi)));
+    s.setRaw(SeiRecord::year, ks.raw(Ks::year));
+    s.setRaw(SeiRecord::month, ks.raw(Ks::month));
+    s.setRaw(SeiRecord::day, ks.raw(Ks::day));
+    s.setText(SeiRecord::raceNo, race);
+    for (int i = 1; i <= 3; ++i) {
+        const Field f = inEntry(Ks::finishers, i, Ks::finisherNo);
+        s.setRaw(SeiRecord::finishers.element(i), ks.number(f) == 0 ? QByteArrayView("  ") : ks.raw(f));
+    }
+    for (int i = 1; i <= 2; ++i) {
+        s.setRaw(SeiRecord::winHorses.element(i), ks.raw(inEntry(Ks::win, i, Ks::horseNo)));
+        s.setText(SeiRecord::winPayouts, i, RightBytes(ks.text(inEntry(Ks::win, i, Ks::horsePayout)), 5));
+    }
+    for (int i = 1; i <= 5; ++i) {
+        s.setRaw(SeiRecord::placeHorses.element(i), ks.raw(inEntry(Ks::place, i, Ks::horseNo)));
+        s.setText(SeiRecord::placePayouts, i, RightBytes(ks.text(inEntry(Ks::place, i, Ks::horsePayout)), 5));
+    }
+    for (int i = 1; i <= 2; ++i) {
+        s.setText(SeiRecord::quinellaPairs, i,
+                  pairDigits(ks.text(inEntry(Ks::quinella, i, Ks::pairFirst)),
+                             ks.text(inEntry(Ks::quinella, i, Ks::pairSecond))));
+        s.setText(SeiRecord::quinellaPayouts, i, RightBytes(ks.text(inEntry(Ks::quinella, i, Ks::pairPayout)), 6));
+    }
+    s.setRaw(SeiRecord::returned, ks.raw(Ks::returned));
+    s.setRaw(SeiRecord::returnedMarks, ks.raw(Ks::returnedMarks));
+    s.setRaw(SeiRecord::lineEnd, "\r\n");
+    return s;
+}
+
+bool isOfDay(const QString& year, const QString& month, const QString& dayText, const QString& day) {
+    return year + month + dayText == day;
+}
+
+// Vote-log helpers.
+QString typeName(const QString& code) {
+    static const char16_t* const kNames[] = {u"単勝", u"複勝", u"枠連", u"馬連", u"WIDE"};
+    const int k = code.size() == 1 ? code[0].unicode() - u'1' : -1;
+    return k >= 0 && k < 5 ? QString::fromUtf16(kNames[k]) : QStringLiteral("？？");
+}
+
+QString kindOf(const QString& code) {
+    static const char16_t* const kKinds[] = {u"単", u"複", u"枠", u"馬", u"ワ"};
+    const int k = code.size() == 1 ? code[0].unicode() - u'1' : -1;
+    return k >= 0 && k < 5 ? QString::fromUtf16(kKinds[k]) : QString();
+}
+
+// The venue letter of a JRA venue number: its last digit, "10" giving "A".
+QString jraVenueLetter(const QString& venueNo) {
+    if (Val(venueNo) == 10)
+        return QStringLiteral("A");
+    return venueNo.isEmpty() ? QString() : QString(venueNo.back());
+}
+
+QString moneyText(double yen) { return grouped(yen) + u'円'; }
+
+// Right-aligned in width bytes, never cut (amounts grow the line instead).
+QString rightNoCut(const QString& text, int width) {
+    const int n = ByteLength(text);
+    return n >= width ? text : QString(width - n, u' ') + text;
+}
+
+const QString kRule = QStringLiteral("+--+----+---+------+-----+------+-------+-----+---------+----------");
+
+template <class Lg>
+std::optional<QStringList> logFilesOrSay(AppContext& ctx, const QString& pattern, const QString& message) {
+    const QStringList files = patFiles(ctx.settings.PatDir, pattern);
+    if (files.isEmpty()) {
+        ctx.prompter.warning(message);
+        return std::nullopt;
+    }
+    return files;
+}
+
+}  // namespace
+
+QString patNotSetMessage() {
+    return QStringLiteral("ＰＡＴ利用の有無あるいはＰＡＴの種類が指定されていません。\r\n"
+                          "メニューバーの［ｵﾌﾟｼｮﾝ］→［ＰＡＴの設定］で選択してください。");
+}
+
+QStringList patFiles(const QString& folder, const QString& pattern) {
+    if (folder.isEmpty())
+        return {};
+    QStringList paths;
+    for (const QString& name : listFilesNoCase(folder, pattern, -1))
+        paths << folder + name;
+    return paths;
+}
+
+QString referenceDay(const QString& currentRaceDate) {
+    return currentRaceDate.isEmpty() ? QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) : currentRaceDate;
+}
+
+QString DayStake::dayText() const { return day.left(4) + u'/' + day.mid(4, 2) + u'/' + day.mid(6, 2); }
+QString DayStake::stakeText() const { return moneyText(stakeYen); }
+
+void addLg95Stake(QByteArrayView file, DayStake& stake) {
+    const Lg95Record lg(file);
+    if (lg.text(Lg95Record::year) + lg.text(Lg95Record::month) + lg.text(Lg95Record::day) != stake.day)
+        return;
+    for (int e = 1; e <= 50; ++e) {
+        if (lg.number(inEntry(Lg95Record::entries, e, Lg95Record::state)) != 1)
+            continue;
+        ++stake.count;
+        stake.stakeYen += lg.number(inEntry(Lg95Record::entries, e, Lg95Record::stake)) * 100;
+    }
+    stake.remaining = 900 - stake.count;
+}
+
+void addLg31Stake(QByteArrayView file, DayStake& stake) {
+    const Lg31Record lg(file);
+    if (lg.text(Lg31Record::date) == stake.day) {
+        stake.count += static_cast<int>(lg.number(Lg31Record::betCount));
+        stake.stakeYen += lg.number(Lg31Record::totalStake) * 100;
+    }
+    stake.remaining = 300 - stake.count;
+}
+
+std::optional<DayStake> ShowDayStake95(AppContext& ctx, const QString& day) {
+    const auto files = logFilesOrSay<Lg95Record>(ctx, QStringLiteral("LG-??.JRA"), kNoLogFiles95);
+    if (!files)
+        return std::nullopt;
+    DayStake out;
+    out.day = day;
+    out.remaining = 900;
+    for (const QString& path : *files)
+        addLg95Stake(readFile(path, Lg95Record::kLength), out);
+    return out;
+}
+
+std::optional<DayStake> ShowDayStake31(AppContext& ctx, const QString& day) {
+    const auto files = logFilesOrSay<Lg31Record>(ctx, QStringLiteral("LG-?.JRA"), kNoLogFiles31);
+    if (!files)
+        return std::nullopt;
+    DayStake out;
+    out.day = day;
+    out.remaining = 300;
+    for (const QString& path : *files)
+        addLg31Stake(readFile(path, Lg31Record::kLength), out);
+    return out;
+}
+
+std::optional<DayStake> ShowDayStake(AppContext& ctx, const QString& day) {
+    const QString& ver = ctx.settings.Ver;
+    if (ver == u"95" || ver == u"98")
+        return ShowDayStake95(ctx, day);
+    if (ver == u"31")
+        return ShowDayStake31(ctx, day);
+    ctx.prompter.warning(patNotSetMessage());
+    return std::nullopt;
+}
+
+std::optional<SeiRecord> seiFromKs98(QByteArrayView bytes, const QString& day) {
+    const Ks98Record ks(bytes);
+    if (!isOfDay(ks.text(Ks98Record::year), ks.text(Ks98Record::month), ks.text(Ks98Record::day), day))
+        return std::nullopt;
+    SeiRecord s = seiHeader(ks);
+    for (int i = 1; i <= 2; ++i) {
+        const QString pair = ks.text(inEntry(Ks98Record::bracket, i, Ks98Record::bracketPair));
+        s.setText(SeiRecord::bracketPairs, i, QString(pair.front()) + pair.back());
+        s.setText(SeiRecord::bracketPayouts, i,
+                  RightBytes(ks.text(inEntry(Ks98Record::bracket, i, Ks98Record::bracketPayout)), 6));
+    }
+    for (int i = 1; i <= 5; ++i) {
+        s.setText(SeiRecord::widePairs, i,
+                  pairDigits(ks.text(inEntry(Ks98Record::wide, i, Ks98Record::pairFirst)),
+                             ks.text(inEntry(Ks98Record::wide, i, Ks98Record::pairSecond))));
+        s.setText(SeiRecord::widePayouts, i, RightBytes(ks.text(inEntry(Ks98Record::wide, i, Ks98Record::pairPayout)), 6));
+    }
+    return s;
+}
+
+std::optional<SeiRecord> seiFromKs95(QByteArrayView bytes, const QString& day) {
+    const Ks95Record ks(bytes);
+    if (!isOfDay(ks.text(Ks95Record::year), ks.text(Ks95Record::month), ks.text(Ks95Record::day), day))
+        return std::nullopt;
+    SeiRecord s = seiHeader(ks);
+    for (int i = 1; i <= 2; ++i) {
+        s.setText(SeiRecord::bracketPairs, i,
+                  ks.text(inEntry(Ks95Record::bracket, i, Ks95Record::bracketFirst)) +
+                      ks.text(inEntry(Ks95Record::bracket, i, Ks95Record::bracketSecond)));
+        s.setText(SeiRecord::bracketPayouts, i,
+                  RightBytes(ks.text(inEntry(Ks95Record::bracket, i, Ks95Record::bracketPayout)), 6));
+    }
+    return s;
+}
+
+void sortSeiRecords(std::vector<SeiRecord>& records) {
+    const size_t n = records.size();
+    for (size_t i = 0; i < n; ++i) {
+        for (size_t j = i + 1; j < n; ++j) {
+            if (records[i].number(SeiRecord::key) > records[j].number(SeiRecord::key))
+                std::swap(records[i], records[j]);
+        }
+    }
+}
+
+QString seiPath(const QString& dataDir, const QString& day) { return dataDir + day + QStringLiteral(".SEI"); }
+
+namespace {
+
+template <class Ks>
+std::optional<std::vector<SeiRecord>> buildResults(AppContext& ctx, const QString& day,
+                                                   std::optional<SeiRecord> (*condense)(QByteArrayView, const QString&)) {
+    const QStringList files = patFiles(ctx.settings.PatDir, QStringLiteral("KS-?????.JRA"));
+    if (files.isEmpty()) {
+        ctx.prompter.warning(kNoResultFiles);
+        return std::nullopt;
+    }
+    std::vector<SeiRecord> records;
+    for (const QString& path : files) {
+        if (records.size() >= 50)
+            break;
+        if (auto s = condense(readFile(path, Ks::kLength), day))
+            records.push_back(std::move(*s));
+    }
+    sortSeiRecords(records);
+    QByteArray bytes;
+    for (const SeiRecord& s : records)
+        bytes += s.bytes();
+    if (const Status saved = saveFile(seiPath(ctx.paths.DataDir, day), bytes); !saved) {
+        ctx.prompter.critical(saved.message());
+        return std::nullopt;
+    }
+    return records;
+}
+
+}  // namespace
+
+std::optional<std::vector<SeiRecord>> BuildResults98(AppContext& ctx, const QString& day) {
+    return buildResults<Ks98Record>(ctx, day, &seiFromKs98);
+}
+
+std::optional<std::vector<SeiRecord>> BuildResults95(AppContext& ctx, const QString& day) {
+    return buildResults<Ks95Record>(ctx, day, &seiFromKs95);
+}
+
+std::optional<std::vector<SeiRecord>> BuildResults(AppContext& ctx, const QString& day) {
+    const QString& ver = ctx.settings.Ver;
+    if (ctx.settings.PatOpt && ver == u"98")
+        return BuildResults98(ctx, day);
+    if (ctx.settings.PatOpt && ver == u"95")
+        return BuildResults95(ctx, day);
+    ctx.prompter.warning(ctx.settings.PatOpt && ver == u"31" ? kResults31Refused : patNotSetMessage());
+    return std::nullopt;
+}
+
+QStringList resultsColumns() {
+    return {QStringLiteral("場所"), QStringLiteral("Ｒ"),    QStringLiteral("単"),    QStringLiteral("払戻"),
+            QStringLiteral("複1"),  QStringLiteral("払戻"),  QStringLiteral("複2"),   QStringLiteral("払戻"),
+            QStringLiteral("複3"),  QStringLiteral("払戻"),  QStringLiteral("枠連"),  QStringLiteral("払戻"),
+            QStringLiteral("馬連"), QStringLiteral("払戻"),  QStringLiteral("返還馬"), QStringLiteral("ﾜｲﾄﾞ1"),
+            QStringLiteral("払戻"), QStringLiteral("ﾜｲﾄﾞ2"), QStringLiteral("払戻"),  QStringLiteral("ﾜｲﾄﾞ3"),
+            QStringLiteral("払戻")};
+}
+
+QStringList resultsRow(const SeiRecord& s) {
+    auto t = [&](const Field& f, int i) { return s.text(f, i).trimmed(); };
+    auto pair = [](const QString& p) {
+        return p.trimmed().isEmpty() ? QString() : p.left(2) + u'-' + p.mid(2);
+    };
+    QStringList returned;
+    for (int i = 1; i <= 5; ++i) {
+        if (s.number(SeiRecord::returned, i) > 0)
+            returned << t(SeiRecord::returned, i);
+    }
+    QStringList row{s.text(SeiRecord::venueName).trimmed(), s.text(SeiRecord::raceNo),
+                    t(SeiRecord::winHorses, 1), t(SeiRecord::winPayouts, 1)};
+    for (int i = 1; i <= 3; ++i)
+        row << t(SeiRecord::placeHorses, i) << t(SeiRecord::placePayouts, i);
+    const QString bracket = t(SeiRecord::bracketPairs, 1);
+    row << (bracket.size() == 2 ? QString(bracket[0]) + u'-' + bracket[1] : bracket) << t(SeiRecord::bracketPayouts, 1);
+    row << pair(s.text(SeiRecord::quinellaPairs, 1)) << t(SeiRecord::quinellaPayouts, 1);
+    row << returned.join(u',');
+    for (int i = 1; i <= 3; ++i)
+        row << pair(s.text(SeiRecord::widePairs, i)) << t(SeiRecord::widePayouts, i);
+    return row;
+}
+
+std::vector<SeiRecord> seiRecords(QByteArrayView file) {
+    std::vector<SeiRecord> out;
+    for (qsizetype at = 0; at + SeiRecord::kLength <= file.size(); at += SeiRecord::kLength)
+        out.emplace_back(file.sliced(at, SeiRecord::kLength));
+    return out;
+}
+
+JudgeResult JudgeBet(const std::vector<SeiRecord>& sei, const QString& dayOfMonth, const QString& venueNo,
+                     const QString& raceNo, const QString& typeCode, const QString& first, const QString& second) {
+    const double key = Val(dayOfMonth + venueNo + twoDigits(Val(raceNo)));
+    const SeiRecord* race = nullptr;
+    for (const SeiRecord& s : sei) {
+        if (s.number(SeiRecord::key) == key) {
+            race = &s;
+            break;
+        }
+    }
+    if (!race || typeCode.size() != 1 || typeCode[0] < u'1' || typeCode[0] > u'5')
+        return {};
+    auto returnedHorse = [&](double horse) {
+        for (int i = 1; i <= 5; ++i) {
+            if (horse > 0 && race->number(SeiRecord::returned, i) == horse)
+                return true;
+        }
+        return false;
+    };
+    const double h1 = Val(first);
+    const double h2 = Val(second);
+    const QChar code = typeCode[0];
+    if (code == u'1' || code == u'2') {
+        if (returnedHorse(h1))
+            return {Judgement::Refund, 0};
+        const bool win = code == u'1';
+        const Field& horses = win ? SeiRecord::winHorses : SeiRecord::placeHorses;
+        const Field& payouts = win ? SeiRecord::winPayouts : SeiRecord::placePayouts;
+        for (int i = 1; i <= (win ? 2 : 5); ++i) {
+            if (h1 > 0 && race->number(horses, i) == h1)
+                return {Judgement::Hit, race->number(payouts, i)};
+        }
+        return {Judgement::Miss, 0};
+    }
+    if (code != u'3' && (returnedHorse(h1) || returnedHorse(h2)))
+        return {Judgement::Refund, 0};
+    QString wanted;
+    const Field* pairs = nullptr;
+    const Field* payouts = nullptr;
+    int count = 2;
+    if (code == u'3') {
+        wanted = QString::number(static_cast<qlonglong>(h1)) + QString::number(static_cast<qlonglong>(h2));
+        pairs = &SeiRecord::bracketPairs;
+        payouts = &SeiRecord::bracketPayouts;
+    } else {
+        wanted = twoDigits(h1) + twoDigits(h2);
+        pairs = code == u'4' ? &SeiRecord::quinellaPairs : &SeiRecord::widePairs;
+        payouts = code == u'4' ? &SeiRecord::quinellaPayouts : &SeiRecord::widePayouts;
+        count = code == u'4' ? 2 : 5;
+    }
+    for (int i = 1; i <= count; ++i) {
+        if (race->text(*pairs, i) == wanted)
+            return {Judgement::Hit, race->number(*payouts, i)};
+    }
+    return {Judgement::Miss, 0};
+}
+
+QString judgementText(Judgement j) {
+    switch (j) {
+    case Judgement::Hit:
+        return QStringLiteral("的中！");
+    case Judgement::Miss:
+        return QStringLiteral("ハズレ");
+    case Judgement::Refund:
+        return QStringLiteral("返還");
+    case Judgement::Unjudged:
+        break;
+    }
+    return QStringLiteral("未判定");
+}
+
+QString VoteLog::investmentText() const { return moneyText(investment); }
+QString VoteLog::returnsText() const { return moneyText(returns); }
+QString VoteLog::balanceText() const { return moneyText(returns - investment); }
+QString VoteLog::rateText() const {
+    if (investment == 0)
+        return QStringLiteral("0.0%");
+    const double rate = std::round(returns / investment * 100 * 10) / 10;
+    const double whole = std::trunc(rate);
+    const int tenth = static_cast<int>(std::llround(std::fabs(rate - whole) * 10));
+    return grouped(whole) + u'.' + QString::number(tenth) + u'%';
+}
+
+namespace {
+
+std::optional<VoteLog> voteLog(AppContext& ctx, const QString& day, bool pat98) {
+    const auto files = logFilesOrSay<Lg95Record>(ctx, QStringLiteral("LG-??.JRA"), kNoLogFiles95);
+    if (!files)
+        return std::nullopt;
+    VoteLog log;
+    log.day = day;
+    QFile seiFile(seiPath(ctx.paths.DataDir, day));
+    const std::vector<SeiRecord> sei =
+        seiFile.open(QIODevice::ReadOnly) ? seiRecords(seiFile.readAll()) : std::vector<SeiRecord>{};
+    const QString folder = ctx.settings.PatDir;
+    for (const QString& path : *files) {
+        const Lg95Record lg(readFile(path, Lg95Record::kLength));
+        if (lg.text(Lg95Record::year) + lg.text(Lg95Record::month) + lg.text(Lg95Record::day) != day)
+            continue;
+        for (int e = 1; e <= 50 && log.rows.size() < 1024; ++e) {
+            auto f = [&](const Field& field) { return lg.text(inEntry(Lg95Record::entries, e, field)); };
+            if (Val(f(Lg95Record::state)) != 1)
+                continue;
+            VoteRow row;
+            row.number = static_cast<int>(log.rows.size()) + 1;
+            row.numberText = QString::number(row.number).rightJustified(3, u'0');
+            const QString code = f(Lg95Record::betType);
+            const QString venueNo = f(Lg95Record::venue);
+            row.venue = JraVenueName(venueNo);
+            row.race = f(Lg95Record::raceNo);
+            row.type = typeName(code);
+            const QString first = f(Lg95Record::first);
+            const QString second = f(Lg95Record::second);
+            row.combination = code == u"1" || code == u"2" ? first : first + u'-' + second;
+            const QString kind = kindOf(code);
+            if (!kind.isEmpty()) {
+                const QString prefix = readsQuinellaFile(kind) ? kQuinellaPrefix : kWinPlacePrefix;
+                const QStringList odds = patFiles(folder, prefix + jraVenueLetter(venueNo) + u'?' +
+                                                              PatRaceLetter(row.race) + QStringLiteral(".JRA"));
+                QString combination = first;
+                if (kind == u"枠")
+                    combination = first.trimmed() + u'-' + second.trimmed();
+                else if (readsQuinellaFile(kind))
+                    combination = twoDigits(Val(first)) + twoDigits(Val(second));
+                if (!odds.isEmpty())
+                    row.odds = (pat98 ? ReadPatOdds98(odds.front(), kind, combination)
+                                      : ReadPatOdds95(odds.front(), kind, combination))
+                                   .trimmed();
+            }
+            const double units = Val(f(Lg95Record::stake));
+            row.stakeYen = units * 100;
+            row.stakeText = grouped(row.stakeYen);
+            const JudgeResult judged =
+                JudgeBet(sei, day.mid(6, 2), venueNo, row.race, code, first, second);
+            row.judgement = judged.judgement;
+            row.judgementText = judgementText(judged.judgement);
+            row.payout = judged.payout;
+            row.payoutText = judged.judgement == Judgement::Hit ? grouped(judged.payout) : QString();
+            row.returnYen = judged.judgement == Judgement::Hit      ? judged.payout * units
+                            : judged.judgement == Judgement::Refund ? row.stakeYen
+                                                                    : 0;
+            row.returnText = grouped(row.returnYen);
+            row.remark = f(Lg95Record::saleKind) == u"2" ? QStringLiteral("前売り") : QString();
+            log.investment += row.stakeYen;
+            log.returns += row.returnYen;
+            log.rows.push_back(std::move(row));
+        }
+    }
+    return log;
+}
+
+}  // namespace
+
+std::optional<VoteLog> ShowVoteLog98(AppContext& ctx, const QString& day) { return voteLog(ctx, day, true); }
+std::optional<VoteLog> ShowVoteLog95(AppContext& ctx, const QString& day) { return voteLog(ctx, day, false); }
+
+std::optional<VoteLog> ShowVoteLog(AppContext& ctx, const QString& day) {
+    const QString& ver = ctx.settings.Ver;
+    if (ctx.settings.PatOpt && ver == u"98")
+        return ShowVoteLog98(ctx, day);
+    if (ctx.settings.PatOpt && ver == u"95")
+        return ShowVoteLog95(ctx, day);
+    ctx.prompter.warning(ctx.settings.PatOpt && ver == u"31" ? kVoteLog31Refused : patNotSetMessage());
+    return std::nullopt;
+}
+
+QString voteLogText(const VoteLog& log) {
+    const QString crlf = QStringLiteral("\r\n");
+    QString out = kRule + crlf;
+    out += QStringLiteral(" № 場所   R  式別   買目   Odds    購入  判定  払戻金額    備考   ") + crlf;
+    out += kRule + crlf;
+    for (const VoteRow& r : log.rows) {
+        if (r.number <= 0)
+            break;
+        out += u' ' + r.numberText + u' ' + r.venue + u' ' + LeftBytes(r.race + QStringLiteral("  "), 2) +
+               QStringLiteral("R ") + PadBytes(r.type, 6) + u' ' + rightNoCut(r.combination, 5) + u' ' +
+               rightNoCut(r.odds, 6) + u' ' + rightNoCut(r.stakeText, 7) + u' ' + PadBytes(r.judgementText, 6) +
+               u' ' + rightNoCut(r.returnText, 8) + u' ' + PadBytes(r.remark, 10) + crlf;
+    }
+    out += kRule + crlf + crlf;
+    const QString heading = u'(' + FullWidthDigits(log.day.left(4)) + u'年' + FullWidthDigits(log.day.mid(4, 2)) + u'月' +
+                            FullWidthDigits(log.day.mid(6, 2)) + QStringLiteral("日) のＰＡＴ収支 ");
+    out += heading + QString(std::max(0, 67 - ByteLength(heading)), u'-') + crlf;
+    out += QStringLiteral("    投資額合計： ") + log.investmentText() + crlf;
+    out += QStringLiteral("    払戻金合計： ") + log.returnsText() + crlf;
+    out += QStringLiteral("    収支： ") + log.balanceText() + crlf;
+    out += QStringLiteral("    回収率： ") + log.rateText() + crlf;
+    out += QString(67, u'-') + crlf;
+    return out;
+}
+
+Status ExportPatView(const VoteLog& log, const QString& file) { return appendToFile(file, toSjis(voteLogText(log))); }
+
+}  // namespace zm::pat

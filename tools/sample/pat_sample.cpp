@@ -1,0 +1,218 @@
+// PAT's result and log files for the sample day: a KS file per race and a few LG files.
+
+#include "sample/sample.h"
+
+#include "app/safe_save.h"
+#include "codes/codetables.h"
+#include "import/records.h"
+#include "pat/pat_files.h"
+#include "pat/pat_log.h"
+
+#include <QDir>
+
+namespace zm::sample {
+
+namespace {
+
+constexpr Field inEntry(const Field& array, int i, const Field& relative) {
+    return relative.shifted(array.element(i).offset);
+}
+
+QString two(int n) { return QString::number(n).rightJustified(2); }
+
+// One race's outcome.
+struct Outcome {
+    QString venueCode;  // service code
+    QString kai, nichi;
+    int raceNo = 0;
+    int runners = 0;
+    std::vector<int> order;      // finishing order, first three
+    std::vector<int> winners;    // two for a dead heat
+    int returned = 0;            // a horse scratched after betting began
+    int widePairs = 3;
+};
+
+std::vector<Outcome> outcomes(const QByteArray& races, const QDate& date, std::uint64_t seed) {
+    Rng rng(seed * 17 + 5);
+    const QString day = date.toString(QStringLiteral("yyyyMMdd"));
+    std::vector<Outcome> out;
+    for (qsizetype at = 0; at + RaceRecord::kLength <= races.size(); at += RaceRecord::kLength) {
+        const RaceRecord race(QByteArrayView(races).sliced(at, RaceRecord::kLength));
+        if (race.dateText() != day)
+            continue;
+        Outcome o;
+        o.venueCode = race.text(RaceRecord::venueCode);
+        o.kai = race.text(RaceRecord::kai);
+        o.nichi = race.text(RaceRecord::nichi);
+        o.raceNo = int(race.number(RaceRecord::raceNo));
+        o.runners = std::clamp(int(race.number(RaceRecord::runnerCount)), 3, 18);
+        while (o.order.size() < 3) {
+            const int h = rng.between(1, o.runners);
+            if (std::find(o.order.begin(), o.order.end(), h) == o.order.end())
+                o.order.push_back(h);
+        }
+        o.winners = {o.order[0]};
+        const size_t index = out.size();
+        if (index == 1)
+            o.winners.push_back(o.order[1]);  // a dead heat for first
+        if (index == 2 || (o.runners > 8 && rng.chance(0.1))) {
+            for (int h = o.runners; h >= 1; --h) {
+                if (std::find(o.order.begin(), o.order.end(), h) == o.order.end()) {
+                    o.returned = h;
+                    break;
+                }
+            }
+        }
+        o.widePairs = o.runners <= 7 ? 1 : 3;  // a small field pays fewer wide pairs
+        out.push_back(o);
+    }
+    return out;
+}
+
+template <class Ks>
+QByteArray ksBytes(const Outcome& o, const QString& day, Rng& rng) {
+    Ks r;
+    r.setText(Ks::year, day.left(4));
+    r.setText(Ks::month, day.mid(4, 2));
+    r.setText(Ks::day, day.mid(6, 2));
+    r.setText(Ks::venueName, VenueName(o.venueCode));
+    r.setText(Ks::copied, u"0000");
+    r.setText(Ks::kai, o.kai);
+    r.setText(Ks::nichi, o.nichi);
+    r.setText(Ks::raceNo, two(o.raceNo));
+    for (size_t i = 0; i < o.order.size(); ++i)
+        r.setText(inEntry(Ks::finishers, int(i) + 1, Ks::finisherNo), two(o.order[i]));
+    const int payoutWidth = Ks::horsePayout.width;
+    for (size_t i = 0; i < o.winners.size(); ++i) {
+        r.setText(inEntry(Ks::win, int(i) + 1, Ks::horseNo), two(o.winners[i]));
+        r.setText(inEntry(Ks::win, int(i) + 1, Ks::horsePayout), QString::number(rng.between(12, 300) * 10).rightJustified(payoutWidth));
+    }
+    for (size_t i = 0; i < 3; ++i) {
+        r.setText(inEntry(Ks::place, int(i) + 1, Ks::horseNo), two(o.order[i]));
+        r.setText(inEntry(Ks::place, int(i) + 1, Ks::horsePayout), QString::number(rng.between(10, 90) * 10).rightJustified(payoutWidth));
+    }
+    auto bracketOf = [&](int h) { return std::min(8, (h + 1) / 2); };
+    const int b1 = std::min(bracketOf(o.order[0]), bracketOf(o.order[1]));
+    const int b2 = std::max(bracketOf(o.order[0]), bracketOf(o.order[1]));
+    const int p1 = std::min(o.order[0], o.order[1]);
+    const int p2 = std::max(o.order[0], o.order[1]);
+    if constexpr (std::is_same_v<Ks, pat::Ks98Record>) {
+        r.setText(inEntry(Ks::bracket, 1, Ks::bracketPair), QString::number(b1) + u'-' + QString::number(b2));
+    } else {
+        r.setText(inEntry(Ks::bracket, 1, Ks::bracketFirst), QString::number(b1));
+        r.setText(inEntry(Ks::bracket, 1, Ks::bracketDash), u"-");
+        r.setText(inEntry(Ks::bracket, 1, Ks::bracketSecond), QString::number(b2));
+    }
+    r.setText(inEntry(Ks::bracket, 1, Ks::bracketPayout), QString::number(rng.between(30, 900) * 10).rightJustified(Ks::bracketPayout.width));
+    r.setText(inEntry(Ks::quinella, 1, Ks::pairFirst), two(p1));
+    r.setText(inEntry(Ks::quinella, 1, Ks::pairSecond), two(p2));
+    r.setText(inEntry(Ks::quinella, 1, Ks::pairPayout), QString::number(rng.between(40, 3000) * 10).rightJustified(Ks::pairPayout.width));
+    if constexpr (std::is_same_v<Ks, pat::Ks98Record>) {
+        const std::pair<int, int> pairs[] = {{p1, p2},
+                                             {std::min(o.order[0], o.order[2]), std::max(o.order[0], o.order[2])},
+                                             {std::min(o.order[1], o.order[2]), std::max(o.order[1], o.order[2])}};
+        for (int i = 0; i < o.widePairs; ++i) {
+            r.setText(inEntry(Ks::wide, i + 1, Ks::pairFirst), two(pairs[i].first));
+            r.setText(inEntry(Ks::wide, i + 1, Ks::pairSecond), two(pairs[i].second));
+            r.setText(inEntry(Ks::wide, i + 1, Ks::pairPayout), QString::number(rng.between(11, 800) * 10).rightJustified(6));
+        }
+        r.setText(Ks::lineEnd, u"\r\n");
+    }
+    if (o.returned > 0) {
+        r.setText(Ks::returned.element(1), two(o.returned));
+        r.setText(Ks::returnedMarks.element(1), u"1");
+    }
+    return r.bytes();
+}
+
+struct Bet {
+    QString type, venue, race, first, second;
+    int units = 1;
+    int state = 1;
+    QString sale = QStringLiteral("1");
+};
+
+QByteArray lgBytes(const QString& day, const std::vector<Bet>& bets) {
+    pat::Lg95Record r;
+    r.setText(pat::Lg95Record::year, day.left(4));
+    r.setText(pat::Lg95Record::month, day.mid(4, 2));
+    r.setText(pat::Lg95Record::day, day.mid(6, 2));
+    r.setText(pat::Lg95Record::header1, u"01");
+    for (size_t i = 0; i < bets.size() && i < 50; ++i) {
+        const Bet& b = bets[i];
+        auto at = [&](const Field& f) { return inEntry(pat::Lg95Record::entries, int(i) + 1, f); };
+        r.setText(at(pat::Lg95Record::entryText), QString::number(int(i) + 1).rightJustified(3, u'0'));
+        r.setText(at(pat::Lg95Record::betType), b.type);
+        r.setText(at(pat::Lg95Record::venue), b.venue);
+        r.setText(at(pat::Lg95Record::raceNo), b.race);
+        r.setText(at(pat::Lg95Record::saleKind), b.sale);
+        r.setText(at(pat::Lg95Record::first), b.first);
+        r.setText(at(pat::Lg95Record::second), b.second);
+        r.setText(at(pat::Lg95Record::stake), QString::number(b.units).rightJustified(4, u'0'));
+        r.setText(at(pat::Lg95Record::state), QString::number(b.state).rightJustified(2, u'0'));
+    }
+    return r.bytes();
+}
+
+}  // namespace
+
+bool writePatSample(const QString& patDir, const QByteArray& races, const QDate& date, std::uint64_t seed, bool pat95,
+                    QStringList& written, QString& message) {
+    if (!QDir().mkpath(patDir)) {
+        message = patDir + QStringLiteral(": cannot create the folder");
+        return false;
+    }
+    const QString day = date.toString(QStringLiteral("yyyyMMdd"));
+    const std::vector<Outcome> races_ = outcomes(races, date, seed);
+    Rng rng(seed * 7 + 11);
+    auto save = [&](const QString& name, const QByteArray& bytes) {
+        if (const Status s = saveFile(patDir + name, bytes); !s) {
+            message = s.message();
+            return false;
+        }
+        written << patDir + name;
+        return true;
+    };
+    std::vector<Bet> bets;
+    for (const Outcome& o : races_) {
+        const QString code = pat::PatFileCode(o.venueCode, QString::number(o.raceNo), o.nichi);
+        const QByteArray ks = pat95 ? ksBytes<pat::Ks95Record>(o, day, rng) : ksBytes<pat::Ks98Record>(o, day, rng);
+        if (!save(QStringLiteral("KS-") + code + QStringLiteral("01.JRA"), ks))
+            return false;
+        // Bets: the winner of every third race (a hit), a place bet on a horse that ran
+        // fourth or worse (a miss), and a quinella of the first two now and then.
+        const QString venue = ServiceToJraCode(o.venueCode);
+        const QString race = two(o.raceNo).replace(u' ', u'0');
+        int loser = o.order[2];
+        for (int h = 1; h <= o.runners; ++h) {
+            if (std::find(o.order.begin(), o.order.end(), h) == o.order.end() && h != o.returned) {
+                loser = h;
+                break;
+            }
+        }
+        if (o.raceNo % 3 == 0)
+            bets.push_back({QStringLiteral("1"), venue, race, two(o.order[0]), QString(), rng.between(1, 5)});
+        bets.push_back({QStringLiteral("2"), venue, race, two(loser), QString(), 1});
+        if (o.raceNo % 4 == 1)
+            bets.push_back({QStringLiteral("4"), venue, race, two(std::min(o.order[0], o.order[1])),
+                            two(std::max(o.order[0], o.order[1])), 2, 1, QStringLiteral("2")});
+        if (o.returned > 0)
+            bets.push_back({QStringLiteral("1"), venue, race, two(o.returned), QString(), 1});
+        if (o.raceNo == 12)
+            bets.push_back({QStringLiteral("5"), venue, race, two(o.order[0]), two(o.order[2]), 3, 0});  // not bought
+    }
+    // At most 50 entries a file; several files.
+    int file = 1;
+    for (size_t at = 0; at < bets.size(); at += 30, ++file) {
+        const std::vector<Bet> part(bets.begin() + qsizetype(at), bets.begin() + qsizetype(std::min(bets.size(), at + 30)));
+        if (!save(QStringLiteral("LG-") + QString::number(file).rightJustified(2, u'0') + QStringLiteral(".JRA"),
+                  lgBytes(day, part)))
+            return false;
+    }
+    // A log of the day before, which the views leave out.
+    return save(QStringLiteral("LG-99.JRA"), lgBytes(date.addDays(-1).toString(QStringLiteral("yyyyMMdd")),
+                                                     {{QStringLiteral("1"), QStringLiteral("05"), QStringLiteral("01"),
+                                                       QStringLiteral(" 1"), QString(), 9}}));
+}
+
+}  // namespace zm::sample
