@@ -1,5 +1,7 @@
 #include "card/cardday.h"
 
+#include "app/day_list.h"
+#include "app/file_names.h"
 #include "card/cardtext.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
@@ -17,14 +19,17 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int kMaxDays = 1024;
-
+// The day's files as they are found, names compared ignoring case; empty when missing.
 QString raceFilePath(const QString& dataDir, const QString& day) {
-    return dataDir + u"MUR"_s + day + u"_1.DEN"_s;
+    return findFileNoCase(dataDir, u"MUR"_s + day + u"_1.DEN"_s);
 }
 
 QString entryFilePath(const QString& dataDir, const QString& day) {
-    return dataDir + u"MUR"_s + day + u"_2.DEN"_s;
+    return findFileNoCase(dataDir, u"MUR"_s + day + u"_2.DEN"_s);
+}
+
+QString predictionPath(const QString& dataDir, const QString& day) {
+    return findFileNoCase(dataDir, day + u".DAT"_s);
 }
 
 // Course-record group k of a runner as one array.
@@ -110,43 +115,16 @@ CardViewState nextCardView(CardViewState state) {
     return CardViewState::PastFigures;
 }
 
-QStringList LoadDayList(const QString& dataDir) {
-    const QDir dir(dataDir);
-    const QStringList names = dir.entryList(QDir::Files);
-    QSet<QString> upper;
-    for (const QString& n : names) {
-        upper.insert(n.toUpper());
-    }
-    QStringList days;
-    for (const QString& n : names) {
-        if (n.size() != 12 || n.right(4).toUpper() != u".DAT") {
-            continue;
-        }
-        const QString day = n.left(8);
-        if (!DateFromYmd(day).isValid()) {
-            continue;
-        }
-        // The program writes the race day file with this exact name; one copied in from a
-        // platform that ignores case still counts.
-        if (upper.contains((u"MUR"_s + day + u"_1.DEN"_s).toUpper()) && !days.contains(day)) {
-            days << day;
-        }
-    }
-    std::sort(days.begin(), days.end(), std::greater<>());
-    if (days.size() > kMaxDays) {
-        days.resize(kMaxDays);
-    }
-    return days;
-}
+QStringList LoadDayList(const QString& dataDir) { return ListPredictedDays(dataDir); }
 
 DayLoad LoadDay(const QString& dataDir, const QString& day, DayCard& out) {
-    if (!QFileInfo::exists(raceFilePath(dataDir, day)) || !QFileInfo::exists(entryFilePath(dataDir, day))) {
+    if (raceFilePath(dataDir, day).isEmpty() || entryFilePath(dataDir, day).isEmpty()) {
         return DayLoad::FilesMissing;
     }
     DayCard card;
     card.day = day;
     const auto races = RecordFile::load(raceFilePath(dataDir, day), RaceRecord::kLength);
-    const auto predictions = readPredictionFile(predictionFilePath(dataDir, day));
+    const auto predictions = readPredictionFile(predictionPath(dataDir, day));
     if (!races || !predictions) {
         out = card;
         return DayLoad::Ok;
@@ -270,7 +248,7 @@ std::optional<RaceCard> LoadRace(const QString& dataDir, const DayCard& day, int
     if (r.predictionRecord == 0) {
         return std::nullopt;
     }
-    const auto p = readPredictionRecord(predictionFilePath(dataDir, day.day), r.predictionRecord);
+    const auto p = readPredictionRecord(predictionPath(dataDir, day.day), r.predictionRecord);
     const auto races = RecordFile::load(raceFilePath(dataDir, day.day), RaceRecord::kLength);
     if (!p || !races) {
         return std::nullopt;

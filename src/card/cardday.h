@@ -85,9 +85,7 @@ struct RaceCard {
 // The message when a day's race or entries day file is missing.
 inline const QString kDayFilesMissing = QStringLiteral("予想済みデータが見つかりません！ 中止します<(_ _)>");
 
-// The predicted days of the data folder, newest first: the days of the prediction files
-// yyyymmdd + ".DAT" (names of exactly 12 characters, at most 1024) that are real dates and
-// whose race day file "MUR" + yyyymmdd + "_1.DEN" is there too.
+// The predicted days of the data folder, newest first (ListPredictedDays).
 QStringList LoadDayList(const QString& dataDir);
 
 enum class DayLoad { Ok, FilesMissing };

@@ -253,19 +253,4 @@ bool writePredictionFile(const QString& path, const std::vector<PredictionRecord
     return file.commit().ok();
 }
 
-QStringList predictionFileDays(const QString& dataDir) {
-    const QStringList names = QDir(dataDir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    QStringList days;
-    for (const QString& name : names) {
-        if (name.size() == 12 && name.right(4).toUpper() == u".DAT") {
-            days.append(name.left(8));
-            if (days.size() == 1024) {
-                break;
-            }
-        }
-    }
-    days.sort();
-    return days;
-}
-
 }  // namespace zm

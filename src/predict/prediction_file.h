@@ -102,9 +102,4 @@ std::optional<PredictionRecord> readPredictionRecord(const QString& path, int re
 // into place. False when it could not be written.
 bool writePredictionFile(const QString& path, const std::vector<PredictionRecord>& records);
 
-// The day texts "yyyymmdd" of the prediction files in the data folder: every file whose name is
-// exactly 12 characters and ends in ".DAT" (any case), at most 1024, in ascending order.
-// Whether the day's race file is there too is the caller's rule.
-QStringList predictionFileDays(const QString& dataDir);
-
 }  // namespace zm
