@@ -246,11 +246,16 @@ std::optional<PredictionRecord> readPredictionRecord(const QString& path, int re
     return decodePrediction(file.read(kPredictionRecordLength));
 }
 
-bool writePredictionFile(const QString& path, const std::vector<PredictionRecord>& records) {
-    SafeSave file(path);
+QByteArray encodePredictionFile(const std::vector<PredictionRecord>& records) {
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(records.size()) * kPredictionRecordLength);
     for (const PredictionRecord& rec : records)
-        file.write(encodePrediction(rec));
-    return file.commit().ok();
+        bytes.append(encodePrediction(rec));
+    return bytes;
+}
+
+bool writePredictionFile(const QString& path, const std::vector<PredictionRecord>& records) {
+    return saveFile(path, encodePredictionFile(records)).ok();
 }
 
 }  // namespace zm
