@@ -17,6 +17,19 @@ bool isRegularFile(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool isRealFolder(const QString& path) {
+    QString p = path;
+    while (p.size() > 1 && p.endsWith(u'/'))
+        p.chop(1);
+    struct stat st {};
+    return !p.isEmpty() && ::lstat(QFile::encodeName(p).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+QString notRealFolderMessage(const QString& path) {
+    return QStringLiteral("フォルダ「%1」がフォルダではありません（リンクなど）。処理を中止します。")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 std::optional<QByteArray> readRegularFile(const QString& path) {
     if (!isRegularFile(path))
         return std::nullopt;

@@ -26,6 +26,12 @@ bool isRegularFile(const QString& path);
 // cannot be read.
 std::optional<QByteArray> readRegularFile(const QString& path);
 
+// True when path (with or without a trailing "/") is a folder itself, not a link to one.
+bool isRealFolder(const QString& path);
+
+// The message for a work folder that is not a real folder of the program folder.
+QString notRealFolderMessage(const QString& path);
+
 // The message for a file that exists but is not a regular file (a FIFO, a device, a folder).
 QString notRegularFileMessage(const QString& path);
 

@@ -118,14 +118,45 @@ CardViewState nextCardView(CardViewState state) {
 QStringList LoadDayList(const QString& dataDir) { return ListPredictedDays(dataDir); }
 
 DayLoad LoadDay(const QString& dataDir, const QString& day, DayCard& out) {
-    if (raceFilePath(dataDir, day).isEmpty() || entryFilePath(dataDir, day).isEmpty()) {
+    const QString racePath = raceFilePath(dataDir, day);
+    const QString entryPath = entryFilePath(dataDir, day);
+    if (racePath.isEmpty() || entryPath.isEmpty()) {
+        // A FIFO or a folder at a day file's name is damage, not a missing day.
+        for (const QString& name : {u"MUR"_s + day + u"_1.DEN"_s, u"MUR"_s + day + u"_2.DEN"_s}) {
+            if (QFileInfo::exists(dataDir + name) && !isRegularFile(dataDir + name)) {
+                out.problem = notRegularFileMessage(dataDir + name);
+                return DayLoad::Damaged;
+            }
+        }
         return DayLoad::FilesMissing;
     }
+    auto damaged = [&](const QString& path, const QString& what) {
+        out.problem = u"ファイル「"_s + QDir::toNativeSeparators(path) + u"」が壊れています（"_s + what + u"）。"_s;
+        return DayLoad::Damaged;
+    };
     DayCard card;
     card.day = day;
-    const auto races = RecordFile::load(raceFilePath(dataDir, day), RaceRecord::kLength);
-    const auto predictions = readPredictionFile(predictionPath(dataDir, day));
-    if (!races || !predictions) {
+    const auto races = RecordFile::load(racePath, RaceRecord::kLength);
+    const auto entries = RecordFile::load(entryPath, EntryRecord::kLength);
+    if (!races || races->count() == 0)
+        return damaged(racePath, u"レースがありません"_s);
+    if (!entries || entries->count() == 0)
+        return damaged(entryPath, u"出走馬がありません"_s);
+    const QString predictionFile = predictionPath(dataDir, day);
+    if (predictionFile.isEmpty() && QFileInfo::exists(dataDir + day + u".DAT"_s)) {
+        out.problem = notRegularFileMessage(dataDir + day + u".DAT"_s);
+        return DayLoad::Damaged;
+    }
+    if (!predictionFile.isEmpty()) {
+        // The program writes whole records only: anything else was cut.
+        const qint64 size = QFileInfo(predictionFile).size();
+        if (size == 0)
+            return damaged(predictionFile, u"予想がありません"_s);
+        if (size % kPredictionRecordLength != 0)
+            return damaged(predictionFile, u"途中で切れています"_s);
+    }
+    const auto predictions = predictionFile.isEmpty() ? std::nullopt : readPredictionFile(predictionFile);
+    if (!predictions) {
         out = card;
         return DayLoad::Ok;
     }

@@ -33,6 +33,7 @@ struct DayCard {
     QString day;  // "yyyymmdd"
     std::array<VenueFrame, 3> frames;
     int venueCount = 0;  // venues of the day, also those beyond the third frame
+    QString problem;     // what is wrong with a damaged day's files
 };
 
 // Which block of columns the card grid shows beside the fixed columns.
@@ -88,7 +89,10 @@ inline const QString kDayFilesMissing = QStringLiteral("予想済みデータが
 // The predicted days of the data folder, newest first (ListPredictedDays).
 QStringList LoadDayList(const QString& dataDir);
 
-enum class DayLoad { Ok, FilesMissing };
+// Damaged: a file of the day is there but cannot be what the program wrote (no record, a
+// prediction file that is not a whole number of records, not a regular file, a predicted race
+// its race day file lacks); out.problem names it and out is otherwise untouched.
+enum class DayLoad { Ok, FilesMissing, Damaged };
 
 // Fills the three venue frames of a day from its prediction file and race day file. The
 // frames take the day's meetings in the order of the prediction file, which follows the race

@@ -1,6 +1,7 @@
 #include "predict/prediction_file.h"
 
 #include "codes/numeric.h"
+#include "app/file_names.h"
 #include "app/safe_save.h"
 #include "codes/field_table.h"
 #include "codes/sjis.h"
@@ -216,11 +217,11 @@ qsizetype recordCount(qint64 fileSize) {
 }  // namespace
 
 std::optional<std::vector<PredictionRecord>> readPredictionFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> read = readRegularFile(path);
+    if (!read) {
         return std::nullopt;
     }
-    const QByteArray all = file.readAll();
+    const QByteArray& all = *read;
     const qsizetype n = recordCount(all.size());
     std::vector<PredictionRecord> records;
     records.reserve(static_cast<size_t>(n));
@@ -234,7 +235,7 @@ std::optional<std::vector<PredictionRecord>> readPredictionFile(const QString& p
 
 std::optional<PredictionRecord> readPredictionRecord(const QString& path, int recordNo) {
     QFile file(path);
-    if (recordNo < 1 || !file.open(QIODevice::ReadOnly)) {
+    if (recordNo < 1 || !isRegularFile(path) || !file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
     if (recordNo > recordCount(file.size())) {
