@@ -84,7 +84,7 @@ void LoadSettings(AppSettings& s, SettingsStore& store, const AppPaths& paths) {
     };
 
     s.Yosou = ToInt16(Val(r("UserInfo", "Yosou")));
-    if (s.Yosou >= 9) {
+    if (s.Yosou >= 9 || s.Yosou < 0) {
         s.Yosou = 0;
     }
 
