@@ -91,34 +91,6 @@ QStringList dayFiles(const QString& dataDir, const QStringList& dataNames, const
 
 }  // namespace
 
-QStringList ListPredictedDays(const QString& dataDir) {
-    const QStringList names = filesOf(dataDir);
-    QSet<QString> dayFileDays;  // days that have "MUR" + day + "_?.DEN"
-    static const QRegularExpression denName(QStringLiteral("^MUR(.{8})_.\\.DEN$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    for (const QString& name : names) {
-        const auto m = denName.match(name);
-        if (m.hasMatch()) {
-            dayFileDays.insert(m.captured(1));
-        }
-    }
-    QStringList days;
-    for (const QString& name : names) {
-        if (name.size() != 12 || !name.toUpper().endsWith(QStringLiteral(".DAT"))) {
-            continue;
-        }
-        const QString day = name.left(8);
-        if (isDay(day) && dayFileDays.contains(day) && !days.contains(day)) {
-            days << day;
-        }
-    }
-    days.sort();
-    if (days.size() > kMaxListedDays) {
-        days = days.mid(0, kMaxListedDays);
-    }
-    return days;
-}
-
 QString DayCaption(const QString& day) {
     return day.left(4) + QStringLiteral("年") + day.mid(4, 2) + QStringLiteral("月") + day.mid(6, 2) +
            QStringLiteral("日(") + WeekdayChar(day) + u')';
@@ -128,22 +100,37 @@ QStringList DayFiles(const QString& dataDir, const QString& outPutDir, const QSt
     return dayFiles(dataDir, filesOf(dataDir), outPutDir, filesOf(outPutDir), day, withCumulative);
 }
 
-int DeleteDays(const QString& dataDir, const QString& outPutDir, const QStringList& days) {
-    const QStringList listed = ListPredictedDays(dataDir);
-    bool everyDay = !listed.isEmpty();
+int DeleteDays(const QString& dataDir, const QString& outPutDir, const QStringList& days, QStringList* notDeleted) {
+    qsizetype total = 0;
+    const QStringList listed = ListPredictedDays(dataDir, &total);
+    bool everyDay = !listed.isEmpty() && total == listed.size();
     for (const QString& d : listed) {
         everyDay = everyDay && days.contains(d);
     }
     const QStringList dataNames = filesOf(dataDir);
     const QStringList outNames = filesOf(outPutDir);
-    int processed = 0;
+    int deleted = 0;
     for (const QString& day : days) {
+        bool whole = true;
         for (const QString& path : dayFiles(dataDir, dataNames, outPutDir, outNames, day, everyDay)) {
-            QFile::remove(path);
+            QFile file(path);
+            if (!file.remove() && file.exists()) {
+                whole = false;
+                if (notDeleted)
+                    *notDeleted << path;
+            }
         }
-        ++processed;
+        if (whole)
+            ++deleted;
     }
-    return processed;
+    return deleted;
+}
+
+QString notDeletedMessage(const QStringList& notDeleted) {
+    QString text = QStringLiteral("次のファイルを削除できませんでした。");
+    for (const QString& path : notDeleted)
+        text += QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
+    return text;
 }
 
 }  // namespace zm

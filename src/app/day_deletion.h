@@ -4,6 +4,7 @@
 // day that goes with it (data folder and export folder). Shared by the dialog and the command
 // line.
 
+#include "app/day_list.h"
 #include "app/paths.h"
 
 #include <QString>
@@ -11,17 +12,9 @@
 
 namespace zm {
 
-// The most days the deletion list holds.
-constexpr int kMaxListedDays = 1024;
-
 inline const QString kDelNoFiles = QStringLiteral("ファイルがありません！");
 inline const QString kDelNoneSelected = QStringLiteral("ファイルが選択されていません！");
 inline const QString kDelDoneSuffix = QStringLiteral("個のデータを削除しました。");
-
-// The predicted days of DataDir in ascending order ("yyyymmdd"): every "yyyymmdd.DAT" (twelve
-// characters, case ignored) whose day also has a day file "MUR" + day + "_?.DEN". Names whose
-// first eight characters are not a real date are left out. At most kMaxListedDays.
-QStringList ListPredictedDays(const QString& dataDir);
 
 // "yyyy年mm月dd日(曜)" for a day "yyyymmdd".
 QString DayCaption(const QString& day);
@@ -31,9 +24,13 @@ QString DayCaption(const QString& day);
 // a batch and therefore goes only when every listed day is deleted.
 QStringList DayFiles(const QString& dataDir, const QString& outPutDir, const QString& day, bool withCumulative);
 
-// Deletes the files of each day; returns the number of days processed. The cumulative DUEL
-// text goes too when the days cover every listed day. A file that vanished in between is
-// not an error.
-int DeleteDays(const QString& dataDir, const QString& outPutDir, const QStringList& days);
+// Deletes the files of each day; returns the number of days whose files are all gone. The
+// cumulative DUEL text goes too when the days are every day there is. A file that vanished in
+// between is not an error; one that could not be deleted is added to notDeleted (when given).
+int DeleteDays(const QString& dataDir, const QString& outPutDir, const QStringList& days,
+               QStringList* notDeleted = nullptr);
+
+// The message naming the files that could not be deleted.
+QString notDeletedMessage(const QStringList& notDeleted);
 
 }  // namespace zm

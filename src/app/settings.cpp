@@ -26,6 +26,18 @@ QString SettingsStore::read(const QString& section, const QString& key) const {
 void SettingsStore::SaveAppSetting(const QString& section, const QString& key, const QString& value) {
     settings_->setValue(section + u'/' + key, value);
     settings_->sync();
+    const QFileInfo file(settings_->fileName());
+    // QSettings reports a file it cannot write as an access error; a folder at the name is one.
+    if (settings_->status() == QSettings::NoError && !file.isDir()) {
+        status_ = Status();
+        return;
+    }
+    status_ = Status::failure(QStringLiteral("設定ファイル「%1」に書き込めません。設定は保存されていません。")
+                                  .arg(QDir::toNativeSeparators(settings_->fileName())));
+    if (reporter_ && !reported_) {
+        reported_ = true;
+        reporter_(status_.message());
+    }
 }
 
 bool SettingsStore::contains(const QString& section, const QString& key) const {

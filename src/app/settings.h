@@ -6,7 +6,10 @@
 #include "app/paths.h"
 
 #include <QSettings>
+#include "codes/status.h"
+
 #include <QString>
+#include <functional>
 #include <QStringList>
 #include <array>
 #include <cstdint>
@@ -23,14 +26,22 @@ public:
 
     // The stored text; absent keys read as empty text.
     QString read(const QString& section, const QString& key) const;
-    // Writes one text value and flushes it to disk.
+    // Writes one text value and flushes it to disk. A write that does not reach the file is
+    // reported to the failure reporter (when set) and kept in status().
     void SaveAppSetting(const QString& section, const QString& key, const QString& value);
+    // How the last write went: a failure names the settings file.
+    const Status& status() const { return status_; }
+    // Who is told when a write fails (the front end's message).
+    void setFailureReporter(std::function<void(const QString&)> reporter) { reporter_ = std::move(reporter); }
     bool contains(const QString& section, const QString& key) const;
 
     QString fileName() const;
 
 private:
     std::unique_ptr<QSettings> settings_;
+    Status status_;
+    std::function<void(const QString&)> reporter_;
+    bool reported_ = false;  // one message per run is enough
 };
 
 // Booleans are stored as "True" / "False".

@@ -1,5 +1,9 @@
 #include "app/startup.h"
 
+#include "app/file_set.h"
+
+#include "codes/numeric.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -42,7 +46,11 @@ std::unique_ptr<AppSession> AppSession::StartUp(const StartOptions& options, Pro
     const AppPaths paths = AppPaths::forHome(home);
     std::unique_ptr<AppSession> session(new AppSession(paths, resolveConfigFile(options.config), prompter));
     session->lock_ = std::move(lock);
+    session->store_.setFailureReporter([&prompter](const QString& message) { prompter.critical(message); });
     CreateFolders(paths);
+    // A day's files whose commit a kill or a crash interrupted are finished or rolled back.
+    if (const zm::Status recovered = RecoverFileSets(paths.DataDir); !recovered)
+        prompter.critical(recovered.message());
     LoadSettings(session->context_.settings, session->store_, paths);
     PurgeOldPendingBets(paths);
     status = Status::Started;

@@ -1,5 +1,7 @@
 #include "card/cardday.h"
 
+#include "app/day_list.h"
+#include "app/file_names.h"
 #include "card/cardtext.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
@@ -17,14 +19,17 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int kMaxDays = 1024;
-
+// The day's files as they are found, names compared ignoring case; empty when missing.
 QString raceFilePath(const QString& dataDir, const QString& day) {
-    return dataDir + u"MUR"_s + day + u"_1.DEN"_s;
+    return findFileNoCase(dataDir, u"MUR"_s + day + u"_1.DEN"_s);
 }
 
 QString entryFilePath(const QString& dataDir, const QString& day) {
-    return dataDir + u"MUR"_s + day + u"_2.DEN"_s;
+    return findFileNoCase(dataDir, u"MUR"_s + day + u"_2.DEN"_s);
+}
+
+QString predictionPath(const QString& dataDir, const QString& day) {
+    return findFileNoCase(dataDir, day + u".DAT"_s);
 }
 
 // Course-record group k of a runner as one array.
@@ -110,44 +115,48 @@ CardViewState nextCardView(CardViewState state) {
     return CardViewState::PastFigures;
 }
 
-QStringList LoadDayList(const QString& dataDir) {
-    const QDir dir(dataDir);
-    const QStringList names = dir.entryList(QDir::Files);
-    QSet<QString> upper;
-    for (const QString& n : names) {
-        upper.insert(n.toUpper());
-    }
-    QStringList days;
-    for (const QString& n : names) {
-        if (n.size() != 12 || n.right(4).toUpper() != u".DAT") {
-            continue;
-        }
-        const QString day = n.left(8);
-        if (!DateFromYmd(day).isValid()) {
-            continue;
-        }
-        // The program writes the race day file with this exact name; one copied in from a
-        // platform that ignores case still counts.
-        if (upper.contains((u"MUR"_s + day + u"_1.DEN"_s).toUpper()) && !days.contains(day)) {
-            days << day;
-        }
-    }
-    std::sort(days.begin(), days.end(), std::greater<>());
-    if (days.size() > kMaxDays) {
-        days.resize(kMaxDays);
-    }
-    return days;
-}
+QStringList LoadDayList(const QString& dataDir) { return ListPredictedDays(dataDir); }
 
 DayLoad LoadDay(const QString& dataDir, const QString& day, DayCard& out) {
-    if (!QFileInfo::exists(raceFilePath(dataDir, day)) || !QFileInfo::exists(entryFilePath(dataDir, day))) {
+    const QString racePath = raceFilePath(dataDir, day);
+    const QString entryPath = entryFilePath(dataDir, day);
+    if (racePath.isEmpty() || entryPath.isEmpty()) {
+        // A FIFO or a folder at a day file's name is damage, not a missing day.
+        for (const QString& name : {u"MUR"_s + day + u"_1.DEN"_s, u"MUR"_s + day + u"_2.DEN"_s}) {
+            if (QFileInfo::exists(dataDir + name) && !isRegularFile(dataDir + name)) {
+                out.problem = notRegularFileMessage(dataDir + name);
+                return DayLoad::Damaged;
+            }
+        }
         return DayLoad::FilesMissing;
     }
+    auto damaged = [&](const QString& path, const QString& what) {
+        out.problem = u"ファイル「"_s + QDir::toNativeSeparators(path) + u"」が壊れています（"_s + what + u"）。"_s;
+        return DayLoad::Damaged;
+    };
     DayCard card;
     card.day = day;
-    const auto races = RecordFile::load(raceFilePath(dataDir, day), RaceRecord::kLength);
-    const auto predictions = readPredictionFile(predictionFilePath(dataDir, day));
-    if (!races || !predictions) {
+    const auto races = RecordFile::load(racePath, RaceRecord::kLength);
+    const auto entries = RecordFile::load(entryPath, EntryRecord::kLength);
+    if (!races || races->count() == 0)
+        return damaged(racePath, u"レースがありません"_s);
+    if (!entries || entries->count() == 0)
+        return damaged(entryPath, u"出走馬がありません"_s);
+    const QString predictionFile = predictionPath(dataDir, day);
+    if (predictionFile.isEmpty() && QFileInfo::exists(dataDir + day + u".DAT"_s)) {
+        out.problem = notRegularFileMessage(dataDir + day + u".DAT"_s);
+        return DayLoad::Damaged;
+    }
+    if (!predictionFile.isEmpty()) {
+        // The program writes whole records only: anything else was cut.
+        const qint64 size = QFileInfo(predictionFile).size();
+        if (size == 0)
+            return damaged(predictionFile, u"予想がありません"_s);
+        if (size % kPredictionRecordLength != 0)
+            return damaged(predictionFile, u"途中で切れています"_s);
+    }
+    const auto predictions = predictionFile.isEmpty() ? std::nullopt : readPredictionFile(predictionFile);
+    if (!predictions) {
         out = card;
         return DayLoad::Ok;
     }
@@ -270,7 +279,7 @@ std::optional<RaceCard> LoadRace(const QString& dataDir, const DayCard& day, int
     if (r.predictionRecord == 0) {
         return std::nullopt;
     }
-    const auto p = readPredictionRecord(predictionFilePath(dataDir, day.day), r.predictionRecord);
+    const auto p = readPredictionRecord(predictionPath(dataDir, day.day), r.predictionRecord);
     const auto races = RecordFile::load(raceFilePath(dataDir, day.day), RaceRecord::kLength);
     if (!p || !races) {
         return std::nullopt;

@@ -33,6 +33,7 @@ struct DayCard {
     QString day;  // "yyyymmdd"
     std::array<VenueFrame, 3> frames;
     int venueCount = 0;  // venues of the day, also those beyond the third frame
+    QString problem;     // what is wrong with a damaged day's files
 };
 
 // Which block of columns the card grid shows beside the fixed columns.
@@ -85,12 +86,13 @@ struct RaceCard {
 // The message when a day's race or entries day file is missing.
 inline const QString kDayFilesMissing = QStringLiteral("予想済みデータが見つかりません！ 中止します<(_ _)>");
 
-// The predicted days of the data folder, newest first: the days of the prediction files
-// yyyymmdd + ".DAT" (names of exactly 12 characters, at most 1024) that are real dates and
-// whose race day file "MUR" + yyyymmdd + "_1.DEN" is there too.
+// The predicted days of the data folder, newest first (ListPredictedDays).
 QStringList LoadDayList(const QString& dataDir);
 
-enum class DayLoad { Ok, FilesMissing };
+// Damaged: a file of the day is there but cannot be what the program wrote (no record, a
+// prediction file that is not a whole number of records, not a regular file, a predicted race
+// its race day file lacks); out.problem names it and out is otherwise untouched.
+enum class DayLoad { Ok, FilesMissing, Damaged };
 
 // Fills the three venue frames of a day from its prediction file and race day file. The
 // frames take the day's meetings in the order of the prediction file, which follows the race

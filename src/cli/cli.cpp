@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 
+#include "codes/sjis.h"
+
 #include "app/startup.h"
 #include "cli/cli_prompter.h"
 #include "zenomur_version.h"
@@ -91,7 +93,8 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     auto preset = CliPrompter::Preset::None;
     int i = 0;
     auto needValue = [&](const QString& option) -> std::optional<QString> {
-        if (i + 1 >= arguments.size()) {
+        // An empty value (an unset shell variable) must not quietly mean the default folder.
+        if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
             err << "zenomur-cli: " << option << " needs a value" << Qt::endl;
             return std::nullopt;
         }
@@ -157,12 +160,18 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         return kExitStopped;
     }
     TerminalProgress progress(err);
-    CliEnv env{session->context(), out, err, static_cast<bool>(isatty(STDERR_FILENO))};
+    // What a command prints may carry bytes of the service's files: it reaches the terminal
+    // with its control characters escaped.
+    QString produced;
+    QTextStream producedStream(&produced);
+    CliEnv env{session->context(), producedStream, err, static_cast<bool>(isatty(STDERR_FILENO))};
     if (env.stderrIsTerminal) {
         env.ctx.progress = &progress;
     }
     const int rc = command->run(env, args);
     env.ctx.progress = nullptr;
+    producedStream.flush();
+    out << escapeControls(produced);
     out.flush();
     err.flush();
     return rc;

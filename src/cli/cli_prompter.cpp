@@ -1,5 +1,7 @@
 #include "cli/cli_prompter.h"
 
+#include "codes/sjis.h"
+
 #include <QStringList>
 
 #include <cstdio>
@@ -11,19 +13,19 @@ CliPrompter::CliPrompter(Preset preset, QTextStream& err, bool interactive)
     : preset_(preset), err_(err), interactive_(interactive) {}
 
 void CliPrompter::information(const QString& text, const QString&) {
-    err_ << text << Qt::endl;
+    err_ << escapeControls(text) << Qt::endl;
 }
 
 void CliPrompter::warning(const QString& text, const QString&) {
-    err_ << text << Qt::endl;
+    err_ << escapeControls(text) << Qt::endl;
 }
 
 void CliPrompter::critical(const QString& text, const QString&) {
-    err_ << text << Qt::endl;
+    err_ << escapeControls(text) << Qt::endl;
 }
 
 QChar CliPrompter::ask(const QString& text, const QString& choices, QChar fallback) {
-    err_ << text << Qt::endl;
+    err_ << escapeControls(text) << Qt::endl;
     if (!interactive_) {
         err_ << QStringLiteral("(端末がないため「%1」と見なしました)").arg(fallback) << Qt::endl;
         return fallback;

@@ -55,8 +55,14 @@ int cmdCard(CliEnv& env, const QStringList& args) {
     }
     const QString day = args[0];
     card::DayCard loaded;
-    if (card::LoadDay(env.ctx.paths.DataDir, day, loaded) == card::DayLoad::FilesMissing) {
+    switch (card::LoadDay(env.ctx.paths.DataDir, day, loaded)) {
+    case card::DayLoad::Ok:
+        break;
+    case card::DayLoad::FilesMissing:
         env.ctx.prompter.warning(card::kDayFilesMissing);
+        return kExitStopped;
+    case card::DayLoad::Damaged:
+        env.ctx.prompter.critical(loaded.problem);
         return kExitStopped;
     }
     if (args.size() == 1) {

@@ -1,3 +1,4 @@
+#include "app/day_list.h"
 #include "card/cardday.h"
 #include "card/cardtext.h"
 #include "cli/cli.h"
@@ -10,10 +11,13 @@ int cmdDays(CliEnv& env, const QStringList& args) {
     if (!args.isEmpty()) {
         return usageError(env, u"days"_s);
     }
-    for (const QString& day : card::LoadDayList(env.ctx.paths.DataDir)) {
+    qsizetype total = 0;
+    for (const QString& day : ListPredictedDays(env.ctx.paths.DataDir, &total)) {
         env.out << day << u' ' << card::DayText(day) << u'\n';
     }
     env.out.flush();
+    if (const QString beyond = daysNotListedMessage(total); !beyond.isEmpty())
+        env.ctx.prompter.information(beyond, kAppTitle);
     return kExitOk;
 }
 

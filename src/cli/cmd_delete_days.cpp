@@ -15,14 +15,18 @@ int cmdDeleteDays(CliEnv& env, const QStringList& args) {
         return usageError(env, usage);
     }
     AppContext& ctx = env.ctx;
-    const QStringList listed = ListPredictedDays(ctx.paths.DataDir);
+    qsizetype total = 0;
+    const QStringList listed = ListPredictedDays(ctx.paths.DataDir, &total);
     if (listed.isEmpty()) {
         ctx.prompter.warning(kDelNoFiles, kAppTitle);
         return kExitStopped;
     }
     QStringList days;
     if (all) {
+        // The same days `days` lists; the older ones beyond the list stay, and the user is told.
         days = listed;
+        if (const QString beyond = daysNotListedMessage(total); !beyond.isEmpty())
+            ctx.prompter.information(beyond, kAppTitle);
     } else {
         for (const QString& a : args) {
             QString day = a;
@@ -36,11 +40,18 @@ int cmdDeleteDays(CliEnv& env, const QStringList& args) {
             }
         }
     }
-    const int processed = DeleteDays(ctx.paths.DataDir, ctx.settings.OutPutDir, days);
+    QStringList notDeleted;
+    const int deleted = DeleteDays(ctx.paths.DataDir, ctx.settings.OutPutDir, days, &notDeleted);
     for (const QString& day : days) {
         env.out << day << u' ' << DayCaption(day) << Qt::endl;
     }
-    ctx.prompter.information(QString::number(processed) + kDelDoneSuffix, kAppTitle);
+    if (!notDeleted.isEmpty()) {
+        ctx.prompter.critical(notDeletedMessage(notDeleted), kAppTitle);
+        if (deleted > 0)
+            ctx.prompter.information(QString::number(deleted) + kDelDoneSuffix, kAppTitle);
+        return kExitStopped;
+    }
+    ctx.prompter.information(QString::number(deleted) + kDelDoneSuffix, kAppTitle);
     return kExitOk;
 }
 

@@ -17,6 +17,8 @@ int cmdSettings(CliEnv& env, const QStringList& args) {
     }
     if (verb == u"set" && args.size() == 4) {
         env.ctx.store.SaveAppSetting(args[1], args[2], args[3]);
+        if (!env.ctx.store.status())
+            return kExitStopped;  // the store's reporter said why
         return kExitOk;
     }
     return usageError(env, QStringLiteral("settings list | get SECTION KEY | set SECTION KEY VALUE"));

@@ -1,5 +1,7 @@
 #include "codes/sjis.h"
 
+#include <algorithm>
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -207,6 +209,26 @@ QString PadBytesLeft(QStringView text, int width) {
         b.prepend(QByteArray(width - b.size(), ' '));
     }
     return fromSjis(b);
+}
+
+QString escapeControls(const QString& text) {
+    auto isControl = [](char16_t c) {
+        return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0x7f || (c >= 0x80 && c <= 0x9f);
+    };
+    if (std::none_of(text.begin(), text.end(), [&](QChar c) { return isControl(c.unicode()); }))
+        return text;
+    QString out;
+    out.reserve(text.size() + 8);
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!isControl(u))
+            out += c;
+        else if (u < 0x80)
+            out += QStringLiteral("\\x") + QString::number(u, 16).rightJustified(2, u'0').toUpper();
+        else
+            out += QStringLiteral("\\u") + QString::number(u, 16).rightJustified(4, u'0').toUpper();
+    }
+    return out;
 }
 
 }  // namespace zm

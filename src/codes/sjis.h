@@ -43,4 +43,9 @@ QString PadBytesLeft(QStringView text, int width);
 // Byte-level forms, for record fields that are already bytes.
 QByteArray padSjis(QStringView text, int width);
 
+// Text as it may be shown on a terminal or in a message: control characters other than tab,
+// line feed and carriage return (bytes from a file may hold an escape sequence) are written as
+// "\xHH" (C0, DEL) or "\u00HH" (C1).
+QString escapeControls(const QString& text);
+
 }  // namespace zm

@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include "app/file_names.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -495,10 +497,14 @@ bool extractArchive(const QString& archiveFile, const QString& destDir, bool kee
         return false;
     }
     const QString dest = QDir::cleanPath(destDir) + QLatin1Char('/');
+    if (QFileInfo(QDir::cleanPath(destDir)).isSymLink()) {
+        message = notRealFolderMessage(dest);
+        return false;
+    }
 
     // The archive is read before the destination is emptied: it may lie in that folder.
     QFile in(archiveFile);
-    const bool opened = in.open(QIODevice::ReadOnly);
+    const bool opened = isRegularFile(archiveFile) && in.open(QIODevice::ReadOnly);
     const bool tooLarge = opened && in.size() > kMaxArchiveBytes;
     const QByteArray bytes = opened && !tooLarge ? in.read(kMaxArchiveBytes + 1) : QByteArray();
     in.close();

@@ -1,5 +1,6 @@
 #include "import/day_import.h"
 
+#include "app/file_set.h"
 #include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
@@ -37,12 +38,16 @@ QString dayEntryFileName(const QString& date) { return QStringLiteral("MUR") + d
 QString dayHorseFileName(const QString& date) { return QStringLiteral("MUR") + date + QStringLiteral(".UMA"); }
 QString dayOddsFileName(const QString& date) { return QStringLiteral("MURODDS") + date + QStringLiteral(".DAT"); }
 
+QString dayFileWriteMessage(const QString& path, const Status& failure) {
+    return QStringLiteral("ファイル「") + path + QStringLiteral("」に書き込めません！") + kCrLf + failure.message() + kCrLf +
+           QStringLiteral("処理を中止します。");
+}
+
 bool saveFileOrSay(AppContext& ctx, const QString& path, const QByteArray& bytes) {
     const Status saved = saveFile(path, bytes);
     if (saved)
         return true;
-    ctx.prompter.critical(QStringLiteral("ファイル「") + path + QStringLiteral("」に書き込めません！") + kCrLf +
-                          saved.message() + kCrLf + QStringLiteral("処理を中止します。"));
+    ctx.prompter.critical(dayFileWriteMessage(path, saved));
     return false;
 }
 
@@ -62,7 +67,7 @@ void AddMeetingRace(ImportState& state, int recNo, int meeting, const RaceRecord
     ++m.raceCount;
 }
 
-bool WriteDayFiles(AppContext& ctx, ImportState& state, const RecordFile& raceWork) {
+Status WriteDayFiles(AppContext& ctx, ImportState& state, FileSet& set, const RecordFile& raceWork) {
     const QString date = state.CurrentRaceDate;
     const QByteArray dateBytes = toSjis(date);
 
@@ -104,8 +109,8 @@ bool WriteDayFiles(AppContext& ctx, ImportState& state, const RecordFile& raceWo
         races.append(rec);
 
     const QString racePath = ctx.paths.DataDir + dayRaceFileName(date);
-    if (!saveFileOrSay(ctx, racePath, races))
-        return false;
+    if (Status put = set.put(dayRaceFileName(date), races); !put)
+        return Status::failure(dayFileWriteMessage(racePath, put));
     state.dayRaceFile = RecordFile(races, RaceRecord::kLength);
     if (leftOut > 0) {
         ctx.prompter.warning(QStringLiteral("出馬表ファイルに１日分のレースが４０レースを超えて入っています。") + kCrLf +
@@ -113,17 +118,15 @@ bool WriteDayFiles(AppContext& ctx, ImportState& state, const RecordFile& raceWo
                              QStringLiteral(" レースは取り込みませんでした。"));
     }
 
-    // The entries file goes over unchanged; the work copy is removed as by a move.
+    // The entries file goes over unchanged.
     const QString workEntries = findFileNoCase(ctx.paths.WorkDir, kEntryWorkName);
     const QByteArray entries = state.entryFile.bytes().isEmpty() ? readWhole(workEntries) : state.entryFile.bytes();
-    if (!saveFileOrSay(ctx, ctx.paths.DataDir + dayEntryFileName(date), entries))
-        return false;
-    if (!workEntries.isEmpty())
-        QFile::remove(workEntries);
-    return true;
+    if (Status put = set.put(dayEntryFileName(date), entries); !put)
+        return Status::failure(dayFileWriteMessage(ctx.paths.DataDir + dayEntryFileName(date), put));
+    return {};
 }
 
-std::int16_t ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
+Status ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
     const QString work = ctx.paths.WorkDir;
     const QString racePath = findFileNoCase(work, kRaceWorkName);
     const QString entryPath = findFileNoCase(work, kEntryWorkName);
@@ -133,17 +136,18 @@ std::int16_t ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hook
     state.HorseFilePath = horsePath.isEmpty() ? work + kHorseWorkName : horsePath;
     state.OddsPath.clear();
     if (racePath.isEmpty() || entryPath.isEmpty() || horsePath.isEmpty())
-        return kImportMissingFiles;
+        return Status::failure(kNoRaceFile);
 
     state.MeetingTable.clear();
     state.MeetingCount = 0;
     const auto raceWork = RecordFile::load(racePath, RaceRecord::kLength);
     if (!raceWork)
-        return kImportMissingFiles;
+        return Status::failure(kNoRaceFile);
     state.RaceCount = ToInt16(raceWork->count());
     if (raceWork->count() == 0) {
+        // A race file without a race is as good as none.
         ctx.ImportedDay.clear();
-        return 0;
+        return Status::failure(kNoRaceFile);
     }
 
     // The meeting table of the first date; the records of a later date are left out.
@@ -157,7 +161,7 @@ std::int16_t ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hook
         if (n == 1) {
             // The date names the day files: anything but eight digits is not a race card.
             if (!isEightDigits(date))
-                return kImportMissingFiles;
+                return Status::failure(kNoRaceFile);
             dayDate = date.toByteArray();
             state.CurrentRaceDate = QString::fromLatin1(dayDate);
             meeting = 1;
@@ -175,15 +179,31 @@ std::int16_t ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hook
     ctx.ImportedDay = state.CurrentRaceDate;
     const QString date = state.CurrentRaceDate;
 
-    if (!WriteDayFiles(ctx, state, *raceWork))
-        return kImportStopped;
-    state.RaceFilePath = ctx.paths.DataDir + dayRaceFileName(date);
-    state.EntryFilePath = ctx.paths.DataDir + dayEntryFileName(date);
+    // Every file of the day is written beside the old one and put in place only when the whole
+    // day went through; until then the old day stays as it was.
+    if (Status recovered = RecoverFileSets(ctx.paths.DataDir); !recovered)
+        return recovered;
+    FileSet set(ctx.paths.DataDir);
+    state.daySet = &set;
+    struct Release {
+        ImportState& s;
+        ~Release() { s.daySet = nullptr; }
+    } release{state};
+    auto fail = [&](Status failure) {
+        ctx.ImportedDay.clear();
+        set.discard();
+        return failure;
+    };
+
+    if (Status written = WriteDayFiles(ctx, state, set, *raceWork); !written)
+        return fail(written);
+    state.RaceFilePath = set.pendingPath(dayRaceFileName(date));
+    state.EntryFilePath = set.pendingPath(dayEntryFileName(date));
 
     if (ctx.settings.umaF) {
         const QByteArray horses = state.horseFile.bytes().isEmpty() ? readWhole(horsePath) : state.horseFile.bytes();
-        if (!saveFileOrSay(ctx, ctx.paths.DataDir + dayHorseFileName(date), horses))
-            return kImportStopped;
+        if (Status put = set.put(dayHorseFileName(date), horses); !put)
+            return fail(Status::failure(dayFileWriteMessage(ctx.paths.DataDir + dayHorseFileName(date), put)));
     }
 
     if (ctx.settings.Yosou == 8) {
@@ -195,23 +215,33 @@ std::int16_t ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hook
                 findFileNoCase(ctx.settings.MurDataDir, QStringLiteral("j") + date.right(6) + QStringLiteral(".lzh"));
             // The archive names the day file of its first record's date; only this day's own
             // file will do, so an archive that starts with another date, or holds none of this
-            // date's races, gives no odds.
+            // date's races, gives no odds. The odds day files join the day's set.
             if (!archive.isEmpty() && ExtractOddsArchive(ctx, state, archive))
-                oddsDay = findFileNoCase(ctx.paths.DataDir, dayOddsFileName(date));
+                oddsDay = set.pendingPath(dayOddsFileName(date));
             state.OddsPath = oddsDay;
             if (oddsDay.isEmpty()) {
-                ctx.ImportedDay.clear();
-                ctx.prompter.critical(
+                return fail(Status::failure(
                     QStringLiteral("予想法が「おまかせモード」になっていますが、ＭＵＲ予想オッズがありません！") + kCrLf +
-                    QStringLiteral("処理を中止します。"));
-                return kImportNoOdds;
+                    QStringLiteral("処理を中止します。")));
             }
         }
     }
 
-    if (hooks.predictDay && !hooks.predictDay(ctx, state))
-        return kImportStopped;
-    return state.RaceCount;
+    if (hooks.predictDay) {
+        if (Status predicted = hooks.predictDay(ctx, state); !predicted)
+            return fail(predicted);
+    }
+    if (Status committed = set.commit(); !committed)
+        return fail(committed);
+
+    // The set is in place: the paths name the day's own files from now on.
+    state.RaceFilePath = ctx.paths.DataDir + dayRaceFileName(date);
+    state.EntryFilePath = ctx.paths.DataDir + dayEntryFileName(date);
+    if (state.OddsPath.endsWith(kFileSetPendingSuffix))
+        state.OddsPath.chop(kFileSetPendingSuffix.size());
+    if (const QString workEntries = findFileNoCase(work, kEntryWorkName); !workEntries.isEmpty())
+        QFile::remove(workEntries);  // the work copy goes as by a move
+    return {};
 }
 
 QString FindNichi(AppContext& ctx, const ImportState& state, const QString& venueCode) {

@@ -9,12 +9,6 @@
 
 namespace zm {
 
-namespace {
-
-const QString kNoRaceFile = QStringLiteral("出馬表ファイルが見つかりません！　中止します。");
-
-}  // namespace
-
 bool DayRun(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
     bool done = false;
     LoadJockeyTable(ctx, state);
@@ -24,12 +18,8 @@ bool DayRun(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
         ctx.prompter.critical(QStringLiteral("出馬データ２のファイルが見つかりません！　中止します。"));
     } else {
         ctx.progressSink().setPercent(0);
-        const std::int16_t r = ImportDay(ctx, state, hooks);
-        if (r == kImportNoOdds || r == kImportStopped) {
-            // Its message was shown.
-        } else if (r <= 0) {
-            // A race file without a race is as good as none.
-            ctx.prompter.critical(kNoRaceFile);
+        if (const Status imported = ImportDay(ctx, state, hooks); !imported) {
+            ctx.prompter.critical(imported.message());
         } else {
             if (hooks.exports)
                 hooks.exports(ctx, state);

@@ -5,6 +5,7 @@
 // modules that depend on this one; they come in through the hooks.
 
 #include "app/context.h"
+#include "codes/status.h"
 #include "import/race_model.h"
 
 #include <functional>
@@ -12,8 +13,8 @@
 namespace zm {
 
 struct DayHooks {
-    // Predicts the day (day files written, state filled). False: it stopped with its message.
-    std::function<bool(AppContext&, ImportState&)> predictDay;
+    // Predicts the day (day files written, state filled). A failure carries its message.
+    std::function<Status(AppContext&, ImportState&)> predictDay;
     // Writes the text outputs the settings ask for.
     std::function<void(AppContext&, ImportState&)> exports;
 };

@@ -4,6 +4,7 @@
 #include "import/day_import.h"
 #include "import/readers.h"
 #include "import/work_folder.h"
+#include "app/file_set.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -27,14 +28,14 @@ QString baseName(const QString& memberPath) { return memberPath.section(u'/', -1
 // Reads the archive in memory, as a flat extraction would see it: members by file name.
 OddsArchive readOddsArchive(AppContext& ctx, const QString& archivePath) {
     OddsArchive result;
-    QFile file(archivePath);
     QString message;
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> read = readRegularFile(archivePath);
+    if (!read) {
         ctx.prompter.critical(QStringLiteral("圧縮ファイル「") + QFileInfo(archivePath).fileName() +
                               QStringLiteral("」を読み込めません！"));
         return result;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = *read;
     auto members = readArchive(bytes, QFileInfo(archivePath).fileName(), message);
     if (!members) {
         ctx.prompter.critical(message);
@@ -78,11 +79,34 @@ bool writeOddsDays(AppContext& ctx, ImportState& state, const QByteArray& odds) 
             byDate[date.toByteArray()].append(rec);
     }
     const QString target = ctx.paths.DataDir + dayOddsFileName(QString::fromLatin1(first));
-    if (!saveFileOrSay(ctx, target, byDate[first]))
+    // Within an import the odds day files join the day's set; on their own they are a set too.
+    FileSet own(ctx.paths.DataDir);
+    FileSet& set = state.daySet ? *state.daySet : own;
+    if (!state.daySet) {
+        if (Status recovered = RecoverFileSets(ctx.paths.DataDir); !recovered) {
+            ctx.prompter.critical(recovered.message());
+            return false;
+        }
+    }
+    auto put = [&](const QByteArray& date, const QByteArray& records) {
+        const QString name = dayOddsFileName(QString::fromLatin1(date));
+        if (Status written = set.put(name, records); !written) {
+            ctx.prompter.critical(dayFileWriteMessage(ctx.paths.DataDir + name, written));
+            return false;
+        }
+        return true;
+    };
+    if (!put(first, byDate[first]))
         return false;
     for (const auto& [date, records] : byDate) {
-        if (date != first && !saveFileOrSay(ctx, ctx.paths.DataDir + dayOddsFileName(QString::fromLatin1(date)), records))
+        if (date != first && !put(date, records))
             return false;
+    }
+    if (!state.daySet) {
+        if (Status committed = own.commit(); !committed) {
+            ctx.prompter.critical(committed.message());
+            return false;
+        }
     }
     state.CurrentOdds = file.get<OddsRecord>(file.count());
     state.OddsPath = target;

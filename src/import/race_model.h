@@ -15,6 +15,8 @@
 
 namespace zm {
 
+class FileSet;
+
 // One meeting of the current day, in the order the race file lists them.
 struct MeetingEntry {
     std::int16_t firstRace = 0;  // record number of its first race in the race file
@@ -104,6 +106,10 @@ struct ImportState {
     RecordFile horseFile;
     RecordFile entryFile;
     RecordFile dayRaceFile;
+
+    // The day's files while an import writes them: put in place together once the prediction
+    // is through (nullptr outside an import, where each file is written on its own).
+    FileSet* daySet = nullptr;
 
     // The jockeyRating of the first of the JockeyCount slots whose code equals code
     // exactly; nothing when none does.

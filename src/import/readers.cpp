@@ -78,12 +78,21 @@ std::int16_t IndexEntryFile(AppContext& ctx, ImportState& state) {
     return n;
 }
 
-void EmptyWorkDir(AppContext& ctx) { emptyFolder(ctx.paths.WorkDir); }
+void EmptyWorkDir(AppContext& ctx) {
+    // Only a real folder is emptied: a link would have its target emptied.
+    if (isRealFolder(ctx.paths.WorkDir))
+        emptyFolder(ctx.paths.WorkDir);
+}
 
 bool CheckArchiveFormat(AppContext& ctx, const QString& archivePath) {
     const QString work = ctx.paths.WorkDir;
-    emptyFolder(work);
+    if (!isRealFolder(work)) {
+        ctx.prompter.critical(notRealFolderMessage(work));
+        return false;
+    }
     QString message;
+    // The extraction reads the archive before it empties the work folder: the archive may lie
+    // in that folder.
     if (!extractArchive(archivePath, work, true, message)) {
         emptyFolder(work);
         ctx.prompter.critical(message);

@@ -1,5 +1,7 @@
 #include "import/records.h"
 
+#include "app/file_names.h"
+
 #include "codes/numeric.h"
 
 #include <QFile>
@@ -24,10 +26,10 @@ RecordFile::RecordFile(QByteArray bytes, int recordLength)
 }
 
 std::optional<RecordFile> RecordFile::load(const QString& path, int recordLength) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    auto bytes = readRegularFile(path);
+    if (!bytes)
         return std::nullopt;
-    return RecordFile(file.readAll(), recordLength);
+    return RecordFile(std::move(*bytes), recordLength);
 }
 
 QByteArrayView RecordFile::recordView(int n) const {

@@ -1,12 +1,15 @@
 #include "predict/dummy_day.h"
 
 #include "app/context.h"
+#include "app/file_names.h"
+#include "app/file_set.h"
 #include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "import/race_model.h"
 #include "predict/predict_day.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace zm {
@@ -102,24 +105,35 @@ std::optional<QString> CreateDummyDay(AppContext& ctx, ImportState& state, const
     race.setText(RaceRecord::raceMonth, date.mid(4, 2));
     race.setText(RaceRecord::raceDay, date.mid(6, 2));
 
-    const QString racePath = ctx.paths.DataDir + QStringLiteral("MUR") + date + QStringLiteral("_1.DEN");
-    if (!QFile::exists(racePath)) {
-        if (const Status saved = saveFile(racePath, race.bytes()); !saved) {
+    // The missing files of the day go in place together.
+    if (Status recovered = RecoverFileSets(ctx.paths.DataDir); !recovered) {
+        ctx.prompter.critical(recovered.message());
+        return std::nullopt;
+    }
+    FileSet set(ctx.paths.DataDir);
+    const QString raceName = QStringLiteral("MUR") + date + QStringLiteral("_1.DEN");
+    if (findFileNoCase(ctx.paths.DataDir, raceName).isEmpty()) {
+        if (const Status saved = set.put(raceName, race.bytes()); !saved) {
             ctx.prompter.critical(saved.message());
             return std::nullopt;
         }
     }
     const QString predictionPath = predictionFilePath(ctx.paths.DataDir, date);
-    if (!QFile::exists(predictionPath)) {
+    const QString predictionName = QFileInfo(predictionPath).fileName();
+    if (findFileNoCase(ctx.paths.DataDir, predictionName).isEmpty()) {
         RunnerArray runners;
         for (int i = 1; i <= kRunnerSlots; ++i) {
             LoadBlankRunner(runners, i);
         }
         const PredictionRecord rec = WritePrediction(predictedRaceOf(race), runners, SelectionLists{}, false);
-        if (!writePredictionFile(predictionPath, {rec})) {
+        if (!set.put(predictionName, encodePredictionFile({rec}))) {
             ctx.prompter.critical(QStringLiteral("「") + predictionPath + QStringLiteral("」を書き込めません。"));
             return std::nullopt;
         }
+    }
+    if (const Status committed = set.commit(); !committed) {
+        ctx.prompter.critical(committed.message());
+        return std::nullopt;
     }
     ctx.ImportedDay = date;
     return date;

@@ -1,12 +1,15 @@
 #include "predict/predict_day.h"
 
 #include "app/context.h"
+#include "app/file_set.h"
+#include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "import/race_model.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 
@@ -154,7 +157,7 @@ QString horseMissingText(const QString& code) {
 }  // namespace
 
 RaceOutcome PredictRace(AppContext& ctx, const ImportState& state, const DaySources& sources, const RaceRecord& race,
-                        std::vector<PredictionRecord>& records) {
+                        std::vector<PredictionRecord>& records, QString& stopMessage) {
     SelectionLists lists;
     PredictedRace p = predictedRaceOf(race);
     const int n = p.RunnerCount;
@@ -164,7 +167,7 @@ RaceOutcome PredictRace(AppContext& ctx, const ImportState& state, const DaySour
             const QString& code = p.RunnerCodes[static_cast<size_t>(i - 1)];
             const int at = index.find(code);
             if (at == 0) {
-                ctx.prompter.critical(missingText(code));
+                stopMessage = missingText(code);
                 return false;
             }
             recNo[static_cast<size_t>(i - 1)] = static_cast<std::int16_t>(at);
@@ -237,7 +240,7 @@ Rgb venueColour(int v) {
 
 }  // namespace
 
-bool PredictDay(AppContext& ctx, ImportState& state) {
+Status PredictDay(AppContext& ctx, ImportState& state) {
     const QString day = state.CurrentRaceDate;
     const QString target = predictionFilePath(ctx.paths.DataDir, day);
     ProgressSink& progress = ctx.progressSink();
@@ -303,24 +306,32 @@ bool PredictDay(AppContext& ctx, ImportState& state) {
                 shownLabel = label;
                 progress.setLabel(label, venueColour(++labelsShown));
             }
-            if (PredictRace(ctx, state, sources, race, records) == RaceOutcome::Stopped) {
-                // The day files stay; the prediction of this day is not kept.
-                QFile::remove(target);
-                return false;
+            QString stopMessage;
+            if (PredictRace(ctx, state, sources, race, records, stopMessage) == RaceOutcome::Stopped) {
+                // Within an import nothing of the day changes; on its own the day's prediction
+                // is not kept.
+                if (!state.daySet)
+                    QFile::remove(target);
+                return Status::failure(stopMessage);
             }
         }
     }
 
+    const QString name = QFileInfo(target).fileName();
     if (records.empty()) {
         // Nothing of this date was predicted: no file, and no stale one either.
-        QFile::remove(target);
-        return true;
+        if (state.daySet)
+            state.daySet->drop(name);
+        else
+            QFile::remove(target);
+        return {};
     }
-    if (!writePredictionFile(target, records)) {
-        ctx.prompter.critical(QStringLiteral("予想ファイル「") + target + QStringLiteral("」を書き込めません。"));
-        return false;
-    }
-    return true;
+    const Status written = state.daySet ? state.daySet->put(name, encodePredictionFile(records))
+                                        : saveFile(target, encodePredictionFile(records));
+    if (!written)
+        return Status::failure(QStringLiteral("予想ファイル「") + target + QStringLiteral("」を書き込めません。") +
+                               QStringLiteral("\r\n") + written.message());
+    return {};
 }
 
 }  // namespace zm

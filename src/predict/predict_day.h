@@ -8,6 +8,7 @@
 #include "predict/runner_work.h"
 #include "predict/selection.h"
 
+#include "codes/status.h"
 #include "import/records.h"
 
 #include <QHash>
@@ -81,16 +82,17 @@ struct DaySources {
 enum class RaceOutcome {
     Predicted,  // record appended
     Skipped,    // entry or horse file missing; the message was shown
-    Stopped,    // a runner's horse code is not in the entries or horse file; the message was shown
+    Stopped,    // a runner's horse code is not in the entries or horse file: stopMessage says which
 };
 
 // Predicts one race and appends its record to records.
 RaceOutcome PredictRace(AppContext& ctx, const ImportState& state, const DaySources& sources, const RaceRecord& race,
-                        std::vector<PredictionRecord>& records);
+                        std::vector<PredictionRecord>& records, QString& stopMessage);
 
-// Predicts every race of state.CurrentRaceDate and writes DataDir + yyyymmdd + ".DAT" afresh.
-// False when the day stopped with a message; then no prediction file of the day is left.
-bool PredictDay(AppContext& ctx, ImportState& state);
+// Predicts every race of state.CurrentRaceDate and writes DataDir + yyyymmdd + ".DAT" afresh:
+// into the day's file set during an import (state.daySet), else on its own. A failure carries
+// its message; outside an import no prediction file of the day is then left.
+Status PredictDay(AppContext& ctx, ImportState& state);
 
 // The progress caption of the day: "ゼノゼノＭＵＲ 2001年9月15日 開催分の予想状況".
 QString predictionCaption(const QString& yyyymmdd);

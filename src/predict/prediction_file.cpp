@@ -1,6 +1,7 @@
 #include "predict/prediction_file.h"
 
 #include "codes/numeric.h"
+#include "app/file_names.h"
 #include "app/safe_save.h"
 #include "codes/field_table.h"
 #include "codes/sjis.h"
@@ -216,11 +217,11 @@ qsizetype recordCount(qint64 fileSize) {
 }  // namespace
 
 std::optional<std::vector<PredictionRecord>> readPredictionFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> read = readRegularFile(path);
+    if (!read) {
         return std::nullopt;
     }
-    const QByteArray all = file.readAll();
+    const QByteArray& all = *read;
     const qsizetype n = recordCount(all.size());
     std::vector<PredictionRecord> records;
     records.reserve(static_cast<size_t>(n));
@@ -234,7 +235,7 @@ std::optional<std::vector<PredictionRecord>> readPredictionFile(const QString& p
 
 std::optional<PredictionRecord> readPredictionRecord(const QString& path, int recordNo) {
     QFile file(path);
-    if (recordNo < 1 || !file.open(QIODevice::ReadOnly)) {
+    if (recordNo < 1 || !isRegularFile(path) || !file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
     if (recordNo > recordCount(file.size())) {
@@ -246,26 +247,16 @@ std::optional<PredictionRecord> readPredictionRecord(const QString& path, int re
     return decodePrediction(file.read(kPredictionRecordLength));
 }
 
-bool writePredictionFile(const QString& path, const std::vector<PredictionRecord>& records) {
-    SafeSave file(path);
+QByteArray encodePredictionFile(const std::vector<PredictionRecord>& records) {
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(records.size()) * kPredictionRecordLength);
     for (const PredictionRecord& rec : records)
-        file.write(encodePrediction(rec));
-    return file.commit().ok();
+        bytes.append(encodePrediction(rec));
+    return bytes;
 }
 
-QStringList predictionFileDays(const QString& dataDir) {
-    const QStringList names = QDir(dataDir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    QStringList days;
-    for (const QString& name : names) {
-        if (name.size() == 12 && name.right(4).toUpper() == u".DAT") {
-            days.append(name.left(8));
-            if (days.size() == 1024) {
-                break;
-            }
-        }
-    }
-    days.sort();
-    return days;
+bool writePredictionFile(const QString& path, const std::vector<PredictionRecord>& records) {
+    return saveFile(path, encodePredictionFile(records)).ok();
 }
 
 }  // namespace zm

@@ -98,13 +98,11 @@ std::optional<std::vector<PredictionRecord>> readPredictionFile(const QString& p
 // The record numbered recordNo (from 1), or nothing when the file or that record is missing.
 std::optional<PredictionRecord> readPredictionRecord(const QString& path, int recordNo);
 
+// The bytes of a prediction file holding these records.
+QByteArray encodePredictionFile(const std::vector<PredictionRecord>& records);
+
 // Writes the day's prediction file afresh with these records, through a temporary file renamed
 // into place. False when it could not be written.
 bool writePredictionFile(const QString& path, const std::vector<PredictionRecord>& records);
-
-// The day texts "yyyymmdd" of the prediction files in the data folder: every file whose name is
-// exactly 12 characters and ends in ".DAT" (any case), at most 1024, in ascending order.
-// Whether the day's race file is there too is the caller's rule.
-QStringList predictionFileDays(const QString& dataDir);
 
 }  // namespace zm

@@ -4,6 +4,7 @@
 #include "app/day_deletion.h"
 #include "support/test_home.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -42,15 +43,18 @@ TEST_F(DayDeletion, ListsPredictionFilesThatHaveADayFile) {
     };
     const Case cases[] = {
         {"prediction and _1.DEN", {"20010916.DAT", "MUR20010916_1.DEN"}, {"20010916"}},
-        {"prediction and _2.DEN only", {"20010916.DAT", "MUR20010916_2.DEN"}, {"20010916"}},
-        {"any one character after _", {"20010916.dat", "mur20010916_x.den"}, {"20010916"}},
+        {"prediction and _2.DEN only: the card cannot open it", {"20010916.DAT", "MUR20010916_2.DEN"}, {}},
+        {"names in lower case", {"20010916.dat", "mur20010916_1.den"}, {"20010916"}},
         {"no day file", {"20010916.DAT", "MUR20010916.UMA"}, {}},
         {"day file without prediction", {"MUR20010916_1.DEN"}, {}},
         {"odds day file is not a prediction", {"MURODDS20010916.DAT", "MUR20010916_1.DEN"}, {}},
         {"prefixed name of 15 characters", {"ODS20010916.DAT", "MUR20010916_1.DEN"}, {}},
         {"not a date", {"20011345.DAT", "MUR20011345_1.DEN"}, {}},
-        {"two days sorted", {"20011001.DAT", "MUR20011001_1.DEN", "20010916.DAT", "MUR20010916_2.DEN"},
-         {"20010916", "20011001"}},
+        {"newest first, as the card lists them",
+         {"20010916.DAT", "MUR20010916_1.DEN", "20011001.DAT", "MUR20011001_1.DEN", "20010922.DAT",
+          "MUR20010922_1.DEN"},
+         {"20011001", "20010922", "20010916"}},
+        {"a day in two cases counts once", {"20010916.DAT", "20010916.dat", "MUR20010916_1.DEN"}, {"20010916"}},
     };
     for (const Case& c : cases) {
         QDir(data).removeRecursively();
@@ -60,6 +64,23 @@ TEST_F(DayDeletion, ListsPredictionFilesThatHaveADayFile) {
         }
         EXPECT_EQ(ListPredictedDays(data), c.listed) << c.name;
     }
+}
+
+TEST_F(DayDeletion, MoreThanTheListHoldsKeepsTheNewestAndCountsAll) {
+    QDate day(2001, 1, 1);
+    for (int i = 0; i < kMaxListedDays + 3; ++i, day = day.addDays(1)) {
+        const QString d = day.toString(QStringLiteral("yyyyMMdd"));
+        touch(data + d + QStringLiteral(".DAT"));
+        touch(data + QStringLiteral("MUR") + d + QStringLiteral("_1.DEN"));
+    }
+    qsizetype total = 0;
+    const QStringList listed = ListPredictedDays(data, &total);
+    EXPECT_EQ(total, kMaxListedDays + 3);
+    ASSERT_EQ(listed.size(), kMaxListedDays);
+    EXPECT_EQ(listed.first(), day.addDays(-1).toString(QStringLiteral("yyyyMMdd")));
+    EXPECT_EQ(listed.last(), QStringLiteral("20010104"));
+    EXPECT_FALSE(daysNotListedMessage(total).isEmpty());
+    EXPECT_TRUE(daysNotListedMessage(kMaxListedDays).isEmpty());
 }
 
 TEST_F(DayDeletion, CaptionCarriesTheWeekday) {
@@ -137,7 +158,7 @@ TEST_F(DeleteDaysCommand, DeletesNamedDaysOrAll) {
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("1個のデータを削除しました。")));
     EXPECT_EQ(ListPredictedDays(home.ctx().paths.DataDir),
-              (QStringList{QStringLiteral("20010916"), QStringLiteral("20010923")}));
+              (QStringList{QStringLiteral("20010923"), QStringLiteral("20010916")}));
     r = runCliProcess(args({QStringLiteral("--all")}));
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.err.contains(QStringLiteral("2個のデータを削除しました。")));

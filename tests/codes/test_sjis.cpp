@@ -67,5 +67,22 @@ TEST(Sjis, InvalidBytesBecomeReplacementCharacters) {
     EXPECT_EQ(fromSjis(QByteArray("\x93\x8C\x8B\x9E")), QStringLiteral("東京"));
 }
 
+
+TEST(Sjis, ControlCharactersAreEscapedForTheTerminal) {
+    const struct {
+        QString in;
+        QString out;
+    } cases[] = {
+        {QStringLiteral("馬名"), QStringLiteral("馬名")},
+        {QStringLiteral("a\tb\r\nc"), QStringLiteral("a\tb\r\nc")},
+        {QStringLiteral("\x1b[2J1000101"), QStringLiteral("\\x1B[2J1000101")},
+        {QString(QChar(0x1a)), QStringLiteral("\\x1A")},
+        {QString(QChar(0x7f)) + QChar(0x9b), QStringLiteral("\\x7F\\u009B")},
+        {QString(QChar(0)), QStringLiteral("\\x00")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(escapeControls(c.in), c.out) << c.out.toStdString();
+}
+
 }  // namespace
 }  // namespace zm

@@ -181,21 +181,25 @@ TEST_F(DayImport, HorseCopyWhenAsked) {
     EXPECT_EQ(state.HorseIndex.find(QStringLiteral("1000102")), 2);
 }
 
-TEST_F(DayImport, StoppedPredictionLeavesDayFilesAndEmptiesWork) {
+TEST_F(DayImport, StoppedPredictionLeavesTheOldDayAndEmptiesWork) {
+    // The old day: its files must come through the failed import byte for byte.
+    const QStringList names = {QStringLiteral("MUR20011110_1.DEN"), QStringLiteral("MUR20011110_2.DEN"),
+                               QStringLiteral("MUR20011110.UMA"), QStringLiteral("20011110.DAT")};
+    for (const QString& name : names)
+        ASSERT_TRUE(test::writeBytes(data(name), "old " + name.toLatin1()));
     CardFiles card;
     card.addRace({QStringLiteral("05"), QStringLiteral("20011110"), 1}, 2, 1);
     putWork(card);
     bool exported = false;
     DayHooks hooks;
-    hooks.predictDay = [](AppContext& c, ImportState&) {
-        c.prompter.critical(QStringLiteral("stop"));
-        return false;
-    };
+    hooks.predictDay = [](AppContext&, ImportState&) { return Status::failure(QStringLiteral("stop")); };
     hooks.exports = [&](AppContext&, ImportState&) { exported = true; };
     EXPECT_FALSE(dayRun(hooks));
     EXPECT_FALSE(exported);
     EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("stop")});
-    EXPECT_TRUE(QFile::exists(data(QStringLiteral("MUR20011110_1.DEN"))));
+    for (const QString& name : names)
+        EXPECT_EQ(test::readBytes(data(name)), "old " + name.toLatin1()) << name.toStdString();
+    EXPECT_EQ(test::folderEntries(home.home() + QStringLiteral("/Data")).size(), names.size());
     EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Work")).isEmpty());
 }
 
@@ -205,18 +209,21 @@ TEST_F(DayImport, PredictedOddsRequiredByStyleEight) {
     const RaceKey key{QStringLiteral("05"), QStringLiteral("20011110"), 1};
     card.addRace(key, 2, 1);
 
-    // Neither the odds day file nor the archive: -2, one message, day files stay.
+    // Neither the odds day file nor the archive: one message, nothing of the day written.
     putWork(card);
     bool predicted = false;
     DayHooks hooks;
-    hooks.predictDay = [&](AppContext&, ImportState&) { return predicted = true; };
+    hooks.predictDay = [&](AppContext&, ImportState&) {
+        predicted = true;
+        return Status();
+    };
     EXPECT_FALSE(dayRun(hooks));
     EXPECT_FALSE(predicted);
     EXPECT_EQ(home.prompter().texts(),
               QStringList{QStringLiteral("予想法が「おまかせモード」になっていますが、ＭＵＲ予想オッズがありません！\r\n"
                                          "処理を中止します。")});
     EXPECT_TRUE(ctx().ImportedDay.isEmpty());
-    EXPECT_TRUE(QFile::exists(data(QStringLiteral("MUR20011110_2.DEN"))));
+    EXPECT_FALSE(QFile::exists(data(QStringLiteral("MUR20011110_2.DEN"))));
 
     // The archive "j" + yymmdd + ".lzh" in MurData, named in another case.
     home.prompter().clear();
@@ -252,12 +259,17 @@ TEST_F(DayImport, StyleEightTakesOnlyThisDaysOddsFromTheArchive) {
         SCOPED_TRACE(c.what);
         home.prompter().clear();
         QFile::remove(data(QStringLiteral("MURODDS20011110.DAT")));
+        QFile::remove(data(QStringLiteral("MURODDS20011111.DAT")));
         ASSERT_TRUE(test::writeBytes(ctx().settings.MurDataDir + QStringLiteral("j011110.lzh"),
                                      writeArchive({{QStringLiteral("mur_ods.kd2"), c.odds}})));
         putWork(card);
         bool predicted = false;
         DayHooks hooks;
-        hooks.predictDay = [&](AppContext&, ImportState& s) { return predicted = s.OddsPath.endsWith(u"MURODDS20011110.DAT"); };
+        hooks.predictDay = [&](AppContext&, ImportState& s) {
+            // The odds day file is read before it is put in place with the day.
+            predicted = s.OddsPath.contains(u"MURODDS20011110.DAT") && test::readBytes(s.OddsPath) == ours;
+            return Status();
+        };
         EXPECT_EQ(dayRun(hooks), c.ok);
         EXPECT_EQ(predicted, c.ok);
         EXPECT_EQ(home.prompter().texts().size(), c.ok ? 0 : 1);
@@ -265,7 +277,11 @@ TEST_F(DayImport, StyleEightTakesOnlyThisDaysOddsFromTheArchive) {
             EXPECT_EQ(test::readBytes(state.OddsPath), ours);
         else
             EXPECT_TRUE(state.OddsPath.isEmpty());
-        EXPECT_EQ(test::readBytes(data(QStringLiteral("MURODDS20011111.DAT"))), theirs);
+        // The other date's odds go in with the day, and not at all when the day fails.
+        EXPECT_EQ(QFile::exists(data(QStringLiteral("MURODDS20011111.DAT"))), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(test::readBytes(data(QStringLiteral("MURODDS20011111.DAT"))), theirs);
+        }
     }
 }
 

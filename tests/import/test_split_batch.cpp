@@ -102,7 +102,7 @@ TEST(Batch, SortedCaseInsensitiveMatchesOnly) {
     DayHooks hooks;
     hooks.predictDay = [&](AppContext&, ImportState& s) {
         days << s.CurrentRaceDate;
-        return true;
+        return Status();
     };
     const BatchResult result = BatchRun(ctx, state, hooks);
     EXPECT_EQ(result.archives, 3);

@@ -146,7 +146,7 @@ TEST_F(PredictDayTest, ReimportWritesTheFileAfresh) {
     EXPECT_EQ(QFileInfo(predictionPath()).size(), dayRaces().count() * kPredictionRecordLength);
 }
 
-TEST_F(PredictDayTest, UnknownHorseStopsTheDayAndLeavesNoPrediction) {
+TEST_F(PredictDayTest, UnknownHorseStopsTheDayAndLeavesTheOldDay) {
     const struct {
         const char* what;
         QByteArray* file;
@@ -169,9 +169,14 @@ TEST_F(PredictDayTest, UnknownHorseStopsTheDayAndLeavesNoPrediction) {
         for (int at = 0; at + recLen <= c.file->size(); at += recLen) {
             if (c.file->mid(at + c.keyOffset, 7) == code) c.file->replace(at + c.keyOffset, 7, "0000000");
         }
+        const QString raceDayFile = home_.ctx().paths.DataDir + QStringLiteral("MUR") + kDay + QStringLiteral("_1.DEN");
+        const bool hadRaceDayFile = QFile::exists(raceDayFile);
         EXPECT_FALSE(runDay()) << c.what;
-        EXPECT_FALSE(QFile::exists(predictionPath())) << c.what;
-        EXPECT_TRUE(QFile::exists(home_.ctx().paths.DataDir + QStringLiteral("MUR") + kDay + QStringLiteral("_1.DEN")));
+        // The day as it was: the old prediction file byte for byte, no new day file.
+        QFile old(predictionPath());
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray(kPredictionRecordLength, 'x')) << c.what;
+        EXPECT_EQ(QFile::exists(raceDayFile), hadRaceDayFile) << c.what;
         const QStringList texts = home_.prompter().texts();
         ASSERT_FALSE(texts.isEmpty()) << c.what;
         EXPECT_TRUE(texts.last().startsWith(QStringLiteral("馬コード「") + QString::fromLatin1(code) +

@@ -129,15 +129,5 @@ TEST(PredictionFile, TrailingPartialRecordCountsFromHalf) {
     }
 }
 
-TEST(PredictionFile, DaysAreTwelveCharacterDatNames) {
-    QTemporaryDir dir;
-    const QString d = dir.path() + u'/';
-    for (const char* name : {"20010916.DAT", "20010915.dat", "MURODDS20010915.DAT", "20010915.TXT", "2001091.DAT"}) {
-        QFile f(d + QString::fromLatin1(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-    EXPECT_EQ(predictionFileDays(d), (QStringList{QStringLiteral("20010915"), QStringLiteral("20010916")}));
-}
-
 }  // namespace
 }  // namespace zm

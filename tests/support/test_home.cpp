@@ -18,7 +18,7 @@ void TestHome::reload() {
     LoadSettings(ctx_->settings, *store_, ctx_->paths);
 }
 
-CliRun runCliProcess(const QStringList& args, const QByteArray& stdinData) {
+CliRun runCliProcess(const QStringList& args, const QByteArray& stdinData, int timeoutMs) {
     QProcess p;
     p.start(QStringLiteral(ZENOMUR_CLI_BINARY), args);
     p.waitForStarted();
@@ -26,8 +26,13 @@ CliRun runCliProcess(const QStringList& args, const QByteArray& stdinData) {
         p.write(stdinData);
     }
     p.closeWriteChannel();
-    p.waitForFinished(120000);
     CliRun r;
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        r.err = QStringLiteral("(killed after %1 ms)").arg(timeoutMs);
+        return r;
+    }
     r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());

@@ -35,6 +35,7 @@ struct CliRun {
     QString out;
     QString err;
 };
-CliRun runCliProcess(const QStringList& args, const QByteArray& stdinData = {});
+// A run that has not ended after timeoutMs is killed and reported with exitCode -1.
+CliRun runCliProcess(const QStringList& args, const QByteArray& stdinData = {}, int timeoutMs = 120000);
 
 }  // namespace zm::test

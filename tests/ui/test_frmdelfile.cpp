@@ -47,7 +47,7 @@ TEST_F(DelFileTest, DeletesTheSelectedDaysAndRebuildsTheList) {
     ui::frmDelFile dialog(home.ctx());
     dialog.show();
     ASSERT_EQ(dialog.dayList()->count(), 3);
-    EXPECT_EQ(dialog.dayList()->item(2)->text(), QStringLiteral("2026年12月05日(土)"));
+    EXPECT_EQ(dialog.dayList()->item(0)->text(), QStringLiteral("2026年12月05日(土)"));  // newest first, as the card
     screenshot(&dialog, QStringLiteral("frmDelFile"));
 
     click(dialog.deleteButton());

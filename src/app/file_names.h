@@ -1,0 +1,38 @@
+#pragma once
+
+// File lookups that ignore case (the service's files come from a platform that does), and the
+// one way the program opens a file for reading: only a regular file is ever opened, so a FIFO,
+// a device or a folder at a file's name is a message rather than a read that never returns.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace zm {
+
+// The full path of the regular file in folder whose name equals name ignoring case (an
+// exact-case match wins when both exist); empty text when there is none.
+QString findFileNoCase(const QString& folder, const QString& name);
+
+// The regular files of folder whose names match a wildcard pattern ignoring case, sorted by
+// name ignoring case (then exactly), at most limit of them (all when limit < 0).
+QStringList listFilesNoCase(const QString& folder, const QString& pattern, int limit);
+
+// True when path names a regular file (a link to one counts).
+bool isRegularFile(const QString& path);
+
+// The whole content of a regular file; nothing when path is missing, is not a regular file or
+// cannot be read.
+std::optional<QByteArray> readRegularFile(const QString& path);
+
+// True when path (with or without a trailing "/") is a folder itself, not a link to one.
+bool isRealFolder(const QString& path);
+
+// The message for a work folder that is not a real folder of the program folder.
+QString notRealFolderMessage(const QString& path);
+
+// The message for a file that exists but is not a regular file (a FIFO, a device, a folder).
+QString notRegularFileMessage(const QString& path);
+
+}  // namespace zm
