@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zm::ui {
 
 using namespace Qt::Literals::StringLiterals;
@@ -175,9 +177,10 @@ void PlaceAtLowerRight(QWidget* window, const QWidget* frame) {
     }
     const QRect outer = frame->frameGeometry();
     QRect own = window->frameGeometry();
-    if (own.size().isEmpty() || !window->isVisible()) {
-        // Not shown yet: its frame is its size plus what the window system adds later.
-        own.setSize(window->size().expandedTo(window->sizeHint()));
+    if (!window->isVisible()) {
+        // Not shown yet: its frame will be as much larger than its size as the main window's is.
+        const QSize decoration = outer.size() - frame->geometry().size();
+        own.setSize(window->size().expandedTo(window->sizeHint()) + decoration);
     }
     QPoint topLeft = outer.bottomRight() - QPoint(own.width() - 1, own.height() - 1);
     if (const QScreen* screen = frame->screen()) {

@@ -6,6 +6,7 @@
 #include "card/day_builder.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
+#include "import/race_model.h"
 #include "support/pat_builders.h"
 #include "support/test_home.h"
 #include "ui/frmbetout.h"
@@ -215,14 +216,6 @@ TEST_F(BetWindows, BetOutputWithoutCheckedRowsWritesNothingAndCloseKeepsTheDefau
     settle();
     EXPECT_EQ(window->findChild<ui::frmBETout*>(), nullptr);
     EXPECT_NE(ctx().store.read(u"PAT"_s, u"BetTan"_s), u"700"_s);
-}
-
-TEST_F(BetWindows, EveryPendingBetCommandIsInTheMenuAndEnabled) {
-    for (const char* name : {"mnuBetFIleEdit", "mnuBetTougou", "mnuBetSakujo", "mnuBetSort", "mnuBetOddsTorikomi",
-                             "mnuBetOddsHanniSakujo", "mnuBetHyouji", "mnuPatBetOut", "HidukeHoryuuBet"}) {
-        ASSERT_NE(item(name), nullptr) << name;
-        EXPECT_TRUE(item(name)->isEnabled()) << name;
-    }
 }
 
 TEST_F(BetWindows, WithoutAFileEachCommandSaysSoAndOpensNothing) {
