@@ -128,6 +128,8 @@ frmBETout::frmBETout(AppContext& ctx, const QString& day, const QString& venueCo
     body->addLayout(left);
     body->addWidget(makeGroup(GroupQuinella), 0, Qt::AlignTop);
     body->addLayout(right);
+    // The picks are in place: Enter writes them.
+    output_->setFocus(Qt::OtherFocusReason);
 }
 
 const frmBETout::RowBoxes& frmBETout::boxes(BetGroup group, int i) const {

@@ -49,7 +49,7 @@ frmHoryuuBetHyouji::frmHoryuuBetHyouji(const BetTotals& totals, QWidget* parent)
     totalCount_ = figure(thousands(static_cast<double>(totals.totalCount())), u"lblTotalCount"_s);
     totalAmount_ = figure(thousands(totals.totalAmount()) + u"円"_s, u"lblTotalKingaku"_s);
     grid->addWidget(new QLabel(u"合計ＢＥＴ数"_s, this), 7, 0);
-    grid->addWidget(totalCount_, 7, 2);
+    grid->addWidget(totalCount_, 7, 1);
     grid->addWidget(new QLabel(u"合計金額"_s, this), 8, 0);
     grid->addWidget(totalAmount_, 8, 2);
     QFont totalsFont = totalAmount_->font();
