@@ -26,6 +26,8 @@ public:
     virtual bool confirm(const QString& text, const QString& title = kAppTitle) { return okCancel(text, title); }
     // True for Yes.
     virtual bool yesNo(const QString& text, const QString& title = kAppTitle) = 0;
+    // A Yes/No question before data is lost: No is the default answer. True for Yes.
+    virtual bool confirmYesNo(const QString& text, const QString& title = kAppTitle) { return yesNo(text, title); }
     virtual Answer yesNoCancel(const QString& text, const QString& title = kAppTitle) = 0;
 };
 

@@ -99,7 +99,7 @@ BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day) {
         report = QStringLiteral("既存のBETﾌｧｲﾙ（") + QString::number(deleted) + QStringLiteral("ﾌｧｲﾙ）を削除しました。") +
                  QStringLiteral("\r\n") + report;
     ctx.prompter.information(report, kPurchaseTitle);
-    if (ctx.prompter.yesNo(QStringLiteral("保留ＢＥＴファイルを削除しますか？"), kPurchaseTitle)) {
+    if (ctx.prompter.confirmYesNo(QStringLiteral("保留ＢＥＴファイルを削除しますか？"), kPurchaseTitle)) {
         if (!QFile::remove(path)) {
             ctx.prompter.critical(QStringLiteral("%1 を削除できませんでした。").arg(QDir::toNativeSeparators(path)),
                                   kPurchaseTitle);

@@ -2,7 +2,9 @@
 
 #include "card/cardtext.h"
 #include "card/predicted_odds.h"
+#include "bets/bet_output.h"
 #include "codes/codetables.h"
+#include "ui/frmbetout.h"
 
 #include <QDialog>
 #include <QEvent>
@@ -50,7 +52,7 @@ constexpr ButtonSpec kButtons[9] = {
     {u"的中会投票", u"的中会への投票データを出力します", false},
     {u"オッズ画面", u"表示中のレースのオッズを表示します", false},
     {u"表示切替", u"「過去５走の能力指数」と「馬場別成績」の表示を切り替えます", true},
-    {u"サクッとBET出力", u"サクッとBETの購入ファイルを出力します", false},
+    {u"サクッとBET出力", u"サクッとBETの購入ファイルを出力します", true},
     {u"VoteRobo出力", u"VoteRoboの投票スケジュールを出力します", false},
     {u"戻る", u"開催日の一覧に戻ります（一覧では画面を閉じます）", true},
 };
@@ -150,6 +152,7 @@ frmZenoMain::frmZenoMain(AppContext& ctx, QWidget* parent) : QWidget(parent), ct
     }
     connect(ssCommand2_[5], &QPushButton::clicked, this, &frmZenoMain::advanceCardView);
     connect(ssCommand2_[8], &QPushButton::clicked, this, &frmZenoMain::backClicked);
+    connect(ssCommand2_[6], &QPushButton::clicked, this, &frmZenoMain::purchaseFilesRequested);
     layout->addLayout(buttons);
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -279,7 +282,7 @@ void frmZenoMain::buildCardView(QWidget* page) {
     command1_ = new QPushButton(u"のＢＥＴ出力"_s, page);
     command1_->setObjectName(u"Command1"_s);
     command1_->setToolTip(u"表示中のレースの馬券を保留ＢＥＴに出力します"_s);
-    command1_->setEnabled(false);  // the bet output dialog comes with the pending bets
+    connect(command1_, &QPushButton::clicked, this, &frmZenoMain::Command1_Click);
     command2_ = new QPushButton(u"予想ｵｯｽﾞ"_s, page);
     command2_->setObjectName(u"Command2"_s);
     command2_->setToolTip(u"競馬ブックの予想オッズを表示します"_s);
@@ -415,7 +418,8 @@ void frmZenoMain::ShowRace(int frame, int row) {
     conditionsLine_->setVisible(!race_.conditions.isEmpty());
     recommendWin_->setText(race_.recommendWin);
     recommendPairs_->setText(race_.recommendPairs);
-    command1_->setText(VenueName(race_.venueCode) + QString::number(race_.raceNo) + u"Ｒ のＢＥＴ出力"_s);
+    raceTitle_ = VenueName(race_.venueCode) + QString::number(race_.raceNo) + u"Ｒ"_s;
+    command1_->setText(raceTitle_ + u" のＢＥＴ出力"_s);
     fillGrid();
     stack_->setCurrentIndex(1);
     ssCommand2_[5]->setEnabled(true);
@@ -536,6 +540,19 @@ void frmZenoMain::hideScreen() {
     } else {
         close();
     }
+}
+
+void frmZenoMain::Command1_Click() {
+    if (!haveRace_) {
+        return;
+    }
+    auto* dialog = new frmBETout(ctx_, race_.day, race_.venueCode, race_.raceNo, raceTitle_,
+                                 OpenBetOutForm(ctx_.settings, race_.recommendations), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->adjustSize();
+    PlaceAtLowerRight(dialog, window());
+    dialog->open();
 }
 
 void frmZenoMain::Command2_Click() {

@@ -61,6 +61,8 @@ signals:
     void dayLoaded(const QString& day);
     // Button 8 in the day view: the screen closes itself (its MDI sub-window too, if any).
     void screenHidden();
+    // Button 6: the purchase files of the current race day (the main window writes them).
+    void purchaseFilesRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,6 +79,7 @@ private:
     void setOddsColumnMode(bool placeOdds);
     void applyCardView();
     void fillGrid();
+    void Command1_Click();   // bet output of the shown race
     void Command2_Click();   // predicted odds of the shown race
     void hideScreen();
 
@@ -91,6 +94,7 @@ private:
     int cardView_ = 1;
     bool placeOddsMode_ = true;
     std::array<QString, 11> recommendations_;
+    QString raceTitle_;  // "東京11Ｒ"
     std::array<int, card::ColumnCount> baseWidths_{};
 
     QStackedWidget* stack_ = nullptr;

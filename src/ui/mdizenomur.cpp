@@ -222,16 +222,23 @@ void MDIZenoMUR::buildMenus() {
 
     QMenu* bet = bar->addMenu(QStringLiteral("保留ＢＥＴ操作(&B)"));
     bet->setObjectName(QStringLiteral("mnuBetOut"));
-    addPlaceholder(bet, QStringLiteral("mnuBetFIleEdit"), QStringLiteral("保留BETファイルの閲覧・修正(&E)"));
+    addItem(bet, QStringLiteral("mnuBetFIleEdit"), QStringLiteral("保留BETファイルの閲覧・修正(&E)"),
+            &MDIZenoMUR::mnuBetFIleEdit_Click);
     bet->addSeparator();
-    addPlaceholder(bet, QStringLiteral("mnuBetTougou"), QStringLiteral("保留BETの重複買い目を統合(&T)"));
-    addPlaceholder(bet, QStringLiteral("mnuBetSakujo"), QStringLiteral("保留BETの重複買い目を削除(&D)"));
-    addPlaceholder(bet, QStringLiteral("mnuBetSort"), QStringLiteral("保留BETのソート(&S)"));
-    addPlaceholder(bet, QStringLiteral("mnuBetOddsTorikomi"), QStringLiteral("保留BETファイルへオッズの読み込み(&O)"));
-    addPlaceholder(bet, QStringLiteral("mnuBetOddsHanniSakujo"), QStringLiteral("指定オッズ範囲の保留ＢＥＴを削除(&H)"));
-    addPlaceholder(bet, QStringLiteral("mnuBetHyouji"), QStringLiteral("保留BETの金額・BET数表示(&V)"));
+    addItem(bet, QStringLiteral("mnuBetTougou"), QStringLiteral("保留BETの重複買い目を統合(&T)"),
+            &MDIZenoMUR::mnuBetTougou_Click);
+    addItem(bet, QStringLiteral("mnuBetSakujo"), QStringLiteral("保留BETの重複買い目を削除(&D)"),
+            &MDIZenoMUR::mnuBetSakujo_Click);
+    addItem(bet, QStringLiteral("mnuBetSort"), QStringLiteral("保留BETのソート(&S)"), &MDIZenoMUR::mnuBetSort_Click);
+    addItem(bet, QStringLiteral("mnuBetOddsTorikomi"), QStringLiteral("保留BETファイルへオッズの読み込み(&O)"),
+            &MDIZenoMUR::mnuBetOddsTorikomi_Click);
+    addItem(bet, QStringLiteral("mnuBetOddsHanniSakujo"), QStringLiteral("指定オッズ範囲の保留ＢＥＴを削除(&H)"),
+            &MDIZenoMUR::mnuBetOddsHanniSakujo_Click);
+    addItem(bet, QStringLiteral("mnuBetHyouji"), QStringLiteral("保留BETの金額・BET数表示(&V)"),
+            &MDIZenoMUR::mnuBetHyouji_Click);
     bet->addSeparator();
-    addPlaceholder(bet, QStringLiteral("mnuPatBetOut"), QStringLiteral("「サクッとべっと」形式で出力(&P)"));
+    addItem(bet, QStringLiteral("mnuPatBetOut"), QStringLiteral("「サクッとべっと」形式で出力(&P)"),
+            &MDIZenoMUR::mnuPatBetOut_Click);
     addPlaceholder(bet, QStringLiteral("mnuVoteRoboOut"), QStringLiteral("「VOTEROBO」形式で出力(&B)"));
     addPlaceholder(bet, QStringLiteral("mnuShoubakaiOut"), QStringLiteral("「的中会投票」形式で出力(&K)"));
     addPlaceholder(bet, QStringLiteral("mnuReadTekichukai"), QStringLiteral("的中会の投票を保留BETに変換"));
@@ -401,7 +408,11 @@ void MDIZenoMUR::mnuHyouji_Click() {
         card_ = new frmZenoMain(ctx_);
         cardSub_ = mdi_->addSubWindow(card_);
         cardSub_->setAttribute(Qt::WA_DeleteOnClose);
-        connect(card_, &frmZenoMain::dayLoaded, this, [this](const QString& day) { chosenDay_ = day; });
+        connect(card_, &frmZenoMain::dayLoaded, this, [this](const QString& day) {
+            chosenDay_ = day;
+            state_->CurrentRaceDate = day;
+        });
+        connect(card_, &frmZenoMain::purchaseFilesRequested, this, &MDIZenoMUR::mnuPatBetOut_Click);
     }
     cardSub_->showMaximized();
     card_->show();

@@ -118,6 +118,15 @@ public slots:
     void mnuG1cut_Click();
     void mnuEnd_Click();
     void HidukeHoryuuBet_Click();
+    // The pending-bet commands on the current race day's file.
+    void mnuBetFIleEdit_Click();
+    void mnuBetTougou_Click();
+    void mnuBetSakujo_Click();
+    void mnuBetSort_Click();
+    void mnuBetOddsTorikomi_Click();
+    void mnuBetOddsHanniSakujo_Click();
+    void mnuBetHyouji_Click();
+    void mnuPatBetOut_Click();
     void mnuConvMurOdds_Click(int index);
     void mnuOpt_Dir_Click();
     void mnuOpt_Pat_Click();
@@ -144,6 +153,9 @@ private:
     void showDialog(QDialog* dialog);
     void closeCardWindow();
     void ExtractAndPredictCommand();
+    // The current race day: the day last loaded in the race card, chosen in the date dialog or
+    // imported.
+    const QString& currentRaceDate() const;
     void openWebPage(int entry);
     QString openFile(const QString& caption, const QString& folder, const QStringList& filters, int selected);
     bool openUrl(const QUrl& url);

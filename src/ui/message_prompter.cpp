@@ -129,6 +129,11 @@ bool MessageBoxPrompter::yesNo(const QString& text, const QString& title) {
            QMessageBox::Yes;
 }
 
+bool MessageBoxPrompter::confirmYesNo(const QString& text, const QString& title) {
+    return ask(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
 Answer MessageBoxPrompter::yesNoCancel(const QString& text, const QString& title) {
     const auto b = ask(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                        QMessageBox::Yes);

@@ -23,6 +23,7 @@ public:
     bool okCancel(const QString& text, const QString& title) override;
     bool confirm(const QString& text, const QString& title) override;
     bool yesNo(const QString& text, const QString& title) override;
+    bool confirmYesNo(const QString& text, const QString& title) override;
     Answer yesNoCancel(const QString& text, const QString& title) override;
 
 private:

@@ -47,6 +47,12 @@ bool GuiThreadPrompter::yesNo(const QString& text, const QString& title) {
     return yes;
 }
 
+bool GuiThreadPrompter::confirmYesNo(const QString& text, const QString& title) {
+    bool yes = false;
+    onHomeThread([&] { yes = target_.confirmYesNo(text, title); });
+    return yes;
+}
+
 Answer GuiThreadPrompter::yesNoCancel(const QString& text, const QString& title) {
     Answer a = Answer::Cancel;
     onHomeThread([&] { a = target_.yesNoCancel(text, title); });
