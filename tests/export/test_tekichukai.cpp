@@ -4,6 +4,7 @@
 #include "support/test_home.h"
 #include "../bets/bet_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -237,6 +238,43 @@ TEST(TekichukaiIn, PostFileDecoding) {
     // UTF-8 that is not valid Shift-JIS: "あ" ends in a lead byte, and a blank follows.
     const QString utf = u"あ #,20011014,TKY,11R,U,5-12,500"_s;
     EXPECT_EQ(decodePostFile(utf.toUtf8()), utf);
+}
+
+}  // namespace
+}  // namespace zm
+
+namespace zm {
+namespace {
+
+// Every post of the corpus through both passes: each pending-bet line built has the file's
+// widths, and the corpus's well-formed posts give their bets.
+TEST(TekichukaiIn, CorpusReplay) {
+    const QString dir = QStringLiteral(ZENOMUR_TEST_DATA_DIR "/tekichukai-corpus");
+    const QStringList files = QDir(dir).entryList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    int bets = 0;
+    for (const QString& name : files) {
+        QFile f(dir + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QString text = decodePostFile(f.readAll());
+        TekichukaiFixedAmounts fixed;
+        for (bool on : {false, true}) {
+            fixed.on.fill(on);
+            fixed.amount.fill(u"250"_s);
+            const auto out = TekichukaiSecondPass(TekichukaiFirstPass(text, kDay), fixed);
+            for (const QString& line : out.lines) {
+                const QStringList f6 = line.split(u',');
+                ASSERT_EQ(f6.size(), 6) << line.toStdString();
+                EXPECT_EQ(f6[0].size(), 2);
+                EXPECT_EQ(f6[1].size(), 3);
+                EXPECT_EQ(ByteLength(f6[2]), 6);
+                EXPECT_EQ(f6[3].size(), 5);
+                EXPECT_TRUE(f6[5].endsWith(u'円'));
+            }
+            bets += static_cast<int>(out.lines.size());
+        }
+    }
+    EXPECT_GE(bets, 2 * 11);
 }
 
 }  // namespace
