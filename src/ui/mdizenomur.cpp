@@ -232,9 +232,12 @@ void MDIZenoMUR::buildMenus() {
     addPlaceholder(bet, QStringLiteral("mnuBetHyouji"), QStringLiteral("保留BETの金額・BET数表示(&V)"));
     bet->addSeparator();
     addPlaceholder(bet, QStringLiteral("mnuPatBetOut"), QStringLiteral("「サクッとべっと」形式で出力(&P)"));
-    addPlaceholder(bet, QStringLiteral("mnuVoteRoboOut"), QStringLiteral("「VOTEROBO」形式で出力(&B)"));
-    addPlaceholder(bet, QStringLiteral("mnuShoubakaiOut"), QStringLiteral("「的中会投票」形式で出力(&K)"));
-    addPlaceholder(bet, QStringLiteral("mnuReadTekichukai"), QStringLiteral("的中会の投票を保留BETに変換"));
+    addItem(bet, QStringLiteral("mnuVoteRoboOut"), QStringLiteral("「VOTEROBO」形式で出力(&B)"),
+            &MDIZenoMUR::mnuVoteRoboOut_Click);
+    addItem(bet, QStringLiteral("mnuShoubakaiOut"), QStringLiteral("「的中会投票」形式で出力(&K)"),
+            &MDIZenoMUR::mnuShoubakaiOut_Click);
+    addItem(bet, QStringLiteral("mnuReadTekichukai"), QStringLiteral("的中会の投票を保留BETに変換"),
+            &MDIZenoMUR::mnuReadTekichukai_Click);
     bet->addSeparator();
     addItem(bet, QStringLiteral("HidukeHoryuuBet"), QStringLiteral("日付を指定して保留ＢＥＴの操作"),
             &MDIZenoMUR::HidukeHoryuuBet_Click);

@@ -118,6 +118,9 @@ public slots:
     void mnuG1cut_Click();
     void mnuEnd_Click();
     void HidukeHoryuuBet_Click();
+    void mnuVoteRoboOut_Click();
+    void mnuShoubakaiOut_Click();
+    void mnuReadTekichukai_Click();
     void mnuConvMurOdds_Click(int index);
     void mnuOpt_Dir_Click();
     void mnuOpt_Pat_Click();

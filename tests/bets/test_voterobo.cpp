@@ -1,12 +1,13 @@
+#include "../card/day_builder.h"
+#include "bet_files.h"
 #include "bets/pending_bet.h"
 #include "bets/voterobo.h"
 #include "codes/sjis.h"
 #include "support/test_home.h"
-#include "bet_files.h"
-#include "../card/day_builder.h"
 
 #include <QFile>
 #include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 namespace zm {
@@ -59,7 +60,7 @@ TEST(VoteRobo, CombinationForms) {
         const char16_t* type;
         const char16_t* form;
     } cases[] = {
-        {u"    5", u"単勝", u"5    "},   {u"18", u"複勝  ", u"18   "},   {u"  1-8", u"枠連", u" 1- 8"},
+        {u"    5", u"単勝", u"5    "}, {u"18", u"複勝  ", u"18   "},    {u"  1-8", u"枠連", u" 1- 8"},
         {u"05-12", u"馬連", u" 5-12"}, {u"01-02", u"ワイド", u" 1- 2"}, {u"10-11", u"拡連", u"10-11"},
     };
     for (const auto& c : cases)
@@ -86,9 +87,9 @@ TEST(VoteRobo, GroupsFollowTheVenuesInOrder) {
     o.groupSet = 1;
     o.groupOut = u"0"_s;
     o.voteTime = 2;
-    const QStringList lines = VoteRoboScheduleLines(
-        betsOf({u"東京,1R,単勝,1,,100円"_s, u"京都,1R,単勝,2,,100円"_s, u"東京,2R,単勝,3,,100円"_s, u"中京,1R,単勝,4,,100円"_s}),
-        o, {});
+    const QStringList lines = VoteRoboScheduleLines(betsOf({u"東京,1R,単勝,1,,100円"_s, u"京都,1R,単勝,2,,100円"_s,
+                                                            u"東京,2R,単勝,3,,100円"_s, u"中京,1R,単勝,4,,100円"_s}),
+                                                    o, {});
     QStringList heads;
     for (const QString& l : lines)
         heads << l.left(1) + u' ' + l.mid(2, 8);
@@ -104,17 +105,22 @@ TEST(VoteRobo, OptionsMakeTheirBlocks) {
         void (*set)(VoteRoboOptions&);
         QStringList lines;
     } cases[] = {
-        {"morning all races", [](VoteRoboOptions& o) { o.odds = true, o.oddsTiming = 0, o.oddsKind = 1; },
+        {"morning all races",
+         [](VoteRoboOptions& o) { o.odds = true, o.oddsTiming = 0, o.oddsKind = 1; },
          {u"0 09:30:00 取得項目入力 東京 全R Odds：単複枠"_s, u"0 09:30:00 取得"_s}},
-        {"morning bought races", [](VoteRoboOptions& o) { o.odds = true, o.oddsTiming = 1, o.oddsKind = 2; },
+        {"morning bought races",
+         [](VoteRoboOptions& o) { o.odds = true, o.oddsTiming = 1, o.oddsKind = 2; },
          {u"0 09:30:00 取得項目入力 東京 11R Odds：馬／ワ"_s, u"0 09:30:00 取得"_s}},
-        {"each race, early start", [](VoteRoboOptions& o) { o.odds = true, o.oddsTiming = 2; },
+        {"each race, early start",
+         [](VoteRoboOptions& o) { o.odds = true, o.oddsTiming = 2; },
          {u"0 09:30:00 取得項目入力 東京 11R オッズ"_s, u"0 09:30:00 取得"_s}},
-        {"weights only", [](VoteRoboOptions& o) { o.weights = true; },
+        {"weights only",
+         [](VoteRoboOptions& o) { o.weights = true; },
          {u"0 09:30:00 取得項目入力 東京 11R 馬体重"_s, u"0 09:30:00 取得"_s}},
         {"odds switched off", [](VoteRoboOptions& o) { o.odds = false, o.oddsTiming = 2; }, {}},
         {"results after the last race", [](VoteRoboOptions& o) { o.results = true; }, {u"0 16:45:00 成績"_s}},
-        {"results race by race", [](VoteRoboOptions& o) { o.results = true, o.resultsTiming = 1; },
+        {"results race by race",
+         [](VoteRoboOptions& o) { o.results = true, o.resultsTiming = 1; },
          {u"0 09:55:00 的中判定     東京 11R"_s}},
     };
     for (const auto& c : cases) {

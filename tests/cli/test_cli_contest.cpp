@@ -1,10 +1,11 @@
-#include "support/test_home.h"
 #include "../bets/bet_files.h"
 #include "../card/day_builder.h"
+#include "support/test_home.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace zm {
@@ -68,9 +69,10 @@ TEST_F(CliContest, UsageAndStops) {
 
 TEST_F(CliContest, PostOnStdoutAndInTheFile) {
     writeBets({u"東京,11R,馬連  ,05-12,      ,  500円"_s, u"中山, 1R,枠連  ,  1-8,      , 1000円"_s});
-    const QString expected = u"--- 2031年03月09日(日) の『的中会』投票---\n\n"
-                             u"#,20310309,東京,11R,ワ, 5-12,   500\n#,20310309,中山, 1R,枠, 1- 8,  1000\n\n"
-                             u"     《 ２ベット  1,500円購入 》\n"_s;
+    const QString expected =
+        u"--- 2031年03月09日(日) の『的中会』投票---\n\n"
+        u"#,20310309,東京,11R,ワ, 5-12,   500\n#,20310309,中山, 1R,枠, 1- 8,  1000\n\n"
+        u"     《 ２ベット  1,500円購入 》\n"_s;
     const auto r = bets({}, {"tekichukai-out", "--wide", "--stdout"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QString versionLine = r.out.split('\n').value(6);
@@ -107,7 +109,8 @@ TEST_F(CliContest, ImportAnswersInOrder) {
     // Declined: exit 0, nothing written.
     auto r = bets({"--answer", "no"}, {"tekichukai-in", post});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(r.err.contains(u"2BET  650円  の買い目がありますが保留ＢＥＴに出力しますか？"_s)) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u"2BET  650円  の買い目がありますが保留ＢＥＴに出力しますか？"_s))
+        << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(betPath()));
     r = bets({"--answer", "yes"}, {"tekichukai-in", post, "--fixed", "単勝:250"});
     EXPECT_EQ(r.exitCode, 0);
@@ -159,8 +162,8 @@ TEST_F(CliContest, VoteRoboScheduleAndItsQuestions) {
     day.write(home() + "/Data/", false);
     r = bets({}, {"voterobo"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(test::readLines(lstPath()), (QStringList{u"2 09:00:05 投票項目入力 東京 11R 馬連        5-12    500"_s,
-                                                       u"2 09:00:30 投票"_s}));
+    EXPECT_EQ(test::readLines(lstPath()),
+              (QStringList{u"2 09:00:05 投票項目入力 東京 11R 馬連        5-12    500"_s, u"2 09:00:30 投票"_s}));
     EXPECT_TRUE(QFile::exists(betPath()));  // no answer: kept
     // Overwrite, then delete the pending bets.
     r = bets({"--answer", "yes", "--answer", "yes"}, {"voterobo"});

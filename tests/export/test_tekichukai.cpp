@@ -1,11 +1,12 @@
+#include "../bets/bet_files.h"
 #include "bets/pending_bet.h"
 #include "codes/sjis.h"
 #include "export/tekichukai.h"
 #include "support/test_home.h"
-#include "../bets/bet_files.h"
 
 #include <QDir>
 #include <QFile>
+
 #include <gtest/gtest.h>
 
 namespace zm {
@@ -23,7 +24,8 @@ TEST(TekichukaiOut, BetLinesByType) {
         {{u"東京"_s, u"11R"_s, u"馬連"_s, u"05-12"_s, u""_s, u"500円"_s}, u"#,20011014,東京,11R,馬, 5-12,   500"_s},
         {{u"中山"_s, u"1R"_s, u"枠連  "_s, u"  1-8"_s, u""_s, u"100円"_s}, u"#,20011014,中山, 1R,枠, 1- 8,   100"_s},
         {{u"京都"_s, u" 5R"_s, u"単勝"_s, u"5"_s, u""_s, u"1200円"_s}, u"#,20011014,京都, 5R,単,    5,  1200"_s},
-        {{u"阪神"_s, u"12R"_s, u"複勝  "_s, u"18"_s, u" 2.3"_s, u"100000円"_s}, u"#,20011014,阪神,12R,複,   18,100000"_s},
+        {{u"阪神"_s, u"12R"_s, u"複勝  "_s, u"18"_s, u" 2.3"_s, u"100000円"_s},
+         u"#,20011014,阪神,12R,複,   18,100000"_s},
         {{u"小倉"_s, u"3R"_s, u"拡連"_s, u"03-04"_s, u""_s, u"300円"_s}, u"#,20011014,小倉, 3R,拡, 3- 4,   300"_s},
         {{u"福島"_s, u"3R"_s, u"ワイド"_s, u"10-11"_s, u""_s, u"300"_s}, u"#,20011014,福島, 3R,ワ,10-11,   300"_s},
     };
@@ -89,26 +91,26 @@ TEST(TekichukaiIn, FieldParsers) {
     const struct {
         const char16_t* venue;
         std::optional<QString> result;
-    } venues[] = {{u"TKY", u"東京"_s},   {u"ｔｋｙ", u"東京"_s}, {u"kok", u"小倉"_s}, {u"東京", u"東京"_s},
-                  {u"中京", u"中京"_s},  {u"TOK", std::nullopt}, {u" 東京", std::nullopt}, {u"東", std::nullopt}};
+    } venues[] = {{u"TKY", u"東京"_s},  {u"ｔｋｙ", u"東京"_s}, {u"kok", u"小倉"_s},      {u"東京", u"東京"_s},
+                  {u"中京", u"中京"_s}, {u"TOK", std::nullopt}, {u" 東京", std::nullopt}, {u"東", std::nullopt}};
     for (const auto& c : venues)
         EXPECT_EQ(ParseVenue(QStringView(c.venue)), c.result) << QString::fromUtf16(c.venue).toStdString();
 
     const struct {
         const char16_t* race;
         std::optional<QString> result;
-    } races[] = {{u"11R", u"11R"_s},       {u"１１Ｒ", u"11R"_s},     {u" 5R", u" 5R"_s},      {u"5r", u" 5R"_s},
-                 {u"12R", u"12R"_s},       {u"13R", std::nullopt},   {u"0R", std::nullopt},   {u"5", std::nullopt},
-                 {u"R", std::nullopt},     {u"-1R", std::nullopt},   {u"5R ", std::nullopt}};
+    } races[] = {{u"11R", u"11R"_s},   {u"１１Ｒ", u"11R"_s},  {u" 5R", u" 5R"_s},    {u"5r", u" 5R"_s},
+                 {u"12R", u"12R"_s},   {u"13R", std::nullopt}, {u"0R", std::nullopt}, {u"5", std::nullopt},
+                 {u"R", std::nullopt}, {u"-1R", std::nullopt}, {u"5R ", std::nullopt}};
     for (const auto& c : races)
         EXPECT_EQ(ParseRace(QStringView(c.race)), c.result) << QString::fromUtf16(c.race).toStdString();
 
     const struct {
         const char16_t* type;
         std::optional<QString> result;
-    } types[] = {{u"単", u"単勝  "_s},  {u"ｔ", u"単勝  "_s},   {u"F", u"複勝  "_s},   {u"枠連", u"枠連  "_s},
-                 {u"ｗ", u"枠連  "_s},  {u"U", u"馬連  "_s},    {u"拡連", u"ワイド"_s}, {u"ワイド", u"ワイド"_s},
-                 {u"k", u"ワイド"_s},  {u"ﾜ", std::nullopt},   {u" 馬", std::nullopt}, {u"X", std::nullopt}};
+    } types[] = {{u"単", u"単勝  "_s}, {u"ｔ", u"単勝  "_s}, {u"F", u"複勝  "_s},    {u"枠連", u"枠連  "_s},
+                 {u"ｗ", u"枠連  "_s}, {u"U", u"馬連  "_s},  {u"拡連", u"ワイド"_s}, {u"ワイド", u"ワイド"_s},
+                 {u"k", u"ワイド"_s},  {u"ﾜ", std::nullopt}, {u" 馬", std::nullopt}, {u"X", std::nullopt}};
     for (const auto& c : types)
         EXPECT_EQ(ParseBetType(QStringView(c.type)), c.result) << QString::fromUtf16(c.type).toStdString();
 
@@ -117,13 +119,13 @@ TEST(TekichukaiIn, FieldParsers) {
         const char16_t* type;
         std::optional<QString> result;
     } combinations[] = {
-        {u"5", u"単勝  ", u"    5"_s},     {u" 18", u"複勝  ", u"   18"_s},    {u"１８", u"複勝  ", u"   18"_s},
-        {u"19", u"単勝  ", std::nullopt},  {u"0", u"単勝  ", std::nullopt},   {u" 1- 8", u"枠連  ", u"  1-8"_s},
-        {u"8-1", u"枠連  ", u"  1-8"_s},   {u"4-4", u"枠連  ", u"  4-4"_s},   {u"9-1", u"枠連  ", std::nullopt},
-        {u"0-1", u"枠連  ", std::nullopt}, {u"18", u"枠連  ", std::nullopt},  {u"5-12", u"馬連  ", u"05-12"_s},
-        {u" 5-12", u"馬連  ", u"05-12"_s}, {u"12-5", u"馬連  ", std::nullopt}, {u"5ｰ12", u"ワイド", u"05-12"_s},
-        {u"５ー１２", u"ワイド", u"05-12"_s}, {u"-12", u"馬連  ", std::nullopt}, {u"17-18", u"馬連  ", u"17-18"_s},
-        {u"5-19", u"馬連  ", std::nullopt}, {u"3-3", u"馬連  ", std::nullopt}, {u"1-2", u"?", std::nullopt},
+        {u"5", u"単勝  ", u"    5"_s},        {u" 18", u"複勝  ", u"   18"_s},    {u"１８", u"複勝  ", u"   18"_s},
+        {u"19", u"単勝  ", std::nullopt},     {u"0", u"単勝  ", std::nullopt},    {u" 1- 8", u"枠連  ", u"  1-8"_s},
+        {u"8-1", u"枠連  ", u"  1-8"_s},      {u"4-4", u"枠連  ", u"  4-4"_s},    {u"9-1", u"枠連  ", std::nullopt},
+        {u"0-1", u"枠連  ", std::nullopt},    {u"18", u"枠連  ", std::nullopt},   {u"5-12", u"馬連  ", u"05-12"_s},
+        {u" 5-12", u"馬連  ", u"05-12"_s},    {u"12-5", u"馬連  ", std::nullopt}, {u"5ｰ12", u"ワイド", u"05-12"_s},
+        {u"５ー１２", u"ワイド", u"05-12"_s}, {u"-12", u"馬連  ", std::nullopt},  {u"17-18", u"馬連  ", u"17-18"_s},
+        {u"5-19", u"馬連  ", std::nullopt},   {u"3-3", u"馬連  ", std::nullopt},  {u"1-2", u"?", std::nullopt},
     };
     for (const auto& c : combinations)
         EXPECT_EQ(ParseCombination(QStringView(c.combination), QStringView(c.type)), c.result)
@@ -139,13 +141,13 @@ TEST(TekichukaiIn, FieldParsers) {
 TEST(TekichukaiIn, PassesKeepValidLinesOfTheDay) {
     const QString post =
         u"--- title ---\r\n"
-        u"  #,20011014,TKY,11R,U,5-12,500  \r\n"      // kept, trimmed
-        u"#,20011015,TKY,11R,U,5-12,500\r\n"          // another day
-        u"#,20011014,TKY,11R,U,5-12,50\r\n"           // stake below 100
-        u"#,20011014,TKY,11R,U,5-12,500,x\r\n"        // seven commas
+        u"  #,20011014,TKY,11R,U,5-12,500  \r\n"       // kept, trimmed
+        u"#,20011015,TKY,11R,U,5-12,500\r\n"           // another day
+        u"#,20011014,TKY,11R,U,5-12,50\r\n"            // stake below 100
+        u"#,20011014,TKY,11R,U,5-12,500,x\r\n"         // seven commas
         u"#,20011014,ＴＫＹ,１１Ｒ,Ｋ,５ー１２,300\n"  // full-width, wide with ー
-        u"#,20011014,東京,11,U,5-12,500\r\n"          // race without R
-        u"#,20011014,東京,13R,U,5-12,500\r\n"         // race 13
+        u"#,20011014,東京,11,U,5-12,500\r\n"           // race without R
+        u"#,20011014,東京,13R,U,5-12,500\r\n"          // race 13
         u"#,20011014,東京, 1R,枠, 8- 1,  1000\r\n"
         u"#,20011014,東京, 1R,T,    3,150000"_s;
     const QStringList kept = TekichukaiFirstPass(post, kDay);
@@ -153,8 +155,9 @@ TEST(TekichukaiIn, PassesKeepValidLinesOfTheDay) {
     EXPECT_EQ(kept[0], u"#,20011014,TKY,11R,U,5-12,500"_s);
     TekichukaiFixedAmounts none;
     auto bets = TekichukaiSecondPass(kept, none);
-    EXPECT_EQ(bets.lines, (QStringList{u"東京,11R,馬連  ,05-12,      ,  500円"_s, u"東京,11R,ワイド,05-12,      ,  300円"_s,
-                                       u"東京, 1R,枠連  ,  1-8,      , 1000円"_s, u"東京, 1R,単勝  ,    3,      ,150000円"_s}));
+    EXPECT_EQ(bets.lines,
+              (QStringList{u"東京,11R,馬連  ,05-12,      ,  500円"_s, u"東京,11R,ワイド,05-12,      ,  300円"_s,
+                           u"東京, 1R,枠連  ,  1-8,      , 1000円"_s, u"東京, 1R,単勝  ,    3,      ,150000円"_s}));
     EXPECT_EQ(bets.total, 151800);
     EXPECT_EQ(tekichukaiConfirmText(4, 151800), u"4BET  151800円  の買い目がありますが保留ＢＥＴに出力しますか？"_s);
 
@@ -218,9 +221,9 @@ TEST_F(TekichukaiImportTest, QuestionsDecideWhatIsWritten) {
 
 TEST_F(TekichukaiImportTest, RoundTripGivesBackTheBets) {
     const QStringList bets = {
-        u"東京, 1R,単勝  ,    5,      ,  100円"_s, u"東京, 1R,複勝  ,   18,      ,  200円"_s,
-        u"中山,11R,枠連  ,  1-8,      ,  300円"_s, u"中山,11R,枠連  ,  4-4,      ,  300円"_s,
-        u"京都,12R,馬連  ,05-12,      , 1000円"_s, u"京都,12R,ワイド,01-02,      ,99900円"_s,
+        u"東京, 1R,単勝  ,    5,      ,  100円"_s,  u"東京, 1R,複勝  ,   18,      ,  200円"_s,
+        u"中山,11R,枠連  ,  1-8,      ,  300円"_s,  u"中山,11R,枠連  ,  4-4,      ,  300円"_s,
+        u"京都,12R,馬連  ,05-12,      , 1000円"_s,  u"京都,12R,ワイド,01-02,      ,99900円"_s,
         u"京都,12R,ワイド,17-18,      ,100000円"_s,
     };
     test::writeBytes(path(), test::betBytes(bets));
