@@ -56,14 +56,16 @@ private:
 };
 
 void printHelp(QTextStream& out) {
-    out << "usage: zenomur-cli [--home DIR] [--config FILE] [--yes|--no|--cancel] COMMAND ...\n"
+    out << "usage: zenomur-cli [--home DIR] [--config FILE] [--yes|--no|--cancel] [--answer A]... COMMAND ...\n"
            "       zenomur-cli --version | --help\n\n"
            "options:\n"
            "  --home DIR     the program folder (default: $ZENOMUR_HOME, else ~/.local/share/zenomur)\n"
            "  --config FILE  the settings file (default: $ZENOMUR_CONFIG, else ~/.config/zenomur/zenomur.ini)\n"
            "  --yes          answer Yes/OK to every question (overwrite where asked)\n"
            "  --no           answer No (append where asked)\n"
-           "  --cancel       answer Cancel\n\n"
+           "  --cancel       answer Cancel\n"
+           "  --answer A     answer the next question (yes, no or cancel); repeat it for each question\n"
+           "                 in the order they are asked; a question left over takes its safe answer\n\n"
            "commands:\n";
     for (const Command& c : commands()) {
         out << "  " << c.name << ' ' << c.usage << "\n      " << c.summary << '\n';
@@ -91,6 +93,7 @@ int usageError(CliEnv& env, const QString& text) {
 int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     StartOptions options;
     auto preset = CliPrompter::Preset::None;
+    std::optional<std::deque<CliPrompter::Preset>> answers;
     int i = 0;
     auto needValue = [&](const QString& option) -> std::optional<QString> {
         // An empty value (an unset shell variable) must not quietly mean the default folder.
@@ -120,6 +123,21 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
             preset = CliPrompter::Preset::No;
         } else if (a == u"--cancel") {
             preset = CliPrompter::Preset::Cancel;
+        } else if (a == u"--answer") {
+            auto v = needValue(a);
+            if (!v) {
+                return kExitUsage;
+            }
+            if (*v != u"yes" && *v != u"no" && *v != u"cancel") {
+                err << "zenomur-cli: --answer takes yes, no or cancel" << Qt::endl;
+                return kExitUsage;
+            }
+            if (!answers) {
+                answers.emplace();
+            }
+            answers->push_back(*v == u"yes"  ? CliPrompter::Preset::Yes
+                               : *v == u"no" ? CliPrompter::Preset::No
+                                             : CliPrompter::Preset::Cancel);
         } else if (a == u"--version") {
             out << "zenomur-cli " << ZENOMUR_VERSION << Qt::endl;
             return kExitOk;
@@ -152,6 +170,9 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
 
     const bool terminal = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
     CliPrompter prompter(preset, err, terminal);
+    if (answers) {
+        prompter.setAnswers(std::move(*answers));
+    }
     AppSession::Status status{};
     QString message;
     auto session = AppSession::StartUp(options, prompter, status, message);

@@ -12,6 +12,21 @@ namespace zm::cli {
 CliPrompter::CliPrompter(Preset preset, QTextStream& err, bool interactive)
     : preset_(preset), err_(err), interactive_(interactive) {}
 
+void CliPrompter::setAnswers(std::deque<Preset> answers) {
+    answersGiven_ = true;
+    answers_ = std::move(answers);
+}
+
+CliPrompter::Preset CliPrompter::presetFor() {
+    if (preset_ != Preset::None || !answersGiven_)
+        return preset_;
+    if (answers_.empty())
+        return Preset::Cancel;
+    const Preset p = answers_.front();
+    answers_.pop_front();
+    return p;
+}
+
 void CliPrompter::information(const QString& text, const QString&) {
     err_ << escapeControls(text) << Qt::endl;
 }
@@ -48,20 +63,34 @@ QChar CliPrompter::ask(const QString& text, const QString& choices, QChar fallba
     }
 }
 
+void CliPrompter::tell(const QString& text, Preset p, const QString& taken) {
+    if (p != Preset::None)
+        err_ << text << Qt::endl << u'(' << taken << u')' << Qt::endl;
+}
+
 bool CliPrompter::okCancel(const QString& text, const QString&) {
-    if (preset_ != Preset::None)
-        return preset_ == Preset::Yes;
+    const Preset p = presetFor();
+    tell(text, p, p == Preset::Yes ? QStringLiteral("OK") : QStringLiteral("キャンセル"));
+    if (p != Preset::None)
+        return p == Preset::Yes;
     return ask(text + QStringLiteral("\n(o: OK, c: キャンセル)"), QStringLiteral("oc"), u'c') == u'o';
 }
 
 bool CliPrompter::yesNo(const QString& text, const QString&) {
-    if (preset_ != Preset::None)
-        return preset_ == Preset::Yes;
+    const Preset p = presetFor();
+    tell(text, p, p == Preset::Yes ? QStringLiteral("はい") : QStringLiteral("いいえ"));
+    if (p != Preset::None)
+        return p == Preset::Yes;
     return ask(text + QStringLiteral("\n(y: はい, n: いいえ)"), QStringLiteral("yn"), u'n') == u'y';
 }
 
 Answer CliPrompter::yesNoCancel(const QString& text, const QString&) {
-    switch (preset_) {
+    const Preset p = presetFor();
+    tell(text, p,
+         p == Preset::Yes  ? QStringLiteral("はい")
+         : p == Preset::No ? QStringLiteral("いいえ")
+                           : QStringLiteral("キャンセル"));
+    switch (p) {
     case Preset::Yes:
         return Answer::Yes;
     case Preset::No:

@@ -3,6 +3,7 @@
 #include "app/prompter.h"
 
 #include <QTextStream>
+#include <deque>
 #include <optional>
 
 namespace zm::cli {
@@ -14,6 +15,9 @@ public:
     enum class Preset { None, Yes, No, Cancel };
 
     CliPrompter(Preset preset, QTextStream& err, bool interactive);
+    // Answers given one per question, in the order the questions come (--answer). A question
+    // past the last of them takes its safe answer (Cancel, or No where there is no Cancel).
+    void setAnswers(std::deque<Preset> answers);
 
     void information(const QString& text, const QString& title) override;
     void warning(const QString& text, const QString& title) override;
@@ -25,10 +29,16 @@ public:
 private:
     // Asks on the terminal; choices are letters such as "yn" or "ync". Returns the chosen letter.
     QChar ask(const QString& text, const QString& choices, QChar fallback);
+    // The preset answer for the next question, or None when it is to be asked.
+    Preset presetFor();
+    // A question answered without asking: its text and the answer taken, on stderr.
+    void tell(const QString& text, Preset p, const QString& taken);
 
     Preset preset_;
     QTextStream& err_;
     bool interactive_;
+    bool answersGiven_ = false;
+    std::deque<Preset> answers_;
 };
 
 }  // namespace zm::cli

@@ -4,6 +4,7 @@
 #include "bets/purchase_files.h"
 #include "card/cardday.h"
 #include "cli/cli.h"
+#include "cli/cmd_bets_contest.h"
 #include "codes/codetables.h"
 #include "codes/sjis.h"
 
@@ -18,7 +19,10 @@ const QString kUsage =
     u"[--bracket AB[:STAKE]]... [--quinella A-B[:STAKE]]...\n"
     u"       bets --day yyyymmdd show | totals | sort | dedupe | merge | odds | sakutto\n"
     u"       bets --day yyyymmdd prune [--type 単勝|複勝|枠連|馬連|ワイド --min N --max N]... "
-    u"[--no-odds one|skip]"_s;
+    u"[--no-odds one|skip]\n"
+    u"       bets --day yyyymmdd tekichukai-out [--wide] (--file | --stdout)\n"
+    u"       bets --day yyyymmdd tekichukai-in FILE [--fixed 単勝|複勝|枠連|馬連|ワイド:AMOUNT]...\n"
+    u"       bets --day yyyymmdd voterobo"_s;
 
 int exitOf(BetOutcome outcome) {
     return outcome == BetOutcome::Stopped ? kExitStopped : kExitOk;
@@ -174,6 +178,12 @@ int cmdBets(CliEnv& env, const QStringList& args) {
         return betsAdd(env, day, rest);
     if (sub == u"prune")
         return betsPrune(env, day, rest);
+    if (sub == u"tekichukai-out")
+        return betsTekichukaiOut(env, day, rest);
+    if (sub == u"tekichukai-in")
+        return betsTekichukaiIn(env, day, rest);
+    if (sub == u"voterobo")
+        return betsVoteRobo(env, day, rest);
     if (!rest.isEmpty())
         return usageError(env, kUsage);
     if (sub == u"show")

@@ -18,9 +18,11 @@ const std::vector<Command>& commands() {
         {"bets",
          "--day yyyymmdd add VENUE RACE [--picks] [--win H[:STAKE]]... [--place H[:STAKE]]... "
          "[--bracket AB[:STAKE]]... [--quinella A-B[:STAKE]]... | show | totals | sort | dedupe | merge | odds | "
-         "prune [--type TYPE --min N --max N]... [--no-odds one|skip] | sakutto",
+         "prune [--type TYPE --min N --max N]... [--no-odds one|skip] | sakutto | tekichukai-out [--wide] "
+         "(--file | --stdout) | tekichukai-in FILE [--fixed TYPE:AMOUNT]... | voterobo",
          "the day's pending bets: add from a race, show, totals, sort, remove or merge duplicates, import PAT "
-         "odds, delete by odds range, write the purchase files",
+         "odds, delete by odds range, write the purchase files, post to or read posts of 的中会, write the "
+         "voting schedule",
          cmdBets},
         {"convert-odds", "--pat 98|95|31 [--to DIR] ARCHIVE",
          "unpack a predicted-odds archive and write its day as PAT odds files", cmdConvertOdds},

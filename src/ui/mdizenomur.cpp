@@ -239,9 +239,12 @@ void MDIZenoMUR::buildMenus() {
     bet->addSeparator();
     addItem(bet, QStringLiteral("mnuPatBetOut"), QStringLiteral("「サクッとべっと」形式で出力(&P)"),
             &MDIZenoMUR::mnuPatBetOut_Click);
-    addPlaceholder(bet, QStringLiteral("mnuVoteRoboOut"), QStringLiteral("「VOTEROBO」形式で出力(&B)"));
-    addPlaceholder(bet, QStringLiteral("mnuShoubakaiOut"), QStringLiteral("「的中会投票」形式で出力(&K)"));
-    addPlaceholder(bet, QStringLiteral("mnuReadTekichukai"), QStringLiteral("的中会の投票を保留BETに変換"));
+    addItem(bet, QStringLiteral("mnuVoteRoboOut"), QStringLiteral("「VOTEROBO」形式で出力(&B)"),
+            &MDIZenoMUR::mnuVoteRoboOut_Click);
+    addItem(bet, QStringLiteral("mnuShoubakaiOut"), QStringLiteral("「的中会投票」形式で出力(&K)"),
+            &MDIZenoMUR::mnuShoubakaiOut_Click);
+    addItem(bet, QStringLiteral("mnuReadTekichukai"), QStringLiteral("的中会の投票を保留BETに変換"),
+            &MDIZenoMUR::mnuReadTekichukai_Click);
     bet->addSeparator();
     addItem(bet, QStringLiteral("HidukeHoryuuBet"), QStringLiteral("日付を指定して保留ＢＥＴの操作"),
             &MDIZenoMUR::HidukeHoryuuBet_Click);

@@ -127,6 +127,9 @@ public slots:
     void mnuBetOddsHanniSakujo_Click();
     void mnuBetHyouji_Click();
     void mnuPatBetOut_Click();
+    void mnuVoteRoboOut_Click();
+    void mnuShoubakaiOut_Click();
+    void mnuReadTekichukai_Click();
     void mnuConvMurOdds_Click(int index);
     void mnuOpt_Dir_Click();
     void mnuOpt_Pat_Click();

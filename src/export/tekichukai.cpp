@@ -1,0 +1,464 @@
+#include "export/tekichukai.h"
+
+#include "app/safe_save.h"
+#include "codes/codetables.h"
+#include "codes/numeric.h"
+#include "codes/sjis.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QStringDecoder>
+
+#include <cmath>
+
+namespace zm {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kCrLf = u"\r\n"_s;
+
+// A whole number as digits, without grouping.
+QString digits(double value) {
+    return QString::number(std::floor(value), 'f', 0);
+}
+
+// The bracket's digits of a trimmed combination: its first and third characters.
+QChar charAt(const QString& text, qsizetype i) {
+    return i < text.size() ? text[i] : QChar();
+}
+
+QString postCombination(const QString& combination, QChar type) {
+    const QString c = rightPart(u"     "_s + combination, 5);
+    if (type == u'馬' || type == u'拡' || type == u'ワ' || type == u'ﾜ') {
+        auto part = [](const QString& p) { return Val(p) < 10 ? QString(u' ') + p.right(1) : p; };
+        return part(c.left(2)) + u'-' + part(c.right(2));
+    }
+    if (type == u'枠') {
+        const QString t = trimBlanks(c);
+        QString out = u" "_s;
+        if (!charAt(t, 0).isNull())
+            out += charAt(t, 0);
+        out += u"- "_s;
+        if (!charAt(t, 2).isNull())
+            out += charAt(t, 2);
+        return out;
+    }
+    return c;
+}
+
+QStringList areaLines(const QString& text) {
+    QString t = text;
+    t.replace(u"\r\n"_s, u"\n"_s);
+    t.replace(u'\r', u'\n');
+    QStringList lines = t.split(u'\n');
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QString withCrLf(const QStringList& lines) {
+    QString out;
+    for (const QString& l : lines)
+        out += l + kCrLf;
+    return out;
+}
+
+const char16_t* const kVenueNames[] = {u"札幌", u"函館", u"福島", u"新潟", u"東京",
+                                       u"中山", u"中京", u"京都", u"阪神", u"小倉"};
+const struct {
+    const char16_t* code;
+    const char16_t* name;
+} kVenueCodes[] = {{u"SPR", u"札幌"}, {u"HDT", u"函館"}, {u"NGT", u"新潟"}, {u"FSM", u"福島"}, {u"TKY", u"東京"},
+                   {u"NYM", u"中山"}, {u"KYT", u"京都"}, {u"HSN", u"阪神"}, {u"CHU", u"中京"}, {u"KOK", u"小倉"}};
+
+const struct {
+    const char16_t* word;
+    const char16_t* type;
+} kTypeWords[] = {
+    {u"単勝", u"単勝  "},   {u"単", u"単勝  "},   {u"Ｔ", u"単勝  "},   {u"ｔ", u"単勝  "},   {u"T", u"単勝  "},
+    {u"t", u"単勝  "},      {u"複勝", u"複勝  "}, {u"複", u"複勝  "},   {u"Ｆ", u"複勝  "},   {u"ｆ", u"複勝  "},
+    {u"F", u"複勝  "},      {u"f", u"複勝  "},    {u"枠連", u"枠連  "}, {u"枠", u"枠連  "},   {u"Ｗ", u"枠連  "},
+    {u"ｗ", u"枠連  "},     {u"W", u"枠連  "},    {u"w", u"枠連  "},    {u"馬連", u"馬連  "}, {u"馬", u"馬連  "},
+    {u"Ｕ", u"馬連  "},     {u"ｕ", u"馬連  "},   {u"U", u"馬連  "},    {u"u", u"馬連  "},    {u"拡連", u"ワイド"},
+    {u"ワイド", u"ワイド"}, {u"拡", u"ワイド"},   {u"ワ", u"ワイド"},   {u"Ｋ", u"ワイド"},   {u"ｋ", u"ワイド"},
+    {u"K", u"ワイド"},      {u"k", u"ワイド"},
+};
+
+// Full-width katakana U+30A1..U+30F6 and their half-width forms (voiced ones with their mark).
+const char16_t* const kKatakana[] = {
+    u"ｧ",  u"ｱ",  u"ｨ",  u"ｲ",  u"ｩ",  u"ｳ",  u"ｪ",  u"ｴ", u"ｫ",  u"ｵ",  u"ｶ",  u"ｶﾞ", u"ｷ",  u"ｷﾞ", u"ｸ",
+    u"ｸﾞ", u"ｹ",  u"ｹﾞ", u"ｺ",  u"ｺﾞ", u"ｻ",  u"ｻﾞ", u"ｼ", u"ｼﾞ", u"ｽ",  u"ｽﾞ", u"ｾ",  u"ｾﾞ", u"ｿ",  u"ｿﾞ",
+    u"ﾀ",  u"ﾀﾞ", u"ﾁ",  u"ﾁﾞ", u"ｯ",  u"ﾂ",  u"ﾂﾞ", u"ﾃ", u"ﾃﾞ", u"ﾄ",  u"ﾄﾞ", u"ﾅ",  u"ﾆ",  u"ﾇ",  u"ﾈ",
+    u"ﾉ",  u"ﾊ",  u"ﾊﾞ", u"ﾊﾟ", u"ﾋ",  u"ﾋﾞ", u"ﾋﾟ", u"ﾌ", u"ﾌﾞ", u"ﾌﾟ", u"ﾍ",  u"ﾍﾞ", u"ﾍﾟ", u"ﾎ",  u"ﾎﾞ",
+    u"ﾎﾟ", u"ﾏ",  u"ﾐ",  u"ﾑ",  u"ﾒ",  u"ﾓ",  u"ｬ",  u"ﾔ", u"ｭ",  u"ﾕ",  u"ｮ",  u"ﾖ",  u"ﾗ",  u"ﾘ",  u"ﾙ",
+    u"ﾚ",  u"ﾛ",  u"ﾜ",  u"ﾜ",  u"ｲ",  u"ｴ",  u"ｦ",  u"ﾝ", u"ｳﾞ", u"ｶ",  u"ｹ",
+};
+
+// A whole number in [low, high], or nothing.
+std::optional<int> wholeIn(double value, int low, int high) {
+    if (value != std::floor(value) || value < low || value > high)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Output.
+
+QString TekichukaiBetLine(const BetLine& f, const QString& day) {
+    const QString venue = rightPart(u"　　"_s + f[0], 2);
+    const QString race = rightPart(u"   "_s + f[1], 3);
+    const QString type = LeftBytes(f[2] + u"      "_s, 6);
+    const QChar typeChar = type.isEmpty() ? QChar(u' ') : type[0];
+    QString amount = f[5];
+    if (amount.endsWith(u'円'))
+        amount.chop(1);
+    const QString stake7 = rightPart(u"       "_s + amount, 7);
+    return u"#,"_s + day + u',' + venue + u',' + race + u',' + typeChar + u',' + postCombination(f[3], typeChar) +
+           u',' + stake7.right(6);
+}
+
+QString TekichukaiList::text() const {
+    return withCrLf(lines);
+}
+
+TekichukaiList ListTekichukaiBets(const QString& pendingBetPath, const QString& day) {
+    TekichukaiList list;
+    const BetFileText file = ReadBetFile(pendingBetPath);
+    list.fileExists = file.exists;
+    QStringList lines;
+    for (const QString& line : file.lines) {
+        const BetLine f = ReadBetLine(line);
+        if (!f[0].isEmpty())
+            lines << TekichukaiBetLine(f, day);
+    }
+    list.bets = static_cast<int>(lines.size());
+    list.tooMany = list.bets > kTekichukaiMaxBets;
+    if (!list.tooMany)
+        list.lines = lines;
+    return list;
+}
+
+TekichukaiTotals RecountTekichukai(const QString& text) {
+    TekichukaiTotals t;
+    for (const QString& line : areaLines(text)) {
+        const QStringList f = line.split(u',');
+        if (f.size() < 7)
+            continue;
+        ++t.count;
+        t.stake += Val(f[6]);
+    }
+    return t;
+}
+
+QString thousandsOrEmpty(double value) {
+    const double r = std::round(value);
+    if (r == 0)
+        return {};
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(r, 'f', 0);
+}
+
+QString cutToBytesWithDashes(const QString& text, int bytes) {
+    QString out;
+    int used = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString ch = text.mid(i, n);
+        const int w = ByteLength(ch);
+        if (used + w > bytes)
+            break;
+        out += ch;
+        used += w;
+        i += n - 1;
+    }
+    return out + QString(bytes - used, u'-');
+}
+
+QString TekichukaiTitle(const QString& day) {
+    QString d = day;
+    d.remove(u'/');
+    const QString title = u"--- "_s + d.left(4) + u"年"_s + d.mid(4, 2) + u"月"_s + d.mid(6, 2) + u"日("_s +
+                          WeekdayChar(d) + u") の『的中会』投票---"_s;
+    return cutToBytesWithDashes(title, 42);
+}
+
+QString TekichukaiVersionLine(const QString& version) {
+    return cutToBytesWithDashes(u"--- Output by「ゼノゼノＭＵＲ Ver"_s + version + u"」"_s, 42);
+}
+
+QString QuinellaToWide(const QString& text) {
+    QStringList lines = areaLines(text);
+    for (QString& l : lines) {
+        if (l.size() < 21)
+            continue;
+        const qsizetype at = l.indexOf(u",馬,"_s);
+        if (at >= 0)
+            l.replace(at, 3, u",ワ,"_s);
+    }
+    return withCrLf(lines);
+}
+
+QString TekichukaiPost(const QString& day, const QString& areaText, bool quinellaToWide, const QString& version) {
+    const TekichukaiTotals totals = RecountTekichukai(areaText);
+    const QString area = quinellaToWide ? QuinellaToWide(areaText) : withCrLf(areaLines(areaText));
+    return TekichukaiTitle(day) + kCrLf + kCrLf + area + kCrLf + u"     《 "_s +
+           FullWidthDigits(QString::number(totals.count)) + u"ベット  "_s + thousandsOrEmpty(totals.stake) +
+           u"円購入 》"_s + kCrLf + TekichukaiVersionLine(version) + kCrLf;
+}
+
+QString TekichukaiFilePath(const QString& outPutDir, const QString& day) {
+    return withTrailingSlash(outPutDir) + u"的中会"_s + day + u".TXT"_s;
+}
+
+QString tekichukaiFileDoneMessage(const QString& path) {
+    return u"「"_s + path + u"」に出力しました！"_s;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Import.
+
+QString HalfWidth(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF01 && u <= 0xFF5E)
+            out += QChar(static_cast<char16_t>(u - 0xFF01 + 0x21));
+        else if (u == 0x3000)
+            out += u' ';
+        else if (u >= 0x30A1 && u <= 0x30F6)
+            out += QString::fromUtf16(kKatakana[u - 0x30A1]);
+        else if (u == u'ー')
+            out += u'ｰ';
+        else if (u == u'・')
+            out += u'･';
+        else if (u == u'゛')
+            out += u'ﾞ';
+        else if (u == u'゜')
+            out += u'ﾟ';
+        else if (u == u'「')
+            out += u'｢';
+        else if (u == u'」')
+            out += u'｣';
+        else if (u == u'、')
+            out += u'､';
+        else if (u == u'。')
+            out += u'｡';
+        else
+            out += c;
+    }
+    return out;
+}
+
+namespace {
+
+// Half-width, ASCII letters upper-cased.
+QString narrowUpper(QStringView text) {
+    QString s = HalfWidth(text);
+    for (QChar& c : s) {
+        if (c >= u'a' && c <= u'z')
+            c = QChar(static_cast<char16_t>(c.unicode() - 0x20));
+    }
+    return s;
+}
+
+}  // namespace
+
+std::optional<QString> ParseVenue(QStringView field) {
+    const QString v = narrowUpper(field);
+    for (const char16_t* name : kVenueNames) {
+        if (v == QStringView(name))
+            return v;
+    }
+    for (const auto& c : kVenueCodes) {
+        if (v == QStringView(c.code))
+            return QString::fromUtf16(c.name);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> ParseRace(QStringView field) {
+    const QString r = narrowUpper(field);
+    if (!r.endsWith(u'R'))
+        return std::nullopt;
+    const auto n = wholeIn(Val(r), 1, 12);
+    if (!n)
+        return std::nullopt;
+    return rightPart(QString::number(*n) + u'R', 3);
+}
+
+std::optional<QString> ParseBetType(QStringView field) {
+    for (const auto& t : kTypeWords) {
+        if (field == QStringView(t.word))
+            return QString::fromUtf16(t.type);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> ParseCombination(QStringView field, QStringView typeWord) {
+    const QChar type = typeWord.isEmpty() ? QChar() : typeWord[0];
+    QString c = narrowUpper(field);
+    if (type == u'単' || type == u'複') {
+        const auto n = wholeIn(Val(c), 1, 18);
+        if (!n)
+            return std::nullopt;
+        return rightPart(QString::number(*n), 5);
+    }
+    if (type == u'枠') {
+        c.remove(u' ');
+        if (c.size() != 3 || c[1] != u'-')
+            return std::nullopt;
+        const int a = c[0].unicode() - u'0';
+        const int b = c[2].unicode() - u'0';
+        if (a < 1 || a > 8 || b < 1 || b > 8)
+            return std::nullopt;
+        return rightPart(QString::number(std::min(a, b)) + u'-' + QString::number(std::max(a, b)), 5);
+    }
+    if (type == u'馬' || type == u'ワ') {
+        c.replace(u'ｰ', u'-');
+        const qsizetype dash = c.indexOf(u'-');
+        if (dash < 1)
+            return std::nullopt;
+        const auto first = wholeIn(Val(c.left(dash)), 1, 17);
+        const auto second = wholeIn(Val(c.mid(dash + 1, 2)), 2, 18);
+        if (!first || !second || *second <= *first)
+            return std::nullopt;
+        return QString::number(*first).rightJustified(2, u'0') + u'-' +
+               QString::number(*second).rightJustified(2, u'0');
+    }
+    return std::nullopt;
+}
+
+std::optional<double> ParseStake(QStringView field) {
+    const double v = Val(trimBlanks(field));
+    if (v < 100)
+        return std::nullopt;
+    return std::floor(v);
+}
+
+double FixedAmountValue(QStringView text) {
+    const double v = std::floor(Val(text) / 100) * 100;
+    return v < 100 ? 100 : v;
+}
+
+int fixedAmountIndex(QStringView typeWord) {
+    if (typeWord.isEmpty())
+        return -1;
+    switch (typeWord[0].unicode()) {
+        case u'単':
+            return 0;
+        case u'複':
+            return 1;
+        case u'枠':
+            return 2;
+        case u'馬':
+            return 3;
+        case u'ワ':
+            return 4;
+        default:
+            return -1;
+    }
+}
+
+QStringList TekichukaiFirstPass(const QString& text, const QString& day) {
+    const QString head = u"#,"_s + day + u',';
+    QStringList kept;
+    for (const QString& raw : areaLines(text)) {
+        const QString line = trimBlanks(raw);
+        if (line.left(11) != head || line.count(u',') != 6)
+            continue;
+        if (Val(QStringView(line).sliced(line.lastIndexOf(u',') + 1)) < 100)
+            continue;
+        kept << line;
+    }
+    return kept;
+}
+
+TekichukaiImport TekichukaiSecondPass(const QStringList& kept, const TekichukaiFixedAmounts& fixed) {
+    TekichukaiImport out;
+    for (const QString& line : kept) {
+        const QStringList f = line.split(u',');
+        if (f.size() != 7)
+            continue;
+        const auto venue = ParseVenue(f[2]);
+        if (!venue)
+            continue;
+        const auto race = ParseRace(f[3]);
+        if (!race)
+            continue;
+        const auto type = ParseBetType(f[4]);
+        if (!type)
+            continue;
+        const auto combination = ParseCombination(f[5], *type);
+        if (!combination)
+            continue;
+        auto stake = ParseStake(f[6]);
+        if (!stake)
+            continue;
+        const int k = fixedAmountIndex(*type);
+        if (k >= 0 && fixed.on[static_cast<size_t>(k)])
+            *stake = FixedAmountValue(fixed.amount[static_cast<size_t>(k)]);
+        out.total += *stake;
+        const QString amount = *stake < 100000 ? rightPart(digits(*stake), 5) : digits(*stake);
+        out.lines << *venue + u',' + *race + u',' + LeftBytes(*type, 6) + u',' + *combination + u",      ,"_s + amount +
+                         u'円';
+    }
+    return out;
+}
+
+QString tekichukaiConfirmText(int count, double total) {
+    return QString::number(count) + u"BET  "_s + digits(total) +
+           u"円  の買い目がありますが保留ＢＥＴに出力しますか？"_s;
+}
+
+BetOutcome ImportTekichukai(AppContext& ctx, const QString& day, const QString& text,
+                            const TekichukaiFixedAmounts& fixed) {
+    if (text.isEmpty()) {
+        ctx.prompter.information(kTekichukaiNothing);
+        return BetOutcome::Stopped;
+    }
+    const QStringList kept = TekichukaiFirstPass(text, day);
+    const TekichukaiImport bets = TekichukaiSecondPass(kept, fixed);
+    if (bets.lines.isEmpty()) {
+        ctx.prompter.information(kTekichukaiNoValid);
+        return BetOutcome::Stopped;
+    }
+    if (!ctx.prompter.yesNo(tekichukaiConfirmText(static_cast<int>(bets.lines.size()), bets.total),
+                            kTekichukaiConfirmTitle))
+        return BetOutcome::Declined;
+    const QString path = PendingBetPath(ctx.paths, day);
+    bool append = false;
+    if (QFile::exists(path)) {
+        const Answer a = ctx.prompter.yesNoCancel(
+            u"既に保留ＢＥＴファイルが存在しますが上書きしますか？\r\nはい→上書き　いいえ→アペンド（追加）　ｷｬﾝｾﾙ→処理を中止"_s,
+            kTekichukaiOverwriteTitle);
+        if (a == Answer::Cancel)
+            return BetOutcome::Declined;
+        append = a == Answer::No;
+    }
+    const QByteArray bytes = toSjis(withCrLf(bets.lines));
+    const Status s = append ? appendToFile(path, bytes) : saveFile(path, bytes);
+    if (!s.ok()) {
+        ctx.prompter.critical(s.message(), kTekichukaiOverwriteTitle);
+        return BetOutcome::Stopped;
+    }
+    return BetOutcome::Done;
+}
+
+QString decodePostFile(const QByteArray& bytes) {
+    const QString sjis = fromSjis(bytes);
+    if (!sjis.contains(QChar(0xFFFD)))
+        return sjis;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return sjis;
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+}  // namespace zm

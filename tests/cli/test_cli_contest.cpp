@@ -1,0 +1,176 @@
+#include "../bets/bet_files.h"
+#include "../card/day_builder.h"
+#include "support/test_home.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zm {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+using test::runCliProcess;
+
+class CliContest : public ::testing::Test {
+protected:
+    QString home() const { return dir.path() + "/home"; }
+    QStringList base() const { return {"--home", home(), "--config", dir.path() + "/z.ini"}; }
+    test::CliRun run(const QStringList& args) { return runCliProcess(base() + args); }
+    test::CliRun bets(const QStringList& global, const QStringList& args) {
+        return run(global + QStringList{"bets", "--day", "20310309"} + args);
+    }
+    QString betPath() const { return home() + "/Data/~B20310309.TXT"; }
+    QString postPath() const { return home() + "/OutPut/的中会20310309.TXT"; }
+    QString lstPath() const { return home() + "/OutPut/20310309.lst"; }
+    void writeBets(const QStringList& lines) {
+        QDir().mkpath(home() + "/Data");
+        test::writeBytes(betPath(), test::betBytes(lines));
+    }
+    QString writePost(const QString& text, bool utf8 = false) {
+        const QString path = dir.path() + "/post.txt";
+        test::writeBytes(path, utf8 ? text.toUtf8() : toSjis(text));
+        return path;
+    }
+    QString version() { return run({"--version"}).out.trimmed().section(' ', 1); }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(CliContest, UsageAndStops) {
+    writeBets({});
+    const struct {
+        QStringList args;
+        int exit;
+    } cases[] = {
+        {{"tekichukai-out"}, 2},
+        {{"tekichukai-out", "--file", "--stdout"}, 2},
+        {{"tekichukai-out", "--wide"}, 2},
+        {{"tekichukai-out", "--file", "--file"}, 2},
+        {{"tekichukai-in"}, 2},
+        {{"tekichukai-in", "x", "--fixed", "三連単:100"}, 2},
+        {{"tekichukai-in", "x", "--fixed"}, 2},
+        {{"voterobo", "now"}, 2},
+        {{"tekichukai-out", "--stdout"}, 1},  // an empty pending-bet file: no post
+        {{"tekichukai-in", "/nonexistent"}, 1},
+    };
+    for (const auto& c : cases) {
+        const auto r = bets({}, c.args);
+        EXPECT_EQ(r.exitCode, c.exit) << c.args.join(' ').toStdString() << r.err.toStdString();
+        EXPECT_EQ(r.out, u""_s);
+    }
+    QFile::remove(betPath());
+    EXPECT_EQ(bets({}, {"tekichukai-out", "--file"}).exitCode, 1);
+    EXPECT_EQ(bets({}, {"voterobo"}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(postPath()));
+}
+
+TEST_F(CliContest, PostOnStdoutAndInTheFile) {
+    writeBets({u"東京,11R,馬連  ,05-12,      ,  500円"_s, u"中山, 1R,枠連  ,  1-8,      , 1000円"_s});
+    const QString expected =
+        u"--- 2031年03月09日(日) の『的中会』投票---\n\n"
+        u"#,20310309,東京,11R,ワ, 5-12,   500\n#,20310309,中山, 1R,枠, 1- 8,  1000\n\n"
+        u"     《 ２ベット  1,500円購入 》\n"_s;
+    const auto r = bets({}, {"tekichukai-out", "--wide", "--stdout"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QString versionLine = r.out.split('\n').value(6);
+    EXPECT_EQ(r.out, expected + versionLine + u"\n"_s);
+    EXPECT_TRUE(versionLine.startsWith(u"--- Output by「ゼノゼノＭＵＲ Ver"_s + version() + u"」"_s));
+    EXPECT_EQ(ByteLength(versionLine), 42);
+
+    ASSERT_EQ(bets({}, {"tekichukai-out", "--file"}).exitCode, 0);
+    QString file = fromSjis(test::readBytes(postPath()));
+    EXPECT_TRUE(file.contains(u",馬, 5-12"_s));
+    file.replace(u",馬,"_s, u",ワ,"_s);
+    EXPECT_EQ(file, QString(r.out).replace(u"\n"_s, u"\r\n"_s));
+}
+
+TEST_F(CliContest, ThreeHundredAndOneBetsAreRefused) {
+    QStringList lines;
+    for (int i = 0; i < 301; ++i)
+        lines << u"東京,11R,単勝  ,    5,      ,  100円"_s;
+    writeBets(lines);
+    auto r = bets({}, {"tekichukai-out", "--stdout"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, u""_s);
+    EXPECT_TRUE(r.err.contains(u"BET数が300を超えています。"_s));
+    r = bets({}, {"tekichukai-out", "--file"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(QFile::exists(postPath()));
+    lines.removeLast();
+    writeBets(lines);
+    EXPECT_EQ(bets({}, {"tekichukai-out", "--file"}).exitCode, 0);
+}
+
+TEST_F(CliContest, ImportAnswersInOrder) {
+    const QString post = writePost(u"#,20310309,TKY,11R,U,5-12,500\r\n#,20310309,京都,1R,t,3,150\r\n"_s);
+    // Declined: exit 0, nothing written.
+    auto r = bets({"--answer", "no"}, {"tekichukai-in", post});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.err.contains(u"2BET  650円  の買い目がありますが保留ＢＥＴに出力しますか？"_s))
+        << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(betPath()));
+    r = bets({"--answer", "yes"}, {"tekichukai-in", post, "--fixed", "単勝:250"});
+    EXPECT_EQ(r.exitCode, 0);
+    const QStringList first = {u"東京,11R,馬連  ,05-12,      ,  500円"_s, u"京都, 1R,単勝  ,    3,      ,  200円"_s};
+    EXPECT_EQ(test::readLines(betPath()), first);
+    // Yes, then No: appended.
+    r = bets({"--answer", "yes", "--answer", "no"}, {"tekichukai-in", post});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(test::readLines(betPath()).size(), 4);
+    // Yes and no second answer: Cancel, the file stays.
+    r = bets({"--answer", "yes"}, {"tekichukai-in", post});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(test::readLines(betPath()).size(), 4);
+    // --yes answers both: replaced.
+    r = bets({"--yes"}, {"tekichukai-in", post});
+    EXPECT_EQ(test::readLines(betPath()).size(), 2);
+    // No valid line: exit 1 without a question.
+    r = bets({"--yes"}, {"tekichukai-in", writePost(u"#,20310309,TKY,13R,U,5-12,500\r\n"_s)});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"正規の投票はありませんでした！"_s));
+    EXPECT_EQ(test::readLines(betPath()).size(), 2);
+    // A UTF-8 post.
+    QFile::remove(betPath());
+    r = bets({"--yes"}, {"tekichukai-in", writePost(u"あ\n#,20310309,ＴＫＹ,１１Ｒ,Ｋ,５ー１２,300\n"_s, true)});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(test::readLines(betPath()), QStringList{u"東京,11R,ワイド,05-12,      ,  300円"_s});
+}
+
+TEST_F(CliContest, RoundTrip) {
+    const QStringList lines = {u"東京, 1R,単勝  ,    5,      ,  100円"_s, u"東京, 1R,複勝  ,   18,      ,  200円"_s,
+                               u"中山,11R,枠連  ,  1-8,      ,  300円"_s, u"京都,12R,馬連  ,05-12,      , 1000円"_s,
+                               u"京都,12R,ワイド,01-02,      ,99900円"_s};
+    writeBets(lines);
+    ASSERT_EQ(bets({}, {"tekichukai-out", "--file"}).exitCode, 0);
+    QFile::remove(betPath());
+    ASSERT_EQ(bets({"--yes"}, {"tekichukai-in", postPath()}).exitCode, 0);
+    EXPECT_EQ(test::readBytes(betPath()), test::betBytes(lines));
+}
+
+TEST_F(CliContest, VoteRoboScheduleAndItsQuestions) {
+    writeBets({u"東京,11R,馬連,05-12,      ,  500円"_s});
+    ASSERT_EQ(run({"settings", "set", "VoteRoboSetting", "GroupOut", "2"}).exitCode, 0);
+    auto r = bets({}, {"voterobo"});
+    EXPECT_EQ(r.exitCode, 1);  // no race file
+    EXPECT_TRUE(r.err.contains(u"出馬表が見つかりません。"_s));
+    EXPECT_FALSE(QFile::exists(lstPath()));
+    test::DayBuilder day(u"20310309"_s);
+    day.add(u"04"_s, 11).postTime = u"15:45"_s;
+    day.write(home() + "/Data/", false);
+    r = bets({}, {"voterobo"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(test::readLines(lstPath()),
+              (QStringList{u"2 09:00:05 投票項目入力 東京 11R 馬連        5-12    500"_s, u"2 09:00:30 投票"_s}));
+    EXPECT_TRUE(QFile::exists(betPath()));  // no answer: kept
+    // Overwrite, then delete the pending bets.
+    r = bets({"--answer", "yes", "--answer", "yes"}, {"voterobo"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(test::readLines(lstPath()).size(), 2);
+    EXPECT_FALSE(QFile::exists(betPath()));
+}
+
+}  // namespace
+}  // namespace zm

@@ -1,0 +1,45 @@
+// Any bytes as a pasted 的中会 post: both passes, with and without fixed amounts, and every
+// pending-bet line they build has the file's widths; the post output of any line keeps its
+// seven fields. Nothing crashes.
+
+#include "bets/pending_bet.h"
+#include "codes/sjis.h"
+#include "export/tekichukai.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void checkBetLine(const QString& line) {
+    const zm::BetLine f = zm::ReadBetLine(line);
+    if (f[0].size() != 2 || line.section(u',', 1, 1).size() != 3 || zm::ByteLength(line.section(u',', 2, 2)) != 6 ||
+        line.section(u',', 3, 3).size() != 5 || !line.endsWith(u'円') || line.count(u',') != 5)
+        std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString text = zm::decodePostFile(bytes);
+    zm::TekichukaiFixedAmounts fixed;
+    for (const QString& day : {QStringLiteral("20011014"), text.mid(2, 8)}) {
+        const QStringList kept = zm::TekichukaiFirstPass(text, day);
+        for (bool on : {false, true}) {
+            fixed.on.fill(on);
+            fixed.amount = {text.left(3), QString(), text.right(4), QStringLiteral("99"), QStringLiteral("1250")};
+            const zm::TekichukaiImport bets = zm::TekichukaiSecondPass(kept, fixed);
+            for (const QString& line : bets.lines)
+                checkBetLine(line);
+        }
+    }
+    for (const QString& line : zm::splitLines(text)) {
+        const QString post = zm::TekichukaiBetLine(zm::ReadBetLine(line), QStringLiteral("20011014"));
+        if (post.count(u',') < 6)
+            std::abort();
+    }
+    zm::RecountTekichukai(text);
+    zm::QuinellaToWide(text);
+    return 0;
+}
