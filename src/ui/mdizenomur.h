@@ -119,6 +119,7 @@ public slots:
     void mnuEnd_Click();
     void HidukeHoryuuBet_Click();
     void mnuConvMurOdds_Click(int index);
+    void mnuPatItem_Click(int index);
     void mnuOpt_Dir_Click();
     void mnuOpt_Pat_Click();
     void mnuYosouOut_Click();
