@@ -91,9 +91,11 @@ frmOdds::frmOdds(AppContext& ctx, pat::PatVer ver, const pat::PatRaceRef& race, 
     layout->addWidget(heading);
     layout->addWidget(tabs_, 1);
     layout->addLayout(buttons);
-    resize(560, 640);
+    resize(sizeHint());
     Reload();
 }
+
+QSize frmOdds::sizeHint() const { return {560, 640}; }
 
 void frmOdds::Reload() {
     fill(ReadLiveOdds(ctx_, ver_, race_));

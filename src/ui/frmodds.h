@@ -30,6 +30,8 @@ public:
     QTableWidget* pairTable() const { return pairs_; }
     QLabel* statusLabel() const { return status_; }
 
+    QSize sizeHint() const override;
+
     // Reads the race's files again and refills the tables.
     void Reload();
 

@@ -130,7 +130,12 @@ frmPatLog::frmPatLog(AppContext& ctx, std::optional<pat::VoteLog> log, std::vect
     fillVotes();
     fillResults(results);
     tabs_->setCurrentIndex(page);
-    resize(1100, 640);
+    resize(sizeHint());
+}
+
+QSize frmPatLog::sizeHint() const {
+    // Every column of the vote log and most of the results list without scrolling.
+    return {1100, 620};
 }
 
 void frmPatLog::fillVotes() {
@@ -165,7 +170,6 @@ void frmPatLog::fillVotes() {
         votes_->setItem(r, VReturn, numberItem(v.returnText));
         votes_->setItem(r, VRemark, textItem(v.remark, Qt::AlignLeft | Qt::AlignVCenter));
     }
-    votes_->verticalHeader()->hide();
     votes_->resizeColumnsToContents();
     for (int c = 0; c < votes_->columnCount(); ++c) {
         votes_->setColumnWidth(c, std::max(votes_->columnWidth(c), 56) + 12);

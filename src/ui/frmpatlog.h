@@ -40,6 +40,8 @@ public:
     QPushButton* exportButton() const { return export_; }
     QPushButton* closeButton() const { return close_; }
 
+    QSize sizeHint() const override;
+
     void setSaveFileFunction(SaveFileFn fn) { saveFile_ = std::move(fn); }
 
     // The save dialog's filters in Qt syntax, from the filter list the documents give.

@@ -44,6 +44,8 @@ QTableWidget* makeReadOnlyTable(QWidget* parent, const QString& name, const QStr
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setAlternatingRowColors(true);
+    // Row numbers would not follow a sort: the tables that number their rows carry a column.
+    table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->horizontalHeader()->setHighlightSections(false);
     // Rows stay in the order they are given until a heading is clicked.
