@@ -5,6 +5,8 @@
 #include "bets/bet_output.h"
 #include "codes/codetables.h"
 #include "ui/frmbetout.h"
+#include "ui/frmodds.h"
+#include "ui/live_odds.h"
 
 #include <QDialog>
 #include <QEvent>
@@ -50,7 +52,7 @@ constexpr ButtonSpec kButtons[9] = {
     {u"テキスト出力", u"この開催日の詳細テキストファイルを出力します", false},
     {u"エディタ起動", u"出力したテキストファイルをエディタで開きます", false},
     {u"的中会投票", u"的中会への投票データを出力します", false},
-    {u"オッズ画面", u"表示中のレースのオッズを表示します", false},
+    {u"オッズ画面", u"表示中のレースのオッズを表示します", true},
     {u"表示切替", u"「過去５走の能力指数」と「馬場別成績」の表示を切り替えます", true},
     {u"サクッとBET出力", u"サクッとBETの購入ファイルを出力します", true},
     {u"VoteRobo出力", u"VoteRoboの投票スケジュールを出力します", false},
@@ -150,6 +152,7 @@ frmZenoMain::frmZenoMain(AppContext& ctx, QWidget* parent) : QWidget(parent), ct
         buttons->addWidget(b, 1);
         ssCommand2_[static_cast<size_t>(i)] = b;
     }
+    connect(ssCommand2_[4], &QPushButton::clicked, this, &frmZenoMain::ShowOddsWindow);
     connect(ssCommand2_[5], &QPushButton::clicked, this, &frmZenoMain::advanceCardView);
     connect(ssCommand2_[8], &QPushButton::clicked, this, &frmZenoMain::backClicked);
     connect(ssCommand2_[6], &QPushButton::clicked, this, &frmZenoMain::purchaseFilesRequested);
@@ -325,6 +328,7 @@ bool frmZenoMain::inCardView() const {
 
 void frmZenoMain::showDayView() {
     stack_->setCurrentIndex(0);
+    ssCommand2_[4]->setEnabled(false);
     ssCommand2_[5]->setEnabled(false);
 }
 
@@ -408,6 +412,12 @@ void frmZenoMain::ShowRace(int frame, int row) {
     }
     race_ = *race;
     haveRace_ = true;
+    // With PAT in use its files give the odds and body weights of the card.
+    livePat_ = livePatVer(ctx_);
+    if (livePat_ != pat::PatVer::None) {
+        patRace_ = patRaceOf(ctx_, race_.day, race_.venueCode, race_.raceNo);
+        fillLiveOdds(race_, ReadLiveOdds(ctx_, livePat_, patRace_));
+    }
     shownFrame_ = frame;
     shownRow_ = row;
     recommendations_ = race_.recommendations;
@@ -422,6 +432,7 @@ void frmZenoMain::ShowRace(int frame, int row) {
     command1_->setText(raceTitle_ + u" のＢＥＴ出力"_s);
     fillGrid();
     stack_->setCurrentIndex(1);
+    ssCommand2_[4]->setEnabled(true);
     ssCommand2_[5]->setEnabled(true);
 }
 
@@ -449,6 +460,9 @@ void frmZenoMain::fillGrid() {
                 QFont f = item->font();
                 f.setBold(true);
                 item->setFont(f);
+            }
+            if (isScratched(row) && c != card::ColWaku) {
+                item->setForeground(QColor(0x99, 0x99, 0x99));
             }
             grid_->setItem(r, c, item);
         }
@@ -553,6 +567,20 @@ void frmZenoMain::Command1_Click() {
     dialog->adjustSize();
     PlaceAtLowerRight(dialog, window());
     dialog->open();
+}
+
+void frmZenoMain::ShowOddsWindow() {
+    if (!haveRace_) {
+        return;
+    }
+    if (livePat_ == pat::PatVer::None) {
+        Command2_Click();
+        return;
+    }
+    auto* window = new frmOdds(ctx_, livePat_, patRace_,
+                               VenueName(race_.venueCode) + u" "_s + QString::number(race_.raceNo) + u"Ｒ"_s, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->open();
 }
 
 void frmZenoMain::Command2_Click() {

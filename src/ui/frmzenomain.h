@@ -6,6 +6,7 @@
 
 #include "app/context.h"
 #include "card/cardday.h"
+#include "pat/odds_view.h"
 
 #include <QString>
 #include <QWidget>
@@ -53,6 +54,12 @@ public:
     bool inCardView() const;
     bool placeOddsShown() const { return placeOddsMode_; }
 
+    // A race is on the card.
+    bool haveRace() const { return haveRace_; }
+    // SSCommand2(4): the odds window of the shown race from PAT's files, or the predicted odds
+    // when PAT's odds are not used.
+    void ShowOddsWindow();
+
     // The eleven recommendation texts of the shown race: 0 the win pick, 1-10 the pair picks.
     const std::array<QString, 11>& recommendationList() const { return recommendations_; }
 
@@ -95,6 +102,8 @@ private:
     bool placeOddsMode_ = true;
     std::array<QString, 11> recommendations_;
     QString raceTitle_;  // "東京11Ｒ"
+    pat::PatVer livePat_ = pat::PatVer::None;  // the generation the shown race's odds came from
+    pat::PatRaceRef patRace_;
     std::array<int, card::ColumnCount> baseWidths_{};
 
     QStackedWidget* stack_ = nullptr;

@@ -255,16 +255,23 @@ void MDIZenoMUR::buildMenus() {
     conv0->setObjectName(QStringLiteral("mnuConvMurOdds_0"));
     connect(conv0, &QAction::triggered, this, [this] { mnuConvMurOdds_Click(0); });
     odds->addSeparator();
-    addPlaceholder(odds, QStringLiteral("mnuConvMurOdds_2"), QStringLiteral("解凍・ＰＡＴ９８形式に変換(&N)"));
-    addPlaceholder(odds, QStringLiteral("mnuConvMurOdds_3"), QStringLiteral("解凍・ＰＡＴ９５形式に変換(&C)"));
-    addPlaceholder(odds, QStringLiteral("mnuConvMurOdds_4"), QStringLiteral("解凍・ＰＡＴ31形式に変換(&W)"));
+    const char16_t* const convCaptions[3] = {u"解凍・ＰＡＴ９８形式に変換(&N)", u"解凍・ＰＡＴ９５形式に変換(&C)",
+                                             u"解凍・ＰＡＴ31形式に変換(&W)"};
+    for (int i = 2; i <= 4; ++i) {
+        QAction* conv = odds->addAction(QString::fromUtf16(convCaptions[i - 2]));
+        conv->setObjectName(QStringLiteral("mnuConvMurOdds_%1").arg(i));
+        connect(conv, &QAction::triggered, this, [this, i] { mnuConvMurOdds_Click(i); });
+    }
 
     QMenu* pat = bar->addMenu(QStringLiteral("ＰＡＴ情報(&P)"));
     pat->setObjectName(QStringLiteral("mnuPat"));
-    addPlaceholder(pat, QStringLiteral("mnuPatItem_0"), QStringLiteral("BET金額・BET残数(&B)"));
-    addPlaceholder(pat, QStringLiteral("mnuPatItem_1"), QStringLiteral("オッズ表示(&O)"));
-    addPlaceholder(pat, QStringLiteral("mnuPatItem_2"), QStringLiteral("競争結果一覧(&S)"));
-    addPlaceholder(pat, QStringLiteral("mnuPatItem_3"), QStringLiteral("投票ログ参照(&L)"));
+    const char16_t* const patCaptions[4] = {u"BET金額・BET残数(&B)", u"オッズ表示(&O)", u"競争結果一覧(&S)",
+                                            u"投票ログ参照(&L)"};
+    for (int i = 0; i < 4; ++i) {
+        QAction* item = pat->addAction(QString::fromUtf16(patCaptions[i]));
+        item->setObjectName(QStringLiteral("mnuPatItem_%1").arg(i));
+        connect(item, &QAction::triggered, this, [this, i] { mnuPatItem_Click(i); });
+    }
 
     QMenu* opt = bar->addMenu(QStringLiteral("オプション(&O)"));
     opt->setObjectName(QStringLiteral("mnuOpt"));

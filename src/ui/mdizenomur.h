@@ -131,6 +131,7 @@ public slots:
     void mnuShoubakaiOut_Click();
     void mnuReadTekichukai_Click();
     void mnuConvMurOdds_Click(int index);
+    void mnuPatItem_Click(int index);
     void mnuOpt_Dir_Click();
     void mnuOpt_Pat_Click();
     void mnuYosouOut_Click();

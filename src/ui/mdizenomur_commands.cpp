@@ -10,6 +10,7 @@
 #include "import/race_model.h"
 #include "import/split.h"
 #include "predict/dummy_day.h"
+#include "ui/frmconvmurodds.h"
 #include "ui/frmhiduke.h"
 #include "ui/frmprogres.h"
 #include "ui/frmsplit.h"
@@ -25,6 +26,11 @@ namespace zm::ui {
 namespace {
 // How long the note of a finished run stays in the status bar (milliseconds).
 constexpr int kStatusNoteMs = 20000;
+
+// The predicted-odds menu's conversion items: 2 PAT98, 3 PAT95, 4 PAT31.
+pat::ConvGeneration convGenerationOfItem(int index) {
+    return index == 4 ? pat::ConvGeneration::Pat31 : index == 3 ? pat::ConvGeneration::Pat95 : pat::ConvGeneration::Pat98;
+}
 }  // namespace
 
 void MDIZenoMUR::Kaitou_Yosou() {
@@ -128,7 +134,7 @@ void MDIZenoMUR::HidukeHoryuuBet_Click() {
 }
 
 void MDIZenoMUR::mnuConvMurOdds_Click(int index) {
-    if (running_ || index != 0) {
+    if (running_ || index < 0 || index == 1 || index > 4) {
         return;
     }
     const QString folder = FolderExists(ctx_.settings.MurDataDir) ? ctx_.settings.MurDataDir : ctx_.paths.AppPath;
@@ -140,6 +146,9 @@ void MDIZenoMUR::mnuConvMurOdds_Click(int index) {
     runLong([&](AppContext& run) { done = ImportOddsArchive(run, *state_, archive); }, false);
     if (done) {
         statusBar()->showMessage(QStringLiteral("予想オッズを取り込みました：") + state_->OddsPath, kStatusNoteMs);
+    }
+    if (done && index >= 2) {
+        showDialog(new frmConvMurOdds(ctx_, state_->OddsPath, convGenerationOfItem(index), this));
     }
 }
 

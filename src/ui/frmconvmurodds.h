@@ -1,0 +1,75 @@
+#pragma once
+
+// The conversion of a day's predicted odds into PAT odds files: the day named in the heading,
+// the output folder with its picker, execute and close, the progress of the races and the
+// status line. The run works on a worker thread; the dialog paints its progress meanwhile.
+
+#include "app/context.h"
+#include "pat/odds_convert.h"
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace zm::ui {
+
+class ProgressBarView;
+
+class frmConvMurOdds : public QDialog, public ProgressSink {
+    Q_OBJECT
+
+public:
+    // dayFilePath: the predicted-odds day file; the caption names the generation.
+    frmConvMurOdds(AppContext& ctx, const QString& dayFilePath, pat::ConvGeneration generation,
+                   QWidget* parent = nullptr);
+
+    // The generation the caption names: "ＰＡＴ３１" → 31, else "ＰＡＴ９５" → 95, else 98.
+    static pat::ConvGeneration generationOfCaption(const QString& caption);
+
+    QLabel* heading() const { return heading_; }
+    QLineEdit* folderText() const { return folder_; }
+    QPushButton* browseButton() const { return browse_; }
+    QPushButton* executeButton() const { return execute_; }
+    QPushButton* closeButton() const { return close_; }
+    ProgressBarView* bar() const { return bar_; }
+    QLabel* statusText() const { return status_; }
+    QLabel* raceStatus() const { return race_; }
+    bool running() const { return running_; }
+    // The files written by the last run.
+    const QStringList& written() const { return written_; }
+
+    // ProgressSink: the race's status line and the share of records done.
+    void setLabel(const QString& text, Rgb color) override;
+    void setPercent(double percent) override;
+
+public slots:
+    void Command1_Click();  // execute
+    void Command2_Click();  // close
+    void Browse_Click();
+
+signals:
+    // A race's status line was shown (tests follow the run by it).
+    void raceShown(const QString& text);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    AppContext& ctx_;
+    QString dayFile_;
+    QLabel* heading_ = nullptr;
+    QLineEdit* folder_ = nullptr;
+    QPushButton* browse_ = nullptr;
+    QPushButton* execute_ = nullptr;
+    QPushButton* close_ = nullptr;
+    ProgressBarView* bar_ = nullptr;
+    QLabel* status_ = nullptr;
+    QLabel* race_ = nullptr;
+    bool running_ = false;
+    QStringList written_;
+};
+
+}  // namespace zm::ui

@@ -1,0 +1,47 @@
+#include "ui/live_odds.h"
+
+#include "import/day_import.h"
+#include "import/race_model.h"
+
+#include <memory>
+
+namespace zm::ui {
+
+pat::PatVer livePatVer(const AppContext& ctx) {
+    return ctx.settings.PatOpt ? pat::patVerOf(ctx.settings.Ver) : pat::PatVer::None;
+}
+
+pat::PatRaceRef patRaceOf(AppContext& ctx, const QString& day, const QString& venueCode, int raceNo) {
+    auto state = std::make_unique<ImportState>();
+    state->CurrentRaceDate = day;
+    return {venueCode, QString::number(raceNo), FindNichi(ctx, *state, venueCode), day};
+}
+
+LiveOdds ReadLiveOdds(AppContext& ctx, pat::PatVer ver, const pat::PatRaceRef& race) {
+    LiveOdds odds;
+    odds.ver = ver;
+    const QString& folder = ctx.settings.PatDir;
+    odds.winPlace = pat::ReadWinPlaceOdds(folder, ver, race);
+    odds.pairs = pat::ReadRenOdds(folder, ver, race);
+    odds.weights = pat::ReadBodyWeights(folder, ver, race);
+    return odds;
+}
+
+void fillLiveOdds(card::RaceCard& race, const LiveOdds& odds) {
+    for (card::CardRow& row : race.rows) {
+        const int h = row.umaban.trimmed().toInt();
+        if (h < 1 || h > 18) {
+            continue;
+        }
+        const auto i = static_cast<size_t>(h - 1);
+        row.winOdds = odds.winPlace.win[i];
+        row.placeOdds = odds.winPlace.place[i];
+        row.bodyWeight = odds.weights.weights[i];
+    }
+}
+
+bool isScratched(const card::CardRow& row) {
+    return row.placeOdds == u"ﾄﾘｹｼ" || row.bodyWeight == u"取り消し";
+}
+
+}  // namespace zm::ui

@@ -1,0 +1,77 @@
+// The main window's ＰＡＴ menu: the day's stake, the odds window of the race on the card, the
+// race results and the vote log with its profit and loss.
+
+#include "ui/mdizenomur.h"
+
+#include "import/race_model.h"
+#include "pat/pat_log.h"
+#include "ui/frmpatlog.h"
+#include "ui/frmpatstake.h"
+#include "ui/frmzenomain.h"
+
+#include <QFile>
+
+namespace zm::ui {
+
+namespace {
+
+// The day's results as the ".SEI" file holds them now (none without one).
+std::vector<pat::SeiRecord> savedResults(const AppContext& ctx, const QString& day) {
+    QFile f(pat::seiPath(ctx.paths.DataDir, day));
+    if (!f.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return pat::seiRecords(f.readAll());
+}
+
+}  // namespace
+
+void MDIZenoMUR::mnuPatItem_Click(int index) {
+    if (running_) {
+        return;
+    }
+    // The day the PAT views look at: the race day of the card, else the one last chosen or
+    // imported; the views fall back to today without one.
+    QString day = card_ ? card_->currentRaceDate() : QString();
+    if (day.isEmpty()) {
+        day = chosenDay_.isEmpty() ? state_->CurrentRaceDate : chosenDay_;
+    }
+    day = pat::referenceDay(day);
+
+    switch (index) {
+        case 0: {
+            if (const auto stake = pat::ShowDayStake(ctx_, day)) {
+                showDialog(new frmPatStake(*stake, this));
+            }
+            break;
+        }
+        case 1:
+            if (!card_ || !card_->haveRace() || !card_->inCardView()) {
+                ctx_.prompter.information(QStringLiteral("出馬表画面から実行してください。"));
+                return;
+            }
+            card_->ShowOddsWindow();
+            break;
+        case 2: {
+            const auto results = pat::BuildResults(ctx_, day);
+            if (!results) {
+                return;
+            }
+            auto log = pat::ShowVoteLog(ctx_, day);
+            showDialog(new frmPatLog(ctx_, std::move(log), *results, frmPatLog::ResultsPage, this));
+            break;
+        }
+        case 3: {
+            auto log = pat::ShowVoteLog(ctx_, day);
+            if (!log) {
+                return;
+            }
+            showDialog(new frmPatLog(ctx_, std::move(log), savedResults(ctx_, day), frmPatLog::VoteLogPage, this));
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+}  // namespace zm::ui
