@@ -54,5 +54,8 @@ int cmdDays(CliEnv& env, const QStringList& args);
 int cmdCard(CliEnv& env, const QStringList& args);
 int cmdDummyDay(CliEnv& env, const QStringList& args);
 int cmdBets(CliEnv& env, const QStringList& args);
+int cmdDetail(CliEnv& env, const QStringList& args);
+// bets --day D bulk ... (cmd_bets_bulk.cpp)
+int betsBulk(CliEnv& env, const QString& day, const QStringList& args);
 
 }  // namespace zm::cli

@@ -174,6 +174,8 @@ int cmdBets(CliEnv& env, const QStringList& args) {
         return betsAdd(env, day, rest);
     if (sub == u"prune")
         return betsPrune(env, day, rest);
+    if (sub == u"bulk")
+        return betsBulk(env, day, rest);
     if (!rest.isEmpty())
         return usageError(env, kUsage);
     if (sub == u"show")
