@@ -3,12 +3,14 @@
 
 #include "../bets/bet_files.h"
 #include "codes/codetables.h"
+#include "codes/sjis.h"
 #include "predict/prediction_file.h"
 #include "support/test_home.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -181,6 +183,41 @@ TEST_F(CliBulk, AnotherDayOrCodeGivesTheMessageAndNoFile) {
         EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(betFile(c.day)));
     }
+}
+
+}  // namespace
+}  // namespace zm
+
+namespace zm {
+namespace {
+
+// The detail file of the sample day as a person reads it: one block per race with picks.
+TEST_F(CliBulk, DetailFileOfTheSampleDay) {
+    const auto r = run({"detail", kDay});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QString path = output("詳細" + kDay + ".TXT");
+    EXPECT_EQ(r.out.trimmed(), path);
+    const QStringList lines = test::readLines(path);
+    int blocks = 0;
+    int runners = 0;
+    for (const PredictionRecord& p : *records) {
+        if (p.winPicks[0].code != 0 || p.smallPicks[0].code != 0 || p.quinellaPicks[0].code != 0) {
+            ++blocks;
+            runners += p.runnerCount;
+        }
+    }
+    EXPECT_EQ(lines.size(), blocks * 8 + runners);
+    EXPECT_EQ(lines.filter(QRegularExpression("^推奨馬券    単勝：")).size(), blocks);
+    for (const QString& l : lines)
+        EXPECT_LE(ByteLength(l), 80) << l.toStdString();
+
+    const struct {
+        QStringList args;
+        int exit;
+    } cases[] = {{{"detail"}, 2}, {{"detail", "2026120"}, 2}, {{"detail", "20261206"}, 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(run(c.args).exitCode, c.exit) << c.args.join(' ').toStdString();
+    EXPECT_FALSE(QFile::exists(output("詳細20261206.TXT")));
 }
 
 }  // namespace
