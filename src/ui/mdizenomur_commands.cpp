@@ -3,11 +3,8 @@
 
 #include "ui/mdizenomur.h"
 
-<<<<<<< HEAD
 #include "card/cardtext.h"
-=======
 #include "export/day_exports.h"
->>>>>>> exports
 #include "import/day_run.h"
 #include "import/odds_import.h"
 #include "import/race_model.h"
@@ -37,14 +34,7 @@ void MDIZenoMUR::Kaitou_Yosou() {
     if (ctx_.BatchRequested) {
         closeCardWindow();
         BatchResult result;
-<<<<<<< HEAD
-        runLong([&](AppContext& run) { result = BatchRun(run, *state_, predictionHooks()); }, true);
-=======
-        runLong([&] {
-            progress_->showOverParent();
-            result = BatchRun(ctx_, *state_, dayRunHooks());
-        });
->>>>>>> exports
+        runLong([&](AppContext& run) { result = BatchRun(run, *state_, dayRunHooks()); }, true);
         if (result.archives > 0) {
             statusBar()->showMessage(QStringLiteral("一括処理：%1件の出馬表ファイルのうち%2日分を取り込み、予想しました。")
                                          .arg(result.archives)
@@ -62,9 +52,8 @@ void MDIZenoMUR::ExtractAndPredictCommand() {
     if (archive.isEmpty()) {
         return;
     }
-<<<<<<< HEAD
     bool done = false;
-    runLong([&](AppContext& run) { done = ExtractAndPredict(run, *state_, archive, predictionHooks()); }, true);
+    runLong([&](AppContext& run) { done = ExtractAndPredict(run, *state_, archive, dayRunHooks()); }, true);
     if (!done) {
         return;
     }
@@ -76,12 +65,6 @@ void MDIZenoMUR::ExtractAndPredictCommand() {
         // An open race card shows the new day at once.
         card_->ShowCardScreen();
     }
-=======
-    runLong([&] {
-        progress_->showOverParent();
-        ExtractAndPredict(ctx_, *state_, archive, dayRunHooks());
-    });
->>>>>>> exports
 }
 
 void MDIZenoMUR::mnuG1cut_Click() {
