@@ -148,6 +148,9 @@ frmZenoMain::frmZenoMain(AppContext& ctx, QWidget* parent) : QWidget(parent), ct
         buttons->addWidget(b, 1);
         ssCommand2_[static_cast<size_t>(i)] = b;
     }
+    connect(ssCommand2_[0], &QPushButton::clicked, this, &frmZenoMain::BulkOut_Click);
+    connect(ssCommand2_[1], &QPushButton::clicked, this, &frmZenoMain::DetailFile_Click);
+    connect(ssCommand2_[2], &QPushButton::clicked, this, &frmZenoMain::TextFiles_Click);
     connect(ssCommand2_[5], &QPushButton::clicked, this, &frmZenoMain::advanceCardView);
     connect(ssCommand2_[8], &QPushButton::clicked, this, &frmZenoMain::backClicked);
     layout->addLayout(buttons);
@@ -322,7 +325,8 @@ bool frmZenoMain::inCardView() const {
 
 void frmZenoMain::showDayView() {
     stack_->setCurrentIndex(0);
-    ssCommand2_[5]->setEnabled(false);
+    for (QPushButton* b : {ssCommand2_[0], ssCommand2_[1], ssCommand2_[2], ssCommand2_[5]})
+        b->setEnabled(false);
 }
 
 void frmZenoMain::ShowCardScreen() {
@@ -418,7 +422,8 @@ void frmZenoMain::ShowRace(int frame, int row) {
     command1_->setText(VenueName(race_.venueCode) + QString::number(race_.raceNo) + u"Ｒ のＢＥＴ出力"_s);
     fillGrid();
     stack_->setCurrentIndex(1);
-    ssCommand2_[5]->setEnabled(true);
+    for (QPushButton* b : {ssCommand2_[0], ssCommand2_[1], ssCommand2_[2], ssCommand2_[5]})
+        b->setEnabled(true);
 }
 
 void frmZenoMain::fillGrid() {

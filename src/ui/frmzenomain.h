@@ -78,6 +78,10 @@ private:
     void applyCardView();
     void fillGrid();
     void Command2_Click();   // predicted odds of the shown race
+    // SSCommand2(0..2): bulk bet output, detail file, output text files (frmzenomain_outputs.cpp).
+    void BulkOut_Click();
+    void DetailFile_Click();
+    void TextFiles_Click();
     void hideScreen();
 
     AppContext& ctx_;
