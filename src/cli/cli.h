@@ -56,5 +56,8 @@ int cmdDummyDay(CliEnv& env, const QStringList& args);
 int cmdBets(CliEnv& env, const QStringList& args);
 int cmdPat(CliEnv& env, const QStringList& args);
 int cmdConvertOdds(CliEnv& env, const QStringList& args);
+int cmdDetail(CliEnv& env, const QStringList& args);
+// bets --day D bulk ... (cmd_bets_bulk.cpp)
+int betsBulk(CliEnv& env, const QString& day, const QStringList& args);
 
 }  // namespace zm::cli

@@ -184,6 +184,8 @@ int cmdBets(CliEnv& env, const QStringList& args) {
         return betsTekichukaiIn(env, day, rest);
     if (sub == u"voterobo")
         return betsVoteRobo(env, day, rest);
+    if (sub == u"bulk")
+        return betsBulk(env, day, rest);
     if (!rest.isEmpty())
         return usageError(env, kUsage);
     if (sub == u"show")

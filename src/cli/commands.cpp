@@ -14,6 +14,7 @@ const std::vector<Command>& commands() {
         {"odds-import", "ARCHIVE", "import a predicted-odds archive into the data folder", cmdOddsImport},
         {"days", "", "list the predicted days, newest first", cmdDays},
         {"card", "DAY | DAY VENUE RACE", "the day's race list, or one race card with its prediction", cmdCard},
+        {"detail", "DAY", "write the day's detail text file into the output folder", cmdDetail},
         {"dummy-day", "DATE", "make a dummy race day (date as typed in the date dialog, e.g. 2001/9/3)", cmdDummyDay},
         {"bets",
          "--day yyyymmdd add VENUE RACE [--picks] [--win H[:STAKE]]... [--place H[:STAKE]]... "

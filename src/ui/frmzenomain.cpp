@@ -153,6 +153,9 @@ frmZenoMain::frmZenoMain(AppContext& ctx, QWidget* parent) : QWidget(parent), ct
         ssCommand2_[static_cast<size_t>(i)] = b;
     }
     connect(ssCommand2_[4], &QPushButton::clicked, this, &frmZenoMain::ShowOddsWindow);
+    connect(ssCommand2_[0], &QPushButton::clicked, this, &frmZenoMain::BulkOut_Click);
+    connect(ssCommand2_[1], &QPushButton::clicked, this, &frmZenoMain::DetailFile_Click);
+    connect(ssCommand2_[2], &QPushButton::clicked, this, &frmZenoMain::TextFiles_Click);
     connect(ssCommand2_[5], &QPushButton::clicked, this, &frmZenoMain::advanceCardView);
     connect(ssCommand2_[8], &QPushButton::clicked, this, &frmZenoMain::backClicked);
     connect(ssCommand2_[6], &QPushButton::clicked, this, &frmZenoMain::purchaseFilesRequested);
@@ -328,8 +331,8 @@ bool frmZenoMain::inCardView() const {
 
 void frmZenoMain::showDayView() {
     stack_->setCurrentIndex(0);
-    ssCommand2_[4]->setEnabled(false);
-    ssCommand2_[5]->setEnabled(false);
+    for (QPushButton* b : {ssCommand2_[0], ssCommand2_[1], ssCommand2_[2], ssCommand2_[4], ssCommand2_[5]})
+        b->setEnabled(false);
 }
 
 void frmZenoMain::ShowCardScreen() {
@@ -432,8 +435,8 @@ void frmZenoMain::ShowRace(int frame, int row) {
     command1_->setText(raceTitle_ + u" のＢＥＴ出力"_s);
     fillGrid();
     stack_->setCurrentIndex(1);
-    ssCommand2_[4]->setEnabled(true);
-    ssCommand2_[5]->setEnabled(true);
+    for (QPushButton* b : {ssCommand2_[0], ssCommand2_[1], ssCommand2_[2], ssCommand2_[4], ssCommand2_[5]})
+        b->setEnabled(true);
 }
 
 void frmZenoMain::fillGrid() {

@@ -88,6 +88,10 @@ private:
     void fillGrid();
     void Command1_Click();   // bet output of the shown race
     void Command2_Click();   // predicted odds of the shown race
+    // SSCommand2(0..2): bulk bet output, detail file, output text files (frmzenomain_outputs.cpp).
+    void BulkOut_Click();
+    void DetailFile_Click();
+    void TextFiles_Click();
     void hideScreen();
 
     AppContext& ctx_;

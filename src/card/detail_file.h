@@ -1,0 +1,64 @@
+#pragma once
+
+// The detail text file of a predicted day, "詳細" + yyyymmdd + ".TXT" in the output folder: per
+// race with picks its race-list line, title line, one line per runner with mark, bracket,
+// number, name, sex, weight carried, jockey, trainer, predicted index and the current win and
+// place odds, and the recommended bets. The odds come from a RaceOddsSource, so that the race
+// card's odds readers and the predicted odds serve alike.
+
+#include "app/context.h"
+#include "import/records.h"
+#include "predict/prediction_file.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+
+namespace zm::card {
+
+inline const QString kDetailNoPrediction =
+    QStringLiteral("予想データが見つかりません！　再度「予想」を実行してください<(_ _)>");
+inline const QString kDetailNoEntries =
+    QStringLiteral("出馬表出走馬データが見つかりません！　詳細ファイルの出力を中止します。");
+
+// The current odds of one race by horse number (index 0 is horse 1): the win text (5
+// characters) and the place text (9 characters, or "ﾄﾘｹｼ"); empty text for no odds.
+struct RaceOddsTexts {
+    std::array<QString, 18> win;
+    std::array<QString, 18> place;
+};
+using RaceOddsSource = std::function<RaceOddsTexts(const PredictionRecord& prediction, const RaceRecord& race)>;
+
+// The service's predicted odds of the day ("MURODDS" + yyyymmdd + ".DAT"): win odds only, the
+// file read once; a race it lacks has no odds.
+RaceOddsSource predictedOddsSource(const QString& dataDir, const QString& day);
+
+// The odds the race card shows for the day's races. Until PAT's win and place readers serve
+// the card, these are the predicted odds.
+RaceOddsSource currentOddsSource(const AppContext& ctx, const QString& day);
+
+// OutPutDir + "詳細" + day + ".TXT".
+QString detailFilePath(const AppSettings& settings, const QString& day);
+
+// The runner lines of one race, in runner order of the prediction record. A runner whose horse
+// the entries day file lacks is left out.
+QStringList DetailRunnerLines(const PredictionRecord& prediction, const RecordFile& entries, const RaceOddsTexts& odds);
+
+// The text files of the output folder the race card lists: the detail files ("詳細*.TXT"),
+// the DUEL texts ("W*.TXT") and the service contest texts ("MUR*.TXT"), names matched without
+// regard to case, each list sorted by name.
+struct OutputTextFiles {
+    QStringList detail;
+    QStringList duel;
+    QStringList mur;
+};
+OutputTextFiles ListOutputTextFiles(const QString& outputDir);
+
+// Writes the day's detail file (replacing an old one). Nothing is written, after the message,
+// when the prediction file or the race day file is missing; a missing entries day file is said
+// once per race and leaves the race without runner lines. A predicted race the race day file
+// lacks is left out. False when nothing was written.
+bool WriteDetailFile(AppContext& ctx, const QString& day, const RaceOddsSource& odds = {});
+
+}  // namespace zm::card

@@ -1,0 +1,79 @@
+#include "cli/cli.h"
+#include "export/bulk_output.h"
+
+#include <optional>
+
+namespace zm::cli {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kBulkUsage =
+    u"bets --day yyyymmdd bulk [--path FILE] [--format duel|mur] [--wide] [--yes|--no|--cancel]"_s;
+
+// The program's prompter, except that the overwrite / append / cancel question takes the answer
+// given after the subcommand.
+class AnsweringPrompter : public Prompter {
+public:
+    AnsweringPrompter(Prompter& inner, std::optional<Answer> answer) : inner_(inner), answer_(answer) {}
+
+    void information(const QString& text, const QString& title) override { inner_.information(text, title); }
+    void warning(const QString& text, const QString& title) override { inner_.warning(text, title); }
+    void critical(const QString& text, const QString& title) override { inner_.critical(text, title); }
+    bool okCancel(const QString& text, const QString& title) override { return inner_.okCancel(text, title); }
+    bool yesNo(const QString& text, const QString& title) override { return inner_.yesNo(text, title); }
+    Answer yesNoCancel(const QString& text, const QString& title) override {
+        return answer_ ? *answer_ : inner_.yesNoCancel(text, title);
+    }
+
+private:
+    Prompter& inner_;
+    std::optional<Answer> answer_;
+};
+
+}  // namespace
+
+// The bulk output with the stored settings of section "DavazOrev"; --path and --format stand
+// for "Path" and "Sikibetu" in this run only, and nothing is stored.
+int betsBulk(CliEnv& env, const QString& day, const QStringList& args) {
+    BulkOutForm form = OpenBulkOutForm(env.ctx.store, env.ctx.settings, day);
+    std::optional<Answer> answer;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == u"--yes") {
+            answer = Answer::Yes;
+        } else if (a == u"--no") {
+            answer = Answer::No;
+        } else if (a == u"--cancel") {
+            answer = Answer::Cancel;
+        } else if (a == u"--wide") {
+            form.quinellaToWide = true;
+        } else if (a == u"--path" && i + 1 < args.size()) {
+            form.Path = args[++i];
+        } else if (a == u"--format" && i + 1 < args.size()) {
+            const QString f = args[++i].toLower();
+            if (f != u"duel" && f != u"mur")
+                return usageError(env, kBulkUsage);
+            form.murFormat = f == u"mur";
+        } else {
+            return usageError(env, kBulkUsage);
+        }
+    }
+    AnsweringPrompter prompter(env.ctx.prompter, answer);
+    AppContext ctx(env.ctx.paths, env.ctx.store, prompter);
+    ctx.settings = env.ctx.settings;
+    ctx.progress = env.ctx.progress;
+    const BulkResult r = RunBulkOutput(ctx, day, form);
+    switch (r.outcome) {
+    case BulkOutcome::Written:
+    case BulkOutcome::Cancelled:
+        return kExitOk;
+    case BulkOutcome::NothingFound:
+    case BulkOutcome::Stopped:
+        break;
+    }
+    return kExitStopped;
+}
+
+}  // namespace zm::cli

@@ -1,0 +1,375 @@
+#include "export/bulk_output.h"
+
+#include "app/safe_save.h"
+#include "bets/bet_output.h"
+#include "codes/codetables.h"
+#include "codes/numeric.h"
+#include "import/day_import.h"
+#include "import/records.h"
+#include "import/work_folder.h"
+#include "pat/pat_files.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <cmath>
+#include <memory>
+
+namespace zm {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kSixBlanks = QStringLiteral("      ");
+const QString kScratched = QStringLiteral("ﾄﾘｹｼ");
+
+// The type words of the lines, padded to six Shift-JIS bytes.
+const std::array<QString, 5> kTypeWords = {QStringLiteral("単勝  "), QStringLiteral("複勝  "),
+                                          QStringLiteral("枠連  "), QStringLiteral("馬連  "),
+                                          QStringLiteral("ワイド")};
+
+QString key(const char* name) {
+    return QString::fromLatin1(name);
+}
+
+// A stored bound taken when it lies in [lo, hi], else the fallback.
+QString storedBound(const SettingsStore& store, const char* name, double lo, double hi, int fallback) {
+    const double v = Val(store.read(kBulkSection, key(name)));
+    return QString::number(v >= lo && v <= hi ? static_cast<int>(v) : fallback);
+}
+
+// A typed bound accepted in [lo, hi], else the fallback.
+int typedBound(const QString& text, int lo, int hi, int fallback) {
+    const double v = Val(text);
+    return v >= lo && v <= hi ? static_cast<int>(v) : fallback;
+}
+
+bool typeTaken(ContestBetType type, BulkTypes filter) {
+    switch (filter) {
+    case BulkTypes::WinAndPairs:
+        return true;
+    case BulkTypes::PairsOnly:
+        return type == ContestBetType::Bracket || type == ContestBetType::Quinella || type == ContestBetType::Wide;
+    case BulkTypes::WinOnly:
+        return type == ContestBetType::Win;
+    case BulkTypes::PlaceFromWin:
+        return type == ContestBetType::Win || type == ContestBetType::Place;
+    }
+    return false;
+}
+
+QString twoDigits(int n) {
+    return QString::number(n).rightJustified(2, u'0');
+}
+
+QString combinationOf(ContestBetType type, int a, int b) {
+    if (type == ContestBetType::Win || type == ContestBetType::Place)
+        return rightPart(QString::number(a), 5);
+    if (b < a)
+        std::swap(a, b);
+    if (type == ContestBetType::Bracket)
+        return rightPart(QString::number(a) + u'-' + QString::number(b), 5);
+    return twoDigits(a) + u'-' + twoDigits(b);
+}
+
+// The meeting-day number of each venue on the day, from the day's race file, read once.
+class MeetingDayNumbers {
+public:
+    MeetingDayNumbers(const AppPaths& paths, const QString& day) : day_(day) {
+        const QString path = findFileNoCase(paths.DataDir, dayRaceFileName(day));
+        if (!path.isEmpty())
+            file_ = RecordFile::load(path, RaceRecord::kLength);
+    }
+    QString of(const QString& venueCode) {
+        const auto it = cache_.constFind(venueCode);
+        if (it != cache_.cend())
+            return *it;
+        QString nichi;
+        if (file_ && !venueCode.isEmpty()) {
+            for (int n = 1; n <= file_->count(); ++n) {
+                const RaceRecord race(file_->recordView(n));
+                if (race.text(RaceRecord::venueCode) == venueCode && race.dateText() == day_) {
+                    nichi = race.text(RaceRecord::nichi);
+                    break;
+                }
+            }
+        }
+        cache_.insert(venueCode, nichi);
+        return nichi;
+    }
+
+private:
+    QString day_;
+    std::optional<RecordFile> file_;
+    QHash<QString, QString> cache_;
+};
+
+// PAT's files, each read once per run.
+class PatFiles {
+public:
+    const QByteArray* bytes(const QString& path) {
+        auto it = files_.find(path);
+        if (it == files_.end()) {
+            std::optional<QByteArray> b;
+            QFile f(path);
+            if (QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly))
+                b = f.readAll();
+            it = files_.insert(path, b);
+        }
+        return it->has_value() ? &**it : nullptr;
+    }
+
+private:
+    QHash<QString, std::optional<QByteArray>> files_;
+};
+
+bool insideWindow(const PendingBet& bet, const QString& odds, const OddsWindow& window) {
+    if (odds.contains(kScratched))
+        return false;
+    const double v = FieldValue(odds);
+    // A bet without odds cannot be shown to lie in the window: it is left out.
+    if (v <= 0)
+        return false;
+    const bool winPlace = bet.BetType.startsWith(u'単') || bet.BetType.startsWith(u'複');
+    const int lo = winPlace ? window.winMin : window.pairMin;
+    const int hi = winPlace ? window.winMax : window.pairMax;
+    return v >= lo && v <= hi;
+}
+
+}  // namespace
+
+QString bulkNothingFoundMessage() {
+    return QStringLiteral("指定された予想が存在しないか、予想項目が見つかりません。") + kCrLf +
+           QStringLiteral("あるいはオッズ範囲を指定していて該当買い目がオッズ範囲にないことも考えられます。");
+}
+
+QString bulkCountMessage(int lines) {
+    return QStringLiteral("保留ＢＥＴファイルに、") + FullWidthDigits(QString::number(lines)) +
+           QStringLiteral("ベット出力しました。");
+}
+
+BulkOutForm OpenBulkOutForm(const SettingsStore& store, const AppSettings& settings, const QString& day) {
+    BulkOutForm f;
+    f.Path = store.read(kBulkSection, key("Path"));
+    if (f.Path.isEmpty())
+        f.Path = settings.OutPutDir + u'W' + day + QStringLiteral(".TXT");
+    f.murFormat = store.read(kBulkSection, key("Sikibetu")) == u"MUR";
+    f.SoftCode_MUR = store.read(kBulkSection, key("SoftCode_MUR"));
+    if (f.SoftCode_MUR.isEmpty())
+        f.SoftCode_MUR = QStringLiteral("A917");
+    f.SoftCode_DUEL = store.read(kBulkSection, key("SoftCode_DUEL"));
+    if (f.SoftCode_DUEL.isEmpty())
+        f.SoftCode_DUEL = QStringLiteral("0863");
+    const double types = Val(store.read(kBulkSection, key("Syubetu")));
+    f.Syubetu = types >= 0 && types <= 3 ? static_cast<BulkTypes>(static_cast<int>(types)) : BulkTypes::WinAndPairs;
+    f.OddsIN = store.read(kBulkSection, key("OddsIN")) == u"1";
+    f.OddsReng = store.read(kBulkSection, key("OddsReng")) == u"1";
+    f.TminOdds = storedBound(store, "TminOdds", 1, 999, kTwinDefaultMin);
+    const double tmin = Val(f.TminOdds);
+    f.TmaxOdds = storedBound(store, "TmaxOdds", tmin + 1, 1000, kTwinDefaultMax);
+    f.RminOdds = storedBound(store, "RminOdds", 1, 9999, kRwinDefaultMin);
+    const double rmin = Val(f.RminOdds);
+    f.RmaxOdds = storedBound(store, "RmaxOdds", rmin + 1, 10000, kRwinDefaultMax);
+    const std::array<const QString*, 5> stakes = {&settings.BetTan, &settings.BetFuku, &settings.BetWaku,
+                                                  &settings.BetUma, &settings.BetWide};
+    for (size_t k = 0; k < 5; ++k)
+        f.stakes[k] = normalizedDefaultStake(*stakes[k]);
+    return f;
+}
+
+void SaveBulkOutForm(AppContext& ctx, const BulkOutForm& form) {
+    auto put = [&](const char* name, const QString& value) { ctx.store.SaveAppSetting(kBulkSection, key(name), value); };
+    put("Path", form.Path);
+    put("Sikibetu", form.murFormat ? QStringLiteral("MUR") : QStringLiteral("DUEL"));
+    put("SoftCode_MUR", form.SoftCode_MUR.trimmed());
+    put("SoftCode_DUEL", form.SoftCode_DUEL.trimmed());
+    put("Syubetu", QString::number(static_cast<int>(form.Syubetu)));
+    put("OddsIN", form.OddsIN ? QStringLiteral("1") : QStringLiteral("0"));
+    put("OddsReng", form.OddsReng ? QStringLiteral("1") : QStringLiteral("0"));
+    put("TminOdds", QString::number(Val(form.TminOdds)));
+    put("TmaxOdds", QString::number(Val(form.TmaxOdds)));
+    put("RminOdds", QString::number(Val(form.RminOdds)));
+    put("RmaxOdds", QString::number(Val(form.RmaxOdds)));
+    const std::array<QString*, 5> record = {&ctx.settings.BetTan, &ctx.settings.BetFuku, &ctx.settings.BetWaku,
+                                            &ctx.settings.BetUma, &ctx.settings.BetWide};
+    for (size_t k = 0; k < 5; ++k) {
+        const QString value = QString::number(bulkStakeOf(form.stakes[k]));
+        *record[k] = value;
+        ctx.store.SaveAppSetting(QStringLiteral("PAT"), kBulkStakeKeys[k], value);
+    }
+}
+
+QString bulkHeading(const QString& day) {
+    return day.left(4) + u'年' + day.mid(4, 2) + u'月' + day.mid(6, 2) +
+           QStringLiteral("日の予想を保留ＢＥＴファイルへ一括出力します。");
+}
+
+OddsWindow oddsWindowOf(const BulkOutForm& form) {
+    OddsWindow w;
+    w.winMin = typedBound(form.TminOdds, 1, 999, kTwinDefaultMin);
+    w.winMax = typedBound(form.TmaxOdds, 1, 999, kTwinDefaultMax);
+    // A lower bound at or above its upper bound is not taken.
+    if (w.winMin >= w.winMax)
+        w.winMin = kTwinDefaultMin;
+    w.pairMin = typedBound(form.RminOdds, 1, 9999, kRwinDefaultMin);
+    w.pairMax = typedBound(form.RmaxOdds, 1, 9999, kRwinDefaultMax);
+    if (w.pairMin >= w.pairMax)
+        w.pairMin = kRwinDefaultMin;
+    return w;
+}
+
+int bulkStakeOf(const QString& typed) {
+    const double v = std::floor(FieldValue(typed) / 100.0) * 100.0;
+    return v < 100 || !std::isfinite(v) ? 100 : static_cast<int>(std::min(v, 99999900.0));
+}
+
+BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day) {
+    struct State {
+        QString ver;
+        QString patDir;
+        MeetingDayNumbers days;
+        PatFiles files;
+    };
+    auto state = std::make_shared<State>(
+        State{ctx.settings.Ver, withTrailingSlash(ctx.settings.PatDir), MeetingDayNumbers(ctx.paths, day), {}});
+    Prompter* prompter = &ctx.prompter;
+    return [state, prompter](const PendingBet& bet) -> std::optional<QString> {
+        const QString kind = bet.BetType.left(1);
+        const QString prefix = pat::readsQuinellaFile(kind) ? pat::kQuinellaPrefix : pat::kWinPlacePrefix;
+        const QString venueCode = ServiceVenueCodeOf(bet.Venue);
+        const QString raceNo = bet.Race.left(2);
+        QString odds;
+        if (state->ver == u"31") {
+            const QByteArray* bytes =
+                state->files.bytes(state->patDir + prefix + pat::PatFileCode31(venueCode, raceNo) + QStringLiteral(".JRA"));
+            if (bytes)
+                odds = pat::PatOdds31FromBytes(*bytes, kind, bet.Combination);
+        } else {
+            const QString nichi = state->days.of(venueCode);
+            if (Val(nichi) == 0) {
+                prompter->warning(QStringLiteral("開催日次を取得できません！　オッズ取得を中止します。"), kBulkTitle);
+                return std::nullopt;
+            }
+            const QByteArray* bytes = state->files.bytes(
+                state->patDir + prefix + pat::PatFileCode(venueCode, raceNo, QStringView(nichi).right(1)) + QStringLiteral(".JRA"));
+            if (bytes && state->ver == u"95")
+                odds = pat::PatOdds95FromBytes(*bytes, kind, bet.Combination);
+            else if (bytes && state->ver == u"98")
+                odds = pat::PatOdds98FromBytes(*bytes, kind, bet.Combination);
+        }
+        if (FieldValue(odds) > 0 || odds.contains(kScratched))
+            return fitField(odds, PendingBetFields::Odds);
+        return kSixBlanks;
+    };
+}
+
+PendingBetTable bulkBets(const std::vector<ContestBet>& selections, const BulkOutForm& form) {
+    std::array<QString, 5> stakes;
+    for (size_t k = 0; k < 5; ++k)
+        stakes[k] = betStakeText(bulkStakeOf(form.stakes[k]));
+    PendingBetTable table;
+    for (const ContestBet& s : selections) {
+        if (!typeTaken(s.type, form.Syubetu))
+            continue;
+        ContestBetType type = s.type;
+        if (type == ContestBetType::Win && form.Syubetu == BulkTypes::PlaceFromWin)
+            type = ContestBetType::Place;
+        if (type == ContestBetType::Quinella && form.quinellaToWide)
+            type = ContestBetType::Wide;
+        const auto t = static_cast<size_t>(type);
+        PendingBet b;
+        b.Venue = s.venue;
+        b.Race = betRaceText(s.race);
+        b.BetType = kTypeWords[t];
+        b.Combination = combinationOf(type, s.first, s.second);
+        b.Odds = kSixBlanks;
+        b.Amount = stakes[t];
+        table.push_back(b);
+    }
+    return table;
+}
+
+BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm& form, const BulkOddsLookup& lookup) {
+    BulkResult result;
+    const QFileInfo source(form.Path);
+    if (form.Path.isEmpty() || !source.isFile()) {
+        ctx.prompter.warning(kBulkFileMissing, kBulkTitle);
+        return result;
+    }
+    QFile file(form.Path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ctx.prompter.warning(kBulkFileMissing, kBulkTitle);
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    const auto read = readContestFile(bytes, form.murFormat ? ContestFormat::Mur : ContestFormat::Duel, day,
+                                      form.murFormat ? form.SoftCode_MUR.trimmed() : form.SoftCode_DUEL.trimmed());
+    if (!read.ok()) {
+        ctx.prompter.warning(read.message(), kBulkTitle);
+        return result;
+    }
+    PendingBetTable built = bulkBets(*read, form);
+
+    if (form.OddsIN || form.OddsReng) {
+        const BulkOddsLookup odds = lookup ? lookup : patOddsLookup(ctx, day);
+        const OddsWindow window = oddsWindowOf(form);
+        PendingBetTable kept;
+        for (PendingBet& b : built) {
+            const std::optional<QString> found = odds(b);
+            if (!found)
+                return result;
+            if (form.OddsReng && !insideWindow(b, *found, window))
+                continue;
+            if (form.OddsIN)
+                b.Odds = *found;
+            kept.push_back(b);
+        }
+        built = std::move(kept);
+    }
+
+    if (built.empty()) {
+        ctx.prompter.information(bulkNothingFoundMessage(), kBulkTitle);
+        result.outcome = BulkOutcome::NothingFound;
+        return result;
+    }
+
+    const QString path = PendingBetPath(ctx.paths, day);
+    const BetFileText existing = ReadBetFile(path);
+    bool append = false;
+    if (existing.exists) {
+        const Answer a = ctx.prompter.yesNoCancel(
+            QStringLiteral("保留ＢＥＴファイルがありますが上書きしますか？") + kCrLf + kCrLf +
+                QStringLiteral("はい→上書き　いいえ→アペンド（追加）　ｷｬﾝｾﾙ→処理を中止") + kCrLf + kCrLf,
+            kBulkTitle);
+        if (a == Answer::Cancel) {
+            result.outcome = BulkOutcome::Cancelled;
+            return result;
+        }
+        append = a == Answer::No;
+    }
+    const int total = static_cast<int>(built.size()) + (append ? existing.betCount() : 0);
+    if (total > kPendingBetTableSize) {
+        ctx.prompter.warning(tooManyBetsMessage(total, kPendingBetTableSize), kBulkTitle);
+        return result;
+    }
+    Status s;
+    if (append) {
+        // A file edited by hand may end without its line end: the first new line starts a line.
+        QByteArray lines = WriteAllBytes(built);
+        if (!existing.bytes.isEmpty() && !existing.bytes.endsWith('\n'))
+            lines.prepend("\r\n");
+        s = appendToFile(path, lines);
+    } else {
+        s = WriteAll(path, built);
+    }
+    if (!s.ok()) {
+        ctx.prompter.critical(s.message(), kBulkTitle);
+        return result;
+    }
+    result.outcome = BulkOutcome::Written;
+    result.written = static_cast<int>(built.size());
+    ctx.prompter.information(bulkCountMessage(result.written), kBulkTitle);
+    return result;
+}
+
+}  // namespace zm

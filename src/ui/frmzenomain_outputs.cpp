@@ -1,0 +1,35 @@
+// The race card's output buttons: the bulk bet output, the detail file and the list of the
+// output folder's text files.
+
+#include "card/detail_file.h"
+#include "ui/frmbetikkatuout.h"
+#include "ui/frmoutputfiles.h"
+#include "ui/frmzenomain.h"
+
+#include <QApplication>
+#include <QPushButton>
+
+namespace zm::ui {
+
+void frmZenoMain::BulkOut_Click() {
+    if (currentRaceDate_.isEmpty())
+        return;
+    frmBetIkkatuOut dialog(ctx_, currentRaceDate_, this);
+    dialog.exec();
+}
+
+void frmZenoMain::DetailFile_Click() {
+    if (currentRaceDate_.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    card::WriteDetailFile(ctx_, currentRaceDate_);
+    QApplication::restoreOverrideCursor();
+    ssCommand2_[8]->setFocus();
+}
+
+void frmZenoMain::TextFiles_Click() {
+    frmOutputFiles dialog(ctx_.settings.OutPutDir, ctx_.prompter, this);
+    dialog.exec();
+}
+
+}  // namespace zm::ui
