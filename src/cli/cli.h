@@ -56,5 +56,6 @@ int cmdDummyDay(CliEnv& env, const QStringList& args);
 int cmdBets(CliEnv& env, const QStringList& args);
 int cmdPat(CliEnv& env, const QStringList& args);
 int cmdConvertOdds(CliEnv& env, const QStringList& args);
+int cmdBacktest(CliEnv& env, const QStringList& args);
 
 }  // namespace zm::cli
