@@ -75,7 +75,11 @@ std::vector<PickedBet> rebuildPicks(const PredictionRecord& record, int style, c
     race.style = style;
     race.odds = odds;
     PickBets(race, lists);
-    PredictionRecord picks;
+    // Only the pick lists are used: one record kept for them spares building 18 runners a race.
+    thread_local PredictionRecord picks;
+    picks.winPicks = {};
+    picks.smallPicks = {};
+    picks.quinellaPicks = {};
     StorePicks(lists, record.runnerCount, picks);
     if (picks.winPicks[0].code > 0) {
         out.push_back({QStringLiteral("1"), picks.winPicks[0].code, 0});
