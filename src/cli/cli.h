@@ -59,5 +59,6 @@ int cmdConvertOdds(CliEnv& env, const QStringList& args);
 int cmdDetail(CliEnv& env, const QStringList& args);
 // bets --day D bulk ... (cmd_bets_bulk.cpp)
 int betsBulk(CliEnv& env, const QString& day, const QStringList& args);
+int cmdBacktest(CliEnv& env, const QStringList& args);
 
 }  // namespace zm::cli

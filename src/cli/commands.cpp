@@ -30,6 +30,9 @@ const std::vector<Command>& commands() {
         {"pat", "[--day yyyymmdd] stake | --day yyyymmdd results | log [--export FILE] | odds VENUE RACE",
          "PAT's day stake, the race results, the vote log with its profit and loss, the odds of a race",
          cmdPat},
+        {"backtest", "[--from yyyymmdd] [--to yyyymmdd] [--style N]... [--csv FILE] [--sjis]",
+         "every prediction style's bets of the predicted days judged against the results, and the pending bets",
+         cmdBacktest},
     };
     return table;
 }

@@ -126,17 +126,8 @@ PredictionRecord WritePrediction(const PredictedRace& race, const RunnerArray& r
             o.odds = pastRunOddsText(p.RunOdds);
         }
     }
-    const int n = race.RunnerCount;
     if (betSelection) {
-        for (int k = 1; k <= 3; ++k) {
-            rec.winPicks[static_cast<size_t>(k - 1)] = PickEntry{lists.R(k, n), 1};
-        }
-        const bool smallField = n >= 1 && n <= 8;
-        for (int k = 1; k <= 10; ++k) {
-            const std::int16_t code = smallField ? NormalizeSmallPair(lists, k, n) : NormalizePair(lists, k, n);
-            const PickEntry entry{code, static_cast<std::int16_t>(code != 0 ? 1 : 0)};
-            (smallField ? rec.smallPicks : rec.quinellaPicks)[static_cast<size_t>(k - 1)] = entry;
-        }
+        StorePicks(lists, race.RunnerCount, rec);
     }
     rec.startTime = race.StartTime;
     return rec;

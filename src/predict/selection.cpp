@@ -61,9 +61,18 @@ void RankRunners(RunnerArray& runners, int runnerCount, SelectionLists& lists) {
             }
         }
     }
+    std::array<std::int16_t, kRunnerSlots> ranks{};
     for (int i = 0; i < n; ++i) {
-        const std::int16_t rank = runners[static_cast<size_t>(i)].OddsRank;
-        if (rank > 0) {
+        ranks[static_cast<size_t>(i)] = runners[static_cast<size_t>(i)].OddsRank;
+    }
+    FillRankList(ranks, n, lists);
+}
+
+void FillRankList(const std::array<std::int16_t, 18>& ranks, int runnerCount, SelectionLists& lists) {
+    const int n = std::clamp(runnerCount, 0, 18);
+    for (int i = 0; i < n; ++i) {
+        const std::int16_t rank = ranks[static_cast<size_t>(i)];
+        if (rank > 0 && rank <= 18) {
             lists.RankList[static_cast<size_t>(rank - 1)] = static_cast<std::int16_t>(i + 1);
         }
     }
@@ -142,12 +151,29 @@ void pickSmallField(const SelectionRace& race, SelectionLists& lists) {
 
 }  // namespace
 
-void SelectBets(const SelectionRace& race, RunnerArray& runners, SelectionLists& lists) {
-    RankRunners(runners, race.runnerCount, lists);
+void PickBets(const SelectionRace& race, SelectionLists& lists) {
     if (race.runnerCount >= 9) {
         pickLargeField(race, lists);
     } else if (race.runnerCount >= 1) {
         pickSmallField(race, lists);
+    }
+}
+
+void SelectBets(const SelectionRace& race, RunnerArray& runners, SelectionLists& lists) {
+    RankRunners(runners, race.runnerCount, lists);
+    PickBets(race, lists);
+}
+
+void StorePicks(const SelectionLists& lists, int runnerCount, PredictionRecord& record) {
+    const int n = runnerCount;
+    for (int k = 1; k <= 3; ++k) {
+        record.winPicks[static_cast<size_t>(k - 1)] = PickEntry{lists.R(k, n), 1};
+    }
+    const bool smallField = n >= 1 && n <= 8;
+    for (int k = 1; k <= 10; ++k) {
+        const std::int16_t code = smallField ? NormalizeSmallPair(lists, k, n) : NormalizePair(lists, k, n);
+        const PickEntry entry{code, static_cast<std::int16_t>(code != 0 ? 1 : 0)};
+        (smallField ? record.smallPicks : record.quinellaPicks)[static_cast<size_t>(k - 1)] = entry;
     }
 }
 

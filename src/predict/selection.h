@@ -37,6 +37,10 @@ struct SelectionLists {
 // positions after them stay unused), stores each rank in OddsRank and fills RankList.
 void RankRunners(RunnerArray& runners, int runnerCount, SelectionLists& lists);
 
+// RankList from each runner's rank (ranks[i] of runner i + 1; 0 for none), the later runner
+// keeping a shared rank. RankRunners ends with it; a stored prediction's ranks give the same list.
+void FillRankList(const std::array<std::int16_t, 18>& ranks, int runnerCount, SelectionLists& lists);
+
 // What SelectBets needs of the race.
 struct SelectionRace {
     int runnerCount = 0;
@@ -49,6 +53,13 @@ struct SelectionRace {
 // Ranking, then the picks of the style: quinella pairs for 9+ runners, one-digit pairs for
 // 1-8 runners.
 void SelectBets(const SelectionRace& race, RunnerArray& runners, SelectionLists& lists);
+
+// The picks of the style from a filled RankList (the second step of SelectBets).
+void PickBets(const SelectionRace& race, SelectionLists& lists);
+
+// The win picks and the pair picks as the prediction record holds them: R1..R3, then the pairs
+// ordered and cut to the runner count, in the small-field list for 1-8 runners.
+void StorePicks(const SelectionLists& lists, int runnerCount, PredictionRecord& record);
 
 // True when a predicted quinella odds text (tenths) makes a pair a candidate of style 8: a
 // positive value below 300 tenths (30.0). Blanks and markers read as 0 and never pass.

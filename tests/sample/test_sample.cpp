@@ -1,5 +1,6 @@
 #include "pat/pat_log.h"
 #include <set>
+#include "codes/codetables.h"
 #include "import/day_run.h"
 #include "import/records.h"
 #include "predict/predict_hooks.h"
@@ -205,9 +206,10 @@ TEST(Sample, WrittenHomeImportsEveryDay) {
     QStringList written;
     QString message;
     ASSERT_TRUE(sample::writeSample(options, written, message)) << message.toStdString();
-    // 36 result files and four logs in PAT/, the rest for the service's archives.
-    EXPECT_EQ(written.filter(QStringLiteral("/PAT/")).size(), 40);
-    EXPECT_EQ(written.size(), 49);
+    // 36 result files and four logs of the sample day and 36 result files of each further
+    // batch day in PAT/, the rest for the service's archives.
+    EXPECT_EQ(written.filter(QStringLiteral("/PAT/")).size(), 40 + 2 * 36);
+    EXPECT_EQ(written.size(), 49 + 2 * 36);
 
     ImportState state;
     EXPECT_TRUE(ExtractAndPredict(home.ctx(), state, home.home() + QStringLiteral("/MurData/H261205.LZH"), {}));
@@ -216,6 +218,29 @@ TEST(Sample, WrittenHomeImportsEveryDay) {
     const BatchResult batch = BatchRun(home.ctx(), state, {});
     EXPECT_EQ(batch.archives, 3);
     EXPECT_EQ(batch.imported, 3);
+    // Every batch day's results read back from the one PAT folder, race for race.
+    home.ctx().settings.PatDir = home.home() + QStringLiteral("/PAT/");
+    for (const QDate& d : sample::raceDaysBack(options.date, 3)) {
+        const QString day = d.toString(QStringLiteral("yyyyMMdd"));
+        const auto sei = pat::BuildResults98(home.ctx(), day);
+        ASSERT_TRUE(sei) << day.toStdString();
+        EXPECT_EQ(sei->size(), 36u) << day.toStdString();
+        const RecordFile races(sample::makeDay(d, options.seed, options.shape).races, RaceRecord::kLength);
+        for (const pat::SeiRecord& r : *sei) {
+            int runners = 0;
+            for (int n = 1; n <= races.count(); ++n) {
+                const RaceRecord race = races.get<RaceRecord>(n);
+                if (ServiceToJraCode(race.text(RaceRecord::venueCode)) == r.text(pat::SeiRecord::venueNo) &&
+                    race.number(RaceRecord::raceNo) == r.number(pat::SeiRecord::raceNo))
+                    runners = int(race.number(RaceRecord::runnerCount));
+            }
+            ASSERT_GT(runners, 0) << r.text(pat::SeiRecord::key).toStdString();
+            for (int i = 1; i <= 3; ++i) {
+                EXPECT_GE(r.number(pat::SeiRecord::finishers, i), 1);
+                EXPECT_LE(r.number(pat::SeiRecord::finishers, i), std::max(runners, 3));
+            }
+        }
+    }
     // The old-format archive is refused with its message.
     EXPECT_FALSE(ExtractAndPredict(home.ctx(), state, home.home() + QStringLiteral("/MurData/HO261205.LZH"), {}));
     EXPECT_EQ(home.prompter().texts().size(), 1);

@@ -156,6 +156,33 @@ QByteArray lgBytes(const QString& day, const std::vector<Bet>& bets) {
 
 }  // namespace
 
+QString resultFileSuffix(int dayIndex) {
+    static const char digits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    const int n = dayIndex + 1;
+    return QString(QChar(digits[(n / 36) % 36])) + QChar(digits[n % 36]);
+}
+
+bool writePatResults(const QString& patDir, const QByteArray& races, const QDate& date, std::uint64_t seed,
+                     bool pat95, int dayIndex, QStringList& written, QString& message) {
+    if (!QDir().mkpath(patDir)) {
+        message = patDir + QStringLiteral(": cannot create the folder");
+        return false;
+    }
+    const QString day = date.toString(QStringLiteral("yyyyMMdd"));
+    Rng rng(seed * 7 + 11);
+    for (const Outcome& o : outcomes(races, date, seed)) {
+        const QString code = pat::PatFileCode(o.venueCode, QString::number(o.raceNo), o.nichi);
+        const QByteArray ks = pat95 ? ksBytes<pat::Ks95Record>(o, day, rng) : ksBytes<pat::Ks98Record>(o, day, rng);
+        const QString path = patDir + QStringLiteral("KS-") + code + resultFileSuffix(dayIndex) + QStringLiteral(".JRA");
+        if (const Status s = saveFile(path, ks); !s) {
+            message = s.message();
+            return false;
+        }
+        written << path;
+    }
+    return true;
+}
+
 bool writePatSample(const QString& patDir, const QByteArray& races, const QDate& date, std::uint64_t seed, bool pat95,
                     QStringList& written, QString& message) {
     if (!QDir().mkpath(patDir)) {

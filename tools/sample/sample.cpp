@@ -618,10 +618,16 @@ bool writeSample(const SampleOptions& options, QStringList& written, QString& me
     if (!writePatSample(home + QStringLiteral("PAT/"), main.races, date, options.seed, options.pat95, written, message))
         return false;
 
-    for (const QDate& d : raceDaysBack(date, options.days)) {
+    const QList<QDate> batchDays = raceDaysBack(date, options.days);
+    for (qsizetype i = 0; i < batchDays.size(); ++i) {
+        const QDate& d = batchDays[i];
         const DayFiles batchDay = makeDay(d, options.seed, options.shape);
         if (!save(murData + QStringLiteral("hb") + yymmdd(d) + QStringLiteral(".lzh"), dayArchive(batchDay), written,
                   message))
+            return false;
+        // The sample day's results are written above with its logs.
+        if (d != date && !writePatResults(home + QStringLiteral("PAT/"), batchDay.races, d, options.seed,
+                                          options.pat95, int(i) + 1, written, message))
             return false;
     }
     return true;

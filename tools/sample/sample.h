@@ -70,7 +70,7 @@ struct SampleOptions {
     QString home;                       // the program folder
     QDate date = defaultDate();         // the day of the race-card archives
     std::uint64_t seed = 20261205;
-    int days = 4;                       // batch archives "hb" + yymmdd + ".lzh"
+    int days = 4;                       // batch archives "hb" + yymmdd + ".lzh", with their results
     DayShape shape;
     bool pat95 = false;                 // PAT's result files in PAT95's layout (else PAT98's)
 };
@@ -78,7 +78,8 @@ struct SampleOptions {
 // Writes the sample into the home folder: mur_kis.kd2, and in MurData/ the archives
 // "H" + yymmdd + ".LZH", "HZ" + yymmdd + ".LZH", "j" + yymmdd + ".lzh", the old-format
 // archives "HO" + yymmdd + ".LZH" and "jo" + yymmdd + ".lzh", the batch inputs, and in PAT/
-// PAT's result and log files of the day (writePatSample).
+// PAT's result and log files of the day (writePatSample) and the result files of every other
+// batch day (writePatResults).
 // Returns the files written; false with message when a file cannot be written.
 bool writeSample(const SampleOptions& options, QStringList& written, QString& message);
 
@@ -88,5 +89,14 @@ bool writeSample(const SampleOptions& options, QStringList& written, QString& me
 // and "LG-99.JRA" of the day before.
 bool writePatSample(const QString& patDir, const QByteArray& races, const QDate& date, std::uint64_t seed, bool pat95,
                     QStringList& written, QString& message);
+
+// The last two characters of a result file's name for the day at dayIndex of the sample's
+// days (0 the sample day: "01"), so that the results of many days share PAT's folder.
+QString resultFileSuffix(int dayIndex);
+
+// PAT's result files of one race day, consistent with its races (one "KS-" + file code +
+// resultFileSuffix(dayIndex) + ".JRA" per race), without logs.
+bool writePatResults(const QString& patDir, const QByteArray& races, const QDate& date, std::uint64_t seed,
+                     bool pat95, int dayIndex, QStringList& written, QString& message);
 
 }  // namespace zm::sample

@@ -1,0 +1,47 @@
+#pragma once
+
+// The back-test's tables: as rows for CSV (UTF-8 with a header row, or Shift-JIS for
+// spreadsheets on Windows) and the per-style table as text aligned for a terminal.
+
+#include "analysis/backtest.h"
+#include "codes/status.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace zm::analysis {
+
+struct Table {
+    QString suffix;  // "" for the per-style table, else "-types", "-venues", ...
+    QStringList header;
+    QList<QStringList> rows;
+};
+
+// Every table of the report: styles, types, venues, months, marks, days, and bets when the
+// report kept them.
+QList<Table> backtestTables(const BacktestReport& report);
+
+// One table as CSV: the header row, then the rows; a field holding a comma, a quote or a line
+// end is quoted. Lines end in CR LF.
+QString csvText(const Table& table);
+
+// The file of each table: path for the per-style table, the others beside it with the table's
+// suffix before the extension ("out.csv", "out-types.csv", ...).
+QString tablePath(const QString& path, const QString& suffix);
+
+// Writes every table through the save helper; the paths written in order.
+Status WriteBacktestCsv(const BacktestReport& report, const QString& path, bool sjis, QStringList* written = nullptr);
+
+// The per-style table (and the pending bets' row when there were any) aligned for a terminal:
+// East Asian wide characters take two columns. Lines end in "\n".
+QString styleTableText(const BacktestReport& report);
+
+// The mark table for a terminal.
+QString markTableText(const BacktestReport& report);
+
+// "1,234" of a yen amount; "85.4%" of a rate.
+QString yenText(double yen);
+QString rateText(double rate);
+
+}  // namespace zm::analysis

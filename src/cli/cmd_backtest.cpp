@@ -1,0 +1,89 @@
+#include "analysis/backtest.h"
+#include "analysis/backtest_tables.h"
+#include "cli/cli.h"
+#include "codes/codetables.h"
+
+#include <algorithm>
+
+namespace zm::cli {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kUsage = u"backtest [--from yyyymmdd] [--to yyyymmdd] [--style N]... [--csv FILE] [--sjis]"_s;
+
+bool isDay(const QString& text) {
+    return text.size() == 8 && DateFromYmd(text).isValid();
+}
+
+QString dayList(const QStringList& days) {
+    return days.isEmpty() ? QString() : u" ("_s + days.join(u' ') + u')';
+}
+
+}  // namespace
+
+int cmdBacktest(CliEnv& env, const QStringList& args) {
+    analysis::BacktestOptions options;
+    QString csv;
+    bool sjis = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == u"--sjis") {
+            sjis = true;
+        } else if (a == u"--from" && hasValue && isDay(args[i + 1])) {
+            options.from = args[++i];
+        } else if (a == u"--to" && hasValue && isDay(args[i + 1])) {
+            options.to = args[++i];
+        } else if (a == u"--csv" && hasValue) {
+            csv = args[++i];
+        } else if (a == u"--style" && hasValue) {
+            bool ok = false;
+            const int style = args[++i].toInt(&ok);
+            if (!ok || style < 0 || style >= analysis::kStyleCount)
+                return usageError(env, kUsage + u"\n  --style N: a prediction style 0..8"_s);
+            if (std::find(options.styles.begin(), options.styles.end(), style) == options.styles.end())
+                options.styles.push_back(style);
+        } else {
+            return usageError(env, kUsage);
+        }
+    }
+    if (sjis && csv.isEmpty())
+        return usageError(env, kUsage + u"\n  --sjis needs --csv FILE"_s);
+    if (!options.from.isEmpty() && !options.to.isEmpty() && options.from > options.to)
+        return usageError(env, kUsage + u"\n  --from is after --to"_s);
+    options.keepBets = !csv.isEmpty();
+
+    const analysis::BacktestReport report =
+        analysis::RunBacktest(env.ctx.paths, env.ctx.settings, options, env.ctx.progressSink());
+    if (env.stderrIsTerminal) {
+        env.err << u'\n';
+        env.err.flush();
+    }
+
+    env.out << analysis::styleTableText(report) << u'\n';
+    env.out << analysis::markTableText(report) << u'\n';
+    env.out << u"検証日数 "_s << report.daysTested.size() << u'\n';
+    env.out << u"成績なしで除外 "_s << report.daysWithoutResults.size() << dayList(report.daysWithoutResults) << u'\n';
+    env.out << u"成績のみで予想なし "_s << report.daysWithoutPrediction.size() << dayList(report.daysWithoutPrediction)
+            << u'\n';
+    if (!report.daysWithoutOdds.isEmpty())
+        env.out << u"予想オッズなし(Odds絞り込みを除外) "_s << report.daysWithoutOdds.size()
+                << dayList(report.daysWithoutOdds) << u'\n';
+    env.out.flush();
+
+    if (!csv.isEmpty()) {
+        QStringList written;
+        if (const Status s = analysis::WriteBacktestCsv(report, csv, sjis, &written); !s) {
+            env.err << s.message() << Qt::endl;
+            return kExitStopped;
+        }
+        for (const QString& f : written)
+            env.err << f << u'\n';
+        env.err.flush();
+    }
+    return kExitOk;
+}
+
+}  // namespace zm::cli
