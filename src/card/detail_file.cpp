@@ -6,6 +6,9 @@
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
+#include "import/day_import.h"
+#include "import/race_model.h"
+#include "pat/odds_view.h"
 #include "predict/selection.h"
 
 #include <QDir>
@@ -76,8 +79,21 @@ RaceOddsSource predictedOddsSource(const QString& dataDir, const QString& day) {
     };
 }
 
-RaceOddsSource currentOddsSource(const AppContext& ctx, const QString& day) {
-    return predictedOddsSource(ctx.paths.DataDir, day);
+RaceOddsSource currentOddsSource(AppContext& ctx, const QString& day) {
+    const pat::PatVer ver = ctx.settings.PatOpt ? pat::patVerOf(ctx.settings.Ver) : pat::PatVer::None;
+    if (ver == pat::PatVer::None)
+        return predictedOddsSource(ctx.paths.DataDir, day);
+    // PAT's own files of each race, as the race card shows them.
+    return [&ctx, ver, day](const PredictionRecord& p, const RaceRecord&) {
+        ImportState state;
+        state.CurrentRaceDate = day;
+        const pat::PatRaceRef race{p.venueCode, QString::number(p.raceNo), FindNichi(ctx, state, p.venueCode), day};
+        const pat::WinPlaceOdds live = pat::ReadWinPlaceOdds(ctx.settings.PatDir, ver, race);
+        RaceOddsTexts odds;
+        odds.win = live.win;
+        odds.place = live.place;
+        return odds;
+    };
 }
 
 QString detailFilePath(const AppSettings& settings, const QString& day) {

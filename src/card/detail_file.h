@@ -34,9 +34,10 @@ using RaceOddsSource = std::function<RaceOddsTexts(const PredictionRecord& predi
 // file read once; a race it lacks has no odds.
 RaceOddsSource predictedOddsSource(const QString& dataDir, const QString& day);
 
-// The odds the race card shows for the day's races. Until PAT's win and place readers serve
-// the card, these are the predicted odds.
-RaceOddsSource currentOddsSource(const AppContext& ctx, const QString& day);
+// The odds the race card shows for the day's races: PAT's win and place odds of each race when
+// PAT is in use ("PatOpt" on and "Ver" 31, 95 or 98), else the predicted odds. The source reads
+// through ctx, which must outlive it.
+RaceOddsSource currentOddsSource(AppContext& ctx, const QString& day);
 
 // OutPutDir + "詳細" + day + ".TXT".
 QString detailFilePath(const AppSettings& settings, const QString& day);

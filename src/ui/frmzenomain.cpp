@@ -51,11 +51,11 @@ constexpr ButtonSpec kButtons[9] = {
     {u"保留ＢＥＴ出力", u"他の予想ソフトの予想から保留ＢＥＴを一括出力します", false},
     {u"テキスト出力", u"この開催日の詳細テキストファイルを出力します", false},
     {u"エディタ起動", u"出力したテキストファイルをエディタで開きます", false},
-    {u"的中会投票", u"的中会への投票データを出力します", false},
+    {u"的中会投票", u"的中会への投票データを出力します", true},
     {u"オッズ画面", u"表示中のレースのオッズを表示します", true},
     {u"表示切替", u"「過去５走の能力指数」と「馬場別成績」の表示を切り替えます", true},
     {u"サクッとBET出力", u"サクッとBETの購入ファイルを出力します", true},
-    {u"VoteRobo出力", u"VoteRoboの投票スケジュールを出力します", false},
+    {u"VoteRobo出力", u"VoteRoboの投票スケジュールを出力します", true},
     {u"戻る", u"開催日の一覧に戻ります（一覧では画面を閉じます）", true},
 };
 
@@ -159,6 +159,8 @@ frmZenoMain::frmZenoMain(AppContext& ctx, QWidget* parent) : QWidget(parent), ct
     connect(ssCommand2_[5], &QPushButton::clicked, this, &frmZenoMain::advanceCardView);
     connect(ssCommand2_[8], &QPushButton::clicked, this, &frmZenoMain::backClicked);
     connect(ssCommand2_[6], &QPushButton::clicked, this, &frmZenoMain::purchaseFilesRequested);
+    connect(ssCommand2_[3], &QPushButton::clicked, this, &frmZenoMain::tekichukaiRequested);
+    connect(ssCommand2_[7], &QPushButton::clicked, this, &frmZenoMain::voteRoboRequested);
     layout->addLayout(buttons);
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);

@@ -70,6 +70,9 @@ signals:
     void screenHidden();
     // Button 6: the purchase files of the current race day (the main window writes them).
     void purchaseFilesRequested();
+    // The 的中会 post and the VoteRobo schedule of the day shown.
+    void tekichukaiRequested();
+    void voteRoboRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

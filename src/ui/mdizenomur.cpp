@@ -423,6 +423,8 @@ void MDIZenoMUR::mnuHyouji_Click() {
             state_->CurrentRaceDate = day;
         });
         connect(card_, &frmZenoMain::purchaseFilesRequested, this, &MDIZenoMUR::mnuPatBetOut_Click);
+        connect(card_, &frmZenoMain::tekichukaiRequested, this, &MDIZenoMUR::mnuShoubakaiOut_Click);
+        connect(card_, &frmZenoMain::voteRoboRequested, this, &MDIZenoMUR::mnuVoteRoboOut_Click);
     }
     cardSub_->showMaximized();
     card_->show();

@@ -3,8 +3,13 @@
 #include "card/day_builder.h"
 #include "codes/codetables.h"
 #include "codes/sjis.h"
+#include "import/day_import.h"
+#include "import/race_model.h"
+#include "pat/odds_view.h"
+#include "support/pat_builders.h"
 #include "support/test_home.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -101,7 +106,7 @@ TEST_F(DetailFile, MissingFilesAndUnknownRunners) {
     EXPECT_TRUE(runners[3].contains(QStringLiteral("テストホース5")));
 }
 
-TEST_F(DetailFile, PredictedOddsServeUntilPatsReadersDo) {
+TEST_F(DetailFile, PredictedOddsWhenPatIsNotInUse) {
     test::DayBuilder day(kDay);
     day.add("05", 1, 12);
     day.write(home.ctx().paths.DataDir);
@@ -122,6 +127,38 @@ TEST_F(DetailFile, PredictedOddsServeUntilPatsReadersDo) {
                                 "[     ](         )"};
     for (int h = 1; h <= 5; ++h)
         EXPECT_TRUE(lines[3 + h].endsWith(expected[h - 1])) << lines[3 + h].toStdString();
+}
+
+TEST_F(DetailFile, PatsOddsOfEachRaceWhenPatIsInUse) {
+    test::DayBuilder day(kDay);
+    day.add("05", 1, 12);
+    day.write(home.ctx().paths.DataDir);
+    const QString patDir = home.home() + QStringLiteral("/PAT/");
+    ASSERT_TRUE(QDir().mkpath(patDir));
+    home.ctx().settings.PatOpt = true;
+    home.ctx().settings.Ver = QStringLiteral("98");
+    home.ctx().settings.PatDir = patDir;
+    ImportState state;
+    state.CurrentRaceDate = kDay;
+    const pat::PatRaceRef ref{QStringLiteral("05"), QStringLiteral("1"), FindNichi(home.ctx(), state, QStringLiteral("05")),
+                              kDay};
+    test::PatRace odds;
+    odds.runners = 12;
+    odds.scratched = {3};
+    QFile zo(patDir + QStringLiteral("ZO-") + pat::PatFileCode(ref.venueCode, ref.raceNo, ref.dayNo) +
+             QStringLiteral(".JRA"));
+    ASSERT_TRUE(zo.open(QIODevice::WriteOnly));
+    zo.write(test::zoRecord<pat::Zo95Record>(odds));
+    zo.close();
+    const pat::WinPlaceOdds live = pat::ReadWinPlaceOdds(patDir, pat::PatVer::V98, ref);
+    ASSERT_TRUE(live.found);
+    ASSERT_TRUE(WriteDetailFile(home.ctx(), kDay));
+    const QStringList lines = fileLines(path());
+    for (int h : {1, 2, 3}) {
+        const QString expected = QStringLiteral("[") + live.win[size_t(h - 1)] + QStringLiteral("](") + live.place[size_t(h - 1)] + QStringLiteral(")");
+        EXPECT_TRUE(lines[3 + h].endsWith(expected)) << lines[3 + h].toStdString();
+    }
+    EXPECT_TRUE(lines[4].contains(QStringLiteral("[  1.5]"))) << lines[4].toStdString();
 }
 
 }  // namespace

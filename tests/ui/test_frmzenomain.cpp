@@ -340,9 +340,16 @@ TEST_F(CardWindow, MissingDayFilesKeepTheViewAndBackHidesTheScreen) {
     // Later commands are present but disabled; view switch and back work.
     for (int i = 0; i < 9; ++i) {
         auto* b = child<QPushButton>(u"SSCommand2_"_s + QString::number(i));
-        // The view switch needs a race on the card; the purchase files work on the day.
-        EXPECT_EQ(b->isEnabled(), i == 6 || i == 8) << i;
+        // The view switch needs a race on the card; the purchase files, the 的中会 post and the
+        // VoteRobo schedule work on the day.
+        EXPECT_EQ(b->isEnabled(), i == 3 || i == 6 || i == 7 || i == 8) << i;
     }
+    QSignalSpy tekichukai(window_.get(), &frmZenoMain::tekichukaiRequested);
+    QSignalSpy voteRobo(window_.get(), &frmZenoMain::voteRoboRequested);
+    QTest::mouseClick(child<QPushButton>(u"SSCommand2_3"_s), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(u"SSCommand2_7"_s), Qt::LeftButton);
+    EXPECT_EQ(tekichukai.count(), 1);
+    EXPECT_EQ(voteRobo.count(), 1);
     // Escape leaves the card view.
     clickItem(child<QListWidget>(u"raceList1"_s), 0);
     ASSERT_TRUE(window_->inCardView());
