@@ -1,6 +1,7 @@
 #include "bets/maintenance.h"
 
 #include "app/safe_save.h"
+#include "bets/odds_lookup.h"
 #include "bets/sort_key.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
@@ -100,57 +101,6 @@ BetOutcome foldCommand(AppContext& ctx, const QString& day, bool merge) {
         return BetOutcome::Declined;
     return writeOrSay(ctx, path, folded->kept);
 }
-
-// The meeting-day number of each venue on the day, from the day's race file, read once.
-class MeetingDays {
-public:
-    MeetingDays(const AppPaths& paths, const QString& day) : day_(day) {
-        const QString path = findFileNoCase(paths.DataDir, dayRaceFileName(day));
-        if (!path.isEmpty())
-            file_ = RecordFile::load(path, RaceRecord::kLength);
-    }
-    QString of(const QString& venueCode) {
-        const auto it = cache_.constFind(venueCode);
-        if (it != cache_.cend())
-            return *it;
-        QString nichi;
-        if (file_ && !venueCode.isEmpty()) {
-            for (int n = 1; n <= file_->count(); ++n) {
-                const RaceRecord race(file_->recordView(n));
-                if (race.text(RaceRecord::venueCode) == venueCode && race.dateText() == day_) {
-                    nichi = race.text(RaceRecord::nichi);
-                    break;
-                }
-            }
-        }
-        cache_.insert(venueCode, nichi);
-        return nichi;
-    }
-
-private:
-    QString day_;
-    std::optional<RecordFile> file_;
-    QHash<QString, QString> cache_;
-};
-
-// PAT's files read once per command.
-class PatFileCache {
-public:
-    const QByteArray* bytes(const QString& path) {
-        auto it = files_.find(path);
-        if (it == files_.end()) {
-            std::optional<QByteArray> b;
-            QFile f(path);
-            if (QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly))
-                b = f.readAll();
-            it = files_.insert(path, b);
-        }
-        return it->has_value() ? &**it : nullptr;
-    }
-
-private:
-    QHash<QString, std::optional<QByteArray>> files_;
-};
 
 }  // namespace
 

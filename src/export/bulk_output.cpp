@@ -2,6 +2,7 @@
 
 #include "app/safe_save.h"
 #include "bets/bet_output.h"
+#include "bets/odds_lookup.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "import/day_import.h"
@@ -71,57 +72,6 @@ QString combinationOf(ContestBetType type, int a, int b) {
         return rightPart(QString::number(a) + u'-' + QString::number(b), 5);
     return twoDigits(a) + u'-' + twoDigits(b);
 }
-
-// The meeting-day number of each venue on the day, from the day's race file, read once.
-class MeetingDayNumbers {
-public:
-    MeetingDayNumbers(const AppPaths& paths, const QString& day) : day_(day) {
-        const QString path = findFileNoCase(paths.DataDir, dayRaceFileName(day));
-        if (!path.isEmpty())
-            file_ = RecordFile::load(path, RaceRecord::kLength);
-    }
-    QString of(const QString& venueCode) {
-        const auto it = cache_.constFind(venueCode);
-        if (it != cache_.cend())
-            return *it;
-        QString nichi;
-        if (file_ && !venueCode.isEmpty()) {
-            for (int n = 1; n <= file_->count(); ++n) {
-                const RaceRecord race(file_->recordView(n));
-                if (race.text(RaceRecord::venueCode) == venueCode && race.dateText() == day_) {
-                    nichi = race.text(RaceRecord::nichi);
-                    break;
-                }
-            }
-        }
-        cache_.insert(venueCode, nichi);
-        return nichi;
-    }
-
-private:
-    QString day_;
-    std::optional<RecordFile> file_;
-    QHash<QString, QString> cache_;
-};
-
-// PAT's files, each read once per run.
-class PatFiles {
-public:
-    const QByteArray* bytes(const QString& path) {
-        auto it = files_.find(path);
-        if (it == files_.end()) {
-            std::optional<QByteArray> b;
-            QFile f(path);
-            if (QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly))
-                b = f.readAll();
-            it = files_.insert(path, b);
-        }
-        return it->has_value() ? &**it : nullptr;
-    }
-
-private:
-    QHash<QString, std::optional<QByteArray>> files_;
-};
 
 bool insideWindow(const PendingBet& bet, const QString& odds, const OddsWindow& window) {
     if (odds.contains(kScratched))
@@ -227,11 +177,11 @@ BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day) {
     struct State {
         QString ver;
         QString patDir;
-        MeetingDayNumbers days;
-        PatFiles files;
+        MeetingDays days;
+        PatFileCache files;
     };
     auto state = std::make_shared<State>(
-        State{ctx.settings.Ver, withTrailingSlash(ctx.settings.PatDir), MeetingDayNumbers(ctx.paths, day), {}});
+        State{ctx.settings.Ver, withTrailingSlash(ctx.settings.PatDir), MeetingDays(ctx.paths, day), {}});
     Prompter* prompter = &ctx.prompter;
     return [state, prompter](const PendingBet& bet) -> std::optional<QString> {
         const QString kind = bet.BetType.left(1);
