@@ -18,7 +18,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct GroupSpec {
+struct GroupLayout {
     const char16_t* caption;
     const char16_t* prefix;  // control names: prefix + "Check1", "Text1", "Text2"
     const char16_t* entryHeading;
@@ -26,7 +26,7 @@ struct GroupSpec {
     int entryLength;
 };
 
-constexpr GroupSpec kGroups[4] = {
+constexpr GroupLayout kGroups[4] = {
     {u"単勝の購入", u"tan", u"馬番", u"馬番（1～18）", 2},
     {u"複勝の購入", u"fuku", u"馬番", u"馬番（1～18）", 2},
     {u"枠番連勝の購入", u"waku", u"枠番", u"二つの枠番を続けて（例：18）", 2},
@@ -49,14 +49,14 @@ frmBETout::frmBETout(AppContext& ctx, const QString& day, const QString& venueCo
     const int entryWidth = fontMetrics().horizontalAdvance(u"00-00"_s) + 16;
     const int stakeWidth = fontMetrics().horizontalAdvance(u"0000000"_s) + 16;
     auto makeGroup = [&](int g) {
-        const GroupSpec& spec = kGroups[g];
-        const QString prefix = QString::fromUtf16(spec.prefix);
-        auto* box = new QGroupBox(QString::fromUtf16(spec.caption), this);
+        const GroupLayout& group = kGroups[g];
+        const QString prefix = QString::fromUtf16(group.prefix);
+        auto* box = new QGroupBox(QString::fromUtf16(group.caption), this);
         box->setObjectName(prefix + u"Frame"_s);
         auto* grid = new QGridLayout(box);
         grid->setHorizontalSpacing(6);
         grid->setVerticalSpacing(2);
-        grid->addWidget(new QLabel(QString::fromUtf16(spec.entryHeading), box), 0, 1, Qt::AlignCenter);
+        grid->addWidget(new QLabel(QString::fromUtf16(group.entryHeading), box), 0, 1, Qt::AlignCenter);
         grid->addWidget(new QLabel(u"金額"_s, box), 0, 2, Qt::AlignCenter);
         BetOutForm copy = form;
         for (int i = 0; i < kBetGroupRows[static_cast<std::size_t>(g)]; ++i) {
@@ -68,10 +68,10 @@ frmBETout::frmBETout(AppContext& ctx, const QString& day, const QString& venueCo
             r.check->setChecked(row.checked);
             r.entry = new QLineEdit(row.entry, box);
             r.entry->setObjectName(prefix + u"Text1"_s + index);
-            r.entry->setMaxLength(spec.entryLength);
+            r.entry->setMaxLength(group.entryLength);
             r.entry->setFixedWidth(entryWidth);
             r.entry->setAlignment(Qt::AlignCenter);
-            r.entry->setToolTip(QString::fromUtf16(spec.entryTip));
+            r.entry->setToolTip(QString::fromUtf16(group.entryTip));
             r.stake = new QLineEdit(row.stake, box);
             r.stake->setObjectName(prefix + u"Text2"_s + index);
             r.stake->setMaxLength(kStakeLength);

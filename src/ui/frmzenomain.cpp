@@ -40,14 +40,14 @@ QFont fixedJapaneseFont(int pointSize) {
     return f;
 }
 
-struct ButtonSpec {
+struct ButtonLayout {
     const char16_t* caption;
     const char16_t* tip;
     bool enabled;
 };
 
 // The nine command buttons, left to right. Commands whose windows come later stay disabled.
-constexpr ButtonSpec kButtons[9] = {
+constexpr ButtonLayout kButtons[9] = {
     {u"保留ＢＥＴ出力", u"他の予想ソフトの予想から保留ＢＥＴを一括出力します", false},
     {u"テキスト出力", u"この開催日の詳細テキストファイルを出力します", false},
     {u"エディタ起動", u"出力したテキストファイルをエディタで開きます", false},

@@ -13,7 +13,7 @@
 
 namespace zm::test {
 
-struct RaceSpec {
+struct RaceInput {
     QString venue = QStringLiteral("05");  // service code
     int kai = 4;
     int nichi = 3;
@@ -36,7 +36,7 @@ struct RaceSpec {
 };
 
 // Horse i (1-based horse number) of a race: deterministic fields.
-inline QString horseCodeOf(const RaceSpec& r, int i) {
+inline QString horseCodeOf(const RaceInput& r, int i) {
     return QStringLiteral("%1%2%3").arg(r.venue).arg(r.raceNo, 2, 10, QChar(u'0')).arg(i, 3, 10, QChar(u'0'));
 }
 inline QString horseNameOf(int i) {
@@ -51,8 +51,8 @@ class DayBuilder {
 public:
     explicit DayBuilder(QString day) : day_(std::move(day)) {}
 
-    RaceSpec& add(const QString& venue, int raceNo, int runners = 12) {
-        RaceSpec r;
+    RaceInput& add(const QString& venue, int raceNo, int runners = 12) {
+        RaceInput r;
         r.venue = venue;
         r.raceNo = raceNo;
         r.runners = runners;
@@ -64,7 +64,7 @@ public:
     void write(const QString& dataDir, bool withEntries = true) const {
         QByteArray raceBytes, entryBytes, predBytes;
         std::vector<PredictionRecord> preds;
-        for (const RaceSpec& r : races_) {
+        for (const RaceInput& r : races_) {
             if (r.withRaceRecord) {
                 raceBytes += raceRecord(r).bytes();
             }
@@ -81,9 +81,9 @@ public:
     }
 
     // The horse number in runner-list position i.
-    static int horseAt(const RaceSpec& r, int i) { return r.reversed ? r.runners + 1 - i : i; }
+    static int horseAt(const RaceInput& r, int i) { return r.reversed ? r.runners + 1 - i : i; }
 
-    RaceRecord raceRecord(const RaceSpec& r) const {
+    RaceRecord raceRecord(const RaceInput& r) const {
         RaceRecord rec;
         setKey(rec, r);
         rec.setRaw(Field{"edition", 25, 3}, r.edition.toLatin1());
@@ -109,7 +109,7 @@ public:
         return rec;
     }
 
-    EntryRecord entryRecord(const RaceSpec& r, int i) const {
+    EntryRecord entryRecord(const RaceInput& r, int i) const {
         const int h = horseAt(r, i);
         EntryRecord e;
         setKey(e, r);
@@ -128,7 +128,7 @@ public:
     }
 
     // Prediction: horse h has index 90 - 2h and, with picks, rank h; runs 1..3 exist.
-    PredictionRecord prediction(const RaceSpec& r) const {
+    PredictionRecord prediction(const RaceInput& r) const {
         PredictionRecord p;
         p.raceDate = day_;
         p.venueCode = r.venue;
@@ -171,7 +171,7 @@ public:
 
 private:
     template <class Rec>
-    void setKey(Rec& rec, const RaceSpec& r) const {
+    void setKey(Rec& rec, const RaceInput& r) const {
         rec.setText(RaceKeyFields::venueCode, r.venue);
         rec.setText(RaceKeyFields::meetingYear, day_.left(4));
         rec.setText(RaceKeyFields::kai, QStringLiteral("%1").arg(r.kai, 2, 10, QChar(u'0')));
@@ -190,7 +190,7 @@ private:
     }
 
     QString day_;
-    std::deque<RaceSpec> races_;
+    std::deque<RaceInput> races_;
 };
 
 }  // namespace zm::test

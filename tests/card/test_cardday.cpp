@@ -120,7 +120,7 @@ TEST(CardDay, RaceCardRowsInHorseNumberOrderWithEveryColumn) {
     test::TestHome home;
     const QString data = home.ctx().paths.DataDir;
     DayBuilder b(u"20010915"_s);
-    test::RaceSpec& added = b.add(u"05"_s, 11, 10);
+    test::RaceInput& added = b.add(u"05"_s, 11, 10);
     added.reversed = true;  // runner list 10, 9, .. 1
     added.edition = u" 51"_s;
     added.name = u"セントライト記念"_s;

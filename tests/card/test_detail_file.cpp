@@ -91,7 +91,7 @@ TEST_F(DetailFile, MissingFilesAndUnknownRunners) {
     EXPECT_EQ(fileLines(path()).size(), 2 * 8);
 
     // A runner whose horse the entries file lacks is left out, not printed from another record.
-    test::RaceSpec race;
+    test::RaceInput race;
     race.raceNo = 3;
     race.runners = 10;
     const PredictionRecord p = day.prediction(race);

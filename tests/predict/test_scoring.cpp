@@ -7,14 +7,14 @@
 namespace zm {
 namespace {
 
-struct PastRunSpec {
+struct PastRunInput {
     int late = 0;
     QString track;
     int distance = 0;
     int figure = 0;
 };
 
-RunnerArray withRuns(const std::vector<PastRunSpec>& runs) {
+RunnerArray withRuns(const std::vector<PastRunInput>& runs) {
     RunnerArray a;
     for (size_t j = 0; j < runs.size(); ++j) {
         PastRunWork& p = a[0].PastRuns[j];
@@ -44,8 +44,8 @@ TEST(Factors, PositionAverageRoundsHalfToEven) {
         {{1, 4, 7}, 11},          // 10.67
     };
     for (const auto& c : cases) {
-        std::vector<PastRunSpec> runs;
-        for (int l : c.late) runs.push_back(PastRunSpec{l, {}, 0, 0});
+        std::vector<PastRunInput> runs;
+        for (int l : c.late) runs.push_back(PastRunInput{l, {}, 0, 0});
         EXPECT_EQ(PositionAveragePoints(withRuns(runs), 1), c.points) << ::testing::PrintToString(c.late);
     }
 }
@@ -55,7 +55,7 @@ TEST(Factors, DistanceMatchFigure) {
     const QString dirt = QStringLiteral("2");
     const struct {
         const char* what;
-        std::vector<PastRunSpec> runs;
+        std::vector<PastRunInput> runs;
         float expected;
     } cases[] = {
         {"best same-surface run within 200 m", {{0, turf, 1800, 50}, {0, turf, 2000, 61}, {0, turf, 2200, 70}}, 70},

@@ -53,7 +53,7 @@ protected:
         test::DayBuilder four(u"20010916"_s);
         for (const char* venue : {"08", "06", "05"}) {
             for (int race = 1; race <= 12; ++race) {
-                test::RaceSpec& r = four.add(QString::fromLatin1(venue), race, race < 3 ? 8 : 16);
+                test::RaceInput& r = four.add(QString::fromLatin1(venue), race, race < 3 ? 8 : 16);
                 r.pace = QString::number(race % 4);
                 r.picks = race != 4;
                 r.grade = race == 11 ? u"1"_s : u" "_s;
