@@ -5,16 +5,114 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace zm {
+
+QString decodeNativePath(const QByteArray& bytes) {
+    QString out;
+    out.reserve(bytes.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char b = p[i];
+        // The length and smallest value of a well-formed UTF-8 sequence starting with b.
+        int len = 0;
+        char32_t min = 0;
+        char32_t cp = 0;
+        if (b < 0x80) {
+            len = 1;
+            cp = b;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            len = 2;
+            cp = b & 0x1Fu;
+            min = 0x80;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            len = 3;
+            cp = b & 0x0Fu;
+            min = 0x800;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            len = 4;
+            cp = b & 0x07u;
+            min = 0x10000;
+        }
+        bool ok = len > 0 && i + len <= n;
+        for (int k = 1; ok && k < len; ++k) {
+            ok = (p[i + k] & 0xC0u) == 0x80u;
+            cp = (cp << 6) | (p[i + k] & 0x3Fu);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8 either.
+        ok = ok && cp >= min && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+        if (!ok) {
+            out += QChar(char16_t(0xDC00u + b));
+            ++i;
+            continue;
+        }
+        if (cp >= 0x10000) {
+            out += QChar(QChar::highSurrogate(cp));
+            out += QChar(QChar::lowSurrogate(cp));
+        } else {
+            out += QChar(char16_t(cp));
+        }
+        i += len;
+    }
+    return out;
+}
+
+QByteArray encodeNativePath(const QString& path) {
+    QByteArray out;
+    out.reserve(path.size());
+    qsizetype from = 0;  // start of the run of ordinary text not yet encoded
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const char16_t u = path.at(i).unicode();
+        const bool escapedByte = u >= 0xDC80 && u <= 0xDCFF && (i == 0 || !path.at(i - 1).isHighSurrogate());
+        if (!escapedByte)
+            continue;
+        out += QStringView(path).mid(from, i - from).toUtf8();
+        out += char(u - 0xDC00);
+        from = i + 1;
+    }
+    out += QStringView(path).mid(from).toUtf8();
+    return out;
+}
 
 bool isRegularFile(const QString& path) {
     if (path.isEmpty())
         return false;
     // QFileInfo::isFile() also holds for FIFOs and devices; stat follows links as open does.
     struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+    return ::stat(encodeNativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool isFileEntry(const QString& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::stat(encodeNativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool openRegularFile(QFile& file, const QString& path) {
+    file.close();
+    if (path.isEmpty())
+        return false;
+    // Opened without waiting for a writer (a FIFO would block), then checked on the open file
+    // itself, so nothing can swap the name between the check and the read.
+    const int fd = ::open(encodeNativePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    // Reads of a regular file never wait; the flag is dropped all the same.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
 }
 
 bool isRealFolder(const QString& path) {
@@ -22,7 +120,7 @@ bool isRealFolder(const QString& path) {
     while (p.size() > 1 && p.endsWith(u'/'))
         p.chop(1);
     struct stat st {};
-    return !p.isEmpty() && ::lstat(QFile::encodeName(p).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    return !p.isEmpty() && ::lstat(encodeNativePath(p).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 QString notRealFolderMessage(const QString& path) {
@@ -31,10 +129,8 @@ QString notRealFolderMessage(const QString& path) {
 }
 
 std::optional<QByteArray> readRegularFile(const QString& path) {
-    if (!isRegularFile(path))
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!openRegularFile(file, path))
         return std::nullopt;
     return file.readAll();
 }

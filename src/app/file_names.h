@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <optional>
 
+class QFile;
+
 namespace zm {
 
 // The full path of the regular file in folder whose name equals name ignoring case (an
@@ -19,8 +21,21 @@ QString findFileNoCase(const QString& folder, const QString& name);
 // name ignoring case (then exactly), at most limit of them (all when limit < 0).
 QStringList listFilesNoCase(const QString& folder, const QString& pattern, int limit);
 
+// A path as the system gives it (command-line arguments, names in folders) and back. Bytes that
+// are not UTF-8 are kept as the lone surrogates U+DC80..U+DCFF, so a file whose name is not
+// valid UTF-8 can still be opened; messages show them as "\xNN" (escapeControls).
+QString decodeNativePath(const QByteArray& bytes);
+QByteArray encodeNativePath(const QString& path);
+
 // True when path names a regular file (a link to one counts).
 bool isRegularFile(const QString& path);
+
+// True when something other than a folder is at path (a regular file, a FIFO, a device).
+bool isFileEntry(const QString& path);
+
+// Opens a regular file for reading into file; false, with file closed, when path is missing,
+// is not a regular file (never blocks on a FIFO) or cannot be read.
+bool openRegularFile(QFile& file, const QString& path);
 
 // The whole content of a regular file; nothing when path is missing, is not a regular file or
 // cannot be read.

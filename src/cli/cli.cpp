@@ -2,6 +2,7 @@
 
 #include "codes/sjis.h"
 
+#include "app/file_names.h"
 #include "app/startup.h"
 #include "cli/cli_prompter.h"
 #include "zenomur_version.h"
@@ -77,12 +78,11 @@ void printHelp(QTextStream& out) {
 }  // namespace
 
 std::optional<QString> archiveArgument(CliEnv& env, const QString& arg) {
-    const QFileInfo info(arg);
-    if (!info.isFile()) {
-        env.err << "zenomur-cli: no such archive: " << arg << Qt::endl;
+    if (!isFileEntry(arg)) {
+        env.err << "zenomur-cli: no such archive: " << escapeControls(arg) << Qt::endl;
         return std::nullopt;
     }
-    return info.absoluteFilePath();
+    return QFileInfo(arg).absoluteFilePath();
 }
 
 int usageError(CliEnv& env, const QString& text) {

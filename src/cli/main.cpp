@@ -1,3 +1,4 @@
+#include "app/file_names.h"
 #include "cli/cli.h"
 
 #include <QCoreApplication>
@@ -10,5 +11,9 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
-    return zm::cli::runCli(QCoreApplication::arguments().mid(1), out, err);
+    // The arguments as bytes: a path that is not UTF-8 still names its file.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << zm::decodeNativePath(QByteArray(argv[i]));
+    return zm::cli::runCli(arguments, out, err);
 }

@@ -212,19 +212,27 @@ QString PadBytesLeft(QStringView text, int width) {
 }
 
 QString escapeControls(const QString& text) {
-    auto isControl = [](char16_t c) {
+    // Controls, and the lone surrogates U+DC80..U+DCFF that stand for bytes of a path that
+    // were not UTF-8 (the second half of a surrogate pair is a character, not a byte).
+    auto isControl = [&](qsizetype i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= 0xDC80 && c <= 0xDCFF)
+            return i == 0 || !text.at(i - 1).isHighSurrogate();
         return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0x7f || (c >= 0x80 && c <= 0x9f);
     };
-    if (std::none_of(text.begin(), text.end(), [&](QChar c) { return isControl(c.unicode()); }))
+    qsizetype first = 0;
+    while (first < text.size() && !isControl(first))
+        ++first;
+    if (first == text.size())
         return text;
-    QString out;
+    QString out = text.left(first);
     out.reserve(text.size() + 8);
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (!isControl(u))
-            out += c;
-        else if (u < 0x80)
-            out += QStringLiteral("\\x") + QString::number(u, 16).rightJustified(2, u'0').toUpper();
+    for (qsizetype i = first; i < text.size(); ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (!isControl(i))
+            out += text.at(i);
+        else if (u < 0x80 || u >= 0xDC80)
+            out += QStringLiteral("\\x") + QString::number(u & 0xFFu, 16).rightJustified(2, u'0').toUpper();
         else
             out += QStringLiteral("\\u") + QString::number(u, 16).rightJustified(4, u'0').toUpper();
     }

@@ -503,8 +503,8 @@ bool extractArchive(const QString& archiveFile, const QString& destDir, bool kee
     }
 
     // The archive is read before the destination is emptied: it may lie in that folder.
-    QFile in(archiveFile);
-    const bool opened = isRegularFile(archiveFile) && in.open(QIODevice::ReadOnly);
+    QFile in;
+    const bool opened = openRegularFile(in, archiveFile);
     const bool tooLarge = opened && in.size() > kMaxArchiveBytes;
     const QByteArray bytes = opened && !tooLarge ? in.read(kMaxArchiveBytes + 1) : QByteArray();
     in.close();

@@ -1,5 +1,6 @@
 #include "import/day_run.h"
 
+#include "app/file_names.h"
 #include "import/day_import.h"
 #include "import/readers.h"
 #include "import/work_folder.h"
@@ -33,7 +34,7 @@ bool DayRun(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
 
 bool ExtractAndPredict(AppContext& ctx, ImportState& state, const QString& archivePath, const DayHooks& hooks) {
     state.ArchivePath = archivePath;
-    if (archivePath.isEmpty() || !QFileInfo(archivePath).isFile())
+    if (!isFileEntry(archivePath))
         return false;
     if (!CheckArchiveFormat(ctx, archivePath))
         return false;

@@ -1,6 +1,7 @@
 #include "import/split.h"
 
 #include "import/archive.h"
+#include "app/file_names.h"
 #include "import/day_import.h"
 #include "import/readers.h"
 #include "import/records.h"
@@ -28,7 +29,7 @@ QString dayCaption(const RaceRecord& race) {
 }  // namespace
 
 QString SplitTwoDayArchive(AppContext& ctx, const QString& archivePath, const SplitObserver& observer) {
-    if (archivePath.isEmpty() || !QFileInfo(archivePath).isFile())
+    if (!isFileEntry(archivePath))
         return {};
     if (!CheckArchiveFormat(ctx, archivePath))
         return {};

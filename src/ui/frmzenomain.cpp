@@ -378,8 +378,15 @@ void frmZenoMain::LoadDayList() {
 
 bool frmZenoMain::LoadDay(const QString& day) {
     card::DayCard loaded;
-    if (card::LoadDay(ctx_.paths.DataDir, day, loaded) == card::DayLoad::FilesMissing) {
+    switch (card::LoadDay(ctx_.paths.DataDir, day, loaded)) {
+    case card::DayLoad::Ok:
+        break;
+    case card::DayLoad::FilesMissing:
         ctx_.prompter.warning(card::kDayFilesMissing);
+        return false;
+    case card::DayLoad::Damaged:
+        // The shown day stays; the damaged one is named, never shown from half its files.
+        ctx_.prompter.critical(loaded.problem);
         return false;
     }
     day_ = loaded;

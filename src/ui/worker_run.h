@@ -6,17 +6,30 @@
 
 #include "app/context.h"
 
+#include <QObject>
 #include <functional>
 
-class QObject;
-
 namespace zm::ui {
+
+// The object on the GUI thread that the run's calls are delivered to: each call is an event
+// posted to it and run by it on its own thread.
+class CallTarget : public QObject {
+public:
+    using QObject::QObject;
+    // Queues call to run on this object's thread; returns at once.
+    void post(std::function<void()> call);
+    // Runs call on this object's thread and waits for it to return (at once when already there).
+    void run(const std::function<void()>& call);
+
+protected:
+    bool event(QEvent* e) override;
+};
 
 // A prompter that may be called from any thread: each message and question is put to the target
 // on the thread of `home` (the GUI thread), and the calling thread waits for the answer.
 class GuiThreadPrompter : public Prompter {
 public:
-    GuiThreadPrompter(Prompter& target, QObject* home) : target_(target), home_(home) {}
+    GuiThreadPrompter(Prompter& target, CallTarget* home) : target_(target), home_(home) {}
 
     void information(const QString& text, const QString& title) override;
     void warning(const QString& text, const QString& title) override;
@@ -28,17 +41,15 @@ public:
     Answer yesNoCancel(const QString& text, const QString& title) override;
 
 private:
-    void onHomeThread(const std::function<void()>& f);
-
     Prompter& target_;
-    QObject* home_;
+    CallTarget* home_;
 };
 
 // A progress sink that may be called from any thread: each report is queued to the target on
 // the thread of `home` and the caller goes on at once.
 class QueuedProgress : public ProgressSink {
 public:
-    QueuedProgress(ProgressSink& target, QObject* home) : target_(target), home_(home) {}
+    QueuedProgress(ProgressSink& target, CallTarget* home) : target_(target), home_(home) {}
 
     void setCaption(const QString& caption) override;
     void setLabel(const QString& text, Rgb color) override;
@@ -46,10 +57,8 @@ public:
     void setPercent(double percent) override;
 
 private:
-    void queue(std::function<void()> f);
-
     ProgressSink& target_;
-    QObject* home_;
+    CallTarget* home_;
     int lastPercent_ = -1;
 };
 

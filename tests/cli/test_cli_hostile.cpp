@@ -182,6 +182,28 @@ TEST_F(HostileCli, AnArchivePickedFromTheWorkFolderIsReadBeforeItIsEmptied) {
     EXPECT_TRUE(QFile::exists(data(kDay + u".DAT"_s)));
 }
 
+// An archive whose path is not UTF-8 (a folder named in another encoding) is found and imported;
+// a missing one is named with its bytes escaped. The path reaches the program as raw bytes.
+TEST_F(HostileCli, AnArchivePathThatIsNotUtf8IsFound) {
+    const QByteArray folder = QFile::encodeName(home.home()) + "/\xff\x93\x8c";  // 0xFF, then Shift-JIS 東
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    ASSERT_EQ(::link(QFile::encodeName(archive()).constData(), (folder + "/H261205.LZH").constData()), 0);
+    auto run = [&](const char* name) {
+        QProcess p;
+        // printf turns the octal escapes into the bytes, so no text decoding touches the path.
+        p.start(u"/bin/sh"_s, {u"-c"_s, u"exec \"$0\" --home \"$1\" --config \"$2\" --yes import \"$1/$(printf '\\377\\223\\214')/$3\""_s,
+                                QStringLiteral(ZENOMUR_CLI_BINARY), home.home(), home.configFile(), QString::fromLatin1(name)});
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+    };
+    const auto [code, err] = run("H261205.LZH");
+    EXPECT_EQ(code, 0) << err.toStdString();
+    EXPECT_TRUE(QFile::exists(data(kDay + u".DAT"_s)));
+    const auto [missingCode, missingErr] = run("H261206.LZH");
+    EXPECT_NE(missingCode, 0);
+    EXPECT_TRUE(missingErr.contains(u"/\\xFF\\x93\\x8C/H261206.LZH"_s)) << missingErr.toStdString();
+}
+
 // A read-only Data/ needs a private mount namespace: root ignores file permissions.
 TEST_F(HostileCli, DeleteDaysThatCannotDeleteSaysSoAndFails) {
     importDay();

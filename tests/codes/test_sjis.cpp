@@ -79,6 +79,10 @@ TEST(Sjis, ControlCharactersAreEscapedForTheTerminal) {
         {QString(QChar(0x1a)), QStringLiteral("\\x1A")},
         {QString(QChar(0x7f)) + QChar(0x9b), QStringLiteral("\\x7F\\u009B")},
         {QString(QChar(0)), QStringLiteral("\\x00")},
+        // Bytes of a path that were not UTF-8, and a real character whose second half lies in
+        // the same range.
+        {QStringLiteral("H") + QChar(0xDCFF) + QChar(0xDC80) + QStringLiteral(".LZH"), QStringLiteral("H\\xFF\\x80.LZH")},
+        {QString::fromUcs4(U"\U00010080"), QString::fromUcs4(U"\U00010080")},
     };
     for (const auto& c : cases)
         EXPECT_EQ(escapeControls(c.in), c.out) << c.out.toStdString();

@@ -18,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 // Readable failure messages.
@@ -368,6 +369,46 @@ TEST_F(CardWindow, MissingDayFilesKeepTheViewAndBackHidesTheScreen) {
     click(u"SSCommand2_8"_s);
     EXPECT_EQ(hidden.count(), 1);
     EXPECT_FALSE(window_->isVisible());
+}
+
+// A damaged day is named in a message and never shown; the day on the screen stays.
+TEST_F(CardWindow, DamagedDayIsNamedAndNotShown) {
+    struct Case {
+        const char* what;
+        std::function<void(const QString&)> damage;
+        QString named;  // the file the message names
+    };
+    const QString prediction = u"20010915.DAT"_s;
+    const std::vector<Case> cases = {
+        {"empty prediction file", [&](const QString& d) { QFile(d + prediction).resize(0); }, prediction},
+        {"prediction cut inside a record",
+         [&](const QString& d) { QFile f(d + prediction); f.resize(f.size() - 100); }, prediction},
+        {"empty entries file", [](const QString& d) { QFile(d + u"MUR20010915_2.DEN"_s).resize(0); },
+         u"MUR20010915_2.DEN"_s},
+        {"empty race file", [](const QString& d) { QFile(d + u"MUR20010915_1.DEN"_s).resize(0); },
+         u"MUR20010915_1.DEN"_s},
+    };
+    const QString backup = home_.ctx().paths.AppPath + u"backup/"_s;
+    QDir().mkpath(backup);
+    for (const QString& name : QDir(data_).entryList({u"*20010915*"_s}, QDir::Files)) {
+        ASSERT_TRUE(QFile::copy(data_ + name, backup + name));
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        openDay(u"20010916"_s);
+        home_.prompter().clear();
+        c.damage(data_);
+        openDay(u"20010915"_s);
+        ASSERT_EQ(home_.prompter().texts().size(), 1);
+        EXPECT_TRUE(home_.prompter().texts().first().contains(c.named)) << home_.prompter().texts().first().toStdString();
+        EXPECT_EQ(window_->currentRaceDate(), u"20010916"_s);
+        EXPECT_EQ(child<QGroupBox>(u"frame1"_s)->title(), u"4回【札幌】3日目"_s);
+        // Restore the day for the next case.
+        for (const QString& name : QDir(backup).entryList(QDir::Files)) {
+            QFile::remove(data_ + name);
+            ASSERT_TRUE(QFile::copy(backup + name, data_ + name));
+        }
+    }
 }
 
 // A day from the sample generator, imported by the command line, shown as an import leaves it.

@@ -1,0 +1,76 @@
+// Paths as bytes: names that are not UTF-8 survive the trip through the program's text, and
+// only regular files are ever opened.
+
+#include "app/file_names.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace zm {
+namespace {
+
+TEST(NativePath, EveryByteSequenceSurvivesTheRoundTrip) {
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        QString text;  // the decoded text, empty when only the round trip is checked
+    } cases[] = {
+        {"ASCII", "/tmp/H261205.LZH", QStringLiteral("/tmp/H261205.LZH")},
+        {"UTF-8 Japanese", "/data/東京", QStringLiteral("/data/東京")},
+        {"Shift-JIS 東京", "\x93\x8c\x8b\x9e", QString(QChar(0xDC93)) + QChar(0xDC8C) + QChar(0xDC8B) + QChar(0xDC9E)},
+        {"0xFF", "a\xff" "b", QStringLiteral("a") + QChar(0xDCFF) + QStringLiteral("b")},
+        {"cut sequence", "\xe6\x9d", QString(QChar(0xDCE6)) + QChar(0xDC9D)},
+        {"overlong slash", "\xc0\xaf", QString(QChar(0xDCC0)) + QChar(0xDCAF)},
+        {"encoded surrogate", "\xed\xb3\xbf", QString(QChar(0xDCED)) + QChar(0xDCB3) + QChar(0xDCBF)},
+        {"past U+10FFFF", "\xf4\x90\x80\x80", {}},
+        {"four-byte character", "\xf0\x9f\x90\x8e", QString::fromUcs4(U"\U0001F40E")},
+        {"character then stray byte", "\xf0\x90\x82\x80\x80", QString::fromUcs4(U"\U00010080") + QChar(0xDC80)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString text = decodeNativePath(c.bytes);
+        if (!c.text.isEmpty()) {
+            EXPECT_EQ(text, c.text);
+        }
+        EXPECT_EQ(encodeNativePath(text), c.bytes);
+    }
+}
+
+TEST(NativePath, OnlyRegularFilesAreOpened) {
+    QTemporaryDir dir;
+    const QByteArray base = QFile::encodeName(dir.path());
+    const QString odd = decodeNativePath(base + "/\xff\x93.LZH");
+    {
+        QFile f(QString::fromUtf8(base) + QStringLiteral("/plain"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("abc");
+    }
+    ASSERT_EQ(::link((base + "/plain").constData(), encodeNativePath(odd).constData()), 0);
+    ASSERT_EQ(::mkfifo((base + "/fifo").constData(), 0600), 0);
+    const struct {
+        QString path;
+        bool regular;
+        bool entry;
+    } cases[] = {
+        {dir.path() + QStringLiteral("/plain"), true, true},
+        {odd, true, true},
+        {dir.path() + QStringLiteral("/fifo"), false, true},
+        {dir.path(), false, false},
+        {dir.path() + QStringLiteral("/missing"), false, false},
+        {QString(), false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        EXPECT_EQ(isRegularFile(c.path), c.regular);
+        EXPECT_EQ(isFileEntry(c.path), c.entry);
+        QFile f;
+        EXPECT_EQ(openRegularFile(f, c.path), c.regular);  // a FIFO without a writer: no hang
+        EXPECT_EQ(readRegularFile(c.path), c.regular ? std::optional<QByteArray>("abc") : std::nullopt);
+    }
+}
+
+}  // namespace
+}  // namespace zm
