@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test demo bench tidy clean
+.PHONY: all deps configure build test demo bench package tidy clean
 
 all: build
 
@@ -24,6 +24,11 @@ demo: build
 
 bench: build
 	./scripts/bench $(BUILD_DIR)
+
+# The .deb, checked: files in place, desktop entry and metainfo valid, dependencies declared,
+# both programs start from the unpacked package.
+package: build
+	./scripts/check-package $(BUILD_DIR)
 
 # clang-tidy over the project's sources with the checks of .clang-tidy.
 tidy: configure
