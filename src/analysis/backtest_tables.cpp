@@ -37,18 +37,6 @@ QString styleNumber(int style) {
     return style == kMyBets ? QString() : QString::number(style);
 }
 
-// The styles in the order of the report, the pending bets last when they were judged at all.
-std::vector<const StyleFigures*> allFigures(const BacktestReport& report) {
-    std::vector<const StyleFigures*> out;
-    for (const StyleFigures& f : report.styles) {
-        out.push_back(&f);
-    }
-    if (report.myBets.total.bets > 0 || report.myBets.unjudged > 0) {
-        out.push_back(&report.myBets);
-    }
-    return out;
-}
-
 QString judgementWord(pat::Judgement j) {
     return pat::judgementText(j);
 }
@@ -64,8 +52,19 @@ QString quoted(const QString& field) {
 
 }  // namespace
 
+std::vector<const StyleFigures*> reportedFigures(const BacktestReport& report) {
+    std::vector<const StyleFigures*> out;
+    for (const StyleFigures& f : report.styles) {
+        out.push_back(&f);
+    }
+    if (report.myBets.total.bets > 0 || report.myBets.unjudged > 0) {
+        out.push_back(&report.myBets);
+    }
+    return out;
+}
+
 QList<Table> backtestTables(const BacktestReport& report) {
-    const auto figs = allFigures(report);
+    const auto figs = reportedFigures(report);
     QList<Table> tables;
 
     Table styles{QString(), QStringList{QStringLiteral("番号"), QStringLiteral("予想スタイル")} + kFigureColumns +
@@ -231,32 +230,72 @@ QString aligned(const QStringList& header, const QList<QStringList>& rows, int l
 
 }  // namespace
 
-QString styleTableText(const BacktestReport& report) {
-    const QStringList header = {QStringLiteral("予想スタイル"), QStringLiteral("レース"), QStringLiteral("点数"),
-                                QStringLiteral("的中"),         QStringLiteral("的中率"), QStringLiteral("投資額"),
-                                QStringLiteral("払戻額"),       QStringLiteral("収支"),   QStringLiteral("回収率")};
-    QList<QStringList> rows;
-    for (const StyleFigures* f : allFigures(report)) {
+Table styleSummaryTable(const BacktestReport& report) {
+    Table table{QString(),
+                {QStringLiteral("予想スタイル"), QStringLiteral("レース"), QStringLiteral("点数"), QStringLiteral("的中"),
+                 QStringLiteral("的中率"), QStringLiteral("投資額"), QStringLiteral("払戻額"), QStringLiteral("収支"),
+                 QStringLiteral("回収率")},
+                {}};
+    for (const StyleFigures* f : reportedFigures(report)) {
         const Tally& t = f->total;
-        rows.append({f->name, QString::number(t.races), QString::number(t.bets), QString::number(t.hits),
-                     rateText(t.hitRate()), yenText(t.stake), yenText(t.returns), yenText(t.balance()),
-                     rateText(t.recoveryRate())});
+        table.rows.append({f->name, QString::number(t.races), QString::number(t.bets), QString::number(t.hits),
+                           rateText(t.hitRate()), yenText(t.stake), yenText(t.returns), yenText(t.balance()),
+                           rateText(t.recoveryRate())});
     }
-    return aligned(header, rows, 1);
+    return table;
 }
 
-QString markTableText(const BacktestReport& report) {
-    const QStringList header = {QStringLiteral("印"),     QStringLiteral("出走"),   QStringLiteral("1着"),
-                                QStringLiteral("2着以内"), QStringLiteral("3着以内"), QStringLiteral("勝率"),
-                                QStringLiteral("連対率"), QStringLiteral("複勝率")};
-    QList<QStringList> rows;
+Table markSummaryTable(const BacktestReport& report) {
+    Table table{QString(),
+                {QStringLiteral("印"), QStringLiteral("出走"), QStringLiteral("1着"), QStringLiteral("2着以内"),
+                 QStringLiteral("3着以内"), QStringLiteral("勝率"), QStringLiteral("連対率"), QStringLiteral("複勝率")},
+                {}};
     for (int r = 1; r <= 5; ++r) {
         const MarkFigures& m = report.marks[static_cast<size_t>(r - 1)];
         auto share = [&](int n) { return rateText(m.runs > 0 ? n * 100.0 / m.runs : 0.0); };
-        rows.append({MarkOf(r), QString::number(m.runs), QString::number(m.wins), QString::number(m.topTwo),
-                     QString::number(m.topThree), share(m.wins), share(m.topTwo), share(m.topThree)});
+        table.rows.append({MarkOf(r), QString::number(m.runs), QString::number(m.wins), QString::number(m.topTwo),
+                           QString::number(m.topThree), share(m.wins), share(m.topTwo), share(m.topThree)});
     }
-    return aligned(header, rows, 1);
+    return table;
+}
+
+BalanceCurves balanceCurves(const BacktestReport& report) {
+    const auto figs = reportedFigures(report);
+    QStringList days = report.daysTested;
+    for (const StyleFigures* f : figs) {
+        for (const DayFigures& d : f->days) {
+            days << d.day;
+        }
+    }
+    days.sort();
+    days.removeDuplicates();
+
+    BalanceCurves curves{days, {}};
+    for (const StyleFigures* f : figs) {
+        std::vector<double> line;
+        line.reserve(static_cast<size_t>(days.size()));
+        double balance = 0;
+        auto next = f->days.begin();
+        for (const QString& day : days) {
+            if (next != f->days.end() && next->day == day) {
+                balance = next->cumulativeBalance;
+                ++next;
+            }
+            line.push_back(balance);
+        }
+        curves.balances.push_back(std::move(line));
+    }
+    return curves;
+}
+
+QString styleTableText(const BacktestReport& report) {
+    const Table t = styleSummaryTable(report);
+    return aligned(t.header, t.rows, 1);
+}
+
+QString markTableText(const BacktestReport& report) {
+    const Table t = markSummaryTable(report);
+    return aligned(t.header, t.rows, 1);
 }
 
 }  // namespace zm::analysis

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace zm::analysis {
 
 struct Table {
@@ -17,6 +19,10 @@ struct Table {
     QStringList header;
     QList<QStringList> rows;
 };
+
+// The figures the tables show, in their order: the styles of the report, then the pending bets
+// when any of them was judged or left without a result.
+std::vector<const StyleFigures*> reportedFigures(const BacktestReport& report);
 
 // Every table of the report: styles, types, venues, months, marks, days, and bets when the
 // report kept them.
@@ -32,6 +38,20 @@ QString tablePath(const QString& path, const QString& suffix);
 
 // Writes every table through the save helper; the paths written in order.
 Status WriteBacktestCsv(const BacktestReport& report, const QString& path, bool sjis, QStringList* written = nullptr);
+
+// The per-style table (a row for each of reportedFigures) and the mark table (◎ ○ ▲ △ ×) as
+// shown to the user: amounts in yen with separators, rates with "%".
+Table styleSummaryTable(const BacktestReport& report);
+Table markSummaryTable(const BacktestReport& report);
+
+// The cumulative balance of each of reportedFigures over the days of the report: the days tested
+// and every day one of them bet on, in order. A row's balance stays as it was on a day it did
+// not bet on, and is 0 before its first.
+struct BalanceCurves {
+    QStringList days;                           // yyyymmdd
+    std::vector<std::vector<double>> balances;  // one per row, one value per day
+};
+BalanceCurves balanceCurves(const BacktestReport& report);
 
 // The per-style table (and the pending bets' row when there were any) aligned for a terminal:
 // East Asian wide characters take two columns. Lines end in "\n".

@@ -272,6 +272,8 @@ void MDIZenoMUR::buildMenus() {
         item->setObjectName(QStringLiteral("mnuPatItem_%1").arg(i));
         connect(item, &QAction::triggered, this, [this, i] { mnuPatItem_Click(i); });
     }
+    pat->addSeparator();
+    addItem(pat, QStringLiteral("mnuBacktest"), QStringLiteral("予想スタイル別の成績"), &MDIZenoMUR::mnuBacktest_Click);
 
     QMenu* opt = bar->addMenu(QStringLiteral("オプション(&O)"));
     opt->setObjectName(QStringLiteral("mnuOpt"));

@@ -132,6 +132,7 @@ public slots:
     void mnuReadTekichukai_Click();
     void mnuConvMurOdds_Click(int index);
     void mnuPatItem_Click(int index);
+    void mnuBacktest_Click();
     void mnuOpt_Dir_Click();
     void mnuOpt_Pat_Click();
     void mnuYosouOut_Click();

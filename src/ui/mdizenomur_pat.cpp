@@ -1,15 +1,19 @@
 // The main window's ＰＡＴ menu: the day's stake, the odds window of the race on the card, the
-// race results and the vote log with its profit and loss.
+// race results, the vote log with its profit and loss, and the back-test of the prediction styles
+// over the days with results.
 
 #include "ui/mdizenomur.h"
 
 #include "import/race_model.h"
 #include "pat/pat_log.h"
+#include "ui/frmbacktest.h"
 #include "ui/frmpatlog.h"
 #include "ui/frmpatstake.h"
 #include "ui/frmzenomain.h"
+#include "ui/uiutil.h"
 
 #include <QFile>
+#include <QScreen>
 
 namespace zm::ui {
 
@@ -72,6 +76,23 @@ void MDIZenoMUR::mnuPatItem_Click(int index) {
         default:
             break;
     }
+}
+
+void MDIZenoMUR::mnuBacktest_Click() {
+    if (running_) {
+        return;
+    }
+    // The tables and both charts want more room than a dialog's usual share of the screen.
+    auto* dialog = new frmBacktest(ctx_, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    QSize size = dialog->sizeHint();
+    if (const QScreen* screen = this->screen()) {
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 40));
+    }
+    dialog->resize(size);
+    PlaceOverParent(dialog);
+    dialog->open();
 }
 
 }  // namespace zm::ui

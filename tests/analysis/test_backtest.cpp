@@ -239,6 +239,36 @@ TEST_F(Backtest, CsvTablesAddUpAndTerminalColumnsAlign) {
     EXPECT_TRUE(text[1].startsWith(QStringLiteral("３点流し    ")));
 }
 
+// The chart's days are the days tested and any day a row bet on; a row keeps its balance over the
+// days it did not bet on and starts at 0.
+TEST(BalanceCurves, EveryRowHasAValueOnEveryDay) {
+    BacktestReport r;
+    r.daysTested = {"20260103", "20260104", "20260110"};
+    auto figures = [](int style, std::vector<std::pair<const char*, double>> days) {
+        StyleFigures f;
+        f.style = style;
+        f.name = styleFiguresName(style);
+        for (const auto& [day, cumulative] : days) {
+            f.days.push_back({day, Tally{}, cumulative});
+            f.total.bets += 1;
+        }
+        return f;
+    };
+    r.styles = {figures(0, {{"20260103", -500}, {"20260110", 700}}), figures(8, {{"20260104", 300}}), figures(1, {})};
+    // The pending bets were also judged on a day with results but no prediction.
+    r.myBets = figures(kMyBets, {{"20260103", 100}, {"20260109", -200}});
+    const BalanceCurves c = balanceCurves(r);
+    EXPECT_EQ(c.days, (QStringList{"20260103", "20260104", "20260109", "20260110"}));
+    const std::vector<std::vector<double>> expected = {
+        {-500, -500, -500, 700}, {0, 300, 300, 300}, {0, 0, 0, 0}, {100, 100, -200, -200}};
+    EXPECT_EQ(c.balances, expected);
+
+    // No pending bet judged: no row for them.
+    r.myBets = figures(kMyBets, {});
+    EXPECT_EQ(balanceCurves(r).balances.size(), 3u);
+    EXPECT_EQ(balanceCurves(r).days, (QStringList{"20260103", "20260104", "20260110"}));
+}
+
 TEST(CsvText, QuotesOnlyWhatNeedsIt) {
     const Table t{QString(), {"a", "b"}, {{"1,2", "say \"hi\""}, {"plain", ""}}};
     EXPECT_EQ(csvText(t), "a,b\r\n\"1,2\",\"say \"\"hi\"\"\"\r\nplain,\r\n");
