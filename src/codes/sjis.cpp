@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 namespace zm {
@@ -141,7 +142,37 @@ QByteArray toSjis(QStringView text) {
     return out;
 }
 
+namespace {
+
+// The texts of one ASCII byte and of two digits, made once: fields of one character or two
+// digits are read by the thousand, and a shared text costs no allocation.
+const QString* sharedShortText(QByteArrayView bytes) {
+    static const std::array<QString, 128> kSingles = [] {
+        std::array<QString, 128> texts;
+        for (int c = 0; c < 128; ++c)
+            texts[static_cast<size_t>(c)] = QString(QChar(char16_t(c)));
+        return texts;
+    }();
+    static const std::array<QString, 100> kDigitPairs = [] {
+        std::array<QString, 100> texts;
+        for (int n = 0; n < 100; ++n)
+            texts[static_cast<size_t>(n)] = QString::number(n).rightJustified(2, u'0');
+        return texts;
+    }();
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (bytes.size() == 1 && static_cast<unsigned char>(bytes[0]) < 0x80)
+        return &kSingles[static_cast<size_t>(bytes[0])];
+    if (bytes.size() == 2 && digit(bytes[0]) && digit(bytes[1]))
+        return &kDigitPairs[static_cast<size_t>((bytes[0] - '0') * 10 + (bytes[1] - '0'))];
+    return nullptr;
+}
+
+}  // namespace
+
 QString fromSjis(QByteArrayView bytes) {
+    if (const QString* shared = sharedShortText(bytes)) {
+        return *shared;
+    }
     if (isAscii(bytes)) {
         return QString::fromLatin1(bytes);
     }

@@ -63,6 +63,18 @@ TEST(Sjis, ByteCutsOfAsciiText) {
     EXPECT_EQ(ByteLength(u""), 0);
 }
 
+// One ASCII byte and two digits, the texts of which are shared, read as any other field.
+TEST(Sjis, OneByteAndTwoDigitFields) {
+    for (int b = 0; b < 0x80; ++b) {
+        const char c = static_cast<char>(b);
+        EXPECT_EQ(fromSjis(QByteArrayView(&c, 1)), QString(QChar(char16_t(b)))) << b;
+    }
+    for (const char* two : {"00", "07", "42", "99", "0a", " 9", "9 "})
+        EXPECT_EQ(fromSjis(QByteArray(two)), QString::fromLatin1(two)) << two;
+    EXPECT_EQ(fromSjis(QByteArray("\xB1")), QStringLiteral("ｱ"));
+    EXPECT_EQ(fromSjis(QByteArray("\x81")), QStringLiteral("\uFFFD"));
+}
+
 TEST(Sjis, PaddingToFieldWidth) {
     EXPECT_EQ(PadBytes(u"東京", 6), QStringLiteral("東京  "));
     EXPECT_EQ(PadBytes(u"東京都", 5), QStringLiteral("東京\uFFFD"));
