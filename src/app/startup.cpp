@@ -35,7 +35,18 @@ std::unique_ptr<AppSession> AppSession::StartUp(const StartOptions& options, Pro
     }
     auto lock = std::make_unique<QLockFile>(home + QStringLiteral("/.zenomur.lock"));
     lock->setStaleLockTime(0);  // a lock of a crashed run is recognised by its dead process
-    if (!lock->tryLock(0)) {
+    bool locked = lock->tryLock(0);
+    if (!locked && lock->error() == QLockFile::LockFailedError) {
+        // A run killed between making its lock file and writing itself into it leaves the file
+        // empty, naming no process that could be found dead. Such a file goes when no process
+        // holds it (a live holder keeps a lock on the file itself from the moment it makes it).
+        qint64 pid = 0;
+        QString host;
+        QString app;
+        if (!lock->getLockInfo(&pid, &host, &app) && lock->removeStaleLockFile())
+            locked = lock->tryLock(0);
+    }
+    if (!locked) {
         status = lock->error() == QLockFile::LockFailedError ? Status::AlreadyRunning : Status::Failed;
         message = status == Status::AlreadyRunning
                       ? QStringLiteral("ゼノゼノＭＵＲは既に起動しています（フォルダ「%1」を使用中）。").arg(home)

@@ -124,7 +124,19 @@ public:
     }
 
     // Writes text left-aligned, padded with blanks and cut to the field's width.
-    void setText(const Field& f, QStringView value) { setRaw(f, padSjis(value, f.totalWidth())); }
+    void setText(const Field& f, QStringView value) {
+        if (!isAscii(value)) {
+            setRaw(f, padSjis(value, f.totalWidth()));
+            return;
+        }
+        // ASCII is its own CP932 form: written in place, without an encoded copy.
+        const int w = f.totalWidth();
+        const qsizetype n = std::min<qsizetype>(value.size(), w);
+        char* out = data_.data() + f.offset;
+        for (qsizetype k = 0; k < n; ++k)
+            out[k] = static_cast<char>(value[k].unicode());
+        std::fill(out + n, out + w, ' ');
+    }
     void setText(const Field& f, int i, QStringView value) { setText(f.element(i), value); }
     // Writes bytes into the field, padded with blanks or cut to its width.
     void setRaw(const Field& f, QByteArrayView value) {

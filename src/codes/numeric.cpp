@@ -1,9 +1,11 @@
 #include "codes/numeric.h"
 
 #include <QByteArray>
+
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace zm {
 
@@ -16,22 +18,25 @@ double parsePrefix(qsizetype size, CharAt at) {
     while (i < size && (at(i) == u' ' || at(i) == u'\t' || at(i) == u'\u3000')) {
         ++i;
     }
-    std::string digits;
+    bool negative = false;
     if (i < size && (at(i) == u'-' || at(i) == u'+')) {
-        if (at(i) == u'-') {
-            digits.push_back('-');
-        }
+        negative = at(i) == u'-';
         ++i;
     }
+    // The digits and at most one point; most fields are whole numbers of a few digits, whose
+    // value is kept as they are read.
+    const qsizetype from = i;
     bool any = false;
     bool point = false;
+    std::int64_t whole = 0;
+    int count = 0;
     for (; i < size; ++i) {
         const char16_t c = at(i);
         if (c >= u'0' && c <= u'9') {
-            digits.push_back(static_cast<char>(c));
             any = true;
+            if (++count <= 15)
+                whole = whole * 10 + (c - u'0');
         } else if (c == u'.' && !point) {
-            digits.push_back('.');
             point = true;
         } else {
             break;
@@ -40,17 +45,23 @@ double parsePrefix(qsizetype size, CharAt at) {
     if (!any) {
         return 0.0;
     }
-    double value = 0.0;
-    const char* first = digits.data();
-    if (*first == '-' && digits.size() > 1 && digits[1] == '.') {
-        // "-.5": from_chars wants a digit before the point.
-        digits.insert(1, "0");
-        first = digits.data();
-    } else if (*first == '.') {
-        digits.insert(0, "0");
-        first = digits.data();
+    if (!point && count <= 15) {
+        // Exact in a double, as the general parse below would give it ("-0" included).
+        const double value = static_cast<double>(whole);
+        return negative ? -value : value;
     }
-    std::from_chars(first, digits.data() + digits.size(), value);
+    std::string digits;
+    if (negative) {
+        digits.push_back('-');
+    }
+    if (at(from) == u'.') {
+        digits.push_back('0');  // from_chars wants a digit before the point
+    }
+    for (qsizetype k = from; k < i; ++k) {
+        digits.push_back(static_cast<char>(at(k)));
+    }
+    double value = 0.0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value);
     return value;
 }
 

@@ -1,9 +1,11 @@
 #include "codes/sjis.h"
 
-#include <algorithm>
-
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <algorithm>
+#include <array>
+#include <optional>
 
 namespace zm {
 
@@ -49,19 +51,42 @@ bool isTrailByte(unsigned char b) {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
 
+// ICU's converters, opened once per thread (opening one costs more than converting a field)
+// and reset before every use, so that each conversion starts as a fresh converter would. A reset
+// keeps the error mark of an earlier conversion, so a converter that met an error is opened
+// anew. A converter is built in its place and never moved: ICU holds on to its address.
+template <class Converter>
+Converter& freshConverter(std::optional<Converter>& converter) {
+    if (!converter || converter->hasError())
+        converter.emplace("windows-31j", Converter::Flag::Stateless);
+    else
+        converter->resetState();
+    return *converter;
+}
+
+QStringDecoder& pairDecoder() {
+    thread_local std::optional<QStringDecoder> decoder;
+    return freshConverter(decoder);
+}
+
+QStringEncoder& runEncoder() {
+    thread_local std::optional<QStringEncoder> encoder;
+    return freshConverter(encoder);
+}
+
 // Decodes a run of complete two-byte characters; a pair CP932 does not define becomes U+FFFD.
 void decodePairs(QByteArrayView pairs, QString& out) {
     if (pairs.isEmpty()) {
         return;
     }
-    QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
+    QStringDecoder& decoder = pairDecoder();
     const QString run = decoder.decode(pairs);
     if (!decoder.hasError() && !run.contains(QChar(0x1A)) && run.size() * 2 == pairs.size()) {
         out += run;
         return;
     }
     for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
-        QStringDecoder one("windows-31j", QStringDecoder::Flag::Stateless);
+        QStringDecoder& one = pairDecoder();
         const QString ch = one.decode(pairs.sliced(i, 2));
         out += (one.hasError() || ch.size() != 1 || ch[0] == QChar(0x1A)) ? QString(QChar(kReplacement)) : ch;
     }
@@ -72,7 +97,7 @@ void encodeRun(QStringView run, QByteArray& out) {
     if (run.isEmpty()) {
         return;
     }
-    QStringEncoder encoder("windows-31j", QStringEncoder::Flag::Stateless);
+    QStringEncoder& encoder = runEncoder();
     const QByteArray bytes = encoder.encode(run);
     if (!encoder.hasError() && bytes.size() == 2 * run.size()) {
         out += bytes;
@@ -80,7 +105,7 @@ void encodeRun(QStringView run, QByteArray& out) {
     }
     for (qsizetype i = 0; i < run.size(); ++i) {
         const qsizetype len = run[i].isHighSurrogate() && i + 1 < run.size() ? 2 : 1;
-        QStringEncoder one("windows-31j", QStringEncoder::Flag::Stateless);
+        QStringEncoder& one = runEncoder();
         const QByteArray b = one.encode(run.sliced(i, len));
         out += (one.hasError() || b.size() != 2) ? QByteArray("?") : b;
         i += len - 1;
@@ -117,7 +142,37 @@ QByteArray toSjis(QStringView text) {
     return out;
 }
 
+namespace {
+
+// The texts of one ASCII byte and of two digits, made once: fields of one character or two
+// digits are read by the thousand, and a shared text costs no allocation.
+const QString* sharedShortText(QByteArrayView bytes) {
+    static const std::array<QString, 128> kSingles = [] {
+        std::array<QString, 128> texts;
+        for (int c = 0; c < 128; ++c)
+            texts[static_cast<size_t>(c)] = QString(QChar(char16_t(c)));
+        return texts;
+    }();
+    static const std::array<QString, 100> kDigitPairs = [] {
+        std::array<QString, 100> texts;
+        for (int n = 0; n < 100; ++n)
+            texts[static_cast<size_t>(n)] = QString::number(n).rightJustified(2, u'0');
+        return texts;
+    }();
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (bytes.size() == 1 && static_cast<unsigned char>(bytes[0]) < 0x80)
+        return &kSingles[static_cast<size_t>(bytes[0])];
+    if (bytes.size() == 2 && digit(bytes[0]) && digit(bytes[1]))
+        return &kDigitPairs[static_cast<size_t>((bytes[0] - '0') * 10 + (bytes[1] - '0'))];
+    return nullptr;
+}
+
+}  // namespace
+
 QString fromSjis(QByteArrayView bytes) {
+    if (const QString* shared = sharedShortText(bytes)) {
+        return *shared;
+    }
     if (isAscii(bytes)) {
         return QString::fromLatin1(bytes);
     }
@@ -155,13 +210,22 @@ QString fromSjis(QByteArrayView bytes) {
     return out;
 }
 
+// ASCII text is its own CP932 form, one byte a character: the byte functions below cut it as
+// text, without encoding it and decoding the cut back.
+
 int ByteLength(QStringView text) {
+    if (isAscii(text)) {
+        return static_cast<int>(text.size());
+    }
     return static_cast<int>(toSjis(text).size());
 }
 
 QString LeftBytes(QStringView text, int n) {
     if (n <= 0) {
         return {};
+    }
+    if (isAscii(text)) {
+        return text.first(qMin<qsizetype>(n, text.size())).toString();
     }
     const QByteArray b = toSjis(text);
     return fromSjis(QByteArrayView(b).first(qMin<qsizetype>(n, b.size())));
@@ -171,6 +235,9 @@ QString RightBytes(QStringView text, int n) {
     if (n <= 0) {
         return {};
     }
+    if (isAscii(text)) {
+        return text.last(qMin<qsizetype>(n, text.size())).toString();
+    }
     const QByteArray b = toSjis(text);
     return fromSjis(QByteArrayView(b).last(qMin<qsizetype>(n, b.size())));
 }
@@ -178,6 +245,11 @@ QString RightBytes(QStringView text, int n) {
 QString MidBytes(QStringView text, int start, int length) {
     if (start < 1 || length <= 0) {
         return {};
+    }
+    if (isAscii(text)) {
+        const qsizetype from = start - 1;
+        return from >= text.size() ? QString()
+                                   : text.sliced(from, qMin<qsizetype>(length, text.size() - from)).toString();
     }
     const QByteArray b = toSjis(text);
     const qsizetype from = start - 1;

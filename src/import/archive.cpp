@@ -1,15 +1,16 @@
 #include "import/archive.h"
 
+#include "app/file_names.h"
 #include "app/safe_save.h"
 #include "codes/sjis.h"
 #include "import/lzh_encode.h"
 
 #include <QDir>
 #include <QDirIterator>
-#include "app/file_names.h"
-
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 
 #include <cstring>
 #include <memory>
@@ -488,6 +489,85 @@ QByteArray writeArchive(const std::vector<ArchiveMember>& members) {
     return out;
 }
 
+namespace {
+
+// The archive file's bytes, read whole; a file that is not there, not a regular file or cannot
+// be opened, and one over the size limit, are told apart.
+struct ArchiveFile {
+    bool opened = false;
+    bool tooLarge = false;
+    QByteArray bytes;
+};
+
+ArchiveFile readArchiveFile(const QString& archiveFile) {
+    ArchiveFile a;
+    QFile in;
+    a.opened = openRegularFile(in, archiveFile);
+    a.tooLarge = a.opened && in.size() > kMaxArchiveBytes;
+    // Read to its end (the reader refuses bytes beyond the limit should the file have grown):
+    // a read of the limit itself would take a buffer of that size first.
+    if (a.opened && !a.tooLarge)
+        a.bytes = in.readAll();
+    return a;
+}
+
+QString cannotOpenMessage(const QString& archiveName) {
+    return QStringLiteral("圧縮ファイル「%1」を開けません。").arg(archiveName);
+}
+
+QString cannotWriteMessage(const QString& archiveName, const QString& member) {
+    return QStringLiteral("圧縮ファイル「%1」の「%2」を書き出せません。").arg(archiveName, member);
+}
+
+}  // namespace
+
+std::optional<std::vector<ArchiveMember>> unpackTopFiles(const QString& archiveFile, QString& message) {
+    const QString archiveName = QFileInfo(archiveFile).fileName();
+    const ArchiveFile file = readArchiveFile(archiveFile);
+    if (!file.opened) {
+        message = cannotOpenMessage(archiveName);
+        return std::nullopt;
+    }
+    if (file.tooLarge) {
+        message = tooLargeMessage(archiveName);
+        return std::nullopt;
+    }
+    auto members = readArchive(file.bytes, archiveName, message);
+    if (!members)
+        return std::nullopt;
+    // What extraction with folders builds in an empty folder, member by member: a folder where
+    // a file was (or the other way round) cannot be written there, and refuses the archive.
+    QSet<QString> folders;
+    QHash<QString, qsizetype> files;  // path -> member
+    auto addFolders = [&](const QString& path, bool withItself) {
+        const QStringList parts = path.split(u'/');
+        QString at;
+        for (qsizetype i = 0; i < parts.size() - (withItself ? 0 : 1); ++i) {
+            at += (i > 0 ? QStringLiteral("/") : QString()) + parts[i];
+            if (files.contains(at))
+                return false;
+            folders.insert(at);
+        }
+        return true;
+    };
+    for (qsizetype i = 0; i < qsizetype(members->size()); ++i) {
+        const ArchiveMember& m = (*members)[size_t(i)];
+        if (!addFolders(m.path, m.isDir) || (!m.isDir && folders.contains(m.path))) {
+            message = cannotWriteMessage(archiveName, m.path);
+            return std::nullopt;
+        }
+        if (!m.isDir)
+            files.insert(m.path, i);
+    }
+    std::vector<ArchiveMember> top;
+    for (qsizetype i = 0; i < qsizetype(members->size()); ++i) {
+        ArchiveMember& m = (*members)[size_t(i)];
+        if (!m.isDir && !m.path.contains(u'/') && files.value(m.path) == i)
+            top.push_back(std::move(m));
+    }
+    return top;
+}
+
 bool extractArchive(const QString& archiveFile, const QString& destDir, bool keepFolders, QString& message) {
     const QString archiveName = QFileInfo(archiveFile).fileName();
     // The destination is emptied first: an empty path (the current folder) or a root folder
@@ -503,33 +583,29 @@ bool extractArchive(const QString& archiveFile, const QString& destDir, bool kee
     }
 
     // The archive is read before the destination is emptied: it may lie in that folder.
-    QFile in;
-    const bool opened = openRegularFile(in, archiveFile);
-    const bool tooLarge = opened && in.size() > kMaxArchiveBytes;
-    const QByteArray bytes = opened && !tooLarge ? in.read(kMaxArchiveBytes + 1) : QByteArray();
-    in.close();
+    const ArchiveFile file = readArchiveFile(archiveFile);
 
     if (!emptyFolder(dest)) {
         message = QStringLiteral("フォルダ「%1」を空にできません。").arg(QDir::toNativeSeparators(dest));
         return false;
     }
-    if (!opened) {
-        message = QStringLiteral("圧縮ファイル「%1」を開けません。").arg(archiveName);
+    if (!file.opened) {
+        message = cannotOpenMessage(archiveName);
         return false;
     }
-    if (tooLarge) {
+    if (file.tooLarge) {
         message = tooLargeMessage(archiveName);
         return false;
     }
 
-    auto members = readArchive(bytes, archiveName, message);
+    auto members = readArchive(file.bytes, archiveName, message);
     if (!members) {
         return false;
     }
 
     const QString root = QFileInfo(dest).canonicalFilePath();
     auto fail = [&](const QString& name) {
-        message = QStringLiteral("圧縮ファイル「%1」の「%2」を書き出せません。").arg(archiveName, name);
+        message = cannotWriteMessage(archiveName, name);
         emptyFolder(dest);
         return false;
     };
@@ -546,7 +622,8 @@ bool extractArchive(const QString& archiveFile, const QString& destDir, bool kee
         if (!QDir().mkpath(parent) || !isInside(parent, root)) {
             return fail(m.path);
         }
-        if (!saveFile(target, m.data)) {
+        // The destination was emptied above and is emptied again on failure: scratch space.
+        if (!writeScratchFile(target, m.data)) {
             return fail(m.path);
         }
     }

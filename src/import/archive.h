@@ -37,8 +37,16 @@ std::optional<std::vector<ArchiveMember>> readArchive(QByteArrayView bytes, cons
 // Builds an archive in memory (-lh5-, level-2 headers) from the members.
 QByteArray writeArchive(const std::vector<ArchiveMember>& members);
 
-// "x": extract with stored folders; "e": extract flat. destDir is emptied first.
+// "x": extract with stored folders; "e": extract flat. destDir is emptied first, so it is scratch
+// space: its files are written without a flush to the disk (writeScratchFile).
 bool extractArchive(const QString& archiveFile, const QString& destDir, bool keepFolders, QString& message);
+
+// The regular files that extraction with stored folders ("x") would leave at the top of an
+// emptied folder, read into memory instead: for a reader of the archive's files that needs no
+// files written. A later member of a name replaces an earlier one; a member extraction could
+// not write (a file where a folder is, or the other way round) refuses the archive with
+// extractArchive's message, as do the archive file's and the reader's failures.
+std::optional<std::vector<ArchiveMember>> unpackTopFiles(const QString& archiveFile, QString& message);
 
 // "a": create archiveFile from the named files (stored under their file names); ".LZH" is added
 // when the name has no extension. Written through a temporary file and renamed into place.

@@ -26,11 +26,6 @@ bool isEightDigits(QByteArrayView date) {
     return true;
 }
 
-QByteArray readWhole(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 QString dayRaceFileName(const QString& date) { return QStringLiteral("MUR") + date + QStringLiteral("_1.DEN"); }
@@ -119,8 +114,8 @@ Status WriteDayFiles(AppContext& ctx, ImportState& state, FileSet& set, const Re
     }
 
     // The entries file goes over unchanged.
-    const QString workEntries = findFileNoCase(ctx.paths.WorkDir, kEntryWorkName);
-    const QByteArray entries = state.entryFile.bytes().isEmpty() ? readWhole(workEntries) : state.entryFile.bytes();
+    const QByteArray entries =
+        state.entryFile.bytes().isEmpty() ? ReadWorkFile(ctx, state, kEntryWorkName).bytes : state.entryFile.bytes();
     if (Status put = set.put(dayEntryFileName(date), entries); !put)
         return Status::failure(dayFileWriteMessage(ctx.paths.DataDir + dayEntryFileName(date), put));
     return {};
@@ -128,9 +123,16 @@ Status WriteDayFiles(AppContext& ctx, ImportState& state, FileSet& set, const Re
 
 Status ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
     const QString work = ctx.paths.WorkDir;
-    const QString racePath = findFileNoCase(work, kRaceWorkName);
-    const QString entryPath = findFileNoCase(work, kEntryWorkName);
-    const QString horsePath = findFileNoCase(work, kHorseWorkName);
+    // Where the work files are, in the work folder or in the archive unpacked in memory.
+    auto workPath = [&](const QString& name) {
+        if (!state.unpacked)
+            return findFileNoCase(work, name);
+        const ArchiveMember* m = state.unpacked->find(name);
+        return m ? work + m->path : QString();
+    };
+    const QString racePath = workPath(kRaceWorkName);
+    const QString entryPath = workPath(kEntryWorkName);
+    const QString horsePath = workPath(kHorseWorkName);
     state.RaceFilePath = racePath.isEmpty() ? work + kRaceWorkName : racePath;
     state.EntryFilePath = entryPath.isEmpty() ? work + kEntryWorkName : entryPath;
     state.HorseFilePath = horsePath.isEmpty() ? work + kHorseWorkName : horsePath;
@@ -140,11 +142,12 @@ Status ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
 
     state.MeetingTable.clear();
     state.MeetingCount = 0;
-    const auto raceWork = RecordFile::load(racePath, RaceRecord::kLength);
-    if (!raceWork)
+    const WorkFile raceFile = ReadWorkFile(ctx, state, kRaceWorkName);
+    if (raceFile.path.isEmpty())
         return Status::failure(kNoRaceFile);
-    state.RaceCount = ToInt16(raceWork->count());
-    if (raceWork->count() == 0) {
+    const RecordFile raceWork(raceFile.bytes, RaceRecord::kLength);
+    state.RaceCount = ToInt16(raceWork.count());
+    if (raceWork.count() == 0) {
         // A race file without a race is as good as none.
         ctx.ImportedDay.clear();
         return Status::failure(kNoRaceFile);
@@ -154,8 +157,8 @@ Status ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
     QByteArray dayDate;
     QByteArray previousMeeting;
     int meeting = 0;
-    for (int n = 1; n <= raceWork->count(); ++n) {
-        const QByteArrayView rec = raceWork->recordView(n);
+    for (int n = 1; n <= raceWork.count(); ++n) {
+        const QByteArrayView rec = raceWork.recordView(n);
         const QByteArrayView date = rec.sliced(RaceRecord::raceDate.offset, RaceRecord::raceDate.width);
         const QByteArrayView meetingKey = rec.sliced(0, RaceRecord::meetingKey.width);
         if (n == 1) {
@@ -195,13 +198,14 @@ Status ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
         return failure;
     };
 
-    if (Status written = WriteDayFiles(ctx, state, set, *raceWork); !written)
+    if (Status written = WriteDayFiles(ctx, state, set, raceWork); !written)
         return fail(written);
     state.RaceFilePath = set.pendingPath(dayRaceFileName(date));
     state.EntryFilePath = set.pendingPath(dayEntryFileName(date));
 
     if (ctx.settings.umaF) {
-        const QByteArray horses = state.horseFile.bytes().isEmpty() ? readWhole(horsePath) : state.horseFile.bytes();
+        const QByteArray horses = state.horseFile.bytes().isEmpty() ? ReadWorkFile(ctx, state, kHorseWorkName).bytes
+                                                                    : state.horseFile.bytes();
         if (Status put = set.put(dayHorseFileName(date), horses); !put)
             return fail(Status::failure(dayFileWriteMessage(ctx.paths.DataDir + dayHorseFileName(date), put)));
     }

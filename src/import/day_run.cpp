@@ -32,13 +32,27 @@ bool DayRun(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
     return done;
 }
 
+namespace {
+
+// The day run on the archive's files unpacked in memory: they are not written to the work folder
+// only to be read back.
+bool UnpackAndRun(AppContext& ctx, ImportState& state, const QString& archivePath, const DayHooks& hooks) {
+    const std::optional<UnpackedArchive> unpacked = UnpackDayArchive(ctx, archivePath);
+    if (!unpacked)
+        return false;
+    state.unpacked = &*unpacked;
+    const bool done = DayRun(ctx, state, hooks);
+    state.unpacked = nullptr;
+    return done;
+}
+
+}  // namespace
+
 bool ExtractAndPredict(AppContext& ctx, ImportState& state, const QString& archivePath, const DayHooks& hooks) {
     state.ArchivePath = archivePath;
     if (!isFileEntry(archivePath))
         return false;
-    if (!CheckArchiveFormat(ctx, archivePath))
-        return false;
-    return DayRun(ctx, state, hooks);
+    return UnpackAndRun(ctx, state, archivePath, hooks);
 }
 
 BatchResult BatchRun(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
@@ -59,7 +73,7 @@ BatchResult BatchRun(AppContext& ctx, ImportState& state, const DayHooks& hooks)
     ctx.BatchRequested = true;
     for (const QString& name : names) {
         state.ArchivePath = ctx.settings.MurDataDir + name;
-        if (CheckArchiveFormat(ctx, state.ArchivePath) && DayRun(ctx, state, hooks))
+        if (UnpackAndRun(ctx, state, state.ArchivePath, hooks))
             ++result.imported;
     }
     ctx.BatchRequested = wasBatch;

@@ -19,12 +19,14 @@ struct DayHooks {
     std::function<void(AppContext&, ImportState&)> exports;
 };
 
-// Reads the extracted work files, imports and predicts the day, writes the exports and
-// empties the work folder. True when the day went through; false after its message.
+// Reads the work files (from the archive unpacked in memory when state.unpacked is set, else
+// from the work folder), imports and predicts the day, writes the exports and empties the work
+// folder. True when the day went through; false after its message.
 bool DayRun(AppContext& ctx, ImportState& state, const DayHooks& hooks);
 
 // Imports the race-card archive at archivePath (the import command without its file
-// dialog). An empty path or a missing file does nothing. True when the day went through.
+// dialog). An empty path or a missing file does nothing. True when the day went through. The
+// archive's files are read in memory (UnpackDayArchive); the work folder is left empty.
 bool ExtractAndPredict(AppContext& ctx, ImportState& state, const QString& archivePath, const DayHooks& hooks);
 
 struct BatchResult {

@@ -16,6 +16,7 @@
 namespace zm {
 
 class FileSet;
+class UnpackedArchive;
 
 // One meeting of the current day, in the order the race file lists them.
 struct MeetingEntry {
@@ -106,6 +107,10 @@ struct ImportState {
     RecordFile horseFile;
     RecordFile entryFile;
     RecordFile dayRaceFile;
+
+    // The archive being imported, unpacked in memory: the work files are read from here when
+    // it is set, else from the work folder.
+    const UnpackedArchive* unpacked = nullptr;
 
     // The day's files while an import writes them: put in place together once the prediction
     // is through (nullptr outside an import, where each file is written on its own).

@@ -4,6 +4,8 @@
 #include "import/archive.h"
 #include "import/work_folder.h"
 
+#include <QDir>
+
 namespace zm {
 
 namespace {
@@ -21,17 +23,13 @@ float rateOf(const JockeyRecord& jockey, const Field& counts) {
     return rate;
 }
 
-// Reads a record file and fills a code index from the 7-byte key at keyOffset.
-std::int16_t indexFile(const QString& path, int recordLength, int keyOffset, CodeIndex& index,
-                       RecordFile& file) {
+// Takes a work file's records and fills a code index from the 7-byte key at keyOffset.
+std::int16_t indexFile(const WorkFile& work, int recordLength, int keyOffset, CodeIndex& index, RecordFile& file) {
     index.clear();
     file = RecordFile();
-    if (path.isEmpty())
+    if (work.path.isEmpty())
         return -1;
-    auto loaded = RecordFile::load(path, recordLength);
-    if (!loaded)
-        return -1;
-    file = std::move(*loaded);
+    file = RecordFile(work.bytes, recordLength);
     const Field key{"horseCode", keyOffset, 7};
     index.reserve(file.count());
     for (int n = 1; n <= file.count(); ++n)
@@ -65,14 +63,14 @@ std::int16_t LoadJockeyTable(AppContext& ctx, ImportState& state) {
 }
 
 std::int16_t IndexHorseFile(AppContext& ctx, ImportState& state) {
-    const std::int16_t n = indexFile(findFileNoCase(ctx.paths.WorkDir, kHorseWorkName), HorseRecord::kLength,
+    const std::int16_t n = indexFile(ReadWorkFile(ctx, state, kHorseWorkName), HorseRecord::kLength,
                                      HorseRecord::horseCode.offset, state.HorseIndex, state.horseFile);
     state.HorseCount = n < 0 ? 0 : n;
     return n;
 }
 
 std::int16_t IndexEntryFile(AppContext& ctx, ImportState& state) {
-    const std::int16_t n = indexFile(findFileNoCase(ctx.paths.WorkDir, kEntryWorkName), EntryRecord::kLength,
+    const std::int16_t n = indexFile(ReadWorkFile(ctx, state, kEntryWorkName), EntryRecord::kLength,
                                      EntryRecord::horseCode.offset, state.EntryIndex, state.entryFile);
     state.EntryCount = n < 0 ? 0 : n;
     return n;
@@ -82,6 +80,68 @@ void EmptyWorkDir(AppContext& ctx) {
     // Only a real folder is emptied: a link would have its target emptied.
     if (isRealFolder(ctx.paths.WorkDir))
         emptyFolder(ctx.paths.WorkDir);
+}
+
+const ArchiveMember* UnpackedArchive::find(const QString& name) const {
+    const ArchiveMember* found = nullptr;
+    for (const ArchiveMember& m : files_) {
+        if (m.path == name)
+            return &m;
+        // Folder listings come sorted by name.
+        if (m.path.compare(name, Qt::CaseInsensitive) == 0 && (!found || m.path < found->path))
+            found = &m;
+    }
+    return found;
+}
+
+WorkFile ReadWorkFile(const AppContext& ctx, const ImportState& state, const QString& name) {
+    if (state.unpacked) {
+        const ArchiveMember* m = state.unpacked->find(name);
+        return m ? WorkFile{ctx.paths.WorkDir + m->path, m->data} : WorkFile{};
+    }
+    const QString path = findFileNoCase(ctx.paths.WorkDir, name);
+    const std::optional<QByteArray> bytes = path.isEmpty() ? std::nullopt : readRegularFile(path);
+    return bytes ? WorkFile{path, *bytes} : WorkFile{};
+}
+
+namespace {
+
+// The old-format archive's message.
+void sayOldFormat(AppContext& ctx) {
+    ctx.prompter.critical(QStringLiteral("選択したＭＵＲ出馬表ファイルは、古い形式(仕様)のものです。") + kCrLf + kCrLf +
+                          QStringLiteral("この出馬表を利用する場合は、「ゼノゼノＭＵＲ」も古いバージョン(Ver "
+                                         "1.33.3以前)をご利用ください。") +
+                          kCrLf + kCrLf);
+}
+
+}  // namespace
+
+std::optional<UnpackedArchive> UnpackDayArchive(AppContext& ctx, const QString& archivePath) {
+    const QString work = ctx.paths.WorkDir;
+    if (!isRealFolder(work)) {
+        ctx.prompter.critical(notRealFolderMessage(work));
+        return std::nullopt;
+    }
+    // As an extraction would: the archive read first (it may lie in the work folder), then the
+    // folder emptied, then the archive's own failures.
+    QString message;
+    std::optional<std::vector<ArchiveMember>> files = unpackTopFiles(archivePath, message);
+    if (!emptyFolder(work)) {
+        ctx.prompter.critical(QStringLiteral("フォルダ「%1」を空にできません。")
+                                  .arg(QDir::toNativeSeparators(QDir::cleanPath(work) + u'/')));
+        return std::nullopt;
+    }
+    if (!files) {
+        ctx.prompter.critical(message);
+        return std::nullopt;
+    }
+    UnpackedArchive unpacked(std::move(*files));
+    auto has = [&](const QString& name) { return unpacked.find(name) != nullptr; };
+    if (has(kRaceWorkName) && has(kEntryWorkName) && has(kHorseWorkName))
+        return unpacked;
+    if (has(QStringLiteral("mur_den.DAT")) && has(QStringLiteral("mur_uma.DAT")))
+        sayOldFormat(ctx);
+    return std::nullopt;
 }
 
 bool CheckArchiveFormat(AppContext& ctx, const QString& archivePath) {
@@ -101,12 +161,8 @@ bool CheckArchiveFormat(AppContext& ctx, const QString& archivePath) {
     auto has = [&](const QString& name) { return !findFileNoCase(work, name).isEmpty(); };
     if (has(kRaceWorkName) && has(kEntryWorkName) && has(kHorseWorkName))
         return true;
-    if (has(QStringLiteral("mur_den.DAT")) && has(QStringLiteral("mur_uma.DAT"))) {
-        ctx.prompter.critical(QStringLiteral("選択したＭＵＲ出馬表ファイルは、古い形式(仕様)のものです。") + kCrLf + kCrLf +
-                              QStringLiteral("この出馬表を利用する場合は、「ゼノゼノＭＵＲ」も古いバージョン(Ver "
-                                             "1.33.3以前)をご利用ください。") +
-                              kCrLf + kCrLf);
-    }
+    if (has(QStringLiteral("mur_den.DAT")) && has(QStringLiteral("mur_uma.DAT")))
+        sayOldFormat(ctx);
     emptyFolder(work);
     return false;
 }

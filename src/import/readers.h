@@ -4,9 +4,12 @@
 // files, and the format check of a race-card archive.
 
 #include "app/context.h"
+#include "import/archive.h"
 #include "import/race_model.h"
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace zm {
 
@@ -32,6 +35,32 @@ std::int16_t IndexHorseFile(AppContext& ctx, ImportState& state);
 // Indexes the entries work file (EntryIndex, EntryCount, entryFile): the record count, or -1
 // when the file does not exist.
 std::int16_t IndexEntryFile(AppContext& ctx, ImportState& state);
+
+// The files of a race-card archive unpacked in memory: the import reads them from here instead
+// of writing them into the work folder and reading them back.
+class UnpackedArchive {
+public:
+    explicit UnpackedArchive(std::vector<ArchiveMember> files) : files_(std::move(files)) {}
+    // The file name as a lookup in the work folder would find it after an extraction: the
+    // exact name, else the first in name order that equals it ignoring case; nullptr for none.
+    const ArchiveMember* find(const QString& name) const;
+
+private:
+    std::vector<ArchiveMember> files_;
+};
+
+// CheckArchiveFormat for the import: the same checks with the same messages, the archive's
+// files kept in memory and nothing written to the work folder (which is emptied all the same).
+// Nothing when the archive is not a race card of the current format.
+std::optional<UnpackedArchive> UnpackDayArchive(AppContext& ctx, const QString& archivePath);
+
+// The work file name (any case): from the archive unpacked in memory when the import holds one,
+// else from the work folder. Its path and content; an empty path when there is no such file.
+struct WorkFile {
+    QString path;
+    QByteArray bytes;
+};
+WorkFile ReadWorkFile(const AppContext& ctx, const ImportState& state, const QString& name);
 
 // Empties the work folder and extracts the archive into it. True when it holds the three
 // files of the current format. An old-format archive is refused with its message, an archive

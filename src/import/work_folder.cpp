@@ -6,20 +6,22 @@
 
 namespace zm {
 
-void emptyFolder(const QString& folder) {
+bool emptyFolder(const QString& folder) {
     if (folder.isEmpty())
-        return;
+        return true;
     QDir dir(folder);
     if (!dir.exists())
-        return;
+        return true;
+    bool emptied = true;
     const QFileInfoList entries =
         dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo& info : entries) {
         if (info.isDir() && !info.isSymLink())
-            QDir(info.absoluteFilePath()).removeRecursively();
+            emptied = QDir(info.absoluteFilePath()).removeRecursively() && emptied;
         else
-            QFile::remove(info.absoluteFilePath());
+            emptied = QFile::remove(info.absoluteFilePath()) && emptied;
     }
+    return emptied;
 }
 
 }  // namespace zm

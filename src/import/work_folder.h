@@ -10,6 +10,7 @@
 namespace zm {
 
 // Deletes everything inside folder (files, links and subfolders); the folder itself stays.
-void emptyFolder(const QString& folder);
+// False when something could not be deleted.
+bool emptyFolder(const QString& folder);
 
 }  // namespace zm

@@ -10,7 +10,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace zm {
@@ -74,21 +76,54 @@ PredictedRace predictedRaceOf(const RaceRecord& race) {
     return p;
 }
 
+// Both run for every past run of every runner: the texts are built in place.
 QString pastRunOddsText(const QString& runOdds) {
-    const double value = Val(LeftBytes(runOdds, 4) + u'.' + RightBytes(runOdds, 1));
+    double value = 0.0;
+    if (isAscii(runOdds)) {
+        // The first four bytes, the decimal point and the last byte.
+        char digits[6];
+        qsizetype n = 0;
+        for (; n < std::min<qsizetype>(4, runOdds.size()); ++n)
+            digits[n] = static_cast<char>(runOdds[n].unicode());
+        digits[n++] = '.';
+        if (!runOdds.isEmpty())
+            digits[n++] = static_cast<char>(runOdds.back().unicode());
+        value = Val(QByteArrayView(digits, n));
+    } else {
+        value = Val(LeftBytes(runOdds, 4) + u'.' + RightBytes(runOdds, 1));
+    }
     if (value == 0.0) {
-        return QString(6, u' ');
+        static const QString kNone(6, u' ');
+        return kNone;
     }
-    const QString text = NumberText(value);
-    if (text.size() >= 6) {
-        return text.left(6);
-    }
-    return QString(6 - text.size(), u' ') + text;
+    return NumberText(value).rightJustified(6, u' ', true);
 }
 
+namespace {
+
+QString twoCharText(int value) {
+    // The sign (a blank when there is none) and the digits: the last two characters of that.
+    char text[24];
+    text[0] = value < 0 ? '-' : ' ';
+    const auto end = std::to_chars(text + 1, text + sizeof text, std::abs(static_cast<long long>(value))).ptr;
+    return QString::fromLatin1(end - 2, 2);
+}
+
+}  // namespace
+
 QString twoCharNumber(int value) {
-    const QString text = (value < 0 ? QStringLiteral("-") : QStringLiteral(" ")) + QString::number(std::abs(value));
-    return text.right(2);
+    // Counts of runners, finishes and popularity: the texts of the usual ones are made once.
+    constexpr int kLowest = -99;
+    constexpr int kHighest = 99;
+    static const std::array<QString, kHighest - kLowest + 1> kTexts = [] {
+        std::array<QString, kHighest - kLowest + 1> texts;
+        for (int v = kLowest; v <= kHighest; ++v)
+            texts[static_cast<size_t>(v - kLowest)] = twoCharText(v);
+        return texts;
+    }();
+    if (value < kLowest || value > kHighest)
+        return twoCharText(value);
+    return kTexts[static_cast<size_t>(value - kLowest)];
 }
 
 PredictionRecord WritePrediction(const PredictedRace& race, const RunnerArray& runners, const SelectionLists& lists,
@@ -175,10 +210,10 @@ RaceOutcome PredictRace(AppContext& ctx, const ImportState& state, const DaySour
     }
     RunnerArray runners;
     for (int i = 1; i <= n; ++i) {
-        LoadRunnerFromEntry(runners, i, sources.entries->get<EntryRecord>(p.EntryRecNo[static_cast<size_t>(i - 1)]));
+        LoadRunnerFromEntry(runners, i, sources.entries->recordView(p.EntryRecNo[static_cast<size_t>(i - 1)]));
     }
     for (int i = 1; i <= n; ++i) {
-        LoadRunnerFromHorse(runners, i, sources.horses->get<HorseRecord>(p.HorseRecNo[static_cast<size_t>(i - 1)]));
+        LoadRunnerFromHorse(runners, i, sources.horses->recordView(p.HorseRecNo[static_cast<size_t>(i - 1)]));
     }
     for (int i = std::max(n, 0) + 1; i <= kRunnerSlots; ++i) {
         LoadBlankRunner(runners, i);
@@ -269,8 +304,11 @@ Status PredictDay(AppContext& ctx, ImportState& state) {
         sources.odds = &odds;
     }
 
+    // Each race's record is encoded as soon as it is predicted: the file's bytes grow race by
+    // race and no day's worth of records is held (or freed) at once.
     std::vector<PredictionRecord> records;
-    records.reserve(static_cast<size_t>(totalRaces));
+    QByteArray fileBytes;
+    fileBytes.reserve(static_cast<qsizetype>(totalRaces) * kPredictionRecordLength);
     // The label names the meeting of the race being predicted. The record numbers of the
     // meeting table count in the race file of the archive, while the day file is sorted by
     // venue: a block of records may hold another venue than its meeting entry says.
@@ -305,11 +343,14 @@ Status PredictDay(AppContext& ctx, ImportState& state) {
                     QFile::remove(target);
                 return Status::failure(stopMessage);
             }
+            for (const PredictionRecord& rec : records)
+                fileBytes.append(encodePrediction(rec));
+            records.clear();
         }
     }
 
     const QString name = QFileInfo(target).fileName();
-    if (records.empty()) {
+    if (fileBytes.isEmpty()) {
         // Nothing of this date was predicted: no file, and no stale one either.
         if (state.daySet)
             state.daySet->drop(name);
@@ -317,8 +358,7 @@ Status PredictDay(AppContext& ctx, ImportState& state) {
             QFile::remove(target);
         return {};
     }
-    const Status written = state.daySet ? state.daySet->put(name, encodePredictionFile(records))
-                                        : saveFile(target, encodePredictionFile(records));
+    const Status written = state.daySet ? state.daySet->put(name, fileBytes) : saveFile(target, fileBytes);
     if (!written)
         return Status::failure(QStringLiteral("予想ファイル「") + target + QStringLiteral("」を書き込めません。") +
                                QStringLiteral("\r\n") + written.message());

@@ -76,7 +76,6 @@ public:
     static constexpr Field runner(int i) { return runners.element(1 + i); }
 
     void setLineEnd() { FixedRecord::setLineEnd(); }
-    void putSub(const Field& f, QByteArrayView bytes) { putSpan(f.offset, bytes); }
 };
 static_assert(fieldTableCoversRecord(PredictionBytes::kFields, PredictionBytes::kLength));
 
@@ -115,34 +114,36 @@ QByteArray encodePrediction(const PredictionRecord& rec) {
     b.setInt16(P::dayNo, rec.dayNo);
     b.setInt16(P::raceNo, rec.raceNo);
     b.setInt16(P::runnerCount, rec.runnerCount);
+    // The sub-records are written in place (the record starts as zero bytes, as they do).
     for (int i = 0; i < kPredictionRunners; ++i) {
         const PredictedRunner& runner = rec.runners[size_t(i)];
         for (int j = 0; j < kPredictionPastRuns; ++j) {
             const PredictedPastRun& p = runner.pastRuns[size_t(j)];
-            PastRunBytes r;
-            r.setText(PastRunBytes::venueCode, p.venueCode);
-            r.setText(PastRunBytes::meeting, p.meeting);
-            r.setText(PastRunBytes::day, p.day);
-            r.setText(PastRunBytes::date, p.date);
-            r.setText(PastRunBytes::raceNo, p.raceNo);
-            r.setText(PastRunBytes::track, p.track);
-            r.setInt16(PastRunBytes::distance, p.distance);
-            r.setText(PastRunBytes::fieldSize, p.fieldSize);
-            r.setText(PastRunBytes::finish, p.finish);
-            r.setText(PastRunBytes::popularity, p.popularity);
-            r.setInt16(PastRunBytes::figure, p.figure);
-            r.setText(PastRunBytes::odds, p.odds);
-            b.putSub(P::pastRun(i, j), r.bytes());
+            const int at = P::pastRun(i, j).offset;
+            auto text = [&](const Field& f, const QString& value) { b.setText(f.shifted(at), value); };
+            auto i16 = [&](const Field& f, std::int16_t value) { b.setInt16(f.shifted(at), value); };
+            text(PastRunBytes::venueCode, p.venueCode);
+            text(PastRunBytes::meeting, p.meeting);
+            text(PastRunBytes::day, p.day);
+            text(PastRunBytes::date, p.date);
+            text(PastRunBytes::raceNo, p.raceNo);
+            text(PastRunBytes::track, p.track);
+            i16(PastRunBytes::distance, p.distance);
+            text(PastRunBytes::fieldSize, p.fieldSize);
+            text(PastRunBytes::finish, p.finish);
+            text(PastRunBytes::popularity, p.popularity);
+            i16(PastRunBytes::figure, p.figure);
+            text(PastRunBytes::odds, p.odds);
         }
-        RunnerBytes r;
-        r.setText(RunnerBytes::horseCode, runner.horseCode);
+        const int at = P::runner(i).offset;
+        b.setText(RunnerBytes::horseCode.shifted(at), runner.horseCode);
         for (int g = 0; g < 4; ++g)
             for (int c = 0; c < 4; ++c)
-                r.setInt16(RunnerBytes::courseRecord, 1 + 4 * g + c, runner.courseRecord[size_t(g)][size_t(c)]);
-        r.setInt16(RunnerBytes::courseRecordTotal, runner.courseRecordTotal);
+                b.setInt16(RunnerBytes::courseRecord.shifted(at), 1 + 4 * g + c,
+                           runner.courseRecord[size_t(g)][size_t(c)]);
+        b.setInt16(RunnerBytes::courseRecordTotal.shifted(at), runner.courseRecordTotal);
         for (int c = 0; c < 4; ++c)
-            r.setInt16(RunnerBytes::otherRecord, 1 + c, runner.otherRecord[size_t(c)]);
-        b.putSub(P::runner(i), r.bytes());
+            b.setInt16(RunnerBytes::otherRecord.shifted(at), 1 + c, runner.otherRecord[size_t(c)]);
         b.setInt16(P::indexRank, 1 + 2 * i, runner.index);
         b.setInt16(P::indexRank, 2 + 2 * i, runner.rank);
     }

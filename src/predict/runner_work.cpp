@@ -15,23 +15,30 @@ const RunnerWork& at(const RunnerArray& runners, int slot) {
     return runners[static_cast<size_t>(slot - 1)];
 }
 
-template <class Record>
-std::int16_t int16Of(const Record& rec, const Field& f) {
+// The bytes of one entry or horse record, read where they lie (in the day's file) rather than
+// from a copy.
+struct RecordBytes {
+    QByteArrayView bytes;
+    QByteArrayView raw(const Field& f) const { return bytes.sliced(f.offset, f.totalWidth()); }
+    double number(const Field& f) const { return Val(raw(f)); }
+};
+
+std::int16_t int16Of(const RecordBytes& rec, const Field& f) {
     return ToInt16(rec.number(f));
 }
 
-QString lastChar(const QString& s) {
-    return s.right(1);
+// The last character of the field's text.
+QString lastChar(QByteArrayView field) {
+    if (isAscii(field))
+        return field.isEmpty() ? QString() : QString::fromLatin1(field.last(1));
+    return fromSjis(field).right(1);
 }
 
 // First course-record group in the horse record (芝右成績) and the further counts before it.
 constexpr int kCourseRecordOffset = 672;
 constexpr int kOtherRecordOffset = 664;
 
-}  // namespace
-
-void LoadRunnerFromEntry(RunnerArray& runners, int slot, const EntryRecord& entry) {
-    RunnerWork& w = at(runners, slot);
+void loadEntry(RunnerWork& w, const RecordBytes& entry) {
     w.HorseCode = fromSjis(entry.raw(EntryRecord::horseCode));
     // The name cut to 18 bytes (a character cut in half shows as U+FFFD).
     w.HorseName = fromSjis(entry.raw(EntryRecord::horseName).first(18));
@@ -45,8 +52,7 @@ void LoadRunnerFromEntry(RunnerArray& runners, int slot, const EntryRecord& entr
     w.TrainerShort = fromSjis(entry.raw(EntryRecord::trainerShort));
 }
 
-void LoadRunnerFromHorse(RunnerArray& runners, int slot, const HorseRecord& horse) {
-    RunnerWork& w = at(runners, slot);
+void loadHorse(RunnerWork& w, const RecordBytes& horse) {
     std::int16_t total = 0;
     for (int g = 0; g < 4; ++g) {
         for (int c = 0; c < 4; ++c) {
@@ -65,8 +71,8 @@ void LoadRunnerFromHorse(RunnerArray& runners, int slot, const HorseRecord& hors
         auto field = [j](const Field& f) { return HorseRecord::pastRunField(j, f); };
         p.RunDate = fromSjis(horse.raw(field(PastRun::raceDate)));
         p.RunVenueCode = fromSjis(horse.raw(field(PastRun::venueCode)));
-        p.RunMeeting = lastChar(fromSjis(horse.raw(field(PastRun::kai))));
-        p.RunDay = lastChar(fromSjis(horse.raw(field(PastRun::nichi))));
+        p.RunMeeting = lastChar(horse.raw(field(PastRun::kai)));
+        p.RunDay = lastChar(horse.raw(field(PastRun::nichi)));
         p.RunRaceNo = fromSjis(horse.raw(field(PastRun::raceNo)));
         p.FieldSize = int16Of(horse, field(PastRun::runnerCount));
         p.Popularity = int16Of(horse, field(PastRun::popularity));
@@ -79,10 +85,37 @@ void LoadRunnerFromHorse(RunnerArray& runners, int slot, const HorseRecord& hors
     }
 }
 
+}  // namespace
+
+void LoadRunnerFromEntry(RunnerArray& runners, int slot, const EntryRecord& entry) {
+    loadEntry(at(runners, slot), {entry.bytes()});
+}
+
+void LoadRunnerFromHorse(RunnerArray& runners, int slot, const HorseRecord& horse) {
+    loadHorse(at(runners, slot), {horse.bytes()});
+}
+
+void LoadRunnerFromEntry(RunnerArray& runners, int slot, QByteArrayView entry) {
+    if (entry.size() != EntryRecord::kLength)
+        return LoadRunnerFromEntry(runners, slot, EntryRecord(entry));
+    loadEntry(at(runners, slot), {entry});
+}
+
+void LoadRunnerFromHorse(RunnerArray& runners, int slot, QByteArrayView horse) {
+    if (horse.size() != HorseRecord::kLength)
+        return LoadRunnerFromHorse(runners, slot, HorseRecord(horse));
+    loadHorse(at(runners, slot), {horse});
+}
+
 void LoadBlankRunner(RunnerArray& runners, int slot) {
-    at(runners, slot) = RunnerWork{};
-    LoadRunnerFromEntry(runners, slot, EntryRecord{});
-    LoadRunnerFromHorse(runners, slot, HorseRecord{});
+    // Every slot beyond the runners of every race reads the same blank records: read once.
+    static const RunnerWork blank = [] {
+        RunnerWork w;
+        loadEntry(w, {EntryRecord{}.bytes()});
+        loadHorse(w, {HorseRecord{}.bytes()});
+        return w;
+    }();
+    at(runners, slot) = blank;
 }
 
 std::int16_t weightBandAPoints(int v) {

@@ -62,6 +62,11 @@ void LoadRunnerFromEntry(RunnerArray& runners, int slot, const EntryRecord& entr
 // Copies the course records and the five past runs of the horse into slot (1..18).
 void LoadRunnerFromHorse(RunnerArray& runners, int slot, const HorseRecord& horse);
 
+// The same from a record's bytes where they lie, without a copy of the record. Bytes that are
+// not one whole record read as the record built from them.
+void LoadRunnerFromEntry(RunnerArray& runners, int slot, QByteArrayView entry);
+void LoadRunnerFromHorse(RunnerArray& runners, int slot, QByteArrayView horse);
+
 // Loads slot as if from an all-blank entry and an all-blank horse record, with no score and
 // no rank: a slot beyond the race's runner count.
 void LoadBlankRunner(RunnerArray& runners, int slot);

@@ -46,7 +46,28 @@ TEST_F(FileSetTest, CommitReplacesPutsRemovesDropsAndLeavesNothingElse) {
     EXPECT_EQ(read(u"a"_s), "new a");
     EXPECT_EQ(read(u"b"_s), "old b");
     EXPECT_EQ(read(u"c"_s), "new c");
+    FinishFileSets();
     EXPECT_EQ(names(), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
+}
+
+// The end of a commit runs in the background; should a crash bring its journal back (its
+// removal not yet on the disk), finishing it once more changes nothing.
+TEST_F(FileSetTest, AJournalThatComesBackAfterItsCommitChangesNothing) {
+    put(u"a"_s, "old a");
+    put(u"gone"_s, "old");
+    FileSet set(folder());
+    ASSERT_TRUE(set.put(u"a"_s, "new a").ok());
+    set.drop(u"gone"_s);
+    ASSERT_TRUE(set.commit().ok());
+    EXPECT_EQ(read(u"a"_s), "new a");
+    EXPECT_FALSE(QFile::exists(folder() + u"gone"_s));
+    FinishFileSets();
+    EXPECT_EQ(names(), QStringList{u"a"_s});
+
+    put(kFileSetJournal, "zenomur file set 1\nput a\ndrop gone\nend\n");
+    ASSERT_TRUE(RecoverFileSets(folder()).ok());
+    EXPECT_EQ(read(u"a"_s), "new a");
+    EXPECT_EQ(names(), QStringList{u"a"_s});
 }
 
 TEST_F(FileSetTest, ASetNotCommittedLeavesTheOldFiles) {
@@ -59,6 +80,36 @@ TEST_F(FileSetTest, ASetNotCommittedLeavesTheOldFiles) {
     }
     EXPECT_EQ(names(), QStringList{u"a"_s});
     EXPECT_EQ(read(u"a"_s), "old a");
+}
+
+// The new files are written in place under their pending names and flushed in the background:
+// a name put twice keeps the second content, a drop after a put takes the new file away, and a
+// put that could not be written fails the commit, which then leaves every old file.
+TEST_F(FileSetTest, RepeatedPutsDropsAndAFailedPut) {
+    put(u"a"_s, "old a");
+    put(u"b"_s, "old b");
+    {
+        FileSet set(folder());
+        ASSERT_TRUE(set.put(u"a"_s, "first a").ok());
+        ASSERT_TRUE(set.put(u"a"_s, "second a").ok());
+        ASSERT_TRUE(set.put(u"b"_s, "new b").ok());
+        set.drop(u"b"_s);
+        EXPECT_EQ(names(), (QStringList{u"a"_s, u"a"_s + kFileSetPendingSuffix, u"b"_s}));
+        ASSERT_TRUE(set.commit().ok());
+    }
+    FinishFileSets();
+    EXPECT_EQ(read(u"a"_s), "second a");
+    EXPECT_EQ(names(), QStringList{u"a"_s});
+
+    ASSERT_TRUE(QDir().mkpath(folder() + u"c"_s + kFileSetPendingSuffix));
+    FileSet set(folder());
+    ASSERT_TRUE(set.put(u"a"_s, "newer a").ok());
+    EXPECT_FALSE(set.put(u"c"_s, "new c").ok());
+    const Status committed = set.commit();
+    EXPECT_FALSE(committed.ok());
+    EXPECT_TRUE(committed.message().contains(u"c"_s + kFileSetPendingSuffix)) << committed.message().toStdString();
+    EXPECT_EQ(read(u"a"_s), "second a");
+    EXPECT_EQ(names(), QStringList{u"a"_s});
 }
 
 TEST_F(FileSetTest, RecoveryFinishesACompleteJournalAndRollsBackAnythingLess) {

@@ -76,5 +76,62 @@ TEST(SafeSave, PiecesAfterAFailedOpenAreIgnoredAndCommitReportsIt) {
     EXPECT_FALSE(out.commit().ok());
 }
 
+// The two writers that skip the temporary file: the scratch writer and the one whose flush runs
+// in the background. Each writes the whole file, replaces what was there, refuses to write
+// through a link, and names the file when it fails.
+using Writer = Status (*)(const QString&, QByteArrayView);
+Status flushedInTheBackground(const QString& path, QByteArrayView bytes) {
+    BackgroundSave save;
+    if (Status written = save.write(path, bytes); !written)
+        return written;
+    return save.finish();
+}
+
+TEST(SafeSave, WritersWithoutATemporaryFile) {
+    const struct {
+        const char* name;
+        Writer write;
+    } writers[] = {{"scratch", writeScratchFile}, {"background flush", flushedInTheBackground}};
+    for (const auto& w : writers) {
+        SCOPED_TRACE(w.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.kd2"));
+        put(path, "a much longer old content");
+        ASSERT_TRUE(w.write(path, "new").ok());
+        EXPECT_EQ(contentOf(path), "new");
+        ASSERT_TRUE(w.write(dir.filePath(QStringLiteral("empty")), "").ok());
+        EXPECT_EQ(contentOf(dir.filePath(QStringLiteral("empty"))), "");
+
+        const QString target = dir.filePath(QStringLiteral("target"));
+        put(target, "keep");
+        ASSERT_TRUE(QFile::link(target, dir.filePath(QStringLiteral("link"))));
+        const QString failing[] = {dir.filePath(QStringLiteral("link")), dir.path(),
+                                   dir.filePath(QStringLiteral("none/child"))};
+        for (const QString& bad : failing) {
+            const Status s = w.write(bad, "data");
+            EXPECT_FALSE(s.ok()) << bad.toStdString();
+            EXPECT_TRUE(s.message().contains(QDir::toNativeSeparators(bad))) << s.message().toStdString();
+        }
+        EXPECT_EQ(contentOf(target), "keep");
+        EXPECT_EQ(namesIn(dir.path()), (QStringList{QStringLiteral("a.kd2"), QStringLiteral("empty"),
+                                                    QStringLiteral("link"), QStringLiteral("target")}));
+    }
+}
+
+// A background save that could not write reports it again when it is waited for, and one
+// reused for a second write waits for the first flush and starts afresh.
+TEST(SafeSave, BackgroundSaveReportsAFailedWriteAtFinishAndCanBeReused) {
+    QTemporaryDir dir;
+    BackgroundSave save;
+    EXPECT_TRUE(save.finish().ok());  // nothing written, nothing to wait for
+    EXPECT_FALSE(save.write(dir.filePath(QStringLiteral("none/child")), "x").ok());
+    EXPECT_FALSE(save.finish().ok());
+    const QString path = dir.filePath(QStringLiteral("b"));
+    ASSERT_TRUE(save.write(path, "first").ok());
+    ASSERT_TRUE(save.write(path, "second").ok());
+    EXPECT_TRUE(save.finish().ok());
+    EXPECT_EQ(contentOf(path), "second");
+}
+
 }  // namespace
 }  // namespace zm

@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <sys/file.h>
 
 namespace zm {
 namespace {
@@ -167,6 +170,27 @@ TEST(StartUp, HoldsTheHomeFolderAgainstASecondInstance) {
     first.reset();
     auto third = AppSession::StartUp(options, prompter, status, message);
     EXPECT_TRUE(third);
+}
+
+// A run killed right after making its lock file leaves it empty: the next start takes the
+// folder, unless a live process still holds that file.
+TEST(StartUp, AnEmptyLockFileOfAKilledRunIsTakenOver) {
+    QTemporaryDir dir;
+    test::ScriptedPrompter prompter;
+    const QString home = dir.path() + "/home";
+    ASSERT_TRUE(QDir().mkpath(home));
+    QFile lockFile(home + "/.zenomur.lock");
+    ASSERT_TRUE(lockFile.open(QIODevice::WriteOnly));
+    StartOptions options{home, dir.path() + "/z.ini"};
+    AppSession::Status status{};
+    QString message;
+    ASSERT_EQ(::flock(lockFile.handle(), LOCK_EX | LOCK_NB), 0);  // a run that is making it now
+    EXPECT_FALSE(AppSession::StartUp(options, prompter, status, message));
+    EXPECT_EQ(status, AppSession::Status::AlreadyRunning);
+    lockFile.close();  // that run was killed
+    auto session = AppSession::StartUp(options, prompter, status, message);
+    EXPECT_TRUE(session) << message.toStdString();
+    EXPECT_EQ(status, AppSession::Status::Started);
 }
 
 }  // namespace

@@ -51,5 +51,18 @@ TEST(FixedRecord, ShortBytesArePaddedWithTheFillAndUnnamedBytesKept) {
     EXPECT_EQ(r.bytes(), QByteArray("xxxxx7  xxxx"));
 }
 
+// Text is written as its CP932 form padded with blanks or cut to the field, ASCII or not, and
+// the bytes around the field stay.
+TEST(FixedRecord, TextFieldsTakeTheirCp932FormPaddedOrCut) {
+    const Field field = textField("t", 2, 3);
+    const char16_t* values[] = {u"", u"ab", u"abc", u"abcd", u"\u00E9", u"東", u"東京", u"a東", u"ｱｲｳｴ"};
+    for (const char16_t* v : values) {
+        const QString text = QString::fromUtf16(v);
+        Sample r(QByteArrayView("xxxxxxxxxxxx"));
+        r.setText(field, text);
+        EXPECT_EQ(r.bytes(), "xx" + padSjis(text, 3) + "xxxxxxx") << text.toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace zm

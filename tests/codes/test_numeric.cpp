@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace zm {
 namespace {
 
@@ -10,14 +12,32 @@ TEST(Numeric, ValReadsTheNumericPrefix) {
         const char16_t* text;
         double value;
     } cases[] = {
-        {u"", 0},       {u"abc", 0},      {u" 1", 1},       {u"12ab", 12},     {u"-5", -5},
-        {u"+7", 7},     {u"12.5x", 12.5}, {u"1.2.3", 1.2},  {u"  -0.5", -0.5}, {u".5", 0.5},
-        {u"　3", 3},    {u"- 3", 0},      {u"0012", 12},    {u"99999", 99999}, {u"-", 0},
+        {u"", 0},
+        {u"abc", 0},
+        {u" 1", 1},
+        {u"12ab", 12},
+        {u"-5", -5},
+        {u"+7", 7},
+        {u"12.5x", 12.5},
+        {u"1.2.3", 1.2},
+        {u"  -0.5", -0.5},
+        {u".5", 0.5},
+        {u"　3", 3},
+        {u"- 3", 0},
+        {u"0012", 12},
+        {u"99999", 99999},
+        {u"-", 0},
+        // Whole numbers up to 15 digits are read digit by digit, longer ones by the general parse.
+        {u"123456789012345", 123456789012345.0},
+        {u"-123456789012345x", -123456789012345.0},
+        {u"12345678901234567", 12345678901234567.0},
+        {u"0000000000000000012", 12},
     };
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(Val(QStringView(c.text)), c.value) << QString::fromUtf16(c.text).toStdString();
     }
     EXPECT_DOUBLE_EQ(Val(QByteArrayView(" 30.5")), 30.5);
+    EXPECT_TRUE(std::signbit(Val(u"-0")));
 }
 
 TEST(Numeric, RoundHalfToEvenAndFloor) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace zm {
 namespace {
 
@@ -37,6 +39,42 @@ TEST(Sjis, ByteCutsThroughTwoByteCharacters) {
     EXPECT_EQ(MidBytes(text, 7, 2), QString());
 }
 
+TEST(Sjis, ByteCutsOfAsciiText) {
+    const QString odds = QStringLiteral("00123");
+    const struct {
+        QString got;
+        QString want;
+    } cases[] = {
+        {LeftBytes(odds, 4), QStringLiteral("0012")},
+        {LeftBytes(odds, 9), odds},
+        {LeftBytes(odds, -1), QString()},
+        {RightBytes(odds, 1), QStringLiteral("3")},
+        {RightBytes(odds, 9), odds},
+        {RightBytes(odds, 0), QString()},
+        {MidBytes(odds, 2, 3), QStringLiteral("012")},
+        {MidBytes(odds, 5, 4), QStringLiteral("3")},
+        {MidBytes(odds, 6, 1), QString()},
+        {MidBytes(odds, 0, 2), QString()},
+        {LeftBytes(u"\x1a\x7f ", 2), QStringLiteral("\x1a\x7f")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.got, c.want);
+    EXPECT_EQ(ByteLength(odds), 5);
+    EXPECT_EQ(ByteLength(u""), 0);
+}
+
+// One ASCII byte and two digits, the texts of which are shared, read as any other field.
+TEST(Sjis, OneByteAndTwoDigitFields) {
+    for (int b = 0; b < 0x80; ++b) {
+        const char c = static_cast<char>(b);
+        EXPECT_EQ(fromSjis(QByteArrayView(&c, 1)), QString(QChar(char16_t(b)))) << b;
+    }
+    for (const char* two : {"00", "07", "42", "99", "0a", " 9", "9 "})
+        EXPECT_EQ(fromSjis(QByteArray(two)), QString::fromLatin1(two)) << two;
+    EXPECT_EQ(fromSjis(QByteArray("\xB1")), QStringLiteral("ｱ"));
+    EXPECT_EQ(fromSjis(QByteArray("\x81")), QStringLiteral("\uFFFD"));
+}
+
 TEST(Sjis, PaddingToFieldWidth) {
     EXPECT_EQ(PadBytes(u"東京", 6), QStringLiteral("東京  "));
     EXPECT_EQ(PadBytes(u"東京都", 5), QStringLiteral("東京\uFFFD"));
@@ -67,6 +105,27 @@ TEST(Sjis, InvalidBytesBecomeReplacementCharacters) {
     EXPECT_EQ(fromSjis(QByteArray("\x93\x8C\x8B\x9E")), QStringLiteral("東京"));
 }
 
+// The converters are kept between calls: a conversion that met bad input must leave nothing
+// behind for the next one, on this thread or another.
+TEST(Sjis, EachConversionStartsAfresh) {
+    const QByteArray undefinedPair("\x85\x40");  // a row CP932 leaves empty
+    const QByteArray kanji = toSjis(u"東京");
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(fromSjis(undefinedPair + kanji), QStringLiteral("\uFFFD東京"));
+        EXPECT_EQ(fromSjis(kanji), QStringLiteral("東京"));
+        EXPECT_EQ(toSjis(u"東\u00E9京"), toSjis(u"東") + '?' + toSjis(u"京"));
+        EXPECT_EQ(toSjis(u"東京"), kanji);
+    }
+    QString decoded;
+    QByteArray encoded;
+    std::thread other([&] {
+        decoded = fromSjis(undefinedPair + kanji);
+        encoded = toSjis(u"東京");
+    });
+    other.join();
+    EXPECT_EQ(decoded, QStringLiteral("\uFFFD東京"));
+    EXPECT_EQ(encoded, kanji);
+}
 
 TEST(Sjis, ControlCharactersAreEscapedForTheTerminal) {
     const struct {

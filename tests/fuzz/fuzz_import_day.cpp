@@ -2,6 +2,7 @@
 // parts separated by "\n--\n") go through the whole import and prediction of a day. No crash,
 // and the day is either imported whole or not at all.
 
+#include "app/file_set.h"
 #include "fuzz_support.h"
 #include "import/day_import.h"
 #include "import/day_run.h"
@@ -18,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zm::fuzz::write(h.paths.WorkDir + QStringLiteral("mur_uma.kd2"), p[2]);
     zm::ImportState state;
     const bool done = zm::DayRun(h.ctx, state, zm::predictionHooks());
+    zm::FinishFileSets();  // the end of the commit, which runs in the background
     const QStringList left = QDir(h.paths.DataDir).entryList(QDir::Files);
     for (const QString& name : left) {
         if (name.contains(QStringLiteral(".zmnew")) || name.contains(QStringLiteral("journal")))

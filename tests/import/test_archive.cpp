@@ -1,20 +1,21 @@
 // The archive adapter: our writer against our reader, liblhasa's decoder and the installed LHA
 // tools; hostile and damaged archives built byte by byte.
 
+#include "codes/sjis.h"
 #include "import/archive.h"
 #include "import/lzh_encode.h"
-#include "codes/sjis.h"
-
-#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <optional>
 
@@ -573,6 +574,50 @@ TEST(ArchiveFiles, ExtractKeepsOrFlattensFoldersAndEmptiesTheDestination) {
                                message))
         << message.toStdString();
     EXPECT_EQ(listTree(root + QStringLiteral("new/Work")), QStringList({"MUR_UMA.KD2", "mur_den1.kd2"}));
+}
+
+// The files read in memory are what extraction with folders leaves at the top of the folder,
+// and an archive extraction refuses is refused alike, with the same message.
+TEST(ArchiveFiles, UnpackedTopFilesAreWhatExtractionLeavesAtTheTop) {
+    using M = ArchiveMember;
+    const struct {
+        const char* what;
+        std::vector<ArchiveMember> members;
+    } cases[] = {
+        {"three files", {M{"mur_den1.kd2", "race"}, M{"MUR_DEN2.KD2", "entries"}, M{"mur_uma.kd2", "horses"}}},
+        {"a later member of a name replaces an earlier one", {M{"a", "first"}, M{"b", "b"}, M{"a", "second"}}},
+        {"names that differ in case are two files", {M{"A.kd2", "upper"}, M{"a.kd2", "lower"}}},
+        {"files in folders are not at the top", {M{"DATA/mur_uma.kd2", "deep"}, M{"EMPTY", {}, true}, M{"x", "x"}}},
+        {"a file where a folder is", {M{"DATA", {}, true}, M{"DATA", "file"}}},
+        {"a folder where a file is", {M{"DATA", "file"}, M{"DATA/x.kd2", "deeper"}}},
+        {"a folder member where a file is", {M{"a/b", "file"}, M{"a/b/c", {}, true}}},
+        {"an empty archive", {}},
+    };
+    QTemporaryDir tmp;
+    const QString root = tmp.path() + QStringLiteral("/");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString archive = root + QStringLiteral("H.LZH");
+        ASSERT_TRUE(writeFile(archive, writeArchive(c.members)));
+        QString extractMessage;
+        const bool extracted = extractArchive(archive, root + QStringLiteral("Work/"), true, extractMessage);
+        QString unpackMessage;
+        const auto unpacked = unpackTopFiles(archive, unpackMessage);
+        ASSERT_EQ(unpacked.has_value(), extracted);
+        EXPECT_EQ(unpackMessage, extractMessage);
+        if (!extracted)
+            continue;
+        QMap<QString, QByteArray> onDisk;
+        for (const QString& name : QDir(root + QStringLiteral("Work")).entryList(QDir::Files))
+            onDisk.insert(name, readFile(root + QStringLiteral("Work/") + name));
+        QMap<QString, QByteArray> inMemory;
+        for (const ArchiveMember& m : *unpacked)
+            inMemory.insert(m.path, m.data);
+        EXPECT_EQ(inMemory, onDisk);
+    }
+    QString message;
+    EXPECT_FALSE(unpackTopFiles(root + QStringLiteral("NONE.LZH"), message));
+    EXPECT_TRUE(message.contains(QStringLiteral("「NONE.LZH」"))) << message.toStdString();
 }
 
 TEST(ArchiveFiles, ExtractDoesNotFollowALinkLeftInTheDestination) {

@@ -1,7 +1,11 @@
+#include "app/file_names.h"
 #include "import/odds_import.h"
 #include "import/readers.h"
 #include "import_fixtures.h"
 #include "support/test_home.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -69,10 +73,10 @@ TEST(JockeyTable, PartialTrailingRecordCountsFromHalf) {
 
 class ArchiveFormat : public ::testing::Test {
 protected:
+    QString archivePath() { return home.ctx().settings.MurDataDir + QStringLiteral("H011110.LZH"); }
     bool check(const std::vector<ArchiveMember>& members) {
-        const QString path = home.ctx().settings.MurDataDir + QStringLiteral("H011110.LZH");
-        test::writeBytes(path, writeArchive(members));
-        return CheckArchiveFormat(home.ctx(), path);
+        test::writeBytes(archivePath(), writeArchive(members));
+        return CheckArchiveFormat(home.ctx(), archivePath());
     }
     QStringList work() const { return test::folderEntries(home.home() + QStringLiteral("/Work")); }
 
@@ -105,7 +109,58 @@ TEST_F(ArchiveFormat, KindsOfArchive) {
         EXPECT_EQ(check(members), c.ok);
         EXPECT_EQ(home.prompter().texts(), c.messages);
         EXPECT_EQ(work().size(), c.ok ? 3 : 0);
+        // The import's check in memory: the same answer and messages, nothing in the work folder.
+        home.prompter().clear();
+        const std::optional<UnpackedArchive> unpacked = UnpackDayArchive(home.ctx(), archivePath());
+        EXPECT_EQ(unpacked.has_value(), c.ok);
+        EXPECT_EQ(home.prompter().texts(), c.messages);
+        EXPECT_TRUE(work().isEmpty());
+        if (unpacked) {
+            EXPECT_EQ(unpacked->find(QStringLiteral("mur_uma.kd2"))->data, QByteArray("x\r\n"));
+            EXPECT_EQ(unpacked->find(QStringLiteral("mur_den.DAT")), nullptr);
+        }
     }
+}
+
+// A work file is looked up as in the folder: the exact name first, else the first in name
+// order that matches ignoring case.
+TEST_F(ArchiveFormat, UnpackedFilesAreFoundAsInTheWorkFolder) {
+    test::writeBytes(archivePath(), writeArchive({{QStringLiteral("mur_den1.KD2"), "b"},
+                                                  {QStringLiteral("MUR_DEN1.kd2"), "a"},
+                                                  {QStringLiteral("mur_den2.kd2"), "exact"},
+                                                  {QStringLiteral("MUR_DEN2.KD2"), "other"},
+                                                  {QStringLiteral("mur_uma.kd2"), "h"}}));
+    const std::optional<UnpackedArchive> unpacked = UnpackDayArchive(home.ctx(), archivePath());
+    ASSERT_TRUE(unpacked);
+    ASSERT_TRUE(CheckArchiveFormat(home.ctx(), archivePath()));
+    const QString work = home.home() + QStringLiteral("/Work/");
+    for (const QString& name :
+         {QStringLiteral("mur_den1.kd2"), QStringLiteral("mur_den2.kd2"), QStringLiteral("MUR_UMA.KD2")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString onDisk = findFileNoCase(work, name);
+        ASSERT_NE(unpacked->find(name), nullptr);
+        EXPECT_EQ(work + unpacked->find(name)->path, onDisk);
+        EXPECT_EQ(unpacked->find(name)->data, test::readBytes(onDisk));
+    }
+}
+
+// A work folder that is a link is refused before anything is read, and the refusals of the
+// archive reader keep their messages.
+TEST_F(ArchiveFormat, UnpackingRefusesALinkedWorkFolderAndABrokenArchive) {
+    test::writeBytes(archivePath(), QByteArray("not an archive at all, just text"));
+    test::writeBytes(home.home() + QStringLiteral("/Work/stale.kd2"), "old");
+    EXPECT_FALSE(UnpackDayArchive(home.ctx(), archivePath()));
+    ASSERT_EQ(home.prompter().texts().size(), 1);
+    EXPECT_TRUE(home.prompter().texts().at(0).contains(QStringLiteral("H011110.LZH")));
+    EXPECT_TRUE(work().isEmpty());
+
+    home.prompter().clear();
+    const QString work = home.home() + QStringLiteral("/Work");
+    ASSERT_TRUE(QDir(work).removeRecursively());
+    ASSERT_TRUE(QDir().mkpath(home.home() + QStringLiteral("/elsewhere")));
+    ASSERT_TRUE(QFile::link(home.home() + QStringLiteral("/elsewhere"), work));
+    EXPECT_FALSE(UnpackDayArchive(home.ctx(), archivePath()));
+    EXPECT_EQ(home.prompter().texts(), QStringList{notRealFolderMessage(home.ctx().paths.WorkDir)});
 }
 
 TEST_F(ArchiveFormat, UnreadableArchiveGivesTheReadersMessageAndAnEmptyWork) {

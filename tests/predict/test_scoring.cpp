@@ -1,7 +1,9 @@
+#include "codes/sjis.h"
 #include "import/race_model.h"
 #include "predict/runner_work.h"
 
 #include <gtest/gtest.h>
+
 #include <vector>
 
 namespace zm {
@@ -186,6 +188,71 @@ TEST(Threshold, JockeyRatingAndSexBase) {
     EXPECT_EQ(a[0].Score, 79.0f);  // 8 + 31 + 15 + 25
     EXPECT_EQ(a[1].Score, 81.0f);  // 10 + 31 + 15 + 25
     EXPECT_EQ(a[2].Score, 0.0f);   // 8 + 15 + 25 = 48 without a listed jockey
+}
+
+// Everything a loader fills, as text, for comparing two loaded slots.
+QStringList loaded(const RunnerWork& w) {
+    QStringList out = {w.HorseCode,
+                       w.HorseName,
+                       w.SexCode,
+                       w.Age,
+                       w.Waku,
+                       w.Umaban,
+                       w.RatingDigit,
+                       w.JockeyShort,
+                       w.JockeyCode,
+                       w.TrainerShort,
+                       QString::number(w.CourseRecordTotal)};
+    for (const auto& group : w.CourseRecord)
+        for (std::int16_t v : group)
+            out << QString::number(v);
+    for (std::int16_t v : w.OtherRecord)
+        out << QString::number(v);
+    for (const PastRunWork& p : w.PastRuns)
+        out << p.RunDate << p.RunVenueCode << p.RunMeeting << p.RunDay << p.RunRaceNo << p.RunOdds << p.RunTrack
+            << QString::number(p.FieldSize) << QString::number(p.Popularity) << QString::number(p.Finish)
+            << QString::number(p.LatePosition) << QString::number(p.RunDistance) << QString::number(p.RunFigure);
+    return out;
+}
+
+// The record bytes where they lie load the slot as a copy of the record does, also when they
+// are not one whole record and when a one-character field holds a two-byte character.
+TEST(Loading, FromRecordBytesAsFromTheRecord) {
+    QByteArray horse(HorseRecord::kLength, ' ');
+    QByteArray entry(EntryRecord::kLength, ' ');
+    for (qsizetype i = 0; i < horse.size(); ++i)
+        horse[i] = static_cast<char>('0' + (i * 7) % 10);
+    for (qsizetype i = 0; i < entry.size(); ++i)
+        entry[i] = static_cast<char>('0' + (i * 3) % 10);
+    const QByteArray wide = toSjis(u"１");
+    horse.replace(HorseRecord::pastRunField(1, PastRun::kai).offset, 2, wide);
+    horse.replace(HorseRecord::pastRunField(2, PastRun::nichi).offset, 2, QByteArray("5") + wide.left(1));
+    entry.replace(EntryRecord::jockeyShort.offset, 8, toSjis(u"騎手名前"));
+    const struct {
+        const char* what;
+        QByteArray horse, entry;
+    } cases[] = {
+        {"whole records", horse, entry},
+        {"cut records", horse.left(1500), entry.left(200)},
+        {"no bytes", {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RunnerArray fromRecords;
+        RunnerArray fromBytes;
+        LoadRunnerFromEntry(fromRecords, 2, EntryRecord(c.entry));
+        LoadRunnerFromHorse(fromRecords, 2, HorseRecord(c.horse));
+        LoadRunnerFromEntry(fromBytes, 2, QByteArrayView(c.entry));
+        LoadRunnerFromHorse(fromBytes, 2, QByteArrayView(c.horse));
+        EXPECT_EQ(loaded(fromBytes[1]), loaded(fromRecords[1]));
+    }
+    RunnerArray blank;
+    RunnerArray fromNothing;
+    LoadBlankRunner(blank, 1);
+    LoadRunnerFromEntry(fromNothing, 1, QByteArrayView());
+    LoadRunnerFromHorse(fromNothing, 1, QByteArrayView());
+    EXPECT_EQ(loaded(blank[0]), loaded(fromNothing[0]));
+    EXPECT_EQ(loaded(fromNothing[0]).at(0), QString(7, u' '));
 }
 
 }  // namespace

@@ -207,15 +207,16 @@ TEST(Record, PastRunTextForms) {
     const struct {
         const char* runOdds;
         const char* text;
-    } odds[] = {{"00123", "  12.3"}, {"00120", "    12"}, {"00000", "      "}, {"     ", "      "},
-                {"12345", "1234.5"}, {"00015", "   1.5"}, {"  123", "  12.3"}};
+    } odds[] = {{"00123", "  12.3"}, {"00120", "    12"},  {"00000", "      "}, {"     ", "      "},
+                {"12345", "1234.5"}, {"00015", "   1.5"},  {"  123", "  12.3"}, {"12", "  12.2"},
+                {"", "      "},      {"1234567", "1234.7"}};
     for (const auto& c : odds) {
         EXPECT_EQ(pastRunOddsText(QString::fromLatin1(c.runOdds)), QString::fromLatin1(c.text)) << c.runOdds;
     }
     const struct {
         int value;
         const char* text;
-    } counts[] = {{5, " 5"}, {16, "16"}, {0, " 0"}, {100, "00"}, {-3, "-3"}};
+    } counts[] = {{5, " 5"}, {16, "16"}, {0, " 0"}, {100, "00"}, {-3, "-3"}, {-12, "12"}, {-32768, "68"}};
     for (const auto& c : counts) {
         EXPECT_EQ(twoCharNumber(c.value), QString::fromLatin1(c.text)) << c.value;
     }

@@ -3,11 +3,12 @@
 
 #include "import/archive.h"
 #include "support/test_home.h"
+#include "ui/desktop_start.h"
 #include "ui/frmdelfile.h"
+#include "ui/frmhiduke.h"
 #include "ui/frmopt1.h"
 #include "ui/frmprogres.h"
 #include "ui/frmsplit.h"
-#include "ui/frmhiduke.h"
 #include "ui/frmzenomain.h"
 #include "ui/mdizenomur.h"
 #include "ui/zenostartup.h"
@@ -19,12 +20,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QMenu>
 #include <QMdiSubWindow>
-#include <QTest>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -496,6 +498,32 @@ TEST(Splash, ShowsAndClosesByItselfWithoutBlocking) {
     QTest::qWait(300);
     settle();
     EXPECT_TRUE(splash.isNull() || !splash->isVisible());
+}
+
+// What main() does before its event loop: the session on the program folder and the main window
+// shown with the race-card command focused; a second start on the same folder ends at once and
+// silently.
+TEST(DesktopStartTest, StartsTheMainWindowAndASecondInstanceEndsAtOnce) {
+    ensureApplication();
+    QTemporaryDir dir;
+    const QStringList arguments = {QStringLiteral("zenomur"), QStringLiteral("--home"),
+                                   dir.path() + QStringLiteral("/home"), QStringLiteral("--config"),
+                                   dir.path() + QStringLiteral("/z.ini")};
+    int exitCode = -1;
+    auto first = ui::DesktopStart::start(arguments, exitCode);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(first->window().isVisible());
+    EXPECT_EQ(first->window().focusWidget(), first->window().SSCommand1(1));
+    EXPECT_EQ(first->context().paths.AppPath, dir.path() + QStringLiteral("/home/"));
+    EXPECT_TRUE(QDir(dir.path() + QStringLiteral("/home/Work")).exists());
+
+    exitCode = -1;
+    EXPECT_FALSE(ui::DesktopStart::start(arguments, exitCode));
+    EXPECT_EQ(exitCode, 0);
+    first.reset();
+    settle();
+    EXPECT_TRUE(ui::DesktopStart::start(arguments, exitCode));
 }
 
 }  // namespace
