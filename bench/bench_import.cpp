@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "import/archive.h"
 #include "import/day_run.h"
+#include "quiet_prompter.h"
 #include "sample/sample.h"
 
 #include <QTemporaryDir>
@@ -12,17 +13,6 @@
 #include <memory>
 
 namespace {
-
-class QuietPrompter : public zm::Prompter {
-public:
-    void information(const QString&, const QString&) override {}
-    void warning(const QString&, const QString&) override {}
-    void critical(const QString& text, const QString&) override { last = text; }
-    bool okCancel(const QString&, const QString&) override { return false; }
-    bool yesNo(const QString&, const QString&) override { return false; }
-    zm::Answer yesNoCancel(const QString&, const QString&) override { return zm::Answer::Cancel; }
-    QString last;
-};
 
 // A program folder with the sample written into it.
 struct SampleHome {
@@ -45,7 +35,7 @@ struct SampleHome {
     QTemporaryDir dir;
     QString home;
     zm::AppPaths paths;
-    QuietPrompter prompter;
+    zm::bench::QuietPrompter prompter{false};
     std::unique_ptr<zm::SettingsStore> store;
     std::unique_ptr<zm::AppContext> ctx;
 };

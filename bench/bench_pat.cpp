@@ -5,6 +5,7 @@
 #include "app/safe_save.h"
 #include "pat/odds_convert.h"
 #include "pat/pat_log.h"
+#include "quiet_prompter.h"
 #include "sample/sample.h"
 
 #include <QCoreApplication>
@@ -14,20 +15,10 @@
 
 namespace {
 
-class QuietPrompter : public zm::Prompter {
-public:
-    void information(const QString&, const QString&) override {}
-    void warning(const QString&, const QString&) override {}
-    void critical(const QString&, const QString&) override {}
-    bool okCancel(const QString&, const QString&) override { return true; }
-    bool yesNo(const QString&, const QString&) override { return true; }
-    zm::Answer yesNoCancel(const QString&, const QString&) override { return zm::Answer::Yes; }
-};
-
 struct Home {
     QTemporaryDir dir;
     zm::SettingsStore store{dir.path() + QStringLiteral("/zenomur.ini")};
-    QuietPrompter prompter;
+    zm::bench::QuietPrompter prompter;
     zm::AppContext ctx{zm::AppPaths::forHome(dir.path() + u'/'), store, prompter};
     Home() {
         zm::CreateFolders(ctx.paths);

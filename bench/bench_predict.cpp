@@ -13,6 +13,7 @@
 #include "import/race_model.h"
 #include "import/work_folder.h"
 #include "predict/predict_hooks.h"
+#include "quiet_prompter.h"
 #include "sample/sample.h"
 
 #include <QCoreApplication>
@@ -27,17 +28,6 @@
 namespace {
 
 using namespace zm;
-
-class QuietPrompter : public Prompter {
-public:
-    void information(const QString&, const QString&) override {}
-    void warning(const QString&, const QString&) override {}
-    void critical(const QString& text, const QString&) override { lastCritical = text; }
-    bool okCancel(const QString&, const QString&) override { return true; }
-    bool yesNo(const QString&, const QString&) override { return true; }
-    Answer yesNoCancel(const QString&, const QString&) override { return Answer::Yes; }
-    QString lastCritical;
-};
 
 struct BenchHome {
     explicit BenchHome(int days) {
@@ -63,7 +53,7 @@ struct BenchHome {
 
     QTemporaryDir dir;
     AppPaths paths;
-    QuietPrompter prompter;
+    bench::QuietPrompter prompter;
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<AppContext> ctx;
     QStringList archives;
@@ -108,7 +98,7 @@ void BM_ImportAndPredictDay(benchmark::State& st) {
     const double ms = meanMilliseconds(st, [&] {
         ImportState state;
         if (!ExtractAndPredict(*home.ctx, state, home.archives[0], hooks))
-            st.SkipWithError(home.prompter.lastCritical.toStdString().c_str());
+            st.SkipWithError(home.prompter.last.toStdString().c_str());
     });
     reportBeside(st, ms, extractDayMs);
 }
@@ -126,7 +116,7 @@ void BM_ImportAndPredictDayBesideExtraction(benchmark::State& st) {
         bool done = false;
         beside.import([&] { done = ExtractAndPredict(*home.ctx, state, home.archives[0], hooks); });
         if (!done) {
-            st.SkipWithError(home.prompter.lastCritical.toStdString().c_str());
+            st.SkipWithError(home.prompter.last.toStdString().c_str());
             break;
         }
     }

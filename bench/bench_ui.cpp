@@ -13,6 +13,7 @@
 #include "app/settings.h"
 #include "import/day_run.h"
 #include "predict/predict_hooks.h"
+#include "quiet_prompter.h"
 #include "sample/sample.h"
 #include "ui/desktop_start.h"
 #include "ui/frmzenomain.h"
@@ -101,7 +102,7 @@ struct ImportedHome {
         const zm::AppPaths paths = zm::AppPaths::forHome(home);
         zm::CreateFolders(paths);
         zm::SettingsStore store(config);
-        Quiet prompter;
+        zm::bench::QuietPrompter prompter{false};
         zm::AppContext ctx(paths, store, prompter);
         zm::LoadSettings(ctx.settings, store, paths);
         const QString archive =
@@ -113,16 +114,6 @@ struct ImportedHome {
     QStringList arguments() const {
         return {QStringLiteral("zenomur"), QStringLiteral("--home"), home, QStringLiteral("--config"), config};
     }
-
-    class Quiet : public zm::Prompter {
-    public:
-        void information(const QString&, const QString&) override {}
-        void warning(const QString&, const QString&) override {}
-        void critical(const QString&, const QString&) override {}
-        bool okCancel(const QString&, const QString&) override { return false; }
-        bool yesNo(const QString&, const QString&) override { return false; }
-        zm::Answer yesNoCancel(const QString&, const QString&) override { return zm::Answer::Cancel; }
-    };
 
     QTemporaryDir dir;
     QString home;
