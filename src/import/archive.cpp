@@ -511,6 +511,14 @@ ArchiveFile readArchiveFile(const QString& archiveFile) {
     return a;
 }
 
+}  // namespace
+
+QString cannotEmptyFolderMessage(const QString& folder) {
+    return QStringLiteral("フォルダ「%1」を空にできません。").arg(QDir::toNativeSeparators(QDir::cleanPath(folder) + u'/'));
+}
+
+namespace {
+
 QString cannotOpenMessage(const QString& archiveName) {
     return QStringLiteral("圧縮ファイル「%1」を開けません。").arg(archiveName);
 }
@@ -586,7 +594,7 @@ bool extractArchive(const QString& archiveFile, const QString& destDir, bool kee
     const ArchiveFile file = readArchiveFile(archiveFile);
 
     if (!emptyFolder(dest)) {
-        message = QStringLiteral("フォルダ「%1」を空にできません。").arg(QDir::toNativeSeparators(dest));
+        message = cannotEmptyFolderMessage(dest);
         return false;
     }
     if (!file.opened) {

@@ -48,6 +48,9 @@ bool extractArchive(const QString& archiveFile, const QString& destDir, bool kee
 // extractArchive's message, as do the archive file's and the reader's failures.
 std::optional<std::vector<ArchiveMember>> unpackTopFiles(const QString& archiveFile, QString& message);
 
+// The message for a folder (Work/) that could not be emptied before an extraction.
+QString cannotEmptyFolderMessage(const QString& folder);
+
 // "a": create archiveFile from the named files (stored under their file names); ".LZH" is added
 // when the name has no extension. Written through a temporary file and renamed into place.
 bool createArchive(const QString& archiveFile, const QStringList& files, QString& message);

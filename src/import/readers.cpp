@@ -127,8 +127,7 @@ std::optional<UnpackedArchive> UnpackDayArchive(AppContext& ctx, const QString& 
     QString message;
     std::optional<std::vector<ArchiveMember>> files = unpackTopFiles(archivePath, message);
     if (!emptyFolder(work)) {
-        ctx.prompter.critical(QStringLiteral("フォルダ「%1」を空にできません。")
-                                  .arg(QDir::toNativeSeparators(QDir::cleanPath(work) + u'/')));
+        ctx.prompter.critical(cannotEmptyFolderMessage(work));
         return std::nullopt;
     }
     if (!files) {
