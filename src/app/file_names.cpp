@@ -135,6 +135,33 @@ std::optional<QByteArray> readRegularFile(const QString& path) {
     return file.readAll();
 }
 
+Result<QByteArray> readOutsideFile(const QString& path, qint64 maxBytes) {
+    const QString name = QDir::toNativeSeparators(path);
+    struct stat st {};
+    if (path.isEmpty() || ::stat(encodeNativePath(path).constData(), &st) != 0)
+        return Result<QByteArray>::failure(QStringLiteral("%1 が見つかりません。").arg(name));
+    QFile file;
+    if (!openRegularFile(file, path)) {
+        if (!S_ISREG(st.st_mode))
+            return Result<QByteArray>::failure(notRegularFileMessage(path));
+        return Result<QByteArray>::failure(QStringLiteral("%1 を読み込めませんでした。").arg(name));
+    }
+    auto tooBig = [&] {
+        return Result<QByteArray>::failure(
+            QStringLiteral("%1 は大きすぎます（%2 バイトまで）。").arg(name).arg(maxBytes));
+    };
+    if (file.size() > maxBytes)
+        return tooBig();
+    // Read up to one byte past what it holds (the cap at most): a file that grows past the cap
+    // while it is read is refused too.
+    QByteArray bytes = file.read(std::min(file.size(), maxBytes) + 1);
+    if (bytes.size() > maxBytes)
+        return tooBig();
+    if (file.error() != QFileDevice::NoError)
+        return Result<QByteArray>::failure(QStringLiteral("%1 を読み込めませんでした。").arg(name));
+    return bytes;
+}
+
 QString notRegularFileMessage(const QString& path) {
     return QStringLiteral("%1 は通常のファイルではありません。").arg(QDir::toNativeSeparators(path));
 }

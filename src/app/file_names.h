@@ -4,6 +4,8 @@
 // one way the program opens a file for reading: only a regular file is ever opened, so a FIFO,
 // a device or a folder at a file's name is a message rather than a read that never returns.
 
+#include "codes/status.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -40,6 +42,15 @@ bool openRegularFile(QFile& file, const QString& path);
 // The whole content of a regular file; nothing when path is missing, is not a regular file or
 // cannot be read.
 std::optional<QByteArray> readRegularFile(const QString& path);
+
+// The largest file from outside the program (pending bets, posts, contest texts, PAT's files,
+// results) that any reader takes; each reader may set a smaller cap of its own.
+inline constexpr qint64 kMaxOutsideFile = qint64(64) << 20;
+
+// The whole content of a file from outside the program, read through openRegularFile and never
+// more than maxBytes of it: a failure naming the file when it is missing, is not a regular file
+// (a FIFO, a device, a folder), is larger than maxBytes or cannot be read whole.
+Result<QByteArray> readOutsideFile(const QString& path, qint64 maxBytes = kMaxOutsideFile);
 
 // True when path (with or without a trailing "/") is a folder itself, not a link to one.
 bool isRealFolder(const QString& path);

@@ -3,6 +3,7 @@
 
 #include "app/file_names.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -69,6 +70,41 @@ TEST(NativePath, OnlyRegularFilesAreOpened) {
         QFile f;
         EXPECT_EQ(openRegularFile(f, c.path), c.regular);  // a FIFO without a writer: no hang
         EXPECT_EQ(readRegularFile(c.path), c.regular ? std::optional<QByteArray>("abc") : std::nullopt);
+    }
+}
+
+TEST(NativePath, OutsideFilesAreCapped) {
+    QTemporaryDir dir;
+    const QString d = dir.path() + u'/';
+    auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile f(d + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    write(QStringLiteral("small"), "0123456789");
+    write(QStringLiteral("empty"), {});
+    ASSERT_EQ(::mkfifo(QFile::encodeName(d + QStringLiteral("fifo")).constData(), 0600), 0);
+    const struct {
+        QString path;
+        qint64 cap;
+        std::optional<QByteArray> bytes;
+    } cases[] = {
+        {d + QStringLiteral("small"), 10, QByteArray("0123456789")},
+        {d + QStringLiteral("small"), 9, std::nullopt},
+        {d + QStringLiteral("empty"), 10, QByteArray()},
+        {d + QStringLiteral("fifo"), 10, std::nullopt},
+        {dir.path(), 10, std::nullopt},
+        {d + QStringLiteral("missing"), 10, std::nullopt},
+        {QStringLiteral("/dev/zero"), 10, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const Result<QByteArray> got = readOutsideFile(c.path, c.cap);
+        ASSERT_EQ(got.ok(), c.bytes.has_value()) << got.message().toStdString();
+        if (got)
+            EXPECT_EQ(*got, *c.bytes);
+        else
+            EXPECT_TRUE(got.message().contains(QDir::toNativeSeparators(c.path))) << got.message().toStdString();
     }
 }
 
