@@ -101,10 +101,11 @@ TEST(NativePath, OutsideFilesAreCapped) {
         SCOPED_TRACE(c.path.toStdString());
         const Result<QByteArray> got = readOutsideFile(c.path, c.cap);
         ASSERT_EQ(got.ok(), c.bytes.has_value()) << got.message().toStdString();
-        if (got)
+        if (got) {
             EXPECT_EQ(*got, *c.bytes);
-        else
+        } else {
             EXPECT_TRUE(got.message().contains(QDir::toNativeSeparators(c.path))) << got.message().toStdString();
+        }
     }
 }
 

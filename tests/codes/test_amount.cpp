@@ -52,8 +52,9 @@ TEST(Amount, ParseTakesOnlyWholeYen) {
     for (const Case& c : cases) {
         const auto got = ParseAmount(QStringView(c.text));
         ASSERT_EQ(got.has_value(), c.yen.has_value()) << QString::fromUtf16(c.text).toStdString();
-        if (got)
+        if (got) {
             EXPECT_EQ(got->value(), *c.yen) << QString::fromUtf16(c.text).toStdString();
+        }
     }
 }
 
