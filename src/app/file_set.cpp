@@ -230,6 +230,13 @@ void rollBack(const std::vector<Action>& actions) {
     }
 }
 
+// A failure to write the new content of path names path itself, not its pending name.
+Status namingTarget(const Status& failure, const QString& path) {
+    QString message = failure.message();
+    message.replace(QDir::toNativeSeparators(path + kFileSetPendingSuffix), QDir::toNativeSeparators(path));
+    return Status::failure(message);
+}
+
 QString journalName(int n) {
     return n == 1 ? kFileSetJournal : QStringLiteral("zenomur-commit-%1.journal").arg(n);
 }
@@ -340,7 +347,7 @@ Status FileSet::put(const QString& file, QByteArrayView bytes) {
     if (Status written = save->write(pending, bytes); !written) {
         save.reset();
         removeIfThere(pending);
-        return written;
+        return namingTarget(written, path);
     }
     entries_.push_back({path, false, std::move(save)});
     return {};
@@ -390,8 +397,9 @@ Status FileSet::commit() {
         if (!e.file)
             continue;
         if (Status flushed = e.file->finish(); !flushed) {
+            const QString message = namingTarget(flushed, e.path).message();
             discard();
-            return Status::failure(unchangedMessage(flushed.message()));
+            return Status::failure(unchangedMessage(message));
         }
         if (isFolder(e.path)) {
             discard();
