@@ -1,10 +1,11 @@
 #include "analysis/backtest_tables.h"
 
-#include "app/safe_save.h"
+#include "app/file_set.h"
 #include "codes/codetables.h"
 #include "codes/sjis.h"
 #include "predict/selection.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
@@ -172,16 +173,24 @@ QString tablePath(const QString& path, const QString& suffix) {
     return path + suffix;
 }
 
-Status WriteBacktestCsv(const BacktestReport& report, const QString& path, bool sjis, QStringList* written) {
+Status WriteBacktestCsv(const BacktestReport& report, const QString& path, bool sjis, QStringList* written,
+                        const QString& journalFolder) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    FileSet set(journalFolder.isEmpty() ? QFileInfo(absolute).path() + u'/' : journalFolder);
+    QStringList files;
     for (const Table& t : backtestTables(report)) {
         const QString text = csvText(t);
         const QString file = tablePath(path, t.suffix);
-        if (Status s = saveFile(file, sjis ? toSjis(text) : text.toUtf8()); !s) {
-            return s;
+        if (Status s = set.put(tablePath(absolute, t.suffix), sjis ? toSjis(text) : text.toUtf8()); !s) {
+            return Status::failure(unchangedMessage(s.message()));
         }
-        if (written) {
-            written->append(file);
-        }
+        files.append(file);
+    }
+    if (Status committed = set.commit(); !committed) {
+        return committed;
+    }
+    if (written) {
+        written->append(files);
     }
     return Status();
 }

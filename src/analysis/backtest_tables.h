@@ -36,8 +36,11 @@ QString csvText(const Table& table);
 // suffix before the extension ("out.csv", "out-types.csv", ...).
 QString tablePath(const QString& path, const QString& suffix);
 
-// Writes every table through the save helper; the paths written in order.
-Status WriteBacktestCsv(const BacktestReport& report, const QString& path, bool sjis, QStringList* written = nullptr);
+// Writes every table, all of them put in place as one file set whose journal is kept in
+// journalFolder (the CSV's own folder when empty): a failure names the file and leaves every
+// old one. The paths written in order.
+Status WriteBacktestCsv(const BacktestReport& report, const QString& path, bool sjis, QStringList* written = nullptr,
+                        const QString& journalFolder = {});
 
 // The per-style table (a row for each of reportedFigures) and the mark table (◎ ○ ▲ △ ×) as
 // shown to the user: amounts in yen with separators, rates with "%".

@@ -1,12 +1,13 @@
 #include "bets/purchase_files.h"
 
-#include "app/safe_save.h"
+#include "app/file_set.h"
 #include "bets/pending_bet.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace zm {
@@ -66,15 +67,19 @@ BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day) {
     }
     const QString outDir = withTrailingSlash(ctx.settings.BetOutDir);
 
-    // The day's old purchase files: the date, exactly two characters, ".BET", in any case.
+    // The day's old purchase files: the date, exactly two characters, ".BET", in any case. They
+    // are replaced as one set: every old file stays until every new one is on the disk.
+    FileSet set(ctx.paths.DataDir);
     int deleted = 0;
     const QRegularExpression oldName(QStringLiteral("^") + QRegularExpression::escape(day) +
                                          QStringLiteral("..\\.BET$"),
                                      QRegularExpression::CaseInsensitiveOption);
     const QDir dir(outDir);
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
-        if (oldName.match(name).hasMatch() && QFile::remove(dir.filePath(name)))
+        if (oldName.match(name).hasMatch()) {
+            set.drop(QFileInfo(dir.filePath(name)).absoluteFilePath());
             ++deleted;
+        }
     }
 
     const QString title = PurchaseTitle(day) + QStringLiteral("\r\n\r\n");
@@ -85,13 +90,18 @@ BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day) {
         QString text = title;
         for (qsizetype k = start; k < end; ++k)
             text += bets[k] + QStringLiteral("\r\n");
-        const Status s = saveFile(outDir + day + QStringLiteral("_%1.BET").arg(number), toSjis(text));
+        const Status s =
+            set.put(QFileInfo(outDir + day + QStringLiteral("_%1.BET").arg(number)).absoluteFilePath(), toSjis(text));
         if (!s.ok()) {
-            ctx.prompter.critical(s.message(), kPurchaseTitle);
+            ctx.prompter.critical(unchangedMessage(s.message()), kPurchaseTitle);
             return BetOutcome::Stopped;
         }
         ++files;
         start = end;
+    }
+    if (const Status committed = set.commit(); !committed) {
+        ctx.prompter.critical(committed.message(), kPurchaseTitle);
+        return BetOutcome::Stopped;
     }
     QString report = QString::number(bets.size()) + QStringLiteral("BET（") + QString::number(files) +
                      QStringLiteral("ﾌｧｲﾙ）出力しました。");

@@ -20,8 +20,9 @@ QString PurchaseTitle(const QString& day);
 // The file number (1-9) of bet k (1-based).
 int PurchaseFileNumber(int k);
 
-// Deletes the day's old purchase files (yyyymmdd + two characters + ".BET"), writes the new ones,
-// reports, and asks whether to delete the pending-bet file (No by default).
+// Replaces the day's old purchase files (yyyymmdd + two characters + ".BET") with the new ones as
+// one set (a failure leaves every old file), reports, and asks whether to delete the
+// pending-bet file (No by default).
 BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day);
 
 }  // namespace zm

@@ -75,7 +75,7 @@ int cmdBacktest(CliEnv& env, const QStringList& args) {
 
     if (!csv.isEmpty()) {
         QStringList written;
-        if (const Status s = analysis::WriteBacktestCsv(report, csv, sjis, &written); !s) {
+        if (const Status s = analysis::WriteBacktestCsv(report, csv, sjis, &written, env.ctx.paths.DataDir); !s) {
             env.err << s.message() << Qt::endl;
             return kExitStopped;
         }

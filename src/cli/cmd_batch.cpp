@@ -12,7 +12,10 @@ int cmdBatch(CliEnv& env, const QStringList& args) {
     ImportState state;
     const BatchResult result = BatchRun(env.ctx, state, dayRunHooks());
     env.out << result.imported << " of " << result.archives << " archives imported" << Qt::endl;
-    return result.archives > 0 && result.imported == result.archives ? kExitOk : kExitStopped;
+    if (result.exportFailures > 0)
+        env.err << "zenomur-cli: " << result.exportFailures << " exports not written" << Qt::endl;
+    return result.archives > 0 && result.imported == result.archives && result.exportFailures == 0 ? kExitOk
+                                                                                                   : kExitStopped;
 }
 
 }  // namespace zm::cli

@@ -37,7 +37,10 @@ int cmdImport(CliEnv& env, const QStringList& args) {
         return kExitStopped;
     }
     printDayFiles(env, state);
-    return kExitOk;
+    // The day went through; an export that was asked for and not written is a failure all the same.
+    for (const QString& failed : state.ExportFailures)
+        env.err << "zenomur-cli: export not written: " << failed << Qt::endl;
+    return state.ExportFailures.isEmpty() ? kExitOk : kExitStopped;
 }
 
 }  // namespace zm::cli

@@ -5,6 +5,7 @@
 #include "codes/codetables.h"
 #include "codes/sjis.h"
 #include "export/export_text.h"
+#include "import/day_import.h"
 #include "import/work_folder.h"
 #include "predict/predict_day.h"
 
@@ -112,21 +113,23 @@ QStringList duelTextLines(const std::vector<PredictionRecord>& records, const st
     return lines;
 }
 
-Status WriteDuelText(AppContext& ctx, const ImportState& state) {
+ExportFile DuelTextFile(AppContext& ctx, const ImportState& state) {
     const QString day = state.CurrentRaceDate;
     const QString out = ctx.settings.OutPutDir;
-    const auto records = readPredictionFile(predictionFilePath(ctx.paths.DataDir, day));
+    const auto records = readPredictionFile(dayFileToRead(state, predictionFilePath(ctx.paths.DataDir, day)));
     if (ctx.BatchRequested) {
-        QString path = findFileNoCase(out, QStringLiteral("Duel.TXT"));
-        if (path.isEmpty())
-            path = out + QStringLiteral("Duel.TXT");
+        const QString path = out + QStringLiteral("Duel.TXT");
         const QStringList lines = records ? duelTextLines(*records, state.MeetingTable, programVersion()) : QStringList();
-        return appendToFile(path, crlfLines(lines));
+        return ExportFile(path, crlfLines(lines), true);
     }
     const QString path = out + QStringLiteral("W") + day + QStringLiteral(".TXT");
     if (!records)
-        return saveFile(path, QByteArray());
-    return saveFile(path, crlfLines(duelTextLines(*records, state.MeetingTable, programVersion())));
+        return ExportFile(path, QByteArray());
+    return ExportFile(path, crlfLines(duelTextLines(*records, state.MeetingTable, programVersion())));
+}
+
+Status WriteDuelText(AppContext& ctx, const ImportState& state) {
+    return saveExportFile(ctx, DuelTextFile(ctx, state));
 }
 
 }  // namespace zm

@@ -6,6 +6,7 @@
 // "W" + yyyymmdd + ".TXT" in the output folder, or appended to "Duel.TXT" while a batch runs.
 
 #include "codes/status.h"
+#include "export/export_text.h"
 #include "import/race_model.h"
 #include "predict/prediction_file.h"
 
@@ -37,6 +38,7 @@ QStringList duelTextLines(const std::vector<PredictionRecord>& records, const st
 
 // Writes the day's DUEL text from its prediction file (nothing to read: an empty file, or
 // nothing appended in batch mode).
+ExportFile DuelTextFile(AppContext& ctx, const ImportState& state);
 Status WriteDuelText(AppContext& ctx, const ImportState& state);
 
 }  // namespace zm

@@ -1,10 +1,16 @@
 #include "export/export_text.h"
 
 #include "app/context.h"
+#include "app/file_names.h"
+#include "app/safe_save.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 
 #include "zenomur_version.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -33,6 +39,25 @@ int stakeOf(const QString& text) {
 void reportExportFailure(AppContext& ctx, const Status& status) {
     if (!status.ok())
         ctx.prompter.critical(status.message());
+}
+
+Status saveExportFile(AppContext& ctx, const ExportFile& file) {
+    if (file.path.isEmpty())
+        return {};
+    Status saved;
+    if (file.remove) {
+        if (QFile::exists(file.path) && !QFile::remove(file.path))
+            saved = Status::failure(QStringLiteral("%1 を削除できませんでした。").arg(QDir::toNativeSeparators(file.path)));
+    } else {
+        // Lines are added to the file under whatever spelling of its name it has.
+        const QFileInfo info(file.path);
+        const QString existing = file.append ? findFileNoCase(info.path() + u'/', info.fileName()) : QString();
+        saved = file.append ? appendToFile(existing.isEmpty() ? file.path : existing, file.bytes)
+                            : saveFile(file.path, file.bytes);
+    }
+    if (saved.ok() && !file.warning.isEmpty())
+        ctx.prompter.warning(file.warning);
+    return saved;
 }
 
 }  // namespace zm

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace zm {
 
 struct AppContext;
@@ -24,5 +26,27 @@ int stakeOf(const QString& text);
 
 // Shows the failure of an export (a file that could not be written); nothing when done.
 void reportExportFailure(AppContext& ctx, const Status& status);
+
+// What an export of the day run writes: the whole new content of the file at path, or its
+// removal, or lines added at its end (a batch's cumulative file). No path: nothing to write.
+struct ExportFile {
+    ExportFile() = default;
+    ExportFile(QString p, QByteArray b, bool appended = false)
+        : path(std::move(p)), bytes(std::move(b)), append(appended) {}
+    static ExportFile removal(QString p) {
+        ExportFile f(std::move(p), {});
+        f.remove = true;
+        return f;
+    }
+
+    QString path;
+    QByteArray bytes;
+    bool remove = false;
+    bool append = false;
+    QString warning;  // shown once the file is written
+};
+
+// Writes the export's file on its own, without a file set; shows its warning when written.
+Status saveExportFile(AppContext& ctx, const ExportFile& file);
 
 }  // namespace zm

@@ -7,6 +7,7 @@
 #include "codes/sjis.h"
 #include "export/contest_readers.h"
 #include "export/export_text.h"
+#include "import/day_import.h"
 #include "import/race_model.h"
 #include "predict/predict_day.h"
 #include "predict/selection.h"
@@ -117,20 +118,24 @@ int murBudgetOf(const QString& stored) {
     return hundreds > 1e7 ? 1000000000 : static_cast<int>(hundreds) * 100;
 }
 
-Status WriteMurContestText(AppContext& ctx, const ImportState& state) {
+ExportFile MurContestTextFile(AppContext& ctx, const ImportState& state) {
     MurContestInput input;
     input.day = state.CurrentRaceDate;
     input.style = ctx.settings.Yosou;
     input.winStake = stakeOf(ctx.settings.BetTan);
     input.pairStake = stakeOf(ctx.settings.BetUma);
     input.budget = murBudgetOf(ctx.store.read(QStringLiteral("File"), kMurBudgetKey));
-    const auto records = readPredictionFile(predictionFilePath(ctx.paths.DataDir, input.day));
+    const auto records = readPredictionFile(dayFileToRead(state, predictionFilePath(ctx.paths.DataDir, input.day)));
     const MurContestText text = murContestText(records ? *records : std::vector<PredictionRecord>{}, input);
-    const QString path = ctx.settings.OutPutDir + QStringLiteral("MUR") + input.day + QStringLiteral(".TXT");
-    const Status saved = saveFile(path, crlfLines(text.lines));
-    if (saved.ok() && text.total > input.budget)
-        ctx.prompter.warning(murOverBudgetMessage(text.total, input.budget));
-    return saved;
+    ExportFile file{ctx.settings.OutPutDir + QStringLiteral("MUR") + input.day + QStringLiteral(".TXT"),
+                    crlfLines(text.lines)};
+    if (text.total > input.budget)
+        file.warning = murOverBudgetMessage(text.total, input.budget);
+    return file;
+}
+
+Status WriteMurContestText(AppContext& ctx, const ImportState& state) {
+    return saveExportFile(ctx, MurContestTextFile(ctx, state));
 }
 
 }  // namespace zm

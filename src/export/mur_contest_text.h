@@ -13,6 +13,7 @@
 // against the contest's points budget (setting "File" / "MurBudget", yen, default 50000).
 
 #include "codes/status.h"
+#include "export/export_text.h"
 #include "predict/prediction_file.h"
 
 #include <QString>
@@ -54,6 +55,7 @@ QString murOverBudgetMessage(int total, int budget);
 int murBudgetOf(const QString& stored);
 
 // Writes the day's contest text; over the budget it shows the message after writing.
+ExportFile MurContestTextFile(AppContext& ctx, const ImportState& state);
 Status WriteMurContestText(AppContext& ctx, const ImportState& state);
 
 }  // namespace zm

@@ -113,32 +113,29 @@ QString raceCardCsvLine(const PredictionRecord& p, int i, const EntryRecord& e, 
     return line;
 }
 
-Status ExportRaceCardCsv(AppContext& ctx, const ImportState& state) {
+ExportFile RaceCardCsvFile(AppContext& ctx, const ImportState& state) {
     const QString day = state.CurrentRaceDate;
     const QString data = ctx.paths.DataDir;
     const QString out = ctx.settings.OutPutDir;
     const bool batch = ctx.BatchRequested;
     QString path = out + QStringLiteral("DEN") + day + QStringLiteral(".CSV");
-    if (batch) {
-        path = findFileNoCase(out, QStringLiteral("DEN.CSV"));
-        if (path.isEmpty())
-            path = out + QStringLiteral("DEN.CSV");
-    }
+    if (batch)
+        path = out + QStringLiteral("DEN.CSV");
 
     std::vector<OddsRecord> odds;
-    if (const auto file = RecordFile::load(data + dayOddsFileName(day), OddsRecord::kLength)) {
+    if (const auto file = RecordFile::load(dayFileToRead(state, data + dayOddsFileName(day)), OddsRecord::kLength)) {
         odds.reserve(static_cast<size_t>(file->count()));
         for (int n = 1; n <= file->count(); ++n)
             odds.push_back(file->get<OddsRecord>(n));
     }
-    const auto races = RecordFile::load(data + dayRaceFileName(day), RaceRecord::kLength);
-    const auto entries = RecordFile::load(data + dayEntryFileName(day), EntryRecord::kLength);
+    const auto races = RecordFile::load(dayFileToRead(state, data + dayRaceFileName(day)), RaceRecord::kLength);
+    const auto entries = RecordFile::load(dayFileToRead(state, data + dayEntryFileName(day)), EntryRecord::kLength);
     if (!races || !entries) {
         if (!batch && QFile::exists(path))
-            QFile::remove(path);
-        return Status();
+            return ExportFile::removal(path);
+        return {};
     }
-    const auto predictions = readPredictionFile(predictionFilePath(data, day));
+    const auto predictions = readPredictionFile(dayFileToRead(state, predictionFilePath(data, day)));
 
     // The first entry record of each horse code.
     QHash<QString, int> entryOf;
@@ -171,9 +168,11 @@ Status ExportRaceCardCsv(AppContext& ctx, const ImportState& state) {
             lines << raceCardCsvLine(p, i, entries->get<EntryRecord>(recNo), raceOdds);
         }
     }
-    if (batch)
-        return appendToFile(path, crlfLines(lines));
-    return saveFile(path, crlfLines(lines));
+    return ExportFile(path, crlfLines(lines), batch);
+}
+
+Status ExportRaceCardCsv(AppContext& ctx, const ImportState& state) {
+    return saveExportFile(ctx, RaceCardCsvFile(ctx, state));
 }
 
 }  // namespace zm

@@ -6,6 +6,7 @@
 // header line, or appended to "DEN.CSV" without one while a batch runs.
 
 #include "codes/status.h"
+#include "export/export_text.h"
 #include "import/records.h"
 #include "predict/prediction_file.h"
 
@@ -32,6 +33,7 @@ QString raceCardCsvLine(const PredictionRecord& p, int i, const EntryRecord& e, 
 
 // Writes the day's race-card CSV. Without the race or entries day file nothing is written, and
 // an older file of the day is removed (the batch's cumulative file stays).
+ExportFile RaceCardCsvFile(AppContext& ctx, const ImportState& state);
 Status ExportRaceCardCsv(AppContext& ctx, const ImportState& state);
 
 }  // namespace zm

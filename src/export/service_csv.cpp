@@ -3,6 +3,7 @@
 #include "app/context.h"
 #include "app/safe_save.h"
 #include "export/export_text.h"
+#include "import/day_import.h"
 #include "import/race_model.h"
 
 namespace zm {
@@ -77,15 +78,20 @@ QStringList serviceCsvLines(const std::vector<PredictionRecord>& records, const 
     return lines;
 }
 
-Status WriteServiceCsv(AppContext& ctx, const ImportState& state) {
-    const auto records = readPredictionFile(predictionFilePath(ctx.paths.DataDir, state.CurrentRaceDate));
+ExportFile ServiceCsvFile(AppContext& ctx, const ImportState& state) {
+    const auto records =
+        readPredictionFile(dayFileToRead(state, predictionFilePath(ctx.paths.DataDir, state.CurrentRaceDate)));
     if (!records || records->empty())
-        return Status();
+        return {};
     const QStringList lines = serviceCsvLines(*records, QDateTime::currentDateTime(), programVersion());
     if (lines.isEmpty())
-        return Status();
+        return {};
     const QString path = ctx.settings.OutPutDir + QStringLiteral("K") + records->back().raceDate + QStringLiteral(".CSV");
-    return saveFile(path, crlfLines(lines));
+    return ExportFile(path, crlfLines(lines));
+}
+
+Status WriteServiceCsv(AppContext& ctx, const ImportState& state) {
+    return saveExportFile(ctx, ServiceCsvFile(ctx, state));
 }
 
 }  // namespace zm

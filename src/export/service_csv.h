@@ -6,6 +6,7 @@
 // Written as "K" + yyyymmdd + ".CSV" in the output folder; a day without picks writes nothing.
 
 #include "codes/status.h"
+#include "export/export_text.h"
 #include "predict/prediction_file.h"
 
 #include <QDateTime>
@@ -34,6 +35,8 @@ QString serviceCsvRaceLine(const PredictionRecord& rec);
 QStringList serviceCsvLines(const std::vector<PredictionRecord>& records, const QDateTime& written,
                             const QString& version);
 
+// The day's CSV as the day run writes it (no path when the day has no picks).
+ExportFile ServiceCsvFile(AppContext& ctx, const ImportState& state);
 Status WriteServiceCsv(AppContext& ctx, const ImportState& state);
 
 }  // namespace zm

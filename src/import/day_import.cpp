@@ -9,6 +9,7 @@
 #include "import/work_folder.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace zm {
 
@@ -44,6 +45,10 @@ bool saveFileOrSay(AppContext& ctx, const QString& path, const QByteArray& bytes
         return true;
     ctx.prompter.critical(dayFileWriteMessage(path, saved));
     return false;
+}
+
+QString dayFileToRead(const ImportState& state, const QString& path) {
+    return state.daySet ? state.daySet->readPath(path) : path;
 }
 
 void AddMeetingRace(ImportState& state, int recNo, int meeting, const RaceRecord& race) {
@@ -235,6 +240,18 @@ Status ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
         if (Status predicted = hooks.predictDay(ctx, state); !predicted)
             return fail(predicted);
     }
+    // The exports join the day's set: after a kill the day and its exports are both old or
+    // both new. An export that could not be written is left out and named; the day goes on.
+    state.ExportFailures.clear();
+    if (ctx.BatchRequested && !state.BatchFilesStarted) {
+        // The first day of a batch that goes through empties the batch's cumulative exports.
+        for (const QString& name : {QStringLiteral("Duel.TXT"), QStringLiteral("DEN.CSV")}) {
+            if (const QString path = findFileNoCase(ctx.settings.OutPutDir, name); !path.isEmpty())
+                set.drop(QFileInfo(path).absoluteFilePath());
+        }
+    }
+    if (hooks.exports)
+        hooks.exports(ctx, state);
     if (Status committed = set.commit(); !committed)
         return fail(committed);
 

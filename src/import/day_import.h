@@ -24,10 +24,15 @@ QString dayHorseFileName(const QString& date);  // "MUR" + date + ".UMA"
 QString dayOddsFileName(const QString& date);   // "MURODDS" + date + ".DAT"
 
 // Imports the day of the first record of the race work file (RaceCount races): the day files,
-// the odds day file when the import writes one and the prediction are put in place together
-// once the prediction is through. A failure carries the message to show; the day's files are
+// the odds day file when the import writes one, the prediction and the exports (hooks.exports,
+// which put their files into state.daySet) are put in place together once the prediction is
+// through. A failure carries the message to show; the day's files are
 // then as they were.
 Status ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hooks);
+
+// Where a reader finds the day file at path (a full path of DataDir) as the day run leaves it:
+// during an import, the new content the day's set holds for it.
+QString dayFileToRead(const ImportState& state, const QString& path);
 
 // Counts the race (record number recNo) into meeting number meeting (1-based) of MeetingTable.
 void AddMeetingRace(ImportState& state, int recNo, int meeting, const RaceRecord& race);

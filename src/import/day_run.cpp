@@ -12,6 +12,7 @@ namespace zm {
 
 bool DayRun(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
     bool done = false;
+    state.ExportFailures.clear();
     LoadJockeyTable(ctx, state);
     if (IndexHorseFile(ctx, state) < 1) {
         ctx.prompter.critical(QStringLiteral("競走馬ファイルが見つかりません！　中止します。"));
@@ -22,8 +23,6 @@ bool DayRun(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
         if (const Status imported = ImportDay(ctx, state, hooks); !imported) {
             ctx.prompter.critical(imported.message());
         } else {
-            if (hooks.exports)
-                hooks.exports(ctx, state);
             done = true;
         }
     }
@@ -63,18 +62,17 @@ BatchResult BatchRun(AppContext& ctx, ImportState& state, const DayHooks& hooks)
         ctx.prompter.critical(QStringLiteral("ＭＵＲのデータが見つかりません！"));
         return result;
     }
-    // The exports add every day of the batch to these two files.
-    for (const QString& cumulative : {QStringLiteral("Duel.TXT"), QStringLiteral("DEN.CSV")}) {
-        const QString path = findFileNoCase(ctx.settings.OutPutDir, cumulative);
-        if (!path.isEmpty())
-            QFile::remove(path);
-    }
+    // The exports add every day of the batch to their cumulative files, each day in its own set.
     const bool wasBatch = ctx.BatchRequested;
     ctx.BatchRequested = true;
+    state.BatchFilesStarted = false;
     for (const QString& name : names) {
         state.ArchivePath = ctx.settings.MurDataDir + name;
-        if (UnpackAndRun(ctx, state, state.ArchivePath, hooks))
+        if (UnpackAndRun(ctx, state, state.ArchivePath, hooks)) {
             ++result.imported;
+            state.BatchFilesStarted = true;
+        }
+        result.exportFailures += static_cast<int>(state.ExportFailures.size());
     }
     ctx.BatchRequested = wasBatch;
     return result;

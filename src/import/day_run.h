@@ -15,7 +15,8 @@ namespace zm {
 struct DayHooks {
     // Predicts the day (day files written, state filled). A failure carries its message.
     std::function<Status(AppContext&, ImportState&)> predictDay;
-    // Writes the text outputs the settings ask for.
+    // Puts the text outputs the settings ask for into the day's set (state.daySet), before it
+    // is committed; names the files it could not write in state.ExportFailures.
     std::function<void(AppContext&, ImportState&)> exports;
 };
 
@@ -32,11 +33,13 @@ bool ExtractAndPredict(AppContext& ctx, ImportState& state, const QString& archi
 struct BatchResult {
     int archives = 0;  // archives listed
     int imported = 0;  // days that went through
+    int exportFailures = 0;  // exports of those days that could not be written
 };
 
 // Runs every "hb??????.lzh" archive of MurDataDir (sorted by name, at most 512) through the
-// day run, in batch mode (the exports add to their cumulative files, emptied first). With none
-// it shows its message and does nothing else.
+// day run, in batch mode (the exports add to their cumulative files; the first day that goes
+// through replaces what an earlier batch left there, so a batch in which no day goes through
+// changes nothing). With none it shows its message and does nothing else.
 BatchResult BatchRun(AppContext& ctx, ImportState& state, const DayHooks& hooks);
 
 }  // namespace zm

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -115,6 +116,13 @@ struct ImportState {
     // The day's files while an import writes them: put in place together once the prediction
     // is through (nullptr outside an import, where each file is written on its own).
     FileSet* daySet = nullptr;
+
+    // The files of the day run's exports that could not be written (each message shown); the
+    // day itself went through all the same.
+    QStringList ExportFailures;
+    // While a batch runs: true once a day of it went through. The batch's cumulative exports
+    // then add to what the batch wrote; until then they replace what an earlier batch left.
+    bool BatchFilesStarted = false;
 
     // The jockeyRating of the first of the JockeyCount slots whose code equals code
     // exactly; nothing when none does.

@@ -1,10 +1,12 @@
 #include "pat/odds_convert.h"
 
+#include "app/file_set.h"
 #include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "pat/pat_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
@@ -369,6 +371,12 @@ Result<ConversionRun> ConvertPredictedOdds(AppContext& ctx, const QString& dayFi
 
     ProgressSink& progress = ctx.progressSink();
     progress.setCaption(ConvDialogCaption(generation));
+    // Every file of the conversion is put in place at once: PAT never reads a mix of old and new.
+    FileSet set(ctx.paths.DataDir);
+    const QString setFolder = QDir(target).absolutePath() + u'/';
+    auto put = [&](const QString& prefix, const QString& code, const QByteArray& bytes) {
+        return set.put(setFolder + prefix + code + QStringLiteral(".JRA"), bytes);
+    };
     ConversionRun run;
     run.records = count;
     for (int n = 1; n <= count; ++n) {
@@ -381,28 +389,34 @@ Result<ConversionRun> ConvertPredictedOdds(AppContext& ctx, const QString& dayFi
         Status st;
         switch (generation) {
         case ConvGeneration::Pat98:
-            st = WriteZo95(target, code, record);
+            st = put(kWinPlacePrefix, code, Zo95Bytes(record));
             if (st && pairs)
-                st = WriteUo98(target, code, record);
+                st = put(kQuinellaPrefix, code, Uo98Bytes(record));
             break;
         case ConvGeneration::Pat95:
-            st = WriteZo95(target, code, record);
+            st = put(kWinPlacePrefix, code, Zo95Bytes(record));
             if (st && pairs)
-                st = WriteUo95(target, code, record);
+                st = put(kQuinellaPrefix, code, Uo95Bytes(record));
             break;
         case ConvGeneration::Pat31:
-            st = WriteZo31(target, code, record);
+            st = put(kWinPlacePrefix, code, Zo31Bytes(record));
             if (st && pairs)
-                st = WriteUo31(target, code, record);
+                st = put(kQuinellaPrefix, code, Uo31Bytes(record));
             break;
         }
         if (!st) {
+            set.discard();
+            st = Status::failure(unchangedMessage(st.message()));
             ctx.prompter.critical(st.message());
             return st;
         }
         run.written << target + kWinPlacePrefix + code + QStringLiteral(".JRA");
         if (pairs)
             run.written << target + kQuinellaPrefix + code + QStringLiteral(".JRA");
+    }
+    if (Status committed = set.commit(); !committed) {
+        ctx.prompter.critical(committed.message());
+        return committed;
     }
     ctx.prompter.information(kConvDone);
     return run;

@@ -674,7 +674,7 @@ void frmBacktest::Command2_Click() {
         RunOnWorker(ctx_, this, [&](AppContext& run) {
             const analysis::BacktestReport full = analysis::RunBacktest(run.paths, run.settings, o, run.progressSink());
             run.progressSink().setLabel(u"CSVファイルを書き出しています…"_s, Rgb{0, 0, 0});
-            status = analysis::WriteBacktestCsv(full, file, sjis, &written);
+            status = analysis::WriteBacktestCsv(full, file, sjis, &written, run.paths.DataDir);
         });
     }
     setBusy(false);
