@@ -30,8 +30,12 @@ int hexValue(QChar c) {
 void appendCode(QString& out, char32_t code) {
     if (code == 0 || code > 0x10FFFF)
         return;
-    const char32_t one[] = {code};
-    out += QString::fromUcs4(one, 1);
+    if (QChar::requiresSurrogates(code)) {
+        out += QChar(QChar::highSurrogate(code));
+        out += QChar(QChar::lowSurrogate(code));
+    } else {
+        out += QChar(char16_t(code));
+    }
 }
 
 // A section or key name: "%XX" and "%UXXXX" stand for one character, "\" separates levels as
@@ -162,7 +166,7 @@ QByteArray escapeName(const QString& name, bool key) {
         if (key && u == u'/')
             out += u'\\';
         else if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u'-' ||
-                 u == u'_' || u == u'.' || u >= 0xA0)
+                 u == u'_' || u == u'.' || (u >= 0xA0 && !c.isSpace() && u != 0xFEFF))
             out += c;
         else if (u < 0x100)
             out += u'%' + QString::number(u, 16).toUpper().rightJustified(2, u'0');
@@ -175,8 +179,7 @@ QByteArray escapeName(const QString& name, bool key) {
 // A value is written bare when it reads back as it is, else quoted with its escapes.
 QByteArray escapeValue(const QString& text) {
     const QString value = text.startsWith(u'@') ? u'@' + text : text;
-    bool plain = !value.isEmpty() && value.front() != u' ' && value.back() != u' ' && value.front() != u'\t' &&
-                 value.back() != u'\t';
+    bool plain = !value.isEmpty() && !value.front().isSpace() && !value.back().isSpace() && value.front() != u'\uFEFF';
     for (const QChar c : value) {
         if (c == u',' || c == u';' || c == u'"' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F)
             plain = false;
@@ -225,12 +228,16 @@ SettingsStore::SettingsStore(const QString& iniFile) : file_(iniFile) {
     }
     QString section;
     const QString text = QString::fromUtf8(*bytes);
+    bool first = true;
     for (QStringView line : QStringTokenizer(text, u'\n')) {
         if (line.endsWith(u'\r'))
             line.chop(1);
-        if (line.startsWith(QChar(0xFEFF)))
+        if (first && line.startsWith(QChar(0xFEFF)))
             line = line.sliced(1);
-        line = line.trimmed();
+        first = false;
+        // Only the start is trimmed here: a value's own blanks are the value reader's to judge.
+        while (!line.isEmpty() && line.front().isSpace())
+            line = line.sliced(1);
         if (line.isEmpty() || line.front() == u';' || line.front() == u'#')
             continue;
         if (line.front() == u'[') {

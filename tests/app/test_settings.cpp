@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -153,6 +154,45 @@ TEST(Settings, AwkwardNamesAndValuesRoundTrip) {
     }
     // Names are written readably.
     EXPECT_TRUE(bytesOf(file).contains("[保留BET]\n単勝オッズMIN=1.5\n"));
+}
+
+// Random names and values drawn from the characters the format treats specially: what the
+// store writes it reads back unchanged, and what QSettings wrote it reads as QSettings does.
+TEST(Settings, RandomNamesAndValuesRoundTrip) {
+    QStringList alphabet;
+    for (const QChar c : QStringLiteral(" ,;\"\\=[]%#@\t\r\nabZ09保B\x01\x7f\u00A0\u0085\uFEFF"))
+        alphabet << QString(c);
+    alphabet << QStringLiteral("\U0001F600");  // a pair of surrogates
+    QRandomGenerator rng(7);
+    auto text = [&](int longest) {
+        QString s;
+        for (int n = rng.bounded(longest + 1); n > 0; --n)
+            s += alphabet[rng.bounded(int(alphabet.size()))];
+        return s;
+    };
+    QTemporaryDir dir;
+    for (int round = 0; round < 200; ++round) {
+        const QString mine = dir.filePath(QStringLiteral("mine%1.ini").arg(round));
+        const QString theirs = dir.filePath(QStringLiteral("qt%1.ini").arg(round));
+        const QString section = text(6), key = text(6), value = text(12);
+        if (section.isEmpty() || key.trimmed().isEmpty() || key.contains(u'\\') || section.contains(u'\\'))
+            continue;
+        SCOPED_TRACE(("[" + section + "] " + key + "=" + value).toStdString());
+        {
+            SettingsStore store(mine);
+            store.SaveAppSetting(section, key, value);
+            ASSERT_TRUE(store.status().ok());
+        }
+        EXPECT_EQ(SettingsStore(mine).read(section, key), value);
+        QString qtRead;
+        {
+            QSettings qt(theirs, QSettings::IniFormat);
+            qt.setValue(section + "/" + key, value);
+            qt.sync();
+            qtRead = QSettings(theirs, QSettings::IniFormat).value(section + "/" + key).toString();
+        }
+        EXPECT_EQ(SettingsStore(theirs).read(section, key), qtRead);
+    }
 }
 
 // A file written by QSettings (escaped Japanese names, lists, quoting) reads the same here.
