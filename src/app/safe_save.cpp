@@ -86,6 +86,14 @@ bool endsInSixAlnum(QByteArrayView name) {
     return true;
 }
 
+// Six random letters and digits, as the earlier way of saving put after a name, mix upper and
+// lower case nearly always; a suffix a person gave ("backup", "OLD123", "202612") does not.
+bool looksRandom(QByteArrayView six) {
+    const bool upper = std::any_of(six.begin(), six.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    const bool lower = std::any_of(six.begin(), six.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    return upper && lower;
+}
+
 // The longest a name in a folder may be, in bytes.
 constexpr qsizetype kNameMax = 255;
 
@@ -404,7 +412,8 @@ int removeInterruptedSaves(const QString& folder, const QString& onlyFor, const 
             const QByteArrayView base = name.first(name.size() - 6 - mark);
             ours = only.isEmpty() || base == only || (only.size() > base.size() && only.startsWith(base) &&
                                                       name.size() == kNameMax);
-        } else if (!legacy.empty() && endsInSixAlnum(name) && name.size() > 7 && name[name.size() - 7] == '.') {
+        } else if (!legacy.empty() && endsInSixAlnum(name) && name.size() > 7 && name[name.size() - 7] == '.' &&
+                   looksRandom(name.last(6))) {
             const QString base = QFile::decodeName(name.first(name.size() - 7).toByteArray());
             ours = std::any_of(legacy.begin(), legacy.end(),
                                [&](const QRegularExpression& re) { return re.match(base).hasMatch(); });

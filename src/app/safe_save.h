@@ -108,9 +108,9 @@ bool isSaveTemporaryName(QByteArrayView name);
 // Removes from folder the temporary files interrupted saves left there: names of the
 // "NAME.zmsave-XXXXXX" form only, and only plain files (never a link or a folder). When
 // onlyFor is not empty, only the temporary files of that one file go. When legacyNames is
-// given, a plain file named "BASE.XXXXXX" (six letters and digits), where BASE matches one of
-// those patterns (case ignored), goes too: what the earlier way of saving left behind. Returns
-// how many were removed.
+// given, a plain file named "BASE.XXXXXX" (six letters and digits, upper and lower case mixed),
+// where BASE matches one of those patterns (case ignored), goes too: what the earlier way of
+// saving left behind. Returns how many were removed.
 int removeInterruptedSaves(const QString& folder, const QString& onlyFor = {},
                            const QStringList& legacyNames = {});
 

@@ -248,6 +248,8 @@ TEST(SafeSave, RemovingInterruptedSavesTakesOnlyTheirOwnFiles) {
         {"~B20261206.TXT.TYIZoQ", true},         // earlier leftover of a file written here
         {"~b20261206.txt.TYIZoQ", true},         // names match in any case
         {"notes.TXT.TYIZoQ", false},             // not a name written here
+        {"~B20261206.TXT.backup", false},        // a suffix someone chose: one case only
+        {"~B20261206.TXT.OLD123", false},
         {"~B20261206.TXT.TYIZo", false},
         {"~B20261206.TXT", false},
         {"20261206.DAT", false},

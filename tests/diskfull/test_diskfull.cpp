@@ -3,7 +3,8 @@
 // disk, no temporary file stays, and the exit code tells which: 0 only when the whole new
 // state is there, 1 with a file named otherwise.
 //
-// The disk is a small tmpfs mounted in a mount namespace of this process's own, made before any
+// The free space runs from 0 to 64 KiB in steps of 4, and on through eighths of what the
+// command needs when that is more. The disk is a small tmpfs mounted in a mount namespace of this process's own, made before any
 // thread starts (so the program needs its own main). Where that is not allowed (not root, no
 // namespaces) every test is skipped with the reason.
 
@@ -29,8 +30,9 @@
 namespace zm {
 namespace {
 
-QString gRoot;    // the tmpfs, empty when there is none
-QString gWhyNot;  // why not
+QString gRoot;        // where the homes are made: the tmpfs, else a temporary folder
+bool gDisk = false;   // gRoot is the small tmpfs
+QString gWhyNot;      // why it is not
 
 const QString kDay = QStringLiteral("20261205");
 
@@ -58,6 +60,7 @@ bool mountDisk() {
         return false;
     }
     gRoot = QString::fromLocal8Bit(folder);
+    gDisk = true;
     return true;
 }
 
@@ -200,15 +203,22 @@ QStringList argsOf(const Command& c) {
     return args;
 }
 
-// The free space of each run, in KiB: every 4 KiB from 0 to 64 with ZENOMUR_DISKFULL_STEPS=all,
-// else a spread of them that keeps the test quick.
-std::vector<int> freeSteps() {
+// The free space of each run, in KiB: every 4 KiB from 0 to 64, then eighths of what the command
+// takes on the disk (need, in KiB) up to just short of it, where a command that writes more than
+// 64 KiB runs out of room halfway through its files.
+// With ZENOMUR_DISKFULL_STEPS=fine every 4 KiB up to all the command needs (the long run of
+// scripts/diskfull-sweep).
+std::vector<int> freeSteps(int need) {
     std::vector<int> steps;
-    if (qEnvironmentVariable("ZENOMUR_DISKFULL_STEPS") == u"all") {
-        for (int k = 0; k <= 64; k += 4)
+    const bool fine = qEnvironmentVariable("ZENOMUR_DISKFULL_STEPS") == u"fine";
+    for (int k = 0; k <= (fine ? std::max(64, need + 4) : 64); k += 4)
+        steps.push_back(k);
+    if (fine)
+        return steps;
+    for (int eighth = 1; eighth <= 8 && need > 64; ++eighth) {
+        const int k = std::max(0, (need * eighth / 8 - (eighth == 8 ? 4 : 0)) / 4 * 4);
+        if (k > 64)
             steps.push_back(k);
-    } else {
-        steps = {0, 4, 8, 12, 16, 24, 32, 48, 64};
     }
     return steps;
 }
@@ -216,7 +226,7 @@ std::vector<int> freeSteps() {
 class DiskFull : public ::testing::TestWithParam<Command> {};
 
 TEST_P(DiskFull, EveryFileWholeOldOrWholeNewAndTheExitCodeTrue) {
-    if (gRoot.isEmpty())
+    if (!gDisk)
         GTEST_SKIP() << gWhyNot.toStdString();
     QString why;
     ASSERT_TRUE(makeSeed(why)) << why.toStdString();
@@ -224,12 +234,14 @@ TEST_P(DiskFull, EveryFileWholeOldOrWholeNewAndTheExitCodeTrue) {
 
     reset();
     const Snapshot before = snapshot();
+    const qint64 freeBefore = freeBytes();
     const test::CliRun roomyRun = cli(argsOf(command));
     ASSERT_EQ(roomyRun.exitCode, 0) << roomyRun.err.toStdString();
+    const int need = int((freeBefore - freeBytes()) / 1024);
     const Snapshot roomy = snapshot();
     EXPECT_NE(before, roomy) << "the command changes nothing: the sweep proves little";
 
-    for (const int kib : freeSteps()) {
+    for (const int kib : freeSteps(need)) {
         SCOPED_TRACE(QStringLiteral("%1 KiB free").arg(kib).toStdString());
         reset();
         ASSERT_TRUE(leaveFree(qint64(kib) * 1024)) << "could not leave the free space";
@@ -291,12 +303,70 @@ const Command kCommands[] = {
     {"detail", {"detail", kDay}},
 };
 
+// A link or a folder at a name the command writes: nothing is written where the link points
+// and the folder stays as it was; the command stops naming the file, or (a file set, whose
+// renames replace the entry at the name rather than write through it) puts a plain file there.
+class HostileName : public ::testing::TestWithParam<Command> {};
+
+TEST_P(HostileName, ALinkOrAFolderAtAWrittenNameIsNeverWrittenThrough) {
+    QString why;
+    ASSERT_TRUE(makeSeed(why)) << why.toStdString();
+    const Command& command = GetParam();
+    reset();
+    const Snapshot before = snapshot();
+    ASSERT_EQ(cli(argsOf(command)).exitCode, 0);
+    const Snapshot roomy = snapshot();
+    QStringList written;
+    for (const auto& [name, bytes] : roomy) {
+        if (bytes != at(before, name))
+            written << name;
+    }
+    ASSERT_FALSE(written.isEmpty());
+    // The first and the last name it writes are enough to meet every writer of a command.
+    const QStringList names = written.size() == 1 ? written : QStringList{written.front(), written.back()};
+    const QString victim = gRoot + QStringLiteral("/victim");
+    for (const QString& name : names) {
+        for (const bool link : {true, false}) {
+            SCOPED_TRACE(name.toStdString() + (link ? " as a link" : " as a folder"));
+            reset();
+            const QString path = home() + u'/' + name;
+            QFile::remove(path);
+            QFile v(victim);
+            ASSERT_TRUE(v.open(QIODevice::WriteOnly));
+            v.write("victim");
+            v.close();
+            if (link)
+                ASSERT_TRUE(QFile::link(victim, path));
+            else
+                ASSERT_TRUE(QDir().mkpath(path) && QFile::copy(victim, path + QStringLiteral("/inside")));
+            const test::CliRun r = cli(argsOf(command));
+            QFile check(victim);
+            ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+            EXPECT_EQ(check.readAll(), "victim");
+            const QFileInfo now(path);
+            if (r.exitCode == 0) {
+                EXPECT_TRUE(now.isFile() && !now.isSymLink()) << "exit 0 and still no file at the name";
+            } else {
+                EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+                EXPECT_TRUE(r.err.contains(path)) << "the name is not in: " << r.err.toStdString();
+            }
+            if (!link && r.exitCode != 0) {
+                EXPECT_TRUE(QFile::exists(path + QStringLiteral("/inside")));
+            }
+            QFile::remove(victim);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, HostileName, ::testing::ValuesIn(kCommands),
+                         [](const ::testing::TestParamInfo<Command>& info) { return std::string(info.param.name); });
+
 INSTANTIATE_TEST_SUITE_P(Commands, DiskFull, ::testing::ValuesIn(kCommands),
                          [](const ::testing::TestParamInfo<Command>& info) { return std::string(info.param.name); });
 
 // With no room at all, a command stops before its work and says that the disk is full.
 TEST(DiskFullStart, TheLockMessageSaysTheDiskIsFull) {
-    if (gRoot.isEmpty())
+    if (!gDisk)
         GTEST_SKIP() << gWhyNot.toStdString();
     QString why;
     ASSERT_TRUE(makeSeed(why)) << why.toStdString();
@@ -317,13 +387,18 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         listing = listing || QByteArrayView(argv[i]).startsWith("--gtest_list_tests");
     // Before any thread: a process with threads cannot have a mount namespace of its own.
-    if (!listing)
-        zm::mountDisk();
+    if (!listing && !zm::mountDisk()) {
+        char folder[] = "/tmp/zm-names-XXXXXX";
+        if (::mkdtemp(folder))
+            zm::gRoot = QString::fromLocal8Bit(folder);
+    }
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
-    if (!zm::gRoot.isEmpty()) {
+    if (zm::gDisk)
         ::umount2(QFile::encodeName(zm::gRoot).constData(), MNT_DETACH);
+    else if (!zm::gRoot.isEmpty())
+        QDir(zm::gRoot).removeRecursively();
+    if (!zm::gRoot.isEmpty())
         ::rmdir(QFile::encodeName(zm::gRoot).constData());
-    }
     return result;
 }
