@@ -344,7 +344,12 @@ TEST_P(HostileName, ALinkOrAFolderAtAWrittenNameIsNeverWrittenThrough) {
             ASSERT_TRUE(check.open(QIODevice::ReadOnly));
             EXPECT_EQ(check.readAll(), "victim");
             const QFileInfo now(path);
-            if (r.exitCode == 0) {
+            const bool sideStep = std::none_of(command.together.begin(), command.together.end(),
+                                               [&](const QString& prefix) { return name.startsWith(prefix); });
+            if (r.exitCode == 0 && sideStep) {
+                // A step before the main work (a setting it keeps) may fail with its message alone.
+                EXPECT_TRUE(r.err.contains(path) || (now.isFile() && !now.isSymLink())) << r.err.toStdString();
+            } else if (r.exitCode == 0) {
                 EXPECT_TRUE(now.isFile() && !now.isSymLink()) << "exit 0 and still no file at the name";
             } else {
                 EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
