@@ -218,14 +218,20 @@ QString failureText(const QString& file) {
 
 SettingsStore::SettingsStore(const QString& iniFile) : file_(iniFile) {
     QDir().mkpath(QFileInfo(iniFile).absolutePath());
-    if (!QFileInfo::exists(iniFile))
-        return;  // a dangling link included: nothing to read (and saveFile refuses to write there)
-    const Result<QByteArray> bytes = readOutsideFile(iniFile);
+    unreadable_ = load();
+}
+
+Status SettingsStore::load() {
+    // Nothing to read (a dangling link included, which saveFile then refuses to write through):
+    // what the store holds stays, so that a file removed meanwhile is written whole again.
+    if (!QFileInfo::exists(file_))
+        return {};
+    const Result<QByteArray> bytes = readOutsideFile(file_);
     if (!bytes) {
         // Rewriting a file that could not be read would lose every setting in it.
-        unreadable_ = Status::failure(failureText(iniFile) + u'\n' + bytes.message());
-        return;
+        return Status::failure(failureText(file_) + u'\n' + bytes.message());
     }
+    std::map<QString, Section> sections;
     QString section;
     const QString text = QString::fromUtf8(*bytes);
     bool first = true;
@@ -255,9 +261,12 @@ SettingsStore::SettingsStore(const QString& iniFile) : file_(iniFile) {
         const QString key = unescapeName(line.first(eq).trimmed());
         const auto [s, k] = splitFullKey(section + u'/' + key);
         if (!k.isEmpty())
-            sections_[s][k] = unescapeValue(line.sliced(eq + 1));
+            sections[s][k] = unescapeValue(line.sliced(eq + 1));
     }
+    sections_ = std::move(sections);
+    return {};
 }
+
 
 QString SettingsStore::read(const QString& section, const QString& key) const {
     const auto [s, k] = splitFullKey(section + u'/' + key);
@@ -291,6 +300,9 @@ void SettingsStore::SaveAppSetting(const QString& section, const QString& key, c
     const auto [s, k] = splitFullKey(section + u'/' + key);
     if (k.isEmpty())
         return;
+    // The file is read again first: another run using the same settings file may have changed
+    // other keys since, and only this one key is to change.
+    unreadable_ = load();
     if (!unreadable_.ok()) {
         status_ = unreadable_;
     } else {

@@ -1,9 +1,9 @@
 #pragma once
 
 // The settings record filled at start and the per-user store behind it: one INI file with the
-// sections and keys the program has always used. The file is read once, when the store is made
-// (old files with "%U"-escaped names included), and every change rewrites it whole through
-// saveFile, so that a full disk or a kill never leaves it cut or empty.
+// sections and keys the program has always used. The file is read when the store is made (old
+// files with "%U"-escaped names included) and again before each change, which rewrites it whole
+// through saveFile, so that a full disk or a kill never leaves it cut or empty.
 
 #include "app/paths.h"
 
@@ -45,6 +45,10 @@ public:
     QByteArray iniText() const;
 
 private:
+    // Reads the file into the store; a file that exists but cannot be read is a failure, and
+    // the store is then left as it was.
+    Status load();
+
     using Section = std::map<QString, QString>;
     QString file_;
     std::map<QString, Section> sections_;  // "" is the file's [General] part

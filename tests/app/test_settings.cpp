@@ -229,6 +229,22 @@ TEST(Settings, ReadsFilesWrittenTheEarlierWay) {
     EXPECT_EQ(again.read("PAT", "Ver"), "98");
 }
 
+// Two runs with the same settings file (two program folders): each change rewrites the file
+// with the other run's changes kept.
+TEST(Settings, TwoStoresOnOneFileKeepEachOthersChanges) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("z.ini");
+    SettingsStore first(file);
+    SettingsStore second(file);
+    first.SaveAppSetting("PAT", "Ver", "98");
+    second.SaveAppSetting("File", "umaF", "True");
+    first.SaveAppSetting("PAT", "PatOpt", "True");
+    SettingsStore after(file);
+    EXPECT_EQ(after.read("PAT", "Ver"), "98");
+    EXPECT_EQ(after.read("File", "umaF"), "True");
+    EXPECT_EQ(after.read("PAT", "PatOpt"), "True");
+}
+
 // A write that cannot be made is reported once, names the file, and changes neither the file
 // nor what the store reads; a file that cannot be read is never replaced.
 TEST(Settings, AFailedWriteKeepsTheFileAndTheStore) {
