@@ -1,4 +1,4 @@
-// Any bytes as the settings file: the settings load, every value within its documented range
+// Any bytes as the settings file: the settings load, every value within its allowed range
 // or its default, and the file the store writes reads back as the same store.
 
 #include "fuzz_support.h"
