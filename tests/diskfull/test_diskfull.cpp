@@ -190,6 +190,9 @@ struct Command {
     // leaves as they were; steps the command takes before its main work (a backup, a setting
     // it keeps, a day file) are outside.
     QStringList together = {QString()};
+    // False for a command that finds its day already there when anything is at the name, and
+    // so leaves a link or a folder there alone.
+    bool writesOverAnything = true;
 };
 
 void PrintTo(const Command& c, std::ostream* os) {
@@ -306,6 +309,10 @@ const Command kCommands[] = {
     {"sakutto", {"--yes", "bets", "--day", kDay, "sakutto"}},
     {"backtest_csv", {"backtest", "--csv", "{H}/OutPut/bt.csv"}},
     {"detail", {"detail", kDay}},
+    {"odds_import", {"odds-import", "{H}/MurData/j261205.lzh"}},
+    {"pat_log_export", {"pat", "--day", kDay, "log", "--export", "{H}/OutPut/log.txt"}},
+    {"dummy_day", {"dummy-day", "2026/12/12"}, {QString()}, false},
+    {"delete_days", {"--yes", "delete-days", kDay}},
 };
 
 // A link or a folder at a name the command writes: nothing is written where the link points
@@ -321,12 +328,15 @@ TEST_P(HostileName, ALinkOrAFolderAtAWrittenNameIsNeverWrittenThrough) {
     const Snapshot before = snapshot();
     ASSERT_EQ(cli(argsOf(command)).exitCode, 0);
     const Snapshot roomy = snapshot();
-    QStringList written;
+    QStringList written;  // files it leaves new or changed (not the ones it removes)
     for (const auto& [name, bytes] : roomy) {
         if (bytes != at(before, name))
             written << name;
     }
-    ASSERT_FALSE(written.isEmpty());
+    if (written.isEmpty())
+        GTEST_SKIP() << "the command only removes files";
+    if (!command.writesOverAnything)
+        GTEST_SKIP() << "the command keeps what is at its names";
     // The first and the last name it writes are enough to meet every writer of a command.
     const QStringList names = written.size() == 1 ? written : QStringList{written.front(), written.back()};
     const QString victim = gRoot + QStringLiteral("/victim");
