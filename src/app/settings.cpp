@@ -30,6 +30,8 @@ int hexValue(QChar c) {
 void appendCode(QString& out, char32_t code) {
     if (code == 0 || code > 0x10FFFF)
         return;
+    if (code >= 0xD800 && code <= 0xDFFF)
+        code = 0xFFFD;  // half of a pair alone is no character
     if (QChar::requiresSurrogates(code)) {
         out += QChar(QChar::highSurrogate(code));
         out += QChar(QChar::lowSurrogate(code));
