@@ -30,14 +30,24 @@ int hexValue(QChar c) {
 void appendCode(QString& out, char32_t code) {
     if (code == 0 || code > 0x10FFFF)
         return;
-    if (code >= 0xD800 && code <= 0xDFFF)
-        code = 0xFFFD;  // half of a pair alone is no character
     if (QChar::requiresSurrogates(code)) {
         out += QChar(QChar::highSurrogate(code));
         out += QChar(QChar::lowSurrogate(code));
     } else {
         out += QChar(char16_t(code));
     }
+}
+
+// Escapes may give the two halves of a pair one by one ("%UD83D%UDE00"); a half left alone is
+// no character and reads as the replacement character.
+QString& withoutLoneHalves(QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar(QChar::ReplacementCharacter);
+    }
+    return text;
 }
 
 // A section or key name: "%XX" and "%UXXXX" stand for one character, "\" separates levels as
@@ -72,7 +82,7 @@ QString unescapeName(QStringView text) {
         appendCode(out, code);
         i = from + digits - 1;
     }
-    return out;
+    return withoutLoneHalves(out);
 }
 
 // A value: blanks around it and around its commas go, quoted parts keep everything, "\" starts
@@ -145,7 +155,7 @@ QString unescapeValue(QStringView text) {
     QString value = parts.join(u',');
     if (value.startsWith(QStringLiteral("@@")))
         value.remove(0, 1);
-    return value;
+    return withoutLoneHalves(value);
 }
 
 // "Section/Key" split at its first "/" (blank levels dropped); a name of one level belongs to
