@@ -2,18 +2,23 @@
 
 // The one way the program writes a file whole, and the one way it appends to one.
 //
-// saveFile writes into a temporary file beside the target, flushes it to the disk and renames it
-// into place: a crash, a kill or a full disk leaves either the old file or the new one, never
-// a part of either. A failure names the file (and says when the disk is full) and leaves the old
-// file as it was. appendToFile adds whole lines the same way, so a file never ends in half a line.
+// saveFile writes into a temporary file beside the target ("NAME.zmsave-XXXXXX"), checks every
+// write, flushes the file to the disk, renames it into place and flushes the folder: a crash, a
+// kill or a full disk leaves either the old file or the new one, never a part of either. A
+// failure names the file (and says when the disk is full), removes the temporary file and leaves
+// the old file as it was. A link, a folder, a FIFO or a device at the name is refused, never
+// written through. The new file keeps the mode of the old one (a new file gets 0666 less the
+// umask). appendToFile adds whole lines the same way, so a file never ends in half a line.
 // writeScratchFile is for scratch space only, where none of that is needed.
 
 #include "codes/status.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QSaveFile>
 #include <QString>
+#include <QStringList>
+
+#include <cerrno>
 
 #include <thread>
 
@@ -42,12 +47,18 @@ public:
     void write(QByteArrayView bytes);
     Status commit();
     const QString& path() const { return path_; }
+    ~SafeSave();  // an uncommitted save removes its temporary file
 
 private:
+    void fail(int error, const QString& reason = {});
+    void removeTemporary();
+
     QString path_;
-    QSaveFile file_;
+    QByteArray temporary_;  // the temporary file's name as bytes, empty once gone
+    int fd_ = -1;
     qint64 written_ = 0;
-    bool failed_ = false;
+    Status failure_;
+    bool done_ = false;
 };
 
 // A file written whole under its own name, without a temporary file, whose flush to the disk
@@ -81,5 +92,26 @@ private:
 // The message for a file that could not be written: names the file, and says so when the
 // disk holding it is full.
 QString writeFailureMessage(const QString& path, const QString& reason, qint64 bytesNeeded = 0);
+// The same for a failed system call: ENOSPC and EDQUOT say that the disk is full.
+QString writeFailureMessage(const QString& path, int error);
+inline bool isDiskFull(int error) {
+    return error == ENOSPC || error == EDQUOT;
+}
+
+// What saveFile puts between a file's name and the six random letters and digits of its
+// temporary file.
+inline constexpr char kSaveTemporaryMark[] = ".zmsave-";
+
+// True for the name of a temporary file of saveFile (and of SafeSave and appendToFile).
+bool isSaveTemporaryName(QByteArrayView name);
+
+// Removes from folder the temporary files interrupted saves left there: names of the
+// "NAME.zmsave-XXXXXX" form only, and only plain files (never a link or a folder). When
+// onlyFor is not empty, only the temporary files of that one file go. When legacyNames is
+// given, a plain file named "BASE.XXXXXX" (six letters and digits, upper and lower case mixed),
+// where BASE matches one of those patterns (case ignored), goes too: what the earlier way of
+// saving left behind. Returns how many were removed.
+int removeInterruptedSaves(const QString& folder, const QString& onlyFor = {},
+                           const QStringList& legacyNames = {});
 
 }  // namespace zm

@@ -1,11 +1,12 @@
 #pragma once
 
-// The settings record filled at start and the per-user store behind it: one INI file through
-// QSettings, with the sections and keys the program has always used.
+// The settings record filled at start and the per-user store behind it: one INI file with the
+// sections and keys the program has always used. The file is read when the store is made (old
+// files with "%U"-escaped names included) and again before each change, which rewrites it whole
+// through saveFile, so that a full disk or a kill never leaves it cut or empty.
 
 #include "app/paths.h"
 
-#include <QSettings>
 #include "codes/status.h"
 
 #include <QString>
@@ -13,6 +14,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -27,7 +29,8 @@ public:
     // The stored text; absent keys read as empty text.
     QString read(const QString& section, const QString& key) const;
     // Writes one text value and flushes it to disk. A write that does not reach the file is
-    // reported to the failure reporter (when set) and kept in status().
+    // reported to the failure reporter (when set) and kept in status(); the value is then not
+    // kept in memory either, and the file stays as it was.
     void SaveAppSetting(const QString& section, const QString& key, const QString& value);
     // How the last write went: a failure names the settings file.
     const Status& status() const { return status_; }
@@ -37,8 +40,19 @@ public:
 
     QString fileName() const;
 
+    // The whole store as the file's text: sections in name order, names written as they are
+    // (only characters the format reserves are escaped), values quoted where they must be.
+    QByteArray iniText() const;
+
 private:
-    std::unique_ptr<QSettings> settings_;
+    // Reads the file into the store; a file that exists but cannot be read is a failure, and
+    // the store is then left as it was.
+    Status load();
+
+    using Section = std::map<QString, QString>;
+    QString file_;
+    std::map<QString, Section> sections_;  // "" is the file's [General] part
+    Status unreadable_;                    // a file that exists but cannot be read is not replaced
     Status status_;
     std::function<void(const QString&)> reporter_;
     bool reported_ = false;  // one message per run is enough

@@ -1,15 +1,29 @@
 #include "app/startup.h"
 
 #include "app/file_set.h"
+#include "app/safe_save.h"
 
 #include "codes/numeric.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cerrno>
+#include <sys/statvfs.h>
 
 namespace zm {
+
+namespace {
+
+// True when the file system holding folder has no block left for anyone but its superuser.
+bool noRoomLeft(const QString& folder) {
+    struct statvfs disk {};
+    return ::statvfs(QFile::encodeName(folder).constData(), &disk) == 0 && disk.f_bavail == 0;
+}
+
+}  // namespace
 
 QString resolveHome(const QString& option) {
     if (!option.isEmpty()) {
@@ -35,7 +49,9 @@ std::unique_ptr<AppSession> AppSession::StartUp(const StartOptions& options, Pro
     }
     auto lock = std::make_unique<QLockFile>(home + QStringLiteral("/.zenomur.lock"));
     lock->setStaleLockTime(0);  // a lock of a crashed run is recognised by its dead process
+    errno = 0;
     bool locked = lock->tryLock(0);
+    const int lockError = errno;
     if (!locked && lock->error() == QLockFile::LockFailedError) {
         // A run killed between making its lock file and writing itself into it leaves the file
         // empty, naming no process that could be found dead. Such a file goes when no process
@@ -51,6 +67,8 @@ std::unique_ptr<AppSession> AppSession::StartUp(const StartOptions& options, Pro
         message = status == Status::AlreadyRunning
                       ? QStringLiteral("ゼノゼノＭＵＲは既に起動しています（フォルダ「%1」を使用中）。").arg(home)
                       : QStringLiteral("プログラムフォルダ「%1」をロックできません。").arg(home);
+        if (status == Status::Failed && (isDiskFull(lockError) || noRoomLeft(home)))
+            message = QStringLiteral("ディスクの空きがないため、") + message;
         return nullptr;
     }
 
@@ -63,6 +81,8 @@ std::unique_ptr<AppSession> AppSession::StartUp(const StartOptions& options, Pro
     if (const zm::Status recovered = RecoverFileSets(paths.DataDir); !recovered)
         prompter.critical(recovered.message());
     LoadSettings(session->context_.settings, session->store_, paths);
+    // Temporary files of single saves a kill or a crash interrupted.
+    RemoveInterruptedSaves(paths, session->context_.settings, session->store_.fileName());
     PurgeOldPendingBets(paths);
     status = Status::Started;
     return session;
@@ -85,6 +105,39 @@ void PurgeOldPendingBets(const AppPaths& paths, const QDate& today) {
         if (day.isValid() && day < cutoff)
             dir.remove(name);
     }
+}
+
+}  // namespace zm
+
+namespace zm {
+
+void RemoveInterruptedSaves(const AppPaths& paths, const AppSettings& settings, const QString& settingsFile) {
+    // The files the program writes in each of its folders, for the leftovers of the earlier way
+    // of saving ("NAME.XXXXXX"); the temporary files of saveFile go from every one of them.
+    const QStringList dayFiles = {QStringLiteral("~B*.*"), QStringLiteral("MUR*.DEN"), QStringLiteral("MUR*.UMA"),
+                                  QStringLiteral("MURODDS*"), QStringLiteral("*.DAT"), QStringLiteral("*.SEI")};
+    const QStringList exports = {QStringLiteral("W*.TXT"),   QStringLiteral("MUR*.TXT"), QStringLiteral("Duel.TXT"),
+                                 QStringLiteral("DEN*.CSV"), QStringLiteral("K*.CSV"),   QStringLiteral("*.lst")};
+    const QStringList oddsFiles = {QStringLiteral("ZO-*.JRA"), QStringLiteral("UO-*.JRA")};
+    const std::pair<QString, QStringList> folders[] = {
+        {paths.DataDir, dayFiles},
+        {paths.AppPath, {}},
+        {paths.MurDataDefault, {}},
+        {settings.MurDataDir, {}},
+        {paths.OutPutDefault, exports},
+        {settings.OutPutDir, exports},
+        {settings.BetOutDir, exports},
+        {settings.PatDir, {}},
+        {settings.ConvOddsDir, oddsFiles},
+    };
+    for (const auto& [folder, legacy] : folders)
+        removeInterruptedSaves(folder, {}, legacy);
+    // The settings file's folder may be anyone's: only the settings file's own leftovers go.
+    const QFileInfo ini(settingsFile);
+    QString exactName;
+    for (const QChar c : ini.fileName())
+        exactName += (c == u'*' || c == u'?' || c == u'[') ? QStringLiteral("[") + c + u']' : QString(c);
+    removeInterruptedSaves(ini.absolutePath(), ini.fileName(), {exactName});
 }
 
 }  // namespace zm

@@ -44,4 +44,9 @@ private:
 // older than today minus 28 days.
 void PurgeOldPendingBets(const AppPaths& paths, const QDate& today = QDate::currentDate());
 
+// Removes the temporary files that saves interrupted by a kill or a crash left in the
+// program's folders (Data/, OutPut/, the folders of the settings) and, in the settings file's
+// folder, those of the settings file alone. Nothing else is touched.
+void RemoveInterruptedSaves(const AppPaths& paths, const AppSettings& settings, const QString& settingsFile);
+
 }  // namespace zm

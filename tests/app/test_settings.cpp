@@ -4,7 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
+#include <QSettings>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -106,6 +110,172 @@ TEST(Settings, JapaneseSectionAndValuesRoundTrip) {
     EXPECT_EQ(again.read("保留BET", "無オッズFLAG"), "");
 }
 
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Names and values that the file's format treats specially: each reads back as it was written,
+// and the file stays one a QSettings reads the same way (so files of older versions and files
+// of this one are the same format).
+TEST(Settings, AwkwardNamesAndValuesRoundTrip) {
+    const struct {
+        QString section, key, value;
+    } cases[] = {
+        {"保留BET", "単勝オッズMIN", "1.5"},
+        {"VoteRoboSetting", "Groupbetu", "1,2,3"},
+        {"DavazOrev", "Path", "/home/u/My Files/W1206.TXT"},
+        {"A", "quote", "say \"hi\"; bye"},
+        {"A", "backslash", "C:\\data\\"},
+        {"A", "blanks", "  around  "},
+        {"A", "lines", "one\r\ntwo\tthree"},
+        {"A", "control", QString(QChar(1)) + "a" + QChar(2) + "9"},
+        {"A", "at", "@Variant(x)"},
+        {"A", "empty", ""},
+        {"Sect ion=;[x]", "key %=;#\"", "v"},
+        {"General", "k", "in a section named General"},
+        {"B", "sub/key", "under a level"},
+    };
+    QTemporaryDir dir;
+    const QString file = dir.filePath("z.ini");
+    {
+        SettingsStore store(file);
+        for (const auto& c : cases) {
+            store.SaveAppSetting(c.section, c.key, c.value);
+            ASSERT_TRUE(store.status().ok()) << store.status().message().toStdString();
+        }
+    }
+    SettingsStore again(file);
+    QSettings qt(file, QSettings::IniFormat);
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.section + "/" + c.key).toStdString());
+        EXPECT_EQ(again.read(c.section, c.key), c.value);
+        EXPECT_EQ(qt.value(c.section + "/" + c.key).toString(), c.value);
+    }
+    // Names are written readably.
+    EXPECT_TRUE(bytesOf(file).contains("[保留BET]\n単勝オッズMIN=1.5\n"));
+}
+
+// Random names and values drawn from the characters the format treats specially: what the
+// store writes it reads back unchanged, and what QSettings wrote it reads as QSettings does.
+TEST(Settings, RandomNamesAndValuesRoundTrip) {
+    QStringList alphabet;
+    for (const QChar c : QStringLiteral(" ,;\"\\=[]%#@\t\r\nabZ09保B\x01\x7f\u00A0\u0085\uFEFF"))
+        alphabet << QString(c);
+    alphabet << QStringLiteral("\U0001F600");  // a pair of surrogates
+    QRandomGenerator rng(7);
+    auto text = [&](int longest) {
+        QString s;
+        for (int n = rng.bounded(longest + 1); n > 0; --n)
+            s += alphabet[rng.bounded(int(alphabet.size()))];
+        return s;
+    };
+    QTemporaryDir dir;
+    for (int round = 0; round < 200; ++round) {
+        const QString mine = dir.filePath(QStringLiteral("mine%1.ini").arg(round));
+        const QString theirs = dir.filePath(QStringLiteral("qt%1.ini").arg(round));
+        const QString section = text(6), key = text(6), value = text(12);
+        if (section.isEmpty() || key.trimmed().isEmpty() || key.contains(u'\\') || section.contains(u'\\'))
+            continue;
+        SCOPED_TRACE(("[" + section + "] " + key + "=" + value).toStdString());
+        {
+            SettingsStore store(mine);
+            store.SaveAppSetting(section, key, value);
+            ASSERT_TRUE(store.status().ok());
+        }
+        EXPECT_EQ(SettingsStore(mine).read(section, key), value);
+        QString qtRead;
+        {
+            QSettings qt(theirs, QSettings::IniFormat);
+            qt.setValue(section + "/" + key, value);
+            qt.sync();
+            qtRead = QSettings(theirs, QSettings::IniFormat).value(section + "/" + key).toString();
+        }
+        EXPECT_EQ(SettingsStore(theirs).read(section, key), qtRead);
+    }
+}
+
+// A file written by QSettings (escaped Japanese names, lists, quoting) reads the same here.
+TEST(Settings, ReadsFilesWrittenTheEarlierWay) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("z.ini");
+    {
+        QSettings old(file, QSettings::IniFormat);
+        old.setValue("保留BET/式別削除1", "True");
+        old.setValue("保留BET/単勝オッズMAX", "99.9");
+        old.setValue("Folder/OutPutDir", "/home/u/出力/");
+        old.setValue("A/quoted", "x, y; z \"q\"");
+        old.setValue("top", "level");
+    }
+    ASSERT_TRUE(bytesOf(file).contains("%U4FDD%U7559BET"));
+    QFile raw(file);
+    ASSERT_TRUE(raw.open(QIODevice::Append));
+    raw.write("[VoteRoboSetting]\r\nGroupbetu = 1, 2 ,3 ; a comment\r\n; a line of comment\r\nT_Time=\"10:30\"\r\n");
+    raw.close();
+    SettingsStore store(file);
+    EXPECT_EQ(store.read("保留BET", "式別削除1"), "True");
+    EXPECT_EQ(store.read("保留BET", "単勝オッズMAX"), "99.9");
+    EXPECT_EQ(store.read("Folder", "OutPutDir"), "/home/u/出力/");
+    EXPECT_EQ(store.read("A", "quoted"), "x, y; z \"q\"");
+    EXPECT_EQ(store.read("VoteRoboSetting", "Groupbetu"), "1,2,3");
+    EXPECT_EQ(store.read("VoteRoboSetting", "T_Time"), "10:30");
+    EXPECT_EQ(store.read("", "top"), "level");
+    // Rewriting keeps every value.
+    store.SaveAppSetting("PAT", "Ver", "98");
+    SettingsStore again(file);
+    EXPECT_EQ(again.read("保留BET", "単勝オッズMAX"), "99.9");
+    EXPECT_EQ(again.read("A", "quoted"), "x, y; z \"q\"");
+    EXPECT_EQ(again.read("", "top"), "level");
+    EXPECT_EQ(again.read("PAT", "Ver"), "98");
+}
+
+// Two runs with the same settings file (two program folders): each change rewrites the file
+// with the other run's changes kept.
+TEST(Settings, TwoStoresOnOneFileKeepEachOthersChanges) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("z.ini");
+    SettingsStore first(file);
+    SettingsStore second(file);
+    first.SaveAppSetting("PAT", "Ver", "98");
+    second.SaveAppSetting("File", "umaF", "True");
+    first.SaveAppSetting("PAT", "PatOpt", "True");
+    SettingsStore after(file);
+    EXPECT_EQ(after.read("PAT", "Ver"), "98");
+    EXPECT_EQ(after.read("File", "umaF"), "True");
+    EXPECT_EQ(after.read("PAT", "PatOpt"), "True");
+}
+
+// A write that cannot be made is reported once, names the file, and changes neither the file
+// nor what the store reads; a file that cannot be read is never replaced.
+TEST(Settings, AFailedWriteKeepsTheFileAndTheStore) {
+    QTemporaryDir dir;
+    const QString real = dir.filePath("real.ini");
+    QFile f(real);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[PAT]\nVer=95\n");
+    f.close();
+    const QString link = dir.filePath("link.ini");
+    ASSERT_TRUE(QFile::link(real, link));
+    const QString fifo = dir.filePath("fifo.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& file : {link, fifo}) {
+        SCOPED_TRACE(file.toStdString());
+        SettingsStore store(file);
+        QStringList told;
+        store.setFailureReporter([&](const QString& m) { told << m; });
+        store.SaveAppSetting("PAT", "Ver", "98");
+        store.SaveAppSetting("PAT", "PatOpt", "True");
+        EXPECT_FALSE(store.status().ok());
+        EXPECT_TRUE(store.status().message().contains(file)) << store.status().message().toStdString();
+        EXPECT_EQ(told.size(), 1);
+        EXPECT_EQ(store.read("PAT", "Ver"), file == link ? "95" : "");
+        EXPECT_FALSE(store.contains("PAT", "PatOpt"));
+    }
+    EXPECT_EQ(bytesOf(real), "[PAT]\nVer=95\n");
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden).size(), 3);
+}
+
 TEST(Paths, FolderExistsAndTrailingSlash) {
     QTemporaryDir dir;
     EXPECT_TRUE(FolderExists(dir.path()));
@@ -191,6 +361,48 @@ TEST(StartUp, AnEmptyLockFileOfAKilledRunIsTakenOver) {
     auto session = AppSession::StartUp(options, prompter, status, message);
     EXPECT_TRUE(session) << message.toStdString();
     EXPECT_EQ(status, AppSession::Status::Started);
+}
+
+// At start the temporary files of interrupted saves go from the program's folders, and from
+// the settings file's folder only those of the settings file.
+TEST(StartUp, RemovesTheTemporaryFilesOfInterruptedSaves) {
+    QTemporaryDir dir;
+    test::ScriptedPrompter prompter;
+    const QString home = dir.path() + "/home";
+    const QString out = dir.path() + "/out";
+    ASSERT_TRUE(QDir().mkpath(home + "/Data") && QDir().mkpath(out));
+    const QString ini = dir.path() + "/z.ini";
+    {
+        SettingsStore store(ini);
+        store.SaveAppSetting("Folder", "OutPutDir", out + "/");
+    }
+    const struct {
+        QString path;
+        bool goes;
+    } files[] = {
+        {home + "/Data/~B20261206.TXT.zmsave-abc123", true},
+        {home + "/Data/~B20261206.TXT.TYIZoQ", true},
+        {home + "/Data/20261206.DAT.lMGZfq", true},
+        {home + "/Data/readme.txt.lMGZfq", false},
+        {out + "/W1206.TXT.zmsave-Q1w2E3", true},
+        {out + "/Duel.TXT.abcDEF", true},
+        {out + "/mine.doc.abcDEF", false},
+        {dir.path() + "/z.ini.zmsave-aaaaaa", true},
+        {dir.path() + "/z.ini.Qwerty", true},
+        {dir.path() + "/other.ini.zmsave-aaaaaa", false},
+        {dir.path() + "/other.ini.Qwerty", false},
+    };
+    for (const auto& f : files) {
+        QFile file(f.path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    StartOptions options{home, ini};
+    AppSession::Status status{};
+    QString message;
+    auto session = AppSession::StartUp(options, prompter, status, message);
+    ASSERT_TRUE(session) << message.toStdString();
+    for (const auto& f : files)
+        EXPECT_EQ(QFile::exists(f.path), !f.goes) << f.path.toStdString();
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Any bytes as the settings file: the settings load, every value within its documented range
-// or its default.
+// Any bytes as the settings file: the settings load, every value within its allowed range
+// or its default, and the file the store writes reads back as the same store.
 
 #include "fuzz_support.h"
 
@@ -15,6 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (settings.Yosou < 0 || settings.Yosou > 8)
         std::abort();
     if (!settings.MurDataDir.endsWith(u'/') || !settings.OutPutDir.endsWith(u'/'))
+        std::abort();
+    const QByteArray written = store.iniText();
+    const QString again = dir.path() + QStringLiteral("/again.ini");
+    zm::fuzz::write(again, written);
+    if (zm::SettingsStore(again).iniText() != written)
         std::abort();
     return 0;
 }
