@@ -138,7 +138,7 @@ BetOutBets BetOutBetsOf(const BetOutForm& form, const QString& venueCode, int ra
         const auto a = ParseAmount(r.stake);
         if (a && isValidStake(*a))
             return a;
-        out.skipped << rowName(type, i, r) + QStringLiteral(": 金額は") + stakeRuleText();
+        out.skipped << rowName(type, i, r) + QStringLiteral(": ") + stakeRuleText();
         return std::nullopt;
     };
     auto add = [&](const QString& type, const QString& combination, Amount stake) {
