@@ -177,14 +177,14 @@ BetOutcome MergeDuplicateBets(AppContext& ctx, const QString& day) {
 
 BetOutcome ImportBetOdds(AppContext& ctx, const QString& day) {
     const QString path = PendingBetPath(ctx.paths, day);
+    const auto file = openBets(ctx, path);
+    if (!file)
+        return BetOutcome::Stopped;
     const Status pat = PatSettingsProblem(ctx.settings);
     if (!pat.ok()) {
         ctx.prompter.warning(pat.message() + QStringLiteral("　メニューの［設定］でPATのフォルダとバージョンを指定してください。"));
         return BetOutcome::Stopped;
     }
-    const auto file = openBets(ctx, path);
-    if (!file)
-        return BetOutcome::Stopped;
     PendingBetTable table = file->bets;
     const QString ver = ctx.settings.Ver;
     const QString patDir = withTrailingSlash(ctx.settings.PatDir);
@@ -401,7 +401,7 @@ std::optional<BetTotals> PendingBetTotals(AppContext& ctx, const QString& day) {
 
 Status PatSettingsProblem(const AppSettings& settings) {
     const QString ver = settings.Ver;
-    if (ver != u"31" && ver != u"95" && ver != u"98")
+    if (ver != u"31" && ver != u"95" && ver != u"98" && ver != u"FHDUEL")
         return Status::failure(QStringLiteral("PATのバージョン（Ver）が設定されていません（31・95・98 のいずれか）。"));
     if (settings.PatDir.trimmed().isEmpty())
         return Status::failure(QStringLiteral("PATのフォルダ（PatDir）が設定されていません。"));

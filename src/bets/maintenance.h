@@ -44,8 +44,8 @@ struct DuplicateResult {
 };
 Result<DuplicateResult> FoldDuplicates(const PendingBetTable& table, bool merge);
 
-// Why PAT's odds cannot be read with these settings ("Ver" not 31, 95 or 98, "PatDir" unset or
-// not a folder); done when they can.
+// Why PAT's odds cannot be read with these settings ("Ver" unset or not 31, 95, 98 or FHDUEL,
+// "PatDir" unset or not a folder); done when they can.
 Status PatSettingsProblem(const AppSettings& settings);
 
 // Fills the odds column from PAT's odds files (settings "PAT"/"Ver" and "PatDir") and rewrites
