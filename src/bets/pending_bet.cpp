@@ -372,16 +372,11 @@ bool PendingBetFile::endsWithLineEnd() const {
     return bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
 }
 
-Result<PendingBetFile> ReadPendingBets(const QString& path, NormalizeRules rules) {
+Result<PendingBetFile> ParsePendingBets(const QString& path, QByteArray bytes, NormalizeRules rules) {
     using R = Result<PendingBetFile>;
     PendingBetFile file;
-    if (!QFileInfo::exists(path) && !isFileEntry(path) && !QFileInfo(path).isSymLink())
-        return file;
-    auto bytes = readOutsideFile(path, kMaxPendingBetFile);
-    if (!bytes.ok())
-        return bytes.status();
     file.exists = true;
-    file.bytes = std::move(bytes.value());
+    file.bytes = std::move(bytes);
     const QString text = fromSjis(file.bytes);
     file.lines = splitAnyLineEnds(text);
     const bool utf8 = isMultiByteUtf8(file.bytes);
@@ -404,6 +399,15 @@ Result<PendingBetFile> ReadPendingBets(const QString& path, NormalizeRules rules
         file.bets.push_back(std::move(bet.value()));
     }
     return file;
+}
+
+Result<PendingBetFile> ReadPendingBets(const QString& path, NormalizeRules rules) {
+    if (!QFileInfo::exists(path) && !isFileEntry(path) && !QFileInfo(path).isSymLink())
+        return PendingBetFile{};
+    auto bytes = readOutsideFile(path, kMaxPendingBetFile);
+    if (!bytes.ok())
+        return bytes.status();
+    return ParsePendingBets(path, std::move(bytes.value()), rules);
 }
 
 QString PendingBetLineText(const PendingBet& b, BetLineForm form) {

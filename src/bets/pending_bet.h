@@ -159,6 +159,8 @@ struct PendingBetFile {
 // from another editor included), holds a line ParsePendingBetLine refuses, or holds more than
 // kPendingBetTableSize bets is a failure naming the file and, for a line, its number and text.
 Result<PendingBetFile> ReadPendingBets(const QString& path, NormalizeRules rules = {});
+// The same on bytes already read; path only names the file in messages.
+Result<PendingBetFile> ParsePendingBets(const QString& path, QByteArray bytes, NormalizeRules rules = {});
 
 // How a line is laid out: Rewrite is the form of every rewrite and bulk writer (type word
 // padded to six bytes, amount in seven characters); Output the form of the bet output of one
