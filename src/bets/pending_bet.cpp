@@ -320,12 +320,8 @@ QString amountFieldText(Amount stake) {
 
 PendingBet MakePendingBet(const QString& venue, int raceNo, const QString& betType, const QString& combination,
                           Amount stake, const QString& odds) {
-    PendingBet b;
-    b.Venue = fitField(venue, PendingBetFields::Venue);
-    b.Race = rightPart(QString::number(raceNo) + u'R', PendingBetFields::Race.width);
-    b.BetType = PadBytes(betType, 6);
-    b.Combination = rightPart(combination, PendingBetFields::Combination.width);
-    b.Odds = rightPart(odds, PendingBetFields::Odds.width);
+    // Through the same normalization as a line read, so that a bet made here equals itself read back.
+    PendingBet b = NormalizeBet({venue, QString::number(raceNo) + u'R', betType, combination, odds, QString()});
     b.Amount = amountFieldText(stake);
     return b;
 }
