@@ -13,6 +13,7 @@
 #include "ui/frmhiduke.h"
 #include "ui/frmhoryubetodds.h"
 #include "ui/frmhoryuubethyouji.h"
+#include "ui/frmvoterobosettei.h"
 #include "ui/frmzenomain.h"
 #include "ui/mdizenomur.h"
 #include "ui/message_prompter.h"
@@ -21,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -480,6 +482,16 @@ TEST_F(BetWindows, DeleteQuestionOfThePurchaseFilesDefaultsToNo) {
     });
     EXPECT_FALSE(boxes.confirmYesNo(u"保留ＢＥＴファイルを削除しますか？"_s, kPurchaseTitle));
     EXPECT_TRUE(seen);
+}
+
+// Fresh settings have no output group: the dialog shows group 1, the group the schedule uses.
+TEST_F(BetWindows, VoteRoboDialogShowsGroupOneWhenNoneWasChosen) {
+    ctx().settings.GroupOut.clear();
+    ui::frmVoteRoboSettei dialog(ctx(), kDay);
+    const auto* group = dialog.findChild<QComboBox*>(u"cmbGroupOut"_s);
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->currentText(), u"1"_s);
+    EXPECT_EQ(VoteRoboOptionsOf(ctx().settings).groupOut, u"1"_s);
 }
 
 }  // namespace
