@@ -254,7 +254,8 @@ QString shownLine(QStringView line) {
 }
 
 QString badLineMessage(const QString& path, qsizetype number, QStringView line, const QString& why) {
-    return QStringLiteral("保留ＢＥＴファイル %1 の %2 行目「%3」が読めません（%4）。ファイルには手を付けずに処理を中止します！")
+    return QStringLiteral(
+               "保留ＢＥＴファイル %1 の %2 行目「%3」が読めません（%4）。ファイルには手を付けずに処理を中止します！")
         .arg(QDir::toNativeSeparators(path), QString::number(number), shownLine(line), why);
 }
 
@@ -380,8 +381,8 @@ Result<PendingBetFile> ParsePendingBets(const QString& path, QByteArray bytes, N
     for (qsizetype i = 0; i < file.lines.size(); ++i) {
         const QString& line = file.lines[i];
         if (utf8 && !isAscii(QStringView(line)))
-            return R::failure(badLineMessage(path, i + 1, line,
-                                             QStringLiteral("UTF-8 で保存されています。Shift-JIS で保存し直してください")));
+            return R::failure(badLineMessage(
+                path, i + 1, line, QStringLiteral("UTF-8 で保存されています。Shift-JIS で保存し直してください")));
         if (line.contains(QChar(0xFFFD)))
             return R::failure(badLineMessage(path, i + 1, line, QStringLiteral("Shift-JIS ではない文字があります")));
         if (isBlankLine(line))
@@ -450,7 +451,8 @@ Result<QByteArray> PendingBetBytes(const PendingBetTable& table, BetLineForm for
         // Every line written must read back as the same bet: nothing is cut or lost on the way.
         const auto back = ParsePendingBetLine(line);
         if (!back.ok())
-            return Result<QByteArray>::failure(pendingBetName(b) + QStringLiteral(" は書き込めません（") + back.message() +
+            return Result<QByteArray>::failure(pendingBetName(b) + QStringLiteral(" は書き込めません（") +
+                                               back.message() +
                                                QStringLiteral("）。何も書き込まずに処理を中止します！"));
         text += line;
         text += QStringLiteral("\r\n");

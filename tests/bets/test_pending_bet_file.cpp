@@ -1,15 +1,16 @@
 // The strict reader, the writer and the appender of the pending-bet file, and the money that
 // passes through them.
 
+#include "bets/bet_files.h"
 #include "bets/bet_output.h"
 #include "bets/maintenance.h"
 #include "bets/pending_bet.h"
 #include "bets/purchase_files.h"
 #include "bets/voterobo.h"
-#include "bets/bet_files.h"
 #include "support/test_home.h"
 
 #include <QFile>
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -33,7 +34,8 @@ Amount yen(std::int64_t v) {
 
 // A random bet of any type on a known venue, its stake one of the edges or any whole hundred.
 PendingBet randomBet(std::mt19937& rng) {
-    static const QStringList venues = {"札幌", "函館", "福島", "新潟", "東京", "中山", "中京", "京都", "阪神", "小倉", "大井"};
+    static const QStringList venues = {"札幌", "函館", "福島", "新潟", "東京", "中山",
+                                       "中京", "京都", "阪神", "小倉", "大井"};
     static const QStringList types = {"単勝", "複勝", "枠連", "馬連", "ワイド", "拡大", "ワ"};
     static const std::int64_t edges[] = {100, 200, 99'900, 100'000, 999'900, 1'000'000, 9'999'900, 99'999'900};
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
@@ -49,8 +51,9 @@ PendingBet randomBet(std::mt19937& rng) {
         combination = QStringLiteral("%1-%2").arg(a, 2, 10, QChar(u'0')).arg(pick(a + 1, 18), 2, 10, QChar(u'0'));
     }
     const std::int64_t stake = pick(0, 3) == 0 ? edges[pick(0, 7)] : std::int64_t(pick(1, 999'999)) * 100;
-    const QString odds = pick(0, 3) == 0 ? QString() : pick(0, 9) == 0 ? QStringLiteral("ﾄﾘｹｼ")
-                                                                     : QString::number(pick(10, 99999) / 10.0, 'f', 1);
+    const QString odds = pick(0, 3) == 0   ? QString()
+                         : pick(0, 9) == 0 ? QStringLiteral("ﾄﾘｹｼ")
+                                           : QString::number(pick(10, 99999) / 10.0, 'f', 1);
     return MakePendingBet(venues[pick(0, static_cast<int>(venues.size()) - 1)], pick(1, 12), type, combination,
                           yen(stake), odds);
 }
@@ -140,7 +143,7 @@ TEST(PendingBetReader, TakesEveryLineEndAndNamesTheFirstBadLine) {
     const struct {
         const char* what;
         QByteArray bytes;
-        int bets;         // -1: refused
+        int bets;        // -1: refused
         QString naming;  // part of the message when refused
     } cases[] = {
         {"CR LF", toSjis(u"東京,1R,単勝,1,,100円\r\n東京,1R,単勝,2,,100円\r\n"), 2, {}},

@@ -8,7 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    for (zm::NormalizeRules rules : {zm::NormalizeRules{}, zm::NormalizeRules{true, false}, zm::NormalizeRules{false, true}}) {
+    for (zm::NormalizeRules rules :
+         {zm::NormalizeRules{}, zm::NormalizeRules{true, false}, zm::NormalizeRules{false, true}}) {
         const auto first = zm::ParsePendingBets(QStringLiteral("fuzz"), bytes, rules);
         if (!first.ok()) {
             if (first.message().isEmpty())
