@@ -182,7 +182,7 @@ BetOutcome ImportBetOdds(AppContext& ctx, const QString& day) {
         return BetOutcome::Stopped;
     const Status pat = PatSettingsProblem(ctx.settings);
     if (!pat.ok()) {
-        ctx.prompter.warning(pat.message() + QStringLiteral("　メニューの［設定］でPATのフォルダとバージョンを指定してください。"));
+        ctx.prompter.warning(pat.message() + QStringLiteral("\r\nメニューの［オプション］→［ＰＡＴの設定］でPATのフォルダとバージョンを指定してください。"));
         return BetOutcome::Stopped;
     }
     PendingBetTable table = file->bets;

@@ -186,6 +186,34 @@ TEST_F(CliBets, LineEndsOfAnyEditorAreReadAndAnAddStartsANewLine) {
     EXPECT_TRUE(bets({"totals"}).out.contains("合計金額 500円"));
 }
 
+// On an imported day only its venues and races take bets.
+TEST_F(CliBets, AddRefusesARaceTheDayDoesNotHave) {
+    QProcess sample;
+    sample.start(QStringLiteral(ZENOMUR_SAMPLE_BINARY), {"--home", home(), "--days", "1"});
+    ASSERT_TRUE(sample.waitForFinished(60000));
+    ASSERT_EQ(run({"import", home() + "/MurData/H261205.LZH"}).exitCode, 0);
+    const QString day = "20261205";
+    auto add = [&](const QStringList& args) { return run(QStringList{"bets", "--day", day, "add"} + args); };
+    const struct {
+        QStringList args;
+        int exit;
+        QString named;
+    } cases[] = {
+        {{"中山", "13", "--win", "1"}, 1, "13R"},
+        {{"東京", "1", "--win", "1"}, 1, "東京"},
+        {{"函館", "11", "--win", "1"}, 1, "函館"},
+        {{"中山", "11", "--win", "1"}, 0, {}},
+        {{"05", "12", "--quinella", "1-2:1000"}, 0, {}},
+    };
+    for (const auto& c : cases) {
+        const auto r = add(c.args);
+        EXPECT_EQ(r.exitCode, c.exit) << c.args.join(' ').toStdString() << "\n" << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.named)) << r.err.toStdString();
+    }
+    EXPECT_EQ(test::readLines(home() + "/Data/~B" + day + ".TXT"),
+              (QStringList{"中山,11R,単勝,    1,      ,  100円", "中山,12R,馬連,01-02,      , 1000円"}));
+}
+
 TEST_F(CliBets, OddsWithoutPatSettingsNamesTheSettingsCommand) {
     QDir().mkpath(home() + "/Data");
     test::writeBytes(path(), test::betBytes({"東京,1R,単勝,1,,100円"}));
