@@ -234,11 +234,12 @@ std::vector<SeiRecord> readSei(const QString& path) {
 
 void judgePendingBets(const AppPaths& paths, const QString& day, const std::vector<SeiRecord>& sei, bool keepBets,
                       BacktestReport& report) {
-    const BetFileText file = ReadBetFile(PendingBetPath(paths, day));
-    if (!file.exists) {
+    // A file that does not read as pending bets is left out like a missing one.
+    const auto file = ReadPendingBets(PendingBetPath(paths, day));
+    if (!file.ok() || !file->exists) {
         return;
     }
-    const PendingBetTable bets = NormalizeAll(file);
+    const PendingBetTable& bets = file->bets;
     // Races in file order; the pending file may list a race's bets apart.
     std::map<std::pair<QString, int>, RaceTally> races;
     std::vector<std::pair<QString, int>> order;
@@ -252,7 +253,8 @@ void judgePendingBets(const AppPaths& paths, const QString& day, const std::vect
         const QString second = dash < 0 ? QString() : trimBlanks(combination.mid(dash + 1));
         const SeiRecord* result = resultOf(sei, day, venueNo, raceNo);
         const std::vector<SeiRecord> one = result ? std::vector<SeiRecord>{*result} : std::vector<SeiRecord>{};
-        const JudgedBet judged = judge(one, day, venueNo, raceNo, code, first, second, FieldValue(b.Amount));
+        const JudgedBet judged = judge(one, day, venueNo, raceNo, code, first, second,
+                                       static_cast<double>(b.stake().value_or(Amount()).value()));
         const auto key = std::make_pair(venueNo, raceNo);
         if (!races.contains(key)) {
             order.push_back(key);

@@ -7,6 +7,7 @@
 #include "codes/sjis.h"
 
 #include <cmath>
+#include <optional>
 
 namespace zm {
 
@@ -20,12 +21,8 @@ QString plain(double v) {
     return NumberText(v);
 }
 
-bool stakeOk(const BetRow& r) {
-    return FieldValue(r.stake) >= 100;
-}
-
-QString twoDigitsOf(double v) {
-    return QString::number(static_cast<int>(v)).rightJustified(2, u'0');
+QString twoDigitsOf(int v) {
+    return QString::number(v).rightJustified(2, u'0');
 }
 
 // Half-width forms of full-width digits and signs.
@@ -94,61 +91,131 @@ QString betRaceText(double raceNo) {
     return n.right(2) + u'R';
 }
 
-QString betStakeText(double typed) {
-    double stake = std::floor(typed / 100.0) * 100.0;
-    if (stake < 100)
-        stake = 100;
-    const QString digits = QString::number(stake, 'f', 0);
+QString betStakeText(Amount stake) {
+    const QString digits = stake.digits();
     return (digits.size() > 5 ? digits : rightPart(digits, 5)) + u'円';
 }
 
-QStringList BetOutLines(const BetOutForm& form, const QString& venueCode, double raceNo) {
-    const QString head = VenueName(venueCode) + u',' + betRaceText(raceNo) + u',';
-    QStringList lines;
-    auto add = [&](const QString& type, const QString& combination, const BetRow& r) {
-        lines << head + type + u',' + combination + u',' + kSixBlanks + u',' + betStakeText(FieldValue(r.stake));
+QString betStakeText(double typed) {
+    double stake = std::floor(typed / 100.0) * 100.0;
+    if (!(stake >= 100))
+        stake = 100;
+    stake = std::min(stake, static_cast<double>(kMaxStake));
+    return betStakeText(Amount::yen(static_cast<std::int64_t>(stake)));
+}
+
+namespace {
+
+// A checked row as messages name it: "単勝 1行目「3」（1,000）".
+QString rowName(const QString& type, int index, const BetRow& r) {
+    return type + QStringLiteral(" %1行目「%2」（%3）").arg(index + 1).arg(r.entry, r.stake);
+}
+
+// The entry with full-width digits and blanks made half-width, blanks around removed.
+QString entryText(const QString& typed) {
+    return halfWidth(typed).trimmed();
+}
+
+std::optional<int> horseOf(QStringView text) {
+    if (text.isEmpty() || text.size() > 2)
+        return std::nullopt;
+    int n = 0;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    return n >= 1 && n <= 18 ? std::optional<int>(n) : std::nullopt;
+}
+
+}  // namespace
+
+BetOutBets BetOutBetsOf(const BetOutForm& form, const QString& venueCode, int raceNo) {
+    BetOutBets out;
+    const QString venue = VenueName(venueCode);
+    // The stake of a checked row, or nothing after naming the row among the skipped.
+    auto stakeOf = [&](const QString& type, int i, const BetRow& r) -> std::optional<Amount> {
+        const auto a = ParseAmount(r.stake);
+        if (a && isValidStake(*a))
+            return a;
+        out.skipped << rowName(type, i, r) + QStringLiteral(": ") + stakeRuleText();
+        return std::nullopt;
+    };
+    auto add = [&](const QString& type, const QString& combination, Amount stake) {
+        out.bets.push_back(MakePendingBet(venue, raceNo, type, combination, stake));
     };
     auto horses = [&](const auto& rows, const QString& type) {
-        for (const BetRow& r : rows) {
-            const double h = FieldValue(r.entry);
-            if (r.checked && h > 0 && h < 19 && stakeOk(r))
-                add(type, rightPart(kFiveBlanks + plain(h), 5), r);
+        for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+            const BetRow& r = rows[static_cast<size_t>(i)];
+            if (!r.checked)
+                continue;
+            const auto h = horseOf(entryText(r.entry));
+            if (!h) {
+                out.skipped << rowName(type, i, r) + QStringLiteral(": 馬番は1～18の数字です");
+                continue;
+            }
+            if (const auto stake = stakeOf(type, i, r))
+                add(type, QString::number(*h), *stake);
         }
     };
     horses(form.tan, QStringLiteral("単勝"));
     horses(form.fuku, QStringLiteral("複勝"));
-    for (const BetRow& r : form.waku) {
-        const QString e = r.entry.trimmed().left(2);
-        if (e.size() != 2 || !r.checked || !stakeOk(r))
+    for (int i = 0; i < static_cast<int>(form.waku.size()); ++i) {
+        const BetRow& r = form.waku[static_cast<size_t>(i)];
+        if (!r.checked)
             continue;
+        const QString type = QStringLiteral("枠連");
+        // The first two characters of the entry are the brackets ("81" and "81 " alike).
+        const QString e = entryText(r.entry).left(2);
+        const bool ok = e.size() == 2 && e[0] >= u'1' && e[0] <= u'8' && e[1] >= u'1' && e[1] <= u'8';
+        if (!ok) {
+            out.skipped << rowName(type, i, r) + QStringLiteral(": 枠番は1～8の数字２つ（例 18）です");
+            continue;
+        }
         QChar a = e[0];
         QChar b = e[1];
-        const double va = FieldValue(QString(a));
-        const double vb = FieldValue(QString(b));
-        if (va < 1 || va > 8 || vb < 1 || vb > 8)
-            continue;
-        if (vb < va)
-            std::swap(a, b);
-        add(QStringLiteral("枠連"), rightPart(kFiveBlanks + a + u'-' + b, 5), r);
-    }
-    for (const BetRow& r : form.uma) {
-        const qsizetype dash = r.entry.indexOf(u'-');
-        if (!r.checked || !stakeOk(r) || dash < 0)
-            continue;
-        double a = FieldValue(QStringView(r.entry).first(dash));
-        double b = FieldValue(QStringView(r.entry).sliced(dash + 1));
-        // Both numbers must be horses of a race, and two different ones.
-        if (a < 1 || a > 18 || b < 1 || b > 18 || a == b)
-            continue;
         if (b < a)
             std::swap(a, b);
-        add(QStringLiteral("馬連"), twoDigitsOf(a) + u'-' + twoDigitsOf(b), r);
+        if (const auto stake = stakeOf(type, i, r))
+            add(type, QString(a) + u'-' + b, *stake);
     }
+    for (int i = 0; i < static_cast<int>(form.uma.size()); ++i) {
+        const BetRow& r = form.uma[static_cast<size_t>(i)];
+        if (!r.checked)
+            continue;
+        const QString type = QStringLiteral("馬連");
+        const QString e = entryText(r.entry);
+        const qsizetype dash = e.indexOf(u'-');
+        auto a = dash < 0 ? std::nullopt : horseOf(QStringView(e).first(dash).trimmed());
+        auto b = dash < 0 ? std::nullopt : horseOf(QStringView(e).sliced(dash + 1).trimmed());
+        // Both numbers must be horses of a race, and two different ones.
+        if (!a || !b || *a == *b) {
+            out.skipped << rowName(type, i, r) + QStringLiteral(": 馬番は異なる1～18の数字２つを「-」でつなぎます（例 5-12）");
+            continue;
+        }
+        if (*b < *a)
+            std::swap(a, b);
+        if (const auto stake = stakeOf(type, i, r))
+            add(type, twoDigitsOf(*a) + u'-' + twoDigitsOf(*b), *stake);
+    }
+    return out;
+}
+
+QStringList BetOutLines(const BetOutForm& form, const QString& venueCode, double raceNo) {
+    QStringList lines;
+    for (const PendingBet& b : BetOutBetsOf(form, venueCode, static_cast<int>(raceNo)).bets)
+        lines << PendingBetLineText(b, BetLineForm::Output);
     return lines;
 }
 
-Result<int> WriteBetOut(AppContext& ctx, const QString& day, const BetOutForm& form, const QString& venueCode,
-                        double raceNo) {
+QString skippedRowsText(const QStringList& skipped) {
+    if (skipped.isEmpty())
+        return {};
+    return QStringLiteral("%1 行の買い目を書き込みませんでした:\n").arg(skipped.size()) + skipped.join(u'\n');
+}
+
+Result<BetOutResult> WriteBetOut(AppContext& ctx, const QString& day, const BetOutForm& form, const QString& venueCode,
+                                 double raceNo, bool allOrNothing) {
     std::array<QString*, 4> record = {&ctx.settings.BetTan, &ctx.settings.BetFuku, &ctx.settings.BetWaku,
                                       &ctx.settings.BetUma};
     for (size_t k = 0; k < 4; ++k) {
@@ -156,16 +223,19 @@ Result<int> WriteBetOut(AppContext& ctx, const QString& day, const BetOutForm& f
         *record[k] = value;
         ctx.store.SaveAppSetting(QStringLiteral("PAT"), kDefaultStakeKeys[k], value);
     }
-    const QStringList lines = BetOutLines(form, venueCode, raceNo);
-    if (lines.isEmpty())
-        return 0;
-    QString text;
-    for (const QString& l : lines)
-        text += l + QStringLiteral("\r\n");
-    const Status s = appendToFile(PendingBetPath(ctx.paths, day), toSjis(text));
+    const BetOutBets built = BetOutBetsOf(form, venueCode, static_cast<int>(raceNo));
+    BetOutResult result;
+    result.skipped = built.skipped;
+    if (allOrNothing && !built.skipped.isEmpty())
+        return Result<BetOutResult>::failure(skippedRowsText(built.skipped) +
+                                             QStringLiteral("\n保留ＢＥＴには何も書き込んでいません。"));
+    if (built.bets.empty())
+        return result;
+    const Status s = AppendPendingBets(PendingBetPath(ctx.paths, day), built.bets, BetLineForm::Output);
     if (!s.ok())
         return s;
-    return static_cast<int>(lines.size());
+    result.written = static_cast<int>(built.bets.size());
+    return result;
 }
 
 }  // namespace zm

@@ -5,6 +5,7 @@
 // their tests, the default stakes of section "PAT", and the lines appended.
 
 #include "app/context.h"
+#include "bets/pending_bet.h"
 #include "codes/status.h"
 
 #include <QString>
@@ -50,18 +51,35 @@ BetOutForm OpenBetOutForm(const AppSettings& settings, const std::array<QString,
 
 // The race part of a line: " 1R", "11R".
 QString betRaceText(double raceNo);
-// A stake as written: whole hundreds, at least 100, right-aligned in five characters with "円"
-// (longer stakes whole).
+// A stake as written: right-aligned in five characters with "円" (longer stakes whole).
+QString betStakeText(Amount stake);
+// Kept for now for the bulk output: the typed value cut to whole hundreds, at least 100.
 QString betStakeText(double typed);
 
-// The lines of the checked rows that pass their tests, in buffer order (win, place, bracket,
-// quinella). venueCode is the race's service venue code.
+// The bets of the checked rows that pass their tests, in buffer order (win, place, bracket,
+// quinella), and one text per checked row that does not, naming the row and why. A row's
+// entry and stake may hold full-width digits; the stake must be a whole number of hundreds
+// from 100 to 99,999,900 yen as typed (no commas). venueCode is the race's service venue code.
+struct BetOutBets {
+    PendingBetTable bets;
+    QStringList skipped;
+};
+BetOutBets BetOutBetsOf(const BetOutForm& form, const QString& venueCode, int raceNo);
+
+// The same bets as the lines the output writes.
 QStringList BetOutLines(const BetOutForm& form, const QString& venueCode, double raceNo);
 
-// Stores the four defaults (settings store and record), then appends the lines to the day's
-// file (created when missing; nothing is touched when no row qualifies). Returns the number of
-// lines written.
-Result<int> WriteBetOut(AppContext& ctx, const QString& day, const BetOutForm& form, const QString& venueCode,
-                        double raceNo);
+// Stores the four defaults (settings store and record), then appends the bets to the day's
+// file through AppendPendingBets (created when missing; nothing is touched when no row
+// qualifies). With allOrNothing a checked row that is skipped refuses the whole output.
+struct BetOutResult {
+    int written = 0;
+    QStringList skipped;
+};
+Result<BetOutResult> WriteBetOut(AppContext& ctx, const QString& day, const BetOutForm& form, const QString& venueCode,
+                                 double raceNo, bool allOrNothing = false);
+
+// The message of an output that skipped rows: the count and every skipped row.
+QString skippedRowsText(const QStringList& skipped);
 
 }  // namespace zm

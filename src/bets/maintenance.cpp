@@ -11,6 +11,7 @@
 #include "import/work_folder.h"
 #include "pat/pat_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -26,29 +27,29 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kSection = QStringLiteral("保留BET");
 const QString kNoDuplicates = QStringLiteral("重複した買い目はありませんでした。");
 
-// VB's Str: a leading blank for numbers that are not negative.
+// A count as the messages write it: a leading blank for numbers that are not negative.
 QString strOf(double v) {
     return (v >= 0 ? QStringLiteral(" ") : QString()) + NumberText(v);
 }
 
-// Reads the file for a command that holds a table of limit bets: nothing after a message when
-// the file is missing or holds more bets than that.
-std::optional<BetFileText> openForTable(AppContext& ctx, const QString& path, int limit) {
-    BetFileText file = ReadBetFile(path);
-    if (!file.exists) {
-        ctx.prompter.information(kNoPendingBets);
+// Reads the file for a command that rewrites it or counts it: nothing after a message when the
+// file is missing or cannot be read as pending bets (it is then left as it is).
+std::optional<PendingBetFile> openBets(AppContext& ctx, const QString& path, NormalizeRules rules = {},
+                                       const QString& missing = kNoPendingBets) {
+    auto file = ReadPendingBets(path, rules);
+    if (!file.ok()) {
+        ctx.prompter.warning(file.message());
         return std::nullopt;
     }
-    const int bets = file.betCount();
-    if (bets > limit) {
-        ctx.prompter.warning(tooManyBetsMessage(bets, limit));
+    if (!file->exists) {
+        ctx.prompter.information(missing);
         return std::nullopt;
     }
-    return file;
+    return std::move(file.value());
 }
 
 BetOutcome writeOrSay(AppContext& ctx, const QString& path, const PendingBetTable& table) {
-    const Status s = WriteAll(path, table);
+    const Status s = WritePendingBets(path, table);
     if (!s.ok()) {
         ctx.prompter.critical(s.message());
         return BetOutcome::Stopped;
@@ -60,27 +61,14 @@ QString duplicateKey(const PendingBet& b) {
     return b.Combination + u'\x1f' + b.Venue + u'\x1f' + b.Race + u'\x1f' + b.BetType;
 }
 
-// The amount of a bet for the merge: trimmed, without its last character when that is "円".
-double mergeAmount(const QString& amount) {
-    QString t = trimBlanks(amount);
-    if (t.endsWith(u'円'))
-        t.chop(1);
-    return FieldValue(t);
-}
-
-QString betName(const PendingBet& b) {
-    return trimBlanks(b.Venue) + u' ' + trimBlanks(b.Race) + u' ' + trimBlanks(b.BetType) + u' ' +
-           trimBlanks(b.Combination);
-}
-
 BetOutcome foldCommand(AppContext& ctx, const QString& day, bool merge) {
     const QString path = PendingBetPath(ctx.paths, day);
-    const auto file = openForTable(ctx, path, kPendingBetTableSize);
-    if (!file)
-        return BetOutcome::Stopped;
     NormalizeRules rules;
     rules.waToWide = true;
-    const auto folded = FoldDuplicates(NormalizeAll(*file, rules), merge);
+    const auto file = openBets(ctx, path, rules);
+    if (!file)
+        return BetOutcome::Stopped;
+    const auto folded = FoldDuplicates(file->bets, merge);
     if (!folded.ok()) {
         ctx.prompter.warning(folded.message());
         return BetOutcome::Stopped;
@@ -131,10 +119,10 @@ void SortBets(PendingBetTable& table) {
 
 BetOutcome SortPendingBets(AppContext& ctx, const QString& day) {
     const QString path = PendingBetPath(ctx.paths, day);
-    const auto file = openForTable(ctx, path, kSortTableSize);
+    const auto file = openBets(ctx, path);
     if (!file)
         return BetOutcome::Stopped;
-    PendingBetTable table = NormalizeAll(*file);
+    PendingBetTable table = file->bets;
     if (table.size() < 2)
         return BetOutcome::NothingToDo;
     SortBets(table);
@@ -162,14 +150,19 @@ Result<DuplicateResult> FoldDuplicates(const PendingBetTable& table, bool merge)
         if (!merge)
             continue;
         PendingBet& earlier = r.kept[*it];
-        const double sum = mergeAmount(earlier.Amount) + mergeAmount(b.Amount);
-        const QString text = strOf(sum) + u'円';
-        if (std::fabs(sum) >= 1000000 || text.trimmed().size() > 7) {
+        const auto a = earlier.stake();
+        const auto c = b.stake();
+        if (!a || !c)
+            return Result<DuplicateResult>::failure(pendingBetName(earlier) +
+                                                    QStringLiteral(" の金額が読めません。処理を中止します！"));
+        const Amount sum = *a + *c;
+        if (!isValidStake(sum)) {
             return Result<DuplicateResult>::failure(
-                betName(earlier) + QStringLiteral(" の金額を統合すると") + NumberText(sum) +
-                QStringLiteral("円になり、金額の欄（７文字）に収まりません。処理を中止します！"));
+                pendingBetName(earlier) + QStringLiteral(" の金額を統合すると") + sum.display() +
+                QStringLiteral("円になり、1点の金額の上限（") + Amount::yen(kMaxStake).display() +
+                QStringLiteral("円）を超えます。何も書き替えずに処理を中止します！"));
         }
-        earlier.Amount = rightPart(QStringLiteral("      ") + text, 7);
+        earlier.Amount = amountFieldText(sum);
     }
     return r;
 }
@@ -184,10 +177,15 @@ BetOutcome MergeDuplicateBets(AppContext& ctx, const QString& day) {
 
 BetOutcome ImportBetOdds(AppContext& ctx, const QString& day) {
     const QString path = PendingBetPath(ctx.paths, day);
-    const auto file = openForTable(ctx, path, kPendingBetTableSize);
+    const auto file = openBets(ctx, path);
     if (!file)
         return BetOutcome::Stopped;
-    PendingBetTable table = NormalizeAll(*file);
+    const Status pat = PatSettingsProblem(ctx.settings);
+    if (!pat.ok()) {
+        ctx.prompter.warning(pat.message() + QStringLiteral("\r\nメニューの［オプション］→［ＰＡＴの設定］でPATのフォルダとバージョンを指定してください。"));
+        return BetOutcome::Stopped;
+    }
+    PendingBetTable table = file->bets;
     const QString ver = ctx.settings.Ver;
     const QString patDir = withTrailingSlash(ctx.settings.PatDir);
     MeetingDays meetingDays(ctx.paths, day);
@@ -267,11 +265,12 @@ void StoreOddsRangeSettings(SettingsStore& store, const OddsRangeBounds& bounds)
 
 BetOutcome DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const OddsRangeDialog& dialog) {
     const QString path = PendingBetPath(ctx.paths, day);
-    const BetFileText file = ReadBetFile(path);
-    if (!file.exists) {
-        ctx.prompter.information(kNoPendingBets);
+    NormalizeRules rules;
+    rules.keepKaku = true;
+    const auto read = openBets(ctx, path, rules);
+    if (!read)
         return BetOutcome::Stopped;
-    }
+    const PendingBetFile& file = *read;
     if (file.bytes.size() < 10) {
         ctx.prompter.information(kPendingBetsEmpty);
         return BetOutcome::Stopped;
@@ -284,15 +283,11 @@ BetOutcome DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const Odds
     }
     PendingBetTable kept;
     PendingBetTable removed;
-    kept.reserve(static_cast<size_t>(file.lines.size()));
-    NormalizeRules rules;
-    rules.keepKaku = true;
-    for (const QString& line : file.lines) {
-        const BetLine f = ReadBetLine(line);
-        if (f[0].isEmpty())
-            continue;
-        const QString type = LeftBytes(f[2] + QStringLiteral("      "), 6);
-        const double v = FieldValue(f[4]);
+    kept.reserve(file.bets.size());
+    for (const PendingBet& bet : file.bets) {
+        const QString& type = bet.BetType;
+        const QString oddsText = trimBlanks(bet.Odds);
+        const double v = FieldValue(oddsText);
         const float odds = v >= 1 ? static_cast<float>(v) : 1.0f;
         int row = -1;
         switch (type.isEmpty() ? u'\0' : type.front().unicode()) {
@@ -318,8 +313,8 @@ BetOutcome DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const Odds
         const auto r = static_cast<size_t>(row);
         const bool candidate = row >= 0 && bounds.checked[r] && static_cast<float>(bounds.min[r]) <= odds &&
                                odds < static_cast<float>(bounds.max[r]);
-        const bool keep = !candidate || (f[4].isEmpty() && !dialog.noOddsAsOne);
-        (keep ? kept : removed).push_back(NormalizeBet(f, rules));
+        const bool keep = !candidate || (oddsText.isEmpty() && !dialog.noOddsAsOne);
+        (keep ? kept : removed).push_back(bet);
     }
     if (removed.empty()) {
         ctx.prompter.information(QStringLiteral("削除対象の保留ＢＥＴはありませんでした！"));
@@ -350,9 +345,9 @@ std::int64_t BetTotals::totalCount() const {
     return n;
 }
 
-double BetTotals::totalAmount() const {
-    double s = 0;
-    for (double v : sums)
+Amount BetTotals::totalAmount() const {
+    Amount s;
+    for (Amount v : sums)
         s += v;
     return s;
 }
@@ -370,19 +365,14 @@ QString totalsHeading(const QString& day) {
 }
 
 std::optional<BetTotals> PendingBetTotals(AppContext& ctx, const QString& day) {
-    const BetFileText file = ReadBetFile(PendingBetPath(ctx.paths, day));
-    if (!file.exists) {
-        ctx.prompter.information(kNoPendingBets);
+    const auto file = openBets(ctx, PendingBetPath(ctx.paths, day));
+    if (!file)
         return std::nullopt;
-    }
     BetTotals t;
     t.heading = totalsHeading(day);
-    for (const QString& line : file.lines) {
-        const BetLine f = ReadBetLine(line);
-        if (f[0].isEmpty())
-            continue;
+    for (const PendingBet& bet : file->bets) {
         int k = -1;
-        switch (f[2].isEmpty() ? u'\0' : f[2].front().unicode()) {
+        switch (bet.BetType.isEmpty() ? u'\0' : bet.BetType.front().unicode()) {
         case u'単':
             k = 0;
             break;
@@ -404,9 +394,20 @@ std::optional<BetTotals> PendingBetTotals(AppContext& ctx, const QString& day) {
             return std::nullopt;
         }
         t.counts[static_cast<size_t>(k)] += 1;
-        t.sums[static_cast<size_t>(k)] += FieldValue(f[5]);
+        t.sums[static_cast<size_t>(k)] += bet.stake().value_or(Amount());
     }
     return t;
+}
+
+Status PatSettingsProblem(const AppSettings& settings) {
+    const QString ver = settings.Ver;
+    if (ver != u"31" && ver != u"95" && ver != u"98" && ver != u"FHDUEL")
+        return Status::failure(QStringLiteral("PATのバージョン（Ver）が設定されていません（31・95・98 のいずれか）。"));
+    if (settings.PatDir.trimmed().isEmpty())
+        return Status::failure(QStringLiteral("PATのフォルダ（PatDir）が設定されていません。"));
+    if (!QFileInfo(settings.PatDir).isDir())
+        return Status::failure(QStringLiteral("PATのフォルダ %1 がありません。").arg(QDir::toNativeSeparators(settings.PatDir)));
+    return {};
 }
 
 Result<QString> PendingBetFileToEdit(const AppPaths& paths, const QString& day) {

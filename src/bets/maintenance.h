@@ -44,6 +44,10 @@ struct DuplicateResult {
 };
 Result<DuplicateResult> FoldDuplicates(const PendingBetTable& table, bool merge);
 
+// Why PAT's odds cannot be read with these settings ("Ver" unset or not 31, 95, 98 or FHDUEL,
+// "PatDir" unset or not a folder); done when they can.
+Status PatSettingsProblem(const AppSettings& settings);
+
 // Fills the odds column from PAT's odds files (settings "PAT"/"Ver" and "PatDir") and rewrites
 // the file without a question.
 BetOutcome ImportBetOdds(AppContext& ctx, const QString& day);
@@ -80,14 +84,14 @@ BetOutcome DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const Odds
 struct BetTotals {
     QString heading;  // "2031年 3月 9日 の保留ＢＥＴ内訳です…"
     std::array<std::int64_t, 5> counts{};
-    std::array<double, 5> sums{};
+    std::array<Amount, 5> sums{};
     std::int64_t totalCount() const;
-    double totalAmount() const;
+    Amount totalAmount() const;
 };
 // "#,##0" (rounded half away from zero).
 QString thousands(double value);
 QString totalsHeading(const QString& day);
-// Reads the file; nothing after a message when it is missing or holds an unknown type.
+// Reads the file; nothing after a message when it is missing or cannot be read as pending bets.
 std::optional<BetTotals> PendingBetTotals(AppContext& ctx, const QString& day);
 
 // The file for the desktop's editor, or the message when there is none.

@@ -6,6 +6,7 @@
 // PendingBetTable and writes the whole file back through a temporary file.
 
 #include "app/paths.h"
+#include "codes/amount.h"
 #include "codes/field_table.h"
 #include "codes/status.h"
 
@@ -14,6 +15,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace zm {
@@ -44,13 +46,18 @@ struct PendingBet {
     QString ScheduleMark;  // the bet's schedule group digit, only while a schedule is built
     QString RaceTime;      // "hh:mm", only while a schedule is built
 
+    // The stake the amount field holds (blanks and a final "円" allowed); nothing when the field
+    // is not a whole number of yen.
+    std::optional<zm::Amount> stake() const;
+
     friend bool operator==(const PendingBet&, const PendingBet&) = default;
 };
 using PendingBetTable = std::vector<PendingBet>;
 
-// The sizes of the tables: a file with more bet lines is refused by the commands that hold one.
+// The size of the table: a file with more bets is refused by every reader, and no writer adds
+// bets past it. The sort holds as many bets as the others.
 constexpr int kPendingBetTableSize = 2048;
-constexpr int kSortTableSize = 1024;
+constexpr int kSortTableSize = kPendingBetTableSize;
 
 // Messages.
 inline const QString kNoPendingBets = QStringLiteral("保留ＢＥＴはありません！");
@@ -70,6 +77,10 @@ double FieldValue(QStringView text);
 QString rightPart(QStringView text, int width);
 // The text padded with blanks on the right to the field's width and cut to it (characters).
 QString fitField(QStringView text, const Field& field);
+
+// The old line-level pieces below (ReadBetLine, ReadBetFile, NormalizeBet, NormalizeAll,
+// WriteAllBytes, WriteAll) are kept for callers outside this folder while they move to the
+// strict reader and writers at the end of this file.
 
 // The six fields of a line: split at the first five commas, each trimmed; a missing field is
 // empty. The sixth keeps any further commas.
@@ -110,5 +121,66 @@ QString tooManyBetsMessage(int bets, int limit);
 QByteArray WriteAllBytes(const PendingBetTable& table);
 // Replaces the file with the table's lines through a temporary file.
 Status WriteAll(const QString& path, const PendingBetTable& table);
+
+// ---- The one reader and the writers of the pending-bet file ----
+
+// The largest pending-bet file read: 2,048 bets of long lines with room for blank lines.
+inline constexpr qint64 kMaxPendingBetFile = qint64(4) << 20;
+
+// True for a venue name of the venue table that fits the two-character venue field.
+bool isKnownVenueName(QStringView name);
+
+// The amount field of a stake: its digits and "円", right-aligned in seven characters; an amount
+// longer than that is kept whole.
+QString amountFieldText(Amount stake);
+
+// A bet in the record's widths from its parts. raceNo 1..12; combination as a writer forms it.
+PendingBet MakePendingBet(const QString& venue, int raceNo, const QString& betType, const QString& combination,
+                          Amount stake, const QString& odds = QString());
+
+// One line read strictly: exactly six comma-separated fields (blanks around a field ignored), a
+// known venue, race "1R".."12R", a known type word of at most six bytes, a combination of that
+// type, odds blank, a number or a scratched mark, and a stake (see isValidStake). The bet comes
+// back normalized; a failure says what is wrong with the line.
+Result<PendingBet> ParsePendingBetLine(QStringView line, NormalizeRules rules = {});
+
+// The file as read. Blank lines (nothing but half-width blanks) are skipped.
+struct PendingBetFile {
+    bool exists = false;  // false: no file at the path (not a failure)
+    QByteArray bytes;     // the file as it is on disk
+    QStringList lines;    // its lines decoded, blank ones included
+    PendingBetTable bets;
+    // True when the file is empty or its last byte ends a line.
+    bool endsWithLineEnd() const;
+};
+
+// Reads the file through the capped regular-file read. CR LF, LF and CR each end a line. A file
+// that is a FIFO, device or folder, is larger than kMaxPendingBetFile, is not Shift-JIS (UTF-8
+// from another editor included), holds a line ParsePendingBetLine refuses, or holds more than
+// kPendingBetTableSize bets is a failure naming the file and, for a line, its number and text.
+Result<PendingBetFile> ReadPendingBets(const QString& path, NormalizeRules rules = {});
+// The same on bytes already read; path only names the file in messages.
+Result<PendingBetFile> ParsePendingBets(const QString& path, QByteArray bytes, NormalizeRules rules = {});
+
+// How a line is laid out: Rewrite is the form of every rewrite and bulk writer (type word
+// padded to six bytes, amount in seven characters); Output the form of the bet output of one
+// race (type word as is, amount digits right-aligned in five characters and "円").
+enum class BetLineForm { Rewrite, Output };
+QString PendingBetLineText(const PendingBet& bet, BetLineForm form = BetLineForm::Rewrite);
+
+// The bytes of the table as whole lines (Shift-JIS, CR LF). Refused, naming the bet, when a bet
+// would not read back as the same bet, and when the table holds more than kPendingBetTableSize.
+Result<QByteArray> PendingBetBytes(const PendingBetTable& table, BetLineForm form = BetLineForm::Rewrite);
+
+// Replaces the file with the table (through PendingBetBytes and saveFile).
+Status WritePendingBets(const QString& path, const PendingBetTable& table);
+
+// Adds the bets at the end of the file (created when missing): the existing file must read
+// (ReadPendingBets) and existing + new bets must fit the table, else nothing is written. A file
+// whose last line has no line end gets one first, so the old last bet stays whole.
+Status AppendPendingBets(const QString& path, const PendingBetTable& bets, BetLineForm form = BetLineForm::Rewrite);
+
+// The bet named in messages: "東京 11R 馬連 05-12".
+QString pendingBetName(const PendingBet& bet);
 
 }  // namespace zm

@@ -44,23 +44,33 @@ QString PurchaseLine(const BetLine& f) {
     const QString type = wide ? QStringLiteral("ワイド") : rightPart(kFullBlanks + f[2], 2);
     const QString combination = purchaseCombination(f[3], f[2].startsWith(u'馬'));
     const QString odds = rightPart(QStringLiteral("      ") + f[4], 6);
-    const QString amount = rightPart(QStringLiteral("       ") + f[5], 7);
+    // An amount longer than its seven columns is written whole, never cut.
+    const QString amount = f[5].size() > 7 ? f[5] : rightPart(QStringLiteral("       ") + f[5], 7);
     return venue + kGap + race + kGap + type.leftJustified(6, u' ') + kGap + combination + kGap + odds + kGap + amount;
+}
+
+QString PurchaseLine(const PendingBet& bet) {
+    const auto stake = bet.stake();
+    const BetLine f = {trimBlanks(bet.Venue),       trimBlanks(bet.Race), trimBlanks(bet.BetType),
+                       trimBlanks(bet.Combination), trimBlanks(bet.Odds),
+                       stake ? stake->digits() + u'円' : trimBlanks(bet.Amount)};
+    return PurchaseLine(f);
 }
 
 BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day) {
     const QString path = PendingBetPath(ctx.paths, day);
-    const BetFileText file = ReadBetFile(path);
-    if (!file.exists) {
+    const auto file = ReadPendingBets(path);
+    if (!file.ok()) {
+        ctx.prompter.warning(file.message(), kPurchaseTitle);
+        return BetOutcome::Stopped;
+    }
+    if (!file->exists) {
         ctx.prompter.information(kNoPurchaseFile, kPurchaseTitle);
         return BetOutcome::Stopped;
     }
     QStringList bets;
-    for (const QString& line : file.lines) {
-        const BetLine f = ReadBetLine(line);
-        if (!f[0].isEmpty())
-            bets << PurchaseLine(f);
-    }
+    for (const PendingBet& bet : file->bets)
+        bets << PurchaseLine(bet);
     if (bets.size() > kPendingBetTableSize) {
         ctx.prompter.warning(tooManyBetsMessage(static_cast<int>(bets.size()), kPendingBetTableSize), kPurchaseTitle);
         return BetOutcome::Stopped;

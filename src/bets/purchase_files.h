@@ -13,8 +13,11 @@ namespace zm {
 
 inline const QString kPurchaseTitle = QStringLiteral("「サクッとBET」購入ファイルの切り出し");
 
-// One bet line of a purchase file from the six fields of a pending-bet line.
+// One bet line of a purchase file from the six fields of a pending-bet line (an amount longer
+// than its seven columns is written whole).
 QString PurchaseLine(const BetLine& fields);
+// The same from a bet as the pending-bet reader gives it; the amount as plain digits and "円".
+QString PurchaseLine(const PendingBet& bet);
 // The title line: yy "年 " mm "月 " dd "日".
 QString PurchaseTitle(const QString& day);
 // The file number (1-9) of bet k (1-based).

@@ -94,7 +94,8 @@ VoteRoboOptions VoteRoboOptionsOf(const AppSettings& s) {
     VoteRoboOptions o;
     o.group = s.Group;
     o.groupSet = std::clamp(static_cast<int>(Val(s.Groupbetu)), 0, 2);
-    o.groupOut = s.GroupOut;
+    // Nothing chosen yet (a fresh settings file) or anything but one digit: group 1.
+    o.groupOut = s.GroupOut.size() == 1 && s.GroupOut[0] >= u'0' && s.GroupOut[0] <= u'9' ? s.GroupOut : u"1"_s;
     o.T_Time = s.T_Time;
     o.voteTime = s.Touhyou ? 1 : s.T_Time == u"07:00" ? 0 : 2;
     o.odds = s.Odds;
@@ -175,6 +176,20 @@ PendingBetTable VoteRoboBets(const BetFileText& file) {
         if (amount.endsWith(u'円'))
             amount.chop(1);
         b.Amount = trimBlanks(amount);
+        table.push_back(b);
+    }
+    return table;
+}
+
+PendingBetTable VoteRoboBets(const PendingBetTable& bets) {
+    PendingBetTable table;
+    table.reserve(bets.size());
+    for (const PendingBet& bet : bets) {
+        PendingBet b = bet;
+        b.BetType = PadBytes(trimBlanks(bet.BetType), 6);
+        b.Combination = VoteRoboCombination(trimBlanks(bet.Combination), b.BetType);
+        const auto stake = bet.stake();
+        b.Amount = stake ? stake->digits() : trimBlanks(bet.Amount);
         table.push_back(b);
     }
     return table;
@@ -284,12 +299,16 @@ QStringList VoteRoboScheduleLines(PendingBetTable bets, const VoteRoboOptions& o
 
 BetOutcome WriteVoteRoboSchedule(AppContext& ctx, const QString& day, const VoteRoboOptions& options) {
     const QString betPath = PendingBetPath(ctx.paths, day);
-    const BetFileText file = ReadBetFile(betPath);
-    if (!file.exists) {
+    const auto file = ReadPendingBets(betPath);
+    if (!file.ok()) {
+        ctx.prompter.warning(file.message(), kVoteRoboTitle);
+        return BetOutcome::Stopped;
+    }
+    if (!file->exists) {
         ctx.prompter.information(kNoPurchaseFile, kVoteRoboTitle);
         return BetOutcome::Stopped;
     }
-    const PendingBetTable bets = VoteRoboBets(file);
+    const PendingBetTable bets = VoteRoboBets(file->bets);
     if (bets.size() > static_cast<size_t>(kPendingBetTableSize)) {
         ctx.prompter.warning(tooManyBetsMessage(static_cast<int>(bets.size()), kPendingBetTableSize), kVoteRoboTitle);
         return BetOutcome::Stopped;

@@ -51,6 +51,8 @@ QString VoteRoboCombination(const QString& combination, const QString& betType);
 // The bets of the pending-bet file as the schedule reads them (fields of the in-memory record;
 // the amount without its "円").
 PendingBetTable VoteRoboBets(const BetFileText& file);
+// The same from the bets the pending-bet reader gives (amounts as plain digits).
+PendingBetTable VoteRoboBets(const PendingBetTable& bets);
 
 // The post times of the day's races, keyed by venue name + race ("東京 11R").
 using RaceTimes = QHash<QString, QString>;

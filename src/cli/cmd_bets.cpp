@@ -24,6 +24,32 @@ const QString kUsage =
     u"       bets --day yyyymmdd tekichukai-in FILE [--fixed 単勝|複勝|枠連|馬連|ワイド:AMOUNT]...\n"
     u"       bets --day yyyymmdd voterobo"_s;
 
+// The message of a PAT command run without PAT set up: what is missing and how to set it.
+QString patSetupMessage(const QString& problem) {
+    return problem + u"\nPATのフォルダとバージョンを設定してください: "_s
+                     u"zenomur-cli settings set PAT PatDir フォルダ / zenomur-cli settings set PAT Ver 98（31・95・98）"_s;
+}
+
+// Why the day has no such race (empty when it has it, or when the day's files are not there
+// to ask: then any race 1-12 is taken).
+QString raceProblem(CliEnv& env, const QString& day, const QString& venue, int raceNo) {
+    const QString name = day + u' ' + VenueName(venue) + u' ' + QString::number(raceNo) + u'R';
+    if (raceNo < 1 || raceNo > 12)
+        return name + u": レースは 1～12 です。"_s;
+    card::DayCard loaded;
+    if (card::LoadDay(env.ctx.paths.DataDir, day, loaded) != card::DayLoad::Ok)
+        return {};
+    for (const card::VenueFrame& frame : loaded.frames) {
+        if (frame.venueCode == venue)
+            return frame.rows[static_cast<size_t>(raceNo - 1)].text.isEmpty()
+                       ? name + u": この日のこの場にはこのレースがありません。"_s
+                       : QString();
+    }
+    if (loaded.venueCount > 3)
+        return {};
+    return name + u": この日には"_s + VenueName(venue) + u"の開催がありません。"_s;
+}
+
 int exitOf(BetOutcome outcome) {
     return outcome == BetOutcome::Stopped ? kExitStopped : kExitOk;
 }
@@ -69,6 +95,14 @@ int betsAdd(CliEnv& env, const QString& day, const QStringList& args) {
     const int raceNo = args[1].toInt(&numberOk);
     if (venue.isEmpty() || !numberOk || raceNo < 1 || raceNo > 99)
         return usageError(env, u"bets add VENUE RACE   (VENUE a course name such as 東京 or its code, RACE a number)"_s);
+    if (!isKnownVenueName(VenueName(venue))) {
+        env.ctx.prompter.warning(args[0] + u": 保留ＢＥＴに書ける場ではありません。"_s);
+        return kExitStopped;
+    }
+    if (const QString problem = raceProblem(env, day, venue, raceNo); !problem.isEmpty()) {
+        env.ctx.prompter.warning(problem + u" 何も書き込んでいません。"_s);
+        return kExitStopped;
+    }
     const bool picks = args.mid(2).contains(u"--picks"_s);
     std::array<QString, 11> recommendations;
     if (picks) {
@@ -99,27 +133,38 @@ int betsAdd(CliEnv& env, const QString& day, const QStringList& args) {
         BetRow* row = form.nextFreeRow(group);
         if (!row)
             return usageError(env, a + u": the dialog has only "_s + QString::number(kBetGroupRows[group]) + u" rows"_s);
-        const qsizetype colon = value.indexOf(u':');
+        qsizetype colon = value.indexOf(u':');
+        if (colon < 0)
+            colon = value.indexOf(u'：');
         row->checked = true;
         row->entry = colon < 0 ? value : value.left(colon);
         row->stake = colon < 0 ? form.defaults[static_cast<size_t>(group)] : value.mid(colon + 1);
     }
-    const auto written = WriteBetOut(env.ctx, day, form, venue, raceNo);
+    // A row given on the command line that cannot be written refuses the whole command.
+    const auto written = WriteBetOut(env.ctx, day, form, venue, raceNo, true);
     if (!written.ok()) {
         env.ctx.prompter.critical(written.message());
         return kExitStopped;
     }
-    env.err << *written << u" 件の買い目を保留ＢＥＴに追加しました。"_s << Qt::endl;
+    if (written->written == 0) {
+        env.ctx.prompter.warning(u"書き込む買い目がありません（--win などで買い目を指定してください）。"_s);
+        return kExitStopped;
+    }
+    env.err << written->written << u" 件の買い目を保留ＢＥＴに追加しました。"_s << Qt::endl;
     return kExitOk;
 }
 
 int betsShow(CliEnv& env, const QString& day) {
-    const BetFileText file = ReadBetFile(PendingBetPath(env.ctx.paths, day));
-    if (!file.exists) {
+    const auto file = ReadPendingBets(PendingBetPath(env.ctx.paths, day));
+    if (!file.ok()) {
+        env.ctx.prompter.warning(file.message());
+        return kExitStopped;
+    }
+    if (!file->exists) {
         env.ctx.prompter.information(kNoPendingBets);
         return kExitStopped;
     }
-    for (const QString& line : file.lines)
+    for (const QString& line : file->lines)
         env.out << line << u'\n';
     env.out.flush();
     return kExitOk;
@@ -132,9 +177,9 @@ int betsTotals(CliEnv& env, const QString& day) {
     env.out << t->heading << u'\n';
     for (size_t k = 0; k < 5; ++k)
         env.out << kOddsRangeTypes[k] << u' ' << thousands(static_cast<double>(t->counts[k])) << u' '
-                << thousands(t->sums[k]) << u'\n';
+                << t->sums[k].display() << u'\n';
     env.out << u"合計ＢＥＴ数 "_s << thousands(static_cast<double>(t->totalCount())) << u'\n';
-    env.out << u"合計金額 "_s << thousands(t->totalAmount()) << u"円\n"_s;
+    env.out << u"合計金額 "_s << t->totalAmount().display() << u"円\n"_s;
     env.out.flush();
     return kExitOk;
 }
@@ -198,8 +243,13 @@ int cmdBets(CliEnv& env, const QStringList& args) {
         return exitOf(RemoveDuplicateBets(env.ctx, day));
     if (sub == u"merge")
         return exitOf(MergeDuplicateBets(env.ctx, day));
-    if (sub == u"odds")
+    if (sub == u"odds") {
+        if (const Status pat = PatSettingsProblem(env.ctx.settings); !pat.ok()) {
+            env.ctx.prompter.warning(patSetupMessage(pat.message()));
+            return kExitStopped;
+        }
         return exitOf(ImportBetOdds(env.ctx, day));
+    }
     if (sub == u"sakutto")
         return exitOf(CutPurchaseFiles(env.ctx, day));
     return usageError(env, kUsage);

@@ -164,12 +164,19 @@ BetOutForm frmBETout::form() const {
 }
 
 void frmBETout::SSCommand1_Click() {
-    const Result<int> written = WriteBetOut(ctx_, day_, form(), venueCode_, raceNo_);
+    const Result<BetOutResult> written = WriteBetOut(ctx_, day_, form(), venueCode_, raceNo_);
     if (!written) {
         // The bets typed stay in the window: nothing of them reached the file.
         ctx_.prompter.critical(written.message());
         return;
     }
+    QString report = QString::number(written->written) + u" 件の買い目を保留ＢＥＴに書き込みました。"_s;
+    if (!written->skipped.isEmpty())
+        report += u"\n\n"_s + skippedRowsText(written->skipped);
+    if (written->skipped.isEmpty())
+        ctx_.prompter.information(report);
+    else
+        ctx_.prompter.warning(report);
     accept();
 }
 

@@ -37,7 +37,7 @@ frmHoryuuBetHyouji::frmHoryuuBetHyouji(const BetTotals& totals, QWidget* parent)
         const int row = static_cast<int>(k) + 1;
         const QString index = u"_"_s + QString::number(k);
         counts_[k] = figure(thousands(static_cast<double>(totals.counts[k])), u"lblCount"_s + index);
-        amounts_[k] = figure(thousands(totals.sums[k]), u"lblKingaku"_s + index);
+        amounts_[k] = figure(totals.sums[k].display(), u"lblKingaku"_s + index);
         grid->addWidget(new QLabel(kOddsRangeTypes[k], this), row, 0);
         grid->addWidget(counts_[k], row, 1);
         grid->addWidget(amounts_[k], row, 2);
@@ -47,7 +47,7 @@ frmHoryuuBetHyouji::frmHoryuuBetHyouji(const BetTotals& totals, QWidget* parent)
     rule->setFrameShadow(QFrame::Sunken);
     grid->addWidget(rule, 6, 0, 1, 3);
     totalCount_ = figure(thousands(static_cast<double>(totals.totalCount())), u"lblTotalCount"_s);
-    totalAmount_ = figure(thousands(totals.totalAmount()) + u"円"_s, u"lblTotalKingaku"_s);
+    totalAmount_ = figure(totals.totalAmount().display() + u"円"_s, u"lblTotalKingaku"_s);
     grid->addWidget(new QLabel(u"合計ＢＥＴ数"_s, this), 7, 0);
     grid->addWidget(totalCount_, 7, 1);
     grid->addWidget(new QLabel(u"合計金額"_s, this), 8, 0);

@@ -91,7 +91,6 @@ TEST_F(BetOdds, AMeetingDayThatCannotBeFoundStopsTheWholeImport) {
         {"98", "福島,1R,単勝,5,,100円", false},  // not racing that day
         {"98", "大井,1R,単勝,5,,100円", false},  // not a venue of the ten
         {"95", "東京,11R,単勝,5,,100円", true},
-        {"", "東京,11R,単勝,5,,100円", true},
     };
     for (const auto& c : cases) {
         if (c.removeRaceFile)
@@ -102,6 +101,23 @@ TEST_F(BetOdds, AMeetingDayThatCannotBeFoundStopsTheWholeImport) {
         home.prompter().clear();
         EXPECT_EQ(ImportBetOdds(home.ctx(), kDay), BetOutcome::Stopped);
         EXPECT_EQ(home.prompter().texts(), QStringList{"開催日次を取得できません！　オッズ取得を中止します。"});
+        EXPECT_EQ(readBytes(path()), before);
+    }
+}
+
+TEST_F(BetOdds, WithoutPatSettingsTheFileIsNotTouched) {
+    const struct {
+        const char* ver;
+        bool folder;
+    } cases[] = {{"", true}, {"97", true}, {"98", false}};
+    for (const auto& c : cases) {
+        writeBytes(path(), betBytes(bets));
+        const QByteArray before = readBytes(path());
+        home.ctx().settings.Ver = c.ver;
+        home.ctx().settings.PatDir = c.folder ? patDir : patDir + "/missing/";
+        home.prompter().clear();
+        EXPECT_EQ(ImportBetOdds(home.ctx(), kDay), BetOutcome::Stopped) << c.ver;
+        EXPECT_TRUE(home.prompter().texts().front().contains("PAT")) << c.ver;
         EXPECT_EQ(readBytes(path()), before);
     }
 }

@@ -13,6 +13,7 @@
 #include "ui/frmhiduke.h"
 #include "ui/frmhoryubetodds.h"
 #include "ui/frmhoryuubethyouji.h"
+#include "ui/frmvoterobosettei.h"
 #include "ui/frmzenomain.h"
 #include "ui/mdizenomur.h"
 #include "ui/message_prompter.h"
@@ -21,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -156,13 +158,13 @@ TEST_F(BetWindows, BetOutputOpensFilledFromThePicksAtTheLowerRightAndAppendsWhat
     EXPECT_EQ(dialog->frameGeometry().bottomRight(), window->frameGeometry().bottomRight());
     screenshot(dialog, u"frmBETout"_s);
 
-    // The user's changes: the win pick kept, a place bet with an odd stake, one out of range, a
+    // The user's changes: the win pick kept, a place bet with a new stake, one out of range, a
     // reversed bracket pair, the first pair retyped reversed and the other pairs unchecked, a
     // pair whose stake is too small, a new place default.
     const QString winHorse = QString::number(static_cast<int>(Val(picks[0])));
     click(dialog->check(GroupPlace, 0));
     QTest::keyClicks(dialog->entry(GroupPlace, 0), u"7"_s);
-    QTest::keyClicks(dialog->stake(GroupPlace, 0), u"150"_s);
+    QTest::keyClicks(dialog->stake(GroupPlace, 0), u"200"_s);
     click(dialog->check(GroupPlace, 1));
     QTest::keyClicks(dialog->entry(GroupPlace, 1), u"19"_s);
     QTest::keyClicks(dialog->stake(GroupPlace, 1), u"500"_s);
@@ -192,11 +194,16 @@ TEST_F(BetWindows, BetOutputOpensFilledFromThePicksAtTheLowerRightAndAppendsWhat
     settle();
     EXPECT_EQ(window->findChild<ui::frmBETout*>(), nullptr) << "the window closes after the output";
     EXPECT_EQ(betLines(), (QStringList{u"中山,11R,単勝,"_s + winHorse.rightJustified(5) + u",      ,  100円"_s,
-                                       u"中山,11R,複勝,    7,      ,  100円"_s, u"中山,11R,枠連,  1-8,      , 1000円"_s,
+                                       u"中山,11R,複勝,    7,      ,  200円"_s, u"中山,11R,枠連,  1-8,      , 1000円"_s,
                                        u"中山,11R,馬連,05-12,      ,  300円"_s}));
     EXPECT_EQ(ctx().store.read(u"PAT"_s, u"BetFuku"_s), u"250"_s);
     EXPECT_EQ(ctx().store.read(u"PAT"_s, u"BetTan"_s), u"100"_s);
-    EXPECT_TRUE(prompter().log().empty());
+    // One message: the count written and the two rows skipped, each named.
+    ASSERT_EQ(prompter().texts().size(), 1);
+    const QString report = prompter().texts().front();
+    EXPECT_TRUE(report.startsWith(u"4 件の買い目"_s)) << report.toStdString();
+    EXPECT_TRUE(report.contains(u"2 行"_s) && report.contains(u"「19」"_s) && report.contains(u"「3-4」"_s))
+        << report.toStdString();
 }
 
 TEST_F(BetWindows, BetOutputWithoutCheckedRowsWritesNothingAndCloseKeepsTheDefaults) {
@@ -399,10 +406,11 @@ TEST_F(BetWindows, TotalsWindowShowsCountsAndAmountsOfEachType) {
     settle();
     EXPECT_EQ(window->findChild<ui::frmHoryuuBetHyouji*>(), nullptr);
 
-    // A line of no known type stops the totals before the window opens.
+    // A line of no known type stops the totals before the window opens, naming the line.
     writeBets({u"中山,11R,単勝,    1,      ,  100円"_s, u"中山,11R,三連,1-2-3,      ,  100円"_s});
     item("mnuBetHyouji")->trigger();
-    EXPECT_EQ(prompter().texts(), QStringList{kPendingBetsOdd});
+    ASSERT_EQ(prompter().texts().size(), 1);
+    EXPECT_TRUE(prompter().texts().front().contains(u"2 行目「中山,11R,三連"_s)) << prompter().texts().front().toStdString();
     EXPECT_EQ(window->findChild<ui::frmHoryuuBetHyouji*>(), nullptr);
 }
 
@@ -474,6 +482,16 @@ TEST_F(BetWindows, DeleteQuestionOfThePurchaseFilesDefaultsToNo) {
     });
     EXPECT_FALSE(boxes.confirmYesNo(u"保留ＢＥＴファイルを削除しますか？"_s, kPurchaseTitle));
     EXPECT_TRUE(seen);
+}
+
+// Fresh settings have no output group: the dialog shows group 1, the group the schedule uses.
+TEST_F(BetWindows, VoteRoboDialogShowsGroupOneWhenNoneWasChosen) {
+    ctx().settings.GroupOut.clear();
+    ui::frmVoteRoboSettei dialog(ctx(), kDay);
+    const auto* group = dialog.findChild<QComboBox*>(u"cmbGroupOut"_s);
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->currentText(), u"1"_s);
+    EXPECT_EQ(VoteRoboOptionsOf(ctx().settings).groupOut, u"1"_s);
 }
 
 }  // namespace
