@@ -1,16 +1,18 @@
 #include "export/bulk_output.h"
 
+#include "app/file_names.h"
 #include "app/safe_save.h"
 #include "bets/bet_output.h"
 #include "bets/odds_lookup.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
+#include "codes/sjis.h"
+#include "export/pending_append.h"
 #include "import/day_import.h"
 #include "import/records.h"
 #include "import/work_folder.h"
 #include "pat/pat_files.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <cmath>
@@ -91,6 +93,11 @@ bool insideWindow(const PendingBet& bet, const QString& odds, const OddsWindow& 
 QString bulkNothingFoundMessage() {
     return QStringLiteral("指定された予想が存在しないか、予想項目が見つかりません。") + kCrLf +
            QStringLiteral("あるいはオッズ範囲を指定していて該当買い目がオッズ範囲にないことも考えられます。");
+}
+
+QString bulkSkippedMessage(int entries, const QString& first) {
+    return QString::number(entries) + QStringLiteral("件のレースは場所が読めないため飛ばしました（最初の見出し「") +
+           escapeControls(first) + QStringLiteral("」）。");
 }
 
 QString bulkCountMessage(int lines) {
@@ -219,7 +226,8 @@ PendingBetTable bulkBets(const std::vector<ContestBet>& selections, const BulkOu
         stakes[k] = betStakeText(bulkStakeOf(form.stakes[k]));
     PendingBetTable table;
     for (const ContestBet& s : selections) {
-        if (!typeTaken(s.type, form.Syubetu))
+        // Only the courses PAT sells can become pending bets.
+        if (!typeTaken(s.type, form.Syubetu) || ServiceVenueCodeOf(s.venue).isEmpty())
             continue;
         ContestBetType type = s.type;
         if (type == ContestBetType::Win && form.Syubetu == BulkTypes::PlaceFromWin)
@@ -241,23 +249,25 @@ PendingBetTable bulkBets(const std::vector<ContestBet>& selections, const BulkOu
 
 BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm& form, const BulkOddsLookup& lookup) {
     BulkResult result;
-    const QFileInfo source(form.Path);
-    if (form.Path.isEmpty() || !source.isFile()) {
+    if (form.Path.isEmpty() || !QFileInfo::exists(form.Path)) {
         ctx.prompter.warning(kBulkFileMissing, kBulkTitle);
         return result;
     }
-    QFile file(form.Path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ctx.prompter.warning(kBulkFileMissing, kBulkTitle);
+    const Result<QByteArray> bytes = readOutsideFile(form.Path, kMaxContestFile);
+    if (!bytes.ok()) {
+        ctx.prompter.warning(bytes.message(), kBulkTitle);
         return result;
     }
-    const QByteArray bytes = file.readAll();
-    const auto read = readContestFile(bytes, form.murFormat ? ContestFormat::Mur : ContestFormat::Duel, day,
-                                      form.murFormat ? form.SoftCode_MUR.trimmed() : form.SoftCode_DUEL.trimmed());
+    ContestSkips skips;
+    const auto read = readContestFile(*bytes, form.murFormat ? ContestFormat::Mur : ContestFormat::Duel, day,
+                                      form.murFormat ? form.SoftCode_MUR.trimmed() : form.SoftCode_DUEL.trimmed(),
+                                      &skips);
     if (!read.ok()) {
         ctx.prompter.warning(read.message(), kBulkTitle);
         return result;
     }
+    result.skippedEntries = skips.venueLines;
+    result.firstSkippedEntry = skips.firstVenueLine;
     PendingBetTable built = bulkBets(*read, form);
 
     if (form.OddsIN || form.OddsReng) {
@@ -284,9 +294,18 @@ BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm&
     }
 
     const QString path = PendingBetPath(ctx.paths, day);
-    const BetFileText existing = ReadBetFile(path);
+    const int count = static_cast<int>(built.size());
+    if (count > kPendingBetTableSize) {
+        ctx.prompter.warning(tooManyBetsMessage(count, kPendingBetTableSize), kBulkTitle);
+        return result;
+    }
+    const Result<PendingBetsOnDisk> onDisk = readPendingBetsForWriting(path);
+    if (!onDisk.ok()) {
+        ctx.prompter.critical(onDisk.message(), kBulkTitle);
+        return result;
+    }
     bool append = false;
-    if (existing.exists) {
+    if (onDisk->exists) {
         const Answer a = ctx.prompter.yesNoCancel(
             QStringLiteral("保留ＢＥＴファイルがありますが上書きしますか？") + kCrLf + kCrLf +
                 QStringLiteral("はい→上書き　いいえ→アペンド（追加）　ｷｬﾝｾﾙ→処理を中止") + kCrLf + kCrLf,
@@ -297,28 +316,18 @@ BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm&
         }
         append = a == Answer::No;
     }
-    const int total = static_cast<int>(built.size()) + (append ? existing.betCount() : 0);
-    if (total > kPendingBetTableSize) {
-        ctx.prompter.warning(tooManyBetsMessage(total, kPendingBetTableSize), kBulkTitle);
-        return result;
-    }
-    Status s;
-    if (append) {
-        // A file edited by hand may end without its line end: the first new line starts a line.
-        QByteArray lines = WriteAllBytes(built);
-        if (!existing.bytes.isEmpty() && !existing.bytes.endsWith('\n'))
-            lines.prepend("\r\n");
-        s = appendToFile(path, lines);
-    } else {
-        s = WriteAll(path, built);
-    }
+    // The one place new bets reach the pending-bet file.
+    const Status s = writeNewPendingBets(path, *onDisk, WriteAllBytes(built), count, append);
     if (!s.ok()) {
         ctx.prompter.critical(s.message(), kBulkTitle);
         return result;
     }
     result.outcome = BulkOutcome::Written;
     result.written = static_cast<int>(built.size());
-    ctx.prompter.information(bulkCountMessage(result.written), kBulkTitle);
+    QString done = bulkCountMessage(result.written);
+    if (result.skippedEntries > 0)
+        done += kCrLf + bulkSkippedMessage(result.skippedEntries, result.firstSkippedEntry);
+    ctx.prompter.information(done, kBulkTitle);
     return result;
 }
 
