@@ -211,11 +211,19 @@ std::optional<SeiRecord> seiFromKs95(QByteArrayView ks, const QString& day);
 // Sorts by key (the exchange sort the file has always been written with) and keeps 50.
 void sortSeiRecords(std::vector<SeiRecord>& records);
 
+// The largest ".SEI" file read (50 records of 186 bytes fit many times over).
+inline constexpr qint64 kMaxSeiFile = qint64(64) << 10;
+
+// The refusal to replace a day's ".SEI" file of held records by found ones (fewer, or none).
+QString resultsKeptMessage(const QString& day, int found, const QString& path, int held);
+
 // "Data/" + day + ".SEI".
 QString seiPath(const QString& dataDir, const QString& day);
 
 // Reads the KS files of the PAT folder, writes the day's ".SEI" file and returns its records;
-// the message (and nothing) when there is no KS file or the file cannot be written.
+// the message (and nothing) when there is no KS file, when they hold no race of the day or fewer
+// races than the ".SEI" file already holds (the file is then left as it is), or when the file
+// cannot be read or written.
 std::optional<std::vector<SeiRecord>> BuildResults98(AppContext& ctx, const QString& day);
 std::optional<std::vector<SeiRecord>> BuildResults95(AppContext& ctx, const QString& day);
 // The menu item: PAT/PatOpt and PAT/Ver decide (M1, the PAT31 refusal, or one of the above).
