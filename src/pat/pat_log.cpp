@@ -156,7 +156,12 @@ QString jraVenueLetter(const QString& venueNo) {
     return venueNo.isEmpty() ? QString() : QString(venueNo.back());
 }
 
-QString moneyText(double yen) { return grouped(yen) + u'円'; }
+QString moneyText(Amount yen) { return yen.display() + u'円'; }
+
+// Whole hundreds of yen of a log's stake field.
+Amount hundreds(double units) {
+    return Amount::yen(static_cast<std::int64_t>(units) * 100);
+}
 
 // Right-aligned in width bytes, never cut (amounts grow the line instead).
 QString rightNoCut(const QString& text, int width) {
@@ -218,7 +223,7 @@ QString referenceDay(const QString& currentRaceDate) {
 }
 
 QString DayStake::dayText() const { return day.left(4) + u'/' + day.mid(4, 2) + u'/' + day.mid(6, 2); }
-QString DayStake::stakeText() const { return moneyText(stakeYen); }
+QString DayStake::stakeText() const { return moneyText(stake); }
 
 void addLg95Stake(QByteArrayView file, DayStake& stake) {
     const Lg95Record lg(file);
@@ -228,7 +233,7 @@ void addLg95Stake(QByteArrayView file, DayStake& stake) {
         if (lg.number(inEntry(Lg95Record::entries, e, Lg95Record::state)) != 1)
             continue;
         ++stake.count;
-        stake.stakeYen += lg.number(inEntry(Lg95Record::entries, e, Lg95Record::stake)) * 100;
+        stake.stake += hundreds(lg.number(inEntry(Lg95Record::entries, e, Lg95Record::stake)));
     }
     stake.remaining = 900 - stake.count;
 }
@@ -237,7 +242,7 @@ void addLg31Stake(QByteArrayView file, DayStake& stake) {
     const Lg31Record lg(file);
     if (lg.text(Lg31Record::date) == stake.day) {
         stake.count += static_cast<int>(lg.number(Lg31Record::betCount));
-        stake.stakeYen += lg.number(Lg31Record::totalStake) * 100;
+        stake.stake += hundreds(lg.number(Lg31Record::totalStake));
     }
     stake.remaining = 300 - stake.count;
 }
@@ -507,11 +512,12 @@ QString judgementText(Judgement j) {
 
 QString VoteLog::investmentText() const { return moneyText(investment); }
 QString VoteLog::returnsText() const { return moneyText(returns); }
-QString VoteLog::balanceText() const { return moneyText(returns - investment); }
+QString VoteLog::balanceText() const { return moneyText(Amount::yen(returns.value() - investment.value())); }
 QString VoteLog::rateText() const {
-    if (investment == 0)
+    if (investment.isZero())
         return QStringLiteral("0.0%");
-    const double rate = std::round(returns / investment * 100 * 10) / 10;
+    const double rate =
+        std::round(static_cast<double>(returns.value()) / static_cast<double>(investment.value()) * 100 * 10) / 10;
     const double whole = std::trunc(rate);
     const int tenth = static_cast<int>(std::llround(std::fabs(rate - whole) * 10));
     return grouped(whole) + u'.' + QString::number(tenth) + u'%';
@@ -622,22 +628,22 @@ std::optional<VoteLog> voteLog(AppContext& ctx, const QString& day, bool pat98) 
                     row.odds = (pat98 ? ReadPatOdds98(odds, kind, combination) : ReadPatOdds95(odds, kind, combination))
                                    .trimmed();
             }
-            const double units = Val(f(Lg95Record::stake));
-            row.stakeYen = units * 100;
-            row.stakeText = grouped(row.stakeYen);
+            const auto units = static_cast<std::int64_t>(Val(f(Lg95Record::stake)));
+            row.stake = Amount::yen(units * 100);
+            row.stakeText = row.stake.display();
             const JudgeResult judged =
                 JudgeBet(sei, day.mid(6, 2), venueNo, row.race, code, first, second);
             row.judgement = judged.judgement;
             row.judgementText = judgementText(judged.judgement);
-            row.payout = judged.payout;
-            row.payoutText = judged.judgement == Judgement::Hit ? grouped(judged.payout) : QString();
-            row.returnYen = judged.judgement == Judgement::Hit      ? judged.payout * units
-                            : judged.judgement == Judgement::Refund ? row.stakeYen
-                                                                    : 0;
-            row.returnText = grouped(row.returnYen);
+            row.payout = Amount::yen(static_cast<std::int64_t>(judged.payout));
+            row.payoutText = judged.judgement == Judgement::Hit ? row.payout.display() : QString();
+            row.returned = judged.judgement == Judgement::Hit      ? Amount::yen(row.payout.value() * units)
+                           : judged.judgement == Judgement::Refund ? row.stake
+                                                                   : Amount();
+            row.returnText = row.returned.display();
             row.remark = f(Lg95Record::saleKind) == u"2" ? QStringLiteral("前売り") : QString();
-            log.investment += row.stakeYen;
-            log.returns += row.returnYen;
+            log.investment += row.stake;
+            log.returns += row.returned;
             log.rows.push_back(std::move(row));
         }
     }

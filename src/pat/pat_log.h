@@ -6,6 +6,7 @@
 // through the prompter.
 
 #include "app/context.h"
+#include "codes/amount.h"
 #include "codes/field_table.h"
 #include "codes/status.h"
 
@@ -191,7 +192,7 @@ struct DayStake {
     QString day;          // "yyyymmdd"
     int count = 0;        // bought bets
     int remaining = 0;    // 900 (PAT31: 300) less the count
-    double stakeYen = 0;  // sum of stakes in yen
+    Amount stake;         // sum of stakes
 
     QString dayText() const;    // "2026/12/05"
     QString stakeText() const;  // "#,###,##0円"
@@ -255,13 +256,13 @@ struct VoteRow {
     QString type;        // "単勝" … "WIDE", "？？"
     QString combination;  // " 3" or " 3- 5"
     QString odds;         // trimmed odds text
-    double stakeYen = 0;
+    Amount stake;
     QString stakeText;  // "#,###,###"
     Judgement judgement = Judgement::Unjudged;
     QString judgementText;
-    double payout = 0;
-    QString payoutText;  // per 100 yen, on a hit
-    double returnYen = 0;
+    Amount payout;       // per 100 yen, on a hit
+    QString payoutText;
+    Amount returned;     // the payout times the stake's hundreds on a hit, the stake on a refund
     QString returnText;  // "#,###,##0"
     QString remark;      // "前売り" or empty
 };
@@ -269,8 +270,8 @@ struct VoteRow {
 struct VoteLog {
     QString day;
     std::vector<VoteRow> rows;
-    double investment = 0;
-    double returns = 0;
+    Amount investment;
+    Amount returns;
     QString investmentText() const;  // "#,###,##0円"
     QString returnsText() const;
     QString balanceText() const;

@@ -415,8 +415,8 @@ TEST(PatVoteLog, RateTexts) {
                  {0, 0, "0.0%", "0円"}};
     for (const auto& c : cases) {
         VoteLog log;
-        log.investment = c.investment;
-        log.returns = c.returns;
+        log.investment = Amount::yen(static_cast<std::int64_t>(c.investment));
+        log.returns = Amount::yen(static_cast<std::int64_t>(c.returns));
         EXPECT_EQ(log.rateText(), c.rate);
         EXPECT_EQ(log.balanceText(), c.balance);
     }
