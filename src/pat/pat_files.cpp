@@ -166,7 +166,7 @@ QByteArray readWhole(const QString& path, qint64 length) {
 }  // namespace
 
 QString patSettingsHint() {
-    return QStringLiteral("コマンドラインでは「zenomur-cli settings set PAT PatOpt 1」「zenomur-cli settings set PAT Ver 98」"
+    return QStringLiteral("コマンドラインでは「zenomur-cli settings set PAT PatOpt True」「zenomur-cli settings set PAT Ver 98」"
                           "「zenomur-cli settings set PAT PatDir フォルダ」で、デスクトップ版ではメニューバーの"
                           "［ｵﾌﾟｼｮﾝ］→［ＰＡＴの設定］で設定してください。");
 }

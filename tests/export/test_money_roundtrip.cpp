@@ -105,7 +105,8 @@ TEST(MoneyRoundTrip, ServiceContestTextBackIntoPendingBets) {
             const int runners = in(9, 18);
             const int win = in(1, runners);
             std::vector<int> codes;
-            for (int k = 0; k < in(0, 10); ++k) {
+            const int picks = in(0, 10);
+            for (int k = 0; k < picks; ++k) {
                 const int a = in(1, runners - 1);
                 codes.push_back(a * 100 + in(a + 1, runners));
             }
