@@ -1,12 +1,13 @@
 #include "export/tekichukai.h"
 
+#include "app/file_names.h"
 #include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "export/pending_append.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QStringDecoder>
 
@@ -121,10 +122,17 @@ QString TekichukaiList::text() const {
 
 TekichukaiList ListTekichukaiBets(const QString& pendingBetPath, const QString& day) {
     TekichukaiList list;
-    const BetFileText file = ReadBetFile(pendingBetPath);
-    list.fileExists = file.exists;
+    if (!QFileInfo::exists(pendingBetPath))
+        return list;
+    list.fileExists = true;
+    // Only a regular file of a sensible size is read: a FIFO at the name is a message.
+    const Result<QByteArray> bytes = readOutsideFile(pendingBetPath, kMaxPendingBetFile);
+    if (!bytes.ok()) {
+        list.refused = bytes.message();
+        return list;
+    }
     QStringList lines;
-    for (const QString& line : file.lines) {
+    for (const QString& line : splitLines(fromSjis(*bytes))) {
         const BetLine f = ReadBetLine(line);
         if (f[0].isEmpty())
             continue;

@@ -215,6 +215,19 @@ TEST_F(CliContest, PostsInEveryShape) {
     }
 }
 
+// Something other than a pending-bet file at its name: a message, never a hang.
+TEST_F(CliContest, PendingBetNameThatIsNoFile) {
+    QDir().mkpath(home() + "/Data");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(betPath()).constData(), 0600), 0);
+    const QString post = writePost(u"#,20310309,TKY,11R,U,5-12,500\r\n"_s);
+    for (const QStringList& args : {QStringList{"tekichukai-out", "--stdout"}, QStringList{"tekichukai-in", post}}) {
+        const auto r = bets({"--yes"}, args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+        EXPECT_EQ(r.out, u""_s);
+    }
+}
+
 // A stake of a million yen or more is posted whole.
 TEST_F(CliContest, LargeStakesArePostedWhole) {
     writeBets({u"東京,11R,単勝  ,    3,      ,1000000円"_s, u"東京,11R,単勝  ,    4,      ,2500000円"_s});
