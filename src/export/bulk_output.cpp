@@ -181,11 +181,27 @@ int bulkStakeOf(const QString& typed) {
 }
 
 BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day) {
+    // Each PAT file read once, through the capped read of a regular file (a FIFO in PAT's
+    // folder reads as no file).
+    class Files {
+    public:
+        const QByteArray* bytes(const QString& path) {
+            auto it = files_.find(path);
+            if (it == files_.end()) {
+                QByteArray b = pat::readPatFile(path, pat::kMaxPatFile);
+                it = files_.insert(path, b.isEmpty() ? std::nullopt : std::optional<QByteArray>(std::move(b)));
+            }
+            return it->has_value() ? &**it : nullptr;
+        }
+
+    private:
+        QHash<QString, std::optional<QByteArray>> files_;
+    };
     struct State {
         QString ver;
         QString patDir;
         MeetingDays days;
-        PatFileCache files;
+        Files files;
     };
     auto state = std::make_shared<State>(
         State{ctx.settings.Ver, withTrailingSlash(ctx.settings.PatDir), MeetingDays(ctx.paths, day), {}});
