@@ -112,7 +112,11 @@ int betsTekichukaiIn(CliEnv& env, const QString& day, const QStringList& args) {
         return kExitStopped;
     }
     const QString text = decodePostFile(*bytes);
-    return exitOfImport(ImportTekichukai(env.ctx, day, text, fixed));
+    const BetOutcome outcome = ImportTekichukai(env.ctx, day, text, fixed);
+    if (outcome == BetOutcome::Declined)
+        env.ctx.prompter.information(u"処理を中止しました。保留ＢＥＴファイルは変わっていません。"_s,
+                                     kTekichukaiOverwriteTitle);
+    return exitOfImport(outcome);
 }
 
 int betsVoteRobo(CliEnv& env, const QString& day, const QStringList& args) {

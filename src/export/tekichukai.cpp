@@ -8,11 +8,9 @@
 #include "export/pending_append.h"
 
 #include <QFileInfo>
-#include <QLocale>
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <cmath>
 
 namespace zm {
 
