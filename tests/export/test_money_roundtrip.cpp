@@ -4,6 +4,7 @@
 
 #include "export/bulk_output.h"
 #include "export/contest_readers.h"
+#include "export/duel_text.h"
 #include "export/export_fixtures.h"
 #include "export/mur_contest_text.h"
 #include "export/tekichukai.h"
@@ -54,6 +55,21 @@ QString randomBet(std::mt19937& rng) {
     return QString::fromUtf16(kVenues[in(0, 9)]) + u',' + (QString::number(in(1, 12)) + u'R').rightJustified(3) + u',' +
            QString::fromUtf16(kTypes[t]) + u',' + combination + QStringLiteral(",      ,") +
            stake.digits().rightJustified(5) + u'円';
+}
+
+// The table as the pending-bet file holds it, read back field by field into the import's shape.
+QStringList pendingLines(const PendingBetTable& bets) {
+    QStringList lines = fromSjis(WriteAllBytes(bets)).split(QStringLiteral("\r\n"));
+    lines.removeLast();
+    QStringList out;
+    for (const QString& l : lines) {
+        const BetLine f = ReadBetLine(l);
+        const auto amount = ParseAmount(f[5]);
+        out << f[0] + u',' + rightPart(f[1], 3) + u',' + LeftBytes(f[2] + QStringLiteral("      "), 6) + u',' +
+                   rightPart(f[3], 5) + QStringLiteral(",      ,") +
+                   (amount ? amount->digits() : QStringLiteral("?")).rightJustified(5) + u'円';
+    }
+    return out;
 }
 
 TEST(MoneyRoundTrip, PostOutAndBackInKeepsEveryBetAndAmount) {
@@ -128,16 +144,51 @@ TEST(MoneyRoundTrip, ServiceContestTextBackIntoPendingBets) {
         const auto read = readContestFile(toSjis(text.lines.join(QStringLiteral("\r\n"))), ContestFormat::Mur, kDay,
                                           kMurSoftCode);
         ASSERT_TRUE(read.ok());
-        const PendingBetTable bets = bulkBets(*read, form);
-        QStringList lines = fromSjis(WriteAllBytes(bets)).split(QStringLiteral("\r\n"));
-        lines.removeLast();
-        QStringList got;
-        for (const QString& l : lines) {
-            const BetLine f = ReadBetLine(l);
-            got << f[0] + u',' + rightPart(f[1], 3) + u',' + LeftBytes(f[2] + QStringLiteral("      "), 6) + u',' +
-                       rightPart(f[3], 5) + QStringLiteral(",      ,") + ParseAmount(f[5])->digits().rightJustified(5) + u'円';
+        ASSERT_EQ(pendingLines(bulkBets(*read, form)), expected) << round;
+    }
+}
+
+// Random days written as the DUEL text (fields of eleven or more, so that every slot is
+// written) and read back by the bulk output: the win pick and each pair pick of every race.
+TEST(MoneyRoundTrip, DuelTextBackIntoPendingBets) {
+    std::mt19937 rng(863);
+    auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int round = 0; round < 30; ++round) {
+        std::vector<PredictionRecord> records;
+        QStringList expected;
+        BulkOutForm form;
+        std::array<Amount, 5> stakes;
+        for (size_t k = 0; k < 5; ++k) {
+            stakes[k] = Amount::yen(randomStake(rng));
+            form.stakes[k] = stakes[k].digits();
         }
-        ASSERT_EQ(got, expected) << round;
+        const int first = in(0, 7);
+        for (int v = first; v < first + 3; ++v) {
+            const QString venue = QStringLiteral("0") + QString::number(v);
+            for (int r = 1; r <= 12; ++r) {
+                const int runners = in(11, 18);
+                const int win = in(1, runners);
+                PredictionRecord rec = test::raceWith(venue, r, runners, win, {});
+                const QString head = VenueName(venue) + u',' + (QString::number(r) + u'R').rightJustified(3) + u',';
+                expected << head + QStringLiteral("単勝  ,") + QString::number(win).rightJustified(5) +
+                                QStringLiteral(",      ,") + stakes[0].digits().rightJustified(5) + u'円';
+                const int picks = in(0, 6);
+                for (int k = 0; k < picks; ++k) {
+                    const int a = in(1, runners - 1);
+                    const int b = in(a + 1, runners);
+                    rec.quinellaPicks[static_cast<size_t>(k)] = PickEntry{static_cast<std::int16_t>(a * 100 + b), 1};
+                    expected << head + QStringLiteral("馬連  ,") + QString::number(a).rightJustified(2, u'0') + u'-' +
+                                    QString::number(b).rightJustified(2, u'0') + QStringLiteral(",      ,") +
+                                    stakes[3].digits().rightJustified(5) + u'円';
+                }
+                records.push_back(rec);
+            }
+        }
+        const QStringList text = duelTextLines(records, {}, QStringLiteral("0.1.0"));
+        const auto read =
+            readContestFile(toSjis(text.join(QStringLiteral("\r\n"))), ContestFormat::Duel, kDay, kDuelSoftCode);
+        ASSERT_TRUE(read.ok());
+        ASSERT_EQ(pendingLines(bulkBets(*read, form)), expected) << round;
     }
 }
 
