@@ -5,6 +5,7 @@
 #include "bets/bet_output.h"
 #include "bets/odds_lookup.h"
 #include "codes/codetables.h"
+#include "codes/amount.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "export/pending_append.h"
@@ -265,6 +266,16 @@ PendingBetTable bulkBets(const std::vector<ContestBet>& selections, const BulkOu
 
 BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm& form, const BulkOddsLookup& lookup) {
     BulkResult result;
+    // A stake above the largest one is refused rather than written as another amount.
+    static const char16_t* const kTypeNames[] = {u"単勝", u"複勝", u"枠連", u"馬連", u"ワイド"};
+    for (size_t k = 0; k < form.stakes.size(); ++k) {
+        if (FieldValue(form.stakes[k]) > static_cast<double>(kMaxStake)) {
+            ctx.prompter.warning(QString::fromUtf16(kTypeNames[k]) + QStringLiteral("の金額「") + form.stakes[k] +
+                                     QStringLiteral("」：") + stakeRuleText(),
+                                 kBulkTitle);
+            return result;
+        }
+    }
     if (form.Path.isEmpty() || !QFileInfo::exists(form.Path)) {
         ctx.prompter.warning(kBulkFileMissing, kBulkTitle);
         return result;
