@@ -1,6 +1,5 @@
 #include "export/tekichukai.h"
 
-#include "app/file_names.h"
 #include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
@@ -123,14 +122,15 @@ TekichukaiList ListTekichukaiBets(const QString& pendingBetPath, const QString& 
     if (!QFileInfo::exists(pendingBetPath))
         return list;
     list.fileExists = true;
-    // Only a regular file of a sensible size is read: a FIFO at the name is a message.
-    const Result<QByteArray> bytes = readOutsideFile(pendingBetPath, kMaxPendingBetFile);
-    if (!bytes.ok()) {
-        list.refused = bytes.message();
+    // Only a clean pending-bet file is posted: a regular file of a sensible size, Shift-JIS text
+    // of six-field lines with known venues (a FIFO at the name or a damaged file is a message).
+    const Result<PendingBetsOnDisk> file = readPendingBetsForWriting(pendingBetPath);
+    if (!file.ok()) {
+        list.refused = file.message();
         return list;
     }
     QStringList lines;
-    for (const QString& line : splitLines(fromSjis(*bytes))) {
+    for (const QString& line : areaLines(fromSjis(file->bytes))) {
         const BetLine f = ReadBetLine(line);
         if (f[0].isEmpty())
             continue;

@@ -228,6 +228,33 @@ TEST_F(CliContest, PendingBetNameThatIsNoFile) {
     }
 }
 
+// A pending-bet file that is not clean is not posted: a message naming the first bad line.
+TEST_F(CliContest, DamagedPendingBetFileIsNotPosted) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } files[] = {
+        {"UTF-8", u"中山,11R,単勝  ,    3,      ,  100円\r\n"_s.toUtf8()},
+        {"seven fields", toSjis(u"東京競馬場,X, 1R,単勝  ,    3,      ,  100円\r\n"_s)},
+        {"unknown venue", toSjis(u"館福,11R,単勝  ,    3,      ,  100円\r\n"_s)},
+        {"no stake", toSjis(u"中山,11R,単勝  ,    3,      ,1e+05円\r\n"_s)},
+    };
+    QDir().mkpath(home() + "/Data");
+    for (const auto& c : files) {
+        SCOPED_TRACE(c.name);
+        test::writeBytes(betPath(), c.bytes);
+        const auto r = bets({}, {"tekichukai-out", "--stdout"});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.out, u""_s);
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+    // CR-only line ends are line ends.
+    test::writeBytes(betPath(), toSjis(u"中山,11R,単勝  ,    3,      ,  100円\r中山,11R,単勝  ,    4,      ,  100円\r"_s));
+    const auto r = bets({}, {"tekichukai-out", "--stdout"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"２ベット  200円購入"_s)) << r.out.toStdString();
+}
+
 // A stake of a million yen or more is posted whole.
 TEST_F(CliContest, LargeStakesArePostedWhole) {
     writeBets({u"東京,11R,単勝  ,    3,      ,1000000円"_s, u"東京,11R,単勝  ,    4,      ,2500000円"_s});
