@@ -546,16 +546,24 @@ private:
     QString lookUp(const QString& prefix, const QString& venueNo, const QString& race) {
         const QString name = prefix + jraVenueLetter(venueNo) + u'?' + PatRaceLetter(race) + QStringLiteral(".JRA");
         const QString nichi = nichiOf(JraToServiceCode(venueNo));
-        QStringList candidates = patFiles(folder_, name);
+        const QStringList candidates = patFiles(folder_, name);
+        QString byName;
         if (!nichi.isEmpty()) {
             const QString exact = QString(name).replace(u'?', nichi.right(1));
             for (const QString& path : candidates) {
                 if (QFileInfo(path).fileName().compare(exact, Qt::CaseInsensitive) == 0)
-                    return path;
+                    byName = path;
             }
         }
+        // A file that names another day is never the day's, whatever its name says.
+        auto dayOf = [](const QString& path) { return patFileDay(readPatFile(path, 8)); };
+        if (!byName.isEmpty()) {
+            const QString day = dayOf(byName);
+            if (day == day_ || !DateFromYmd(day).isValid())
+                return byName;
+        }
         for (const QString& path : candidates) {
-            if (patFileDay(readPatFile(path, 8)) == day_)
+            if (dayOf(path) == day_)
                 return path;
         }
         return QString();

@@ -1,3 +1,4 @@
+#include "../card/day_builder.h"
 #include "app/safe_save.h"
 #include "pat/pat_log.h"
 #include "support/pat_builders.h"
@@ -404,6 +405,39 @@ TEST_F(PatLog, VoteLogTotalsAndExport) {
     EXPECT_EQ(lines[11], "    投資額合計： 23,300円");
     EXPECT_EQ(lines[14], "    回収率： 4,507.3%");
     EXPECT_EQ(lines[15], QString(67, u'-'));
+}
+
+// The odds of a day's bet come from the day's own file: the one of the day's meeting day when
+// the day's race file names it, else the one whose header carries the day; a file of another
+// day is never taken, whatever its name.
+TEST_F(PatLog, VoteLogOddsComeFromTheDaysOwnFile) {
+    put("LG-01.JRA", lg95("20261205", {{"1", "05", "11", " 3", "", 1}}));
+    test::PatRace open;
+    open.runners = 12;
+    test::PatRace scratched = open;
+    scratched.scratched = {3};
+    auto zo = [](const test::PatRace& race, const char* day) {
+        QByteArray b = test::zoRecord<Zo95Record>(race);
+        b.replace(0, 8, day);
+        return b;
+    };
+    auto odds = [&] {
+        const auto log = ShowVoteLog(home.ctx(), "20261205");
+        return log && !log->rows.empty() ? log->rows[0].odds : QStringLiteral("?");
+    };
+    // Of another day only: no odds.
+    put("ZO-52B.JRA", zo(open, "20261204"));
+    EXPECT_EQ(odds(), "");
+    // The file of the day by its header.
+    put("ZO-53B.JRA", zo(scratched, "20261205"));
+    EXPECT_EQ(odds(), "ﾄﾘｹｼ");
+    // Two files of the day: the meeting day (the race file says 東京 is on its fourth day) decides.
+    put("ZO-54B.JRA", zo(open, "20261205"));
+    EXPECT_EQ(odds(), "ﾄﾘｹｼ");
+    test::DayBuilder day("20261205");
+    day.add("04", 11).nichi = 4;
+    day.write(home.ctx().paths.DataDir, false);
+    EXPECT_EQ(odds(), "3.5");
 }
 
 TEST(PatVoteLog, RateTexts) {
