@@ -151,7 +151,7 @@ void SaveBulkOutForm(AppContext& ctx, const BulkOutForm& form) {
     const std::array<QString*, 5> record = {&ctx.settings.BetTan, &ctx.settings.BetFuku, &ctx.settings.BetWaku,
                                             &ctx.settings.BetUma, &ctx.settings.BetWide};
     for (size_t k = 0; k < 5; ++k) {
-        const QString value = QString::number(bulkStakeOf(form.stakes[k]));
+        const QString value = bulkStakeOf(form.stakes[k]).digits();
         *record[k] = value;
         ctx.store.SaveAppSetting(QStringLiteral("PAT"), kBulkStakeKeys[k], value);
     }
@@ -176,9 +176,11 @@ OddsWindow oddsWindowOf(const BulkOutForm& form) {
     return w;
 }
 
-int bulkStakeOf(const QString& typed) {
+Amount bulkStakeOf(const QString& typed) {
     const double v = std::floor(FieldValue(typed) / 100.0) * 100.0;
-    return v < 100 || !std::isfinite(v) ? 100 : static_cast<int>(std::min(v, 99999900.0));
+    if (!(v >= static_cast<double>(kMinStake)))
+        return Amount::yen(kMinStake);
+    return Amount::yen(static_cast<std::int64_t>(std::min(v, static_cast<double>(kMaxStake))));
 }
 
 BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day) {
@@ -240,7 +242,7 @@ BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day) {
 PendingBetTable bulkBets(const std::vector<ContestBet>& selections, const BulkOutForm& form) {
     std::array<QString, 5> stakes;
     for (size_t k = 0; k < 5; ++k)
-        stakes[k] = betStakeText(bulkStakeOf(form.stakes[k]));
+        stakes[k] = bulkStakeOf(form.stakes[k]).digits().rightJustified(5) + u'円';
     PendingBetTable table;
     for (const ContestBet& s : selections) {
         // Only the courses PAT sells can become pending bets.

@@ -7,6 +7,7 @@
 
 #include "app/context.h"
 #include "bets/pending_bet.h"
+#include "codes/amount.h"
 #include "export/contest_readers.h"
 
 #include <QString>
@@ -71,8 +72,9 @@ struct OddsWindow {
 };
 OddsWindow oddsWindowOf(const BulkOutForm& form);
 
-// A stake as the run takes it: whole hundreds, at least 100.
-int bulkStakeOf(const QString& typed);
+// A stake as the run takes it: whole hundreds, at least 100 (a run refuses one above the
+// largest stake before it comes to this).
+Amount bulkStakeOf(const QString& typed);
 
 // The odds of one bet: the six-character odds text of PAT, six blanks when none is found, or
 // nothing when the lookup cannot go on (it has shown its message).
