@@ -44,7 +44,7 @@ Result<PendingBetsOnDisk> readPendingBetsForWriting(const QString& path) {
     out.bytes = *read;
     const QString text = fromSjis(out.bytes);
     const QString stop = QStringLiteral("。処理を中止します！");
-    if (text.contains(QChar(0xFFFD)) || toSjis(text) != out.bytes)
+    if (text.contains(QChar(0xFFFD)))
         return Result<PendingBetsOnDisk>::failure(QStringLiteral("保留ＢＥＴファイル「") + path +
                                                   QStringLiteral("」が Shift-JIS のテキストではありません") + stop);
     const QStringList lines = textLines(text);
