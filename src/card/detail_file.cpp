@@ -152,6 +152,10 @@ bool WriteDetailFile(AppContext& ctx, const QString& day, const RaceOddsSource& 
         return false;
     }
     const auto entries = RecordFile::load(dataDir + u"MUR"_s + day + u"_2.DEN"_s, EntryRecord::kLength);
+    if (!entries) {
+        ctx.prompter.warning(kDetailNoEntries);
+        return false;
+    }
     const RaceOddsSource odds = source ? source : currentOddsSource(ctx, day);
 
     // The first race record of each venue and race number, as a scan from record 1 finds it.
@@ -175,12 +179,8 @@ bool WriteDetailFile(AppContext& ctx, const QString& day, const RaceOddsSource& 
         put(card.raceLine);
         put(kDashes);
         put(card.titleLine);
-        if (entries) {
-            for (const QString& line : DetailRunnerLines(p, *entries, odds(p, race)))
-                put(line);
-        } else {
-            ctx.prompter.warning(kDetailNoEntries);
-        }
+        for (const QString& line : DetailRunnerLines(p, *entries, odds(p, race)))
+            put(line);
         put(kDashes);
         put(card.recommendWin);
         put(card.recommendPairs);

@@ -56,10 +56,9 @@ struct OutputTextFiles {
 };
 OutputTextFiles ListOutputTextFiles(const QString& outputDir);
 
-// Writes the day's detail file (replacing an old one). Nothing is written, after the message,
-// when the prediction file or the race day file is missing; a missing entries day file is said
-// once per race and leaves the race without runner lines. A predicted race the race day file
-// lacks is left out. False when nothing was written.
+// Writes the day's detail file (replacing an old one). Nothing is written, after one message,
+// when the prediction file, the race day file or the entries day file is missing. A predicted
+// race the race day file lacks is left out. False when nothing was written.
 bool WriteDetailFile(AppContext& ctx, const QString& day, const RaceOddsSource& odds = {});
 
 }  // namespace zm::card

@@ -67,8 +67,10 @@ int betsBulk(CliEnv& env, const QString& day, const QStringList& args) {
     const BulkResult r = RunBulkOutput(ctx, day, form);
     switch (r.outcome) {
     case BulkOutcome::Written:
-    case BulkOutcome::Cancelled:
         return kExitOk;
+    case BulkOutcome::Cancelled:
+        env.ctx.prompter.information(QStringLiteral("処理を中止しました。保留ＢＥＴファイルは変わっていません。"), kBulkTitle);
+        break;
     case BulkOutcome::NothingFound:
     case BulkOutcome::Stopped:
         break;

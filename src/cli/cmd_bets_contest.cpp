@@ -1,13 +1,14 @@
 #include "cli/cmd_bets_contest.h"
 
+#include "app/file_names.h"
 #include "app/safe_save.h"
 #include "bets/pending_bet.h"
 #include "bets/voterobo.h"
+#include "codes/amount.h"
 #include "codes/sjis.h"
 #include "export/tekichukai.h"
 #include "zenomur_version.h"
 
-#include <QFile>
 
 namespace zm::cli {
 
@@ -21,6 +22,11 @@ const QString kVoteRoboUsage = u"bets --day yyyymmdd voterobo"_s;
 
 int exitOf(BetOutcome outcome) {
     return outcome == BetOutcome::Stopped ? kExitStopped : kExitOk;
+}
+
+// A command that did not write what was asked for, a declined question included, exits 1.
+int exitOfImport(BetOutcome outcome) {
+    return outcome == BetOutcome::Done ? kExitOk : kExitStopped;
 }
 
 }  // namespace
@@ -49,6 +55,10 @@ int betsTekichukaiOut(CliEnv& env, const QString& day, const QStringList& args) 
     }
     if (list.tooMany) {
         env.ctx.prompter.warning(kTekichukaiTooMany, kTekichukaiOutTitle);
+        return kExitStopped;
+    }
+    if (!list.refused.isEmpty()) {
+        env.ctx.prompter.warning(list.refused, kTekichukaiOutTitle);
         return kExitStopped;
     }
     if (list.lines.isEmpty()) {
@@ -86,16 +96,27 @@ int betsTekichukaiIn(CliEnv& env, const QString& day, const QStringList& args) {
         const qsizetype k = colon < 0 ? -1 : kTypes.indexOf(value.left(colon));
         if (k < 0)
             return usageError(env, kInUsage);
+        // A fixed amount typed here is taken as it is: it must itself be a valid stake.
+        const QString amount = value.mid(colon + 1);
+        const auto stake = ParseAmount(amount);
+        if (!stake || !isValidStake(*stake)) {
+            env.ctx.prompter.warning(u"--fixed "_s + value + u"："_s + stakeRuleText(), kTekichukaiOverwriteTitle);
+            return kExitStopped;
+        }
         fixed.on[static_cast<size_t>(k)] = true;
-        fixed.amount[static_cast<size_t>(k)] = value.mid(colon + 1);
+        fixed.amount[static_cast<size_t>(k)] = stake->digits();
     }
-    QFile file(args[0]);
-    if (!file.open(QIODevice::ReadOnly)) {
-        env.err << "zenomur-cli: cannot read " << args[0] << Qt::endl;
+    const Result<QByteArray> bytes = readOutsideFile(args[0], kMaxPostFile);
+    if (!bytes.ok()) {
+        env.ctx.prompter.warning(bytes.message(), kTekichukaiOverwriteTitle);
         return kExitStopped;
     }
-    const QString text = decodePostFile(file.readAll());
-    return exitOf(ImportTekichukai(env.ctx, day, text, fixed));
+    const QString text = decodePostFile(*bytes);
+    const BetOutcome outcome = ImportTekichukai(env.ctx, day, text, fixed);
+    if (outcome == BetOutcome::Declined)
+        env.ctx.prompter.information(u"処理を中止しました。保留ＢＥＴファイルは変わっていません。"_s,
+                                     kTekichukaiOverwriteTitle);
+    return exitOfImport(outcome);
 }
 
 int betsVoteRobo(CliEnv& env, const QString& day, const QStringList& args) {

@@ -1,10 +1,14 @@
+#include "app/file_names.h"
 #include "card/predicted_odds.h"
 #include "cli/cli.h"
 #include "codes/codetables.h"
 #include "codes/sjis.h"
 #include "import/day_import.h"
 #include "pat/odds_view.h"
+#include "pat/pat_files.h"
 #include "pat/pat_log.h"
+
+#include <QFileInfo>
 
 namespace zm::cli {
 
@@ -100,6 +104,10 @@ int patOdds(CliEnv& env, const QString& day, const QStringList& args) {
     const pat::PatVer ver = pat::patVerOf(env.ctx.settings.Ver);
     if (ver == pat::PatVer::None)
         return predictedOdds(env, day, venue, raceNo);
+    if (!isRealFolder(env.ctx.settings.PatDir) && !QFileInfo(env.ctx.settings.PatDir).isDir()) {
+        env.ctx.prompter.warning(pat::patFolderMissingMessage(env.ctx.settings.PatDir));
+        return kExitStopped;
+    }
     ImportState state;
     state.CurrentRaceDate = day;
     const pat::PatRaceRef race{venue, QString::number(raceNo), FindNichi(env.ctx, state, venue), day};

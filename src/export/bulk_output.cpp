@@ -1,16 +1,19 @@
 #include "export/bulk_output.h"
 
+#include "app/file_names.h"
 #include "app/safe_save.h"
 #include "bets/bet_output.h"
 #include "bets/odds_lookup.h"
 #include "codes/codetables.h"
+#include "codes/amount.h"
 #include "codes/numeric.h"
+#include "codes/sjis.h"
+#include "export/pending_append.h"
 #include "import/day_import.h"
 #include "import/records.h"
 #include "import/work_folder.h"
 #include "pat/pat_files.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <cmath>
@@ -93,6 +96,11 @@ QString bulkNothingFoundMessage() {
            QStringLiteral("あるいはオッズ範囲を指定していて該当買い目がオッズ範囲にないことも考えられます。");
 }
 
+QString bulkSkippedMessage(int entries, const QString& first) {
+    return QString::number(entries) + QStringLiteral("件のレースは場所が読めないため飛ばしました（最初の見出し「") +
+           escapeControls(first) + QStringLiteral("」）。");
+}
+
 QString bulkCountMessage(int lines) {
     return QStringLiteral("保留ＢＥＴファイルに、") + FullWidthDigits(QString::number(lines)) +
            QStringLiteral("ベット出力しました。");
@@ -143,7 +151,7 @@ void SaveBulkOutForm(AppContext& ctx, const BulkOutForm& form) {
     const std::array<QString*, 5> record = {&ctx.settings.BetTan, &ctx.settings.BetFuku, &ctx.settings.BetWaku,
                                             &ctx.settings.BetUma, &ctx.settings.BetWide};
     for (size_t k = 0; k < 5; ++k) {
-        const QString value = QString::number(bulkStakeOf(form.stakes[k]));
+        const QString value = bulkStakeOf(form.stakes[k]).digits();
         *record[k] = value;
         ctx.store.SaveAppSetting(QStringLiteral("PAT"), kBulkStakeKeys[k], value);
     }
@@ -168,17 +176,35 @@ OddsWindow oddsWindowOf(const BulkOutForm& form) {
     return w;
 }
 
-int bulkStakeOf(const QString& typed) {
+Amount bulkStakeOf(const QString& typed) {
     const double v = std::floor(FieldValue(typed) / 100.0) * 100.0;
-    return v < 100 || !std::isfinite(v) ? 100 : static_cast<int>(std::min(v, 99999900.0));
+    if (!(v >= static_cast<double>(kMinStake)))
+        return Amount::yen(kMinStake);
+    return Amount::yen(static_cast<std::int64_t>(std::min(v, static_cast<double>(kMaxStake))));
 }
 
 BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day) {
+    // Each PAT file read once, through the capped read of a regular file (a FIFO in PAT's
+    // folder reads as no file).
+    class Files {
+    public:
+        const QByteArray* bytes(const QString& path) {
+            auto it = files_.find(path);
+            if (it == files_.end()) {
+                QByteArray b = pat::readPatFile(path, pat::kMaxPatFile);
+                it = files_.insert(path, b.isEmpty() ? std::nullopt : std::optional<QByteArray>(std::move(b)));
+            }
+            return it->has_value() ? &**it : nullptr;
+        }
+
+    private:
+        QHash<QString, std::optional<QByteArray>> files_;
+    };
     struct State {
         QString ver;
         QString patDir;
         MeetingDays days;
-        PatFileCache files;
+        Files files;
     };
     auto state = std::make_shared<State>(
         State{ctx.settings.Ver, withTrailingSlash(ctx.settings.PatDir), MeetingDays(ctx.paths, day), {}});
@@ -216,10 +242,11 @@ BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day) {
 PendingBetTable bulkBets(const std::vector<ContestBet>& selections, const BulkOutForm& form) {
     std::array<QString, 5> stakes;
     for (size_t k = 0; k < 5; ++k)
-        stakes[k] = betStakeText(bulkStakeOf(form.stakes[k]));
+        stakes[k] = bulkStakeOf(form.stakes[k]).digits().rightJustified(5) + u'円';
     PendingBetTable table;
     for (const ContestBet& s : selections) {
-        if (!typeTaken(s.type, form.Syubetu))
+        // Only the courses PAT sells can become pending bets.
+        if (!typeTaken(s.type, form.Syubetu) || ServiceVenueCodeOf(s.venue).isEmpty())
             continue;
         ContestBetType type = s.type;
         if (type == ContestBetType::Win && form.Syubetu == BulkTypes::PlaceFromWin)
@@ -241,23 +268,35 @@ PendingBetTable bulkBets(const std::vector<ContestBet>& selections, const BulkOu
 
 BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm& form, const BulkOddsLookup& lookup) {
     BulkResult result;
-    const QFileInfo source(form.Path);
-    if (form.Path.isEmpty() || !source.isFile()) {
+    // A stake above the largest one is refused rather than written as another amount.
+    static const char16_t* const kTypeNames[] = {u"単勝", u"複勝", u"枠連", u"馬連", u"ワイド"};
+    for (size_t k = 0; k < form.stakes.size(); ++k) {
+        if (FieldValue(form.stakes[k]) > static_cast<double>(kMaxStake)) {
+            ctx.prompter.warning(QString::fromUtf16(kTypeNames[k]) + QStringLiteral("の金額「") + form.stakes[k] +
+                                     QStringLiteral("」：") + stakeRuleText(),
+                                 kBulkTitle);
+            return result;
+        }
+    }
+    if (form.Path.isEmpty() || !QFileInfo::exists(form.Path)) {
         ctx.prompter.warning(kBulkFileMissing, kBulkTitle);
         return result;
     }
-    QFile file(form.Path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ctx.prompter.warning(kBulkFileMissing, kBulkTitle);
+    const Result<QByteArray> bytes = readOutsideFile(form.Path, kMaxContestFile);
+    if (!bytes.ok()) {
+        ctx.prompter.warning(bytes.message(), kBulkTitle);
         return result;
     }
-    const QByteArray bytes = file.readAll();
-    const auto read = readContestFile(bytes, form.murFormat ? ContestFormat::Mur : ContestFormat::Duel, day,
-                                      form.murFormat ? form.SoftCode_MUR.trimmed() : form.SoftCode_DUEL.trimmed());
+    ContestSkips skips;
+    const auto read = readContestFile(*bytes, form.murFormat ? ContestFormat::Mur : ContestFormat::Duel, day,
+                                      form.murFormat ? form.SoftCode_MUR.trimmed() : form.SoftCode_DUEL.trimmed(),
+                                      &skips);
     if (!read.ok()) {
         ctx.prompter.warning(read.message(), kBulkTitle);
         return result;
     }
+    result.skippedEntries = skips.venueLines;
+    result.firstSkippedEntry = skips.firstVenueLine;
     PendingBetTable built = bulkBets(*read, form);
 
     if (form.OddsIN || form.OddsReng) {
@@ -284,9 +323,18 @@ BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm&
     }
 
     const QString path = PendingBetPath(ctx.paths, day);
-    const BetFileText existing = ReadBetFile(path);
+    const int count = static_cast<int>(built.size());
+    if (count > kPendingBetTableSize) {
+        ctx.prompter.warning(tooManyBetsMessage(count, kPendingBetTableSize), kBulkTitle);
+        return result;
+    }
+    const Result<PendingBetsOnDisk> onDisk = readPendingBetsForWriting(path);
+    if (!onDisk.ok()) {
+        ctx.prompter.critical(onDisk.message(), kBulkTitle);
+        return result;
+    }
     bool append = false;
-    if (existing.exists) {
+    if (onDisk->exists) {
         const Answer a = ctx.prompter.yesNoCancel(
             QStringLiteral("保留ＢＥＴファイルがありますが上書きしますか？") + kCrLf + kCrLf +
                 QStringLiteral("はい→上書き　いいえ→アペンド（追加）　ｷｬﾝｾﾙ→処理を中止") + kCrLf + kCrLf,
@@ -297,28 +345,18 @@ BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm&
         }
         append = a == Answer::No;
     }
-    const int total = static_cast<int>(built.size()) + (append ? existing.betCount() : 0);
-    if (total > kPendingBetTableSize) {
-        ctx.prompter.warning(tooManyBetsMessage(total, kPendingBetTableSize), kBulkTitle);
-        return result;
-    }
-    Status s;
-    if (append) {
-        // A file edited by hand may end without its line end: the first new line starts a line.
-        QByteArray lines = WriteAllBytes(built);
-        if (!existing.bytes.isEmpty() && !existing.bytes.endsWith('\n'))
-            lines.prepend("\r\n");
-        s = appendToFile(path, lines);
-    } else {
-        s = WriteAll(path, built);
-    }
+    // The one place new bets reach the pending-bet file.
+    const Status s = writeNewPendingBets(path, *onDisk, WriteAllBytes(built), count, append);
     if (!s.ok()) {
         ctx.prompter.critical(s.message(), kBulkTitle);
         return result;
     }
     result.outcome = BulkOutcome::Written;
     result.written = static_cast<int>(built.size());
-    ctx.prompter.information(bulkCountMessage(result.written), kBulkTitle);
+    QString done = bulkCountMessage(result.written);
+    if (result.skippedEntries > 0)
+        done += kCrLf + bulkSkippedMessage(result.skippedEntries, result.firstSkippedEntry);
+    ctx.prompter.information(done, kBulkTitle);
     return result;
 }
 

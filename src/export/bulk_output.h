@@ -7,6 +7,7 @@
 
 #include "app/context.h"
 #include "bets/pending_bet.h"
+#include "codes/amount.h"
 #include "export/contest_readers.h"
 
 #include <QString>
@@ -23,6 +24,11 @@ inline const QString kBulkFileMissing = QStringLiteral("指定されたファイ
 QString bulkNothingFoundMessage();
 // "保留ＢＥＴファイルに、" + the count in full-width digits + "ベット出力しました。"
 QString bulkCountMessage(int lines);
+// The race entries passed over for a venue that is not a venue name, the first one's header.
+QString bulkSkippedMessage(int entries, const QString& first);
+
+// The largest contest text read.
+inline constexpr qint64 kMaxContestFile = qint64(32) << 20;
 
 // The options of "Syubetu" (取り込み項目の設定).
 enum class BulkTypes { WinAndPairs = 0, PairsOnly = 1, WinOnly = 2, PlaceFromWin = 3 };
@@ -66,8 +72,9 @@ struct OddsWindow {
 };
 OddsWindow oddsWindowOf(const BulkOutForm& form);
 
-// A stake as the run takes it: whole hundreds, at least 100.
-int bulkStakeOf(const QString& typed);
+// A stake as the run takes it: whole hundreds, at least 100 (a run refuses one above the
+// largest stake before it comes to this).
+Amount bulkStakeOf(const QString& typed);
 
 // The odds of one bet: the six-character odds text of PAT, six blanks when none is found, or
 // nothing when the lookup cannot go on (it has shown its message).
@@ -83,6 +90,8 @@ enum class BulkOutcome { Written, NothingFound, Cancelled, Stopped };
 struct BulkResult {
     BulkOutcome outcome = BulkOutcome::Stopped;
     int written = 0;
+    int skippedEntries = 0;  // race entries with a venue that is not a venue name
+    QString firstSkippedEntry;
 };
 
 // 保留ベット出力: reads the file, builds the lines, asks overwrite / append / cancel when the

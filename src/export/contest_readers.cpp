@@ -1,30 +1,33 @@
 #include "export/contest_readers.h"
 
+#include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 
 #include <QRegularExpression>
 #include <array>
+#include <optional>
 
 namespace zm {
 
 namespace {
 
-// The text's lines without their line ends.
+// The text's lines without their line ends: CR LF, LF and a lone CR each end a line.
 std::vector<QStringView> splitLines(QStringView text) {
     std::vector<QStringView> lines;
     qsizetype start = 0;
-    while (start <= text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0)
-            end = text.size();
-        QStringView line = text.sliced(start, end - start);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (end < text.size() || !line.isEmpty())
-            lines.push_back(line);
-        start = end + 1;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c != u'\n' && c != u'\r')
+            continue;
+        lines.push_back(text.sliced(start, i - start));
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
     }
+    if (start < n)
+        lines.push_back(text.sliced(start));
     return lines;
 }
 
@@ -99,31 +102,53 @@ private:
     std::array<int, 5> taken_{};
 };
 
-// Counts the lines examined as a possible race entry.
+// Counts the lines examined since the last race entry.
 class LineGuard {
 public:
-    // False once the guard has tripped.
+    // False once kContestLineGuard lines have passed without a race entry.
     bool examine() { return ++examined_ < kContestLineGuard; }
+    void raceEntry() { examined_ = 0; }
 
 private:
     int examined_ = 0;
 };
 
+// The venue of a text when it is exactly a name of the venue table; empty otherwise.
+QString knownVenue(QStringView name) {
+    if (name.isEmpty())
+        return QString();
+    for (int code = 0; code < 100; ++code) {
+        const QString two = QString::number(code).rightJustified(2, u'0');
+        const QString venue = VenueName(two);
+        if (venue != u"？？" && venue == name)
+            return venue;
+    }
+    return QString();
+}
+
+// Notes a race entry passed over for its venue.
+void skipVenue(ContestSkips* skips, QStringView line) {
+    if (!skips)
+        return;
+    if (skips->venueLines++ == 0)
+        skips->firstVenueLine = line.toString();
+}
+
 // ---------------------------------------------------------------------------------------------
 // The service contest text.
-
-const QString kJraCourses = QStringLiteral("札幌函館福島新潟東京中山中京都阪神小倉");
 
 bool isMurHeader(QStringView line, QStringView day, QStringView softCode) {
     return line.size() >= 31 && line[7] == u'Ｒ' && line.sliced(9, 8) == day &&
            line.sliced(19, 4).compare(softCode, Qt::CaseInsensitive) == 0;
 }
 
+// The venue of an entry header: characters 3-4 (after "■ ", where the writer puts it), else
+// characters 1-2 for a header that begins with the venue; empty when neither is a venue name.
 QString murVenue(QStringView line) {
-    const QStringView name = line.sliced(2, 2);
-    if (kJraCourses.contains(name))
-        return name.toString();
-    return line.first(2).toString();
+    QString venue = knownVenue(line.sliced(2, 2).trimmed());
+    if (venue.isEmpty())
+        venue = knownVenue(line.first(2));
+    return venue;
 }
 
 // A selection line: the first number (or pair) after the type word, the stake before "円".
@@ -167,14 +192,14 @@ const QRegularExpression& duelHeaderPattern() {
     return re;
 }
 
-// The venue of a header of the day and code; empty when the line is no such header.
-QString duelHeaderVenue(QStringView line, QStringView day, QStringView softCode) {
+// The venue text of a header of the day and code; nothing when the line is no such header.
+std::optional<QString> duelHeaderVenue(QStringView line, QStringView day, QStringView softCode) {
     const auto m = duelHeaderPattern().match(line.toString());
     if (!m.hasMatch())
-        return QString();
+        return std::nullopt;
     const QString date = m.captured(2) + m.captured(3).rightJustified(2, u'0') + m.captured(4).rightJustified(2, u'0');
     if (date != day || m.capturedView(5).compare(softCode, Qt::CaseInsensitive) != 0)
-        return QString();
+        return std::nullopt;
     return m.captured(1);
 }
 
@@ -239,7 +264,8 @@ bool contestBetTypeOf(QChar c, ContestBetType& type) {
     return false;
 }
 
-Result<std::vector<ContestBet>> readMurContestText(QStringView text, QStringView day, QStringView softCode) {
+Result<std::vector<ContestBet>> readMurContestText(QStringView text, QStringView day, QStringView softCode,
+                                                   ContestSkips* skips) {
     const std::vector<QStringView> lines = splitLines(text);
     std::vector<ContestBet> bets;
     LineGuard guard;
@@ -250,7 +276,12 @@ Result<std::vector<ContestBet>> readMurContestText(QStringView text, QStringView
             return Result<std::vector<ContestBet>>::failure(contestLineGuardMessage());
         if (!isMurHeader(line, day, softCode))
             continue;
-        RaceEntry entry(bets, murVenue(line), static_cast<int>(Val(line.sliced(5, 2))));
+        guard.raceEntry();
+        const QString venue = murVenue(line);
+        std::vector<ContestBet> ignored;
+        if (venue.isEmpty())
+            skipVenue(skips, line);
+        RaceEntry entry(venue.isEmpty() ? ignored : bets, venue, static_cast<int>(Val(line.sliced(5, 2))));
         ContestBetType type{};
         while (i < lines.size() && !lines[i].isEmpty() && contestBetTypeOf(lines[i][0], type))
             readMurSelection(lines[i++], type, entry);
@@ -258,7 +289,8 @@ Result<std::vector<ContestBet>> readMurContestText(QStringView text, QStringView
     return bets;
 }
 
-Result<std::vector<ContestBet>> readDuelContestText(QStringView text, QStringView day, QStringView softCode) {
+Result<std::vector<ContestBet>> readDuelContestText(QStringView text, QStringView day, QStringView softCode,
+                                                    ContestSkips* skips) {
     const std::vector<QStringView> lines = splitLines(text);
     std::vector<ContestBet> bets;
     LineGuard guard;
@@ -267,12 +299,17 @@ Result<std::vector<ContestBet>> readDuelContestText(QStringView text, QStringVie
         const QStringView line = lines[i++];
         if (!guard.examine())
             return Result<std::vector<ContestBet>>::failure(contestLineGuardMessage());
-        const QString venue = duelHeaderVenue(line, day, softCode);
-        if (venue.isEmpty())
+        const auto header = duelHeaderVenue(line, day, softCode);
+        if (!header)
             continue;
+        guard.raceEntry();
+        const QString venue = knownVenue(*header);
+        if (venue.isEmpty())
+            skipVenue(skips, line);
+        std::vector<ContestBet> ignored;
         while (i < lines.size() && (isDuelSeparator(lines[i]) || isDuelRaceLine(lines[i]))) {
             if (isDuelRaceLine(lines[i]))
-                readDuelRaceLine(lines[i], venue, bets);
+                readDuelRaceLine(lines[i], venue, venue.isEmpty() ? ignored : bets);
             ++i;
         }
     }
@@ -280,10 +317,10 @@ Result<std::vector<ContestBet>> readDuelContestText(QStringView text, QStringVie
 }
 
 Result<std::vector<ContestBet>> readContestFile(QByteArrayView bytes, ContestFormat format, QStringView day,
-                                                QStringView softCode) {
+                                                QStringView softCode, ContestSkips* skips) {
     const QString text = fromSjis(bytes);
-    return format == ContestFormat::Mur ? readMurContestText(text, day, softCode)
-                                        : readDuelContestText(text, day, softCode);
+    return format == ContestFormat::Mur ? readMurContestText(text, day, softCode, skips)
+                                        : readDuelContestText(text, day, softCode, skips);
 }
 
 }  // namespace zm

@@ -4,12 +4,12 @@
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
+#include "export/pending_append.h"
 
-#include <QFile>
-#include <QLocale>
+#include <QFileInfo>
 #include <QStringDecoder>
 
-#include <cmath>
+#include <algorithm>
 
 namespace zm {
 
@@ -18,11 +18,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kCrLf = u"\r\n"_s;
-
-// A whole number as digits, without grouping.
-QString digits(double value) {
-    return QString::number(std::floor(value), 'f', 0);
-}
 
 // The bracket's digits of a trimmed combination: its first and third characters.
 QChar charAt(const QString& text, qsizetype i) {
@@ -96,13 +91,6 @@ const char16_t* const kKatakana[] = {
     u"ﾚ",  u"ﾛ",  u"ﾜ",  u"ﾜ",  u"ｲ",  u"ｴ",  u"ｦ",  u"ﾝ", u"ｳﾞ", u"ｶ",  u"ｹ",
 };
 
-// A whole number in [low, high], or nothing.
-std::optional<int> wholeIn(double value, int low, int high) {
-    if (value != std::floor(value) || value < low || value > high)
-        return std::nullopt;
-    return static_cast<int>(value);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -113,12 +101,16 @@ QString TekichukaiBetLine(const BetLine& f, const QString& day) {
     const QString race = rightPart(u"   "_s + f[1], 3);
     const QString type = LeftBytes(f[2] + u"      "_s, 6);
     const QChar typeChar = type.isEmpty() ? QChar(u' ') : type[0];
-    QString amount = f[5];
-    if (amount.endsWith(u'円'))
+    const std::optional<Amount> stake = pendingBetStake(f[5]);
+    QString amount = stake ? stake->digits() : trimBlanks(f[5]);
+    if (!stake && amount.endsWith(u'円'))
         amount.chop(1);
-    const QString stake7 = rightPart(u"       "_s + amount, 7);
     return u"#,"_s + day + u',' + venue + u',' + race + u',' + typeChar + u',' + postCombination(f[3], typeChar) +
-           u',' + stake7.right(6);
+           u',' + amount.rightJustified(6, u' ');
+}
+
+std::optional<Amount> pendingBetStake(QStringView amountField) {
+    return ParseAmount(amountField);
 }
 
 QString TekichukaiList::text() const {
@@ -127,17 +119,28 @@ QString TekichukaiList::text() const {
 
 TekichukaiList ListTekichukaiBets(const QString& pendingBetPath, const QString& day) {
     TekichukaiList list;
-    const BetFileText file = ReadBetFile(pendingBetPath);
-    list.fileExists = file.exists;
+    if (!QFileInfo::exists(pendingBetPath))
+        return list;
+    list.fileExists = true;
+    // Only a clean pending-bet file is posted: a regular file of a sensible size, Shift-JIS text
+    // of six-field lines with known venues (a FIFO at the name or a damaged file is a message).
+    const Result<PendingBetsOnDisk> file = readPendingBetsForWriting(pendingBetPath);
+    if (!file.ok()) {
+        list.refused = file.message();
+        return list;
+    }
     QStringList lines;
-    for (const QString& line : file.lines) {
+    for (const QString& line : areaLines(fromSjis(file->bytes))) {
         const BetLine f = ReadBetLine(line);
-        if (!f[0].isEmpty())
-            lines << TekichukaiBetLine(f, day);
+        if (f[0].isEmpty())
+            continue;
+        if (!pendingBetStake(f[5]) && list.refused.isEmpty())
+            list.refused = u"保留ＢＥＴ「"_s + escapeControls(line) + u"」の金額が読めません。"_s + stakeRuleText();
+        lines << TekichukaiBetLine(f, day);
     }
     list.bets = static_cast<int>(lines.size());
     list.tooMany = list.bets > kTekichukaiMaxBets;
-    if (!list.tooMany)
+    if (!list.tooMany && list.refused.isEmpty())
         list.lines = lines;
     return list;
 }
@@ -149,16 +152,14 @@ TekichukaiTotals RecountTekichukai(const QString& text) {
         if (f.size() < 7)
             continue;
         ++t.count;
-        t.stake += Val(f[6]);
+        if (const auto a = ParseAmount(f[6]))
+            t.stake += *a;
     }
     return t;
 }
 
-QString thousandsOrEmpty(double value) {
-    const double r = std::round(value);
-    if (r == 0)
-        return {};
-    return QLocale(QLocale::English, QLocale::UnitedStates).toString(r, 'f', 0);
+QString thousandsOrEmpty(Amount value) {
+    return value.isZero() ? QString() : value.display();
 }
 
 QString cutToBytesWithDashes(const QString& text, int bytes) {
@@ -284,10 +285,19 @@ std::optional<QString> ParseRace(QStringView field) {
     const QString r = narrowUpper(field);
     if (!r.endsWith(u'R'))
         return std::nullopt;
-    const auto n = wholeIn(Val(r), 1, 12);
-    if (!n)
+    // Digits only before the "R" (blanks in front allowed): no sign, point or exponent.
+    const QStringView number = QStringView(r).chopped(1).trimmed();
+    if (number.isEmpty() || number.size() > 2)
         return std::nullopt;
-    return rightPart(QString::number(*n) + u'R', 3);
+    int n = 0;
+    for (QChar c : number) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    if (n < 1 || n > 12)
+        return std::nullopt;
+    return rightPart(QString::number(n) + u'R', 3);
 }
 
 std::optional<QString> ParseBetType(QStringView field) {
@@ -298,50 +308,83 @@ std::optional<QString> ParseBetType(QStringView field) {
     return std::nullopt;
 }
 
+namespace {
+
+// A number of one or two ASCII digits (blanks around allowed) in [low, high].
+std::optional<int> smallNumber(QStringView text, int low, int high) {
+    const QStringView t = QStringView(text).trimmed();
+    if (t.isEmpty() || t.size() > 2)
+        return std::nullopt;
+    int v = 0;
+    for (QChar c : t) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        v = v * 10 + (c.unicode() - u'0');
+    }
+    if (v < low || v > high)
+        return std::nullopt;
+    return v;
+}
+
+// Exactly two numbers in [1, high] separated by one dash.
+std::optional<std::pair<int, int>> numberPair(const QString& text, int high) {
+    const QStringList parts = text.split(u'-');
+    if (parts.size() != 2)
+        return std::nullopt;
+    const auto a = smallNumber(parts[0], 1, high);
+    const auto b = smallNumber(parts[1], 1, high);
+    if (!a || !b)
+        return std::nullopt;
+    return std::pair{*a, *b};
+}
+
+}  // namespace
+
 std::optional<QString> ParseCombination(QStringView field, QStringView typeWord) {
     const QChar type = typeWord.isEmpty() ? QChar() : typeWord[0];
     QString c = narrowUpper(field);
+    c.replace(u'ｰ', u'-');
     if (type == u'単' || type == u'複') {
-        const auto n = wholeIn(Val(c), 1, 18);
+        const auto n = smallNumber(c, 1, 18);
         if (!n)
             return std::nullopt;
         return rightPart(QString::number(*n), 5);
     }
     if (type == u'枠') {
-        c.remove(u' ');
-        if (c.size() != 3 || c[1] != u'-')
+        const auto p = numberPair(c, 8);
+        if (!p)
             return std::nullopt;
-        const int a = c[0].unicode() - u'0';
-        const int b = c[2].unicode() - u'0';
-        if (a < 1 || a > 8 || b < 1 || b > 8)
-            return std::nullopt;
-        return rightPart(QString::number(std::min(a, b)) + u'-' + QString::number(std::max(a, b)), 5);
+        return rightPart(QString::number(std::min(p->first, p->second)) + u'-' +
+                             QString::number(std::max(p->first, p->second)),
+                         5);
     }
     if (type == u'馬' || type == u'ワ') {
-        c.replace(u'ｰ', u'-');
-        const qsizetype dash = c.indexOf(u'-');
-        if (dash < 1)
+        const auto p = numberPair(c, 18);
+        if (!p || p->second <= p->first)
             return std::nullopt;
-        const auto first = wholeIn(Val(c.left(dash)), 1, 17);
-        const auto second = wholeIn(Val(c.mid(dash + 1, 2)), 2, 18);
-        if (!first || !second || *second <= *first)
-            return std::nullopt;
-        return QString::number(*first).rightJustified(2, u'0') + u'-' +
-               QString::number(*second).rightJustified(2, u'0');
+        return QString::number(p->first).rightJustified(2, u'0') + u'-' +
+               QString::number(p->second).rightJustified(2, u'0');
     }
     return std::nullopt;
 }
 
-std::optional<double> ParseStake(QStringView field) {
-    const double v = Val(trimBlanks(field));
-    if (v < 100)
+std::optional<Amount> ParseStake(QStringView field) {
+    const auto a = ParseAmount(field);
+    if (!a || !isValidStake(*a))
         return std::nullopt;
-    return std::floor(v);
+    return a;
 }
 
-double FixedAmountValue(QStringView text) {
-    const double v = std::floor(Val(text) / 100) * 100;
-    return v < 100 ? 100 : v;
+std::optional<Amount> FixedAmountValue(QStringView text) {
+    if (text.trimmed().isEmpty())
+        return Amount::yen(kMinStake);
+    const auto a = ParseAmount(text);
+    if (!a)
+        return std::nullopt;
+    const std::int64_t v = a->value() / kStakeUnit * kStakeUnit;
+    if (v > kMaxStake)
+        return std::nullopt;
+    return Amount::yen(std::max(v, kMinStake));
 }
 
 int fixedAmountIndex(QStringView typeWord) {
@@ -363,14 +406,27 @@ int fixedAmountIndex(QStringView typeWord) {
     }
 }
 
+namespace {
+
+// A post line with full-width commas read as commas, split into its fields, each trimmed of
+// half- and full-width blanks and tabs.
+QStringList postFields(const QString& line) {
+    QString l = line;
+    l.replace(u'，', u',');
+    QStringList f = l.split(u',');
+    for (QString& field : f)
+        field = QStringView(field).trimmed().toString();
+    return f;
+}
+
+}  // namespace
+
 QStringList TekichukaiFirstPass(const QString& text, const QString& day) {
-    const QString head = u"#,"_s + day + u',';
     QStringList kept;
     for (const QString& raw : areaLines(text)) {
-        const QString line = trimBlanks(raw);
-        if (line.left(11) != head || line.count(u',') != 6)
-            continue;
-        if (Val(QStringView(line).sliced(line.lastIndexOf(u',') + 1)) < 100)
+        const QString line = QStringView(raw).trimmed().toString();
+        const QStringList f = postFields(line);
+        if (f.size() < 2 || f[0] != u"#" || f[1] != day)
             continue;
         kept << line;
     }
@@ -380,38 +436,72 @@ QStringList TekichukaiFirstPass(const QString& text, const QString& day) {
 TekichukaiImport TekichukaiSecondPass(const QStringList& kept, const TekichukaiFixedAmounts& fixed) {
     TekichukaiImport out;
     for (const QString& line : kept) {
-        const QStringList f = line.split(u',');
-        if (f.size() != 7)
+        auto skip = [&](const QString& why) {
+            if (out.skipped++ == 0) {
+                out.firstSkipped = line;
+                out.firstReason = why;
+            }
+        };
+        const QStringList f = postFields(line);
+        if (f.size() != 7) {
+            skip(u"項目が７つではありません"_s);
             continue;
+        }
         const auto venue = ParseVenue(f[2]);
-        if (!venue)
+        if (!venue) {
+            skip(u"場所が読めません"_s);
             continue;
+        }
         const auto race = ParseRace(f[3]);
-        if (!race)
+        if (!race) {
+            skip(u"レースが読めません"_s);
             continue;
+        }
         const auto type = ParseBetType(f[4]);
-        if (!type)
+        if (!type) {
+            skip(u"券種が読めません"_s);
             continue;
+        }
         const auto combination = ParseCombination(f[5], *type);
-        if (!combination)
+        if (!combination) {
+            skip(u"買い目が読めません"_s);
             continue;
+        }
         auto stake = ParseStake(f[6]);
-        if (!stake)
+        if (!stake) {
+            skip(stakeRuleText());
             continue;
+        }
         const int k = fixedAmountIndex(*type);
-        if (k >= 0 && fixed.on[static_cast<size_t>(k)])
-            *stake = FixedAmountValue(fixed.amount[static_cast<size_t>(k)]);
+        if (k >= 0 && fixed.on[static_cast<size_t>(k)]) {
+            const auto amount = FixedAmountValue(fixed.amount[static_cast<size_t>(k)]);
+            if (!amount) {
+                skip(stakeRuleText());
+                continue;
+            }
+            stake = amount;
+        }
         out.total += *stake;
-        const QString amount = *stake < 100000 ? rightPart(digits(*stake), 5) : digits(*stake);
-        out.lines << *venue + u',' + *race + u',' + LeftBytes(*type, 6) + u',' + *combination + u",      ,"_s + amount +
-                         u'円';
+        out.lines << *venue + u',' + *race + u',' + LeftBytes(*type, 6) + u',' + *combination + u",      ,"_s +
+                         stake->digits().rightJustified(5, u' ') + u'円';
     }
     return out;
 }
 
-QString tekichukaiConfirmText(int count, double total) {
-    return QString::number(count) + u"BET  "_s + digits(total) +
+QString tekichukaiConfirmText(int count, Amount total) {
+    return QString::number(count) + u"BET  "_s + total.digits() +
            u"円  の買い目がありますが保留ＢＥＴに出力しますか？"_s;
+}
+
+QString tekichukaiSkippedText(const TekichukaiImport& bets) {
+    if (bets.skipped == 0)
+        return {};
+    return QString::number(bets.skipped) + u"行は取り込めませんでした（最初の行「"_s + escapeControls(bets.firstSkipped) +
+           u"」："_s + bets.firstReason + u"）。"_s;
+}
+
+QString tekichukaiDoneMessage(const TekichukaiImport& bets) {
+    return QString::number(bets.lines.size()) + u"行を保留ＢＥＴに出力しました。"_s + tekichukaiSkippedText(bets);
 }
 
 BetOutcome ImportTekichukai(AppContext& ctx, const QString& day, const QString& text,
@@ -420,18 +510,35 @@ BetOutcome ImportTekichukai(AppContext& ctx, const QString& day, const QString& 
         ctx.prompter.information(kTekichukaiNothing);
         return BetOutcome::Stopped;
     }
+    for (size_t k = 0; k < fixed.on.size(); ++k) {
+        if (fixed.on[k] && !FixedAmountValue(fixed.amount[k])) {
+            ctx.prompter.warning(u"金額の変更「"_s + fixed.amount[k] + u"」："_s + stakeRuleText(),
+                                 kTekichukaiOverwriteTitle);
+            return BetOutcome::Stopped;
+        }
+    }
     const QStringList kept = TekichukaiFirstPass(text, day);
     const TekichukaiImport bets = TekichukaiSecondPass(kept, fixed);
     if (bets.lines.isEmpty()) {
-        ctx.prompter.information(kTekichukaiNoValid);
+        const QString skipped = tekichukaiSkippedText(bets);
+        ctx.prompter.information(skipped.isEmpty() ? kTekichukaiNoValid : kTekichukaiNoValid + u"\r\n"_s + skipped);
         return BetOutcome::Stopped;
     }
-    if (!ctx.prompter.yesNo(tekichukaiConfirmText(static_cast<int>(bets.lines.size()), bets.total),
-                            kTekichukaiConfirmTitle))
-        return BetOutcome::Declined;
     const QString path = PendingBetPath(ctx.paths, day);
+    const int count = static_cast<int>(bets.lines.size());
+    if (count > kPendingBetTableSize) {
+        ctx.prompter.warning(tooManyBetsMessage(count, kPendingBetTableSize), kTekichukaiOverwriteTitle);
+        return BetOutcome::Stopped;
+    }
+    const Result<PendingBetsOnDisk> onDisk = readPendingBetsForWriting(path);
+    if (!onDisk.ok()) {
+        ctx.prompter.critical(onDisk.message(), kTekichukaiOverwriteTitle);
+        return BetOutcome::Stopped;
+    }
+    if (!ctx.prompter.yesNo(tekichukaiConfirmText(count, bets.total), kTekichukaiConfirmTitle))
+        return BetOutcome::Declined;
     bool append = false;
-    if (QFile::exists(path)) {
+    if (onDisk->exists) {
         const Answer a = ctx.prompter.yesNoCancel(
             u"既に保留ＢＥＴファイルが存在しますが上書きしますか？\r\nはい→上書き　いいえ→アペンド（追加）　ｷｬﾝｾﾙ→処理を中止"_s,
             kTekichukaiOverwriteTitle);
@@ -439,26 +546,28 @@ BetOutcome ImportTekichukai(AppContext& ctx, const QString& day, const QString& 
             return BetOutcome::Declined;
         append = a == Answer::No;
     }
-    const QByteArray bytes = toSjis(withCrLf(bets.lines));
-    const Status s = append ? appendToFile(path, bytes) : saveFile(path, bytes);
+    // The one place new bets reach the pending-bet file.
+    const Status s = writeNewPendingBets(path, *onDisk, toSjis(withCrLf(bets.lines)), count, append);
     if (!s.ok()) {
         ctx.prompter.critical(s.message(), kTekichukaiOverwriteTitle);
         return BetOutcome::Stopped;
     }
+    ctx.prompter.information(tekichukaiDoneMessage(bets), kTekichukaiOverwriteTitle);
     return BetOutcome::Done;
 }
 
 QString decodePostFile(const QByteArray& bytes) {
-    const QString sjis = fromSjis(bytes);
-    if (!sjis.contains(QChar(0xFFFD)))
-        return sjis;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return sjis;
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
+    const bool multiByte = std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+    if (multiByte) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        QString text = utf8.decode(bytes);
+        if (!utf8.hasError()) {
+            if (text.startsWith(QChar(0xFEFF)))
+                text.remove(0, 1);
+            return text;
+        }
+    }
+    return fromSjis(bytes);
 }
 
 }  // namespace zm

@@ -7,6 +7,7 @@
 #include "app/context.h"
 #include "bets/maintenance.h"
 #include "bets/pending_bet.h"
+#include "codes/amount.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,15 +24,21 @@ constexpr int kTekichukaiMaxBets = 300;
 inline const QString kTekichukaiTooMany =
     QStringLiteral("BET数が300を超えています。Ronetの300行制限に抵触しますのでBET数を減らしてください");
 
-// One bet of the pending-bet file (its six fields as read) as a post line.
+// One bet of the pending-bet file (its six fields as read) as a post line. The stake is
+// right-aligned in six; a larger one is written whole, never cut.
 QString TekichukaiBetLine(const BetLine& fields, const QString& day);
+
+// The stake of a pending bet's amount field ("1200円", blanks around): nothing when it is not
+// an amount.
+std::optional<Amount> pendingBetStake(QStringView amountField);
 
 // The day's bets as the dialog lists them.
 struct TekichukaiList {
     bool fileExists = false;
     int bets = 0;          // bet lines of the file (blank venues skipped)
     bool tooMany = false;  // more than 300: nothing is listed
-    QStringList lines;     // the post lines, empty when tooMany
+    QString refused;       // the file cannot be posted (a bet without a readable stake): why
+    QStringList lines;     // the post lines, empty when tooMany or refused
     // The text area's text: every line ended by CR LF.
     QString text() const;
 };
@@ -41,12 +48,12 @@ TekichukaiList ListTekichukaiBets(const QString& pendingBetPath, const QString& 
 // of their seventh fields.
 struct TekichukaiTotals {
     int count = 0;
-    double stake = 0;
+    Amount stake;
 };
 TekichukaiTotals RecountTekichukai(const QString& text);
 
 // "#,###": no digits at all for 0.
-QString thousandsOrEmpty(double value);
+QString thousandsOrEmpty(Amount value);
 
 // The title and version lines, exactly 42 Shift-JIS bytes each.
 QString TekichukaiTitle(const QString& day);
@@ -88,37 +95,52 @@ std::optional<QString> ParseVenue(QStringView field);
 std::optional<QString> ParseRace(QStringView field);
 std::optional<QString> ParseBetType(QStringView field);  // the six-byte type word
 std::optional<QString> ParseCombination(QStringView field, QStringView typeWord);
-std::optional<double> ParseStake(QStringView field);
+// A stake: whole hundreds from 100 to 99,999,900, half- or full-width digits, blanks around.
+std::optional<Amount> ParseStake(QStringView field);
 
 // The fixed amounts of 金額の変更, in the order 単勝, 複勝, 枠連, 馬連, ワイド.
 struct TekichukaiFixedAmounts {
     std::array<bool, 5> on{};
     std::array<QString, 5> amount;
 };
-// A typed fixed amount: cut to whole hundreds, 100 the lowest.
-double FixedAmountValue(QStringView text);
+// A typed fixed amount: cut to whole hundreds, 100 the lowest (an empty box too); nothing when
+// the text is not an amount or is above the largest stake.
+std::optional<Amount> FixedAmountValue(QStringView text);
 // Which of the five a type word is, -1 for none.
 int fixedAmountIndex(QStringView typeWord);
 
-// The first pass: the trimmed lines of the day with exactly six commas and a stake of 100 or more.
+// The lines of the post that are bets of the day: blanks trimmed, first field "#" and second
+// the day (full-width commas read as commas). Lines of other days are not the import's business.
 QStringList TekichukaiFirstPass(const QString& text, const QString& day);
 
-// The second pass: the pending-bet lines of the valid lines, with their count and stake total.
+// The second pass: the pending-bet lines of the valid lines, with their stake total, and the
+// lines passed over (a field that is not valid) with the first of them and why.
 struct TekichukaiImport {
     QStringList lines;
-    double total = 0;
+    Amount total;
+    int skipped = 0;
+    QString firstSkipped;  // the line as posted
+    QString firstReason;
 };
 TekichukaiImport TekichukaiSecondPass(const QStringList& kept, const TekichukaiFixedAmounts& fixed);
 
 // The question before writing: "3BET  1500円  の買い目が…".
-QString tekichukaiConfirmText(int count, double total);
+QString tekichukaiConfirmText(int count, Amount total);
+
+// The closing message: how many bets were taken and how many lines were passed over.
+QString tekichukaiDoneMessage(const TekichukaiImport& bets);
+// The part naming the lines passed over (empty when none).
+QString tekichukaiSkippedText(const TekichukaiImport& bets);
 
 // 保留BETに出力: both passes, the two questions, then the pending-bet file replaced or appended.
 BetOutcome ImportTekichukai(AppContext& ctx, const QString& day, const QString& text,
                             const TekichukaiFixedAmounts& fixed);
 
-// A post file's bytes as text: Shift-JIS, or UTF-8 when the bytes are valid UTF-8 and not
-// valid Shift-JIS.
+// A post file's bytes as text: UTF-8 when the bytes are valid UTF-8 holding a multi-byte
+// character, else Shift-JIS.
 QString decodePostFile(const QByteArray& bytes);
+
+// The largest post file read.
+inline constexpr qint64 kMaxPostFile = qint64(8) << 20;
 
 }  // namespace zm

@@ -4,7 +4,6 @@
 #include "codes/sjis.h"
 #include "pat/pat_files.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace zm::pat {
@@ -24,10 +23,7 @@ QString rightIn(const QString& field, int width) {
 QString blanks(int n) { return QString(n, u' '); }
 
 QByteArray readFile(const QString& path, qint64 length) {
-    QFile f(path);
-    if (path.isEmpty() || !f.open(QIODevice::ReadOnly))
-        return {};
-    return f.read(length);
+    return path.isEmpty() ? QByteArray() : readPatFile(path, length);
 }
 
 // Half-width characters turned into their full-width forms, the blank included.

@@ -1,9 +1,9 @@
 #include "pat/pat_files.h"
 
+#include "app/file_names.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <cmath>
 
@@ -160,13 +160,32 @@ QString winPlaceBracket(QByteArrayView file, QStringView kind, QStringView combi
 }
 
 QByteArray readWhole(const QString& path, qint64 length) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.read(length);
+    return readPatFile(path, length);
 }
 
 }  // namespace
+
+QString patSettingsHint() {
+    return QStringLiteral("コマンドラインでは「zenomur-cli settings set PAT PatOpt True」「zenomur-cli settings set PAT Ver 98」"
+                          "「zenomur-cli settings set PAT PatDir フォルダ」で、デスクトップ版ではメニューバーの"
+                          "［ｵﾌﾟｼｮﾝ］→［ＰＡＴの設定］で設定してください。");
+}
+
+QString patFolderMissingMessage(const QString& folder) {
+    const QString what = folder.isEmpty() ? QStringLiteral("ＰＡＴのフォルダが設定されていません。")
+                                          : QStringLiteral("ＰＡＴのフォルダ「") + folder +
+                                                QStringLiteral("」が見つかりません。");
+    return what + QStringLiteral("\r\n") + patSettingsHint();
+}
+
+QByteArray readPatFile(const QString& path, qint64 length) {
+    const Result<QByteArray> read = readOutsideFile(path, kMaxPatFile);
+    return read.ok() ? read->left(length) : QByteArray();
+}
+
+QString patFileDay(QByteArrayView file) {
+    return file.size() < 8 ? QString() : QString::fromLatin1(file.first(8));
+}
 
 QString PatVenueLetter(QStringView venueCode) {
     static const char16_t* const kLetters[] = {u"8", u"9", u"7", u"A", u"5", u"6", u"3", u"4", u"1", u"2"};

@@ -6,11 +6,25 @@
 
 #include "codes/field_table.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
 namespace zm::pat {
+
+// Where the PAT settings are made: the command line and the desktop program's menu.
+QString patSettingsHint();
+// The message for a PAT folder that is not set or is not a folder.
+QString patFolderMissingMessage(const QString& folder);
+
+// The largest PAT file read (each holds one record of a few kilobytes).
+inline constexpr qint64 kMaxPatFile = qint64(1) << 20;
+// The first length bytes of a PAT file, read only when it is a regular file of at most
+// kMaxPatFile bytes; empty otherwise.
+QByteArray readPatFile(const QString& path, qint64 length);
+// The race day a PAT95/PAT98 file's header names (yyyymmdd).
+QString patFileDay(QByteArrayView file);
 
 // File name prefixes.
 inline const QString kQuinellaPrefix = QStringLiteral("UO-");  // quinella (and PAT98 wide)

@@ -1,14 +1,17 @@
 #include "pat/pat_log.h"
 
+#include "app/file_names.h"
 #include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
+#include "import/day_import.h"
 #include "import/work_folder.h"
 #include "pat/pat_files.h"
 
 #include <QDate>
-#include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 #include <cmath>
 
@@ -57,10 +60,15 @@ constexpr Field inEntry(const Field& array, int i, const Field& relative) {
 }
 
 QByteArray readFile(const QString& path, qint64 length) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.read(length);
+    return readPatFile(path, length);
+}
+
+// The day's ".SEI" file as it stands: empty when there is none, a message when something other
+// than a readable result file is at its name.
+Result<QByteArray> readSeiFile(const QString& path) {
+    if (!QFileInfo::exists(path))
+        return QByteArray();
+    return readOutsideFile(path, kMaxSeiFile);
 }
 
 QString lastChar(const QString& t) { return t.isEmpty() ? QStringLiteral(" ") : QString(t.back()); }
@@ -148,7 +156,12 @@ QString jraVenueLetter(const QString& venueNo) {
     return venueNo.isEmpty() ? QString() : QString(venueNo.back());
 }
 
-QString moneyText(double yen) { return grouped(yen) + u'円'; }
+QString moneyText(Amount yen) { return yen.display() + u'円'; }
+
+// Whole hundreds of yen of a log's stake field.
+Amount hundreds(double units) {
+    return Amount::yen(static_cast<std::int64_t>(units) * 100);
+}
 
 // Right-aligned in width bytes, never cut (amounts grow the line instead).
 QString rightNoCut(const QString& text, int width) {
@@ -158,8 +171,18 @@ QString rightNoCut(const QString& text, int width) {
 
 const QString kRule = QStringLiteral("+--+----+---+------+-----+------+-------+-----+---------+----------");
 
+// False, with the message, when the PAT folder is not set or is not a folder.
+bool patFolderOrSay(AppContext& ctx) {
+    if (QFileInfo(ctx.settings.PatDir).isDir())
+        return true;
+    ctx.prompter.warning(patFolderMissingMessage(ctx.settings.PatDir));
+    return false;
+}
+
 template <class Lg>
 std::optional<QStringList> logFilesOrSay(AppContext& ctx, const QString& pattern, const QString& message) {
+    if (!patFolderOrSay(ctx))
+        return std::nullopt;
     const QStringList files = patFiles(ctx.settings.PatDir, pattern);
     if (files.isEmpty()) {
         ctx.prompter.warning(message);
@@ -172,7 +195,18 @@ std::optional<QStringList> logFilesOrSay(AppContext& ctx, const QString& pattern
 
 QString patNotSetMessage() {
     return QStringLiteral("ＰＡＴ利用の有無あるいはＰＡＴの種類が指定されていません。\r\n"
-                          "メニューバーの［ｵﾌﾟｼｮﾝ］→［ＰＡＴの設定］で選択してください。");
+                          "メニューバーの［ｵﾌﾟｼｮﾝ］→［ＰＡＴの設定］で選択してください。\r\n") +
+           patSettingsHint();
+}
+
+QString resultsKeptMessage(const QString& day, int found, const QString& path, int held) {
+    const QString date = day.left(4) + u'/' + day.mid(4, 2) + u'/' + day.mid(6, 2);
+    QString m = QStringLiteral("ＰＡＴの競争成績ファイルには ") + date + QStringLiteral(" の結果が") +
+                QString::number(found) + QStringLiteral("レース分しかありません。");
+    if (held > 0)
+        m += QStringLiteral("\r\n「") + path + QStringLiteral("」（") + QString::number(held) +
+             QStringLiteral("レース分）はそのまま残します。");
+    return m;
 }
 
 QStringList patFiles(const QString& folder, const QString& pattern) {
@@ -189,7 +223,7 @@ QString referenceDay(const QString& currentRaceDate) {
 }
 
 QString DayStake::dayText() const { return day.left(4) + u'/' + day.mid(4, 2) + u'/' + day.mid(6, 2); }
-QString DayStake::stakeText() const { return moneyText(stakeYen); }
+QString DayStake::stakeText() const { return moneyText(stake); }
 
 void addLg95Stake(QByteArrayView file, DayStake& stake) {
     const Lg95Record lg(file);
@@ -199,7 +233,7 @@ void addLg95Stake(QByteArrayView file, DayStake& stake) {
         if (lg.number(inEntry(Lg95Record::entries, e, Lg95Record::state)) != 1)
             continue;
         ++stake.count;
-        stake.stakeYen += lg.number(inEntry(Lg95Record::entries, e, Lg95Record::stake)) * 100;
+        stake.stake += hundreds(lg.number(inEntry(Lg95Record::entries, e, Lg95Record::stake)));
     }
     stake.remaining = 900 - stake.count;
 }
@@ -208,7 +242,7 @@ void addLg31Stake(QByteArrayView file, DayStake& stake) {
     const Lg31Record lg(file);
     if (lg.text(Lg31Record::date) == stake.day) {
         stake.count += static_cast<int>(lg.number(Lg31Record::betCount));
-        stake.stakeYen += lg.number(Lg31Record::totalStake) * 100;
+        stake.stake += hundreds(lg.number(Lg31Record::totalStake));
     }
     stake.remaining = 300 - stake.count;
 }
@@ -299,6 +333,8 @@ namespace {
 template <class Ks>
 std::optional<std::vector<SeiRecord>> buildResults(AppContext& ctx, const QString& day,
                                                    std::optional<SeiRecord> (*condense)(QByteArrayView, const QString&)) {
+    if (!patFolderOrSay(ctx))
+        return std::nullopt;
     const QStringList files = patFiles(ctx.settings.PatDir, QStringLiteral("KS-?????.JRA"));
     if (files.isEmpty()) {
         ctx.prompter.warning(kNoResultFiles);
@@ -312,10 +348,22 @@ std::optional<std::vector<SeiRecord>> buildResults(AppContext& ctx, const QStrin
             records.push_back(std::move(*s));
     }
     sortSeiRecords(records);
+    // Results once kept are never replaced by fewer: PAT's folder may no longer hold the day.
+    const QString path = seiPath(ctx.paths.DataDir, day);
+    const Result<QByteArray> old = readSeiFile(path);
+    if (!old.ok()) {
+        ctx.prompter.critical(old.message());
+        return std::nullopt;
+    }
+    const int held = static_cast<int>(seiRecords(*old).size());
+    if (records.empty() || static_cast<int>(records.size()) < held) {
+        ctx.prompter.warning(resultsKeptMessage(day, static_cast<int>(records.size()), path, held));
+        return std::nullopt;
+    }
     QByteArray bytes;
     for (const SeiRecord& s : records)
         bytes += s.bytes();
-    if (const Status saved = saveFile(seiPath(ctx.paths.DataDir, day), bytes); !saved) {
+    if (const Status saved = saveFile(path, bytes); !saved) {
         ctx.prompter.critical(saved.message());
         return std::nullopt;
     }
@@ -417,22 +465,32 @@ JudgeResult JudgeBet(const std::vector<SeiRecord>& sei, const QString& dayOfMont
     }
     if (code != u'3' && (returnedHorse(h1) || returnedHorse(h2)))
         return {Judgement::Refund, 0};
+    // A pair is the same bet whichever number comes first; every stored pair counts (a dead heat
+    // stores a second quinella or bracket pair and more than three wide pairs).
     QString wanted;
+    QString reversed;
     const Field* pairs = nullptr;
     const Field* payouts = nullptr;
     int count = 2;
     if (code == u'3') {
-        wanted = QString::number(static_cast<qlonglong>(h1)) + QString::number(static_cast<qlonglong>(h2));
+        const QString a = QString::number(static_cast<qlonglong>(h1));
+        const QString b = QString::number(static_cast<qlonglong>(h2));
+        wanted = a + b;
+        reversed = b + a;
         pairs = &SeiRecord::bracketPairs;
         payouts = &SeiRecord::bracketPayouts;
     } else {
         wanted = twoDigits(h1) + twoDigits(h2);
+        reversed = twoDigits(h2) + twoDigits(h1);
         pairs = code == u'4' ? &SeiRecord::quinellaPairs : &SeiRecord::widePairs;
         payouts = code == u'4' ? &SeiRecord::quinellaPayouts : &SeiRecord::widePayouts;
         count = code == u'4' ? 2 : 5;
     }
+    if (h1 <= 0 || h2 <= 0)
+        return {Judgement::Miss, 0};
     for (int i = 1; i <= count; ++i) {
-        if (race->text(*pairs, i) == wanted)
+        const QString stored = race->text(*pairs, i);
+        if (stored == wanted || stored == reversed)
             return {Judgement::Hit, race->number(*payouts, i)};
     }
     return {Judgement::Miss, 0};
@@ -454,11 +512,12 @@ QString judgementText(Judgement j) {
 
 QString VoteLog::investmentText() const { return moneyText(investment); }
 QString VoteLog::returnsText() const { return moneyText(returns); }
-QString VoteLog::balanceText() const { return moneyText(returns - investment); }
+QString VoteLog::balanceText() const { return moneyText(Amount::yen(returns.value() - investment.value())); }
 QString VoteLog::rateText() const {
-    if (investment == 0)
+    if (investment.isZero())
         return QStringLiteral("0.0%");
-    const double rate = std::round(returns / investment * 100 * 10) / 10;
+    const double rate =
+        std::round(static_cast<double>(returns.value()) / static_cast<double>(investment.value()) * 100 * 10) / 10;
     const double whole = std::trunc(rate);
     const int tenth = static_cast<int>(std::llround(std::fabs(rate - whole) * 10));
     return grouped(whole) + u'.' + QString::number(tenth) + u'%';
@@ -466,16 +525,85 @@ QString VoteLog::rateText() const {
 
 namespace {
 
+// The odds file of a race of the day. PAT keeps one file per race and meeting day (the day
+// digit in its name), so the day's file is the one of the day's meeting day when the day's race
+// file names it, else the one whose header carries the day; none when neither is found.
+class DayOddsFiles {
+public:
+    DayOddsFiles(AppContext& ctx, QString folder, QString day)
+        : ctx_(ctx), folder_(std::move(folder)), day_(std::move(day)) {}
+
+    QString of(const QString& prefix, const QString& venueNo, const QString& race) {
+        const QString key = prefix + venueNo + race;
+        if (auto it = found_.find(key); it != found_.end())
+            return *it;
+        const QString path = lookUp(prefix, venueNo, race);
+        found_.insert(key, path);
+        return path;
+    }
+
+private:
+    QString lookUp(const QString& prefix, const QString& venueNo, const QString& race) {
+        const QString name = prefix + jraVenueLetter(venueNo) + u'?' + PatRaceLetter(race) + QStringLiteral(".JRA");
+        const QString nichi = nichiOf(JraToServiceCode(venueNo));
+        const QStringList candidates = patFiles(folder_, name);
+        QString byName;
+        if (!nichi.isEmpty()) {
+            const QString exact = QString(name).replace(u'?', nichi.right(1));
+            for (const QString& path : candidates) {
+                if (QFileInfo(path).fileName().compare(exact, Qt::CaseInsensitive) == 0)
+                    byName = path;
+            }
+        }
+        // A file that names another day is never the day's, whatever its name says.
+        auto dayOf = [](const QString& path) { return patFileDay(readPatFile(path, 8)); };
+        if (!byName.isEmpty()) {
+            const QString day = dayOf(byName);
+            if (day == day_ || !DateFromYmd(day).isValid())
+                return byName;
+        }
+        for (const QString& path : candidates) {
+            if (dayOf(path) == day_)
+                return path;
+        }
+        return QString();
+    }
+
+    QString nichiOf(const QString& venueCode) {
+        if (venueCode.isEmpty())
+            return QString();
+        if (auto it = nichi_.find(venueCode); it != nichi_.end())
+            return *it;
+        ImportState state;
+        state.CurrentRaceDate = day_;
+        QString nichi = FindNichi(ctx_, state, venueCode);
+        if (Val(nichi) == 0)
+            nichi.clear();
+        nichi_.insert(venueCode, nichi);
+        return nichi;
+    }
+
+    AppContext& ctx_;
+    QString folder_;
+    QString day_;
+    QHash<QString, QString> found_;
+    QHash<QString, QString> nichi_;
+};
+
 std::optional<VoteLog> voteLog(AppContext& ctx, const QString& day, bool pat98) {
     const auto files = logFilesOrSay<Lg95Record>(ctx, QStringLiteral("LG-??.JRA"), kNoLogFiles95);
     if (!files)
         return std::nullopt;
     VoteLog log;
     log.day = day;
-    QFile seiFile(seiPath(ctx.paths.DataDir, day));
-    const std::vector<SeiRecord> sei =
-        seiFile.open(QIODevice::ReadOnly) ? seiRecords(seiFile.readAll()) : std::vector<SeiRecord>{};
+    const Result<QByteArray> seiFile = readSeiFile(seiPath(ctx.paths.DataDir, day));
+    if (!seiFile.ok()) {
+        ctx.prompter.critical(seiFile.message());
+        return std::nullopt;
+    }
+    const std::vector<SeiRecord> sei = seiRecords(*seiFile);
     const QString folder = ctx.settings.PatDir;
+    DayOddsFiles oddsFiles(ctx, folder, day);
     for (const QString& path : *files) {
         const Lg95Record lg(readFile(path, Lg95Record::kLength));
         if (lg.text(Lg95Record::year) + lg.text(Lg95Record::month) + lg.text(Lg95Record::day) != day)
@@ -498,34 +626,32 @@ std::optional<VoteLog> voteLog(AppContext& ctx, const QString& day, bool pat98) 
             const QString kind = kindOf(code);
             if (!kind.isEmpty()) {
                 const QString prefix = readsQuinellaFile(kind) ? kQuinellaPrefix : kWinPlacePrefix;
-                const QStringList odds = patFiles(folder, prefix + jraVenueLetter(venueNo) + u'?' +
-                                                              PatRaceLetter(row.race) + QStringLiteral(".JRA"));
+                const QString odds = oddsFiles.of(prefix, venueNo, row.race);
                 QString combination = first;
                 if (kind == u"枠")
                     combination = first.trimmed() + u'-' + second.trimmed();
                 else if (readsQuinellaFile(kind))
                     combination = twoDigits(Val(first)) + twoDigits(Val(second));
                 if (!odds.isEmpty())
-                    row.odds = (pat98 ? ReadPatOdds98(odds.front(), kind, combination)
-                                      : ReadPatOdds95(odds.front(), kind, combination))
+                    row.odds = (pat98 ? ReadPatOdds98(odds, kind, combination) : ReadPatOdds95(odds, kind, combination))
                                    .trimmed();
             }
-            const double units = Val(f(Lg95Record::stake));
-            row.stakeYen = units * 100;
-            row.stakeText = grouped(row.stakeYen);
+            const auto units = static_cast<std::int64_t>(Val(f(Lg95Record::stake)));
+            row.stake = Amount::yen(units * 100);
+            row.stakeText = row.stake.display();
             const JudgeResult judged =
                 JudgeBet(sei, day.mid(6, 2), venueNo, row.race, code, first, second);
             row.judgement = judged.judgement;
             row.judgementText = judgementText(judged.judgement);
-            row.payout = judged.payout;
-            row.payoutText = judged.judgement == Judgement::Hit ? grouped(judged.payout) : QString();
-            row.returnYen = judged.judgement == Judgement::Hit      ? judged.payout * units
-                            : judged.judgement == Judgement::Refund ? row.stakeYen
-                                                                    : 0;
-            row.returnText = grouped(row.returnYen);
+            row.payout = Amount::yen(static_cast<std::int64_t>(judged.payout));
+            row.payoutText = judged.judgement == Judgement::Hit ? row.payout.display() : QString();
+            row.returned = judged.judgement == Judgement::Hit      ? Amount::yen(row.payout.value() * units)
+                           : judged.judgement == Judgement::Refund ? row.stake
+                                                                   : Amount();
+            row.returnText = row.returned.display();
             row.remark = f(Lg95Record::saleKind) == u"2" ? QStringLiteral("前売り") : QString();
-            log.investment += row.stakeYen;
-            log.returns += row.returnYen;
+            log.investment += row.stake;
+            log.returns += row.returned;
             log.rows.push_back(std::move(row));
         }
     }

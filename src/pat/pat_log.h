@@ -6,6 +6,7 @@
 // through the prompter.
 
 #include "app/context.h"
+#include "codes/amount.h"
 #include "codes/field_table.h"
 #include "codes/status.h"
 
@@ -191,7 +192,7 @@ struct DayStake {
     QString day;          // "yyyymmdd"
     int count = 0;        // bought bets
     int remaining = 0;    // 900 (PAT31: 300) less the count
-    double stakeYen = 0;  // sum of stakes in yen
+    Amount stake;         // sum of stakes
 
     QString dayText() const;    // "2026/12/05"
     QString stakeText() const;  // "#,###,##0円"
@@ -211,11 +212,19 @@ std::optional<SeiRecord> seiFromKs95(QByteArrayView ks, const QString& day);
 // Sorts by key (the exchange sort the file has always been written with) and keeps 50.
 void sortSeiRecords(std::vector<SeiRecord>& records);
 
+// The largest ".SEI" file read (50 records of 186 bytes fit many times over).
+inline constexpr qint64 kMaxSeiFile = qint64(64) << 10;
+
+// The refusal to replace a day's ".SEI" file of held records by found ones (fewer, or none).
+QString resultsKeptMessage(const QString& day, int found, const QString& path, int held);
+
 // "Data/" + day + ".SEI".
 QString seiPath(const QString& dataDir, const QString& day);
 
 // Reads the KS files of the PAT folder, writes the day's ".SEI" file and returns its records;
-// the message (and nothing) when there is no KS file or the file cannot be written.
+// the message (and nothing) when there is no KS file, when they hold no race of the day or fewer
+// races than the ".SEI" file already holds (the file is then left as it is), or when the file
+// cannot be read or written.
 std::optional<std::vector<SeiRecord>> BuildResults98(AppContext& ctx, const QString& day);
 std::optional<std::vector<SeiRecord>> BuildResults95(AppContext& ctx, const QString& day);
 // The menu item: PAT/PatOpt and PAT/Ver decide (M1, the PAT31 refusal, or one of the above).
@@ -247,13 +256,13 @@ struct VoteRow {
     QString type;        // "単勝" … "WIDE", "？？"
     QString combination;  // " 3" or " 3- 5"
     QString odds;         // trimmed odds text
-    double stakeYen = 0;
+    Amount stake;
     QString stakeText;  // "#,###,###"
     Judgement judgement = Judgement::Unjudged;
     QString judgementText;
-    double payout = 0;
-    QString payoutText;  // per 100 yen, on a hit
-    double returnYen = 0;
+    Amount payout;       // per 100 yen, on a hit
+    QString payoutText;
+    Amount returned;     // the payout times the stake's hundreds on a hit, the stake on a refund
     QString returnText;  // "#,###,##0"
     QString remark;      // "前売り" or empty
 };
@@ -261,8 +270,8 @@ struct VoteRow {
 struct VoteLog {
     QString day;
     std::vector<VoteRow> rows;
-    double investment = 0;
-    double returns = 0;
+    Amount investment;
+    Amount returns;
     QString investmentText() const;  // "#,###,##0円"
     QString returnsText() const;
     QString balanceText() const;

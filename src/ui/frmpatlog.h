@@ -44,7 +44,7 @@ public:
 
     void setSaveFileFunction(SaveFileFn fn) { saveFile_ = std::move(fn); }
 
-    // The save dialog's filters in Qt syntax, from the filter list the documents give.
+    // The save dialog's filters in Qt syntax: text files (*.TXT) first, then all files.
     static QStringList exportFilters();
 
     // The judgement column's colour for a judgement.

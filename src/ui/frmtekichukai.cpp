@@ -95,6 +95,8 @@ void frmTekichukai::Form_Load() {
     const TekichukaiList list = ListTekichukaiBets(PendingBetPath(ctx_.paths, day_), day_);
     if (list.tooMany)
         ctx_.prompter.warning(kTekichukaiTooMany, kTekichukaiOutTitle);
+    else if (!list.refused.isEmpty())
+        ctx_.prompter.warning(list.refused, kTekichukaiOutTitle);
     text_->setPlainText(list.text());
     Saikeisan_Click();
 }
@@ -192,10 +194,13 @@ void frmReadTekichukai::Paste_Click() {
 }
 
 void frmReadTekichukai::Output_Click() {
-    // The amounts as they are used: whole hundreds, 100 the lowest.
+    // The amounts as they are used: whole hundreds, 100 the lowest (one that is no amount stays
+    // as typed and the import says so).
     for (std::size_t k = 0; k < 5; ++k) {
-        if (checks_[k]->isChecked())
-            amounts_[k]->setText(QString::number(static_cast<qint64>(FixedAmountValue(amounts_[k]->text()))));
+        if (!checks_[k]->isChecked())
+            continue;
+        if (const auto amount = FixedAmountValue(amounts_[k]->text()))
+            amounts_[k]->setText(amount->digits());
     }
     ImportTekichukai(ctx_, day_, text_->toPlainText(), fixedAmounts());
 }

@@ -5,6 +5,8 @@
 #include "ui/frmvoterobosettei.h"
 #include "ui/mdizenomur.h"
 
+#include <QFileInfo>
+
 namespace zm::ui {
 
 namespace {
@@ -22,6 +24,11 @@ void MDIZenoMUR::mnuVoteRoboOut_Click() {
 void MDIZenoMUR::mnuShoubakaiOut_Click() {
     if (chosenDay_.isEmpty()) {
         ctx_.prompter.information(kNeedsCardDay);
+        return;
+    }
+    // Without a pending-bet file there is nothing to post, as on the command line.
+    if (!QFileInfo::exists(PendingBetPath(ctx_.paths, chosenDay_))) {
+        ctx_.prompter.information(kNoPurchaseFile, kTekichukaiOutTitle);
         return;
     }
     auto* dialog = new frmTekichukai(ctx_, chosenDay_, this);

@@ -8,10 +8,12 @@
 #include "support/test_home.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace zm {
@@ -132,7 +134,7 @@ TEST_F(CliBulk, EachContestTextReadsBackIntoOnePendingBetPerPick) {
     // --cancel leaves the file; the flags were for those runs only.
     const QByteArray before = test::readBytes(betFile(kDay));
     r = bulk(kDay, {"--format", "mur", "--path", output("MUR" + kDay + ".TXT"), "--cancel"});
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(test::readBytes(betFile(kDay)), before);
     EXPECT_EQ(run({"settings", "get", "DavazOrev", "Path"}).out.trimmed(), "");
 }
@@ -183,6 +185,67 @@ TEST_F(CliBulk, AnotherDayOrCodeGivesTheMessageAndNoFile) {
         EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(betFile(c.day)));
     }
+}
+
+// Contest texts that are not what they should be: a message and exit 1, never a hang, and the
+// pending-bet file stays byte for byte. A header whose venue is not a venue name gives no bets.
+TEST_F(CliBulk, HostileContestTexts) {
+    const QString day = QStringLiteral("20261207");
+    const QString bets = betFile(day);
+    const QByteArray before = test::betBytes({QStringLiteral("中山,11R,単勝  ,    3,      ,  100円")});
+    QTemporaryDir tmp;
+    const QString fifo = tmp.path() + "/fifo";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString big = tmp.path() + "/big.txt";
+    {
+        QFile f(big);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(qint64(100) << 20));
+    }
+    auto text = [&](const char* name, const QString& content) {
+        const QString path = tmp.path() + u'/' + QString::fromUtf8(name);
+        test::writeBytes(path, toSjis(content));
+        return path;
+    };
+    const QString races = QStringLiteral("\r\n------\r\n 1R   3  3- 5\r\n");
+    const struct {
+        const char* name;
+        QString path;
+        const char* format;
+    } cases[] = {
+        {"FIFO", fifo, "duel"},
+        {"/dev/zero", QStringLiteral("/dev/zero"), "duel"},
+        {"folder", tmp.path(), "mur"},
+        {"100 MB", big, "mur"},
+        {"comma in the venue",
+         text("comma.txt", QStringLiteral("東京競馬場,X 2026年  5回  1日目 12月  7日(月) [0863] x") + races), "duel"},
+        {"reversed venue", text("rev.txt", QStringLiteral("館福 2026年  5回  1日目 12月  7日(月) [0863] x") + races),
+         "duel"},
+        {"MUR mark only",
+         text("mark.txt", QStringLiteral("■ ■   3Ｒ 20261207 [A917] 発走15:25 16頭立\r\n単勝 3 100円\r\n")), "mur"},
+    };
+    QDir().mkpath(QFileInfo(bets).path());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::writeBytes(bets, before);
+        const auto r = bulk(day, {"--format", c.format, "--path", c.path, "--yes"});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_FALSE(r.err.isEmpty());
+        EXPECT_EQ(test::readBytes(bets), before);
+    }
+    // A good entry among skipped ones: taken, the skipped one named.
+    QFile::remove(bets);
+    const QString mixed = text("mixed.txt", QStringLiteral("館福 2026年  5回  1日目 12月  7日(月) [0863] x") + races +
+                                                QStringLiteral("\r\n東京 2026年  5回  1日目 12月  7日(月) [0863] x") + races);
+    const auto r = bulk(day, {"--format", "duel", "--path", mixed});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = test::readLines(bets);
+    ASSERT_EQ(lines.size(), 2);
+    for (const QString& l : lines) {
+        EXPECT_TRUE(l.startsWith(QStringLiteral("東京,"))) << l.toStdString();
+        EXPECT_EQ(l.count(u','), 5);
+    }
+    EXPECT_TRUE(r.err.contains(QStringLiteral("館福"))) << r.err.toStdString();
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace zm {
@@ -105,14 +107,20 @@ TEST_F(CliContest, ThreeHundredAndOneBetsAreRefused) {
 }
 
 TEST_F(CliContest, ImportAnswersInOrder) {
-    const QString post = writePost(u"#,20310309,TKY,11R,U,5-12,500\r\n#,20310309,京都,1R,t,3,150\r\n"_s);
-    // Declined: exit 0, nothing written.
+    const QString post = writePost(u"#,20310309,TKY,11R,U,5-12,500\r\n#,20310309,京都,1R,t,3,300\r\n"_s);
+    // Declined: exit 1, nothing written.
     auto r = bets({"--answer", "no"}, {"tekichukai-in", post});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(r.err.contains(u"2BET  650円  の買い目がありますが保留ＢＥＴに出力しますか？"_s))
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"2BET  800円  の買い目がありますが保留ＢＥＴに出力しますか？"_s))
         << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(betPath()));
-    r = bets({"--answer", "yes"}, {"tekichukai-in", post, "--fixed", "単勝:250"});
+    // A fixed amount must itself be a stake.
+    for (const char* fixed : {"単勝:250", "単勝:50", "単勝:99999999999999999999999", "単勝:1,000"}) {
+        r = bets({"--yes"}, {"tekichukai-in", post, "--fixed", fixed});
+        EXPECT_EQ(r.exitCode, 1) << fixed;
+        EXPECT_FALSE(QFile::exists(betPath())) << fixed;
+    }
+    r = bets({"--answer", "yes"}, {"tekichukai-in", post, "--fixed", "単勝:200"});
     EXPECT_EQ(r.exitCode, 0);
     const QStringList first = {u"東京,11R,馬連  ,05-12,      ,  500円"_s, u"京都, 1R,単勝  ,    3,      ,  200円"_s};
     EXPECT_EQ(test::readLines(betPath()), first);
@@ -120,9 +128,9 @@ TEST_F(CliContest, ImportAnswersInOrder) {
     r = bets({"--answer", "yes", "--answer", "no"}, {"tekichukai-in", post});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(test::readLines(betPath()).size(), 4);
-    // Yes and no second answer: Cancel, the file stays.
+    // Yes and no second answer: Cancel, the file stays, exit 1.
     r = bets({"--answer", "yes"}, {"tekichukai-in", post});
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(test::readLines(betPath()).size(), 4);
     // --yes answers both: replaced.
     r = bets({"--yes"}, {"tekichukai-in", post});
@@ -137,6 +145,129 @@ TEST_F(CliContest, ImportAnswersInOrder) {
     r = bets({"--yes"}, {"tekichukai-in", writePost(u"あ\n#,20310309,ＴＫＹ,１１Ｒ,Ｋ,５ー１２,300\n"_s, true)});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(test::readLines(betPath()), QStringList{u"東京,11R,ワイド,05-12,      ,  300円"_s});
+}
+
+// Posts that are not what they should be: each is a message and exit 1 (or, for lines, a count
+// of what was passed over), never a hang, and the pending-bet file stays byte for byte.
+TEST_F(CliContest, HostilePosts) {
+    const QByteArray before = test::betBytes({u"中山,11R,単勝  ,    3,      ,  100円"_s});
+    QDir().mkpath(home() + "/Data");
+    const QString fifo = dir.path() + "/fifo";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString big = dir.path() + "/big.txt";
+    {
+        QFile f(big);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(qint64(100) << 20));
+    }
+    const struct {
+        const char* name;
+        QString path;
+    } files[] = {
+        {"FIFO", fifo},
+        {"/dev/zero", u"/dev/zero"_s},
+        {"folder", dir.path()},
+        {"100 MB", big},
+        {"missing", dir.path() + "/none.txt"},
+        {"another day only", writePost(u"#,20310310,TKY,11R,U,5-12,500\r\n"_s)},
+        {"huge stake", writePost(u"#,20310309,TKY,11R,U,5-12,99999999999999999999\r\n"_s)},
+        {"stake not in hundreds", writePost(u"#,20310309,TKY,11R,U,5-12,123456\r\n"_s)},
+        {"typo combinations", writePost(u"#,20310309,TKY,11R,U,5-123,500\r#,20310309,TKY,11R,U,1-2-3,500\r"_s)},
+        {"unknown venue", writePost(u"#,20310309,館福,11R,U,5-12,500\n"_s)},
+        {"eight fields", writePost(u"#,20310309,東京,X,11R,U,5-12,500\n"_s)},
+    };
+    for (const auto& c : files) {
+        SCOPED_TRACE(c.name);
+        test::writeBytes(betPath(), before);
+        const auto r = bets({"--yes"}, {"tekichukai-in", c.path});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_FALSE(r.err.isEmpty());
+        EXPECT_EQ(test::readBytes(betPath()), before);
+    }
+}
+
+// Good lines of a post are taken whatever its line ends, encoding, blanks or commas; the end
+// message says how many lines were taken and how many were passed over.
+TEST_F(CliContest, PostsInEveryShape) {
+    const QString good = u"#,20310309,東京,11R,馬,05-12,500"_s;
+    const QString line = u"東京,11R,馬連  ,05-12,      ,  500円"_s;
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } posts[] = {
+        {"Shift-JIS CR LF", toSjis(good + u"\r\n"_s)},
+        {"UTF-8", (good + u"\n"_s).toUtf8()},
+        {"CR only", toSjis(good + u"\r"_s + good + u"\r"_s)},
+        {"no final line end", toSjis(good)},
+        {"full-width commas", toSjis(QString(good).replace(u',', u'，'))},
+        {"blanks around fields", toSjis(u" # , 20310309 ,　東京　, 11R , 馬 , 05-12 , 500 \t\r\n"_s)},
+    };
+    for (const auto& c : posts) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(betPath());
+        const QString path = dir.path() + "/post.txt";
+        test::writeBytes(path, c.bytes + "\r\n#,20310309,TKY,11R,U,5-123,500\r\n");
+        const auto r = bets({"--yes"}, {"tekichukai-in", path});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        for (const QString& l : test::readLines(betPath()))
+            EXPECT_EQ(l, line);
+        EXPECT_TRUE(r.err.contains(u"1行は取り込めませんでした"_s)) << r.err.toStdString();
+    }
+}
+
+// Something other than a pending-bet file at its name: a message, never a hang.
+TEST_F(CliContest, PendingBetNameThatIsNoFile) {
+    QDir().mkpath(home() + "/Data");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(betPath()).constData(), 0600), 0);
+    const QString post = writePost(u"#,20310309,TKY,11R,U,5-12,500\r\n"_s);
+    for (const QStringList& args : {QStringList{"tekichukai-out", "--stdout"}, QStringList{"tekichukai-in", post}}) {
+        const auto r = bets({"--yes"}, args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+        EXPECT_EQ(r.out, u""_s);
+    }
+}
+
+// A pending-bet file that is not clean is not posted: a message naming the first bad line.
+TEST_F(CliContest, DamagedPendingBetFileIsNotPosted) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } files[] = {
+        {"UTF-8", u"中山,11R,単勝  ,    3,      ,  100円\r\n"_s.toUtf8()},
+        {"seven fields", toSjis(u"東京競馬場,X, 1R,単勝  ,    3,      ,  100円\r\n"_s)},
+        {"unknown venue", toSjis(u"館福,11R,単勝  ,    3,      ,  100円\r\n"_s)},
+        {"no stake", toSjis(u"中山,11R,単勝  ,    3,      ,1e+05円\r\n"_s)},
+    };
+    QDir().mkpath(home() + "/Data");
+    for (const auto& c : files) {
+        SCOPED_TRACE(c.name);
+        test::writeBytes(betPath(), c.bytes);
+        const auto r = bets({}, {"tekichukai-out", "--stdout"});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.out, u""_s);
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+    // CR-only line ends are line ends.
+    test::writeBytes(betPath(), toSjis(u"中山,11R,単勝  ,    3,      ,  100円\r中山,11R,単勝  ,    4,      ,  100円\r"_s));
+    const auto r = bets({}, {"tekichukai-out", "--stdout"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"２ベット  200円購入"_s)) << r.out.toStdString();
+}
+
+// A stake of a million yen or more is posted whole.
+TEST_F(CliContest, LargeStakesArePostedWhole) {
+    writeBets({u"東京,11R,単勝  ,    3,      ,1000000円"_s, u"東京,11R,単勝  ,    4,      ,2500000円"_s});
+    const auto r = bets({}, {"tekichukai-out", "--stdout"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"#,20310309,東京,11R,単,    3,1000000\n"_s)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"#,20310309,東京,11R,単,    4,2500000\n"_s));
+    EXPECT_TRUE(r.out.contains(u"２ベット  3,500,000円購入"_s));
+    ASSERT_EQ(bets({}, {"tekichukai-out", "--file"}).exitCode, 0);
+    const QByteArray before = test::readBytes(betPath());
+    QFile::remove(betPath());
+    ASSERT_EQ(bets({"--yes"}, {"tekichukai-in", postPath()}).exitCode, 0);
+    EXPECT_EQ(test::readBytes(betPath()), before);
 }
 
 TEST_F(CliContest, RoundTrip) {

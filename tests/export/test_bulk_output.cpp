@@ -314,6 +314,17 @@ TEST_F(BulkOutput, OddsFromPatFiles) {
     EXPECT_FALSE(QFile::exists(path()));
 }
 
+// A stake above the largest is refused, not written as another amount; the largest is taken.
+TEST_F(BulkOutput, StakesAboveTheLargestAreRefused) {
+    form.stakes[0] = "100000000";
+    EXPECT_EQ(run().outcome, BulkOutcome::Stopped);
+    EXPECT_FALSE(QFile::exists(path()));
+    EXPECT_TRUE(home.prompter().texts().back().contains("100000000"));
+    form.stakes[0] = "99999900";
+    EXPECT_EQ(run().written, 7);
+    EXPECT_EQ(readLines(path()).front(), "中山, 1R,単勝  ,   14,      ,99999900円");
+}
+
 TEST_F(BulkOutput, AFileBeyondTheTableSizeIsRefused) {
     QStringList many;
     for (int k = 0; k < kPendingBetTableSize - 3; ++k)

@@ -2,6 +2,7 @@
 #include "export/duel_text.h"
 #include "export/mur_contest_text.h"
 #include "export/export_fixtures.h"
+#include "codes/codetables.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,25 +68,134 @@ TEST(MurContestReader, OtherLineEndsTheRaceAndSixOfATypeAreKept) {
     EXPECT_EQ(bets.back().second, 7);
 }
 
-TEST(MurContestReader, VenueOutsideTheJraListComesFromTheLineStart) {
-    const auto bets = mur(QStringLiteral("大井大井  3Ｒ 20261205 [A917] 発走15:25 16頭立\r\n単勝 3 100円\r\n"));
-    ASSERT_EQ(bets.size(), 1u);
-    EXPECT_EQ(bets[0].venue, QStringLiteral("大井"));
-    EXPECT_EQ(bets[0].race, 3);
+// The venue stands where the writer puts it (characters 3-4), for JRA and other courses alike;
+// only exact names of the venue table count, and an entry with any other venue gives no bets.
+TEST(MurContestReader, VenueIsAnExactNameWhereTheWriterPutsIt) {
+    const struct {
+        const char* name;
+        QString header;
+        QString venue;  // empty: skipped
+    } cases[] = {
+        {"JRA course", kHeader, QStringLiteral("中山")},
+        {"other course", QStringLiteral("■ 大井  3Ｒ 20261205 [A917] 発走15:25 16頭立"), QStringLiteral("大井")},
+        {"venue at the line start", QStringLiteral("大井大井  3Ｒ 20261205 [A917] 発走15:25 16頭立"), QStringLiteral("大井")},
+        {"reversed name", QStringLiteral("■ 館福  3Ｒ 20261205 [A917] 発走15:25 16頭立"), QString()},
+        {"across two names", QStringLiteral("■ 島新  3Ｒ 20261205 [A917] 発走15:25 16頭立"), QString()},
+        {"mark only", QStringLiteral("■ ■   3Ｒ 20261205 [A917] 発走15:25 16頭立"), QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ContestSkips skips;
+        const auto r = readMurContestText(c.header + QStringLiteral("\r\n単勝 3 100円\r\n"), kDay, u"A917", &skips);
+        ASSERT_TRUE(r.ok());
+        if (c.venue.isEmpty()) {
+            EXPECT_TRUE(r->empty());
+            EXPECT_EQ(skips.venueLines, 1);
+            EXPECT_EQ(skips.firstVenueLine, c.header);
+        } else {
+            ASSERT_EQ(r->size(), 1u);
+            EXPECT_EQ(r->front().venue, c.venue);
+            EXPECT_EQ(skips.venueLines, 0);
+        }
+    }
 }
+
+// What the writer puts in a header, the reader takes back, for every course of the venue table.
+TEST(MurContestReader, WriterAndReaderAgreeOnEveryVenue) {
+    int courses = 0;
+    for (int code = 0; code < 100; ++code) {
+        const QString venueCode = QString::number(code).rightJustified(2, u'0');
+        const QString name = VenueName(venueCode);
+        if (name == u"？？")
+            continue;
+        SCOPED_TRACE(venueCode.toStdString());
+        MurContestInput input;
+        input.day = kDay;
+        const MurContestText text = murContestText({test::raceWith(venueCode, 3, 12, 5, {})}, input);
+        ContestSkips skips;
+        const auto r = readMurContestText(text.lines.join(QStringLiteral("\r\n")), kDay, kMurSoftCode, &skips);
+        ASSERT_TRUE(r.ok());
+        if (name.size() == 2) {  // names longer than the header's two characters cannot be told
+            ASSERT_EQ(r->size(), 1u);
+            EXPECT_EQ(r->front().venue, name);
+            ++courses;
+        } else {
+            EXPECT_TRUE(r->empty());
+            EXPECT_EQ(skips.venueLines, 1);
+        }
+    }
+    EXPECT_GT(courses, 50);
+}
+
+TEST(DuelContestReader, HeaderVenueMustBeAVenueName) {
+    const QString races = QStringLiteral("\r\n------\r\n 1R   3  3- 5\r\n");
+    const struct {
+        const char* name;
+        QString venue;
+        size_t bets;
+    } cases[] = {
+        {"name", QStringLiteral("東京"), 2},
+        {"comma in the venue", QStringLiteral("東京競馬場,X"), 0},
+        {"name with a comma after", QStringLiteral("東京,X"), 0},
+        {"reversed name", QStringLiteral("館福"), 0},
+        {"name inside a longer word", QStringLiteral("東京都"), 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ContestSkips skips;
+        const QString text =
+            c.venue + QStringLiteral(" 2026年  5回  1日目 12月  5日(土) [0863] ゼノゼノＭＵＲ Ver0.1.0") + races;
+        const auto r = readDuelContestText(text, kDay, u"0863", &skips);
+        ASSERT_TRUE(r.ok());
+        EXPECT_EQ(r->size(), c.bets);
+        EXPECT_EQ(skips.venueLines, c.bets == 0 ? 1 : 0);
+        for (const ContestBet& b : *r)
+            EXPECT_EQ(b.venue, c.venue);
+    }
+}
+
+// CR LF, LF and a lone CR all end a line, in both readers.
+TEST(ContestReaders, EveryLineEndEndsALine) {
+    const QString duel = QStringLiteral("中山 2026年  5回  1日目 12月  5日(土) [0863] x\n 1R   3\n");
+    const QString murText = kHeader + QStringLiteral("\n単勝 3 100円\n");
+    for (const QString& end : {QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r")}) {
+        SCOPED_TRACE(end.toStdString());
+        QString d = duel;
+        d.replace(u'\n', end);
+        QString m = murText;
+        m.replace(u'\n', end);
+        EXPECT_EQ(readDuelContestText(d, kDay, u"0863")->size(), 1u);
+        EXPECT_EQ(mur(m).size(), 1u);
+    }
+}
+
+using Reader = Result<std::vector<ContestBet>> (*)(QStringView, QStringView, QStringView, ContestSkips*);
 
 TEST(ContestReaders, LineGuardTripsAtItsCount) {
     for (const int lines : {kContestLineGuard - 1, kContestLineGuard}) {
         SCOPED_TRACE(lines);
         const QString text = QStringLiteral("x\r\n").repeated(lines);
-        for (auto read : {readMurContestText, readDuelContestText}) {
-            const auto r = read(text, kDay, QStringLiteral("A917"));
+        for (Reader read : {Reader(readMurContestText), Reader(readDuelContestText)}) {
+            const auto r = read(text, kDay, QStringLiteral("A917"), nullptr);
             EXPECT_EQ(r.ok(), lines < kContestLineGuard);
             if (!r.ok()) {
                 EXPECT_EQ(r.message(), QStringLiteral("Ridge形式予想ファイルの格納ログが変です！　作者までご連絡ください。"));
             }
         }
     }
+}
+
+// The guard counts lines since the last race entry: a long file of many days is read as long
+// as race entries keep coming.
+TEST(ContestReaders, LineGuardCountsSinceTheLastRaceEntry) {
+    const QString filler = QStringLiteral("x\r\n").repeated(kContestLineGuard - 10);
+    const QString murText = filler + kHeader + QStringLiteral("\r\n単勝 3 100円\r\n") + filler + kHeader +
+                            QStringLiteral("\r\n単勝 4 100円\r\n") + filler;
+    EXPECT_EQ(mur(murText).size(), 2u);
+    const QString header = QStringLiteral("中山 2026年  5回  1日目 12月  5日(土) [0863] x\r\n 1R   3\r\n");
+    const auto duel = readDuelContestText(filler + header + filler + header + filler, kDay, u"0863");
+    ASSERT_TRUE(duel.ok());
+    EXPECT_EQ(duel->size(), 2u);
 }
 
 TEST(DuelContestReader, ReadsBackWhatTheDuelTextWrites) {

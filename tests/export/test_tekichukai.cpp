@@ -1,5 +1,6 @@
 #include "../bets/bet_files.h"
 #include "bets/pending_bet.h"
+#include "codes/amount.h"
 #include "codes/sjis.h"
 #include "export/tekichukai.h"
 #include "support/test_home.h"
@@ -62,9 +63,9 @@ TEST(TekichukaiOut, QuinellaToWideOnlyOnLongLines) {
 TEST(TekichukaiOut, RecountCountsLinesOfSevenFields) {
     const auto t = RecountTekichukai(u"#,1,2,3,4,5,  500\n#,1,2,3,4,5\n\nx,x,x,x,x,x,abc,9\n#,1,2,3,4,5,100"_s);
     EXPECT_EQ(t.count, 3);
-    EXPECT_EQ(t.stake, 600);
-    EXPECT_EQ(thousandsOrEmpty(0), u""_s);
-    EXPECT_EQ(thousandsOrEmpty(1234567), u"1,234,567"_s);
+    EXPECT_EQ(t.stake, Amount::yen(600));
+    EXPECT_EQ(thousandsOrEmpty(Amount()), u""_s);
+    EXPECT_EQ(thousandsOrEmpty(Amount::yen(1234567)), u"1,234,567"_s);
 }
 
 TEST(TekichukaiOut, ThreeHundredBetsAreListedAndOneMoreIsRefused) {
@@ -126,40 +127,75 @@ TEST(TekichukaiIn, FieldParsers) {
         {u" 5-12", u"馬連  ", u"05-12"_s},    {u"12-5", u"馬連  ", std::nullopt}, {u"5ｰ12", u"ワイド", u"05-12"_s},
         {u"５ー１２", u"ワイド", u"05-12"_s}, {u"-12", u"馬連  ", std::nullopt},  {u"17-18", u"馬連  ", u"17-18"_s},
         {u"5-19", u"馬連  ", std::nullopt},   {u"3-3", u"馬連  ", std::nullopt},  {u"1-2", u"?", std::nullopt},
+        // Exactly two numbers and one dash: no third number, no digits run on, no empty side.
+        {u"5-123", u"馬連  ", std::nullopt},  {u"1-2-3", u"馬連  ", std::nullopt}, {u"1--2", u"ワイド", std::nullopt},
+        {u"5-", u"馬連  ", std::nullopt},     {u"1-2-3", u"枠連  ", std::nullopt}, {u"1-88", u"枠連  ", std::nullopt},
+        {u"5.0", u"単勝  ", std::nullopt},    {u"5a", u"単勝  ", std::nullopt},    {u"005", u"単勝  ", std::nullopt},
+        {u"1 - 18", u"ワイド", u"01-18"_s},
     };
     for (const auto& c : combinations)
         EXPECT_EQ(ParseCombination(QStringView(c.combination), QStringView(c.type)), c.result)
             << QString::fromUtf16(c.combination).toStdString();
 
-    EXPECT_EQ(ParseStake(u"  500"), 500);
-    EXPECT_EQ(ParseStake(u"99"), std::nullopt);
-    EXPECT_EQ(FixedAmountValue(u"250"), 200);
-    EXPECT_EQ(FixedAmountValue(u"50"), 100);
-    EXPECT_EQ(FixedAmountValue(u""), 100);
+    const struct {
+        const char16_t* text;
+        std::optional<std::int64_t> stake;  // as a post's stake
+        std::optional<std::int64_t> fixed;  // as a typed fixed amount
+    } amounts[] = {
+        {u"  500", 500, 500},
+        {u"100", 100, 100},
+        {u"99", std::nullopt, 100},
+        {u"150", std::nullopt, 100},
+        {u"250", std::nullopt, 200},
+        {u"123456", std::nullopt, 123400},
+        {u"99999900", 99999900, 99999900},
+        {u"99999999", std::nullopt, 99999900},
+        {u"100000000", std::nullopt, std::nullopt},
+        {u"99999999999999999999", std::nullopt, std::nullopt},
+        {u"1,000", std::nullopt, std::nullopt},
+        {u"-500", std::nullopt, std::nullopt},
+        {u"1e5", std::nullopt, std::nullopt},
+        {u"５００", 500, 500},
+        {u"", std::nullopt, 100},
+    };
+    auto yen = [](std::optional<std::int64_t> v) {
+        return v ? std::optional<Amount>(Amount::yen(*v)) : std::nullopt;
+    };
+    for (const auto& c : amounts) {
+        SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());
+        EXPECT_EQ(ParseStake(QStringView(c.text)), yen(c.stake));
+        EXPECT_EQ(FixedAmountValue(QStringView(c.text)), yen(c.fixed));
+    }
 }
 
-TEST(TekichukaiIn, PassesKeepValidLinesOfTheDay) {
+TEST(TekichukaiIn, PassesKeepValidLinesOfTheDayAndCountTheRest) {
     const QString post =
         u"--- title ---\r\n"
         u"  #,20011014,TKY,11R,U,5-12,500  \r\n"       // kept, trimmed
-        u"#,20011015,TKY,11R,U,5-12,500\r\n"           // another day
+        u"#,20011015,TKY,11R,U,5-12,500\r\n"           // another day: not counted
         u"#,20011014,TKY,11R,U,5-12,50\r\n"            // stake below 100
         u"#,20011014,TKY,11R,U,5-12,500,x\r\n"         // seven commas
         u"#,20011014,ＴＫＹ,１１Ｒ,Ｋ,５ー１２,300\n"  // full-width, wide with ー
         u"#,20011014,東京,11,U,5-12,500\r\n"           // race without R
         u"#,20011014,東京,13R,U,5-12,500\r\n"          // race 13
         u"#,20011014,東京, 1R,枠, 8- 1,  1000\r\n"
-        u"#,20011014,東京, 1R,T,    3,150000"_s;
+        u"#，20011014，東京，1R，T，3，150000\r"          // full-width commas, CR only
+        u"# , 20011014 , 東京 , 2R , T , 3 , 200\r\n"  // blanks around fields
+        u"#,20011014,東京,1R,U,5-123,500\r\n"          // typo combination
+        u"#,20011014,東京,1R,T,3,99999999999999999999"_s;  // huge stake
     const QStringList kept = TekichukaiFirstPass(post, kDay);
-    EXPECT_EQ(kept.size(), 6);
+    EXPECT_EQ(kept.size(), 11);
     EXPECT_EQ(kept[0], u"#,20011014,TKY,11R,U,5-12,500"_s);
     TekichukaiFixedAmounts none;
     auto bets = TekichukaiSecondPass(kept, none);
     EXPECT_EQ(bets.lines,
               (QStringList{u"東京,11R,馬連  ,05-12,      ,  500円"_s, u"東京,11R,ワイド,05-12,      ,  300円"_s,
-                           u"東京, 1R,枠連  ,  1-8,      , 1000円"_s, u"東京, 1R,単勝  ,    3,      ,150000円"_s}));
-    EXPECT_EQ(bets.total, 151800);
-    EXPECT_EQ(tekichukaiConfirmText(4, 151800), u"4BET  151800円  の買い目がありますが保留ＢＥＴに出力しますか？"_s);
+                           u"東京, 1R,枠連  ,  1-8,      , 1000円"_s, u"東京, 1R,単勝  ,    3,      ,150000円"_s,
+                           u"東京, 2R,単勝  ,    3,      ,  200円"_s}));
+    EXPECT_EQ(bets.total, Amount::yen(152000));
+    EXPECT_EQ(bets.skipped, 6);
+    EXPECT_EQ(bets.firstSkipped, u"#,20011014,TKY,11R,U,5-12,50"_s);
+    EXPECT_EQ(tekichukaiConfirmText(5, bets.total), u"5BET  152000円  の買い目がありますが保留ＢＥＴに出力しますか？"_s);
 
     TekichukaiFixedAmounts fixed;
     fixed.on[3] = true;
@@ -187,7 +223,13 @@ TEST_F(TekichukaiImportTest, NothingValidAsksNothingAndKeepsTheFile) {
     EXPECT_EQ(import(u""_s), BetOutcome::Stopped);
     EXPECT_EQ(import(u"#,20011014,TKY,13R,U,5-12,500\r\n"_s), BetOutcome::Stopped);
     EXPECT_EQ(import(u"#,20011015,TKY,11R,U,5-12,500\r\n"_s), BetOutcome::Stopped);
-    EXPECT_EQ(home.prompter().texts(), (QStringList{kTekichukaiNothing, kTekichukaiNoValid, kTekichukaiNoValid}));
+    const QStringList texts = home.prompter().texts();
+    ASSERT_EQ(texts.size(), 3);
+    EXPECT_EQ(texts[0], kTekichukaiNothing);
+    // The line of the day that was passed over is named; the other day's line is not counted.
+    EXPECT_TRUE(texts[1].startsWith(kTekichukaiNoValid));
+    EXPECT_TRUE(texts[1].contains(u"13R"_s));
+    EXPECT_EQ(texts[2], kTekichukaiNoValid);
     EXPECT_EQ(test::readBytes(path()), before);
 }
 
@@ -219,6 +261,43 @@ TEST_F(TekichukaiImportTest, QuestionsDecideWhatIsWritten) {
     EXPECT_EQ(home.prompter().log().back().title, kTekichukaiOverwriteTitle);
 }
 
+// An append starts on a new line; the table limit and a file that is not a pending-bet file
+// stop the import before anything is written.
+TEST_F(TekichukaiImportTest, AppendsAreSafe) {
+    const QString post = u"#,20011014,TKY,11R,U,5-12,500\r\n"_s;
+    const QString line = u"東京,11R,馬連  ,05-12,      ,  500円"_s;
+    const QString old = u"中山,11R,単勝  ,    3,      ,  100円"_s;
+    test::writeBytes(path(), toSjis(old));  // no final line end
+    home.prompter().answer(Answer::Yes);
+    home.prompter().answer(Answer::No);
+    EXPECT_EQ(import(post), BetOutcome::Done);
+    EXPECT_EQ(test::readLines(path()), (QStringList{old, line}));
+
+    const QByteArray full = toSjis(QString(old + u"\r\n"_s).repeated(kPendingBetTableSize));
+    test::writeBytes(path(), full);
+    home.prompter().answer(Answer::Yes);
+    home.prompter().answer(Answer::No);
+    EXPECT_EQ(import(post), BetOutcome::Stopped);
+    EXPECT_EQ(test::readBytes(path()), full);
+
+    // Refused before any question.
+    const struct {
+        const char* name;
+        QByteArray file;
+    } refused[] = {
+        {"seven fields", toSjis(u"東京競馬場,X, 1R,単勝  ,    3,      ,  100円\r\n"_s)},
+        {"unknown venue", toSjis(u"館福,11R,単勝  ,    3,      ,  100円\r\n"_s)},
+        {"UTF-8", (old + u"\r\n"_s).toUtf8()},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.name);
+        test::writeBytes(path(), c.file);
+        EXPECT_EQ(import(post), BetOutcome::Stopped);
+        EXPECT_EQ(test::readBytes(path()), c.file);
+    }
+    EXPECT_FALSE(home.prompter().unansweredLeft());
+}
+
 TEST_F(TekichukaiImportTest, RoundTripGivesBackTheBets) {
     const QStringList bets = {
         u"東京, 1R,単勝  ,    5,      ,  100円"_s,  u"東京, 1R,複勝  ,   18,      ,  200円"_s,
@@ -236,11 +315,16 @@ TEST_F(TekichukaiImportTest, RoundTripGivesBackTheBets) {
 }
 
 TEST(TekichukaiIn, PostFileDecoding) {
-    const QString text = u"#,20011014,東京,11R,馬, 5-12,   500"_s;
-    EXPECT_EQ(decodePostFile(toSjis(text)), text);
-    // UTF-8 that is not valid Shift-JIS: "あ" ends in a lead byte, and a blank follows.
-    const QString utf = u"あ #,20011014,TKY,11R,U,5-12,500"_s;
-    EXPECT_EQ(decodePostFile(utf.toUtf8()), utf);
+    // Shift-JIS, UTF-8 (also when its bytes happen to read as Shift-JIS too), UTF-8 with a byte
+    // order mark, plain ASCII.
+    const QString texts[] = {u"#,20011014,東京,11R,馬, 5-12,   500"_s, u"#,20011014,中山,11R,単,    3,   100"_s,
+                             u"あ #,20011014,TKY,11R,U,5-12,500"_s, u"#,20011014,TKY,11R,U,5-12,500"_s};
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_EQ(decodePostFile(toSjis(text)), text);
+        EXPECT_EQ(decodePostFile(text.toUtf8()), text);
+        EXPECT_EQ(decodePostFile("\xEF\xBB\xBF" + text.toUtf8()), text);
+    }
 }
 
 }  // namespace
@@ -277,7 +361,8 @@ TEST(TekichukaiIn, CorpusReplay) {
             bets += static_cast<int>(out.lines.size());
         }
     }
-    EXPECT_GE(bets, 2 * 11);
+    // A stake that is not a valid one skips its line even when a fixed amount would replace it.
+    EXPECT_GE(bets, 2 * 10);
 }
 
 }  // namespace

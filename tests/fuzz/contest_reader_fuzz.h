@@ -2,7 +2,8 @@
 
 // Any bytes read as a contest text: no crash, no hang, and every bet read obeys the readers'
 // limits (races 1-12, numbers 1-18 or brackets 1-8, two different numbers in a quinella or wide
-// pair, at most six of a type in a race entry, a message whenever the text is refused).
+// pair, at most six of a type in a race entry, a venue without blanks or commas, a message
+// whenever the text is refused).
 
 #include "export/contest_readers.h"
 
@@ -23,7 +24,8 @@ inline int fuzzContestReader(const std::uint8_t* data, std::size_t size, zm::Con
             const bool pair = b.type == ContestBetType::Bracket || b.type == ContestBetType::Quinella ||
                               b.type == ContestBetType::Wide;
             const int top = b.type == ContestBetType::Bracket ? 8 : 18;
-            if (b.race < 1 || b.race > 12 || b.first < 1 || b.first > top || b.stake < 0)
+            if (b.race < 1 || b.race > 12 || b.first < 1 || b.first > top || b.stake < 0 ||
+                b.venue.isEmpty() || b.venue.contains(u',') || b.venue.contains(u' '))
                 std::abort();
             if (pair ? (b.second < 1 || b.second > top || (b.type != ContestBetType::Bracket && b.first == b.second))
                      : b.second != 0)

@@ -1,8 +1,10 @@
 // Any bytes as a pasted 的中会 post: both passes, with and without fixed amounts, and every
-// pending-bet line they build has the file's widths; the post output of any line keeps its
-// seven fields. Nothing crashes.
+// pending-bet line they build has the file's widths and a valid stake; what was read, posted
+// again and read back is the same; the post output of any line keeps its seven fields. Nothing
+// crashes.
 
 #include "bets/pending_bet.h"
+#include "codes/amount.h"
 #include "codes/sjis.h"
 #include "export/tekichukai.h"
 
@@ -15,6 +17,20 @@ void checkBetLine(const QString& line) {
     const zm::BetLine f = zm::ReadBetLine(line);
     if (f[0].size() != 2 || line.section(u',', 1, 1).size() != 3 || zm::ByteLength(line.section(u',', 2, 2)) != 6 ||
         line.section(u',', 3, 3).size() != 5 || !line.endsWith(u'円') || line.count(u',') != 5)
+        std::abort();
+    const auto stake = zm::ParseAmount(f[5]);
+    if (!stake || !zm::isValidStake(*stake))
+        std::abort();
+}
+
+// The bets read, posted and read again: the same lines, the same total.
+void checkRoundTrip(const zm::TekichukaiImport& read, const QString& day) {
+    QString area;
+    for (const QString& line : read.lines)
+        area += zm::TekichukaiBetLine(zm::ReadBetLine(line), day) + QStringLiteral("\r\n");
+    const QString post = zm::TekichukaiPost(day, area, false, QStringLiteral("0.1.0"));
+    const zm::TekichukaiImport again = zm::TekichukaiSecondPass(zm::TekichukaiFirstPass(post, day), {});
+    if (again.lines != read.lines || again.total != read.total || again.skipped != 0)
         std::abort();
 }
 
@@ -32,6 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const zm::TekichukaiImport bets = zm::TekichukaiSecondPass(kept, fixed);
             for (const QString& line : bets.lines)
                 checkBetLine(line);
+            if (day == QStringLiteral("20011014"))
+                checkRoundTrip(bets, day);
         }
     }
     for (const QString& line : zm::splitLines(text)) {

@@ -1,3 +1,4 @@
+#include "../card/day_builder.h"
 #include "app/safe_save.h"
 #include "pat/pat_log.h"
 #include "support/pat_builders.h"
@@ -199,14 +200,22 @@ TEST_F(PatLog, ResultsFileFromKs98AndKs95) {
     EXPECT_EQ(b.text(SeiRecord::widePairs), "0305                ");
     EXPECT_TRUE(sei.endsWith("\r\n"));
 
-    // KS files of other days only: a file of no record.
+    // Results once kept are never replaced by fewer: the day's KS files gone, or only some
+    // of them left, leave the file as it is and say so.
+    const QString path = seiPath(home.ctx().paths.DataDir, "20261205");
     QFile::remove(pat + "KS-53B11.JRA");
+    home.prompter().clear();
+    EXPECT_FALSE(BuildResults(home.ctx(), "20261205"));
+    EXPECT_EQ(read(path), sei);
     QFile::remove(pat + "ks-6212x.jra");
-    const auto none = BuildResults(home.ctx(), "20261205");
-    ASSERT_TRUE(none);
-    EXPECT_TRUE(none->empty());
-    EXPECT_TRUE(QFileInfo::exists(seiPath(home.ctx().paths.DataDir, "20261205")));
-    EXPECT_EQ(QFileInfo(seiPath(home.ctx().paths.DataDir, "20261205")).size(), 0);
+    EXPECT_FALSE(BuildResults(home.ctx(), "20261205"));
+    EXPECT_EQ(read(path), sei);
+    EXPECT_EQ(home.prompter().texts().size(), 2);
+    EXPECT_TRUE(home.prompter().texts().back().contains(QStringLiteral("2レース分")));
+    // No results and no file: nothing is written.
+    QFile::remove(path);
+    EXPECT_FALSE(BuildResults(home.ctx(), "20261205"));
+    EXPECT_FALSE(QFileInfo::exists(path));
 
     home.ctx().settings.Ver = "31";
     home.prompter().clear();
@@ -266,7 +275,7 @@ TEST(PatResults, JudgeBet) {
         {"2", "14", "", "11", Judgement::Refund, 0},  // fifth returned horse
         {"1", "11", "", "11", Judgement::Refund, 0},
         {"3", " 2", " 3", "11", Judgement::Hit, 880},
-        {"3", " 3", " 2", "11", Judgement::Miss, 0},
+        {"3", " 3", " 2", "11", Judgement::Hit, 880},  // a pair is unordered
         {"4", " 3", " 5", "11", Judgement::Hit, 1230},
         {"4", " 5", " 9", "11", Judgement::Refund, 0},  // a returned horse in the pair
         {"3", " 5", " 9", "11", Judgement::Miss, 0},    // brackets stay as they are
@@ -281,6 +290,51 @@ TEST(PatResults, JudgeBet) {
         EXPECT_EQ(r.payout, c.payout) << c.type << c.first << c.second;
     }
     EXPECT_EQ(JudgeBet({}, "05", "05", "11", "1", " 3", "").judgement, Judgement::Unjudged);
+}
+
+// Dead heats store more than one winner of a type; each is a hit with its own payout, whichever
+// order the bet names the pair in. A returned horse refunds every bet on a horse but not a
+// bracket bet.
+TEST(PatResults, JudgeBetDeadHeatsAndRefunds) {
+    KsRace k;
+    k.raceNo = 11;
+    k.win = {{3, 350}, {7, 1210}};
+    k.place = {{3, 150}, {7, 210}, {1, 330}, {5, 400}, {8, 510}};
+    k.bracket = {{QStringLiteral("2-3"), 880}, {QStringLiteral("2-4"), 990}};
+    k.quinella = {{{3, 7}, 1230}, {{3, 5}, 2460}};
+    k.wide = {{{3, 7}, 450}, {{1, 3}, 520}, {{1, 7}, 1100}, {{3, 5}, 610}, {{5, 7}, 720}};
+    k.returned = {9, 10, 11, 12, 14};
+    const std::vector<SeiRecord> sei{*seiFromKs98(ks98(k), "20261205")};
+    const struct {
+        const char* type;
+        const char* first;
+        const char* second;
+        Judgement j;
+        double payout;
+    } cases[] = {
+        {"1", " 7", "", Judgement::Hit, 1210},         // second winner
+        {"2", " 5", "", Judgement::Hit, 400},          // fourth place entry
+        {"2", " 8", "", Judgement::Hit, 510},          // fifth place entry
+        {"3", "2", "4", Judgement::Hit, 990},          // second bracket pair
+        {"3", "3", "2", Judgement::Hit, 880},          // bracket pair named the other way
+        {"4", " 3", " 5", Judgement::Hit, 2460},       // second quinella pair
+        {"4", " 7", " 3", Judgement::Hit, 1230},       // quinella named the other way
+        {"4", " 5", " 7", Judgement::Miss, 0},
+        {"5", " 3", " 5", Judgement::Hit, 610},        // fourth wide pair
+        {"5", " 7", " 5", Judgement::Hit, 720},        // fifth, named the other way
+        {"5", " 1", " 5", Judgement::Miss, 0},
+        {"1", "14", "", Judgement::Refund, 0},         // fifth returned horse
+        {"2", "12", "", Judgement::Refund, 0},
+        {"4", " 3", "10", Judgement::Refund, 0},
+        {"5", "11", " 3", Judgement::Refund, 0},
+        {"3", "9", "2", Judgement::Miss, 0},           // brackets are not refunded
+        {"4", " 3", "", Judgement::Miss, 0},           // half a pair
+    };
+    for (const auto& c : cases) {
+        const JudgeResult r = JudgeBet(sei, "05", "05", "11", c.type, c.first, c.second);
+        EXPECT_EQ(r.judgement, c.j) << c.type << c.first << "-" << c.second;
+        EXPECT_EQ(r.payout, c.payout) << c.type << c.first << "-" << c.second;
+    }
 }
 
 TEST_F(PatLog, VoteLogTotalsAndExport) {
@@ -308,7 +362,15 @@ TEST_F(PatLog, VoteLogTotalsAndExport) {
     put("LG-02.JRA", lg95("20261205", {{"9", "05", "11", " 1", " 2", 1}, {"1", "06", "01", " 1", "", 200}}));
     test::PatRace race;
     race.runners = 12;
-    put("ZO-53B.JRA", test::zoRecord<Zo95Record>(race));
+    // The day's odds file is the one whose header carries the day, not the first by name.
+    test::PatRace otherDay = race;
+    otherDay.scratched = {3};
+    QByteArray earlier = test::zoRecord<Zo95Record>(otherDay);
+    earlier.replace(0, 8, "20261204");
+    put("ZO-52B.JRA", earlier);
+    QByteArray today = test::zoRecord<Zo95Record>(race);
+    today.replace(0, 8, "20261205");
+    put("ZO-53B.JRA", today);
     const auto log = ShowVoteLog(home.ctx(), "20261205");
     ASSERT_TRUE(log);
     ASSERT_EQ(log->rows.size(), 4u);
@@ -345,6 +407,39 @@ TEST_F(PatLog, VoteLogTotalsAndExport) {
     EXPECT_EQ(lines[15], QString(67, u'-'));
 }
 
+// The odds of a day's bet come from the day's own file: the one of the day's meeting day when
+// the day's race file names it, else the one whose header carries the day; a file of another
+// day is never taken, whatever its name.
+TEST_F(PatLog, VoteLogOddsComeFromTheDaysOwnFile) {
+    put("LG-01.JRA", lg95("20261205", {{"1", "05", "11", " 3", "", 1}}));
+    test::PatRace open;
+    open.runners = 12;
+    test::PatRace scratched = open;
+    scratched.scratched = {3};
+    auto zo = [](const test::PatRace& race, const char* day) {
+        QByteArray b = test::zoRecord<Zo95Record>(race);
+        b.replace(0, 8, day);
+        return b;
+    };
+    auto odds = [&] {
+        const auto log = ShowVoteLog(home.ctx(), "20261205");
+        return log && !log->rows.empty() ? log->rows[0].odds : QStringLiteral("?");
+    };
+    // Of another day only: no odds.
+    put("ZO-52B.JRA", zo(open, "20261204"));
+    EXPECT_EQ(odds(), "");
+    // The file of the day by its header.
+    put("ZO-53B.JRA", zo(scratched, "20261205"));
+    EXPECT_EQ(odds(), "ﾄﾘｹｼ");
+    // Two files of the day: the meeting day (the race file says 東京 is on its fourth day) decides.
+    put("ZO-54B.JRA", zo(open, "20261205"));
+    EXPECT_EQ(odds(), "ﾄﾘｹｼ");
+    test::DayBuilder day("20261205");
+    day.add("04", 11).nichi = 4;
+    day.write(home.ctx().paths.DataDir, false);
+    EXPECT_EQ(odds(), "3.5");
+}
+
 TEST(PatVoteLog, RateTexts) {
     const struct {
         double investment, returns;
@@ -354,8 +449,8 @@ TEST(PatVoteLog, RateTexts) {
                  {0, 0, "0.0%", "0円"}};
     for (const auto& c : cases) {
         VoteLog log;
-        log.investment = c.investment;
-        log.returns = c.returns;
+        log.investment = Amount::yen(static_cast<std::int64_t>(c.investment));
+        log.returns = Amount::yen(static_cast<std::int64_t>(c.returns));
         EXPECT_EQ(log.rateText(), c.rate);
         EXPECT_EQ(log.balanceText(), c.balance);
     }

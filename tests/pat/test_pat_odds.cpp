@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace zm::pat {
@@ -91,6 +92,42 @@ TEST(PatOdds, FilesMissingOrShortAndThePat31SecondName) {
     QFile::copy(folder + "UO-52B.JRA", folder + "UO-51B.JRA");
     EXPECT_EQ(FindPat31File(folder, kQuinellaPrefix, u"04", u"11"), folder + "UO-51B.JRA");
     EXPECT_EQ(FindPat31File(folder, kWinPlacePrefix, u"04", u"11"), QString());
+}
+
+// Whatever stands at a PAT file's name, only a regular file of a sensible size is read: the
+// others read as no file, at once.
+TEST(PatOdds, OnlyRegularFilesOfASensibleSizeAreRead) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/";
+    const QByteArray record = test::uoRecord<Uo98Record>(PatRace{});
+    const struct {
+        const char* name;
+        QString path;
+        bool read;
+    } cases[] = {
+        {"regular", folder + "UO-53B.JRA", true},
+        {"FIFO", folder + "UO-54B.JRA", false},
+        {"/dev/zero", "/dev/zero", false},
+        {"folder", folder + "UO-55B.JRA", false},
+        {"too large", folder + "UO-56B.JRA", false},
+        {"missing", folder + "UO-57B.JRA", false},
+    };
+    {
+        QFile f(cases[0].path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(record);
+        QFile big(cases[4].path);
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        big.write(record);
+        ASSERT_TRUE(big.resize(kMaxPatFile + 1));
+    }
+    ASSERT_EQ(::mkfifo(QFile::encodeName(cases[1].path).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkdir(cases[3].path));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(readPatFile(c.path, Uo98Record::kLength), c.read ? record : QByteArray());
+        EXPECT_EQ(ReadPatOdds98(c.path, u"馬", u"01-02") != "      ", c.read);
+    }
 }
 
 // Every file of the corpus, read as each generation and kind: no crash, and every answer six

@@ -87,7 +87,7 @@ TEST_F(ContestDialogs, ReadDialogPastesAndWritesWithFixedAmounts) {
     QGuiApplication::clipboard()->clear();
     click(dialog.pasteButton());
     EXPECT_EQ(home.prompter().texts(), QStringList{u"クリップボード上にテキストがありません。"_s});
-    QGuiApplication::clipboard()->setText(u"#,20011014,TKY,11R,U,5-12,500\n#,20011014,京都,1R,t,3,150\n"_s);
+    QGuiApplication::clipboard()->setText(u"#,20011014,TKY,11R,U,5-12,500\n#,20011014,京都,1R,t,3,300\n#,20011014,京都,1R,t,3,150\n"_s);
     click(dialog.pasteButton());
     EXPECT_TRUE(dialog.textArea()->toPlainText().contains(u"TKY"_s));
 
@@ -100,7 +100,9 @@ TEST_F(ContestDialogs, ReadDialogPastesAndWritesWithFixedAmounts) {
     click(dialog.outputButton());
     EXPECT_EQ(dialog.fixedAmount(3)->text(), u"1200"_s);
     EXPECT_EQ(test::readLines(betPath()),
-              (QStringList{u"東京,11R,馬連  ,05-12,      , 1200円"_s, u"京都, 1R,単勝  ,    3,      ,  150円"_s}));
+              (QStringList{u"東京,11R,馬連  ,05-12,      , 1200円"_s, u"京都, 1R,単勝  ,    3,      ,  300円"_s}));
+    // The stake of 150 is no stake: its line is passed over and named.
+    EXPECT_TRUE(home.prompter().texts().back().contains(u"150"_s));
     EXPECT_FALSE(home.prompter().unansweredLeft());
 }
 
@@ -160,6 +162,11 @@ TEST_F(ContestDialogs, MenuItemsNeedTheDay) {
     ASSERT_EQ(window.chosenDay(), kDay);
     window.menuAction(u"mnuReadTekichukai"_s)->trigger();
     EXPECT_NE(window.findChild<ui::frmReadTekichukai*>(), nullptr);
+    // No pending-bet file: nothing to post.
+    home.prompter().clear();
+    window.menuAction(u"mnuShoubakaiOut"_s)->trigger();
+    EXPECT_EQ(home.prompter().texts(), QStringList{kNoPurchaseFile});
+    EXPECT_EQ(window.findChild<ui::frmTekichukai*>(), nullptr);
     window.menuAction(u"mnuVoteRoboOut"_s)->trigger();
     EXPECT_NE(window.findChild<ui::frmVoteRoboSettei*>(), nullptr);
 }

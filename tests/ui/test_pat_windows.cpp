@@ -402,6 +402,42 @@ TEST_F(PatMenu, ResultsThenVoteLogWithHitsAndExport) {
     EXPECT_EQ(QFileInfo(file).size(), 8 + 2 * once.size());
 }
 
+// 競争結果一覧 on a day whose results have left PAT's folder keeps the day's results file and
+// says so instead of opening an empty list.
+TEST_F(PatMenu, ResultsOfADayGoneFromPatAreKept) {
+    window->menuAction(u"mnuPatItem_2"_s)->trigger();
+    ASSERT_NE(opened<ui::frmPatLog>(), nullptr);
+    window->findChild<ui::frmPatLog*>()->close();
+    settle();
+    const QString sei = pat::seiPath(ctx().paths.DataDir, kDay);
+    QFile in(sei);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray held = in.readAll();
+    in.close();
+    ASSERT_FALSE(held.isEmpty());
+    // A copy of PAT's folder that has lost some of the day's result files.
+    QTemporaryDir copy;
+    const QString folder = copy.path() + u'/';
+    const QStringList files = QDir(ctx().settings.PatDir).entryList(QDir::Files);
+    int dropped = 0;
+    for (const QString& name : files) {
+        if (name.startsWith(u"KS-"_s) && dropped++ % 2 == 0)
+            continue;
+        ASSERT_TRUE(QFile::copy(ctx().settings.PatDir + name, folder + name));
+    }
+    ASSERT_GT(dropped, 1);
+    ctx().settings.PatDir = folder;
+    prompter().clear();
+    window->menuAction(u"mnuPatItem_2"_s)->trigger();
+    settle();
+    EXPECT_EQ(window->findChild<ui::frmPatLog*>(), nullptr);
+    ASSERT_EQ(prompter().texts().size(), 1);
+    EXPECT_TRUE(prompter().texts().front().contains(u"そのまま残します"_s)) << prompter().texts().front().toStdString();
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_EQ(in.readAll(), held);
+    usePat(true, u"98"_s);
+}
+
 TEST_F(PatMenu, MessagesInsteadOfWindows) {
     const struct {
         bool patOpt;
