@@ -3,6 +3,7 @@
 #include "bets/pending_bet.h"
 #include "bets/purchase_files.h"
 #include "card/cardday.h"
+#include "pat/pat_files.h"
 #include "cli/cli.h"
 #include "cli/cmd_bets_contest.h"
 #include "codes/codetables.h"
@@ -26,8 +27,7 @@ const QString kUsage =
 
 // The message of a PAT command run without PAT set up: what is missing and how to set it.
 QString patSetupMessage(const QString& problem) {
-    return problem + u"\nPATのフォルダとバージョンを設定してください: "_s
-                     u"zenomur-cli settings set PAT PatDir フォルダ / zenomur-cli settings set PAT Ver 98（31・95・98）"_s;
+    return problem + u'\n' + pat::patSettingsHint();
 }
 
 // Why the day has no such race (empty when it has it, or when the day's files are not there

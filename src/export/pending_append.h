@@ -14,9 +14,6 @@
 
 namespace zm {
 
-// The largest pending-bet file a writer of new bets reads.
-inline constexpr qint64 kMaxPendingBetFile = qint64(4) << 20;
-
 // The day's pending-bet file as it stands before new bets are written.
 struct PendingBetsOnDisk {
     bool exists = false;

@@ -165,7 +165,7 @@ bool makeSeed(QString& why) {
         {"bets", "--day", kDay, "add", "中山", "1", "--picks"},
         {"bets", "--day", kDay, "add", "中山", "1", "--picks"},
         {"bets", "--day", kDay, "add", "中山", "2", "--win", "3", "--quinella", "1-2:300"},
-        {"bets", "--day", kDay, "add", "中山", "4", "--picks"},
+        {"bets", "--day", kDay, "add", "中山", "5", "--picks"},
         {"settings", "set", "UserInfo", "Yosou", "3"},
     };
     for (const QStringList& step : steps) {
