@@ -5,6 +5,7 @@
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
+#include "codes/text_fields.h"
 
 #include <cmath>
 #include <optional>
@@ -117,15 +118,7 @@ QString entryText(const QString& typed) {
 }
 
 std::optional<int> horseOf(QStringView text) {
-    if (text.isEmpty() || text.size() > 2)
-        return std::nullopt;
-    int n = 0;
-    for (QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        n = n * 10 + (c.unicode() - u'0');
-    }
-    return n >= 1 && n <= 18 ? std::optional<int>(n) : std::nullopt;
+    return SmallNumber(text, 1, 18);
 }
 
 }  // namespace

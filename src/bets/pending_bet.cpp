@@ -5,6 +5,7 @@
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
+#include "codes/text_fields.h"
 
 #include <QDir>
 #include <QFile>
@@ -176,21 +177,6 @@ bool isAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
-// A whole number of one or two ASCII digits in lo..hi; nothing otherwise.
-std::optional<int> smallNumber(QStringView text, int lo, int hi) {
-    if (text.isEmpty() || text.size() > 2)
-        return std::nullopt;
-    int n = 0;
-    for (QChar c : text) {
-        if (!isAsciiDigit(c))
-            return std::nullopt;
-        n = n * 10 + (c.unicode() - u'0');
-    }
-    if (n < lo || n > hi)
-        return std::nullopt;
-    return n;
-}
-
 // The type's kind from the first character of its word: 単 複 枠 馬 or ワ (拡 counts as ワ).
 QChar kindOf(QStringView type) {
     if (type.isEmpty())
@@ -206,19 +192,19 @@ QChar kindOf(QStringView type) {
 // Why a combination is not one of its type, or empty text when it is.
 QString combinationProblem(QStringView c, QChar kind) {
     if (kind == u'単' || kind == u'複')
-        return smallNumber(c, 1, 18) ? QString() : QStringLiteral("馬番は1～18の数字です");
+        return SmallNumber(c, 1, 18) ? QString() : QStringLiteral("馬番は1～18の数字です");
     const qsizetype dash = c.indexOf(u'-');
     if (dash < 0 || c.indexOf(u'-', dash + 1) >= 0)
         return QStringLiteral("組番は「数字-数字」です");
     const QStringView a = c.first(dash).trimmed();
     const QStringView b = c.sliced(dash + 1).trimmed();
     if (kind == u'枠') {
-        if (!smallNumber(a, 1, 8) || !smallNumber(b, 1, 8) || a.size() != 1 || b.size() != 1)
+        if (!SmallNumber(a, 1, 8) || !SmallNumber(b, 1, 8) || a.size() != 1 || b.size() != 1)
             return QStringLiteral("枠番は1～8の数字です");
         return {};
     }
-    const auto x = smallNumber(a, 1, 18);
-    const auto y = smallNumber(b, 1, 18);
+    const auto x = SmallNumber(a, 1, 18);
+    const auto y = SmallNumber(b, 1, 18);
     if (!x || !y)
         return QStringLiteral("馬番は1～18の数字です");
     if (*x == *y)
@@ -265,25 +251,6 @@ bool isBlankLine(QStringView line) {
             return false;
     }
     return true;
-}
-
-// Lines ended by CR LF, LF or CR; a last line without its end included.
-QStringList splitAnyLineEnds(const QString& text) {
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines << text.sliced(start, i - start);
-        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines << text.sliced(start);
-    return lines;
 }
 
 // True when the bytes are UTF-8 holding at least one character outside ASCII.
@@ -344,7 +311,7 @@ Result<PendingBet> ParsePendingBetLine(QStringView line, NormalizeRules rules) {
     if (!isKnownVenueName(f[0]))
         return R::failure(QStringLiteral("場名「%1」がありません").arg(f[0]));
     const QString& race = f[1];
-    if (race.size() < 2 || !race.endsWith(u'R') || !smallNumber(QStringView(race).chopped(1), 1, 12))
+    if (race.size() < 2 || !race.endsWith(u'R') || !SmallNumber(QStringView(race).chopped(1), 1, 12))
         return R::failure(QStringLiteral("レース「%1」は 1R～12R です").arg(race));
     const QChar kind = kindOf(f[2]);
     if (kind.isNull() || ByteLength(f[2]) > 6)
@@ -375,7 +342,8 @@ Result<PendingBetFile> ParsePendingBets(const QString& path, QByteArray bytes, N
     file.exists = true;
     file.bytes = std::move(bytes);
     const QString text = fromSjis(file.bytes);
-    file.lines = splitAnyLineEnds(text);
+    for (const QStringView line : LinesOf(text))
+        file.lines << line.toString();
     const bool utf8 = isMultiByteUtf8(file.bytes);
     file.bets.reserve(static_cast<size_t>(std::min<qsizetype>(file.lines.size(), kPendingBetTableSize)));
     for (qsizetype i = 0; i < file.lines.size(); ++i) {

@@ -3,6 +3,7 @@
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
+#include "codes/text_fields.h"
 
 #include <QRegularExpression>
 #include <array>
@@ -11,25 +12,6 @@
 namespace zm {
 
 namespace {
-
-// The text's lines without their line ends: CR LF, LF and a lone CR each end a line.
-std::vector<QStringView> splitLines(QStringView text) {
-    std::vector<QStringView> lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c != u'\n' && c != u'\r')
-            continue;
-        lines.push_back(text.sliced(start, i - start));
-        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.push_back(text.sliced(start));
-    return lines;
-}
 
 bool isAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
@@ -266,7 +248,7 @@ bool contestBetTypeOf(QChar c, ContestBetType& type) {
 
 Result<std::vector<ContestBet>> readMurContestText(QStringView text, QStringView day, QStringView softCode,
                                                    ContestSkips* skips) {
-    const std::vector<QStringView> lines = splitLines(text);
+    const std::vector<QStringView> lines = LinesOf(text);
     std::vector<ContestBet> bets;
     LineGuard guard;
     size_t i = 0;
@@ -291,7 +273,7 @@ Result<std::vector<ContestBet>> readMurContestText(QStringView text, QStringView
 
 Result<std::vector<ContestBet>> readDuelContestText(QStringView text, QStringView day, QStringView softCode,
                                                     ContestSkips* skips) {
-    const std::vector<QStringView> lines = splitLines(text);
+    const std::vector<QStringView> lines = LinesOf(text);
     std::vector<ContestBet> bets;
     LineGuard guard;
     size_t i = 0;

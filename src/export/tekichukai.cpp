@@ -4,6 +4,7 @@
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
+#include "codes/text_fields.h"
 #include "export/pending_append.h"
 
 #include <QFileInfo>
@@ -310,29 +311,13 @@ std::optional<QString> ParseBetType(QStringView field) {
 
 namespace {
 
-// A number of one or two ASCII digits (blanks around allowed) in [low, high].
-std::optional<int> smallNumber(QStringView text, int low, int high) {
-    const QStringView t = QStringView(text).trimmed();
-    if (t.isEmpty() || t.size() > 2)
-        return std::nullopt;
-    int v = 0;
-    for (QChar c : t) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        v = v * 10 + (c.unicode() - u'0');
-    }
-    if (v < low || v > high)
-        return std::nullopt;
-    return v;
-}
-
 // Exactly two numbers in [1, high] separated by one dash.
 std::optional<std::pair<int, int>> numberPair(const QString& text, int high) {
     const QStringList parts = text.split(u'-');
     if (parts.size() != 2)
         return std::nullopt;
-    const auto a = smallNumber(parts[0], 1, high);
-    const auto b = smallNumber(parts[1], 1, high);
+    const auto a = SmallNumber(QStringView(parts[0]).trimmed(), 1, high);
+    const auto b = SmallNumber(QStringView(parts[1]).trimmed(), 1, high);
     if (!a || !b)
         return std::nullopt;
     return std::pair{*a, *b};
@@ -345,7 +330,7 @@ std::optional<QString> ParseCombination(QStringView field, QStringView typeWord)
     QString c = narrowUpper(field);
     c.replace(u'ｰ', u'-');
     if (type == u'単' || type == u'複') {
-        const auto n = smallNumber(c, 1, 18);
+        const auto n = SmallNumber(QStringView(c).trimmed(), 1, 18);
         if (!n)
             return std::nullopt;
         return rightPart(QString::number(*n), 5);
