@@ -345,8 +345,14 @@ BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm&
         }
         append = a == Answer::No;
     }
+    // Every bet is checked to read back as itself before anything is written.
+    const Result<QByteArray> newLines = PendingBetBytes(built);
+    if (!newLines.ok()) {
+        ctx.prompter.critical(newLines.message(), kBulkTitle);
+        return result;
+    }
     // The one place new bets reach the pending-bet file.
-    const Status s = writeNewPendingBets(path, *onDisk, WriteAllBytes(built), count, append);
+    const Status s = writeNewPendingBets(path, *onDisk, *newLines, count, append);
     if (!s.ok()) {
         ctx.prompter.critical(s.message(), kBulkTitle);
         return result;
