@@ -147,17 +147,7 @@ QByteArray WriteAllBytes(const PendingBetTable& table) {
     QString text;
     text.reserve(static_cast<qsizetype>(table.size()) * 40);
     for (const PendingBet& b : table) {
-        text += b.Venue;
-        text += u',';
-        text += b.Race;
-        text += u',';
-        text += LeftBytes(b.BetType, 6);
-        text += u',';
-        text += b.Combination;
-        text += u',';
-        text += b.Odds;
-        text += u',';
-        text += b.Amount;
+        text += PendingBetLineText(b, BetLineForm::Rewrite);
         text += QStringLiteral("\r\n");
     }
     return toSjis(text);
