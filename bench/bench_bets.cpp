@@ -90,9 +90,9 @@ void BM_Add(benchmark::State& state) {
 }
 void BM_Show(benchmark::State& state) {
     runOnFreshFile(state, 2048, [](Home& h) {
-        const BetFileText f = ReadBetFile(PendingBetPath(h.paths, kDay));
+        const auto f = ReadPendingBets(PendingBetPath(h.paths, kDay));
         QString out;
-        for (const QString& l : f.lines)
+        for (const QString& l : f->lines)
             out += l + u'\n';
         benchmark::DoNotOptimize(out.toUtf8());
     });

@@ -13,14 +13,9 @@
 #include <QLocale>
 #include <QSet>
 #include <QStringDecoder>
+#include <array>
 
 namespace zm {
-
-namespace {
-
-const QString kBlanks8 = QStringLiteral("        ");
-
-}  // namespace
 
 QString PendingBetPath(const AppPaths& paths, const QString& day) {
     return paths.DataDir + QStringLiteral("~B") + day + QStringLiteral(".TXT");
@@ -61,100 +56,10 @@ QString fitField(QStringView text, const Field& field) {
     return text.toString() + QString(field.width - text.size(), u' ');
 }
 
-BetLine ReadBetLine(QStringView line) {
-    BetLine f;
-    qsizetype start = 0;
-    for (int k = 0; k < 6; ++k) {
-        if (start > line.size())
-            break;
-        const qsizetype comma = k < 5 ? line.indexOf(u',', start) : -1;
-        const qsizetype end = comma < 0 ? line.size() : comma;
-        f[static_cast<size_t>(k)] = trimBlanks(line.sliced(start, end - start));
-        if (comma < 0)
-            break;
-        start = comma + 1;
-    }
-    return f;
-}
-
-QStringList splitLines(const QString& text) {
-    QStringList lines = text.split(u'\n');
-    if (!lines.isEmpty() && lines.back().isEmpty())
-        lines.removeLast();
-    for (QString& l : lines) {
-        if (l.endsWith(u'\r'))
-            l.chop(1);
-    }
-    return lines;
-}
-
-int BetFileText::betCount() const {
-    int n = 0;
-    for (const QString& l : lines) {
-        if (!ReadBetLine(l)[0].isEmpty())
-            ++n;
-    }
-    return n;
-}
-
-BetFileText ReadBetFile(const QString& path) {
-    BetFileText f;
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return f;
-    f.exists = true;
-    f.bytes = file.readAll();
-    f.lines = splitLines(fromSjis(f.bytes));
-    return f;
-}
-
-PendingBet NormalizeBet(const BetLine& fields, NormalizeRules rules) {
-    using F = PendingBetFields;
-    PendingBet b;
-    b.Venue = fitField(fields[0], F::Venue);
-    b.Race = rightPart(QString(u' ') + fields[1], F::Race.width);
-    QString type = fields[2];
-    if (!rules.keepKaku && type.startsWith(u'拡'))
-        type = QStringLiteral("ワイド");
-    if (rules.waToWide && type == u"ワ")
-        type = QStringLiteral("ワイド");
-    b.BetType = fitField(LeftBytes(type + QStringLiteral("      "), 6), F::BetType);
-    b.Combination = rightPart(fields[3], F::Combination.width);
-    b.Odds = rightPart(fields[4], F::Odds.width);
-    const QString amount = fields[5];  // already trimmed
-    b.Amount = amount.size() > F::Amount.width ? amount : rightPart(kBlanks8 + amount, F::Amount.width);
-    return b;
-}
-
-PendingBetTable NormalizeAll(const BetFileText& file, NormalizeRules rules) {
-    PendingBetTable table;
-    table.reserve(static_cast<size_t>(file.lines.size()));
-    for (const QString& line : file.lines) {
-        const BetLine f = ReadBetLine(line);
-        if (!f[0].isEmpty())
-            table.push_back(NormalizeBet(f, rules));
-    }
-    return table;
-}
-
 QString tooManyBetsMessage(int bets, int limit) {
     const QLocale c(QLocale::English, QLocale::UnitedStates);
     return QStringLiteral("保留ＢＥＴが%1件あります。この処理で扱えるのは%2件までです。処理を中止します！")
         .arg(c.toString(bets), c.toString(limit));
-}
-
-QByteArray WriteAllBytes(const PendingBetTable& table) {
-    QString text;
-    text.reserve(static_cast<qsizetype>(table.size()) * 40);
-    for (const PendingBet& b : table) {
-        text += PendingBetLineText(b, BetLineForm::Rewrite);
-        text += QStringLiteral("\r\n");
-    }
-    return toSjis(text);
-}
-
-Status WriteAll(const QString& path, const PendingBetTable& table) {
-    return saveFile(path, WriteAllBytes(table));
 }
 
 // ---- The one reader and the writers ----
@@ -181,6 +86,9 @@ QChar kindOf(QStringView type) {
 
 // Why a combination is not one of its type, or empty text when it is.
 QString combinationProblem(QStringView c, QChar kind) {
+    // Longer than its field, it could not be kept whole (blanks inside "5 - 12").
+    if (c.size() > PendingBetFields::Combination.width)
+        return QStringLiteral("組番は%1文字までです").arg(PendingBetFields::Combination.width);
     if (kind == u'単' || kind == u'複')
         return SmallNumber(c, 1, 18) ? QString() : QStringLiteral("馬番は1～18の数字です");
     const qsizetype dash = c.indexOf(u'-');
@@ -252,6 +160,24 @@ bool isMultiByteUtf8(const QByteArray& bytes) {
     return !utf8.hasError() && !text.isEmpty();
 }
 
+// The five text fields of a bet (venue, race, type word, combination, odds), each trimmed, in
+// the record's widths; the amount is set by the caller.
+PendingBet normalizedBet(const std::array<QString, 5>& fields, NormalizeRules rules) {
+    using F = PendingBetFields;
+    PendingBet b;
+    b.Venue = fitField(fields[0], F::Venue);
+    b.Race = rightPart(QString(u' ') + fields[1], F::Race.width);
+    QString type = fields[2];
+    if (!rules.keepKaku && type.startsWith(u'拡'))
+        type = QStringLiteral("ワイド");
+    if (rules.waToWide && type == u"ワ")
+        type = QStringLiteral("ワイド");
+    b.BetType = fitField(LeftBytes(type + QStringLiteral("      "), 6), F::BetType);
+    b.Combination = rightPart(fields[3], F::Combination.width);
+    b.Odds = rightPart(fields[4], F::Odds.width);
+    return b;
+}
+
 }  // namespace
 
 std::optional<Amount> PendingBet::stake() const {
@@ -279,7 +205,7 @@ QString amountFieldText(Amount stake) {
 PendingBet MakePendingBet(const QString& venue, int raceNo, const QString& betType, const QString& combination,
                           Amount stake, const QString& odds) {
     // Through the same normalization as a line read, so that a bet made here equals itself read back.
-    PendingBet b = NormalizeBet({venue, QString::number(raceNo) + u'R', betType, combination, odds, QString()});
+    PendingBet b = normalizedBet({venue, QString::number(raceNo) + u'R', betType, combination, odds}, {});
     b.Amount = amountFieldText(stake);
     return b;
 }
@@ -314,10 +240,7 @@ Result<PendingBet> ParsePendingBetLine(QStringView line, NormalizeRules rules) {
     const auto stake = ParseAmount(f[5]);
     if (!stake || !isValidStake(*stake))
         return R::failure(QStringLiteral("金額「%1」: %2").arg(f[5], stakeRuleText()));
-    BetLine fields;
-    for (size_t k = 0; k < 5; ++k)
-        fields[k] = f[k];
-    PendingBet b = NormalizeBet(fields, rules);
+    PendingBet b = normalizedBet({f[0], f[1], f[2], f[3], f[4]}, rules);
     b.Amount = amountFieldText(*stake);
     return b;
 }

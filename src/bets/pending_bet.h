@@ -14,7 +14,6 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-#include <array>
 #include <optional>
 #include <vector>
 
@@ -78,28 +77,6 @@ QString rightPart(QStringView text, int width);
 // The text padded with blanks on the right to the field's width and cut to it (characters).
 QString fitField(QStringView text, const Field& field);
 
-// The old line-level pieces below (ReadBetLine, ReadBetFile, NormalizeBet, NormalizeAll,
-// WriteAllBytes, WriteAll) are kept for callers outside this folder while they move to the
-// strict reader and writers at the end of this file.
-
-// The six fields of a line: split at the first five commas, each trimmed; a missing field is
-// empty. The sixth keeps any further commas.
-using BetLine = std::array<QString, 6>;
-BetLine ReadBetLine(QStringView line);
-
-// The lines of a file's text (CR LF or LF), a last line without its end included.
-QStringList splitLines(const QString& text);
-
-// The pending-bet file as read: its bytes and its lines decoded.
-struct BetFileText {
-    bool exists = false;
-    QByteArray bytes;
-    QStringList lines;
-    // Lines whose venue field is not blank.
-    int betCount() const;
-};
-BetFileText ReadBetFile(const QString& path);
-
 // How a type word is normalized: "拡..." always becomes "ワイド" unless keepKaku; a word that is
 // exactly "ワ" becomes "ワイド" when waToWide (duplicate removal and merge).
 struct NormalizeRules {
@@ -107,20 +84,8 @@ struct NormalizeRules {
     bool waToWide = false;
 };
 
-// One bet line's fields normalized into the record widths.
-PendingBet NormalizeBet(const BetLine& fields, NormalizeRules rules = {});
-
-// Every bet line of the text, normalized (blank-venue lines skipped).
-PendingBetTable NormalizeAll(const BetFileText& file, NormalizeRules rules = {});
-
 // The refusal of a file with more bets than a table holds.
 QString tooManyBetsMessage(int bets, int limit);
-
-// The file's lines in the form every rewrite writes: the fields as held, the type word cut to
-// six Shift-JIS bytes, joined by ",", CR LF.
-QByteArray WriteAllBytes(const PendingBetTable& table);
-// Replaces the file with the table's lines through a temporary file.
-Status WriteAll(const QString& path, const PendingBetTable& table);
 
 // ---- The one reader and the writers of the pending-bet file ----
 

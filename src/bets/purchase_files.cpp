@@ -36,25 +36,20 @@ int PurchaseFileNumber(int k) {
     return std::min(9, (k - 1) / 50 + 1);
 }
 
-QString PurchaseLine(const BetLine& f) {
-    const QString venue = rightPart(kFullBlanks + f[0], 2);
-    const QString race = rightPart(QStringLiteral("   ") + f[1], 3);
-    // Wide bets keep their whole word; every other type its last two characters.
-    const bool wide = f[2].startsWith(u'ワ') || f[2].startsWith(u'拡');
-    const QString type = wide ? QStringLiteral("ワイド") : rightPart(kFullBlanks + f[2], 2);
-    const QString combination = purchaseCombination(f[3], f[2].startsWith(u'馬'));
-    const QString odds = rightPart(QStringLiteral("      ") + f[4], 6);
-    // An amount longer than its seven columns is written whole, never cut.
-    const QString amount = f[5].size() > 7 ? f[5] : rightPart(QStringLiteral("       ") + f[5], 7);
-    return venue + kGap + race + kGap + type.leftJustified(6, u' ') + kGap + combination + kGap + odds + kGap + amount;
-}
-
 QString PurchaseLine(const PendingBet& bet) {
+    const QString typeWord = trimBlanks(bet.BetType);
     const auto stake = bet.stake();
-    const BetLine f = {trimBlanks(bet.Venue),       trimBlanks(bet.Race), trimBlanks(bet.BetType),
-                       trimBlanks(bet.Combination), trimBlanks(bet.Odds),
-                       stake ? stake->digits() + u'円' : trimBlanks(bet.Amount)};
-    return PurchaseLine(f);
+    const QString amountText = stake ? stake->digits() + u'円' : trimBlanks(bet.Amount);
+    const QString venue = rightPart(kFullBlanks + trimBlanks(bet.Venue), 2);
+    const QString race = rightPart(QStringLiteral("   ") + trimBlanks(bet.Race), 3);
+    // Wide bets keep their whole word; every other type its last two characters.
+    const bool wide = typeWord.startsWith(u'ワ') || typeWord.startsWith(u'拡');
+    const QString type = wide ? QStringLiteral("ワイド") : rightPart(kFullBlanks + typeWord, 2);
+    const QString combination = purchaseCombination(trimBlanks(bet.Combination), typeWord.startsWith(u'馬'));
+    const QString odds = rightPart(QStringLiteral("      ") + trimBlanks(bet.Odds), 6);
+    // An amount longer than its seven columns is written whole, never cut.
+    const QString amount = amountText.size() > 7 ? amountText : rightPart(QStringLiteral("       ") + amountText, 7);
+    return venue + kGap + race + kGap + type.leftJustified(6, u' ') + kGap + combination + kGap + odds + kGap + amount;
 }
 
 BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day) {

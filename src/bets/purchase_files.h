@@ -13,10 +13,8 @@ namespace zm {
 
 inline const QString kPurchaseTitle = QStringLiteral("「サクッとBET」購入ファイルの切り出し");
 
-// One bet line of a purchase file from the six fields of a pending-bet line (an amount longer
-// than its seven columns is written whole).
-QString PurchaseLine(const BetLine& fields);
-// The same from a bet as the pending-bet reader gives it; the amount as plain digits and "円".
+// One bet line of a purchase file from a bet as the pending-bet reader gives it; the amount as
+// plain digits and "円", right-aligned in seven columns, an amount longer than that written whole.
 QString PurchaseLine(const PendingBet& bet);
 // The title line: yy "年 " mm "月 " dd "日".
 QString PurchaseTitle(const QString& day);

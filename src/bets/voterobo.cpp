@@ -160,27 +160,6 @@ QString VoteRoboCombination(const QString& combination, const QString& betType) 
     return fitField(t, PendingBetFields::Combination);
 }
 
-PendingBetTable VoteRoboBets(const BetFileText& file) {
-    PendingBetTable table;
-    for (const QString& line : file.lines) {
-        const BetLine f = ReadBetLine(line);
-        if (f[0].isEmpty())
-            continue;
-        PendingBet b;
-        b.Venue = fitField(f[0], PendingBetFields::Venue);
-        b.Race = rightPart(f[1], PendingBetFields::Race.width);
-        b.BetType = PadBytes(f[2], 6);
-        b.Combination = VoteRoboCombination(f[3], f[2]);
-        b.Odds = rightPart(f[4], PendingBetFields::Odds.width);
-        QString amount = f[5];
-        if (amount.endsWith(u'円'))
-            amount.chop(1);
-        b.Amount = trimBlanks(amount);
-        table.push_back(b);
-    }
-    return table;
-}
-
 PendingBetTable VoteRoboBets(const PendingBetTable& bets) {
     PendingBetTable table;
     table.reserve(bets.size());

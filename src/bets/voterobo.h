@@ -48,10 +48,8 @@ QString VoteRoboSchedulePath(const AppSettings& settings, const QString& day);
 // bracket " 1- 8", quinella and wide " 5-12".
 QString VoteRoboCombination(const QString& combination, const QString& betType);
 
-// The bets of the pending-bet file as the schedule reads them (fields of the in-memory record;
-// the amount without its "円").
-PendingBetTable VoteRoboBets(const BetFileText& file);
-// The same from the bets the pending-bet reader gives (amounts as plain digits).
+// The bets of the pending-bet file as the schedule lays them out: type word padded to six
+// bytes, combination in the schedule's form, amounts as plain digits.
 PendingBetTable VoteRoboBets(const PendingBetTable& bets);
 
 // The post times of the day's races, keyed by venue name + race ("東京 11R").

@@ -106,12 +106,15 @@ int betsTekichukaiIn(CliEnv& env, const QString& day, const QStringList& args) {
         fixed.on[static_cast<size_t>(k)] = true;
         fixed.amount[static_cast<size_t>(k)] = stake->digits();
     }
-    const Result<QByteArray> bytes = readOutsideFile(args[0], kMaxPostFile);
-    if (!bytes.ok()) {
-        env.ctx.prompter.warning(bytes.message(), kTekichukaiOverwriteTitle);
-        return kExitStopped;
+    QString text;
+    {
+        const Result<QByteArray> bytes = readOutsideFile(args[0], kMaxPostFile);
+        if (!bytes.ok()) {
+            env.ctx.prompter.warning(bytes.message(), kTekichukaiOverwriteTitle);
+            return kExitStopped;
+        }
+        text = decodePostFile(*bytes);  // the bytes are let go before the bets are read
     }
-    const QString text = decodePostFile(*bytes);
     const BetOutcome outcome = ImportTekichukai(env.ctx, day, text, fixed);
     if (outcome == BetOutcome::Declined)
         env.ctx.prompter.information(u"処理を中止しました。保留ＢＥＴファイルは変わっていません。"_s,

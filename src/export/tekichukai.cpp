@@ -97,17 +97,17 @@ const char16_t* const kKatakana[] = {
 // ---------------------------------------------------------------------------------------------
 // Output.
 
-QString TekichukaiBetLine(const BetLine& f, const QString& day) {
-    const QString venue = rightPart(u"　　"_s + f[0], 2);
-    const QString race = rightPart(u"   "_s + f[1], 3);
-    const QString type = LeftBytes(f[2] + u"      "_s, 6);
+QString TekichukaiBetLine(const PendingBet& bet, const QString& day) {
+    const QString venue = rightPart(u"　　"_s + trimBlanks(bet.Venue), 2);
+    const QString race = rightPart(u"   "_s + trimBlanks(bet.Race), 3);
+    const QString type = LeftBytes(trimBlanks(bet.BetType) + u"      "_s, 6);
     const QChar typeChar = type.isEmpty() ? QChar(u' ') : type[0];
-    const std::optional<Amount> stake = pendingBetStake(f[5]);
-    QString amount = stake ? stake->digits() : trimBlanks(f[5]);
+    const std::optional<Amount> stake = bet.stake();
+    QString amount = stake ? stake->digits() : trimBlanks(bet.Amount);
     if (!stake && amount.endsWith(u'円'))
         amount.chop(1);
-    return u"#,"_s + day + u',' + venue + u',' + race + u',' + typeChar + u',' + postCombination(f[3], typeChar) +
-           u',' + amount.rightJustified(6, u' ');
+    return u"#,"_s + day + u',' + venue + u',' + race + u',' + typeChar + u',' +
+           postCombination(trimBlanks(bet.Combination), typeChar) + u',' + amount.rightJustified(6, u' ');
 }
 
 std::optional<Amount> pendingBetStake(QStringView amountField) {
@@ -125,20 +125,15 @@ TekichukaiList ListTekichukaiBets(const QString& pendingBetPath, const QString& 
     list.fileExists = true;
     // Only a clean pending-bet file is posted: a regular file of a sensible size, Shift-JIS text
     // of six-field lines with known venues (a FIFO at the name or a damaged file is a message).
-    const Result<PendingBetsOnDisk> file = readPendingBetsForWriting(pendingBetPath);
+    // The type word "拡…" is kept: its first character is what the post writes.
+    const Result<PendingBetFile> file = ReadPendingBets(pendingBetPath, NormalizeRules{.keepKaku = true});
     if (!file.ok()) {
         list.refused = file.message();
         return list;
     }
     QStringList lines;
-    for (const QString& line : areaLines(fromSjis(file->bytes))) {
-        const BetLine f = ReadBetLine(line);
-        if (f[0].isEmpty())
-            continue;
-        if (!pendingBetStake(f[5]) && list.refused.isEmpty())
-            list.refused = u"保留ＢＥＴ「"_s + escapeControls(line) + u"」の金額が読めません。"_s + stakeRuleText();
-        lines << TekichukaiBetLine(f, day);
-    }
+    for (const PendingBet& bet : file->bets)
+        lines << TekichukaiBetLine(bet, day);
     list.bets = static_cast<int>(lines.size());
     list.tooMany = list.bets > kTekichukaiMaxBets;
     if (!list.tooMany && list.refused.isEmpty())
@@ -406,11 +401,15 @@ QStringList postFields(const QString& line) {
 
 }  // namespace
 
-QStringList TekichukaiFirstPass(const QString& text, const QString& day) {
-    QStringList kept;
-    for (const QString& raw : areaLines(text)) {
-        const QString line = QStringView(raw).trimmed().toString();
-        const QStringList f = postFields(line);
+QList<QStringView> TekichukaiFirstPass(const QString& text, const QString& day) {
+    QList<QStringView> kept;
+    // Lines are looked at in place: only a line that starts with "#" is split, only a kept one copied.
+    for (const QStringView raw : LinesOf(text)) {
+        const QStringView line = raw.trimmed();
+        if (!line.startsWith(u'#'))
+            continue;
+        const QString owned = line.toString();
+        const QStringList f = postFields(owned);
         if (f.size() < 2 || f[0] != u"#" || f[1] != day)
             continue;
         kept << line;
@@ -418,16 +417,16 @@ QStringList TekichukaiFirstPass(const QString& text, const QString& day) {
     return kept;
 }
 
-TekichukaiImport TekichukaiSecondPass(const QStringList& kept, const TekichukaiFixedAmounts& fixed) {
+TekichukaiImport TekichukaiSecondPass(const QList<QStringView>& kept, const TekichukaiFixedAmounts& fixed) {
     TekichukaiImport out;
-    for (const QString& line : kept) {
+    for (const QStringView line : kept) {
         auto skip = [&](const QString& why) {
             if (out.skipped++ == 0) {
-                out.firstSkipped = line;
+                out.firstSkipped = line.toString();
                 out.firstReason = why;
             }
         };
-        const QStringList f = postFields(line);
+        const QStringList f = postFields(line.toString());
         if (f.size() != 7) {
             skip(u"項目が７つではありません"_s);
             continue;
@@ -467,6 +466,8 @@ TekichukaiImport TekichukaiSecondPass(const QStringList& kept, const TekichukaiF
             stake = amount;
         }
         out.total += *stake;
+        if (++out.bets > kPendingBetTableSize + 1)
+            continue;
         out.lines << *venue + u',' + *race + u',' + LeftBytes(*type, 6) + u',' + *combination + u",      ,"_s +
                          stake->digits().rightJustified(5, u' ') + u'円';
     }
@@ -486,7 +487,7 @@ QString tekichukaiSkippedText(const TekichukaiImport& bets) {
 }
 
 QString tekichukaiDoneMessage(const TekichukaiImport& bets) {
-    return QString::number(bets.lines.size()) + u"行を保留ＢＥＴに出力しました。"_s + tekichukaiSkippedText(bets);
+    return QString::number(bets.bets) + u"行を保留ＢＥＴに出力しました。"_s + tekichukaiSkippedText(bets);
 }
 
 BetOutcome ImportTekichukai(AppContext& ctx, const QString& day, const QString& text,
@@ -502,7 +503,7 @@ BetOutcome ImportTekichukai(AppContext& ctx, const QString& day, const QString& 
             return BetOutcome::Stopped;
         }
     }
-    const QStringList kept = TekichukaiFirstPass(text, day);
+    const QList<QStringView> kept = TekichukaiFirstPass(text, day);
     const TekichukaiImport bets = TekichukaiSecondPass(kept, fixed);
     if (bets.lines.isEmpty()) {
         const QString skipped = tekichukaiSkippedText(bets);
@@ -510,7 +511,7 @@ BetOutcome ImportTekichukai(AppContext& ctx, const QString& day, const QString& 
         return BetOutcome::Stopped;
     }
     const QString path = PendingBetPath(ctx.paths, day);
-    const int count = static_cast<int>(bets.lines.size());
+    const int count = bets.bets;
     if (count > kPendingBetTableSize) {
         ctx.prompter.warning(tooManyBetsMessage(count, kPendingBetTableSize), kTekichukaiOverwriteTitle);
         return BetOutcome::Stopped;

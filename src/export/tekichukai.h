@@ -24,9 +24,10 @@ constexpr int kTekichukaiMaxBets = 300;
 inline const QString kTekichukaiTooMany =
     QStringLiteral("BET数が300を超えています。Ronetの300行制限に抵触しますのでBET数を減らしてください");
 
-// One bet of the pending-bet file (its six fields as read) as a post line. The stake is
-// right-aligned in six; a larger one is written whole, never cut.
-QString TekichukaiBetLine(const BetLine& fields, const QString& day);
+// One bet of the pending-bet file as a post line (read with the type word "拡…" kept, whose
+// first character is the post's type). The stake is right-aligned in six; a larger one is
+// written whole, never cut.
+QString TekichukaiBetLine(const PendingBet& bet, const QString& day);
 
 // The stake of a pending bet's amount field ("1200円", blanks around): nothing when it is not
 // an amount.
@@ -111,18 +112,22 @@ int fixedAmountIndex(QStringView typeWord);
 
 // The lines of the post that are bets of the day: blanks trimmed, first field "#" and second
 // the day (full-width commas read as commas). Lines of other days are not the import's business.
-QStringList TekichukaiFirstPass(const QString& text, const QString& day);
+// The lines are views into text, which must outlive them.
+QList<QStringView> TekichukaiFirstPass(const QString& text, const QString& day);
 
 // The second pass: the pending-bet lines of the valid lines, with their stake total, and the
 // lines passed over (a field that is not valid) with the first of them and why.
 struct TekichukaiImport {
+    // The pending-bet lines, at most one more than a pending-bet file holds: a post with more is
+    // refused as a whole, so the rest are only counted.
     QStringList lines;
+    int bets = 0;  // every valid line
     Amount total;
     int skipped = 0;
     QString firstSkipped;  // the line as posted
     QString firstReason;
 };
-TekichukaiImport TekichukaiSecondPass(const QStringList& kept, const TekichukaiFixedAmounts& fixed);
+TekichukaiImport TekichukaiSecondPass(const QList<QStringView>& kept, const TekichukaiFixedAmounts& fixed);
 
 // The question before writing: "3BET  1500円  の買い目が…".
 QString tekichukaiConfirmText(int count, Amount total);

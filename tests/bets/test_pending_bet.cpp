@@ -28,21 +28,6 @@ protected:
     test::TestHome home;
 };
 
-TEST(PendingBetLine, SplitsAtTheFirstFiveCommasAndTrimsHalfWidthBlanksOnly) {
-    const struct {
-        QString line;
-        BetLine fields;
-    } cases[] = {
-        {" 東京 , 1R,単勝 ,  5,  ,100円 ", {"東京", "1R", "単勝", "5", "", "100円"}},
-        {"東京,11R,馬連", {"東京", "11R", "馬連", "", "", ""}},
-        {"a,b,c,d,e,f,g,h", {"a", "b", "c", "d", "e", "f,g,h"}},
-        {"　東京,1R", {"　東京", "1R", "", "", "", ""}},
-        {"", {"", "", "", "", "", ""}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ReadBetLine(c.line), c.fields) << c.line.toStdString();
-}
-
 TEST(PendingBetLine, FieldValueSkipsOnlyHalfWidthBlanks) {
     EXPECT_EQ(FieldValue(u"  100円"), 100);
     EXPECT_EQ(FieldValue(u"  ﾄﾘｹｼ"), 0);
@@ -52,23 +37,23 @@ TEST(PendingBetLine, FieldValueSkipsOnlyHalfWidthBlanks) {
 
 TEST(PendingBetLine, NormalizesEachWriterToTheSameWidths) {
     const struct {
-        BetLine in;
+        QString in;
         NormalizeRules rules;
-        QString line;  // as WriteAll writes it
+        QString line;  // as every rewrite writes it
     } cases[] = {
-        {{"東京", "11R", "馬連", "05-12", "", "500円"}, {}, "東京,11R,馬連  ,05-12,      ,   500円"},
-        {{"東京", "1R", "単勝  ", "5", "12.3", "100円"}, {}, "東京, 1R,単勝  ,    5,  12.3,   100円"},
-        {{"中山", "2R", "拡連", "03-04", "ﾄﾘｹｼ", "100円"}, {}, "中山, 2R,ワイド,03-04,  ﾄﾘｹｼ,   100円"},
-        {{"中山", "2R", "拡連", "03-04", "", "100円"}, {true, false}, "中山, 2R,拡連  ,03-04,      ,   100円"},
-        {{"中山", "2R", "ワ", "03-04", "", "100円"}, {}, "中山, 2R,ワ    ,03-04,      ,   100円"},
-        {{"中山", "2R", "ワ", "03-04", "", "100円"}, {false, true}, "中山, 2R,ワイド,03-04,      ,   100円"},
-        {{"中山", "2R", "馬連", "1-2", "", "1234500円"}, {}, "中山, 2R,馬連  ,  1-2,      ,1234500円"},
-        {{"東", "2R", "ﾜｲﾄﾞ", "1-2", "", "100"}, {}, "東 , 2R,ﾜｲﾄﾞ  ,  1-2,      ,    100"},
-        {{"函館競馬場", "12", "X", "1", "", ""}, {}, "函館, 12,X     ,    1,      ,       "},
+        {"東京,11R,馬連,05-12,,500円", {}, "東京,11R,馬連  ,05-12,      ,   500円"},
+        {"東京,1R,単勝  ,5,12.3,100円", {}, "東京, 1R,単勝  ,    5,  12.3,   100円"},
+        {"中山,2R,拡連,03-04,ﾄﾘｹｼ,100円", {}, "中山, 2R,ワイド,03-04,  ﾄﾘｹｼ,   100円"},
+        {"中山,2R,拡連,03-04,,100円", {true, false}, "中山, 2R,拡連  ,03-04,      ,   100円"},
+        {"中山,2R,ワ,03-04,,100円", {}, "中山, 2R,ワ    ,03-04,      ,   100円"},
+        {"中山,2R,ワ,03-04,,100円", {false, true}, "中山, 2R,ワイド,03-04,      ,   100円"},
+        {"中山,2R,馬連,1-2,,1234500円", {}, "中山, 2R,馬連  ,  1-2,      ,1234500円"},
+        {"中山,2R,馬連,1-2,,100", {}, "中山, 2R,馬連  ,  1-2,      ,   100円"},
     };
     for (const auto& c : cases) {
-        const QString written = fromSjis(WriteAllBytes({NormalizeBet(c.in, c.rules)}));
-        EXPECT_EQ(written, c.line + "\r\n") << c.line.toStdString();
+        const auto bet = ParsePendingBetLine(c.in, c.rules);
+        ASSERT_TRUE(bet.ok()) << c.in.toStdString() << ": " << bet.message().toStdString();
+        EXPECT_EQ(fromSjis(PendingBetBytes({*bet}).value()), c.line + "\r\n") << c.line.toStdString();
     }
 }
 
@@ -150,8 +135,8 @@ TEST_F(PendingBets, MergeSumsWholeYenAndRefusesSumsAboveTheLargestStake) {
         {"99999800円", "200円", ""},
     };
     for (const auto& c : cases) {
-        const PendingBetTable t = {NormalizeBet({"東京", "1R", "単勝", "1", "", c.first}),
-                                   NormalizeBet({"東京", "1R", "単勝", "1", "", c.second})};
+        const PendingBetTable t = {ParsePendingBetLine(QStringLiteral("東京,1R,単勝,1,,") + QString(c.first)).value(),
+                                   ParsePendingBetLine(QStringLiteral("東京,1R,単勝,1,,") + QString(c.second)).value()};
         const auto r = FoldDuplicates(t, true);
         if (c.merged.isEmpty()) {
             ASSERT_FALSE(r.ok()) << c.first.toStdString();
@@ -266,7 +251,7 @@ TEST_F(PendingBets, OddsRangeDeleteKeepsABackupAndTheBetsOutsideTheRange) {
         }
         QStringList kept;
         for (const QString& l : lines())
-            kept << ReadBetLine(l)[3];
+            kept << trimBlanks(ParsePendingBetLine(l, {.keepKaku = true})->Combination);
         EXPECT_EQ(kept, c.kept);
         EXPECT_EQ(readBytes(PendingBetBackupPath(home.ctx().paths, kDay)), before);
         EXPECT_TRUE(home.prompter().texts().front().contains("「~B20310309.BAK」"));

@@ -166,6 +166,7 @@ TEST(PendingBetReader, TakesEveryLineEndAndNamesTheFirstBadLine) {
         {"horse 19", toSjis(u"東京,1R,単勝,19,,100円"), -1, "19"},
         {"quinella 5-123", toSjis(u"東京,1R,馬連,5-123,,100円"), -1, "5-123"},
         {"quinella 1-2-3", toSjis(u"東京,1R,馬連,1-2-3,,100円"), -1, "1-2-3"},
+        {"blanks inside a combination", toSjis(u"東京,1R,馬連,5 - 12,,100円"), -1, "5 - 12"},
         {"same horses", toSjis(u"東京,1R,ワイド,03-03,,100円"), -1, "03-03"},
         {"stake 150", toSjis(u"東京,1R,単勝,1,,150円"), -1, "150円"},
         {"stake with commas", toSjis(u"東京,1R,単勝,1,,1,000円"), -1, "1 行目"},

@@ -48,10 +48,9 @@ RaceTimes exampleTimes() {
 }
 
 PendingBetTable betsOf(const QStringList& lines) {
-    BetFileText file;
-    file.exists = true;
-    file.lines = lines;
-    return VoteRoboBets(file);
+    const auto file = ParsePendingBets(u"~B.TXT"_s, toSjis(lines.join(u"\r\n"_s)));
+    EXPECT_TRUE(file.ok()) << file.message().toStdString();
+    return file.ok() ? VoteRoboBets(file->bets) : PendingBetTable{};
 }
 
 TEST(VoteRobo, CombinationForms) {

@@ -59,15 +59,15 @@ QString randomBet(std::mt19937& rng) {
 
 // The table as the pending-bet file holds it, read back field by field into the import's shape.
 QStringList pendingLines(const PendingBetTable& bets) {
-    QStringList lines = fromSjis(WriteAllBytes(bets)).split(QStringLiteral("\r\n"));
-    lines.removeLast();
+    const auto bytes = PendingBetBytes(bets);
+    EXPECT_TRUE(bytes.ok()) << bytes.message().toStdString();
+    const auto file = ParsePendingBets(QStringLiteral("~B.TXT"), bytes.ok() ? *bytes : QByteArray());
+    EXPECT_TRUE(file.ok()) << file.message().toStdString();
     QStringList out;
-    for (const QString& l : lines) {
-        const BetLine f = ReadBetLine(l);
-        const auto amount = ParseAmount(f[5]);
-        out << f[0] + u',' + rightPart(f[1], 3) + u',' + LeftBytes(f[2] + QStringLiteral("      "), 6) + u',' +
-                   rightPart(f[3], 5) + QStringLiteral(",      ,") +
-                   (amount ? amount->digits() : QStringLiteral("?")).rightJustified(5) + u'円';
+    for (const PendingBet& b : file->bets) {
+        const auto amount = b.stake();
+        out << b.Venue + u',' + b.Race + u',' + LeftBytes(b.BetType, 6) + u',' + b.Combination +
+                   QStringLiteral(",      ,") + (amount ? amount->digits() : QStringLiteral("?")).rightJustified(5) + u'円';
     }
     return out;
 }
@@ -81,11 +81,11 @@ TEST(MoneyRoundTrip, PostOutAndBackInKeepsEveryBetAndAmount) {
         Amount total;
         for (int i = 0; i < n; ++i) {
             pending << randomBet(rng);
-            total += *ParseAmount(ReadBetLine(pending.back())[5]);
+            total += *ParsePendingBetLine(pending.back())->stake();
         }
         QStringList area;
         for (const QString& line : pending)
-            area << TekichukaiBetLine(ReadBetLine(line), kDay);
+            area << TekichukaiBetLine(*ParsePendingBetLine(line, {.keepKaku = true}), kDay);
         const QString areaText = area.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
         EXPECT_EQ(RecountTekichukai(areaText).stake, total);
         const QString post = TekichukaiPost(kDay, areaText, false, QStringLiteral("0.1.0"));

@@ -19,19 +19,21 @@ const QString kDay = u"20011014"_s;  // a Sunday
 
 TEST(TekichukaiOut, BetLinesByType) {
     const struct {
-        BetLine fields;
+        QString pending;  // the pending-bet line
         QString line;
     } cases[] = {
-        {{u"東京"_s, u"11R"_s, u"馬連"_s, u"05-12"_s, u""_s, u"500円"_s}, u"#,20011014,東京,11R,馬, 5-12,   500"_s},
-        {{u"中山"_s, u"1R"_s, u"枠連  "_s, u"  1-8"_s, u""_s, u"100円"_s}, u"#,20011014,中山, 1R,枠, 1- 8,   100"_s},
-        {{u"京都"_s, u" 5R"_s, u"単勝"_s, u"5"_s, u""_s, u"1200円"_s}, u"#,20011014,京都, 5R,単,    5,  1200"_s},
-        {{u"阪神"_s, u"12R"_s, u"複勝  "_s, u"18"_s, u" 2.3"_s, u"100000円"_s},
-         u"#,20011014,阪神,12R,複,   18,100000"_s},
-        {{u"小倉"_s, u"3R"_s, u"拡連"_s, u"03-04"_s, u""_s, u"300円"_s}, u"#,20011014,小倉, 3R,拡, 3- 4,   300"_s},
-        {{u"福島"_s, u"3R"_s, u"ワイド"_s, u"10-11"_s, u""_s, u"300"_s}, u"#,20011014,福島, 3R,ワ,10-11,   300"_s},
+        {u"東京,11R,馬連,05-12,,500円"_s, u"#,20011014,東京,11R,馬, 5-12,   500"_s},
+        {u"中山,1R,枠連  ,  1-8,,100円"_s, u"#,20011014,中山, 1R,枠, 1- 8,   100"_s},
+        {u"京都, 5R,単勝,5,,1200円"_s, u"#,20011014,京都, 5R,単,    5,  1200"_s},
+        {u"阪神,12R,複勝  ,18, 2.3,100000円"_s, u"#,20011014,阪神,12R,複,   18,100000"_s},
+        {u"小倉,3R,拡連,03-04,,300円"_s, u"#,20011014,小倉, 3R,拡, 3- 4,   300"_s},
+        {u"福島,3R,ワイド,10-11,,300"_s, u"#,20011014,福島, 3R,ワ,10-11,   300"_s},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(TekichukaiBetLine(c.fields, kDay), c.line) << c.line.toStdString();
+    for (const auto& c : cases) {
+        const auto bet = ParsePendingBetLine(c.pending, {.keepKaku = true});
+        ASSERT_TRUE(bet.ok()) << bet.message().toStdString();
+        EXPECT_EQ(TekichukaiBetLine(*bet, kDay), c.line) << c.line.toStdString();
+    }
 }
 
 TEST(TekichukaiOut, TitleAndVersionAreFortyTwoBytes) {
@@ -183,7 +185,7 @@ TEST(TekichukaiIn, PassesKeepValidLinesOfTheDayAndCountTheRest) {
         u"# , 20011014 , 東京 , 2R , T , 3 , 200\r\n"  // blanks around fields
         u"#,20011014,東京,1R,U,5-123,500\r\n"          // typo combination
         u"#,20011014,東京,1R,T,3,99999999999999999999"_s;  // huge stake
-    const QStringList kept = TekichukaiFirstPass(post, kDay);
+    const QList<QStringView> kept = TekichukaiFirstPass(post, kDay);
     EXPECT_EQ(kept.size(), 11);
     EXPECT_EQ(kept[0], u"#,20011014,TKY,11R,U,5-12,500"_s);
     TekichukaiFixedAmounts none;
@@ -206,6 +208,17 @@ TEST(TekichukaiIn, PassesKeepValidLinesOfTheDayAndCountTheRest) {
     EXPECT_EQ(bets.lines[0], u"東京,11R,馬連  ,05-12,      , 1200円"_s);
     EXPECT_EQ(bets.lines[1], u"東京,11R,ワイド,05-12,      ,  300円"_s);
     EXPECT_EQ(bets.lines[2], u"東京, 1R,枠連  ,  1-8,      ,  100円"_s);
+}
+
+// A post far larger than a pending-bet file is counted whole but not held whole.
+TEST(TekichukaiIn, CountsEveryBetButHoldsOnlyWhatAFileCanTake) {
+    QString post;
+    for (int i = 0; i < kPendingBetTableSize + 100; ++i)
+        post += u"#,20011014,東京,11R,T,%1,100\r\n"_s.arg(i % 18 + 1);
+    const TekichukaiImport bets = TekichukaiSecondPass(TekichukaiFirstPass(post, kDay), {});
+    EXPECT_EQ(bets.bets, kPendingBetTableSize + 100);
+    EXPECT_EQ(bets.lines.size(), kPendingBetTableSize + 1);
+    EXPECT_EQ(bets.total, Amount::yen(100LL * (kPendingBetTableSize + 100)));
 }
 
 class TekichukaiImportTest : public ::testing::Test {

@@ -6,6 +6,7 @@
 #include "bets/pending_bet.h"
 #include "codes/amount.h"
 #include "codes/sjis.h"
+#include "codes/text_fields.h"
 #include "export/tekichukai.h"
 
 #include <cstdint>
@@ -14,11 +15,11 @@
 namespace {
 
 void checkBetLine(const QString& line) {
-    const zm::BetLine f = zm::ReadBetLine(line);
-    if (f[0].size() != 2 || line.section(u',', 1, 1).size() != 3 || zm::ByteLength(line.section(u',', 2, 2)) != 6 ||
+    const auto bet = zm::ParsePendingBetLine(line);
+    if (!bet.ok() || line.section(u',', 1, 1).size() != 3 || zm::ByteLength(line.section(u',', 2, 2)) != 6 ||
         line.section(u',', 3, 3).size() != 5 || !line.endsWith(u'円') || line.count(u',') != 5)
         std::abort();
-    const auto stake = zm::ParseAmount(f[5]);
+    const auto stake = bet->stake();
     if (!stake || !zm::isValidStake(*stake))
         std::abort();
 }
@@ -27,7 +28,8 @@ void checkBetLine(const QString& line) {
 void checkRoundTrip(const zm::TekichukaiImport& read, const QString& day) {
     QString area;
     for (const QString& line : read.lines)
-        area += zm::TekichukaiBetLine(zm::ReadBetLine(line), day) + QStringLiteral("\r\n");
+        area += zm::TekichukaiBetLine(zm::ParsePendingBetLine(line, {.keepKaku = true}).value(), day) +
+                QStringLiteral("\r\n");
     const QString post = zm::TekichukaiPost(day, area, false, QStringLiteral("0.1.0"));
     const zm::TekichukaiImport again = zm::TekichukaiSecondPass(zm::TekichukaiFirstPass(post, day), {});
     if (again.lines != read.lines || again.total != read.total || again.skipped != 0)
@@ -41,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString text = zm::decodePostFile(bytes);
     zm::TekichukaiFixedAmounts fixed;
     for (const QString& day : {QStringLiteral("20011014"), text.mid(2, 8)}) {
-        const QStringList kept = zm::TekichukaiFirstPass(text, day);
+        const QList<QStringView> kept = zm::TekichukaiFirstPass(text, day);
         for (bool on : {false, true}) {
             fixed.on.fill(on);
             fixed.amount = {text.left(3), QString(), text.right(4), QStringLiteral("99"), QStringLiteral("1250")};
@@ -52,9 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 checkRoundTrip(bets, day);
         }
     }
-    for (const QString& line : zm::splitLines(text)) {
-        const QString post = zm::TekichukaiBetLine(zm::ReadBetLine(line), QStringLiteral("20011014"));
-        if (post.count(u',') < 6)
+    for (const QStringView line : zm::LinesOf(text)) {
+        const auto bet = zm::ParsePendingBetLine(line, {.keepKaku = true});
+        if (bet.ok() && zm::TekichukaiBetLine(*bet, QStringLiteral("20011014")).count(u',') != 6)
             std::abort();
     }
     zm::RecountTekichukai(text);

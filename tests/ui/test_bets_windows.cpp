@@ -310,7 +310,7 @@ TEST_F(BetWindows, OddsImportFillsTheOddsFromPatsFiles) {
     EXPECT_TRUE(prompter().log().empty());
     const QStringList lines = betLines();
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(ReadBetLine(lines[0])[4], u"5.5"_s);
+    EXPECT_EQ(ParsePendingBetLine(lines[0])->Odds, u"   5.5"_s);
     EXPECT_EQ(lines[1], u"中山,12R,単勝  ,    5,      ,   100円"_s);
 }
 
