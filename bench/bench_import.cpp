@@ -4,7 +4,7 @@
 #include "app/context.h"
 #include "app/settings.h"
 #include "import/archive.h"
-#include "import/day_run.h"
+#include "day/day_pipeline.h"
 #include "quiet_prompter.h"
 #include "sample/sample.h"
 

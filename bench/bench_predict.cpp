@@ -9,10 +9,9 @@
 #include "app/settings.h"
 #include "beside_extraction.h"
 #include "import/archive.h"
-#include "import/day_run.h"
+#include "day/day_pipeline.h"
 #include "import/race_model.h"
 #include "import/work_folder.h"
-#include "predict/predict_hooks.h"
 #include "quiet_prompter.h"
 #include "sample/sample.h"
 
@@ -94,7 +93,7 @@ BENCHMARK(BM_ExtractOnly)->Unit(benchmark::kMillisecond);
 // leaves running in the background overlaps the next.
 void BM_ImportAndPredictDay(benchmark::State& st) {
     BenchHome home(1);
-    const DayHooks hooks = predictionHooks();
+    const DaySteps hooks = DaySteps::predictionOnly();
     const double ms = meanMilliseconds(st, [&] {
         ImportState state;
         if (!ExtractAndPredict(*home.ctx, state, home.archives[0], hooks))
@@ -108,7 +107,7 @@ BENCHMARK(BM_ImportAndPredictDay)->Unit(benchmark::kMillisecond);
 // beside_extraction.h): the ratio under the same load of the machine.
 void BM_ImportAndPredictDayBesideExtraction(benchmark::State& st) {
     BenchHome home(1);
-    const DayHooks hooks = predictionHooks();
+    const DaySteps hooks = DaySteps::predictionOnly();
     BesideExtraction beside(st);
     for (auto _ : st) {
         beside.extract(home.archives[0], home.paths.WorkDir);
@@ -138,7 +137,7 @@ BENCHMARK(BM_ExtractOnlyBatch30)->Unit(benchmark::kMillisecond);
 
 void BM_ImportAndPredictBatch30(benchmark::State& st) {
     BenchHome home(30);
-    const DayHooks hooks = predictionHooks();
+    const DaySteps hooks = DaySteps::predictionOnly();
     const double ms = meanMilliseconds(st, [&] {
         for (const QString& archive : home.archives) {
             ImportState state;
@@ -151,7 +150,7 @@ BENCHMARK(BM_ImportAndPredictBatch30)->Unit(benchmark::kMillisecond);
 
 void BM_ImportAndPredictBatch30BesideExtraction(benchmark::State& st) {
     BenchHome home(30);
-    const DayHooks hooks = predictionHooks();
+    const DaySteps hooks = DaySteps::predictionOnly();
     BesideExtraction beside(st);
     for (auto _ : st) {
         for (const QString& archive : home.archives) {

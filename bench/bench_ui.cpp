@@ -11,8 +11,7 @@
 #include "app/context.h"
 #include "app/paths.h"
 #include "app/settings.h"
-#include "import/day_run.h"
-#include "predict/predict_hooks.h"
+#include "day/day_pipeline.h"
 #include "quiet_prompter.h"
 #include "sample/sample.h"
 #include "ui/desktop_start.h"
@@ -108,7 +107,7 @@ struct ImportedHome {
         const QString archive =
             paths.MurDataDefault + u'H' + zm::sample::yymmdd(zm::sample::defaultDate()) + QStringLiteral(".LZH");
         zm::ImportState state;
-        imported = zm::ExtractAndPredict(ctx, state, archive, zm::predictionHooks());
+        imported = zm::ExtractAndPredict(ctx, state, archive, zm::DaySteps::predictionOnly());
         day = state.CurrentRaceDate;
     }
     QStringList arguments() const {

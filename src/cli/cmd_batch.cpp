@@ -2,7 +2,7 @@
 
 #include "export/day_exports.h"
 #include "import/day_import.h"
-#include "import/day_run.h"
+#include "day/day_pipeline.h"
 
 namespace zm::cli {
 
@@ -10,7 +10,7 @@ int cmdBatch(CliEnv& env, const QStringList& args) {
     if (!args.isEmpty())
         return usageError(env, QStringLiteral("batch"));
     ImportState state;
-    const BatchResult result = BatchRun(env.ctx, state, dayRunHooks());
+    const BatchResult result = BatchRun(env.ctx, state, DaySteps::whole());
     env.out << result.imported << " of " << result.archives << " archives imported" << Qt::endl;
     if (result.exportFailures > 0)
         env.err << "zenomur-cli: " << result.exportFailures << " exports not written" << Qt::endl;

@@ -2,7 +2,7 @@
 
 #include "export/day_exports.h"
 #include "import/day_import.h"
-#include "import/day_run.h"
+#include "day/day_pipeline.h"
 
 #include <QFileInfo>
 
@@ -31,7 +31,7 @@ int cmdImport(CliEnv& env, const QStringList& args) {
     if (!archive)
         return kExitStopped;
     ImportState state;
-    if (!ExtractAndPredict(env.ctx, state, *archive, dayRunHooks())) {
+    if (!ExtractAndPredict(env.ctx, state, *archive, DaySteps::whole())) {
         if (state.CurrentRaceDate.isEmpty())
             env.err << "zenomur-cli: nothing imported from " << args[0] << Qt::endl;
         return kExitStopped;

@@ -8,7 +8,6 @@
 #include "export/race_card_csv.h"
 #include "export/service_csv.h"
 #include "import/race_model.h"
-#include "predict/predict_hooks.h"
 
 #include <QFileInfo>
 
@@ -85,12 +84,6 @@ void RunDayExports(AppContext& ctx, ImportState& state) {
         putExport(ctx, state, set, MurContestTextFile(ctx, state));
     if (ctx.settings.DenCsvOut)
         putExport(ctx, state, set, RaceCardCsvFile(ctx, state));
-}
-
-DayHooks dayRunHooks() {
-    DayHooks hooks = predictionHooks();
-    hooks.exports = [](AppContext& ctx, ImportState& state) { RunDayExports(ctx, state); };
-    return hooks;
 }
 
 }  // namespace zm

@@ -5,15 +5,13 @@
 // ("MurTextOut"), the race-card CSV ("DenCsvOut"). During an import they join the day's file
 // set, so that the day and its exports are put in place together; an export that cannot be
 // written is named (its message shown, its file in state.ExportFailures) and left out, and the
-// day goes on. dayRunHooks() is the day run with the prediction and these exports, as both
-// programs run it.
+// day goes on.
 
-#include "import/day_run.h"
+#include "app/context.h"
+#include "import/race_model.h"
 
 namespace zm {
 
 void RunDayExports(AppContext& ctx, ImportState& state);
-
-DayHooks dayRunHooks();
 
 }  // namespace zm

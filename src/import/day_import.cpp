@@ -1,7 +1,6 @@
 #include "import/day_import.h"
 
 #include "app/file_set.h"
-#include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "import/odds_import.h"
@@ -28,24 +27,6 @@ bool isEightDigits(QByteArrayView date) {
 }
 
 }  // namespace
-
-QString dayRaceFileName(const QString& date) { return QStringLiteral("MUR") + date + QStringLiteral("_1.DEN"); }
-QString dayEntryFileName(const QString& date) { return QStringLiteral("MUR") + date + QStringLiteral("_2.DEN"); }
-QString dayHorseFileName(const QString& date) { return QStringLiteral("MUR") + date + QStringLiteral(".UMA"); }
-QString dayOddsFileName(const QString& date) { return QStringLiteral("MURODDS") + date + QStringLiteral(".DAT"); }
-
-QString dayFileWriteMessage(const QString& path, const Status& failure) {
-    return QStringLiteral("ファイル「") + path + QStringLiteral("」に書き込めません！") + kCrLf + failure.message() + kCrLf +
-           QStringLiteral("処理を中止します。");
-}
-
-bool saveFileOrSay(AppContext& ctx, const QString& path, const QByteArray& bytes) {
-    const Status saved = saveFile(path, bytes);
-    if (saved)
-        return true;
-    ctx.prompter.critical(dayFileWriteMessage(path, saved));
-    return false;
-}
 
 QString dayFileToRead(const ImportState& state, const QString& path) {
     return state.daySet ? state.daySet->readPath(path) : path;
@@ -126,7 +107,7 @@ Status WriteDayFiles(AppContext& ctx, ImportState& state, FileSet& set, const Re
     return {};
 }
 
-Status ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
+Status ImportDay(AppContext& ctx, ImportState& state, FileSet& set) {
     const QString work = ctx.paths.WorkDir;
     // Where the work files are, in the work folder or in the archive unpacked in memory.
     auto workPath = [&](const QString& name) {
@@ -180,26 +161,14 @@ Status ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
                 ++meeting;
         }
         previousMeeting = meetingKey.toByteArray();
-        state.CurrentRace = RaceRecord(rec);
-        AddMeetingRace(state, n, meeting, state.CurrentRace);
+        AddMeetingRace(state, n, meeting, RaceRecord(rec));
     }
     state.MeetingCount = ToInt16(meeting);
     ctx.ImportedDay = state.CurrentRaceDate;
     const QString date = state.CurrentRaceDate;
 
-    // Every file of the day is written beside the old one and put in place only when the whole
-    // day went through; until then the old day stays as it was.
-    if (Status recovered = RecoverFileSets(ctx.paths.DataDir); !recovered)
-        return recovered;
-    FileSet set(ctx.paths.DataDir);
-    state.daySet = &set;
-    struct Release {
-        ImportState& s;
-        ~Release() { s.daySet = nullptr; }
-    } release{state};
     auto fail = [&](Status failure) {
         ctx.ImportedDay.clear();
-        set.discard();
         return failure;
     };
 
@@ -236,33 +205,17 @@ Status ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hooks) {
         }
     }
 
-    if (hooks.predictDay) {
-        if (Status predicted = hooks.predictDay(ctx, state); !predicted)
-            return fail(predicted);
-    }
-    // The exports join the day's set: after a kill the day and its exports are both old or
-    // both new. An export that could not be written is left out and named; the day goes on.
-    state.ExportFailures.clear();
-    if (ctx.BatchRequested && !state.BatchFilesStarted) {
-        // The first day of a batch that goes through empties the batch's cumulative exports.
-        for (const QString& name : {QStringLiteral("Duel.TXT"), QStringLiteral("DEN.CSV")}) {
-            if (const QString path = findFileNoCase(ctx.settings.OutPutDir, name); !path.isEmpty())
-                set.drop(QFileInfo(path).absoluteFilePath());
-        }
-    }
-    if (hooks.exports)
-        hooks.exports(ctx, state);
-    if (Status committed = set.commit(); !committed)
-        return fail(committed);
+    return {};
+}
 
-    // The set is in place: the paths name the day's own files from now on.
+void FinishImportedDay(AppContext& ctx, ImportState& state) {
+    const QString date = state.CurrentRaceDate;
     state.RaceFilePath = ctx.paths.DataDir + dayRaceFileName(date);
     state.EntryFilePath = ctx.paths.DataDir + dayEntryFileName(date);
     if (state.OddsPath.endsWith(kFileSetPendingSuffix))
         state.OddsPath.chop(kFileSetPendingSuffix.size());
-    if (const QString workEntries = findFileNoCase(work, kEntryWorkName); !workEntries.isEmpty())
+    if (const QString workEntries = findFileNoCase(ctx.paths.WorkDir, kEntryWorkName); !workEntries.isEmpty())
         QFile::remove(workEntries);  // the work copy goes as by a move
-    return {};
 }
 
 QString FindNichi(AppContext& ctx, const ImportState& state, const QString& venueCode) {

@@ -1,11 +1,12 @@
 #pragma once
 
 // The import of one race day from the extracted work files: the meeting table, the day files
-// "MUR" + date + "_1.DEN" / "_2.DEN" (and ".UMA"), the predicted odds the prediction style
-// needs, and the prediction through the hooks.
+// "MUR" + date + "_1.DEN" / "_2.DEN" (and ".UMA") and the predicted odds the prediction style
+// needs, all into the day's file set. The day pipeline (day/day_pipeline.h) runs it, then the
+// prediction and the exports, and puts the set in place.
 
 #include "app/context.h"
-#include "import/day_run.h"
+#include "import/day_files.h"
 #include "import/race_model.h"
 
 #include "codes/status.h"
@@ -17,18 +18,15 @@ namespace zm {
 // The message when the work folder holds no race of a day.
 inline const QString kNoRaceFile = QStringLiteral("出馬表ファイルが見つかりません！　中止します。");
 
-// Day file names in DataDir.
-QString dayRaceFileName(const QString& date);   // "MUR" + date + "_1.DEN"
-QString dayEntryFileName(const QString& date);  // "MUR" + date + "_2.DEN"
-QString dayHorseFileName(const QString& date);  // "MUR" + date + ".UMA"
-QString dayOddsFileName(const QString& date);   // "MURODDS" + date + ".DAT"
+// Imports the day of the first record of the race work file (RaceCount races) into set (which
+// state.daySet names): the day files, and the odds day file when the import writes one. Sets
+// CurrentRaceDate, the meeting table and ctx.ImportedDay. A failure carries the message to show;
+// the caller then discards the set, so the day's files stay as they were.
+Status ImportDay(AppContext& ctx, ImportState& state, FileSet& set);
 
-// Imports the day of the first record of the race work file (RaceCount races): the day files,
-// the odds day file when the import writes one, the prediction and the exports (hooks.exports,
-// which put their files into state.daySet) are put in place together once the prediction is
-// through. A failure carries the message to show; the day's files are
-// then as they were.
-Status ImportDay(AppContext& ctx, ImportState& state, const DayHooks& hooks);
+// Once the day's set is in place: the paths name the day's own files, and the work copy of the
+// entries file goes (as by a move).
+void FinishImportedDay(AppContext& ctx, ImportState& state);
 
 // Where a reader finds the day file at path (a full path of DataDir) as the day run leaves it:
 // during an import, the new content the day's set holds for it.
@@ -44,12 +42,5 @@ Status WriteDayFiles(AppContext& ctx, ImportState& state, FileSet& set, const Re
 // The nichi of the first race of the venue on CurrentRaceDate in the day's "_1.DEN"; empty
 // text when the file is missing or has no such race.
 QString FindNichi(AppContext& ctx, const ImportState& state, const QString& venueCode);
-
-// The message for a day file that could not be written.
-QString dayFileWriteMessage(const QString& path, const Status& failure);
-
-// Writes bytes as one file through a temporary file; shows a message and returns false when
-// that fails.
-bool saveFileOrSay(AppContext& ctx, const QString& path, const QByteArray& bytes);
 
 }  // namespace zm

@@ -1,7 +1,7 @@
 #include "import/odds_import.h"
 
 #include "import/archive.h"
-#include "import/day_import.h"
+#include "import/day_files.h"
 #include "import/readers.h"
 #include "import/work_folder.h"
 #include "app/file_set.h"
@@ -108,7 +108,6 @@ bool writeOddsDays(AppContext& ctx, ImportState& state, const QByteArray& odds) 
             return false;
         }
     }
-    state.CurrentOdds = file.get<OddsRecord>(file.count());
     state.OddsPath = target;
     return true;
 }

@@ -72,13 +72,6 @@ constexpr int kJockeyMax = 512;
 constexpr int kMaxDayRaces = 40;
 
 struct ImportState {
-    // The last record of each type read or about to be written.
-    RaceRecord CurrentRace;
-    EntryRecord CurrentEntry;
-    HorseRecord CurrentHorse;
-    JockeyRecord CurrentJockey;
-    OddsRecord CurrentOdds;
-
     // Horse codes of the horse file and of the entries file (the runner's horseCode), by
     // record number.
     CodeIndex HorseIndex;

@@ -55,8 +55,8 @@ std::int16_t LoadJockeyTable(AppContext& ctx, ImportState& state) {
     state.clearJockeys();
     const int n = std::min(file->count(), kJockeyMax);
     for (int i = 1; i <= n; ++i) {
-        state.CurrentJockey = file->get<JockeyRecord>(i);
-        state.setJockey(i, state.CurrentJockey.text(JockeyRecord::jockeyCode), jockeyRatingOf(state.CurrentJockey));
+        const JockeyRecord jockey = file->get<JockeyRecord>(i);
+        state.setJockey(i, jockey.text(JockeyRecord::jockeyCode), jockeyRatingOf(jockey));
     }
     state.JockeyCount = static_cast<std::int16_t>(n);
     return state.JockeyCount;

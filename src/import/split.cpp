@@ -2,7 +2,7 @@
 
 #include "import/archive.h"
 #include "app/file_names.h"
-#include "import/day_import.h"
+#include "import/day_files.h"
 #include "import/readers.h"
 #include "import/records.h"
 #include "import/work_folder.h"

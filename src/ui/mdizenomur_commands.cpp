@@ -5,7 +5,7 @@
 
 #include "card/cardtext.h"
 #include "export/day_exports.h"
-#include "import/day_run.h"
+#include "day/day_pipeline.h"
 #include "import/odds_import.h"
 #include "import/race_model.h"
 #include "import/split.h"
@@ -40,7 +40,7 @@ void MDIZenoMUR::Kaitou_Yosou() {
     if (ctx_.BatchRequested) {
         closeCardWindow();
         BatchResult result;
-        runLong([&](AppContext& run) { result = BatchRun(run, *state_, dayRunHooks()); }, true);
+        runLong([&](AppContext& run) { result = BatchRun(run, *state_, DaySteps::whole()); }, true);
         if (result.archives > 0) {
             statusBar()->showMessage(QStringLiteral("一括処理：%1件の出馬表ファイルのうち%2日分を取り込み、予想しました。")
                                          .arg(result.archives)
@@ -59,7 +59,7 @@ void MDIZenoMUR::ExtractAndPredictCommand() {
         return;
     }
     bool done = false;
-    runLong([&](AppContext& run) { done = ExtractAndPredict(run, *state_, archive, dayRunHooks()); }, true);
+    runLong([&](AppContext& run) { done = ExtractAndPredict(run, *state_, archive, DaySteps::whole()); }, true);
     if (!done) {
         return;
     }

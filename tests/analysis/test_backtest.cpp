@@ -3,10 +3,9 @@
 #include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "codes/sjis.h"
-#include "import/day_run.h"
+#include "day/day_pipeline.h"
 #include "import/records.h"
 #include "predict/predict_day.h"
-#include "predict/predict_hooks.h"
 #include "sample/sample.h"
 #include "support/test_home.h"
 
@@ -303,7 +302,7 @@ TEST_P(RebuiltPicks, MatchThePredictionsOwn) {
     write(p.DataDir + QStringLiteral("MURODDS") + day + QStringLiteral(".DAT"), odds);
     home.ctx().settings.Yosou = static_cast<std::int16_t>(style);
     ImportState state;
-    ASSERT_TRUE(DayRun(home.ctx(), state, predictionHooks()));
+    ASSERT_TRUE(DayRun(home.ctx(), state, DaySteps::predictionOnly()));
     const auto records = readPredictionFile(predictionFilePath(p.DataDir, day));
     ASSERT_TRUE(records);
     OddsLookup lookup;

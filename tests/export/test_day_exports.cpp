@@ -4,7 +4,7 @@
 #include "export/duel_text.h"
 #include "export/export_text.h"
 #include "export/race_card_csv.h"
-#include "import/day_run.h"
+#include "day/day_pipeline.h"
 #include "sample/sample.h"
 #include "support/test_home.h"
 
@@ -43,7 +43,7 @@ protected:
         write(ctx().paths.workEntryFile, day.entries);
         write(ctx().paths.workHorseFile, day.horses);
         state_ = ImportState{};
-        return DayRun(ctx(), state_, dayRunHooks());
+        return DayRun(ctx(), state_, DaySteps::whole());
     }
 
     std::vector<PredictionRecord> predictions() {
@@ -142,7 +142,7 @@ TEST_F(DayExportsTest, BatchAppendsEveryDayToTheCumulativeFiles) {
               sample::dayArchive(day));
     }
     ImportState state;
-    const BatchResult result = BatchRun(ctx(), state, dayRunHooks());
+    const BatchResult result = BatchRun(ctx(), state, DaySteps::whole());
     ASSERT_EQ(result.imported, 2);
     EXPECT_FALSE(ctx().BatchRequested);
     EXPECT_EQ(outputs(), QStringList({"DEN.CSV", "Duel.TXT"}));

@@ -3,7 +3,7 @@
 #include "app/file_set.h"
 #include "codes/sjis.h"
 #include "export/day_exports.h"
-#include "import/day_run.h"
+#include "day/day_pipeline.h"
 #include "sample/sample.h"
 #include "support/test_home.h"
 
@@ -39,7 +39,7 @@ protected:
     AppContext& ctx() { return home_.ctx(); }
     QString out(const QString& name) { return ctx().settings.OutPutDir + name; }
 
-    bool runDay(const DayHooks& hooks) {
+    bool runDay(const DaySteps& hooks) {
         const sample::DayFiles day = sample::makeDay(kDate, 5);
         write(ctx().paths.workRaceFile, day.races);
         write(ctx().paths.workEntryFile, day.entries);
@@ -65,7 +65,7 @@ protected:
 // An export that cannot be written is named and left out; the day and the other exports go in.
 TEST_F(DaySetTest, AnExportThatCannotBeWrittenIsNamedAndTheDayGoesIn) {
     ASSERT_TRUE(QDir().mkpath(out(QStringLiteral("K20261205.CSV"))));
-    ASSERT_TRUE(runDay(dayRunHooks()));
+    ASSERT_TRUE(runDay(DaySteps::whole()));
     EXPECT_EQ(state_.ExportFailures, QStringList{QFileInfo(out(QStringLiteral("K20261205.CSV"))).absoluteFilePath()});
     const QStringList texts = home_.prompter().texts();
     ASSERT_EQ(texts.size(), 1);
@@ -79,14 +79,14 @@ TEST_F(DaySetTest, AnExportThatCannotBeWrittenIsNamedAndTheDayGoesIn) {
 // its prediction stopped or its set could not be put in place.
 TEST_F(DaySetTest, ADayThatFailsLeavesTheOldDayAndItsOldExports) {
     ctx().settings.Yosou = 1;
-    ASSERT_TRUE(runDay(dayRunHooks()));
+    ASSERT_TRUE(runDay(DaySteps::whole()));
     const auto old = files();
     ASSERT_EQ(old.size(), 7u);
     ctx().settings.Yosou = 4;
 
-    DayHooks stopped = dayRunHooks();
-    stopped.predictDay = [](AppContext&, ImportState&) { return Status::failure(QStringLiteral("stopped")); };
-    DayHooks unplaceable = dayRunHooks();
+    DaySteps stopped = DaySteps::whole();
+    stopped.predict = [](AppContext&, ImportState&) { return Status::failure(QStringLiteral("stopped")); };
+    DaySteps unplaceable = DaySteps::whole();
     unplaceable.exports = [this](AppContext& c, ImportState& s) {
         RunDayExports(c, s);
         // Something takes an export's name after it was written beside it.
@@ -95,7 +95,7 @@ TEST_F(DaySetTest, ADayThatFailsLeavesTheOldDayAndItsOldExports) {
     };
     struct Case {
         const char* what;
-        const DayHooks* hooks;
+        const DaySteps* hooks;
     } cases[] = {{"prediction stopped", &stopped}, {"set not put in place", &unplaceable}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -121,7 +121,7 @@ TEST_F(DaySetTest, ABatchWithoutADayLeavesTheCumulativeFiles) {
     write(ctx().settings.MurDataDir + QStringLiteral("hb261205.lzh"), "not an archive");
     write(ctx().settings.MurDataDir + QStringLiteral("hb261206.lzh"), "");
     ImportState state;
-    const BatchResult result = BatchRun(ctx(), state, dayRunHooks());
+    const BatchResult result = BatchRun(ctx(), state, DaySteps::whole());
     EXPECT_EQ(result.archives, 2);
     EXPECT_EQ(result.imported, 0);
     EXPECT_EQ(readAll(out(QStringLiteral("Duel.TXT"))), "earlier batch\r\n");

@@ -5,8 +5,7 @@
 #include "app/file_set.h"
 #include "fuzz_support.h"
 #include "import/day_import.h"
-#include "import/day_run.h"
-#include "predict/predict_hooks.h"
+#include "day/day_pipeline.h"
 
 #include <cstdlib>
 
@@ -18,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zm::fuzz::write(h.paths.WorkDir + QStringLiteral("mur_den2.kd2"), p[1]);
     zm::fuzz::write(h.paths.WorkDir + QStringLiteral("mur_uma.kd2"), p[2]);
     zm::ImportState state;
-    const bool done = zm::DayRun(h.ctx, state, zm::predictionHooks());
+    const bool done = zm::DayRun(h.ctx, state, zm::DaySteps::predictionOnly());
     zm::FinishFileSets();  // the end of the commit, which runs in the background
     const QStringList left = QDir(h.paths.DataDir).entryList(QDir::Files);
     for (const QString& name : left) {

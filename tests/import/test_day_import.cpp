@@ -1,5 +1,5 @@
 #include "import/day_import.h"
-#include "import/day_run.h"
+#include "day/day_pipeline.h"
 #include "import/readers.h"
 #include "import_fixtures.h"
 #include "support/test_home.h"
@@ -29,7 +29,7 @@ protected:
         ASSERT_TRUE(test::writeBytes(work(QStringLiteral("mur_uma.kd2")), card.horses));
     }
 
-    bool dayRun(const DayHooks& hooks = {}) { return DayRun(ctx(), state, hooks); }
+    bool dayRun(const DaySteps& hooks = {}) { return DayRun(ctx(), state, hooks); }
 
     test::TestHome home;
     ImportState state;
@@ -191,8 +191,8 @@ TEST_F(DayImport, StoppedPredictionLeavesTheOldDayAndEmptiesWork) {
     card.addRace({QStringLiteral("05"), QStringLiteral("20011110"), 1}, 2, 1);
     putWork(card);
     bool exported = false;
-    DayHooks hooks;
-    hooks.predictDay = [](AppContext&, ImportState&) { return Status::failure(QStringLiteral("stop")); };
+    DaySteps hooks;
+    hooks.predict = [](AppContext&, ImportState&) { return Status::failure(QStringLiteral("stop")); };
     hooks.exports = [&](AppContext&, ImportState&) { exported = true; };
     EXPECT_FALSE(dayRun(hooks));
     EXPECT_FALSE(exported);
@@ -212,8 +212,8 @@ TEST_F(DayImport, PredictedOddsRequiredByStyleEight) {
     // Neither the odds day file nor the archive: one message, nothing of the day written.
     putWork(card);
     bool predicted = false;
-    DayHooks hooks;
-    hooks.predictDay = [&](AppContext&, ImportState&) {
+    DaySteps hooks;
+    hooks.predict = [&](AppContext&, ImportState&) {
         predicted = true;
         return Status();
     };
@@ -264,8 +264,8 @@ TEST_F(DayImport, StyleEightTakesOnlyThisDaysOddsFromTheArchive) {
                                      writeArchive({{QStringLiteral("mur_ods.kd2"), c.odds}})));
         putWork(card);
         bool predicted = false;
-        DayHooks hooks;
-        hooks.predictDay = [&](AppContext&, ImportState& s) {
+        DaySteps hooks;
+        hooks.predict = [&](AppContext&, ImportState& s) {
             // The odds day file is read before it is put in place with the day.
             predicted = s.OddsPath.contains(u"MURODDS20011110.DAT") && test::readBytes(s.OddsPath) == ours;
             return Status();

@@ -1,4 +1,4 @@
-#include "import/day_run.h"
+#include "day/day_pipeline.h"
 #include "import/split.h"
 #include "import_fixtures.h"
 #include "support/test_home.h"
@@ -99,8 +99,8 @@ TEST(Batch, SortedCaseInsensitiveMatchesOnly) {
     test::writeBytes(ctx.settings.OutPutDir + QStringLiteral("Duel.TXT"), "previous run");
 
     QStringList days;
-    DayHooks hooks;
-    hooks.predictDay = [&](AppContext&, ImportState& s) {
+    DaySteps hooks;
+    hooks.predict = [&](AppContext&, ImportState& s) {
         days << s.CurrentRaceDate;
         return Status();
     };

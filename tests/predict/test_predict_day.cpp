@@ -1,8 +1,7 @@
 #include "codes/codetables.h"
-#include "import/day_run.h"
+#include "day/day_pipeline.h"
 #include "import/records.h"
 #include "predict/predict_day.h"
-#include "predict/predict_hooks.h"
 #include "sample/sample.h"
 #include "support/test_home.h"
 
@@ -36,7 +35,7 @@ protected:
         write(p.workEntryFile, day_.entries);
         write(p.workHorseFile, day_.horses);
         state_ = ImportState{};
-        return DayRun(home_.ctx(), state_, predictionHooks());
+        return DayRun(home_.ctx(), state_, DaySteps::predictionOnly());
     }
 
     QString predictionPath() { return home_.ctx().paths.DataDir + kDay + QStringLiteral(".DAT"); }

@@ -1,9 +1,8 @@
 #include "pat/pat_log.h"
 #include <set>
 #include "codes/codetables.h"
-#include "import/day_run.h"
+#include "day/day_pipeline.h"
 #include "import/records.h"
-#include "predict/predict_hooks.h"
 #include "predict/prediction_file.h"
 #include "sample/sample.h"
 #include "support/test_home.h"
@@ -181,7 +180,7 @@ TEST(Sample, OddsFilteredStyleFindsPairsInSomeRacesAndNoneInOthers) {
     home.ctx().settings.Yosou = 8;
     ImportState state;
     ASSERT_TRUE(ExtractAndPredict(home.ctx(), state, home.home() + QStringLiteral("/MurData/H261205.LZH"),
-                                  predictionHooks()));
+                                  DaySteps::predictionOnly()));
     const auto records = readPredictionFile(predictionFilePath(home.ctx().paths.DataDir, QStringLiteral("20261205")));
     ASSERT_TRUE(records);
     int withPairs = 0, withoutPairs = 0, pairs = 0;

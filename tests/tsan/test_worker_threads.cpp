@@ -5,8 +5,7 @@
 #include "app/context.h"
 #include "app/paths.h"
 #include "app/settings.h"
-#include "import/day_run.h"
-#include "predict/predict_hooks.h"
+#include "day/day_pipeline.h"
 #include "ui/worker_run.h"
 
 #include <QCoreApplication>
@@ -97,7 +96,7 @@ TEST(WorkerThreads, ImportAndBatchOnTheWorkerWhileTheGuiThreadIsBusy) {
     ui::RunOnWorker(ctx, &sink, [&](AppContext& run) {
         asked = run.prompter.okCancel(QStringLiteral("取り込みますか？"));
         ImportState state;
-        imported = ExtractAndPredict(run, state, paths.MurDataDefault + QStringLiteral("H261205.LZH"), predictionHooks());
+        imported = ExtractAndPredict(run, state, paths.MurDataDefault + QStringLiteral("H261205.LZH"), DaySteps::predictionOnly());
     });
     EXPECT_TRUE(asked);
     EXPECT_TRUE(imported) << prompter.texts.join(u'\n').toStdString();
@@ -105,7 +104,7 @@ TEST(WorkerThreads, ImportAndBatchOnTheWorkerWhileTheGuiThreadIsBusy) {
     BatchResult batch;
     ui::RunOnWorker(ctx, &sink, [&](AppContext& run) {
         ImportState state;
-        batch = BatchRun(run, state, predictionHooks());
+        batch = BatchRun(run, state, DaySteps::predictionOnly());
     });
     timer.stop();
 

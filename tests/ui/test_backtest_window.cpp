@@ -9,7 +9,7 @@
 #include "codes/codetables.h"
 #include "codes/sjis.h"
 #include "export/day_exports.h"
-#include "import/day_run.h"
+#include "day/day_pipeline.h"
 #include "pat/pat_log.h"
 #include "predict/prediction_file.h"
 #include "sample/sample.h"
@@ -75,7 +75,7 @@ protected:
         QString message;
         ASSERT_TRUE(sample::writeSample(options, written, message)) << message.toStdString();
         ImportState state;
-        ASSERT_EQ(BatchRun(ctx(), state, dayRunHooks()).imported, kDays);
+        ASSERT_EQ(BatchRun(ctx(), state, DaySteps::whole()).imported, kDays);
         ctx().settings.PatOpt = true;
         ctx().settings.Ver = u"98"_s;
         ctx().settings.PatDir = home_->home() + u"/PAT/"_s;

@@ -1,0 +1,26 @@
+#include "import/day_files.h"
+
+#include "app/safe_save.h"
+
+namespace zm {
+
+QString dayRaceFileName(const QString& date) { return QStringLiteral("MUR") + date + QStringLiteral("_1.DEN"); }
+QString dayEntryFileName(const QString& date) { return QStringLiteral("MUR") + date + QStringLiteral("_2.DEN"); }
+QString dayHorseFileName(const QString& date) { return QStringLiteral("MUR") + date + QStringLiteral(".UMA"); }
+QString dayOddsFileName(const QString& date) { return QStringLiteral("MURODDS") + date + QStringLiteral(".DAT"); }
+
+QString dayFileWriteMessage(const QString& path, const Status& failure) {
+    const QString crLf = QStringLiteral("\r\n");
+    return QStringLiteral("ファイル「") + path + QStringLiteral("」に書き込めません！") + crLf + failure.message() + crLf +
+           QStringLiteral("処理を中止します。");
+}
+
+bool saveFileOrSay(AppContext& ctx, const QString& path, const QByteArray& bytes) {
+    const Status saved = saveFile(path, bytes);
+    if (saved)
+        return true;
+    ctx.prompter.critical(dayFileWriteMessage(path, saved));
+    return false;
+}
+
+}  // namespace zm

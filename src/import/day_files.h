@@ -1,0 +1,26 @@
+#pragma once
+
+// The names of a race day's files in the data folder, and how a failed write of one is told.
+
+#include "app/context.h"
+#include "codes/status.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace zm {
+
+// Day file names in DataDir.
+QString dayRaceFileName(const QString& date);   // "MUR" + date + "_1.DEN"
+QString dayEntryFileName(const QString& date);  // "MUR" + date + "_2.DEN"
+QString dayHorseFileName(const QString& date);  // "MUR" + date + ".UMA"
+QString dayOddsFileName(const QString& date);   // "MURODDS" + date + ".DAT"
+
+// The message for a day file that could not be written.
+QString dayFileWriteMessage(const QString& path, const Status& failure);
+
+// Writes bytes as one file through a temporary file; shows a message and returns false when
+// that fails.
+bool saveFileOrSay(AppContext& ctx, const QString& path, const QByteArray& bytes);
+
+}  // namespace zm
