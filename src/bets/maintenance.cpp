@@ -10,6 +10,7 @@
 #include "import/records.h"
 #include "import/work_folder.h"
 #include "pat/pat_files.h"
+#include "pat/pat_format.h"
 
 #include <QDir>
 #include <QFile>
@@ -186,7 +187,8 @@ BetOutcome ImportBetOdds(AppContext& ctx, const QString& day) {
         return BetOutcome::Stopped;
     }
     PendingBetTable table = file->bets;
-    const QString ver = ctx.settings.Ver;
+    // "FHDUEL" has no format of its own: its bets keep their odds.
+    const pat::PatFormat* format = pat::patFormatOf(ctx.settings.Ver);
     const QString patDir = withTrailingSlash(ctx.settings.PatDir);
     MeetingDays meetingDays(ctx.paths, day);
     PatFileCache cache;
@@ -195,25 +197,19 @@ BetOutcome ImportBetOdds(AppContext& ctx, const QString& day) {
         const QString prefix = pat::readsQuinellaFile(kind) ? pat::kQuinellaPrefix : pat::kWinPlacePrefix;
         const QString venueCode = ServiceVenueCodeOf(bet.Venue);
         const QString raceNo = bet.Race.left(2);
-        QString odds;
-        if (ver == u"31") {
-            const QByteArray* bytes =
-                cache.bytes(patDir + prefix + pat::PatFileCode31(venueCode, raceNo) + QStringLiteral(".JRA"));
-            if (bytes)
-                odds = pat::PatOdds31FromBytes(*bytes, kind, bet.Combination);
-        } else {
-            const QString nichi = meetingDays.of(venueCode);
+        QString nichi;
+        if (!format || format->namesFilesByMeetingDay()) {
+            nichi = meetingDays.of(venueCode);
             if (Val(nichi) == 0) {
                 ctx.prompter.warning(QStringLiteral("開催日次を取得できません！　オッズ取得を中止します。"));
                 return BetOutcome::Stopped;
             }
-            const QByteArray* bytes = cache.bytes(patDir + prefix +
-                                                  pat::PatFileCode(venueCode, raceNo, QStringView(nichi).right(1)) +
-                                                  QStringLiteral(".JRA"));
-            if (bytes && ver == u"95")
-                odds = pat::PatOdds95FromBytes(*bytes, kind, bet.Combination);
-            else if (bytes && ver == u"98")
-                odds = pat::PatOdds98FromBytes(*bytes, kind, bet.Combination);
+        }
+        QString odds;
+        if (format) {
+            const QString file = format->betOddsFile(patDir, prefix, venueCode, raceNo, QStringView(nichi).right(1));
+            if (const QByteArray* bytes = cache.bytes(file))
+                odds = format->betOdds(*bytes, kind, bet.Combination);
         }
         if (FieldValue(odds) > 0 || odds.contains(QStringLiteral("ﾄﾘｹｼ")))
             bet.Odds = fitField(odds, PendingBetFields::Odds);

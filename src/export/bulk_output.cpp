@@ -13,6 +13,7 @@
 #include "import/records.h"
 #include "import/work_folder.h"
 #include "pat/pat_files.h"
+#include "pat/pat_format.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -214,24 +215,21 @@ BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day) {
         const QString prefix = pat::readsQuinellaFile(kind) ? pat::kQuinellaPrefix : pat::kWinPlacePrefix;
         const QString venueCode = ServiceVenueCodeOf(bet.Venue);
         const QString raceNo = bet.Race.left(2);
-        QString odds;
-        if (state->ver == u"31") {
-            const QByteArray* bytes =
-                state->files.bytes(state->patDir + prefix + pat::PatFileCode31(venueCode, raceNo) + QStringLiteral(".JRA"));
-            if (bytes)
-                odds = pat::PatOdds31FromBytes(*bytes, kind, bet.Combination);
-        } else {
-            const QString nichi = state->days.of(venueCode);
+        const pat::PatFormat* format = pat::patFormatOf(state->ver);
+        QString nichi;
+        if (!format || format->namesFilesByMeetingDay()) {
+            nichi = state->days.of(venueCode);
             if (Val(nichi) == 0) {
                 prompter->warning(QStringLiteral("開催日次を取得できません！　オッズ取得を中止します。"), kBulkTitle);
                 return std::nullopt;
             }
-            const QByteArray* bytes = state->files.bytes(
-                state->patDir + prefix + pat::PatFileCode(venueCode, raceNo, QStringView(nichi).right(1)) + QStringLiteral(".JRA"));
-            if (bytes && state->ver == u"95")
-                odds = pat::PatOdds95FromBytes(*bytes, kind, bet.Combination);
-            else if (bytes && state->ver == u"98")
-                odds = pat::PatOdds98FromBytes(*bytes, kind, bet.Combination);
+        }
+        QString odds;
+        if (format) {
+            const QString file =
+                format->betOddsFile(state->patDir, prefix, venueCode, raceNo, QStringView(nichi).right(1));
+            if (const QByteArray* bytes = state->files.bytes(file))
+                odds = format->betOdds(*bytes, kind, bet.Combination);
         }
         if (FieldValue(odds) > 0 || odds.contains(kScratched))
             return fitField(odds, PendingBetFields::Odds);

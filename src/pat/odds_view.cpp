@@ -1,120 +1,16 @@
 #include "pat/odds_view.h"
 
-#include "codes/numeric.h"
-#include "codes/sjis.h"
 #include "pat/pat_files.h"
-
-#include <QFileInfo>
+#include "pat/pat_format.h"
 
 namespace zm::pat {
 
 namespace {
 
-constexpr Field inEntry(const Field& array, int i, const Field& relative) {
-    return relative.shifted(array.element(i).offset);
-}
-
-// Blanks trimmed, then right-aligned in width characters (the rightmost width when longer).
-QString rightIn(const QString& field, int width) {
-    const QString t = field.trimmed();
-    return t.size() >= width ? t.right(width) : QString(width - t.size(), u' ') + t;
-}
-
 QString blanks(int n) { return QString(n, u' '); }
 
 QByteArray readFile(const QString& path, qint64 length) {
     return path.isEmpty() ? QByteArray() : readPatFile(path, length);
-}
-
-// Half-width characters turned into their full-width forms, the blank included.
-QString wide(const QString& text) {
-    QString out;
-    for (QChar c : text) {
-        if (c == u' ')
-            out += QChar(0x3000);
-        else if (c.unicode() > 0x20 && c.unicode() < 0x7F)
-            out += QChar(c.unicode() - 0x20 + 0xFF00);
-        else
-            out += c;
-    }
-    return out;
-}
-
-// PAT31 files hold the race date first; a file of another day is not used.
-bool dateMatches(QByteArrayView file, const QString& date) {
-    return file.size() >= 8 && fromSjis(file.first(8)) == date;
-}
-
-template <class Zo>
-WinPlaceOdds winPlace(const Zo& r) {
-    WinPlaceOdds out;
-    out.found = true;
-    for (int h = 1; h <= 18; ++h) {
-        const size_t k = static_cast<size_t>(h - 1);
-        out.win[k] = rightIn(r.text(inEntry(Zo::horses, h, Zo::winOdds)), 5);
-        out.place[k] = rightIn(r.text(inEntry(Zo::horses, h, Zo::placeLow)), 4) + u'-' +
-                       rightIn(r.text(inEntry(Zo::horses, h, Zo::placeHigh)), 4);
-        if (out.place[k].contains(u"ﾄﾘｹｼ"))
-            out.place[k] = QStringLiteral("ﾄﾘｹｼ");
-    }
-    for (int b = 1; b <= 36; ++b) {
-        BracketOddsRow& row = out.brackets[static_cast<size_t>(b - 1)];
-        const QString first = r.text(inEntry(Zo::brackets, b, Zo::bracket1));
-        if (Val(first) >= 1) {
-            row.pair = first + u'-' + r.text(inEntry(Zo::brackets, b, Zo::bracket2));
-            row.odds = r.text(inEntry(Zo::brackets, b, Zo::bracketOdds));
-        } else {
-            row = {blanks(3), blanks(5)};
-        }
-    }
-    return out;
-}
-
-template <class Uo>
-PairOdds pairs(const Uo& r, bool wideOdds) {
-    PairOdds out;
-    out.found = true;
-    for (int i = 1; i <= 153; ++i) {
-        PairOddsRow& row = out.pairs[static_cast<size_t>(i - 1)];
-        row = {blanks(5), blanks(6), blanks(6), blanks(6)};
-        const QString first = r.text(inEntry(Uo::pairs, i, Uo::horse1));
-        if (Val(first) < 1)
-            continue;
-        row.pair = first + u'-' + r.text(inEntry(Uo::pairs, i, Uo::horse2));
-        row.quinella = r.text(inEntry(Uo::pairs, i, Uo::quinellaOdds));
-        if constexpr (std::is_same_v<Uo, Uo98Record>) {
-            if (wideOdds) {
-                row.wideLow = r.text(inEntry(Uo::pairs, i, Uo::wideLow));
-                row.wideHigh = r.text(inEntry(Uo::pairs, i, Uo::wideHigh));
-            }
-        }
-    }
-    return out;
-}
-
-template <class Ut>
-BodyWeights weights(const Ut& r) {
-    BodyWeights out;
-    out.found = true;
-    for (int h = 1; h <= 18; ++h) {
-        QString& text = out.weights[static_cast<size_t>(h - 1)];
-        if (r.text(inEntry(Ut::horses, h, UtWeightEntry::status)) == u"9") {
-            text = QStringLiteral("取り消し");
-            continue;
-        }
-        const QString weight = wide(r.text(inEntry(Ut::horses, h, UtWeightEntry::weight)));
-        const QString change = wide(r.text(inEntry(Ut::horses, h, UtWeightEntry::change)));
-        const QString sign = r.text(inEntry(Ut::horses, h, UtWeightEntry::sign));
-        if (sign == u"1")
-            text = weight + QStringLiteral("＋") + change;
-        else if (sign == u"2")
-            text = weight + QStringLiteral("－") + change;
-        else if (sign == u"3")
-            text = weight + QStringLiteral("±") + change;
-        else if (sign == u"7")
-            text = weight + QStringLiteral(" 初出");
-    }
-    return out;
 }
 
 }  // namespace
@@ -130,30 +26,23 @@ PatVer patVerOf(const QString& ver) {
 }
 
 QString patRaceFile(const QString& folder, const QString& prefix, PatVer ver, const PatRaceRef& race) {
-    if (ver == PatVer::V31)
-        return FindPat31File(folder, prefix, race.venueCode, race.raceNo);
-    const QString path = folder + prefix + PatFileCode(race.venueCode, race.raceNo, race.dayNo) + QStringLiteral(".JRA");
-    return QFileInfo(path).isFile() ? path : QString();
+    const PatFormat* format = patFormat(ver);
+    return format ? format->raceFile(folder, prefix, race) : QString();
 }
 
 WinPlaceOdds winPlaceOddsFromBytes(QByteArrayView file, PatVer ver) {
-    if (ver == PatVer::V31)
-        return winPlace(Zo31Record(file));
-    return winPlace(Zo95Record(file));
+    const PatFormat* format = patFormat(ver);
+    return format ? format->winPlaceOdds(file) : WinPlaceOdds{};
 }
 
 PairOdds renOddsFromBytes(QByteArrayView file, PatVer ver) {
-    if (ver == PatVer::V31)
-        return pairs(Uo31Record(file), false);
-    if (ver == PatVer::V95)
-        return pairs(Uo95Record(file), false);
-    return pairs(Uo98Record(file), true);
+    const PatFormat* format = patFormat(ver);
+    return format ? format->renOdds(file) : PairOdds{};
 }
 
 BodyWeights bodyWeightsFromBytes(QByteArrayView file, PatVer ver) {
-    if (ver == PatVer::V31)
-        return weights(Ut31Record(file));
-    return weights(Ut95Record(file));
+    const PatFormat* format = patFormat(ver);
+    return format ? format->bodyWeights(file) : BodyWeights{};
 }
 
 WinPlaceOdds ReadWinPlaceOdds(const QString& folder, PatVer ver, const PatRaceRef& race) {
@@ -161,37 +50,36 @@ WinPlaceOdds ReadWinPlaceOdds(const QString& folder, PatVer ver, const PatRaceRe
     out.win.fill(blanks(5));
     out.place.fill(blanks(9));
     out.brackets.fill({blanks(3), blanks(5)});
-    if (ver == PatVer::None)
+    const PatFormat* format = patFormat(ver);
+    if (!format)
         return out;
-    const QByteArray bytes = readFile(patRaceFile(folder, kWinPlacePrefix, ver, race),
-                                      ver == PatVer::V31 ? Zo31Record::kLength : Zo95Record::kLength);
-    if (bytes.isEmpty() || (ver == PatVer::V31 && !dateMatches(bytes, race.date)))
+    const QByteArray bytes = readFile(format->raceFile(folder, kWinPlacePrefix, race), format->winPlaceLength());
+    if (bytes.isEmpty() || !format->isOfDay(bytes, race.date))
         return out;
-    return winPlaceOddsFromBytes(bytes, ver);
+    return format->winPlaceOdds(bytes);
 }
 
 PairOdds ReadRenOdds(const QString& folder, PatVer ver, const PatRaceRef& race) {
     PairOdds out;
     out.pairs.fill({blanks(5), blanks(6), blanks(6), blanks(6)});
-    if (ver == PatVer::None)
+    const PatFormat* format = patFormat(ver);
+    if (!format)
         return out;
-    const int length = ver == PatVer::V31 ? Uo31Record::kLength : ver == PatVer::V95 ? Uo95Record::kLength
-                                                                                       : Uo98Record::kLength;
-    const QByteArray bytes = readFile(patRaceFile(folder, kQuinellaPrefix, ver, race), length);
-    if (bytes.isEmpty() || (ver == PatVer::V31 && !dateMatches(bytes, race.date)))
+    const QByteArray bytes = readFile(format->raceFile(folder, kQuinellaPrefix, race), format->quinellaLength());
+    if (bytes.isEmpty() || !format->isOfDay(bytes, race.date))
         return out;
-    return renOddsFromBytes(bytes, ver);
+    return format->renOdds(bytes);
 }
 
 BodyWeights ReadBodyWeights(const QString& folder, PatVer ver, const PatRaceRef& race) {
     BodyWeights out;
-    if (ver == PatVer::None)
+    const PatFormat* format = patFormat(ver);
+    if (!format)
         return out;
-    const QByteArray bytes = readFile(patRaceFile(folder, kWeightPrefix, ver, race),
-                                      ver == PatVer::V31 ? Ut31Record::kLength : Ut95Record::kLength);
-    if (bytes.isEmpty() || (ver == PatVer::V31 && !dateMatches(bytes, race.date)))
+    const QByteArray bytes = readFile(format->raceFile(folder, kWeightPrefix, race), format->weightLength());
+    if (bytes.isEmpty() || !format->isOfDay(bytes, race.date))
         return out;
-    return bodyWeightsFromBytes(bytes, ver);
+    return format->bodyWeights(bytes);
 }
 
 }  // namespace zm::pat

@@ -1,0 +1,209 @@
+#include "pat/pat_format.h"
+
+#include "codes/numeric.h"
+#include "codes/sjis.h"
+#include "pat/pat_files.h"
+
+#include <QFileInfo>
+
+namespace zm::pat {
+
+namespace {
+
+constexpr Field inEntry(const Field& array, int i, const Field& relative) {
+    return relative.shifted(array.element(i).offset);
+}
+
+// Blanks trimmed, then right-aligned in width characters (the rightmost width when longer).
+QString rightIn(const QString& field, int width) {
+    const QString t = field.trimmed();
+    return t.size() >= width ? t.right(width) : QString(width - t.size(), u' ') + t;
+}
+
+QString blanks(int n) { return QString(n, u' '); }
+
+// Half-width characters turned into their full-width forms, the blank included.
+QString wide(const QString& text) {
+    QString out;
+    for (QChar c : text) {
+        if (c == u' ')
+            out += QChar(0x3000);
+        else if (c.unicode() > 0x20 && c.unicode() < 0x7F)
+            out += QChar(c.unicode() - 0x20 + 0xFF00);
+        else
+            out += c;
+    }
+    return out;
+}
+
+template <class Zo>
+WinPlaceOdds winPlace(const Zo& r) {
+    WinPlaceOdds out;
+    out.found = true;
+    for (int h = 1; h <= 18; ++h) {
+        const size_t k = static_cast<size_t>(h - 1);
+        out.win[k] = rightIn(r.text(inEntry(Zo::horses, h, Zo::winOdds)), 5);
+        out.place[k] = rightIn(r.text(inEntry(Zo::horses, h, Zo::placeLow)), 4) + u'-' +
+                       rightIn(r.text(inEntry(Zo::horses, h, Zo::placeHigh)), 4);
+        if (out.place[k].contains(u"ﾄﾘｹｼ"))
+            out.place[k] = QStringLiteral("ﾄﾘｹｼ");
+    }
+    for (int b = 1; b <= 36; ++b) {
+        BracketOddsRow& row = out.brackets[static_cast<size_t>(b - 1)];
+        const QString first = r.text(inEntry(Zo::brackets, b, Zo::bracket1));
+        if (Val(first) >= 1) {
+            row.pair = first + u'-' + r.text(inEntry(Zo::brackets, b, Zo::bracket2));
+            row.odds = r.text(inEntry(Zo::brackets, b, Zo::bracketOdds));
+        } else {
+            row = {blanks(3), blanks(5)};
+        }
+    }
+    return out;
+}
+
+template <class Uo>
+PairOdds pairs(const Uo& r, bool wideOdds) {
+    PairOdds out;
+    out.found = true;
+    for (int i = 1; i <= 153; ++i) {
+        PairOddsRow& row = out.pairs[static_cast<size_t>(i - 1)];
+        row = {blanks(5), blanks(6), blanks(6), blanks(6)};
+        const QString first = r.text(inEntry(Uo::pairs, i, Uo::horse1));
+        if (Val(first) < 1)
+            continue;
+        row.pair = first + u'-' + r.text(inEntry(Uo::pairs, i, Uo::horse2));
+        row.quinella = r.text(inEntry(Uo::pairs, i, Uo::quinellaOdds));
+        if constexpr (std::is_same_v<Uo, Uo98Record>) {
+            if (wideOdds) {
+                row.wideLow = r.text(inEntry(Uo::pairs, i, Uo::wideLow));
+                row.wideHigh = r.text(inEntry(Uo::pairs, i, Uo::wideHigh));
+            }
+        }
+    }
+    return out;
+}
+
+template <class Ut>
+BodyWeights weights(const Ut& r) {
+    BodyWeights out;
+    out.found = true;
+    for (int h = 1; h <= 18; ++h) {
+        QString& text = out.weights[static_cast<size_t>(h - 1)];
+        if (r.text(inEntry(Ut::horses, h, UtWeightEntry::status)) == u"9") {
+            text = QStringLiteral("取り消し");
+            continue;
+        }
+        const QString weight = wide(r.text(inEntry(Ut::horses, h, UtWeightEntry::weight)));
+        const QString change = wide(r.text(inEntry(Ut::horses, h, UtWeightEntry::change)));
+        const QString sign = r.text(inEntry(Ut::horses, h, UtWeightEntry::sign));
+        if (sign == u"1")
+            text = weight + QStringLiteral("＋") + change;
+        else if (sign == u"2")
+            text = weight + QStringLiteral("－") + change;
+        else if (sign == u"3")
+            text = weight + QStringLiteral("±") + change;
+        else if (sign == u"7")
+            text = weight + QStringLiteral(" 初出");
+    }
+    return out;
+}
+
+}  // namespace
+
+bool PatFormat::isOfDay(QByteArrayView, const QString&) const {
+    return true;
+}
+
+QString PatFormat::betOddsFile(const QString& patDir, const QString& prefix, QStringView venueCode, QStringView raceNo,
+                               QStringView dayDigit) const {
+    return patDir + prefix + PatFileCode(venueCode, raceNo, dayDigit) + QStringLiteral(".JRA");
+}
+
+namespace {
+
+// PAT95 and PAT98 name a race's files by venue, race and the meeting's day; their odds and body
+// weight records are the same, the quinella file of PAT98 adds the wide odds.
+class PatFormat95 : public PatFormat {
+public:
+    PatVer ver() const override { return PatVer::V95; }
+    QString title() const override { return QStringLiteral("ＰＡＴ９５"); }
+    QString raceFile(const QString& folder, const QString& prefix, const PatRaceRef& race) const override {
+        const QString path =
+            folder + prefix + PatFileCode(race.venueCode, race.raceNo, race.dayNo) + QStringLiteral(".JRA");
+        return QFileInfo(path).isFile() ? path : QString();
+    }
+    qint64 winPlaceLength() const override { return Zo95Record::kLength; }
+    qint64 quinellaLength() const override { return Uo95Record::kLength; }
+    qint64 weightLength() const override { return Ut95Record::kLength; }
+    WinPlaceOdds winPlaceOdds(QByteArrayView file) const override { return winPlace(Zo95Record(file)); }
+    PairOdds renOdds(QByteArrayView file) const override { return pairs(Uo95Record(file), false); }
+    BodyWeights bodyWeights(QByteArrayView file) const override { return weights(Ut95Record(file)); }
+    QString betOdds(QByteArrayView file, QStringView kind, QStringView combination) const override {
+        return PatOdds95FromBytes(file, kind, combination);
+    }
+};
+
+class PatFormat98 : public PatFormat95 {
+public:
+    PatVer ver() const override { return PatVer::V98; }
+    QString title() const override { return QStringLiteral("ＰＡＴ９８"); }
+    bool hasWideOdds() const override { return true; }
+    qint64 quinellaLength() const override { return Uo98Record::kLength; }
+    PairOdds renOdds(QByteArrayView file) const override { return pairs(Uo98Record(file), true); }
+    QString betOdds(QByteArrayView file, QStringView kind, QStringView combination) const override {
+        return PatOdds98FromBytes(file, kind, combination);
+    }
+};
+
+// PAT31 names a race's files by venue and race alone (trying "1" and then "2" in the middle),
+// and each file holds its date first: a file of another day is not used.
+class PatFormat31 : public PatFormat {
+public:
+    PatVer ver() const override { return PatVer::V31; }
+    QString title() const override { return QStringLiteral("ＰＡＴ３１"); }
+    QString raceFile(const QString& folder, const QString& prefix, const PatRaceRef& race) const override {
+        return FindPat31File(folder, prefix, race.venueCode, race.raceNo);
+    }
+    bool isOfDay(QByteArrayView file, const QString& date) const override {
+        return file.size() >= 8 && fromSjis(file.first(8)) == date;
+    }
+    qint64 winPlaceLength() const override { return Zo31Record::kLength; }
+    qint64 quinellaLength() const override { return Uo31Record::kLength; }
+    qint64 weightLength() const override { return Ut31Record::kLength; }
+    WinPlaceOdds winPlaceOdds(QByteArrayView file) const override { return winPlace(Zo31Record(file)); }
+    PairOdds renOdds(QByteArrayView file) const override { return pairs(Uo31Record(file), false); }
+    BodyWeights bodyWeights(QByteArrayView file) const override { return weights(Ut31Record(file)); }
+    bool namesFilesByMeetingDay() const override { return false; }
+    QString betOddsFile(const QString& patDir, const QString& prefix, QStringView venueCode, QStringView raceNo,
+                        QStringView) const override {
+        return patDir + prefix + PatFileCode31(venueCode, raceNo) + QStringLiteral(".JRA");
+    }
+    QString betOdds(QByteArrayView file, QStringView kind, QStringView combination) const override {
+        return PatOdds31FromBytes(file, kind, combination);
+    }
+};
+
+}  // namespace
+
+const PatFormat* patFormat(PatVer ver) {
+    static const PatFormat31 v31;
+    static const PatFormat95 v95;
+    static const PatFormat98 v98;
+    switch (ver) {
+        case PatVer::V31:
+            return &v31;
+        case PatVer::V95:
+            return &v95;
+        case PatVer::V98:
+            return &v98;
+        case PatVer::None:
+            break;
+    }
+    return nullptr;
+}
+
+const PatFormat* patFormatOf(const QString& ver) {
+    return patFormat(patVerOf(ver));
+}
+
+}  // namespace zm::pat
