@@ -1,6 +1,7 @@
 #include "bets/purchase_files.h"
 
 #include "app/file_set.h"
+#include "app/safe_save.h"
 #include "bets/pending_bet.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
@@ -55,6 +56,15 @@ QString PurchaseLine(const PendingBet& bet) {
                        trimBlanks(bet.Combination), trimBlanks(bet.Odds),
                        stake ? stake->digits() + u'円' : trimBlanks(bet.Amount)};
     return PurchaseLine(f);
+}
+
+Status RemovePendingBetsKeepingBackup(const AppPaths& paths, const QString& day, const QByteArray& bytes) {
+    if (const Status backup = saveFile(PendingBetBackupPath(paths, day), bytes); !backup.ok())
+        return backup;
+    const QString path = PendingBetPath(paths, day);
+    if (!QFile::remove(path))
+        return Status::failure(QStringLiteral("%1 を削除できませんでした。").arg(QDir::toNativeSeparators(path)));
+    return {};
 }
 
 BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day) {
@@ -120,9 +130,8 @@ BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day) {
                  QStringLiteral("\r\n") + report;
     ctx.prompter.information(report, kPurchaseTitle);
     if (ctx.prompter.confirmYesNo(QStringLiteral("保留ＢＥＴファイルを削除しますか？"), kPurchaseTitle)) {
-        if (!QFile::remove(path)) {
-            ctx.prompter.critical(QStringLiteral("%1 を削除できませんでした。").arg(QDir::toNativeSeparators(path)),
-                                  kPurchaseTitle);
+        if (const Status removed = RemovePendingBetsKeepingBackup(ctx.paths, day, file->bytes); !removed.ok()) {
+            ctx.prompter.critical(removed.message(), kPurchaseTitle);
             return BetOutcome::Stopped;
         }
     }

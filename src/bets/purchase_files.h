@@ -23,9 +23,14 @@ QString PurchaseTitle(const QString& day);
 // The file number (1-9) of bet k (1-based).
 int PurchaseFileNumber(int k);
 
+// Deletes the day's pending-bet file, whose bytes as read are given, after copying them to the
+// backup "~B" + day + ".BAK" through saveFile: when the copy fails nothing is deleted. A failure
+// names the file.
+Status RemovePendingBetsKeepingBackup(const AppPaths& paths, const QString& day, const QByteArray& bytes);
+
 // Replaces the day's old purchase files (yyyymmdd + two characters + ".BET") with the new ones as
 // one set (a failure leaves every old file), reports, and asks whether to delete the
-// pending-bet file (No by default).
+// pending-bet file (No by default; a backup is kept).
 BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day);
 
 }  // namespace zm

@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -134,12 +135,20 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirCaptionsAndOnlyBuiltCommandsAreEnabled
         EXPECT_EQ(a->isEnabled(), item.enabled) << item.name;
     }
     const std::pair<const char*, const char*> menus[] = {
-        {"mnuFile", "ファイル(&F)"},    {"mnuBetOut", "保留ＢＥＴ操作(&B)"}, {"mnuMurOdds", "予想オッズ(&O)"},
+        {"mnuFile", "ファイル(&F)"},    {"mnuBetOut", "保留ＢＥＴ操作(&B)"}, {"mnuMurOdds", "予想オッズ(&Y)"},
         {"mnuPat", "ＰＡＴ情報(&P)"},   {"mnuOpt", "オプション(&O)"},        {"mnuAbout", "ヘルプ(&H)"}};
     for (const auto& [name, caption] : menus) {
         auto* menu = window->findChild<QMenu*>(QString::fromUtf8(name));
         ASSERT_NE(menu, nullptr) << name;
         EXPECT_EQ(menu->title(), QString::fromUtf8(caption));
+    }
+    // Alt and one letter opens one menu only.
+    QSet<QChar> keys;
+    for (const auto& [name, caption] : menus) {
+        const QString title = QString::fromUtf8(caption);
+        const QChar key = title.at(title.indexOf(u'&') + 1).toUpper();
+        EXPECT_FALSE(keys.contains(key)) << caption;
+        keys.insert(key);
     }
 }
 
