@@ -592,7 +592,9 @@ void frmZenoMain::ShowOddsWindow() {
         return;
     }
     auto* window = new frmOdds(ctx_, livePat_, patRace_,
-                               VenueName(race_.venueCode) + u" "_s + QString::number(race_.raceNo) + u"Ｒ"_s, this);
+                               VenueName(race_.venueCode) + u" "_s + FullWidthDigits(QString::number(race_.raceNo)) +
+                                   u"Ｒ"_s,
+                               this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->open();
 }

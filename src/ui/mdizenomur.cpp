@@ -443,8 +443,10 @@ void MDIZenoMUR::closeCardWindow() {
 }
 
 void MDIZenoMUR::mnuDataDel_Click() {
+    const bool cardWasOpen = card_ != nullptr;
     closeCardWindow();
     auto* dialog = new frmDelFile(ctx_, this);
+    dialog->setCardClosed(cardWasOpen);
     showDialog(dialog);
 }
 

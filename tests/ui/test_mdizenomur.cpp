@@ -2,6 +2,7 @@
 // progress window, help and web pages, and the shutdown.
 
 #include "import/archive.h"
+#include "predict/dummy_day.h"
 #include "support/test_home.h"
 #include "ui/desktop_start.h"
 #include "ui/frmdelfile.h"
@@ -305,6 +306,7 @@ TEST_F(MainWindowTest, AClosedCardWindowIsGone) {
     QTest::mouseClick(window->SSCommand1(2), Qt::LeftButton);
     auto* dialog = window->findChild<ui::frmDelFile*>();
     ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->cardClosedNote()->isVisible()) << "the dialog says why the card went";
     click(dialog->backButton());
     window->menuAction(QStringLiteral("mnuHelp"))->trigger();
     settle();
@@ -413,7 +415,8 @@ TEST_F(MainWindowTest, DateDialogCreatesTheDummyDay) {
     ASSERT_NE(dialog, nullptr);
     dialog->dateField()->setText(QStringLiteral("2001/13/01"));
     click(dialog->okButton());
-    EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("「月」の書式が違います！")});
+    EXPECT_EQ(home.prompter().texts(),
+              QStringList{QStringLiteral("「月」の書式が違います！\r\n") + kDummyDateRule});
     dialog->dateField()->setText(QStringLiteral("2001/9/3"));
     click(dialog->okButton());
     EXPECT_EQ(ctx().ImportedDay, QStringLiteral("20010903"));
