@@ -46,8 +46,9 @@ QString frmBetIkkatuOut::dayTextPath(bool mur) const {
 void frmBetIkkatuOut::pickDayText() {
     const QString stored = path_->text();
     const auto name = dayTextName().match(QFileInfo(stored).fileName());
-    // A file of the user's own choice is kept while it is there; a day text only for its own day.
-    if (!stored.isEmpty() && QFileInfo(stored).isFile() && (!name.hasMatch() || name.captured(2) == day_))
+    // A file of the user's own choice is kept while it is there; a day text (the default) is
+    // always the text of this day that exists.
+    if (!stored.isEmpty() && !name.hasMatch() && QFileInfo(stored).isFile())
         return;
     // The day's text that exists, the format chosen last time first.
     const bool first = murFormat_->isChecked();

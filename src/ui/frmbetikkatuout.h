@@ -40,7 +40,7 @@ private:
     // The day's DUEL ("W") or MUR contest text in the output folder.
     QString dayTextPath(bool mur) const;
     // On opening: the day's contest text that exists, with its format, unless the stored file
-    // is there and is not another day's text.
+    // is one of the user's own (not named as a day's text) and is there.
     void pickDayText();
     // The missing-file message; when the day has neither text, it says which setting makes them.
     QString missingTextMessage() const;

@@ -66,7 +66,7 @@ void frmDelFile::keyPressEvent(QKeyEvent* event) {
     // Enter presses the button that has the focus, as Space does; elsewhere it presses nothing.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         for (QPushButton* b : {delete_, deleteAll_, back_}) {
-            if (b->hasFocus()) {
+            if (focusWidget() == b) {
                 b->click();
                 return;
             }

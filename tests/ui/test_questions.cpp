@@ -26,10 +26,10 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 
 struct CallSite {
-    const char* file;     // under src/
-    const char* method;   // the prompter method it calls
-    const char* text;     // a piece of the question's text (or of the expression that makes it)
-    bool destroys;        // Yes/OK deletes, overwrites or empties something
+    const char* file;    // under src/
+    const char* method;  // the prompter method it calls
+    const char* text;    // a piece of the question's text (or of the expression that makes it)
+    bool destroys;       // Yes/OK deletes, overwrites or empties something
 };
 
 const CallSite kCallSites[] = {
