@@ -576,18 +576,5 @@ TEST_F(BetWindows, EditWithoutAnApplicationForTextSaysHowToSetOne) {
     EXPECT_TRUE(prompter().texts().front().contains(u"既定のアプリケーション"_s));
 }
 
-// Yes to the delete question of the purchase files keeps the file's bytes as the backup.
-TEST_F(BetWindows, DeletedPendingBetsAreKeptAsTheBackup) {
-    writeBets({u"中山,11R,単勝,    1,      ,  100円"_s});
-    const QByteArray old = betBytes();
-    window->importState().CurrentRaceDate = kDay;
-    prompter().answer(Answer::Yes);
-    item("mnuPatBetOut")->trigger();
-    EXPECT_FALSE(QFile::exists(betPath()));
-    QFile backup(PendingBetBackupPath(ctx().paths, kDay));
-    ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
-    EXPECT_EQ(backup.readAll(), old);
-}
-
 }  // namespace
 }  // namespace zm::test

@@ -307,6 +307,7 @@ TEST_F(MainWindowTest, AClosedCardWindowIsGone) {
     auto* dialog = window->findChild<ui::frmDelFile*>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->cardClosedNote()->isVisible()) << "the dialog says why the card went";
+    screenshot(dialog, QStringLiteral("frmDelFile_card_closed"));
     click(dialog->backButton());
     window->menuAction(QStringLiteral("mnuHelp"))->trigger();
     settle();
