@@ -1,7 +1,6 @@
 #include "bets/purchase_files.h"
 
 #include "app/file_set.h"
-#include "app/safe_save.h"
 #include "bets/pending_bet.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
@@ -10,6 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace zm {
 
@@ -58,12 +61,17 @@ QString PurchaseLine(const PendingBet& bet) {
     return PurchaseLine(f);
 }
 
-Status RemovePendingBetsKeepingBackup(const AppPaths& paths, const QString& day, const QByteArray& bytes) {
-    if (const Status backup = saveFile(PendingBetBackupPath(paths, day), bytes); !backup.ok())
-        return backup;
+Status RemovePendingBetsKeepingBackup(const AppPaths& paths, const QString& day) {
+    // A rename: it needs no room on the disk, and at every moment one of the two names holds the
+    // bets. A backup already there is replaced; a folder at its name refuses the rename.
     const QString path = PendingBetPath(paths, day);
-    if (!QFile::remove(path))
-        return Status::failure(QStringLiteral("%1 を削除できませんでした。").arg(QDir::toNativeSeparators(path)));
+    const QString backup = PendingBetBackupPath(paths, day);
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(backup).constData()) != 0) {
+        const int error = errno;
+        return Status::failure(QStringLiteral("%1 を削除できませんでした（%2 にできません：%3）。")
+                                   .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(backup),
+                                        QString::fromLocal8Bit(std::strerror(error))));
+    }
     return {};
 }
 
@@ -130,7 +138,7 @@ BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day) {
                  QStringLiteral("\r\n") + report;
     ctx.prompter.information(report, kPurchaseTitle);
     if (ctx.prompter.confirmYesNo(QStringLiteral("保留ＢＥＴファイルを削除しますか？"), kPurchaseTitle)) {
-        if (const Status removed = RemovePendingBetsKeepingBackup(ctx.paths, day, file->bytes); !removed.ok()) {
+        if (const Status removed = RemovePendingBetsKeepingBackup(ctx.paths, day); !removed.ok()) {
             ctx.prompter.critical(removed.message(), kPurchaseTitle);
             return BetOutcome::Stopped;
         }

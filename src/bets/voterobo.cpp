@@ -342,7 +342,7 @@ BetOutcome WriteVoteRoboSchedule(AppContext& ctx, const QString& day, const Vote
     if (ctx.prompter.confirmYesNo(QString::number(bets.size()) + u"BET出力しました。"_s + kCrLf + kCrLf +
                                       u"保留ＢＥＴファイルを削除しますか？"_s,
                                   kVoteRoboTitle)) {
-        if (const Status removed = RemovePendingBetsKeepingBackup(ctx.paths, day, file->bytes); !removed.ok()) {
+        if (const Status removed = RemovePendingBetsKeepingBackup(ctx.paths, day); !removed.ok()) {
             ctx.prompter.critical(removed.message(), kVoteRoboTitle);
             return BetOutcome::Stopped;
         }
