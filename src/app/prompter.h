@@ -28,6 +28,7 @@ public:
     virtual bool yesNo(const QString& text, const QString& title = kAppTitle) = 0;
     // A Yes/No question before data is lost: No is the default answer. True for Yes.
     virtual bool confirmYesNo(const QString& text, const QString& title = kAppTitle) { return yesNo(text, title); }
+    // Overwrite (Yes) / append (No) / stop (Cancel): Cancel is the default answer.
     virtual Answer yesNoCancel(const QString& text, const QString& title = kAppTitle) = 0;
 };
 

@@ -158,11 +158,15 @@ BetOutBets BetOutBetsOf(const BetOutForm& form, const QString& venueCode, int ra
         if (!r.checked)
             continue;
         const QString type = QStringLiteral("枠連");
-        // The first two characters of the entry are the brackets ("81" and "81 " alike).
-        const QString e = entryText(r.entry).left(2);
+        // Two brackets, written together ("18") or joined by a dash ("1-8") as quinella rows are;
+        // the first two characters are the brackets ("81" and "81 " alike).
+        QString e = entryText(r.entry);
+        if (e.size() == 3 && e[1] == u'-')
+            e.remove(1, 1);
+        e.truncate(2);
         const bool ok = e.size() == 2 && e[0] >= u'1' && e[0] <= u'8' && e[1] >= u'1' && e[1] <= u'8';
         if (!ok) {
-            out.skipped << rowName(type, i, r) + QStringLiteral(": 枠番は1～8の数字２つ（例 18）です");
+            out.skipped << rowName(type, i, r) + QStringLiteral(": 枠番は1～8の数字２つ（例 18 または 1-8）です");
             continue;
         }
         QChar a = e[0];

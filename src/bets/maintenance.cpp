@@ -80,10 +80,10 @@ BetOutcome foldCommand(AppContext& ctx, const QString& day, bool merge) {
     }
     const QString head = QStringLiteral("重複した買い目が ") + strOf(folded->duplicates) +
                          QStringLiteral("BETありました。") + kCrLf;
-    const bool ok = merge ? ctx.prompter.okCancel(
+    const bool ok = merge ? ctx.prompter.confirm(
                                 head + QStringLiteral("金額を統合してBET数を減らします。書き替えてよろしいですか？"),
                                 QStringLiteral("保留ＢＥＴの重複買い目統合"))
-                          : ctx.prompter.okCancel(
+                          : ctx.prompter.confirm(
                                 head + QStringLiteral("最初に出現した買い目を残します。書き替えてよろしいですか？"),
                                 QStringLiteral("保留ＢＥＴの重複買い目削除"));
     if (!ok)
@@ -127,7 +127,7 @@ BetOutcome SortPendingBets(AppContext& ctx, const QString& day) {
     if (table.size() < 2)
         return BetOutcome::NothingToDo;
     SortBets(table);
-    if (!ctx.prompter.okCancel(QStringLiteral("ソート結果に基づき、保留ＢＥＴファイルを書き替えます。") + kCrLf +
+    if (!ctx.prompter.confirm(QStringLiteral("ソート結果に基づき、保留ＢＥＴファイルを書き替えます。") + kCrLf +
                                    QStringLiteral("書き替えてよろしいですか？") + kCrLf,
                                QStringLiteral("保留ＢＥＴの並び替え")))
         return BetOutcome::Declined;

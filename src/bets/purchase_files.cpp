@@ -10,6 +10,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 namespace zm {
 
 namespace {
@@ -50,6 +54,20 @@ QString PurchaseLine(const PendingBet& bet) {
     // An amount longer than its seven columns is written whole, never cut.
     const QString amount = amountText.size() > 7 ? amountText : rightPart(QStringLiteral("       ") + amountText, 7);
     return venue + kGap + race + kGap + type.leftJustified(6, u' ') + kGap + combination + kGap + odds + kGap + amount;
+}
+
+Status RemovePendingBetsKeepingBackup(const AppPaths& paths, const QString& day) {
+    // A rename: it needs no room on the disk, and at every moment one of the two names holds the
+    // bets. A backup already there is replaced; a folder at its name refuses the rename.
+    const QString path = PendingBetPath(paths, day);
+    const QString backup = PendingBetBackupPath(paths, day);
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(backup).constData()) != 0) {
+        const int error = errno;
+        return Status::failure(QStringLiteral("%1 を削除できませんでした（%2 にできません：%3）。")
+                                   .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(backup),
+                                        QString::fromLocal8Bit(std::strerror(error))));
+    }
+    return {};
 }
 
 BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day) {
@@ -115,9 +133,8 @@ BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day) {
                  QStringLiteral("\r\n") + report;
     ctx.prompter.information(report, kPurchaseTitle);
     if (ctx.prompter.confirmYesNo(QStringLiteral("保留ＢＥＴファイルを削除しますか？"), kPurchaseTitle)) {
-        if (!QFile::remove(path)) {
-            ctx.prompter.critical(QStringLiteral("%1 を削除できませんでした。").arg(QDir::toNativeSeparators(path)),
-                                  kPurchaseTitle);
+        if (const Status removed = RemovePendingBetsKeepingBackup(ctx.paths, day); !removed.ok()) {
+            ctx.prompter.critical(removed.message(), kPurchaseTitle);
             return BetOutcome::Stopped;
         }
     }

@@ -21,9 +21,13 @@ QString PurchaseTitle(const QString& day);
 // The file number (1-9) of bet k (1-based).
 int PurchaseFileNumber(int k);
 
+// Deletes the day's pending-bet file by renaming it to its backup "~B" + day + ".BAK": the bets
+// once sent on can be had back. When the rename fails nothing changes; the failure names the file.
+Status RemovePendingBetsKeepingBackup(const AppPaths& paths, const QString& day);
+
 // Replaces the day's old purchase files (yyyymmdd + two characters + ".BET") with the new ones as
 // one set (a failure leaves every old file), reports, and asks whether to delete the
-// pending-bet file (No by default).
+// pending-bet file (No by default; a backup is kept).
 BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day);
 
 }  // namespace zm

@@ -1,6 +1,7 @@
 #include "bets/voterobo.h"
 
 #include "app/safe_save.h"
+#include "bets/purchase_files.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
@@ -317,12 +318,11 @@ BetOutcome WriteVoteRoboSchedule(AppContext& ctx, const QString& day, const Vote
         ctx.prompter.critical(s.message(), kVoteRoboTitle);
         return BetOutcome::Stopped;
     }
-    if (ctx.prompter.yesNo(QString::number(bets.size()) + u"BET出力しました。"_s + kCrLf + kCrLf +
-                               u"保留ＢＥＴファイルを削除しますか？"_s,
-                           kVoteRoboTitle)) {
-        if (!QFile::remove(betPath)) {
-            ctx.prompter.critical(u"%1 を削除できませんでした。"_s.arg(QDir::toNativeSeparators(betPath)),
-                                  kVoteRoboTitle);
+    if (ctx.prompter.confirmYesNo(QString::number(bets.size()) + u"BET出力しました。"_s + kCrLf + kCrLf +
+                                      u"保留ＢＥＴファイルを削除しますか？"_s,
+                                  kVoteRoboTitle)) {
+        if (const Status removed = RemovePendingBetsKeepingBackup(ctx.paths, day); !removed.ok()) {
+            ctx.prompter.critical(removed.message(), kVoteRoboTitle);
             return BetOutcome::Stopped;
         }
     }

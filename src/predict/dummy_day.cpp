@@ -50,13 +50,13 @@ QString dummyDayPreset(const QDate& today) {
 std::optional<QString> parseDummyDate(AppContext& ctx, const QString& typed) {
     const QString t = typed.trimmed();
     if (t.size() < 8 || t.size() > 10) {
-        ctx.prompter.warning(QStringLiteral("日付記入の書式が違います！"));
+        ctx.prompter.warning(QStringLiteral("日付記入の書式が違います！") + QStringLiteral("\r\n") + kDummyDateRule);
         return std::nullopt;
     }
     const QString yearText = t.left(4);
     const int year = allDigits(yearText) ? yearText.toInt() : 0;
     if (year < kFirstYear || year > kLastYear) {
-        ctx.prompter.warning(QStringLiteral("西暦年の書式が違います！"));
+        ctx.prompter.warning(QStringLiteral("西暦年の書式が違います！") + QStringLiteral("\r\n") + kDummyDateRule);
         return std::nullopt;
     }
     // Month and day are the parts between and after the separators; the year part is its
@@ -64,13 +64,13 @@ std::optional<QString> parseDummyDate(AppContext& ctx, const QString& typed) {
     const QStringList parts = t.split(u'/');
     const int month = parts.value(0).size() == 4 ? partValue(parts.value(1), 1, 12) : 0;
     if (month == 0) {
-        ctx.prompter.warning(QStringLiteral("「月」の書式が違います！"));
+        ctx.prompter.warning(QStringLiteral("「月」の書式が違います！") + QStringLiteral("\r\n") + kDummyDateRule);
         return std::nullopt;
     }
     const int day = parts.size() == 3 ? partValue(parts.value(2), 1, 31) : 0;
     // A day the month does not have (2001/2/30) is refused like any other bad day.
     if (day == 0 || !QDate(year, month, day).isValid()) {
-        ctx.prompter.warning(QStringLiteral("「日」の書式が違います！"));
+        ctx.prompter.warning(QStringLiteral("「日」の書式が違います！") + QStringLiteral("\r\n") + kDummyDateRule);
         return std::nullopt;
     }
     return QString::number(year) + TwoDigits(static_cast<std::int16_t>(month)) +

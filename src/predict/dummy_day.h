@@ -15,8 +15,12 @@ struct ImportState;
 // The date dialog's preset: the race day nearest to today, "yyyy/mm/dd".
 QString dummyDayPreset(const QDate& today);
 
+// The line under every refusal of a typed date: what a valid one is.
+inline const QString kDummyDateRule =
+    QStringLiteral("「2001/09/03」のように、1991年～2099年の実在する日付を入力してください。");
+
 // Checks the typed date ("2001/9/3", "2001/09/03") and gives "yyyymmdd", or nothing after
-// showing the message of the first check that fails.
+// showing the message of the first check that fails, followed by kDummyDateRule.
 std::optional<QString> parseDummyDate(AppContext& ctx, const QString& typed);
 
 // The whole action: checks the date, sets CurrentRaceDate and a one-meeting MeetingTable,

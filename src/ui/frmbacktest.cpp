@@ -12,7 +12,9 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -151,6 +153,52 @@ QChartView* makeChartView(const QString& name, const QString& title, QWidget* pa
     return view;
 }
 
+// A date field that refuses a digit which would make no date (a 30 typed into February's day
+// gives no date, where the field itself would keep the 3 and drop the 0 without a word): the
+// date the field had when it took the focus comes back and a message says what is valid.
+class DateTypingGuard : public QObject {
+public:
+    DateTypingGuard(QDateEdit* field, Prompter& prompter) : QObject(field), field_(field), prompter_(prompter) {
+        field->installEventFilter(this);
+        start_ = field->date();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != field_) {
+            return false;
+        }
+        if (event->type() == QEvent::FocusIn) {
+            start_ = field_->date();
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress || busy_) {
+            return false;
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->text().size() != 1 || !key->text().at(0).isDigit()) {
+            return false;
+        }
+        const QString before = field_->text();
+        busy_ = true;
+        QCoreApplication::sendEvent(field_, event);
+        busy_ = false;
+        if (field_->text() == before) {
+            field_->setDate(start_);
+            prompter_.warning(u"その日付はありません。"_s + u"\r\n期間は1991/01/01～2099/12/31の実在する日付で"_s +
+                              u"入力してください。"_s);
+            field_->setFocus(Qt::OtherFocusReason);
+        }
+        return true;
+    }
+
+private:
+    QDateEdit* field_;
+    Prompter& prompter_;
+    QDate start_;
+    bool busy_ = false;
+};
+
 }  // namespace
 
 frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
@@ -172,6 +220,8 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     };
     from_ = dateField(u"txtFrom"_s, oldest);
     to_ = dateField(u"txtTo"_s, newest);
+    new DateTypingGuard(from_, ctx_.prompter);
+    new DateTypingGuard(to_, ctx_.prompter);
     execute_ = new QPushButton(u"実 行"_s, this);
     execute_->setObjectName(u"Command1"_s);
     execute_->setDefault(true);

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace zm::ui {
@@ -30,7 +31,48 @@ QLineEdit* numberEdit(QWidget* parent, const QString& name, int width = 70) {
     return e;
 }
 
+// A contest text of one day as the text output names it: "W" (DUEL) or "MUR" + yyyymmdd + ".TXT".
+const QRegularExpression& dayTextName() {
+    static const QRegularExpression re(u"^(W|MUR)(\\d{8})\\.TXT$"_s, QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
 }  // namespace
+
+QString frmBetIkkatuOut::dayTextPath(bool mur) const {
+    return ctx_.settings.OutPutDir + (mur ? u"MUR"_s : u"W"_s) + day_ + u".TXT"_s;
+}
+
+void frmBetIkkatuOut::pickDayText() {
+    const QString stored = path_->text();
+    const auto name = dayTextName().match(QFileInfo(stored).fileName());
+    // A file of the user's own choice is kept while it is there; a day text (the default) is
+    // always the text of this day that exists.
+    if (!stored.isEmpty() && !name.hasMatch() && QFileInfo(stored).isFile())
+        return;
+    // The day's text that exists, the format chosen last time first.
+    const bool first = murFormat_->isChecked();
+    for (const bool mur : {first, !first}) {
+        if (QFileInfo(dayTextPath(mur)).isFile()) {
+            path_->setText(dayTextPath(mur));
+            (mur ? murFormat_ : duelFormat_)->setChecked(true);
+            return;
+        }
+    }
+    if (stored.isEmpty() || name.hasMatch())
+        path_->setText(dayTextPath(first));
+}
+
+QString frmBetIkkatuOut::missingTextMessage() const {
+    QString text = kBulkFileMissing;
+    if (!QFileInfo(dayTextPath(false)).isFile() && !QFileInfo(dayTextPath(true)).isFile()) {
+        text += u"\r\n\r\nこの日の予想テキスト（"_s + QFileInfo(dayTextPath(false)).fileName() + u" または "_s +
+                QFileInfo(dayTextPath(true)).fileName() +
+                u"）がありません。\r\nメニューの［オプション］→［テキスト出力の設定］で「DUELﾌｫｰﾏｯﾄの出力」か"_s
+                u"「ＭＵＲﾌｫｰﾏｯﾄ(ﾃｷｽﾄ)の出力」をオンにして「解凍･予想」を行うと作られます。"_s;
+    }
+    return text;
+}
 
 frmBetIkkatuOut::frmBetIkkatuOut(AppContext& ctx, const QString& day, QWidget* parent)
     : QDialog(parent), ctx_(ctx), day_(day) {
@@ -134,6 +176,7 @@ frmBetIkkatuOut::frmBetIkkatuOut(AppContext& ctx, const QString& day, QWidget* p
     connect(browse, &QPushButton::clicked, this, &frmBetIkkatuOut::Command3_Click);
 
     setForm(OpenBulkOutForm(ctx_.store, ctx_.settings, day_));
+    pickDayText();
     setMinimumWidth(560);
 }
 
@@ -176,6 +219,10 @@ void frmBetIkkatuOut::setForm(const BulkOutForm& f) {
 }
 
 void frmBetIkkatuOut::Command1_Click() {
+    if (!QFileInfo(path_->text()).isFile()) {
+        ctx_.prompter.warning(missingTextMessage(), kBulkTitle);
+        return;
+    }
     run_->setEnabled(false);
     last_ = RunBulkOutput(ctx_, day_, form());
     run_->setEnabled(true);
@@ -189,8 +236,13 @@ void frmBetIkkatuOut::Command3_Click() {
     const QString folder = QFileInfo(path_->text()).absolutePath();
     const QString chosen = QFileDialog::getOpenFileName(this, u"予想ファイルの選択"_s, folder,
                                                         u"予想ファイル (*.TXT *.txt);;すべてのファイル (*)"_s);
-    if (!chosen.isEmpty())
-        path_->setText(chosen);
+    if (chosen.isEmpty())
+        return;
+    path_->setText(chosen);
+    // A day text's name tells its format.
+    const auto name = dayTextName().match(QFileInfo(chosen).fileName());
+    if (name.hasMatch())
+        (name.captured(1).compare(u"MUR"_s, Qt::CaseInsensitive) == 0 ? murFormat_ : duelFormat_)->setChecked(true);
 }
 
 void frmBetIkkatuOut::closeEvent(QCloseEvent* event) {

@@ -15,7 +15,8 @@ class QRadioButton;
 namespace zm::ui {
 
 // 保留ベットへの一括出力: the day's contest text read into the pending bets, with the settings of
-// section "DavazOrev" and the five stakes. The close button stores them.
+// section "DavazOrev" and the five stakes. The close button stores them. It opens on the day's
+// DUEL or MUR text, whichever exists.
 class frmBetIkkatuOut : public QDialog {
     Q_OBJECT
 
@@ -36,6 +37,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The day's DUEL ("W") or MUR contest text in the output folder.
+    QString dayTextPath(bool mur) const;
+    // On opening: the day's contest text that exists, with its format, unless the stored file
+    // is one of the user's own (not named as a day's text) and is there.
+    void pickDayText();
+    // The missing-file message; when the day has neither text, it says which setting makes them.
+    QString missingTextMessage() const;
+
     AppContext& ctx_;
     QString day_;
     BulkResult last_;

@@ -4,6 +4,7 @@
 #include "ui/uiutil.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,9 +16,12 @@ frmDelFile::frmDelFile(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     setObjectName(QStringLiteral("frmDelFile"));
     setWindowTitle(QStringLiteral("データファイルの削除"));
 
-    auto* label = new QLabel(QStringLiteral("クリックあるいはスペースバーで削除したいデータを選択してください。"), this);
+    // Broken by hand where the sentence allows: the label never wraps inside a word.
+    auto* label = new QLabel(QStringLiteral("クリックあるいはスペースバーで、\n削除したいデータを選択してください。"), this);
     label->setObjectName(QStringLiteral("Label1"));
-    label->setWordWrap(true);
+    cardNote_ = new QLabel(QStringLiteral("削除する日を表示していることがあるため、\n出馬表画面は閉じました。"), this);
+    cardNote_->setObjectName(QStringLiteral("lblCardClosed"));
+    cardNote_->setVisible(false);
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("List1"));
     list_->setSelectionMode(QAbstractItemView::MultiSelection);
@@ -44,6 +48,7 @@ frmDelFile::frmDelFile(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     body->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
+    layout->addWidget(cardNote_);
     layout->addLayout(body, 1);
     resize(460, 400);
 
@@ -51,6 +56,25 @@ frmDelFile::frmDelFile(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     connect(back_, &QPushButton::clicked, this, &frmDelFile::cmdBack_Click);
     connect(deleteAll_, &QPushButton::clicked, this, &frmDelFile::cmdAllDelete_Click);
     refresh();
+}
+
+void frmDelFile::setCardClosed(bool closed) {
+    cardNote_->setVisible(closed);
+}
+
+void frmDelFile::keyPressEvent(QKeyEvent* event) {
+    // Enter presses the button that has the focus, as Space does; elsewhere it presses nothing.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        for (QPushButton* b : {delete_, deleteAll_, back_}) {
+            if (focusWidget() == b) {
+                b->click();
+                return;
+            }
+        }
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmDelFile::refresh() {
@@ -73,7 +97,7 @@ void frmDelFile::deleteDays(const QStringList& days) {
         BusyCursor busy;
         processed = DeleteDays(ctx_.paths.DataDir, ctx_.settings.OutPutDir, days);
     }
-    ctx_.prompter.information(QString::number(processed) + kDelDoneSuffix, kAppTitle);
+    ctx_.prompter.information(QString::number(processed) + QStringLiteral("日分のデータを削除しました。"), kAppTitle);
     refresh();
 }
 

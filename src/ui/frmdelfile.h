@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QStringList>
 
+class QKeyEvent;
+class QLabel;
 class QListWidget;
 class QPushButton;
 
@@ -23,6 +25,9 @@ public:
     QPushButton* deleteAllButton() const { return deleteAll_; }
     // The listed days ("yyyymmdd"), in list order.
     const QStringList& days() const { return days_; }
+    // Shows, under the guidance, that the race card was closed to open this dialog.
+    void setCardClosed(bool closed);
+    QLabel* cardClosedNote() const { return cardNote_; }
 
 public slots:
     void cmdDelete_Click();
@@ -30,12 +35,16 @@ public slots:
     void cmdAllDelete_Click();
     void refresh();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void deleteDays(const QStringList& days);
 
     AppContext& ctx_;
     QStringList days_;
     QListWidget* list_ = nullptr;
+    QLabel* cardNote_ = nullptr;
     QPushButton* delete_ = nullptr;
     QPushButton* back_ = nullptr;
     QPushButton* deleteAll_ = nullptr;

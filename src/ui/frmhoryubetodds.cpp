@@ -1,5 +1,6 @@
 #include "ui/frmhoryubetodds.h"
 
+#include "codes/numeric.h"
 #include "ui/uiutil.h"
 
 #include <QButtonGroup>
@@ -100,6 +101,23 @@ OddsRangeDialog frmHoryubetOdds::values() const {
 }
 
 void frmHoryubetOdds::cmdSakujo_Click() {
+    // A checked row whose upper bound is not above its lower one is refused as typed: nothing is
+    // stored or deleted, and the upper bound is there to be retyped.
+    const OddsRangeBounds bounds = OddsRangeBoundsOf(values());
+    for (std::size_t k = 0; k < 5; ++k) {
+        if (!checks_[k]->isChecked())
+            continue;
+        const double min = Val(mins_[k]->text());
+        const double max = Val(maxs_[k]->text());
+        if (max > min && bounds.max[k] > bounds.min[k])
+            continue;
+        ctx_.prompter.warning(kOddsRangeTypes[k] + u"のオッズ範囲「"_s + mins_[k]->text().trimmed() + u"倍以上 "_s +
+                              maxs_[k]->text().trimmed() + u"倍未満」には当てはまるオッズがありません。"_s +
+                              u"\r\n右の値（未満）を左の値（以上）より大きくしてください。"_s);
+        maxs_[k]->setFocus(Qt::OtherFocusReason);
+        maxs_[k]->selectAll();
+        return;
+    }
     BetOutcome outcome = BetOutcome::Stopped;
     {
         BusyCursor busy;

@@ -54,7 +54,7 @@ frmVoteRoboSettei::frmVoteRoboSettei(AppContext& ctx, const QString& day, QWidge
     weights_->setObjectName(u"chkBataiju"_s);
     weights_->setChecked(o.weights);
 
-    results_ = new QCheckBox(u"レース結果をを取得する"_s, this);
+    results_ = new QCheckBox(u"レース結果を取得する"_s, this);
     results_->setObjectName(u"chkSei"_s);
     results_->setChecked(o.results);
     resultsBox_ = new QGroupBox(u"成績の取得・的中判定"_s, this);

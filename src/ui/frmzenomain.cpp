@@ -333,8 +333,10 @@ bool frmZenoMain::inCardView() const {
 
 void frmZenoMain::showDayView() {
     stack_->setCurrentIndex(0);
-    for (QPushButton* b : {ssCommand2_[0], ssCommand2_[1], ssCommand2_[2], ssCommand2_[4], ssCommand2_[5]})
+    for (QPushButton* b : {ssCommand2_[1], ssCommand2_[2], ssCommand2_[4], ssCommand2_[5]})
         b->setEnabled(false);
+    // The bulk output works on the day: it is there as soon as a day is chosen.
+    ssCommand2_[0]->setEnabled(!currentRaceDate_.isEmpty());
 }
 
 void frmZenoMain::ShowCardScreen() {
@@ -590,7 +592,9 @@ void frmZenoMain::ShowOddsWindow() {
         return;
     }
     auto* window = new frmOdds(ctx_, livePat_, patRace_,
-                               VenueName(race_.venueCode) + u" "_s + QString::number(race_.raceNo) + u"Ｒ"_s, this);
+                               VenueName(race_.venueCode) + u" "_s + FullWidthDigits(QString::number(race_.raceNo)) +
+                                   u"Ｒ"_s,
+                               this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->open();
 }

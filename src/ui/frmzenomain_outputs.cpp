@@ -7,6 +7,7 @@
 #include "ui/frmzenomain.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPushButton>
 
 namespace zm::ui {
@@ -22,8 +23,12 @@ void frmZenoMain::DetailFile_Click() {
     if (currentRaceDate_.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    card::WriteDetailFile(ctx_, currentRaceDate_);
+    const bool written = card::WriteDetailFile(ctx_, currentRaceDate_);
     QApplication::restoreOverrideCursor();
+    if (written) {
+        ctx_.prompter.information(QStringLiteral("詳細テキストファイルを出力しました。\r\n") +
+                                  QDir::toNativeSeparators(card::detailFilePath(ctx_.settings, currentRaceDate_)));
+    }
     ssCommand2_[8]->setFocus();
 }
 

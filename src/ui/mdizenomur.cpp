@@ -249,7 +249,7 @@ void MDIZenoMUR::buildMenus() {
     addItem(bet, QStringLiteral("HidukeHoryuuBet"), QStringLiteral("日付を指定して保留ＢＥＴの操作"),
             &MDIZenoMUR::HidukeHoryuuBet_Click);
 
-    QMenu* odds = bar->addMenu(QStringLiteral("予想オッズ(&O)"));
+    QMenu* odds = bar->addMenu(QStringLiteral("予想オッズ(&Y)"));
     odds->setObjectName(QStringLiteral("mnuMurOdds"));
     QAction* conv0 = odds->addAction(QStringLiteral("解凍のみ（通常はこれでＯＫです）(&U)"));
     conv0->setObjectName(QStringLiteral("mnuConvMurOdds_0"));
@@ -443,8 +443,10 @@ void MDIZenoMUR::closeCardWindow() {
 }
 
 void MDIZenoMUR::mnuDataDel_Click() {
+    const bool cardWasOpen = card_ != nullptr;
     closeCardWindow();
     auto* dialog = new frmDelFile(ctx_, this);
+    dialog->setCardClosed(cardWasOpen);
     showDialog(dialog);
 }
 

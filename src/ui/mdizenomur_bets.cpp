@@ -18,6 +18,31 @@
 
 namespace zm::ui {
 
+namespace {
+
+struct BetCounts {
+    int bets = 0;
+    int withOdds = 0;
+};
+
+// The day's pending bets as a rewrite left them: how many, and how many have odds.
+std::optional<BetCounts> betCounts(const AppPaths& paths, const QString& day) {
+    const auto file = ReadPendingBets(PendingBetPath(paths, day));
+    if (!file.ok() || !file->exists) {
+        return std::nullopt;
+    }
+    BetCounts c;
+    for (const PendingBet& bet : file->bets) {
+        ++c.bets;
+        if (!trimBlanks(bet.Odds).isEmpty()) {
+            ++c.withOdds;
+        }
+    }
+    return c;
+}
+
+}  // namespace
+
 const QString& MDIZenoMUR::currentRaceDate() const {
     return state_->CurrentRaceDate;
 }
@@ -30,7 +55,11 @@ void MDIZenoMUR::mnuBetFIleEdit_Click() {
     }
     // The desktop's own application for the file; the program goes on without waiting for it.
     if (!openUrl(QUrl::fromLocalFile(*file))) {
-        ctx_.prompter.warning(QStringLiteral("「%1」を開けません。").arg(QDir::toNativeSeparators(*file)));
+        ctx_.prompter.warning(
+            QStringLiteral("「%1」を開けません。").arg(QDir::toNativeSeparators(*file)) +
+            QStringLiteral("\r\n\r\nテキストファイル（.TXT）を開くアプリケーションが決まっていないようです。"
+                           "\r\nデスクトップの設定（既定のアプリケーション）で、.TXT をテキストエディタで開くように"
+                           "してください。"));
     }
 }
 
@@ -57,7 +86,14 @@ void MDIZenoMUR::mnuBetSort_Click() {
         return;
     }
     const QString day = currentRaceDate();
-    runLong([&day](AppContext& run) { SortPendingBets(run, day); }, false);
+    BetOutcome outcome = BetOutcome::Stopped;
+    runLong([&](AppContext& run) { outcome = SortPendingBets(run, day); }, false);
+    const auto after = betCounts(ctx_.paths, day);
+    if (outcome == BetOutcome::Done && after) {
+        ctx_.prompter.information(QStringLiteral("保留ＢＥＴ（%1ベット）を並び替えました。").arg(after->bets));
+    } else if (outcome == BetOutcome::NothingToDo) {
+        ctx_.prompter.information(QStringLiteral("保留ＢＥＴが２ベット未満なので、並び替えはしませんでした。"));
+    }
 }
 
 void MDIZenoMUR::mnuBetOddsTorikomi_Click() {
@@ -65,7 +101,18 @@ void MDIZenoMUR::mnuBetOddsTorikomi_Click() {
         return;
     }
     const QString day = currentRaceDate();
-    runLong([&day](AppContext& run) { ImportBetOdds(run, day); }, false);
+    BetOutcome outcome = BetOutcome::Stopped;
+    runLong([&](AppContext& run) { outcome = ImportBetOdds(run, day); }, false);
+    const auto after = betCounts(ctx_.paths, day);
+    if (outcome == BetOutcome::Done && after) {
+        QString text = QStringLiteral("保留ＢＥＴ%1ベットのうち、%2ベットのオッズを取り込みました。")
+                           .arg(after->bets)
+                           .arg(after->withOdds);
+        if (after->withOdds < after->bets) {
+            text += QStringLiteral("\r\nＰＡＴにオッズのなかった買い目は、オッズ欄が空白のままです。");
+        }
+        ctx_.prompter.information(text);
+    }
 }
 
 void MDIZenoMUR::mnuBetOddsHanniSakujo_Click() {

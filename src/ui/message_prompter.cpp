@@ -68,7 +68,10 @@ QMessageBox* MakeMessageBox(QWidget* parent, QMessageBox::Icon icon, const QStri
     auto* box = new QMessageBox(icon, title, QString(), buttons, parent);
     box->setTextFormat(Qt::PlainText);
     box->setDefaultButton(preset);
-    box->setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : preset);
+    // Esc always answers the harmless button: Cancel, else No, else the only one there is.
+    box->setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
+                         : buttons.testFlag(QMessageBox::No)   ? QMessageBox::No
+                                                               : preset);
     auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
     const QFontMetrics metrics(label ? label->font() : box->font());
     const QStringList lines = MessageLines(text, metrics, lineLimit(parent));
@@ -134,9 +137,10 @@ bool MessageBoxPrompter::confirmYesNo(const QString& text, const QString& title)
            QMessageBox::Yes;
 }
 
+// Every three-way question the program asks is "overwrite / append / stop": Cancel is the default.
 Answer MessageBoxPrompter::yesNoCancel(const QString& text, const QString& title) {
     const auto b = ask(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                       QMessageBox::Yes);
+                       QMessageBox::Cancel);
     return b == QMessageBox::Yes ? Answer::Yes : b == QMessageBox::No ? Answer::No : Answer::Cancel;
 }
 

@@ -25,12 +25,14 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChart>
@@ -370,6 +372,25 @@ TEST_F(BacktestWindow, OpensFromThePatMenu) {
     click(opened->closeButton());
     settle();
     EXPECT_EQ(main.findChild<ui::frmBacktest*>(), nullptr);
+}
+
+// A day the month does not have, typed into the range, is refused with a message; the field
+// keeps the date it had (the field alone would keep the 3 of a 30 and show 02/03).
+TEST_F(BacktestWindow, ADayTheMonthDoesNotHaveIsRefused) {
+    QDateEdit* field = window->toDate();
+    field->setDate(QDate(2026, 2, 10));
+    QEvent in(QEvent::FocusIn);
+    QCoreApplication::sendEvent(field, &in);
+    field->findChild<QLineEdit*>()->setSelection(8, 2);  // the day
+    QTest::keyClicks(field, u"30"_s);
+    EXPECT_EQ(field->date(), QDate(2026, 2, 10));
+    ASSERT_EQ(prompter().texts().size(), 1);
+    EXPECT_TRUE(prompter().texts().front().contains(u"1991/01/01～2099/12/31"_s));
+    // A real day goes in as typed.
+    field->findChild<QLineEdit*>()->setSelection(8, 2);
+    QTest::keyClicks(field, u"28"_s);
+    EXPECT_EQ(field->date(), QDate(2026, 2, 28));
+    EXPECT_EQ(prompter().texts().size(), 1);
 }
 
 }  // namespace

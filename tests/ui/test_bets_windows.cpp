@@ -286,7 +286,12 @@ TEST_F(BetWindows, RewritesAskTheirQuestionAndFollowTheAnswer) {
         prompter().answer(c.answer);
         item(c.item)->trigger();
         EXPECT_EQ(betLines(), c.after) << c.item;
-        ASSERT_EQ(prompter().log().size(), 1u) << c.item;
+        // A sort that was done says so; everything else asks its question only.
+        const bool sorted = QString::fromUtf8(c.item) == u"mnuBetSort"_s && c.answer == Answer::Ok;
+        ASSERT_EQ(prompter().log().size(), sorted ? 2u : 1u) << c.item;
+        if (sorted) {
+            EXPECT_EQ(prompter().log()[1].text, u"保留ＢＥＴ（3ベット）を並び替えました。"_s);
+        }
         EXPECT_EQ(prompter().log()[0].kind, Kind::OkCancel) << c.item;
         EXPECT_EQ(prompter().log()[0].title, c.title) << c.item;
         // The menu is back once the command has ended.
@@ -307,7 +312,10 @@ TEST_F(BetWindows, OddsImportFillsTheOddsFromPatsFiles) {
     writeBets({u"中山,11R,単勝,    5,      ,  100円"_s, u"中山,12R,単勝,    5,      ,  100円"_s});
     window->importState().CurrentRaceDate = kDay;
     item("mnuBetOddsTorikomi")->trigger();
-    EXPECT_TRUE(prompter().log().empty());
+    // The end says what was done: one bet of two found its odds.
+    ASSERT_EQ(prompter().texts().size(), 1);
+    EXPECT_TRUE(prompter().texts().front().startsWith(u"保留ＢＥＴ2ベットのうち、1ベットのオッズを取り込みました。"_s))
+        << prompter().texts().front().toStdString();
     const QStringList lines = betLines();
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(ParsePendingBetLine(lines[0])->Odds, u"   5.5"_s);
@@ -492,6 +500,80 @@ TEST_F(BetWindows, VoteRoboDialogShowsGroupOneWhenNoneWasChosen) {
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->currentText(), u"1"_s);
     EXPECT_EQ(VoteRoboOptionsOf(ctx().settings).groupOut, u"1"_s);
+}
+
+// Bracket rows take two brackets written together or joined by a dash; a row that is no pair
+// of brackets is named in the report, never dropped without a word.
+TEST_F(BetWindows, BracketRowsTakeBothFormsAndNameTheRowsTheySkip) {
+    ui::frmZenoMain* card = showRace(11);
+    ui::frmBETout* dialog = openBetOut(card);
+    ASSERT_NE(dialog, nullptr);
+    for (BetGroup g : {GroupWin, GroupPlace, GroupBracket, GroupQuinella}) {
+        for (int i = 0; i < kBetGroupRows[static_cast<std::size_t>(g)]; ++i) {
+            if (dialog->check(g, i)->isChecked()) {
+                click(dialog->check(g, i));
+            }
+        }
+    }
+    const char* typed[] = {"1-2", "81", "9-", "99", "3-3"};
+    for (int i = 0; i < 5; ++i) {
+        click(dialog->check(GroupBracket, i));
+        retype(dialog->entry(GroupBracket, i), QString::fromUtf8(typed[i]));
+        retype(dialog->stake(GroupBracket, i), u"200"_s);
+    }
+    EXPECT_EQ(dialog->entry(GroupBracket, 0)->text(), u"1-2"_s) << "the whole pair is kept as typed";
+    click(dialog->outputButton());
+    settle();
+    EXPECT_EQ(betLines(), (QStringList{u"中山,11R,枠連,  1-2,      ,  200円"_s, u"中山,11R,枠連,  1-8,      ,  200円"_s,
+                                       u"中山,11R,枠連,  3-3,      ,  200円"_s}));
+    ASSERT_EQ(prompter().texts().size(), 1);
+    const QString report = prompter().texts().front();
+    EXPECT_TRUE(report.startsWith(u"3 件の買い目"_s) && report.contains(u"2 行"_s) && report.contains(u"「9-」"_s) &&
+                report.contains(u"「99」"_s))
+        << report.toStdString();
+}
+
+// A range whose upper bound is not above its lower one is refused as typed: nothing is stored
+// or deleted and the dialog stays.
+TEST_F(BetWindows, ReversedOddsRangeIsRefused) {
+    const QString section = u"保留BET"_s;
+    writeBets({u"中山,11R,単勝,    1,   2.9,  100円"_s, u"中山,11R,単勝,    2,   7.0,  100円"_s});
+    const QByteArray old = betBytes();
+    window->importState().CurrentRaceDate = kDay;
+    struct Case {
+        const char* min;
+        const char* max;
+    };
+    for (const Case& c : {Case{"5", "2"}, Case{"5", "5"}, Case{"3.4", "3.2"}}) {
+        item("mnuBetOddsHanniSakujo")->trigger();
+        auto* dialog = window->findChild<ui::frmHoryubetOdds*>();
+        ASSERT_NE(dialog, nullptr);
+        if (!dialog->deleteBox(0)->isChecked()) {
+            click(dialog->deleteBox(0));
+        }
+        retype(dialog->minField(0), QString::fromUtf8(c.min));
+        retype(dialog->maxField(0), QString::fromUtf8(c.max));
+        prompter().clear();
+        click(dialog->startButton());
+        ASSERT_EQ(prompter().log().size(), 1u) << c.min << "-" << c.max;
+        EXPECT_EQ(prompter().log()[0].kind, Kind::Warning);
+        EXPECT_TRUE(prompter().log()[0].text.startsWith(u"単勝のオッズ範囲「"_s)) << prompter().log()[0].text.toStdString();
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(dialog->focusWidget(), dialog->maxField(0));
+        EXPECT_EQ(betBytes(), old);
+        EXPECT_NE(ctx().store.read(section, u"単勝オッズMIN"_s), QString::fromUtf8(c.min));
+        click(dialog->closeButton());
+        settle();
+    }
+}
+
+TEST_F(BetWindows, EditWithoutAnApplicationForTextSaysHowToSetOne) {
+    writeBets({u"中山,11R,単勝,    1,      ,  100円"_s});
+    window->importState().CurrentRaceDate = kDay;
+    window->setUrlOpener([](const QUrl&) { return false; });
+    item("mnuBetFIleEdit")->trigger();
+    ASSERT_EQ(prompter().texts().size(), 1);
+    EXPECT_TRUE(prompter().texts().front().contains(u"既定のアプリケーション"_s));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "support/test_home.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -62,8 +63,9 @@ TEST(BulkOutputDialog, OpensFromSettingsRunsAndStoresOnClose) {
     dialog.show();
     EXPECT_EQ(dialog.findChild<QLabel*>(u"Label1"_s)->text(), u"2001年09月15日の予想を保留ＢＥＴファイルへ一括出力します。"_s);
     auto* path = dialog.findChild<QLineEdit*>(u"Text1"_s);
-    EXPECT_EQ(path->text(), home.ctx().settings.OutPutDir + u"W20010915.TXT"_s);
-    EXPECT_TRUE(dialog.findChild<QRadioButton*>(u"Option1_1"_s)->isChecked());
+    // Only the day's MUR text is there: the dialog opens on it, in its format.
+    EXPECT_EQ(path->text(), source);
+    EXPECT_TRUE(dialog.findChild<QRadioButton*>(u"Option1_0"_s)->isChecked());
     EXPECT_TRUE(dialog.findChild<QRadioButton*>(u"Option2_1"_s)->isChecked());
     EXPECT_EQ(dialog.findChild<QLineEdit*>(u"TmaxOdds"_s)->text(), u"50"_s);
     EXPECT_EQ(dialog.findChild<QLineEdit*>(u"Text2"_s)->text(), u"A917"_s);
@@ -90,6 +92,50 @@ TEST(BulkOutputDialog, OpensFromSettingsRunsAndStoresOnClose) {
     EXPECT_EQ(home.ctx().store.read(u"PAT"_s, u"BetTan"_s), u"200"_s);
 }
 
+// The dialog opens on the day's contest text that is there, in its format; with none, the run
+// names the setting that makes them.
+TEST(BulkOutputDialog, OpensOnTheDaysTextThatExists) {
+    struct Case {
+        const char* what;
+        QStringList files;   // in the output folder
+        const char* stored;  // the stored Path, relative to the output folder ("" for none)
+        bool storedMur;
+        const char* path;  // expected, relative to the output folder
+        bool mur;
+    };
+    const Case cases[] = {
+        {"DUEL only", {u"W20010915.TXT"_s}, "", true, "W20010915.TXT", false},
+        {"MUR only", {u"MUR20010915.TXT"_s}, "", false, "MUR20010915.TXT", true},
+        {"both, the format used last", {u"W20010915.TXT"_s, u"MUR20010915.TXT"_s}, "", true, "MUR20010915.TXT", true},
+        {"another day's text stored", {u"MUR20010915.TXT"_s}, "W20010908.TXT", false, "MUR20010915.TXT", true},
+        {"a file of the user's own", {u"W20010915.TXT"_s, u"mine.txt"_s}, "mine.txt", true, "mine.txt", true},
+        {"none", {}, "", false, "W20010915.TXT", false},
+    };
+    for (const Case& c : cases) {
+        test::TestHome home;
+        const QString out = home.ctx().settings.OutPutDir;
+        for (const QString& f : c.files)
+            writeFile(out + f, murText());
+        if (*c.stored) {
+            writeFile(out + u"W20010908.TXT"_s, murText());
+            home.ctx().store.SaveAppSetting(u"DavazOrev"_s, u"Path"_s, out + QString::fromUtf8(c.stored));
+        }
+        home.ctx().store.SaveAppSetting(u"DavazOrev"_s, u"Sikibetu"_s, c.storedMur ? u"MUR"_s : u"DUEL"_s);
+        frmBetIkkatuOut dialog(home.ctx(), kDay);
+        dialog.show();
+        EXPECT_EQ(dialog.findChild<QLineEdit*>(u"Text1"_s)->text(), out + QString::fromUtf8(c.path)) << c.what;
+        EXPECT_EQ(dialog.findChild<QRadioButton*>(u"Option1_0"_s)->isChecked(), c.mur) << c.what;
+        if (c.files.isEmpty()) {
+            test::click(dialog.findChild<QPushButton*>(u"Command1"_s));
+            ASSERT_EQ(home.prompter().texts().size(), 1);
+            const QString said = home.prompter().texts().front();
+            EXPECT_TRUE(said.startsWith(kBulkFileMissing) && said.contains(u"［テキスト出力の設定］"_s) &&
+                        said.contains(u"MUR20010915.TXT"_s))
+                << said.toStdString();
+        }
+    }
+}
+
 TEST(CardOutputButtons, BulkDialogDetailFileAndTextFiles) {
     test::TestHome home;
     test::DayBuilder day(kDay);
@@ -107,7 +153,8 @@ TEST(CardOutputButtons, BulkDialogDetailFileAndTextFiles) {
     auto* bulk = window.findChild<QPushButton*>(u"SSCommand2_0"_s);
     auto* detail = window.findChild<QPushButton*>(u"SSCommand2_1"_s);
     auto* files = window.findChild<QPushButton*>(u"SSCommand2_2"_s);
-    EXPECT_FALSE(bulk->isEnabled());
+    EXPECT_TRUE(bulk->isEnabled()) << "the bulk output works on the day chosen";
+    EXPECT_FALSE(detail->isEnabled());
     window.ShowRace(1, 1);
     ASSERT_TRUE(window.inCardView());
     EXPECT_TRUE(bulk->isEnabled() && detail->isEnabled() && files->isEnabled());
@@ -124,6 +171,9 @@ TEST(CardOutputButtons, BulkDialogDetailFileAndTextFiles) {
     const QString detailPath = card::detailFilePath(home.ctx().settings, kDay);
     EXPECT_TRUE(QFile::exists(detailPath));
     EXPECT_EQ(window.focusWidget(), window.findChild<QPushButton*>(u"SSCommand2_8"_s));
+    EXPECT_EQ(home.prompter().texts(),
+              QStringList{u"詳細テキストファイルを出力しました。\r\n"_s + QDir::toNativeSeparators(detailPath)});
+    home.prompter().clear();
 
     QStringList listed;
     onModal([&](QWidget* modal) {

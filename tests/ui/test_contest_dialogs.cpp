@@ -6,6 +6,7 @@
 #include "ui/frmhiduke.h"
 #include "ui/frmtekichukai.h"
 #include "ui/frmvoterobosettei.h"
+#include "ui/frmzenomain.h"
 #include "ui/mdizenomur.h"
 #include "ui_support.h"
 
@@ -13,6 +14,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -169,6 +171,33 @@ TEST_F(ContestDialogs, MenuItemsNeedTheDay) {
     EXPECT_EQ(window.findChild<ui::frmTekichukai*>(), nullptr);
     window.menuAction(u"mnuVoteRoboOut"_s)->trigger();
     EXPECT_NE(window.findChild<ui::frmVoteRoboSettei*>(), nullptr);
+}
+
+// Yes to the VoteRobo delete question keeps the file's bytes as the backup; the card's 的中会投票
+// button without a pending-bet file says there is none, as the command line does.
+TEST_F(ContestDialogs, VoteRoboDeleteKeepsABackupAndThePostButtonNeedsBets) {
+    ctx().settings.BetOutDir = ctx().settings.OutPutDir;
+    test::DayBuilder day(kDay);
+    day.add(u"04"_s, 11).postTime = u"15:45"_s;
+    day.write(ctx().paths.DataDir);
+    test::writeBytes(betPath(), test::betBytes({u"東京,11R,単勝,5,,100円"_s}));
+    const QByteArray old = test::readBytes(betPath());
+    ui::frmVoteRoboSettei dialog(ctx(), kDay);
+    home.prompter().answer(Answer::Yes);
+    click(dialog.outputButton());
+    EXPECT_FALSE(QFile::exists(betPath()));
+    EXPECT_EQ(test::readBytes(PendingBetBackupPath(ctx().paths, kDay)), old);
+
+    ui::MDIZenoMUR window(ctx());
+    window.show();
+    window.menuAction(u"mnuHyouji"_s)->trigger();
+    ui::frmZenoMain* card = window.cardWindow();
+    ASSERT_NE(card, nullptr);
+    ASSERT_TRUE(card->LoadDay(kDay));
+    home.prompter().clear();
+    click(card->findChild<QPushButton*>(u"SSCommand2_3"_s));
+    EXPECT_EQ(home.prompter().texts(), QStringList{kNoPurchaseFile});
+    EXPECT_EQ(window.findChild<ui::frmTekichukai*>(), nullptr);
 }
 
 }  // namespace

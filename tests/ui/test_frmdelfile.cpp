@@ -5,6 +5,7 @@
 #include "ui_support.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -71,7 +72,7 @@ TEST_F(DelFileTest, DeletesTheSelectedDaysAndRebuildsTheList) {
     home.prompter().answer(Answer::Ok);
     click(dialog.deleteButton());
     EXPECT_EQ(home.prompter().texts(), (QStringList{QStringLiteral("2日分のデータを削除します。よろしいですか？"),
-                                                    QStringLiteral("2個のデータを削除しました。")}));
+                                                    QStringLiteral("2日分のデータを削除しました。")}));
     EXPECT_EQ(dialog.days(), QStringList{QStringLiteral("20261129")});
     EXPECT_FALSE(QFile::exists(home.ctx().settings.OutPutDir + QStringLiteral("W20261128.TXT")));
     EXPECT_TRUE(QFile::exists(home.ctx().settings.OutPutDir + QStringLiteral("W20261129.TXT")));
@@ -81,11 +82,41 @@ TEST_F(DelFileTest, DeletesTheSelectedDaysAndRebuildsTheList) {
     home.prompter().answer(Answer::Ok);
     click(dialog.deleteAllButton());
     EXPECT_EQ(home.prompter().texts(), (QStringList{QStringLiteral("1日分のデータを削除します。よろしいですか？"),
-                                                    QStringLiteral("1個のデータを削除しました。")}));
+                                                    QStringLiteral("1日分のデータを削除しました。")}));
     EXPECT_EQ(dialog.dayList()->count(), 0);
 
     click(dialog.backButton());
     EXPECT_FALSE(dialog.isVisible());
+}
+
+// Enter presses the focused button as Space does; in the list it presses nothing.
+TEST_F(DelFileTest, EnterPressesTheFocusedButtonOnly) {
+    addDay(QStringLiteral("20261205"));
+    ui::frmDelFile dialog(home.ctx());
+    dialog.show();
+    QListWidget* list = dialog.dayList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_TRUE(home.prompter().texts().isEmpty());
+    struct Case {
+        QPushButton* button;
+        Qt::Key key;
+    };
+    for (const Case& c : {Case{dialog.deleteButton(), Qt::Key_Return}, Case{dialog.deleteButton(), Qt::Key_Enter},
+                          Case{dialog.deleteAllButton(), Qt::Key_Return}}) {
+        home.prompter().clear();
+        home.prompter().answer(Answer::Cancel);
+        c.button->setFocus();
+        QTest::keyClick(c.button, c.key);
+        EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("1日分のデータを削除します。よろしいですか？")});
+    }
+    EXPECT_EQ(dialog.days().size(), 1);
+    // Its guidance never breaks inside a word: the lines are broken by hand.
+    auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_FALSE(label->wordWrap());
+    EXPECT_FALSE(dialog.cardClosedNote()->isVisible()) << "opened on its own, no card was closed";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // progress window, help and web pages, and the shutdown.
 
 #include "import/archive.h"
+#include "predict/dummy_day.h"
 #include "support/test_home.h"
 #include "ui/desktop_start.h"
 #include "ui/frmdelfile.h"
@@ -24,6 +25,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -134,12 +136,20 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirCaptionsAndOnlyBuiltCommandsAreEnabled
         EXPECT_EQ(a->isEnabled(), item.enabled) << item.name;
     }
     const std::pair<const char*, const char*> menus[] = {
-        {"mnuFile", "ファイル(&F)"},    {"mnuBetOut", "保留ＢＥＴ操作(&B)"}, {"mnuMurOdds", "予想オッズ(&O)"},
+        {"mnuFile", "ファイル(&F)"},    {"mnuBetOut", "保留ＢＥＴ操作(&B)"}, {"mnuMurOdds", "予想オッズ(&Y)"},
         {"mnuPat", "ＰＡＴ情報(&P)"},   {"mnuOpt", "オプション(&O)"},        {"mnuAbout", "ヘルプ(&H)"}};
     for (const auto& [name, caption] : menus) {
         auto* menu = window->findChild<QMenu*>(QString::fromUtf8(name));
         ASSERT_NE(menu, nullptr) << name;
         EXPECT_EQ(menu->title(), QString::fromUtf8(caption));
+    }
+    // Alt and one letter opens one menu only.
+    QSet<QChar> keys;
+    for (const auto& [name, caption] : menus) {
+        const QString title = QString::fromUtf8(caption);
+        const QChar key = title.at(title.indexOf(u'&') + 1).toUpper();
+        EXPECT_FALSE(keys.contains(key)) << caption;
+        keys.insert(key);
     }
 }
 
@@ -296,6 +306,8 @@ TEST_F(MainWindowTest, AClosedCardWindowIsGone) {
     QTest::mouseClick(window->SSCommand1(2), Qt::LeftButton);
     auto* dialog = window->findChild<ui::frmDelFile*>();
     ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->cardClosedNote()->isVisible()) << "the dialog says why the card went";
+    screenshot(dialog, QStringLiteral("frmDelFile_card_closed"));
     click(dialog->backButton());
     window->menuAction(QStringLiteral("mnuHelp"))->trigger();
     settle();
@@ -404,7 +416,8 @@ TEST_F(MainWindowTest, DateDialogCreatesTheDummyDay) {
     ASSERT_NE(dialog, nullptr);
     dialog->dateField()->setText(QStringLiteral("2001/13/01"));
     click(dialog->okButton());
-    EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("「月」の書式が違います！")});
+    EXPECT_EQ(home.prompter().texts(),
+              QStringList{QStringLiteral("「月」の書式が違います！\r\n") + kDummyDateRule});
     dialog->dateField()->setText(QStringLiteral("2001/9/3"));
     click(dialog->okButton());
     EXPECT_EQ(ctx().ImportedDay, QStringLiteral("20010903"));

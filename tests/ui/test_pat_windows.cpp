@@ -188,6 +188,8 @@ TEST_F(PatWindows, OddsWindowFromTheCardSortsEveryColumn) {
 
     QTableWidget* horses = odds->horseTable();
     ASSERT_EQ(horses->rowCount(), runners);
+    // The title writes the race number as the card does, in full-width digits.
+    EXPECT_TRUE(odds->windowTitle().endsWith(u" １１Ｒ"_s)) << odds->windowTitle().toStdString();
     EXPECT_EQ(horses->item(2, 2)->text(), u"ﾄﾘｹｼ"_s);
     EXPECT_EQ(horses->item(2, 3)->text(), u"取り消し"_s);
     EXPECT_EQ(odds->bracketTable()->rowCount(), 36);
