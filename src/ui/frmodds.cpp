@@ -1,5 +1,6 @@
 #include "ui/frmodds.h"
 
+#include "pat/pat_format.h"
 #include "ui/table_items.h"
 
 #include <QHBoxLayout>
@@ -17,17 +18,13 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 QString generationText(pat::PatVer ver) {
-    switch (ver) {
-        case pat::PatVer::V98:
-            return u"ＰＡＴ９８"_s;
-        case pat::PatVer::V95:
-            return u"ＰＡＴ９５"_s;
-        case pat::PatVer::V31:
-            return u"ＰＡＴ３１"_s;
-        case pat::PatVer::None:
-            break;
-    }
-    return {};
+    const pat::PatFormat* format = pat::patFormat(ver);
+    return format ? format->title() : QString();
+}
+
+bool hasWideOdds(pat::PatVer ver) {
+    const pat::PatFormat* format = pat::patFormat(ver);
+    return format && format->hasWideOdds();
 }
 
 // Body weights are written in full-width digits: they sort by the weight they name.
@@ -64,13 +61,13 @@ frmOdds::frmOdds(AppContext& ctx, pat::PatVer ver, const pat::PatRaceRef& race, 
     horses_ = makeReadOnlyTable(tabs_, u"horseOdds"_s, {u"馬番"_s, u"単勝"_s, u"複勝"_s, u"馬体重"_s});
     brackets_ = makeReadOnlyTable(tabs_, u"bracketOdds"_s, {u"枠番"_s, u"枠連"_s});
     QStringList pairHeadings{u"馬番"_s, u"馬連"_s};
-    if (ver_ == pat::PatVer::V98) {
+    if (hasWideOdds(ver_)) {
         pairHeadings << u"ワイド下限"_s << u"ワイド上限"_s;
     }
     pairs_ = makeReadOnlyTable(tabs_, u"pairOdds"_s, pairHeadings);
     tabs_->addTab(horses_, u"単勝・複勝・馬体重"_s);
     tabs_->addTab(brackets_, u"枠連"_s);
-    tabs_->addTab(pairs_, ver_ == pat::PatVer::V98 ? u"馬連・ワイド"_s : u"馬連"_s);
+    tabs_->addTab(pairs_, hasWideOdds(ver_) ? u"馬連・ワイド"_s : u"馬連"_s);
 
     status_ = new QLabel(this);
     status_->setObjectName(u"status"_s);
@@ -148,7 +145,7 @@ void frmOdds::fill(const LiveOdds& odds) {
         pairs_->insertRow(r);
         pairs_->setItem(r, 0, textItem(p.pair));
         pairs_->setItem(r, 1, numberItem(p.quinella));
-        if (ver_ == pat::PatVer::V98) {
+        if (hasWideOdds(ver_)) {
             pairs_->setItem(r, 2, numberItem(p.wideLow));
             pairs_->setItem(r, 3, numberItem(p.wideHigh));
         }
