@@ -28,11 +28,6 @@ constexpr DayPattern kDayPatterns[] = {
     {Folder::OutPut, u"W????_", u"TXT"},  {Folder::OutPut, u"詳細", u"TXT"},  {Folder::OutPut, u"DEN", u"CSV"},
 };
 
-bool isDay(const QString& day) {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{8}$"));
-    return digits.match(day).hasMatch() && DateFromYmd(day).isValid();
-}
-
 // A whole-name pattern where "?" stands for any one character, case ignored.
 QRegularExpression namePattern(const QString& wildcard) {
     QString re = QStringLiteral("^");
@@ -67,7 +62,7 @@ QStringList dayFiles(const QString& dataDir, const QStringList& dataNames, const
                      const QStringList& outNames, const QString& day, bool withCumulative) {
     QStringList out;
     QSet<QString> seen;
-    if (!isDay(day)) {
+    if (!DateFromYmd(day).isValid()) {
         return out;
     }
     for (const DayPattern& p : kDayPatterns) {

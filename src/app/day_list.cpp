@@ -10,20 +10,6 @@
 
 namespace zm {
 
-namespace {
-
-bool isDay(QStringView day) {
-    if (day.size() != 8)
-        return false;
-    for (QChar c : day) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return DateFromYmd(day.toString()).isValid();
-}
-
-}  // namespace
-
 QStringList ListPredictedDays(const QString& dataDir, qsizetype* total) {
     if (total)
         *total = 0;
@@ -39,7 +25,7 @@ QStringList ListPredictedDays(const QString& dataDir, qsizetype* total) {
             if (isRegularFile(dir.filePath(name)))
                 raceFileDays.insert(upper.mid(3, 8));
         } else if (upper.size() == 12 && upper.endsWith(u".DAT")) {
-            if (isDay(QStringView(upper).left(8)) && isRegularFile(dir.filePath(name)))
+            if (DateFromYmd(QStringView(upper).left(8)).isValid() && isRegularFile(dir.filePath(name)))
                 predictionDays.insert(upper.left(8));
         }
     }

@@ -26,18 +26,6 @@ QString twoDigitsOf(int v) {
     return QString::number(v).rightJustified(2, u'0');
 }
 
-// Half-width forms of full-width digits and signs.
-QString halfWidth(const QString& text) {
-    QString out = text;
-    for (QChar& c : out) {
-        if (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E)
-            c = QChar(c.unicode() - 0xFEE0);
-        else if (c == u'\u3000')
-            c = u' ';
-    }
-    return out;
-}
-
 }  // namespace
 
 BetRow* BetOutForm::row(BetGroup group, int i) {
@@ -79,7 +67,7 @@ BetOutForm OpenBetOutForm(const AppSettings& settings, const std::array<QString,
             continue;
         if (!pick.contains(u'-')) {
             if (k < form.waku.size())
-                form.waku[k] = BetRow{true, halfWidth(pick), form.defaults[2]};
+                form.waku[k] = BetRow{true, HalfWidthAscii(pick), form.defaults[2]};
         } else {
             form.uma[k] = BetRow{true, pick, form.defaults[3]};
         }
@@ -114,7 +102,7 @@ QString rowName(const QString& type, int index, const BetRow& r) {
 
 // The entry with full-width digits and blanks made half-width, blanks around removed.
 QString entryText(const QString& typed) {
-    return halfWidth(typed).trimmed();
+    return HalfWidthAscii(typed).trimmed();
 }
 
 std::optional<int> horseOf(QStringView text) {

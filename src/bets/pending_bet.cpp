@@ -25,16 +25,6 @@ QString PendingBetBackupPath(const AppPaths& paths, const QString& day) {
     return paths.DataDir + QStringLiteral("~B") + day + QStringLiteral(".BAK");
 }
 
-QString trimBlanks(QStringView text) {
-    qsizetype b = 0;
-    qsizetype e = text.size();
-    while (b < e && text[b] == u' ')
-        ++b;
-    while (e > b && text[e - 1] == u' ')
-        --e;
-    return text.sliced(b, e - b).toString();
-}
-
 double FieldValue(QStringView text) {
     qsizetype i = 0;
     while (i < text.size() && text[i] == u' ')

@@ -9,6 +9,7 @@
 #include "codes/amount.h"
 #include "codes/field_table.h"
 #include "codes/status.h"
+#include "codes/text_fields.h"
 
 #include <QByteArray>
 #include <QString>
@@ -68,8 +69,6 @@ inline const QString kPendingBetsOdd = QStringLiteral("保留ＢＥＴの内容�
 QString PendingBetPath(const AppPaths& paths, const QString& day);
 QString PendingBetBackupPath(const AppPaths& paths, const QString& day);
 
-// Blanks (half-width only) removed at both ends.
-QString trimBlanks(QStringView text);
 // The numeric value of a field: leading half-width blanks skipped, then the numeric prefix.
 double FieldValue(QStringView text);
 // The text right-aligned in width characters (blanks in front, cut to its last width).

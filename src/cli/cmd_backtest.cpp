@@ -11,42 +11,30 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kUsage = u"backtest [--from yyyymmdd] [--to yyyymmdd] [--style N]... [--csv FILE] [--sjis]"_s;
-
-bool isDay(const QString& text) {
-    return text.size() == 8 && DateFromYmd(text).isValid();
-}
-
 QString dayList(const QStringList& days) {
     return days.isEmpty() ? QString() : u" ("_s + days.join(u' ') + u')';
 }
 
 }  // namespace
 
-int cmdBacktest(CliEnv& env, const QStringList& args) {
+int cmdBacktest(CliEnv& env, const Call& call) {
+    const QString& kUsage = call.usage;
     analysis::BacktestOptions options;
-    QString csv;
-    bool sjis = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == u"--sjis") {
-            sjis = true;
-        } else if (a == u"--from" && hasValue && isDay(args[i + 1])) {
-            options.from = args[++i];
-        } else if (a == u"--to" && hasValue && isDay(args[i + 1])) {
-            options.to = args[++i];
-        } else if (a == u"--csv" && hasValue) {
-            csv = args[++i];
-        } else if (a == u"--style" && hasValue) {
+    const QString csv = call.args.value(u"csv"_s);
+    const bool sjis = call.args.isSet(u"sjis"_s);
+    for (const auto& [name, value] : call.args.ordered()) {
+        if (name == u"from" || name == u"to") {
+            const auto day = DayArgument(value);
+            if (!day)
+                return usageError(env, kUsage);
+            (name == u"from" ? options.from : options.to) = *day;
+        } else if (name == u"style") {
             bool ok = false;
-            const int style = args[++i].toInt(&ok);
+            const int style = value.toInt(&ok);
             if (!ok || style < 0 || style >= analysis::kStyleCount)
                 return usageError(env, kUsage + u"\n  --style N: a prediction style 0..8"_s);
             if (std::find(options.styles.begin(), options.styles.end(), style) == options.styles.end())
                 options.styles.push_back(style);
-        } else {
-            return usageError(env, kUsage);
         }
     }
     if (sjis && csv.isEmpty())

@@ -6,9 +6,7 @@
 
 namespace zm::cli {
 
-int cmdBatch(CliEnv& env, const QStringList& args) {
-    if (!args.isEmpty())
-        return usageError(env, QStringLiteral("batch"));
+int cmdBatch(CliEnv& env, const Call&) {
     ImportState state;
     const BatchResult result = BatchRun(env.ctx, state, DaySteps::whole());
     env.out << result.imported << " of " << result.archives << " archives imported" << Qt::endl;

@@ -5,7 +5,6 @@
 #include "card/cardday.h"
 #include "pat/pat_files.h"
 #include "cli/cli.h"
-#include "cli/cmd_bets_contest.h"
 #include "codes/codetables.h"
 #include "codes/sjis.h"
 
@@ -14,16 +13,6 @@ namespace zm::cli {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-const QString kUsage =
-    u"bets --day yyyymmdd add VENUE RACE [--picks] [--win H[:STAKE]]... [--place H[:STAKE]]... "
-    u"[--bracket AB[:STAKE]]... [--quinella A-B[:STAKE]]...\n"
-    u"       bets --day yyyymmdd show | totals | sort | dedupe | merge | odds | sakutto\n"
-    u"       bets --day yyyymmdd prune [--type 単勝|複勝|枠連|馬連|ワイド --min N --max N]... "
-    u"[--no-odds one|skip]\n"
-    u"       bets --day yyyymmdd tekichukai-out [--wide] (--file | --stdout)\n"
-    u"       bets --day yyyymmdd tekichukai-in FILE [--fixed 単勝|複勝|枠連|馬連|ワイド:AMOUNT]...\n"
-    u"       bets --day yyyymmdd voterobo"_s;
 
 // The message of a PAT command run without PAT set up: what is missing and how to set it.
 QString patSetupMessage(const QString& problem) {
@@ -54,21 +43,6 @@ int exitOf(BetOutcome outcome) {
     return outcome == BetOutcome::Stopped ? kExitStopped : kExitOk;
 }
 
-// The service code of a venue given by name or as its two-digit code; empty when unknown.
-QString venueCodeOf(const QString& text) {
-    if (text.size() == 2 && text[0].isDigit() && text[1].isDigit())
-        return VenueName(text) == u"？？" ? QString() : text;
-    const QString code = ServiceVenueCodeOf(text);
-    if (!code.isEmpty() || text.isEmpty())
-        return code;
-    for (int n = 0; n <= 99; ++n) {
-        const QString c = QString::number(n).rightJustified(2, u'0');
-        if (VenueName(c) == text)
-            return c;
-    }
-    return {};
-}
-
 // The race's recommended bets as the race card shows them.
 std::optional<std::array<QString, 11>> racePicks(CliEnv& env, const QString& day, const QString& venue, int raceNo) {
     card::DayCard loaded;
@@ -87,52 +61,39 @@ std::optional<std::array<QString, 11>> racePicks(CliEnv& env, const QString& day
     return std::nullopt;
 }
 
-int betsAdd(CliEnv& env, const QString& day, const QStringList& args) {
-    if (args.size() < 2)
-        return usageError(env, kUsage);
-    const QString venue = venueCodeOf(args[0]);
+}  // namespace
+
+int betsAdd(CliEnv& env, const Call& call) {
+    const QString& day = call.day;
+    const QStringList& args = call.args.positionals();
+    const QString venue = VenueArgument(args[0]).value_or(QString());
     bool numberOk = false;
     const int raceNo = args[1].toInt(&numberOk);
     if (venue.isEmpty() || !numberOk || raceNo < 1 || raceNo > 99)
         return usageError(env, u"bets add VENUE RACE   (VENUE a course name such as 東京 or its code, RACE a number)"_s);
-    if (!isKnownVenueName(VenueName(venue))) {
-        env.ctx.prompter.warning(args[0] + u": 保留ＢＥＴに書ける場ではありません。"_s);
-        return kExitStopped;
-    }
     if (const QString problem = raceProblem(env, day, venue, raceNo); !problem.isEmpty()) {
         env.ctx.prompter.warning(problem + u" 何も書き込んでいません。"_s);
         return kExitStopped;
     }
-    const bool picks = args.mid(2).contains(u"--picks"_s);
     std::array<QString, 11> recommendations;
-    if (picks) {
+    if (call.args.isSet(u"picks"_s)) {
         const auto p = racePicks(env, day, venue, raceNo);
         if (!p)
             return kExitStopped;
         recommendations = *p;
     }
     BetOutForm form = OpenBetOutForm(env.ctx.settings, recommendations);
-    for (qsizetype i = 2; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == u"--picks")
+    for (const auto& [name, value] : call.args.ordered()) {
+        if (name == u"picks")
             continue;
-        BetGroup group;
-        if (a == u"--win")
-            group = GroupWin;
-        else if (a == u"--place")
-            group = GroupPlace;
-        else if (a == u"--bracket")
-            group = GroupBracket;
-        else if (a == u"--quinella")
-            group = GroupQuinella;
-        else
-            return usageError(env, kUsage);
-        if (i + 1 >= args.size())
-            return usageError(env, a + u" needs a value"_s);
-        const QString value = args[++i];
+        const BetGroup group = name == u"win"     ? GroupWin
+                               : name == u"place" ? GroupPlace
+                               : name == u"bracket" ? GroupBracket
+                                                    : GroupQuinella;
         BetRow* row = form.nextFreeRow(group);
         if (!row)
-            return usageError(env, a + u": the dialog has only "_s + QString::number(kBetGroupRows[group]) + u" rows"_s);
+            return usageError(env, u"--"_s + name + u": the dialog has only "_s + QString::number(kBetGroupRows[group]) +
+                                       u" rows"_s);
         qsizetype colon = value.indexOf(u':');
         if (colon < 0)
             colon = value.indexOf(u'：');
@@ -154,7 +115,8 @@ int betsAdd(CliEnv& env, const QString& day, const QStringList& args) {
     return kExitOk;
 }
 
-int betsShow(CliEnv& env, const QString& day) {
+int betsShow(CliEnv& env, const Call& call) {
+    const QString& day = call.day;
     const auto file = ReadPendingBets(PendingBetPath(env.ctx.paths, day));
     if (!file.ok()) {
         env.ctx.prompter.warning(file.message());
@@ -170,8 +132,8 @@ int betsShow(CliEnv& env, const QString& day) {
     return kExitOk;
 }
 
-int betsTotals(CliEnv& env, const QString& day) {
-    const auto t = PendingBetTotals(env.ctx, day);
+int betsTotals(CliEnv& env, const Call& call) {
+    const auto t = PendingBetTotals(env.ctx, call.day);
     if (!t)
         return kExitStopped;
     env.out << t->heading << u'\n';
@@ -184,75 +146,59 @@ int betsTotals(CliEnv& env, const QString& day) {
     return kExitOk;
 }
 
-int betsPrune(CliEnv& env, const QString& day, const QStringList& args) {
+// Each --min and --max sets the range of the --type before it.
+int betsPrune(CliEnv& env, const Call& call) {
     OddsRangeDialog dialog = OpenOddsRangeDialog(env.ctx.store);
     int row = -1;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (i + 1 >= args.size())
-            return usageError(env, kUsage);
-        const QString value = args[++i];
-        if (a == u"--type") {
+    for (const auto& [name, value] : call.args.ordered()) {
+        if (name == u"type") {
             const auto it = std::find(kOddsRangeTypes.begin(), kOddsRangeTypes.end(), value);
             if (it == kOddsRangeTypes.end())
-                return usageError(env, kUsage);
+                return usageError(env, call.usage);
             row = static_cast<int>(it - kOddsRangeTypes.begin());
             dialog.checked[static_cast<size_t>(row)] = true;
-        } else if ((a == u"--min" || a == u"--max") && row >= 0) {
-            (a == u"--min" ? dialog.minText : dialog.maxText)[static_cast<size_t>(row)] = value;
-        } else if (a == u"--no-odds" && (value == u"one" || value == u"skip")) {
+        } else if ((name == u"min" || name == u"max") && row >= 0) {
+            (name == u"min" ? dialog.minText : dialog.maxText)[static_cast<size_t>(row)] = value;
+        } else if (name == u"no-odds" && (value == u"one" || value == u"skip")) {
             dialog.noOddsAsOne = value == u"one";
         } else {
-            return usageError(env, kUsage);
+            return usageError(env, call.usage);
         }
     }
-    return exitOf(DeleteBetsByOddsRange(env.ctx, day, dialog));
+    return exitOf(DeleteBetsByOddsRange(env.ctx, call.day, dialog));
 }
 
-}  // namespace
+int betsSort(CliEnv& env, const Call& call) {
+    return exitOf(SortPendingBets(env.ctx, call.day));
+}
 
-int cmdBets(CliEnv& env, const QStringList& args) {
-    if (args.size() < 3 || args[0] != u"--day")
-        return usageError(env, kUsage);
-    const QString day = args[1];
-    if (day.size() != 8 || !DateFromYmd(day).isValid())
-        return usageError(env, u"bets --day yyyymmdd ...   (a date that exists)"_s);
-    const QString sub = args[2];
-    const QStringList rest = args.mid(3);
-    if (sub == u"add")
-        return betsAdd(env, day, rest);
-    if (sub == u"prune")
-        return betsPrune(env, day, rest);
-    if (sub == u"tekichukai-out")
-        return betsTekichukaiOut(env, day, rest);
-    if (sub == u"tekichukai-in")
-        return betsTekichukaiIn(env, day, rest);
-    if (sub == u"voterobo")
-        return betsVoteRobo(env, day, rest);
-    if (sub == u"bulk")
-        return betsBulk(env, day, rest);
-    if (!rest.isEmpty())
-        return usageError(env, kUsage);
-    if (sub == u"show")
-        return betsShow(env, day);
-    if (sub == u"totals")
-        return betsTotals(env, day);
-    if (sub == u"sort")
-        return exitOf(SortPendingBets(env.ctx, day));
-    if (sub == u"dedupe")
-        return exitOf(RemoveDuplicateBets(env.ctx, day));
-    if (sub == u"merge")
-        return exitOf(MergeDuplicateBets(env.ctx, day));
-    if (sub == u"odds") {
-        if (const Status pat = PatSettingsProblem(env.ctx.settings); !pat.ok()) {
-            env.ctx.prompter.warning(patSetupMessage(pat.message()));
-            return kExitStopped;
-        }
-        return exitOf(ImportBetOdds(env.ctx, day));
+int betsDedupe(CliEnv& env, const Call& call) {
+    return exitOf(RemoveDuplicateBets(env.ctx, call.day));
+}
+
+int betsMerge(CliEnv& env, const Call& call) {
+    return exitOf(MergeDuplicateBets(env.ctx, call.day));
+}
+
+int betsOdds(CliEnv& env, const Call& call) {
+    if (const Status pat = PatSettingsProblem(env.ctx.settings); !pat.ok()) {
+        env.ctx.prompter.warning(patSetupMessage(pat.message()));
+        return kExitStopped;
     }
-    if (sub == u"sakutto")
-        return exitOf(CutPurchaseFiles(env.ctx, day));
-    return usageError(env, kUsage);
+    return exitOf(ImportBetOdds(env.ctx, call.day));
+}
+
+int betsSakutto(CliEnv& env, const Call& call) {
+    return exitOf(CutPurchaseFiles(env.ctx, call.day));
+}
+
+int cmdBets(CliEnv& env, const Call& call) {
+    if (!call.args.isSet(u"day"_s))
+        return usageError(env, call.usage);
+    const auto day = DayArgument(call.args.value(u"day"_s));
+    if (!day)
+        return usageError(env, u"bets --day yyyymmdd ...   (a date that exists)"_s);
+    return runSubcommand(env, betsSubcommands(), u"bets --day yyyymmdd "_s, Call{call.args, call.usage, *day});
 }
 
 }  // namespace zm::cli

@@ -9,9 +9,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kBulkUsage =
-    u"bets --day yyyymmdd bulk [--path FILE] [--format duel|mur] [--wide] [--yes|--no|--cancel]"_s;
-
 // The program's prompter, except that the overwrite / append / cancel question takes the answer
 // given after the subcommand.
 class AnsweringPrompter : public Prompter {
@@ -36,28 +33,26 @@ private:
 
 // The bulk output with the stored settings of section "DavazOrev"; --path and --format stand
 // for "Path" and "Sikibetu" in this run only, and nothing is stored.
-int betsBulk(CliEnv& env, const QString& day, const QStringList& args) {
+int betsBulk(CliEnv& env, const Call& call) {
+    const QString& day = call.day;
     BulkOutForm form = OpenBulkOutForm(env.ctx.store, env.ctx.settings, day);
     std::optional<Answer> answer;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == u"--yes") {
+    for (const auto& [name, value] : call.args.ordered()) {
+        if (name == u"yes") {
             answer = Answer::Yes;
-        } else if (a == u"--no") {
+        } else if (name == u"no") {
             answer = Answer::No;
-        } else if (a == u"--cancel") {
+        } else if (name == u"cancel") {
             answer = Answer::Cancel;
-        } else if (a == u"--wide") {
+        } else if (name == u"wide") {
             form.quinellaToWide = true;
-        } else if (a == u"--path" && i + 1 < args.size()) {
-            form.Path = args[++i];
-        } else if (a == u"--format" && i + 1 < args.size()) {
-            const QString f = args[++i].toLower();
+        } else if (name == u"path") {
+            form.Path = value;
+        } else if (name == u"format") {
+            const QString f = value.toLower();
             if (f != u"duel" && f != u"mur")
-                return usageError(env, kBulkUsage);
+                return usageError(env, call.usage);
             form.murFormat = f == u"mur";
-        } else {
-            return usageError(env, kBulkUsage);
         }
     }
     AnsweringPrompter prompter(env.ctx.prompter, answer);

@@ -1,4 +1,4 @@
-#include "cli/cmd_bets_contest.h"
+#include "cli/cli.h"
 
 #include "app/file_names.h"
 #include "app/safe_save.h"
@@ -16,10 +16,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kOutUsage = u"bets --day yyyymmdd tekichukai-out [--wide] (--file | --stdout)"_s;
-const QString kInUsage = u"bets --day yyyymmdd tekichukai-in FILE [--fixed 単勝|複勝|枠連|馬連|ワイド:AMOUNT]..."_s;
-const QString kVoteRoboUsage = u"bets --day yyyymmdd voterobo"_s;
-
 int exitOf(BetOutcome outcome) {
     return outcome == BetOutcome::Stopped ? kExitStopped : kExitOk;
 }
@@ -31,22 +27,15 @@ int exitOfImport(BetOutcome outcome) {
 
 }  // namespace
 
-int betsTekichukaiOut(CliEnv& env, const QString& day, const QStringList& args) {
-    bool wide = false;
-    bool toFile = false;
-    bool toStdout = false;
-    for (const QString& a : args) {
-        if (a == u"--wide" && !wide)
-            wide = true;
-        else if (a == u"--file" && !toFile)
-            toFile = true;
-        else if (a == u"--stdout" && !toStdout)
-            toStdout = true;
-        else
-            return usageError(env, kOutUsage);
-    }
-    if (toFile == toStdout)
-        return usageError(env, kOutUsage);
+int betsTekichukaiOut(CliEnv& env, const Call& call) {
+    const QString& day = call.day;
+    const ParsedArgs& args = call.args;
+    const bool wide = args.isSet(u"wide"_s);
+    const bool toFile = args.isSet(u"file"_s);
+    const bool toStdout = args.isSet(u"stdout"_s);
+    // Each switch at most once, and exactly one of --file and --stdout.
+    if (toFile == toStdout || static_cast<qsizetype>(args.ordered().size()) != wide + toFile + toStdout)
+        return usageError(env, call.usage);
 
     const TekichukaiList list = ListTekichukaiBets(PendingBetPath(env.ctx.paths, day), day);
     if (!list.fileExists) {
@@ -83,19 +72,16 @@ int betsTekichukaiOut(CliEnv& env, const QString& day, const QStringList& args) 
     return kExitOk;
 }
 
-int betsTekichukaiIn(CliEnv& env, const QString& day, const QStringList& args) {
-    if (args.isEmpty() || args[0].startsWith(u"--"))
-        return usageError(env, kInUsage);
+int betsTekichukaiIn(CliEnv& env, const Call& call) {
+    const QString& day = call.day;
+    const QString file = call.args.positionals()[0];
     TekichukaiFixedAmounts fixed;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] != u"--fixed" || i + 1 >= args.size())
-            return usageError(env, kInUsage);
-        const QString value = args[++i];
+    for (const QString& value : call.args.values(u"fixed"_s)) {
         const qsizetype colon = value.indexOf(u':');
         static const QStringList kTypes = {u"単勝"_s, u"複勝"_s, u"枠連"_s, u"馬連"_s, u"ワイド"_s};
         const qsizetype k = colon < 0 ? -1 : kTypes.indexOf(value.left(colon));
         if (k < 0)
-            return usageError(env, kInUsage);
+            return usageError(env, call.usage);
         // A fixed amount typed here is taken as it is: it must itself be a valid stake.
         const QString amount = value.mid(colon + 1);
         const auto stake = ParseAmount(amount);
@@ -108,7 +94,7 @@ int betsTekichukaiIn(CliEnv& env, const QString& day, const QStringList& args) {
     }
     QString text;
     {
-        const Result<QByteArray> bytes = readOutsideFile(args[0], kMaxPostFile);
+        const Result<QByteArray> bytes = readOutsideFile(file, kMaxPostFile);
         if (!bytes.ok()) {
             env.ctx.prompter.warning(bytes.message(), kTekichukaiOverwriteTitle);
             return kExitStopped;
@@ -122,10 +108,8 @@ int betsTekichukaiIn(CliEnv& env, const QString& day, const QStringList& args) {
     return exitOfImport(outcome);
 }
 
-int betsVoteRobo(CliEnv& env, const QString& day, const QStringList& args) {
-    if (!args.isEmpty())
-        return usageError(env, kVoteRoboUsage);
-    return exitOf(WriteVoteRoboSchedule(env.ctx, day, VoteRoboOptionsOf(env.ctx.settings)));
+int betsVoteRobo(CliEnv& env, const Call& call) {
+    return exitOf(WriteVoteRoboSchedule(env.ctx, call.day, VoteRoboOptionsOf(env.ctx.settings)));
 }
 
 }  // namespace zm::cli

@@ -10,18 +10,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-bool isDay(const QString& text) {
-    return DateFromYmd(text).isValid();
-}
-
-// The service code of a venue given by name (東京) or as its two-digit service code.
-QString venueCodeOf(const QString& text) {
-    if (text.size() == 2 && text[0].isDigit() && text[1].isDigit()) {
-        return text;
-    }
-    return ServiceVenueCodeOf(text);
-}
-
 // Every column of the grid, each padded to its widest cell (CP932 bytes).
 void printGrid(QTextStream& out, const card::RaceCard& race) {
     std::vector<QStringList> lines;
@@ -49,11 +37,22 @@ void printGrid(QTextStream& out, const card::RaceCard& race) {
 
 }  // namespace
 
-int cmdCard(CliEnv& env, const QStringList& args) {
-    if ((args.size() != 1 && args.size() != 3) || !isDay(args[0])) {
+int cmdCard(CliEnv& env, const Call& call) {
+    const QStringList& args = call.args.positionals();
+    const auto dayArg = DayArgument(args[0]);
+    if (args.size() == 2 || !dayArg) {
         return usageError(env, u"card DAY | card DAY VENUE RACE   (DAY as yyyymmdd, VENUE as 東京)"_s);
     }
-    const QString day = args[0];
+    const QString day = *dayArg;
+    QString venue;
+    int raceNo = 0;
+    if (args.size() == 3) {
+        venue = VenueArgument(args[1]).value_or(QString());
+        bool numberOk = false;
+        raceNo = args[2].toInt(&numberOk);
+        if (venue.isEmpty() || !numberOk || raceNo < 1 || raceNo > 12)
+            return usageError(env, u"card DAY VENUE RACE   (VENUE a course name such as 東京, RACE 1-12)"_s);
+    }
     card::DayCard loaded;
     switch (card::LoadDay(env.ctx.paths.DataDir, day, loaded)) {
     case card::DayLoad::Ok:
@@ -86,12 +85,6 @@ int cmdCard(CliEnv& env, const QStringList& args) {
         return kExitOk;
     }
 
-    const QString venue = venueCodeOf(args[1]);
-    bool numberOk = false;
-    const int raceNo = args[2].toInt(&numberOk);
-    if (venue.isEmpty() || !numberOk || raceNo < 1 || raceNo > 12) {
-        return usageError(env, u"card DAY VENUE RACE   (VENUE a course name such as 東京, RACE 1-12)"_s);
-    }
     int frame = 0;
     for (int k = 0; k < 3; ++k) {
         if (loaded.frames[static_cast<size_t>(k)].venueCode == venue) {

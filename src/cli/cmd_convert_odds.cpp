@@ -5,21 +5,12 @@
 
 namespace zm::cli {
 
-int cmdConvertOdds(CliEnv& env, const QStringList& args) {
-    const QString usage = QStringLiteral("convert-odds --pat 98|95|31 [--to DIR] ARCHIVE");
-    QString generationText;
-    QString folder = env.ctx.settings.ConvOddsDir;
-    QString archiveText;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if ((args[i] == u"--pat" || args[i] == u"--to") && i + 1 < args.size()) {
-            (args[i] == u"--pat" ? generationText : folder) = args[i + 1];
-            ++i;
-        } else if (archiveText.isEmpty() && !args[i].startsWith(u"--")) {
-            archiveText = args[i];
-        } else {
-            return usageError(env, usage);
-        }
-    }
+int cmdConvertOdds(CliEnv& env, const Call& call) {
+    const QString& usage = call.usage;
+    const QString generationText = call.args.value(QStringLiteral("pat"));
+    const QString folder =
+        call.args.isSet(QStringLiteral("to")) ? call.args.value(QStringLiteral("to")) : env.ctx.settings.ConvOddsDir;
+    const QString archiveText = call.args.positionals()[0];
     pat::ConvGeneration generation = pat::ConvGeneration::Pat98;
     if (generationText == u"95")
         generation = pat::ConvGeneration::Pat95;

@@ -7,10 +7,7 @@ using namespace Qt::StringLiterals;
 
 namespace zm::cli {
 
-int cmdDays(CliEnv& env, const QStringList& args) {
-    if (!args.isEmpty()) {
-        return usageError(env, u"days"_s);
-    }
+int cmdDays(CliEnv& env, const Call&) {
     qsizetype total = 0;
     for (const QString& day : ListPredictedDays(env.ctx.paths.DataDir, &total)) {
         env.out << day << u' ' << card::DayText(day) << u'\n';

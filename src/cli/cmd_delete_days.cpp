@@ -1,18 +1,23 @@
 #include "app/day_deletion.h"
 #include "cli/cli.h"
+#include "codes/codetables.h"
 
 namespace zm::cli {
 
 // delete-days DAY... | delete-days --all: deletes predicted days with every file that goes
 // with them, as the deletion dialog does.
-int cmdDeleteDays(CliEnv& env, const QStringList& args) {
-    const QString usage = QStringLiteral("delete-days DAY... | delete-days --all");
-    if (args.isEmpty()) {
-        return usageError(env, usage);
-    }
-    const bool all = args.contains(QStringLiteral("--all"));
-    if (all && args.size() != 1) {
-        return usageError(env, usage);
+int cmdDeleteDays(CliEnv& env, const Call& call) {
+    const QStringList& args = call.args.positionals();
+    const bool all = call.args.isSet(QStringLiteral("all"));
+    if (all == !args.isEmpty() || call.args.count(QStringLiteral("all")) > 1)
+        return usageError(env, call.usage);
+    // A day may also be typed with its separators (2001/09/22, 2001-09-22).
+    QStringList typed;
+    for (const QString& a : args) {
+        const auto day = DayArgument(QString(a).remove(u'/').remove(u'-'));
+        if (!day)
+            return usageError(env, call.usage);
+        typed << *day;
     }
     AppContext& ctx = env.ctx;
     qsizetype total = 0;
@@ -28,16 +33,13 @@ int cmdDeleteDays(CliEnv& env, const QStringList& args) {
         if (const QString beyond = daysNotListedMessage(total); !beyond.isEmpty())
             ctx.prompter.information(beyond, kAppTitle);
     } else {
-        for (const QString& a : args) {
-            QString day = a;
-            day.remove(u'/').remove(u'-');
-            if (!listed.contains(day)) {
-                ctx.prompter.warning(QStringLiteral("「%1」の予想済みデータはありません。").arg(a), kAppTitle);
+        for (qsizetype i = 0; i < typed.size(); ++i) {
+            if (!listed.contains(typed[i])) {
+                ctx.prompter.warning(QStringLiteral("「%1」の予想済みデータはありません。").arg(args[i]), kAppTitle);
                 return kExitStopped;
             }
-            if (!days.contains(day)) {
-                days << day;
-            }
+            if (!days.contains(typed[i]))
+                days << typed[i];
         }
     }
     QStringList notDeleted;

@@ -8,12 +8,13 @@ using namespace Qt::Literals::StringLiterals;
 
 // detail DAY: the day's detail text file in the output folder, with the odds the race card
 // shows.
-int cmdDetail(CliEnv& env, const QStringList& args) {
-    if (args.size() != 1 || args[0].size() != 8 || !DateFromYmd(args[0]).isValid())
+int cmdDetail(CliEnv& env, const Call& call) {
+    const auto day = DayArgument(call.args.positionals()[0]);
+    if (!day)
         return usageError(env, u"detail DAY   (DAY as yyyymmdd)"_s);
-    if (!card::WriteDetailFile(env.ctx, args[0]))
+    if (!card::WriteDetailFile(env.ctx, *day))
         return kExitStopped;
-    env.out << card::detailFilePath(env.ctx.settings, args[0]) << u'\n';
+    env.out << card::detailFilePath(env.ctx.settings, *day) << u'\n';
     return kExitOk;
 }
 

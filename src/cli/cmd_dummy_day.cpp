@@ -5,12 +5,9 @@
 
 namespace zm::cli {
 
-int cmdDummyDay(CliEnv& env, const QStringList& args) {
-    if (args.size() != 1) {
-        return usageError(env, QStringLiteral("dummy-day DATE   (as typed in the date dialog, e.g. 2001/9/3)"));
-    }
+int cmdDummyDay(CliEnv& env, const Call& call) {
     ImportState state;
-    const std::optional<QString> day = CreateDummyDay(env.ctx, state, args[0]);
+    const std::optional<QString> day = CreateDummyDay(env.ctx, state, call.args.positionals()[0]);
     if (!day) {
         return kExitStopped;
     }

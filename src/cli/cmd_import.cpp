@@ -24,9 +24,8 @@ void printDayFiles(CliEnv& env, const ImportState& state) {
 
 }  // namespace
 
-int cmdImport(CliEnv& env, const QStringList& args) {
-    if (args.size() != 1)
-        return usageError(env, QStringLiteral("import ARCHIVE"));
+int cmdImport(CliEnv& env, const Call& call) {
+    const QStringList& args = call.args.positionals();
     const auto archive = archiveArgument(env, args[0]);
     if (!archive)
         return kExitStopped;

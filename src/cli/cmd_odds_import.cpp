@@ -5,9 +5,8 @@
 
 namespace zm::cli {
 
-int cmdOddsImport(CliEnv& env, const QStringList& args) {
-    if (args.size() != 1)
-        return usageError(env, QStringLiteral("odds-import ARCHIVE"));
+int cmdOddsImport(CliEnv& env, const Call& call) {
+    const QStringList& args = call.args.positionals();
     const auto archive = archiveArgument(env, args[0]);
     if (!archive)
         return kExitStopped;

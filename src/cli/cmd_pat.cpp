@@ -16,19 +16,25 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kUsage = u"pat [--day yyyymmdd] stake\n"
-                       u"       pat --day yyyymmdd results\n"
-                       u"       pat --day yyyymmdd log [--export FILE]\n"
-                       u"       pat --day yyyymmdd odds VENUE RACE"_s;
-
-QString venueCodeOf(const QString& text) {
-    if (text.size() == 2 && text[0].isDigit() && text[1].isDigit())
-        return VenueName(text) == u"？？" ? QString() : text;
-    return ServiceVenueCodeOf(text);
+int predictedOdds(CliEnv& env, const QString& day, const QString& venue, int raceNo) {
+    card::PredictedOdds odds;
+    if (card::LoadPredictedOdds(env.ctx.paths.DataDir, day, venue, raceNo, 18, odds) != card::PredictedOddsLoad::Ok) {
+        env.ctx.prompter.information(card::kNoPredictedOdds);
+        return kExitStopped;
+    }
+    env.out << odds.caption << u'\n';
+    for (const auto& l : odds.win)
+        env.out << l.label << u'\t' << l.odds << u'\n';
+    for (const auto& l : odds.quinella)
+        env.out << l.label << u'\t' << l.odds << u'\n';
+    env.out.flush();
+    return kExitOk;
 }
 
-int patStake(CliEnv& env, const QString& day) {
-    const auto stake = pat::ShowDayStake(env.ctx, pat::referenceDay(day));
+}  // namespace
+
+int patStake(CliEnv& env, const Call& call) {
+    const auto stake = pat::ShowDayStake(env.ctx, pat::referenceDay(call.day));
     if (!stake)
         return kExitStopped;
     env.out << u"日付 "_s << stake->dayText() << u'\n';
@@ -39,8 +45,8 @@ int patStake(CliEnv& env, const QString& day) {
     return kExitOk;
 }
 
-int patResults(CliEnv& env, const QString& day) {
-    const auto records = pat::BuildResults(env.ctx, day);
+int patResults(CliEnv& env, const Call& call) {
+    const auto records = pat::BuildResults(env.ctx, call.day);
     if (!records)
         return kExitStopped;
     env.out << pat::resultsColumns().join(u'\t') << u'\n';
@@ -50,13 +56,11 @@ int patResults(CliEnv& env, const QString& day) {
     return kExitOk;
 }
 
-int patLog(CliEnv& env, const QString& day, const QStringList& args) {
-    QString exportFile;
-    if (args.size() == 2 && args[0] == u"--export")
-        exportFile = args[1];
-    else if (!args.isEmpty())
-        return usageError(env, kUsage);
-    const auto log = pat::ShowVoteLog(env.ctx, day);
+int patLog(CliEnv& env, const Call& call) {
+    if (call.args.count(u"export"_s) > 1)
+        return usageError(env, call.usage);
+    const QString exportFile = call.args.value(u"export"_s);
+    const auto log = pat::ShowVoteLog(env.ctx, call.day);
     if (!log)
         return kExitStopped;
     env.out << u"№\t場所\tＲ\t券種\t買い目\tODDS\t購入金額\t判 定\t配 当\t払戻金額\t備　考"_s << u'\n';
@@ -78,25 +82,10 @@ int patLog(CliEnv& env, const QString& day, const QStringList& args) {
     return kExitOk;
 }
 
-int predictedOdds(CliEnv& env, const QString& day, const QString& venue, int raceNo) {
-    card::PredictedOdds odds;
-    if (card::LoadPredictedOdds(env.ctx.paths.DataDir, day, venue, raceNo, 18, odds) != card::PredictedOddsLoad::Ok) {
-        env.ctx.prompter.information(card::kNoPredictedOdds);
-        return kExitStopped;
-    }
-    env.out << odds.caption << u'\n';
-    for (const auto& l : odds.win)
-        env.out << l.label << u'\t' << l.odds << u'\n';
-    for (const auto& l : odds.quinella)
-        env.out << l.label << u'\t' << l.odds << u'\n';
-    env.out.flush();
-    return kExitOk;
-}
-
-int patOdds(CliEnv& env, const QString& day, const QStringList& args) {
-    if (args.size() != 2)
-        return usageError(env, kUsage);
-    const QString venue = venueCodeOf(args[0]);
+int patOdds(CliEnv& env, const Call& call) {
+    const QString& day = call.day;
+    const QStringList& args = call.args.positionals();
+    const QString venue = VenueArgument(args[0]).value_or(QString());
     bool numberOk = false;
     const int raceNo = args[1].toInt(&numberOk);
     if (venue.isEmpty() || !numberOk || raceNo < 1 || raceNo > 12)
@@ -133,32 +122,18 @@ int patOdds(CliEnv& env, const QString& day, const QStringList& args) {
     return kExitOk;
 }
 
-}  // namespace
-
-int cmdPat(CliEnv& env, const QStringList& args) {
+int cmdPat(CliEnv& env, const Call& call) {
     QString day;
-    QStringList rest = args;
-    if (rest.size() >= 2 && rest[0] == u"--day") {
-        day = rest[1];
-        if (day.size() != 8 || !DateFromYmd(day).isValid())
+    if (call.args.isSet(u"day"_s)) {
+        const auto given = DayArgument(call.args.value(u"day"_s));
+        if (!given)
             return usageError(env, u"pat --day yyyymmdd ...   (a date that exists)"_s);
-        rest = rest.mid(2);
+        day = *given;
     }
-    if (rest.isEmpty())
-        return usageError(env, kUsage);
-    const QString sub = rest[0];
-    rest = rest.mid(1);
-    if (sub == u"stake" && rest.isEmpty())
-        return patStake(env, day);
-    if (day.isEmpty())
-        return usageError(env, kUsage);
-    if (sub == u"results" && rest.isEmpty())
-        return patResults(env, day);
-    if (sub == u"log")
-        return patLog(env, day, rest);
-    if (sub == u"odds")
-        return patOdds(env, day, rest);
-    return usageError(env, kUsage);
+    // Every sub-command but stake needs the day.
+    if (day.isEmpty() && call.args.positionals().first() != u"stake")
+        return usageError(env, call.usage);
+    return runSubcommand(env, patSubcommands(), u"pat --day yyyymmdd "_s, Call{call.args, call.usage, day});
 }
 
 }  // namespace zm::cli

@@ -2,7 +2,8 @@
 
 namespace zm::cli {
 
-int cmdSettings(CliEnv& env, const QStringList& args) {
+int cmdSettings(CliEnv& env, const Call& call) {
+    const QStringList& args = call.args.positionals();
     const QString verb = args.value(0);
     if (verb == u"list" && args.size() == 1) {
         for (const auto& [name, value] : describeSettings(env.ctx.settings)) {
@@ -21,7 +22,7 @@ int cmdSettings(CliEnv& env, const QStringList& args) {
             return kExitStopped;  // the store's reporter said why
         return kExitOk;
     }
-    return usageError(env, QStringLiteral("settings list | get SECTION KEY | set SECTION KEY VALUE"));
+    return usageError(env, call.usage);
 }
 
 }  // namespace zm::cli

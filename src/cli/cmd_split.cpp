@@ -4,9 +4,8 @@
 
 namespace zm::cli {
 
-int cmdSplit(CliEnv& env, const QStringList& args) {
-    if (args.size() != 1)
-        return usageError(env, QStringLiteral("split ARCHIVE"));
+int cmdSplit(CliEnv& env, const Call& call) {
+    const QStringList& args = call.args.positionals();
     const auto archive = archiveArgument(env, args[0]);
     if (!archive)
         return kExitStopped;

@@ -312,11 +312,25 @@ QDate DateFromYmd(QStringView yyyymmdd) {
         return {};
     }
     for (QChar c : yyyymmdd) {
-        if (!c.isDigit()) {
+        if (c < u'0' || c > u'9') {
             return {};
         }
     }
     return QDate(yyyymmdd.sliced(0, 4).toInt(), yyyymmdd.sliced(4, 2).toInt(), yyyymmdd.sliced(6, 2).toInt());
+}
+
+std::optional<QString> DayArgument(QStringView text) {
+    if (!DateFromYmd(text).isValid())
+        return std::nullopt;
+    return text.toString();
+}
+
+std::optional<QString> VenueArgument(QStringView text) {
+    for (const auto& c : kCourses) {
+        if (text == QStringView(c.name) || text == QStringView(c.service))
+            return QString::fromUtf16(c.service);
+    }
+    return std::nullopt;
 }
 
 QString WeekdayChar(QStringView yyyymmdd) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <optional>
 
 namespace zm {
 
@@ -49,6 +50,14 @@ QString FullWidthDigits(QStringView text);
 // Dates, as eight digits "yyyymmdd".
 QString WeekdayChar(QStringView yyyymmdd);
 QString NearestRaceDay(const QDate& date);
-QDate DateFromYmd(QStringView yyyymmdd);  // invalid when the text is not a real date
+// Invalid unless the text is exactly eight ASCII digits of a date that exists.
+QDate DateFromYmd(QStringView yyyymmdd);
+
+// The arguments of the command line that name a day or a venue, one rule each for every
+// command. DAY: "yyyymmdd", a date that exists. VENUE: one of the ten courses by name (京都,
+// 阪神, 中京, 小倉, 東京, 中山, 福島, 新潟, 札幌, 函館) or by its two-digit service code
+// ("00" .. "09"). Each gives the day or the venue's service code, nothing for anything else.
+std::optional<QString> DayArgument(QStringView text);
+std::optional<QString> VenueArgument(QStringView text);
 
 }  // namespace zm

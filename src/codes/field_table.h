@@ -40,6 +40,9 @@ struct Field {
     constexpr Field element(int i) const { return Field{name, offset + (i - 1) * width, width, 1, kind}; }
     // The field moved by base bytes (a sub-record's field inside its parent).
     constexpr Field shifted(int base) const { return Field{name, offset + base, width, count, kind}; }
+    // A field of a sub-record laid out as element i (1-based) of this array field: the
+    // sub-record's field relative moved to where that element starts.
+    constexpr Field inEntry(int i, const Field& relative) const { return relative.shifted(element(i).offset); }
 };
 
 // Field builders that say the kind where the table is written.

@@ -82,16 +82,6 @@ const struct {
     {u"K", u"ワイド"},      {u"k", u"ワイド"},
 };
 
-// Full-width katakana U+30A1..U+30F6 and their half-width forms (voiced ones with their mark).
-const char16_t* const kKatakana[] = {
-    u"ｧ",  u"ｱ",  u"ｨ",  u"ｲ",  u"ｩ",  u"ｳ",  u"ｪ",  u"ｴ", u"ｫ",  u"ｵ",  u"ｶ",  u"ｶﾞ", u"ｷ",  u"ｷﾞ", u"ｸ",
-    u"ｸﾞ", u"ｹ",  u"ｹﾞ", u"ｺ",  u"ｺﾞ", u"ｻ",  u"ｻﾞ", u"ｼ", u"ｼﾞ", u"ｽ",  u"ｽﾞ", u"ｾ",  u"ｾﾞ", u"ｿ",  u"ｿﾞ",
-    u"ﾀ",  u"ﾀﾞ", u"ﾁ",  u"ﾁﾞ", u"ｯ",  u"ﾂ",  u"ﾂﾞ", u"ﾃ", u"ﾃﾞ", u"ﾄ",  u"ﾄﾞ", u"ﾅ",  u"ﾆ",  u"ﾇ",  u"ﾈ",
-    u"ﾉ",  u"ﾊ",  u"ﾊﾞ", u"ﾊﾟ", u"ﾋ",  u"ﾋﾞ", u"ﾋﾟ", u"ﾌ", u"ﾌﾞ", u"ﾌﾟ", u"ﾍ",  u"ﾍﾞ", u"ﾍﾟ", u"ﾎ",  u"ﾎﾞ",
-    u"ﾎﾟ", u"ﾏ",  u"ﾐ",  u"ﾑ",  u"ﾒ",  u"ﾓ",  u"ｬ",  u"ﾔ", u"ｭ",  u"ﾕ",  u"ｮ",  u"ﾖ",  u"ﾗ",  u"ﾘ",  u"ﾙ",
-    u"ﾚ",  u"ﾛ",  u"ﾜ",  u"ﾜ",  u"ｲ",  u"ｴ",  u"ｦ",  u"ﾝ", u"ｳﾞ", u"ｶ",  u"ｹ",
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -216,39 +206,6 @@ QString tekichukaiFileDoneMessage(const QString& path) {
 
 // ---------------------------------------------------------------------------------------------
 // Import.
-
-QString HalfWidth(QStringView text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u >= 0xFF01 && u <= 0xFF5E)
-            out += QChar(static_cast<char16_t>(u - 0xFF01 + 0x21));
-        else if (u == 0x3000)
-            out += u' ';
-        else if (u >= 0x30A1 && u <= 0x30F6)
-            out += QString::fromUtf16(kKatakana[u - 0x30A1]);
-        else if (u == u'ー')
-            out += u'ｰ';
-        else if (u == u'・')
-            out += u'･';
-        else if (u == u'゛')
-            out += u'ﾞ';
-        else if (u == u'゜')
-            out += u'ﾟ';
-        else if (u == u'「')
-            out += u'｢';
-        else if (u == u'」')
-            out += u'｣';
-        else if (u == u'、')
-            out += u'､';
-        else if (u == u'。')
-            out += u'｡';
-        else
-            out += c;
-    }
-    return out;
-}
 
 namespace {
 

@@ -86,10 +86,6 @@ inline const QString kTekichukaiNoDay =
 inline const QString kTekichukaiConfirmTitle = QStringLiteral("保留ＢＥＴへの出力確認");
 inline const QString kTekichukaiOverwriteTitle = QStringLiteral("的中会予想を保留ＢＥＴファイルへ一括出力");
 
-// Full-width ASCII, the full-width blank and full-width katakana (with their marks) turned into
-// their half-width forms; everything else unchanged.
-QString HalfWidth(QStringView text);
-
 // The field parsers of one post line: the value written to the pending-bet file, or nothing
 // when the field is not valid.
 std::optional<QString> ParseVenue(QStringView field);

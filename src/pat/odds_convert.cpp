@@ -15,10 +15,6 @@ namespace zm::pat {
 
 namespace {
 
-constexpr Field inEntry(const Field& array, int i, const Field& relative) {
-    return relative.shifted(array.element(i).offset);
-}
-
 const QString kScratched5 = QStringLiteral(" ﾄﾘｹｼ");
 const QString kScratched6 = QStringLiteral("  ﾄﾘｹｼ");
 QString blanks(int n) { return QString(n, u' '); }
@@ -137,14 +133,14 @@ template <class Zo>
 void fillHorses(Zo& out, const OddsRecord& r) {
     const int runners = runnersOf(r);
     for (int h = 1; h <= 18; ++h) {
-        out.setText(inEntry(Zo::horses, h, Zo::horseNo), QString::number(h).rightJustified(2));
+        out.setText(Zo::horses.inEntry(h, Zo::horseNo), QString::number(h).rightJustified(2));
         if (h > runners)
             continue;
         const QString source = r.text(OddsRecord::winOdds, h);
         const bool scratched = OddsMarker(source) == u'/';
-        out.setText(inEntry(Zo::horses, h, Zo::winOdds), winOdds(source));
-        out.setText(inEntry(Zo::horses, h, Zo::placeLow), scratched ? kScratched5 : QStringLiteral("  1.0"));
-        out.setText(inEntry(Zo::horses, h, Zo::placeHigh), scratched ? kScratched5 : QStringLiteral(" 10.0"));
+        out.setText(Zo::horses.inEntry(h, Zo::winOdds), winOdds(source));
+        out.setText(Zo::horses.inEntry(h, Zo::placeLow), scratched ? kScratched5 : QStringLiteral("  1.0"));
+        out.setText(Zo::horses.inEntry(h, Zo::placeHigh), scratched ? kScratched5 : QStringLiteral(" 10.0"));
     }
 }
 
@@ -163,10 +159,10 @@ template <class Zo>
 void fillBrackets(Zo& out, const OddsRecord& r, bool blankUnlessPositive) {
     for (int k = 1; k <= 36; ++k) {
         const auto [a, b] = bracketPair(k);
-        out.setText(inEntry(Zo::brackets, k, Zo::bracket1), QString::number(a));
-        out.setText(inEntry(Zo::brackets, k, Zo::dash), u"-");
-        out.setText(inEntry(Zo::brackets, k, Zo::bracket2), QString::number(b));
-        out.setText(inEntry(Zo::brackets, k, Zo::bracketOdds),
+        out.setText(Zo::brackets.inEntry(k, Zo::bracket1), QString::number(a));
+        out.setText(Zo::brackets.inEntry(k, Zo::dash), u"-");
+        out.setText(Zo::brackets.inEntry(k, Zo::bracket2), QString::number(b));
+        out.setText(Zo::brackets.inEntry(k, Zo::bracketOdds),
                     bracketOdds(r.text(PredictedOddsFields::bracketOdds, k), blankUnlessPositive));
     }
 }
@@ -184,9 +180,9 @@ void forEachPair(const OddsRecord& r, Fn fn) {
 
 template <class Uo>
 void fillPairNumbers(Uo& out, int entry, int i, int j) {
-    out.setText(inEntry(Uo::pairs, entry, Uo::horse1), QString::number(i).rightJustified(2));
-    out.setText(inEntry(Uo::pairs, entry, Uo::dash), u"-");
-    out.setText(inEntry(Uo::pairs, entry, Uo::horse2), QString::number(j).rightJustified(2));
+    out.setText(Uo::pairs.inEntry(entry, Uo::horse1), QString::number(i).rightJustified(2));
+    out.setText(Uo::pairs.inEntry(entry, Uo::dash), u"-");
+    out.setText(Uo::pairs.inEntry(entry, Uo::horse2), QString::number(j).rightJustified(2));
 }
 
 Status writeRecord(const QString& folder, const QString& prefix, const QString& fileCode, const QByteArray& bytes) {
@@ -239,7 +235,7 @@ QByteArray Zo95Bytes(const OddsRecord& r) {
     out.setText(Zo95Record::zero, u"0");
     fillHorses(out, r);
     for (int h = 1; h <= 18; ++h)
-        out.setText(inEntry(Zo95Record::horses, h, Zo95Record::horseEnd), u"0");
+        out.setText(Zo95Record::horses.inEntry(h, Zo95Record::horseEnd), u"0");
     fillBrackets(out, r, false);
     return out.bytes();
 }
@@ -249,10 +245,10 @@ QByteArray Zo31Bytes(const OddsRecord& r) {
     fillPat31Header(out, r, u"3");
     fillHorses(out, r);
     for (int h = 1; h <= 18; ++h)
-        out.setText(inEntry(Zo31Record::horses, h, Zo31Record::horseStart), u"0");
+        out.setText(Zo31Record::horses.inEntry(h, Zo31Record::horseStart), u"0");
     fillBrackets(out, r, true);
     for (int k = 1; k <= 36; ++k)
-        out.setText(inEntry(Zo31Record::brackets, k, Zo31Record::bracketEnd), u"0");
+        out.setText(Zo31Record::brackets.inEntry(k, Zo31Record::bracketEnd), u"0");
     return out.bytes();
 }
 
@@ -262,12 +258,12 @@ QByteArray Uo98Bytes(const OddsRecord& r) {
     out.setRaw(Uo98Record::runners, r.raw(PredictedOddsFields::runners));
     out.setText(Uo98Record::eleven, u"11");
     forEachPair(r, [&](int entry, int i, int j, const QString& source) {
-        out.setText(inEntry(Uo98Record::pairs, entry, Uo98Record::pairStart), u"00");
+        out.setText(Uo98Record::pairs.inEntry(entry, Uo98Record::pairStart), u"00");
         fillPairNumbers(out, entry, i, j);
-        out.setText(inEntry(Uo98Record::pairs, entry, Uo98Record::quinellaOdds), quinellaOdds(source, 10000));
+        out.setText(Uo98Record::pairs.inEntry(entry, Uo98Record::quinellaOdds), quinellaOdds(source, 10000));
         const auto [low, high] = wideBounds(source);
-        out.setText(inEntry(Uo98Record::pairs, entry, Uo98Record::wideLow), low);
-        out.setText(inEntry(Uo98Record::pairs, entry, Uo98Record::wideHigh), high);
+        out.setText(Uo98Record::pairs.inEntry(entry, Uo98Record::wideLow), low);
+        out.setText(Uo98Record::pairs.inEntry(entry, Uo98Record::wideHigh), high);
     });
     out.setRaw(Uo98Record::lineEnd, "\r\n");
     return out.bytes();
@@ -279,7 +275,7 @@ QByteArray Uo95Bytes(const OddsRecord& r) {
     out.setRaw(Uo95Record::runners, r.raw(PredictedOddsFields::runners));
     forEachPair(r, [&](int entry, int i, int j, const QString& source) {
         fillPairNumbers(out, entry, i, j);
-        out.setText(inEntry(Uo95Record::pairs, entry, Uo95Record::quinellaOdds), quinellaOdds(source, 10000));
+        out.setText(Uo95Record::pairs.inEntry(entry, Uo95Record::quinellaOdds), quinellaOdds(source, 10000));
     });
     return out.bytes();
 }
@@ -289,7 +285,7 @@ QByteArray Uo31Bytes(const OddsRecord& r) {
     fillPat31Header(out, r, u" ");
     forEachPair(r, [&](int entry, int i, int j, const QString& source) {
         fillPairNumbers(out, entry, i, j);
-        out.setText(inEntry(Uo31Record::pairs, entry, Uo31Record::quinellaOdds),
+        out.setText(Uo31Record::pairs.inEntry(entry, Uo31Record::quinellaOdds),
                     quinellaOdds(source, std::numeric_limits<double>::infinity()));
     });
     return out.bytes();

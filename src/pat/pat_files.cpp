@@ -3,6 +3,7 @@
 #include "app/file_names.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
+#include "codes/text_fields.h"
 
 #include <QFileInfo>
 #include <cmath>
@@ -88,21 +89,6 @@ static_assert(fieldTableCoversRecord(kUt31Fields, Ut31Record::kLength));
 
 const QString kNoOdds = QStringLiteral("      ");
 
-// A field of element i (1-based) of an array field.
-constexpr Field inEntry(const Field& array, int i, const Field& relative) {
-    return relative.shifted(array.element(i).offset);
-}
-
-QString trimBlanks(QStringView text) {
-    qsizetype b = 0;
-    qsizetype e = text.size();
-    while (b < e && text[b] == u' ')
-        ++b;
-    while (e > b && text[e - 1] == u' ')
-        --e;
-    return text.sliced(b, e - b).toString();
-}
-
 // The odds text of a field: blanks trimmed, right-aligned in six characters.
 QString oddsText(const QString& field) {
     return (kNoOdds + trimBlanks(field)).right(6);
@@ -121,9 +107,9 @@ QString pairOdds(const Record& r, QStringView combination, const Field& odds) {
     const double first = Val(combination.first(std::min<qsizetype>(2, combination.size())));
     const double second = Val(combination.last(std::min<qsizetype>(2, combination.size())));
     for (int i = 1; i <= 153; ++i) {
-        if (r.number(inEntry(Record::pairs, i, Record::horse1)) == first &&
-            r.number(inEntry(Record::pairs, i, Record::horse2)) == second)
-            return oddsText(r.text(inEntry(Record::pairs, i, odds)));
+        if (r.number(Record::pairs.inEntry(i, Record::horse1)) == first &&
+            r.number(Record::pairs.inEntry(i, Record::horse2)) == second)
+            return oddsText(r.text(Record::pairs.inEntry(i, odds)));
     }
     return kNoOdds;
 }
@@ -134,18 +120,18 @@ QString horseOdds(const Record& r, QStringView kind, QStringView combination) {
     if (at == 0)
         return kNoOdds;
     const Field& f = kind == u"単" ? Record::winOdds : Record::placeLow;
-    return oddsText(r.text(inEntry(Record::horses, at, f)));
+    return oddsText(r.text(Record::horses.inEntry(at, f)));
 }
 
 template <class Record>
 QString bracketOdds(const Record& r, QStringView combination) {
     const QString wanted = trimBlanks(combination);
     for (int i = 1; i <= 36; ++i) {
-        const QString pair = r.text(inEntry(Record::brackets, i, Record::bracket1)) +
-                             r.text(inEntry(Record::brackets, i, Record::dash)) +
-                             r.text(inEntry(Record::brackets, i, Record::bracket2));
+        const QString pair = r.text(Record::brackets.inEntry(i, Record::bracket1)) +
+                             r.text(Record::brackets.inEntry(i, Record::dash)) +
+                             r.text(Record::brackets.inEntry(i, Record::bracket2));
         if (pair == wanted)
-            return oddsText(r.text(inEntry(Record::brackets, i, Record::bracketOdds)));
+            return oddsText(r.text(Record::brackets.inEntry(i, Record::bracketOdds)));
     }
     return kNoOdds;
 }

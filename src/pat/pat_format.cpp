@@ -10,10 +10,6 @@ namespace zm::pat {
 
 namespace {
 
-constexpr Field inEntry(const Field& array, int i, const Field& relative) {
-    return relative.shifted(array.element(i).offset);
-}
-
 // Blanks trimmed, then right-aligned in width characters (the rightmost width when longer).
 QString rightIn(const QString& field, int width) {
     const QString t = field.trimmed();
@@ -42,18 +38,18 @@ WinPlaceOdds winPlace(const Zo& r) {
     out.found = true;
     for (int h = 1; h <= 18; ++h) {
         const size_t k = static_cast<size_t>(h - 1);
-        out.win[k] = rightIn(r.text(inEntry(Zo::horses, h, Zo::winOdds)), 5);
-        out.place[k] = rightIn(r.text(inEntry(Zo::horses, h, Zo::placeLow)), 4) + u'-' +
-                       rightIn(r.text(inEntry(Zo::horses, h, Zo::placeHigh)), 4);
+        out.win[k] = rightIn(r.text(Zo::horses.inEntry(h, Zo::winOdds)), 5);
+        out.place[k] = rightIn(r.text(Zo::horses.inEntry(h, Zo::placeLow)), 4) + u'-' +
+                       rightIn(r.text(Zo::horses.inEntry(h, Zo::placeHigh)), 4);
         if (out.place[k].contains(u"ﾄﾘｹｼ"))
             out.place[k] = QStringLiteral("ﾄﾘｹｼ");
     }
     for (int b = 1; b <= 36; ++b) {
         BracketOddsRow& row = out.brackets[static_cast<size_t>(b - 1)];
-        const QString first = r.text(inEntry(Zo::brackets, b, Zo::bracket1));
+        const QString first = r.text(Zo::brackets.inEntry(b, Zo::bracket1));
         if (Val(first) >= 1) {
-            row.pair = first + u'-' + r.text(inEntry(Zo::brackets, b, Zo::bracket2));
-            row.odds = r.text(inEntry(Zo::brackets, b, Zo::bracketOdds));
+            row.pair = first + u'-' + r.text(Zo::brackets.inEntry(b, Zo::bracket2));
+            row.odds = r.text(Zo::brackets.inEntry(b, Zo::bracketOdds));
         } else {
             row = {blanks(3), blanks(5)};
         }
@@ -68,15 +64,15 @@ PairOdds pairs(const Uo& r, bool wideOdds) {
     for (int i = 1; i <= 153; ++i) {
         PairOddsRow& row = out.pairs[static_cast<size_t>(i - 1)];
         row = {blanks(5), blanks(6), blanks(6), blanks(6)};
-        const QString first = r.text(inEntry(Uo::pairs, i, Uo::horse1));
+        const QString first = r.text(Uo::pairs.inEntry(i, Uo::horse1));
         if (Val(first) < 1)
             continue;
-        row.pair = first + u'-' + r.text(inEntry(Uo::pairs, i, Uo::horse2));
-        row.quinella = r.text(inEntry(Uo::pairs, i, Uo::quinellaOdds));
+        row.pair = first + u'-' + r.text(Uo::pairs.inEntry(i, Uo::horse2));
+        row.quinella = r.text(Uo::pairs.inEntry(i, Uo::quinellaOdds));
         if constexpr (std::is_same_v<Uo, Uo98Record>) {
             if (wideOdds) {
-                row.wideLow = r.text(inEntry(Uo::pairs, i, Uo::wideLow));
-                row.wideHigh = r.text(inEntry(Uo::pairs, i, Uo::wideHigh));
+                row.wideLow = r.text(Uo::pairs.inEntry(i, Uo::wideLow));
+                row.wideHigh = r.text(Uo::pairs.inEntry(i, Uo::wideHigh));
             }
         }
     }
@@ -89,13 +85,13 @@ BodyWeights weights(const Ut& r) {
     out.found = true;
     for (int h = 1; h <= 18; ++h) {
         QString& text = out.weights[static_cast<size_t>(h - 1)];
-        if (r.text(inEntry(Ut::horses, h, UtWeightEntry::status)) == u"9") {
+        if (r.text(Ut::horses.inEntry(h, UtWeightEntry::status)) == u"9") {
             text = QStringLiteral("取り消し");
             continue;
         }
-        const QString weight = wide(r.text(inEntry(Ut::horses, h, UtWeightEntry::weight)));
-        const QString change = wide(r.text(inEntry(Ut::horses, h, UtWeightEntry::change)));
-        const QString sign = r.text(inEntry(Ut::horses, h, UtWeightEntry::sign));
+        const QString weight = wide(r.text(Ut::horses.inEntry(h, UtWeightEntry::weight)));
+        const QString change = wide(r.text(Ut::horses.inEntry(h, UtWeightEntry::change)));
+        const QString sign = r.text(Ut::horses.inEntry(h, UtWeightEntry::sign));
         if (sign == u"1")
             text = weight + QStringLiteral("＋") + change;
         else if (sign == u"2")

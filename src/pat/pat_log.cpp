@@ -55,10 +55,6 @@ constexpr Field kSeiFields[] = {SeiRecord::key,          SeiRecord::venueNo,    
                                 SeiRecord::returned,     SeiRecord::returnedMarks, SeiRecord::lineEnd};
 static_assert(fieldTableCoversRecord(kSeiFields, SeiRecord::kLength));
 
-constexpr Field inEntry(const Field& array, int i, const Field& relative) {
-    return relative.shifted(array.element(i).offset);
-}
-
 QByteArray readFile(const QString& path, qint64 length) {
     return readPatFile(path, length);
 }
@@ -109,22 +105,22 @@ SeiRecord seiHeader(const Ks& ks) {
     s.setRaw(SeiRecord::day, ks.raw(Ks::day));
     s.setText(SeiRecord::raceNo, race);
     for (int i = 1; i <= 3; ++i) {
-        const Field f = inEntry(Ks::finishers, i, Ks::finisherNo);
+        const Field f = Ks::finishers.inEntry(i, Ks::finisherNo);
         s.setRaw(SeiRecord::finishers.element(i), ks.number(f) == 0 ? QByteArrayView("  ") : ks.raw(f));
     }
     for (int i = 1; i <= 2; ++i) {
-        s.setRaw(SeiRecord::winHorses.element(i), ks.raw(inEntry(Ks::win, i, Ks::horseNo)));
-        s.setText(SeiRecord::winPayouts, i, RightBytes(ks.text(inEntry(Ks::win, i, Ks::horsePayout)), 5));
+        s.setRaw(SeiRecord::winHorses.element(i), ks.raw(Ks::win.inEntry(i, Ks::horseNo)));
+        s.setText(SeiRecord::winPayouts, i, RightBytes(ks.text(Ks::win.inEntry(i, Ks::horsePayout)), 5));
     }
     for (int i = 1; i <= 5; ++i) {
-        s.setRaw(SeiRecord::placeHorses.element(i), ks.raw(inEntry(Ks::place, i, Ks::horseNo)));
-        s.setText(SeiRecord::placePayouts, i, RightBytes(ks.text(inEntry(Ks::place, i, Ks::horsePayout)), 5));
+        s.setRaw(SeiRecord::placeHorses.element(i), ks.raw(Ks::place.inEntry(i, Ks::horseNo)));
+        s.setText(SeiRecord::placePayouts, i, RightBytes(ks.text(Ks::place.inEntry(i, Ks::horsePayout)), 5));
     }
     for (int i = 1; i <= 2; ++i) {
         s.setText(SeiRecord::quinellaPairs, i,
-                  pairDigits(ks.text(inEntry(Ks::quinella, i, Ks::pairFirst)),
-                             ks.text(inEntry(Ks::quinella, i, Ks::pairSecond))));
-        s.setText(SeiRecord::quinellaPayouts, i, RightBytes(ks.text(inEntry(Ks::quinella, i, Ks::pairPayout)), 6));
+                  pairDigits(ks.text(Ks::quinella.inEntry(i, Ks::pairFirst)),
+                             ks.text(Ks::quinella.inEntry(i, Ks::pairSecond))));
+        s.setText(SeiRecord::quinellaPayouts, i, RightBytes(ks.text(Ks::quinella.inEntry(i, Ks::pairPayout)), 6));
     }
     s.setRaw(SeiRecord::returned, ks.raw(Ks::returned));
     s.setRaw(SeiRecord::returnedMarks, ks.raw(Ks::returnedMarks));
@@ -230,10 +226,10 @@ void addLg95Stake(QByteArrayView file, DayStake& stake) {
     if (lg.text(Lg95Record::year) + lg.text(Lg95Record::month) + lg.text(Lg95Record::day) != stake.day)
         return;
     for (int e = 1; e <= 50; ++e) {
-        if (lg.number(inEntry(Lg95Record::entries, e, Lg95Record::state)) != 1)
+        if (lg.number(Lg95Record::entries.inEntry(e, Lg95Record::state)) != 1)
             continue;
         ++stake.count;
-        stake.stake += hundreds(lg.number(inEntry(Lg95Record::entries, e, Lg95Record::stake)));
+        stake.stake += hundreds(lg.number(Lg95Record::entries.inEntry(e, Lg95Record::stake)));
     }
     stake.remaining = 900 - stake.count;
 }
@@ -287,16 +283,16 @@ std::optional<SeiRecord> seiFromKs98(QByteArrayView bytes, const QString& day) {
         return std::nullopt;
     SeiRecord s = seiHeader(ks);
     for (int i = 1; i <= 2; ++i) {
-        const QString pair = ks.text(inEntry(Ks98Record::bracket, i, Ks98Record::bracketPair));
+        const QString pair = ks.text(Ks98Record::bracket.inEntry(i, Ks98Record::bracketPair));
         s.setText(SeiRecord::bracketPairs, i, QString(pair.front()) + pair.back());
         s.setText(SeiRecord::bracketPayouts, i,
-                  RightBytes(ks.text(inEntry(Ks98Record::bracket, i, Ks98Record::bracketPayout)), 6));
+                  RightBytes(ks.text(Ks98Record::bracket.inEntry(i, Ks98Record::bracketPayout)), 6));
     }
     for (int i = 1; i <= 5; ++i) {
         s.setText(SeiRecord::widePairs, i,
-                  pairDigits(ks.text(inEntry(Ks98Record::wide, i, Ks98Record::pairFirst)),
-                             ks.text(inEntry(Ks98Record::wide, i, Ks98Record::pairSecond))));
-        s.setText(SeiRecord::widePayouts, i, RightBytes(ks.text(inEntry(Ks98Record::wide, i, Ks98Record::pairPayout)), 6));
+                  pairDigits(ks.text(Ks98Record::wide.inEntry(i, Ks98Record::pairFirst)),
+                             ks.text(Ks98Record::wide.inEntry(i, Ks98Record::pairSecond))));
+        s.setText(SeiRecord::widePayouts, i, RightBytes(ks.text(Ks98Record::wide.inEntry(i, Ks98Record::pairPayout)), 6));
     }
     return s;
 }
@@ -308,10 +304,10 @@ std::optional<SeiRecord> seiFromKs95(QByteArrayView bytes, const QString& day) {
     SeiRecord s = seiHeader(ks);
     for (int i = 1; i <= 2; ++i) {
         s.setText(SeiRecord::bracketPairs, i,
-                  ks.text(inEntry(Ks95Record::bracket, i, Ks95Record::bracketFirst)) +
-                      ks.text(inEntry(Ks95Record::bracket, i, Ks95Record::bracketSecond)));
+                  ks.text(Ks95Record::bracket.inEntry(i, Ks95Record::bracketFirst)) +
+                      ks.text(Ks95Record::bracket.inEntry(i, Ks95Record::bracketSecond)));
         s.setText(SeiRecord::bracketPayouts, i,
-                  RightBytes(ks.text(inEntry(Ks95Record::bracket, i, Ks95Record::bracketPayout)), 6));
+                  RightBytes(ks.text(Ks95Record::bracket.inEntry(i, Ks95Record::bracketPayout)), 6));
     }
     return s;
 }
@@ -609,7 +605,7 @@ std::optional<VoteLog> voteLog(AppContext& ctx, const QString& day, bool pat98) 
         if (lg.text(Lg95Record::year) + lg.text(Lg95Record::month) + lg.text(Lg95Record::day) != day)
             continue;
         for (int e = 1; e <= 50 && log.rows.size() < 1024; ++e) {
-            auto f = [&](const Field& field) { return lg.text(inEntry(Lg95Record::entries, e, field)); };
+            auto f = [&](const Field& field) { return lg.text(Lg95Record::entries.inEntry(e, field)); };
             if (Val(f(Lg95Record::state)) != 1)
                 continue;
             VoteRow row;

@@ -142,5 +142,32 @@ TEST(CodeTables, FullWidthDigitsAndDates) {
     EXPECT_EQ(DateFromYmd(u"20261206"), QDate(2026, 12, 6));
 }
 
+// The one rule for DAY and VENUE on the command line.
+TEST(CommandLineArguments, DayAndVenue) {
+    auto optionalOf = [](const char16_t* text) {
+        return text ? std::optional<QString>(QString::fromUtf16(text)) : std::nullopt;
+    };
+    const struct {
+        const char16_t* text;
+        const char16_t* day;  // nullptr: refused
+    } days[] = {
+        {u"20261206", u"20261206"}, {u"20240229", u"20240229"}, {u"20230229", nullptr},
+        {u"2026126", nullptr}, {u"2026/12/6", nullptr}, {u"２０２６１２０６", nullptr},
+        {u"+2026120", nullptr}, {u"", nullptr},
+    };
+    for (const auto& c : days)
+        EXPECT_EQ(DayArgument(c.text), optionalOf(c.day)) << QString::fromUtf16(c.text).toStdString();
+    const struct {
+        const char16_t* text;
+        const char16_t* code;
+    } venues[] = {
+        {u"京都", u"00"}, {u"東京", u"04"}, {u"函館", u"09"}, {u"札幌", u"08"}, {u"00", u"00"}, {u"09", u"09"},
+        {u"10", nullptr}, {u"35", nullptr}, {u"大井", nullptr}, {u"4", nullptr},
+        {u"東京都", nullptr}, {u"０４", nullptr}, {u" 東京", nullptr}, {u"", nullptr},
+    };
+    for (const auto& c : venues)
+        EXPECT_EQ(VenueArgument(c.text), optionalOf(c.code)) << QString::fromUtf16(c.text).toStdString();
+}
+
 }  // namespace
 }  // namespace zm

@@ -41,5 +41,30 @@ TEST(LinesOf, EveryLineEndEndsALine) {
     }
 }
 
+TEST(HalfWidth, AsciiFormsAndKana) {
+    const struct {
+        const char16_t* text;
+        const char16_t* ascii;  // HalfWidthAscii
+        const char16_t* all;    // HalfWidth
+    } cases[] = {
+        {u"１２－３", u"12-3", u"12-3"},
+        {u"ＡＺａｚ！～", u"AZaz!~", u"AZaz!~"},
+        {u"東京　１", u"東京 1", u"東京 1"},
+        {u"ガパヴ", u"ガパヴ", u"ｶﾞﾊﾟｳﾞ"},
+        {u"「ー・、。」", u"「ー・、。」", u"｢ｰ･､｡｣"},
+        {u"ｱ1 ", u"ｱ1 ", u"ｱ1 "},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(HalfWidthAscii(c.text), QString::fromUtf16(c.ascii)) << QString::fromUtf16(c.text).toStdString();
+        EXPECT_EQ(HalfWidth(c.text), QString::fromUtf16(c.all)) << QString::fromUtf16(c.text).toStdString();
+    }
+}
+
+TEST(TrimBlanks, OnlyHalfWidthBlanksAtTheEnds) {
+    EXPECT_EQ(trimBlanks(u"  1 2  "), u"1 2");
+    EXPECT_EQ(trimBlanks(u"　1\t"), u"　1\t");
+    EXPECT_EQ(trimBlanks(u"   "), QString());
+}
+
 }  // namespace
 }  // namespace zm
