@@ -396,8 +396,8 @@ std::optional<BetTotals> PendingBetTotals(AppContext& ctx, const QString& day) {
 }
 
 Status PatSettingsProblem(const AppSettings& settings) {
-    const QString ver = settings.Ver;
-    if (ver != u"31" && ver != u"95" && ver != u"98" && ver != u"FHDUEL")
+    // "FHDUEL" is a setting of its own that reads no PAT files.
+    if (!pat::patFormatOf(settings.Ver) && settings.Ver != u"FHDUEL")
         return Status::failure(QStringLiteral("PATのバージョン（Ver）が設定されていません（31・95・98 のいずれか）。"));
     if (settings.PatDir.trimmed().isEmpty())
         return Status::failure(QStringLiteral("PATのフォルダ（PatDir）が設定されていません。"));

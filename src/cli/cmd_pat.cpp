@@ -5,6 +5,7 @@
 #include "codes/sjis.h"
 #include "import/day_import.h"
 #include "pat/odds_view.h"
+#include "pat/pat_format.h"
 #include "pat/pat_files.h"
 #include "pat/pat_log.h"
 
@@ -111,10 +112,11 @@ int patOdds(CliEnv& env, const Call& call) {
     env.out << u"枠連"_s << u'\n';
     for (const pat::BracketOddsRow& b : wp.brackets)
         env.out << b.pair << u'\t' << b.odds << u'\n';
-    env.out << (ver == pat::PatVer::V98 ? u"馬連\tワイド"_s : u"馬連"_s) << u'\n';
+    const bool wide = pat::patFormat(ver)->hasWideOdds();
+    env.out << (wide ? u"馬連\tワイド"_s : u"馬連"_s) << u'\n';
     for (const pat::PairOddsRow& p : pairs.pairs) {
         env.out << p.pair << u'\t' << p.quinella;
-        if (ver == pat::PatVer::V98)
+        if (wide)
             env.out << u'\t' << p.wideLow << u'-' << p.wideHigh;
         env.out << u'\n';
     }
