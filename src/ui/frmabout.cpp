@@ -26,9 +26,9 @@ frmAbout::frmAbout(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
     version_ = new QLabel(QStringLiteral("バージョン ") + QStringLiteral(ZENOMUR_VERSION), this);
     version_->setObjectName(QStringLiteral("lblVersion"));
     auto* edition = new QLabel(QStringLiteral("ゼノゼノＭＵＲ_駿馬堂OnLine版"), this);
-    auto* description = new QLabel(QStringLiteral("ＭＵＲの出馬表データを解凍し、レースごとの予想と推奨買い目を作ります。"),
+    // Broken where the sentence allows it, never inside a word.
+    auto* description = new QLabel(QStringLiteral("ＭＵＲの出馬表データを解凍し、\nレースごとの予想と推奨買い目を作ります。"),
                                    this);
-    // One line: a wrapped sentence would break inside a word.
     description->setWordWrap(false);
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);

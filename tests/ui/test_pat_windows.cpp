@@ -481,7 +481,9 @@ TEST_F(PatMenu, ConvertItemUnpacksThenOpensTheDialog) {
         auto* dialog = opened<ui::frmConvMurOdds>();
         ASSERT_NE(dialog, nullptr) << c.item;
         EXPECT_EQ(dialog->windowTitle(), pat::ConvDialogCaption(c.generation));
-        EXPECT_EQ(dialog->folderText()->text(), ctx().settings.ConvOddsDir);
+        // No conversion folder kept yet: PAT's folder.
+        EXPECT_EQ(dialog->folderText()->text(),
+                  ctx().settings.ConvOddsDir.isEmpty() ? ctx().settings.PatDir : ctx().settings.ConvOddsDir);
         EXPECT_TRUE(dialog->heading()->text().startsWith(u"2026年12月05日分"_s));
         click(dialog->closeButton());
         settle();
