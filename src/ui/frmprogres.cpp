@@ -144,6 +144,9 @@ void frmProgres::setBatchStep(int step, int steps, const QString& item) {
     batch_->setVisible(steps_ > 0);
     batch_->setText(steps_ > 0 ? batchText(step_, steps_, item) : QString());
     if (steps_ > 0) {
+        // The last day's caption and label go with it: the new day names itself once read.
+        setCaption(QStringLiteral("ゼノゼノＭＵＲ　"));
+        label_->clear();
         setPercent(0);
     }
     fitHeight();
