@@ -389,6 +389,8 @@ ResultsRefresh refreshResults(AppContext& ctx, const QString& day, Condense cond
         return ResultsRefresh::NothingNew;
     const QString path = seiPath(ctx.paths.DataDir, day);
     const QFileInfo sei(path);
+    if (sei.isSymLink() || (sei.exists() && !sei.isFile()))
+        return ResultsRefresh::NothingNew;  // not a file of the program's: the vote log names it
     if (sei.exists()) {
         QDateTime newest;
         for (const QString& ks : files)
@@ -722,8 +724,6 @@ std::optional<VoteLog> ShowVoteLog95(AppContext& ctx, const QString& day) { retu
 
 std::optional<VoteLog> ShowVoteLog(AppContext& ctx, const QString& day) {
     const QString& ver = ctx.settings.Ver;
-    // The bets are judged against the latest results PAT holds, not only those last listed.
-    RefreshResults(ctx, day);
     if (ctx.settings.PatOpt && ver == u"98")
         return ShowVoteLog98(ctx, day);
     if (ctx.settings.PatOpt && ver == u"95")

@@ -463,8 +463,8 @@ TEST(PatVoteLog, RateTexts) {
 namespace zm::pat {
 namespace {
 
-// The vote log judges its bets against PAT's results by itself: a missing or older ".SEI" file
-// is brought up to date first, never to fewer races than it holds.
+// The results the vote log judges with are brought up to date from PAT's files: a missing or
+// older ".SEI" file is written again, never with fewer races than it holds.
 TEST_F(PatLog, VoteLogReadsNewerResultsItself) {
     const QString path = seiPath(home.ctx().paths.DataDir, "20261205");
     put("LG-01.JRA", lg95("20261205", {{"1", "05", "11", " 3", "", 10}}));
@@ -478,6 +478,7 @@ TEST_F(PatLog, VoteLogReadsNewerResultsItself) {
         ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-secondsAgo), QFileDevice::FileModificationTime));
     };
     auto judged = [&] {
+        RefreshResults(home.ctx(), "20261205");
         const auto log = ShowVoteLog(home.ctx(), "20261205");
         return log && log->rows.size() == 1 ? log->rows[0].judgementText : QStringLiteral("?");
     };
@@ -510,6 +511,11 @@ TEST_F(PatLog, VoteLogReadsNewerResultsItself) {
     age(pat + "KS-53C11.JRA", 600);
     EXPECT_EQ(judged(), "的中！");
     EXPECT_EQ(read(path), two);
+    // A link at the file's name is left alone.
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::link(pat + "KS-53B11.JRA", path));
+    EXPECT_EQ(RefreshResults(home.ctx(), "20261205"), ResultsRefresh::NothingNew);
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
     EXPECT_TRUE(home.prompter().texts().isEmpty()) << home.prompter().texts().join(u'|').toStdString();
 }
 
