@@ -117,6 +117,20 @@ CardViewState nextCardView(CardViewState state) {
 
 QStringList LoadDayList(const QString& dataDir) { return ListPredictedDays(dataDir); }
 
+bool IsDummyDay(const QString& dataDir, const QString& day) {
+    const QString racePath = raceFilePath(dataDir, day);
+    if (racePath.isEmpty() || !entryFilePath(dataDir, day).isEmpty())
+        return false;
+    const auto races = RecordFile::load(racePath, RaceRecord::kLength);
+    if (!races || races->count() == 0)
+        return false;
+    for (int n = 1; n <= races->count(); ++n) {
+        if (races->get<RaceRecord>(n).text(RaceRecord::venueCode) != u"00")
+            return false;
+    }
+    return true;
+}
+
 DayLoad LoadDay(const QString& dataDir, const QString& day, DayCard& out) {
     const QString racePath = raceFilePath(dataDir, day);
     const QString entryPath = entryFilePath(dataDir, day);

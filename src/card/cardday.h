@@ -103,6 +103,10 @@ enum class DayLoad { Ok, FilesMissing, Damaged };
 // untouched).
 DayLoad LoadDay(const QString& dataDir, const QString& day, DayCard& out);
 
+// A dummy race day (made for pending-bet work on a date without an archive): its race day file
+// holds only races of venue "00" and it has no entries day file.
+bool IsDummyDay(const QString& dataDir, const QString& day);
+
 // One race of a loaded day: frame 1-3, row 1-12. Nothing for an empty row or a record that
 // can no longer be read.
 std::optional<RaceCard> LoadRace(const QString& dataDir, const DayCard& day, int frame, int row);

@@ -39,6 +39,9 @@ public:
         label_ = text;
         draw();
     }
+    void setBatchStep(int step, int steps, const QString& item) override {
+        step_ = steps > 0 ? QStringLiteral("[%1/%2 %3] ").arg(step).arg(steps).arg(item) : QString();
+    }
     void setPercent(double percent) override {
         const int p = static_cast<int>(qBound(0.0, percent, 100.0));
         if (p != percent_) {
@@ -49,11 +52,12 @@ public:
 
 private:
     void draw() {
-        err_ << "\r\x1b[2K" << label_ << u' ' << percent_ << u'%' << Qt::flush;
+        err_ << "\r\x1b[2K" << step_ << label_ << u' ' << percent_ << u'%' << Qt::flush;
         shown_ = true;
     }
 
     QTextStream& err_;
+    QString step_;  // "[3/24 hb261205.lzh] " in a batch
     QString label_;
     int percent_ = -1;
     bool shown_ = false;

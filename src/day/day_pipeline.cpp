@@ -114,7 +114,10 @@ BatchResult BatchRun(AppContext& ctx, ImportState& state, const DaySteps& steps)
     const bool wasBatch = ctx.BatchRequested;
     ctx.BatchRequested = true;
     state.BatchFilesStarted = false;
-    for (const QString& name : names) {
+    ProgressSink& progress = ctx.progressSink();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        progress.setBatchStep(static_cast<int>(i + 1), static_cast<int>(names.size()), name);
         state.ArchivePath = ctx.settings.MurDataDir + name;
         if (UnpackAndRun(ctx, state, state.ArchivePath, steps)) {
             ++result.imported;
@@ -122,6 +125,7 @@ BatchResult BatchRun(AppContext& ctx, ImportState& state, const DaySteps& steps)
         }
         result.exportFailures += static_cast<int>(state.ExportFailures.size());
     }
+    progress.setBatchStep(0, 0, QString());
     ctx.BatchRequested = wasBatch;
     return result;
 }

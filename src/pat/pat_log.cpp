@@ -10,6 +10,7 @@
 #include "pat/pat_files.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
@@ -326,16 +327,11 @@ QString seiPath(const QString& dataDir, const QString& day) { return dataDir + d
 
 namespace {
 
+using Condense = std::optional<SeiRecord> (*)(QByteArrayView, const QString&);
+
+// The day's races of PAT's result files, sorted, at most 50.
 template <class Ks>
-std::optional<std::vector<SeiRecord>> buildResults(AppContext& ctx, const QString& day,
-                                                   std::optional<SeiRecord> (*condense)(QByteArrayView, const QString&)) {
-    if (!patFolderOrSay(ctx))
-        return std::nullopt;
-    const QStringList files = patFiles(ctx.settings.PatDir, QStringLiteral("KS-?????.JRA"));
-    if (files.isEmpty()) {
-        ctx.prompter.warning(kNoResultFiles);
-        return std::nullopt;
-    }
+std::vector<SeiRecord> condenseDay(const QStringList& files, const QString& day, Condense condense) {
     std::vector<SeiRecord> records;
     for (const QString& path : files) {
         if (records.size() >= 50)
@@ -344,6 +340,19 @@ std::optional<std::vector<SeiRecord>> buildResults(AppContext& ctx, const QStrin
             records.push_back(std::move(*s));
     }
     sortSeiRecords(records);
+    return records;
+}
+
+template <class Ks>
+std::optional<std::vector<SeiRecord>> buildResults(AppContext& ctx, const QString& day, Condense condense) {
+    if (!patFolderOrSay(ctx))
+        return std::nullopt;
+    const QStringList files = patFiles(ctx.settings.PatDir, QStringLiteral("KS-?????.JRA"));
+    if (files.isEmpty()) {
+        ctx.prompter.warning(kNoResultFiles);
+        return std::nullopt;
+    }
+    std::vector<SeiRecord> records = condenseDay<Ks>(files, day, condense);
     // Results once kept are never replaced by fewer: PAT's folder may no longer hold the day.
     const QString path = seiPath(ctx.paths.DataDir, day);
     const Result<QByteArray> old = readSeiFile(path);
@@ -366,7 +375,57 @@ std::optional<std::vector<SeiRecord>> buildResults(AppContext& ctx, const QStrin
     return records;
 }
 
+template <class Ks>
+ResultsRefresh refreshResults(AppContext& ctx, const QString& day, Condense condense) {
+    const QString folder = ctx.settings.PatDir;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return ResultsRefresh::NothingNew;
+    const QStringList files = patFiles(folder, QStringLiteral("KS-?????.JRA"));
+    if (files.isEmpty())
+        return ResultsRefresh::NothingNew;
+    const QString path = seiPath(ctx.paths.DataDir, day);
+    const QFileInfo sei(path);
+    if (sei.isSymLink() || (sei.exists() && !sei.isFile()))
+        return ResultsRefresh::NothingNew;  // not a file of the program's: the vote log names it
+    if (sei.exists()) {
+        QDateTime newest;
+        for (const QString& ks : files)
+            newest = std::max(newest, QFileInfo(ks).lastModified());
+        if (sei.lastModified() >= newest)
+            return ResultsRefresh::UpToDate;
+    }
+    const std::vector<SeiRecord> records = condenseDay<Ks>(files, day, condense);
+    if (records.empty())
+        return ResultsRefresh::NothingNew;
+    const Result<QByteArray> old = readSeiFile(path);
+    if (!old.ok())
+        return ResultsRefresh::NothingNew;  // the vote log names what is at the file's place
+    const std::vector<SeiRecord> held = seiRecords(*old);
+    if (records.size() < held.size())
+        return ResultsRefresh::NothingNew;
+    QByteArray bytes;
+    for (const SeiRecord& s : records)
+        bytes += s.bytes();
+    if (bytes == *old)
+        return ResultsRefresh::UpToDate;
+    if (const Status saved = saveFile(path, bytes); !saved) {
+        ctx.prompter.critical(saved.message());
+        return ResultsRefresh::Failed;
+    }
+    return ResultsRefresh::Written;
+}
+
 }  // namespace
+
+ResultsRefresh RefreshResults(AppContext& ctx, const QString& day) {
+    if (!ctx.settings.PatOpt)
+        return ResultsRefresh::NothingNew;
+    if (ctx.settings.Ver == u"98")
+        return refreshResults<Ks98Record>(ctx, day, &seiFromKs98);
+    if (ctx.settings.Ver == u"95")
+        return refreshResults<Ks95Record>(ctx, day, &seiFromKs95);
+    return ResultsRefresh::NothingNew;
+}
 
 std::optional<std::vector<SeiRecord>> BuildResults98(AppContext& ctx, const QString& day) {
     return buildResults<Ks98Record>(ctx, day, &seiFromKs98);

@@ -230,6 +230,14 @@ std::optional<std::vector<SeiRecord>> BuildResults95(AppContext& ctx, const QStr
 // The menu item: PAT/PatOpt and PAT/Ver decide (M1, the PAT31 refusal, or one of the above).
 std::optional<std::vector<SeiRecord>> BuildResults(AppContext& ctx, const QString& day);
 
+// Brings the day's ".SEI" file up to date without a word when PAT is used (PAT98 or PAT95) and
+// its folder holds result files newer than the file (or the file is missing): the day's races
+// are condensed and written, unless they are none or fewer than the file holds, which leaves
+// the file as it is, as does anything but a regular file at its name. Only a failed write is
+// said.
+enum class ResultsRefresh { UpToDate, Written, NothingNew, Failed };
+ResultsRefresh RefreshResults(AppContext& ctx, const QString& day);
+
 // The results list: its column titles and one row per record (venue, race, then the columns).
 QStringList resultsColumns();
 QStringList resultsRow(const SeiRecord& record);
@@ -279,7 +287,8 @@ struct VoteLog {
 };
 
 // The vote log of the day from the LG files and the ".SEI" file as it stands (every row
-// unjudged without one); the message (and nothing) when there is no LG file.
+// unjudged without one); the message (and nothing) when there is no LG file. The desktop
+// program's vote log brings the ".SEI" file up to date first (RefreshResults).
 std::optional<VoteLog> ShowVoteLog98(AppContext& ctx, const QString& day);
 std::optional<VoteLog> ShowVoteLog95(AppContext& ctx, const QString& day);
 // The menu item: PAT/PatOpt and PAT/Ver decide.

@@ -9,7 +9,8 @@ class QLabel;
 
 namespace zm::ui {
 
-// The about box: product name, version and the system-information button.
+// The about box: product name, version and the system-information button, which shows the
+// program's and Qt's versions, the system, the folders and the settings file.
 class frmAbout : public QDialog {
     Q_OBJECT
 
@@ -19,6 +20,9 @@ public:
     QPushButton* okButton() const { return ok_; }
     QPushButton* sysInfoButton() const { return sysInfo_; }
     QLabel* versionLabel() const { return version_; }
+
+    // What the system-information button shows: versions, folders and the settings file.
+    static QString systemInformation(const AppContext& ctx);
 
 public slots:
     void cmdOK_Click();

@@ -22,6 +22,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QStyle>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -308,6 +309,11 @@ QWidget* frmBacktest::buildResultArea() {
     showRows(markTable_, 5);
     fitColumns(styleTable_);
     fitColumns(markTable_);
+    // Every column of both tables shows before the first run as after it.
+    for (QTableWidget* t : {styleTable_, markTable_}) {
+        t->setMinimumWidth(t->horizontalHeader()->length() + 2 * t->frameWidth() +
+                           t->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
+    }
     tables_ = new QSplitter(Qt::Horizontal);
     tables_->setObjectName(u"splTables"_s);
     tables_->addWidget(styleFrame);
@@ -734,9 +740,26 @@ void frmBacktest::Command2_Click() {
         ctx_.prompter.critical(status.message());
         return;
     }
-    status_->setText(
-        u"出力しました："_s + QDir::toNativeSeparators(file) +
-        (written.size() > 1 ? u" ほか"_s + QString::number(written.size() - 1) + u"ファイル"_s : QString()));
+    showWritten(u"出力しました："_s, written.isEmpty() ? QStringList{file} : written);
+}
+
+void frmBacktest::showWritten(const QString& what, const QStringList& paths) {
+    // The names always show whole; the folder when there is room, and every full path in the tip.
+    QStringList names;
+    for (const QString& p : paths) {
+        names << QFileInfo(p).fileName();
+    }
+    const QString shortText = what + names.join(u"、"_s);
+    const QString folder = paths.isEmpty() ? QString() : QDir::toNativeSeparators(QFileInfo(paths.first()).absolutePath());
+    const QString longText = shortText + u"（"_s + folder + u"）"_s;
+    const int room = status_->contentsRect().width();
+    status_->setText(status_->fontMetrics().horizontalAdvance(longText) <= room ? longText : shortText);
+    QStringList tips;
+    for (const QString& p : paths) {
+        tips << QDir::toNativeSeparators(p);
+    }
+    status_->setToolTip(tips.join(u'\n'));
+    status_->setMinimumWidth(std::min(status_->fontMetrics().horizontalAdvance(status_->text()) + 8, 640));
 }
 
 void frmBacktest::Command3_Click() {
@@ -769,7 +792,7 @@ void frmBacktest::Command3_Click() {
         }
         written_ << path;
     }
-    status_->setText(u"保存しました："_s + QDir::toNativeSeparators(written_.join(u"、"_s)));
+    showWritten(u"保存しました："_s, written_);
 }
 
 void frmBacktest::Command4_Click() {

@@ -84,6 +84,7 @@ protected:
     void reject() override;
 
 private:
+    void showWritten(const QString& what, const QStringList& paths);
     QWidget* buildResultArea();
     void setBusy(bool busy);
     void showReport();

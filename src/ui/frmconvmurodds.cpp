@@ -6,6 +6,7 @@
 #include "ui/worker_run.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,7 +39,9 @@ frmConvMurOdds::frmConvMurOdds(AppContext& ctx, const QString& dayFilePath, pat:
     bold.setBold(true);
     heading_->setFont(bold);
 
-    folder_ = new QLineEdit(ctx_.settings.ConvOddsDir, this);
+    // Without a folder of its own the conversion writes where PAT reads its odds.
+    folder_ = new QLineEdit(ctx_.settings.ConvOddsDir.isEmpty() ? ctx_.settings.PatDir : ctx_.settings.ConvOddsDir,
+                            this);
     folder_->setObjectName(u"Text1"_s);
     folder_->setMinimumWidth(360);
     browse_ = new QPushButton(u"参照..."_s, this);
@@ -108,6 +111,13 @@ void frmConvMurOdds::Command1_Click() {
     }
     const pat::ConvGeneration generation = generationOfCaption(windowTitle());
     const QString folder = folder_->text();
+    if (folder.trimmed().isEmpty() || !QFileInfo(folder.trimmed()).isDir()) {
+        // Said before anything claims to be written.
+        status_->clear();
+        ctx_.prompter.warning(pat::kConvFolderMissing);
+        folder_->setFocus();
+        return;
+    }
     running_ = true;
     for (QWidget* w : std::initializer_list<QWidget*>{execute_, close_, browse_, folder_}) {
         w->setEnabled(false);

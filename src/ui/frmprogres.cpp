@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace zm::ui {
@@ -80,15 +81,20 @@ frmProgres::frmProgres(QWidget* parent) : QFrame(parent) {
     pal.setColor(QPalette::Window, QColor(16, 16, 48));
     label_->setPalette(pal);
     bar_ = new ProgressBarView(this);
+    batch_ = new QLabel(this);
+    batch_->setObjectName(QStringLiteral("lblBatch"));
+    batch_->setAlignment(Qt::AlignCenter);
+    batch_->hide();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(3, 3, 3, 8);
     layout->addWidget(caption_);
     auto* body = new QVBoxLayout;
     body->setContentsMargins(8, 4, 8, 0);
+    body->addWidget(batch_);
     body->addWidget(label_);
     body->addWidget(bar_);
     layout->addLayout(body);
-    setFixedSize(480, 126);
+    fitHeight();
     // The run works on a thread of its own; while the window shows, the main window's buttons
     // and menus are disabled by the run, and every window goes on painting.
 }
@@ -110,9 +116,56 @@ void frmProgres::setBarColor(Rgb color) {
     bar_->setBarColor(toColor(color));
 }
 
-void frmProgres::setPercent(double percent) { bar_->setPercent(percent); }
+void frmProgres::setPercent(double percent) {
+    if (steps_ > 0) {
+        // The bar covers the whole batch: the items done and the share of the current one.
+        percent = (step_ - 1 + qBound(0.0, percent, 100.0) / 100.0) * 100.0 / steps_;
+    }
+    bar_->setPercent(percent);
+}
+
+QString frmProgres::batchText(int step, int steps, const QString& item) {
+    QString day;
+    // "hb" + yymmdd + ".lzh" names the day it holds.
+    static const QRegularExpression dated(QStringLiteral("^hb(\\d\\d)(\\d\\d)(\\d\\d)\\.lzh$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch m = dated.match(item); m.hasMatch()) {
+        const int yy = m.captured(1).toInt();
+        day = QString::number(yy >= 91 ? 1900 + yy : 2000 + yy) + u'/' + m.captured(2) + u'/' + m.captured(3);
+    }
+    QString text = QStringLiteral("一括処理 ") + QString::number(step) + u'/' + QString::number(steps) +
+                   QStringLiteral("：");
+    return day.isEmpty() ? text + item : text + day + QStringLiteral("（") + item + QStringLiteral("）");
+}
+
+void frmProgres::setBatchStep(int step, int steps, const QString& item) {
+    step_ = steps > 0 ? qBound(1, step, steps) : 0;
+    steps_ = qMax(0, steps);
+    batch_->setVisible(steps_ > 0);
+    batch_->setText(steps_ > 0 ? batchText(step_, steps_, item) : QString());
+    if (steps_ > 0) {
+        // The last day's caption and label go with it: the new day names itself once read.
+        setCaption(QStringLiteral("ゼノゼノＭＵＲ　"));
+        label_->clear();
+        setPercent(0);
+    }
+    fitHeight();
+    if (steps_ > 0) {
+        emit batchStepShown(step_, steps_);
+    }
+}
+
+void frmProgres::fitHeight() {
+    // The batch line takes a line of its own above the day's label.
+    setFixedSize(480, 126 + (steps_ > 0 ? batch_->sizeHint().height() + 6 : 0));
+}
 
 void frmProgres::reset() {
+    step_ = 0;
+    steps_ = 0;
+    batch_->clear();
+    batch_->hide();
+    fitHeight();
     setCaption(QStringLiteral("ゼノゼノＭＵＲ　"));
     label_->clear();
     bar_->setPercent(0);

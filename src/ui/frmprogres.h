@@ -48,12 +48,22 @@ public:
     void setLabel(const QString& text, Rgb color) override;
     void setBarColor(Rgb color) override;
     void setPercent(double percent) override;
+    void setBatchStep(int step, int steps, const QString& item) override;
+
+    // The batch line: "一括処理 3/24：2026/12/05（hb261205.lzh）".
+    static QString batchText(int step, int steps, const QString& item);
 
     QLabel* label() const { return label_; }
+    QLabel* batchLabel() const { return batch_; }
     QLabel* captionLabel() const { return caption_; }
     ProgressBarView* bar() const { return bar_; }
     QColor labelColor() const { return labelColor_; }
 
+signals:
+    // A batch item began (its line and the bar are already shown).
+    void batchStepShown(int step, int steps);
+
+public:
     // Shows the window below the middle of its parent, above the parent's other children.
     void showOverParent();
     // Back to an empty label and bar for the next run.
@@ -63,7 +73,11 @@ private:
     QLabel* caption_ = nullptr;
     QLabel* label_ = nullptr;
     ProgressBarView* bar_ = nullptr;
+    QLabel* batch_ = nullptr;
     QColor labelColor_;
+    int step_ = 0;
+    int steps_ = 0;
+    void fitHeight();
 };
 
 }  // namespace zm::ui

@@ -148,7 +148,9 @@ frmZenoMain::frmZenoMain(AppContext& ctx, QWidget* parent) : QWidget(parent), ct
         b->setToolTip(QString::fromUtf16(kButtons[i].tip));
         b->setEnabled(kButtons[i].enabled);
         b->setMinimumHeight(30);
+        // Each button takes a ninth of the row, never less than its caption needs.
         b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 20);
         buttons->addWidget(b, 1);
         ssCommand2_[static_cast<size_t>(i)] = b;
     }
@@ -384,11 +386,24 @@ bool frmZenoMain::LoadDay(const QString& day) {
     case card::DayLoad::Ok:
         break;
     case card::DayLoad::FilesMissing:
+        if (card::IsDummyDay(ctx_.paths.DataDir, day)) {
+            // Nothing to show but the date itself: the pending-bet commands work on it.
+            day_ = card::DayCard{};
+            showFrames();
+            dayHelp_->setText(card::DayText(day) + u"はダミーの開催日です（予想済みのレースはありません）。\n"
+                                                   u"保留ＢＥＴの操作はこの日付で行えます。"_s);
+            currentRaceDate_ = day;
+            showDayView();
+            emit dayLoaded(day);
+            return true;
+        }
         ctx_.prompter.warning(card::kDayFilesMissing);
+        highlightShownDay();
         return false;
     case card::DayLoad::Damaged:
         // The shown day stays; the damaged one is named, never shown from half its files.
         ctx_.prompter.critical(loaded.problem);
+        highlightShownDay();
         return false;
     }
     day_ = loaded;
@@ -397,6 +412,18 @@ bool frmZenoMain::LoadDay(const QString& day) {
     showDayView();
     emit dayLoaded(day);
     return true;
+}
+
+void frmZenoMain::highlightShownDay() {
+    // The highlight goes back to the day whose races the frames show, none when none is shown.
+    dayList_->setCurrentRow(-1);
+    dayList_->clearSelection();
+    for (int i = 0; i < dayList_->count(); ++i) {
+        if (!currentRaceDate_.isEmpty() && dayList_->item(i)->data(Qt::UserRole).toString() == currentRaceDate_) {
+            dayList_->setCurrentRow(i);
+            chosenDay_ = currentRaceDate_;
+        }
+    }
 }
 
 void frmZenoMain::showFrames() {

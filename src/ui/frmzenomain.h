@@ -97,6 +97,8 @@ private:
     void TextFiles_Click();
     void hideScreen();
 
+    void highlightShownDay();
+
     AppContext& ctx_;
     QString currentRaceDate_;
     QString chosenDay_;

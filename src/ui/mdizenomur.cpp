@@ -50,22 +50,33 @@ const WebPage kWebPages[3] = {{u"ZenoHP", u"https://www.zenomur.example/"},
                               {u"MurHP", u"https://www.shunmedo.example/"},
                               {u"Web2HP", u"https://www.zenomur.example/web2/"}};
 
-// Copies the help page out of the program's resources to the program folder (only when it
-// differs), so that a browser can open it as a file.
-bool writeHelpFile(const QString& target) {
-    initResources();
-    QFile source(QStringLiteral(":/help/index.html"));
+// Copies one file of the program's resources out to target (only when it differs).
+bool copyResource(const QString& resource, const QString& target) {
+    QFile source(resource);
     if (!source.open(QIODevice::ReadOnly)) {
         return false;
     }
-    const QByteArray page = source.readAll();
+    const QByteArray bytes = source.readAll();
     QFile existing(target);
-    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == page) {
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes) {
         return true;
     }
     existing.close();
     QDir().mkpath(QFileInfo(target).absolutePath());
-    return saveFile(target, page).ok();
+    return saveFile(target, bytes).ok();
+}
+
+// Copies the help page and its pictures out of the program's resources to the program folder,
+// so that a browser can open it as a file.
+bool writeHelpFile(const QString& target) {
+    initResources();
+    const QString folder = QFileInfo(target).absolutePath() + u'/';
+    for (const QString& name : QDir(QStringLiteral(":/help")).entryList(QDir::Files)) {
+        if (name != u"index.html" && !copyResource(QStringLiteral(":/help/") + name, folder + name)) {
+            return false;
+        }
+    }
+    return copyResource(QStringLiteral(":/help/index.html"), target);
 }
 
 }  // namespace

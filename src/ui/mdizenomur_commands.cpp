@@ -3,6 +3,7 @@
 
 #include "ui/mdizenomur.h"
 
+#include "card/cardday.h"
 #include "card/cardtext.h"
 #include "export/day_exports.h"
 #include "day/day_pipeline.h"
@@ -123,11 +124,26 @@ void MDIZenoMUR::mnuG1cut_Click() {
 void MDIZenoMUR::HidukeHoryuuBet_Click() {
     auto* dialog = new frmHiduke(
         [this](const QString& typed) {
+            const QStringList before = card::LoadDayList(ctx_.paths.DataDir);
             const auto day = CreateDummyDay(ctx_, *state_, typed);
-            if (day) {
-                chosenDay_ = *day;
+            if (!day) {
+                return false;
             }
-            return day.has_value();
+            chosenDay_ = *day;
+            const QString text = card::DayText(*day);
+            ctx_.prompter.information(
+                before.contains(*day)
+                    ? text + QStringLiteral("は開催日の一覧にすでにあります。ファイルは作成しませんでした。\n"
+                                            "保留ＢＥＴの操作はこの日付で行います。")
+                    : text + QStringLiteral("のダミーの開催日を作成しました（") + QStringLiteral("MUR") + *day +
+                          QStringLiteral("_1.DEN、") + *day +
+                          QStringLiteral(".DAT）。\n保留ＢＥＴの操作はこの日付で行います。"),
+                QStringLiteral("ダミーの開催日を作成"));
+            if (card_) {
+                // The open race card lists the new day and shows it as the chosen one.
+                card_->ShowCardScreen();
+            }
+            return true;
         },
         QDate::currentDate(), this);
     showDialog(dialog);

@@ -66,6 +66,9 @@ void MDIZenoMUR::mnuPatItem_Click(int index) {
             break;
         }
         case 3: {
+            // The bets are judged against the latest results PAT holds, without a visit to the
+            // results list first.
+            pat::RefreshResults(ctx_, day);
             auto log = pat::ShowVoteLog(ctx_, day);
             if (!log) {
                 return;

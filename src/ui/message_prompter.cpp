@@ -82,7 +82,9 @@ QMessageBox* MakeMessageBox(QWidget* parent, QMessageBox::Icon icon, const QStri
             widest = std::max(widest, metrics.horizontalAdvance(l));
         }
         // The box wraps its text to fit its width: as wide as the longest line, it never does.
-        label->setMinimumWidth(widest + metrics.averageCharWidth());
+        // A long title beside a short text widens the box so that the title bar shows it whole.
+        const int title_room = box->fontMetrics().horizontalAdvance(title) + 60;
+        label->setMinimumWidth(std::max(widest + metrics.averageCharWidth(), title_room));
     }
     return box;
 }

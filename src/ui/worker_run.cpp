@@ -149,6 +149,11 @@ void QueuedProgress::setBarColor(Rgb color) {
     home_->post([t = &target_, color] { t->setBarColor(color); });
 }
 
+void QueuedProgress::setBatchStep(int step, int steps, const QString& item) {
+    lastPercent_ = -1;  // the next item starts its own count
+    home_->post([t = &target_, step, steps, item] { t->setBatchStep(step, steps, item); });
+}
+
 void QueuedProgress::setPercent(double percent) {
     // The bar shows whole percents: only a change is worth a trip to the GUI thread.
     const int whole = static_cast<int>(std::lround(percent));

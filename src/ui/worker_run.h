@@ -55,6 +55,7 @@ public:
     void setLabel(const QString& text, Rgb color) override;
     void setBarColor(Rgb color) override;
     void setPercent(double percent) override;
+    void setBatchStep(int step, int steps, const QString& item) override;
 
 private:
     ProgressSink& target_;

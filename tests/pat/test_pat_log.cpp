@@ -4,6 +4,7 @@
 #include "support/pat_builders.h"
 #include "support/test_home.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -454,6 +455,68 @@ TEST(PatVoteLog, RateTexts) {
         EXPECT_EQ(log.rateText(), c.rate);
         EXPECT_EQ(log.balanceText(), c.balance);
     }
+}
+
+}  // namespace
+}  // namespace zm::pat
+
+namespace zm::pat {
+namespace {
+
+// The results the vote log judges with are brought up to date from PAT's files: a missing or
+// older ".SEI" file is written again, never with fewer races than it holds.
+TEST_F(PatLog, VoteLogReadsNewerResultsItself) {
+    const QString path = seiPath(home.ctx().paths.DataDir, "20261205");
+    put("LG-01.JRA", lg95("20261205", {{"1", "05", "11", " 3", "", 10}}));
+    KsRace eleven;
+    eleven.raceNo = 11;
+    KsRace twelve;
+    twelve.raceNo = 12;
+    auto age = [&](const QString& file, int secondsAgo) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-secondsAgo), QFileDevice::FileModificationTime));
+    };
+    auto judged = [&] {
+        RefreshResults(home.ctx(), "20261205");
+        const auto log = ShowVoteLog(home.ctx(), "20261205");
+        return log && log->rows.size() == 1 ? log->rows[0].judgementText : QStringLiteral("?");
+    };
+    // No results anywhere: unjudged, and no file made.
+    EXPECT_EQ(judged(), "未判定");
+    EXPECT_FALSE(QFileInfo::exists(path));
+    // PAT has the race: the file is made and the bet judged.
+    put("KS-53B11.JRA", ks98(eleven));
+    EXPECT_EQ(judged(), "的中！");
+    EXPECT_EQ(read(path).size(), 186);
+    // A newer file with one race more is read again.
+    age(path, 120);
+    age(pat + "KS-53B11.JRA", 60);
+    put("KS-53C11.JRA", ks98(twelve));
+    EXPECT_EQ(judged(), "的中！");
+    EXPECT_EQ(read(path).size(), 2 * 186);
+    // PAT keeps fewer races than the file (one removed, the other touched): the file stays.
+    const QByteArray two = read(path);
+    age(path, 120);
+    QFile::remove(pat + "KS-53C11.JRA");
+    age(pat + "KS-53B11.JRA", 0);
+    EXPECT_EQ(judged(), "的中！");
+    EXPECT_EQ(read(path), two);
+    // Older results than the file are not read: a changed KS file of the past leaves it.
+    KsRace changed = eleven;
+    changed.win = {{5, 990}};
+    put("KS-53B11.JRA", ks98(changed));
+    age(pat + "KS-53B11.JRA", 600);
+    put("KS-53C11.JRA", ks98(twelve));
+    age(pat + "KS-53C11.JRA", 600);
+    EXPECT_EQ(judged(), "的中！");
+    EXPECT_EQ(read(path), two);
+    // A link at the file's name is left alone.
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::link(pat + "KS-53B11.JRA", path));
+    EXPECT_EQ(RefreshResults(home.ctx(), "20261205"), ResultsRefresh::NothingNew);
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    EXPECT_TRUE(home.prompter().texts().isEmpty()) << home.prompter().texts().join(u'|').toStdString();
 }
 
 }  // namespace

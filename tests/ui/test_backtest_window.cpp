@@ -332,6 +332,12 @@ TEST_F(BacktestWindow, CsvAndPngExports) {
         ASSERT_TRUE(image.load(window->written()[i], "PNG")) << window->written()[i].toStdString();
         EXPECT_EQ(image.size(), sizes[i] * window->devicePixelRatio());
     }
+    // The note names both files whole, never cut inside a path; the full paths are in its tip.
+    settle();
+    QLabel* note = window->statusText();
+    EXPECT_TRUE(note->text().contains(u"charts-recovery.png、charts-balance.png"_s)) << note->text().toStdString();
+    EXPECT_LE(note->fontMetrics().horizontalAdvance(note->text()), note->contentsRect().width());
+    EXPECT_TRUE(note->toolTip().contains(QDir::toNativeSeparators(window->written()[1])));
 
     // Cancelled: nothing written, nothing said.
     chosen.clear();

@@ -350,13 +350,18 @@ TEST_F(DialogTest, DateDialogPresetsTheNearestRaceDayAndStaysOpenOnRefusal) {
     EXPECT_EQ(typed, (QStringList{QStringLiteral("2001/9/3"), QStringLiteral("2001/9/3")}));
 }
 
-TEST_F(DialogTest, AboutShowsTheVersionAndHasNoSystemInformationTool) {
+TEST_F(DialogTest, AboutShowsTheVersionAndTheSystemInformation) {
     frmAbout dialog(ctx());
     dialog.show();
     EXPECT_TRUE(dialog.versionLabel()->text().contains(QStringLiteral(ZENOMUR_VERSION)));
     screenshot(&dialog, QStringLiteral("frmAbout"));
     click(dialog.sysInfoButton());
-    EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")});
+    ASSERT_EQ(home.prompter().texts().size(), 1);
+    const QString info = home.prompter().texts().first();
+    for (const QString& part : {QStringLiteral(ZENOMUR_VERSION), QString::fromLatin1(qVersion()),
+                                QDir::toNativeSeparators(ctx().paths.DataDir), QDir::toNativeSeparators(home.configFile())}) {
+        EXPECT_TRUE(info.contains(part)) << part.toStdString();
+    }
     click(dialog.okButton());
     EXPECT_FALSE(dialog.isVisible());
 }

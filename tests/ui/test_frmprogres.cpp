@@ -37,5 +37,33 @@ TEST(ProgressWindow, CaptionLabelAndColours) {
     EXPECT_EQ(window.bar()->percent(), 0);
 }
 
+// In a batch the bar covers the whole batch and a line names the item and its place.
+TEST(ProgressWindow, BatchBarCoversTheWholeBatch) {
+    ensureApplication();
+    ui::frmProgres window;
+    const int plainHeight = window.height();
+    const struct {
+        int step, steps;
+        double percent;
+        int bar;
+    } cases[] = {{1, 24, 0, 0}, {1, 24, 100, 4}, {12, 24, 50, 48}, {24, 24, 100, 100}, {3, 4, 50, 63}};
+    for (const auto& c : cases) {
+        window.setBatchStep(c.step, c.steps, QStringLiteral("hb261205.lzh"));
+        window.setPercent(c.percent);
+        EXPECT_EQ(window.bar()->percent(), c.bar) << c.step << "/" << c.steps << " " << c.percent;
+    }
+    EXPECT_EQ(window.batchLabel()->text(), QStringLiteral("一括処理 3/4：2026/12/05（hb261205.lzh）"));
+    EXPECT_GT(window.height(), plainHeight);
+    EXPECT_EQ(ui::frmProgres::batchText(1, 2, QStringLiteral("HB991231.LZH")),
+              QStringLiteral("一括処理 1/2：1999/12/31（HB991231.LZH）"));
+    EXPECT_EQ(ui::frmProgres::batchText(1, 2, QStringLiteral("hbx.lzh")), QStringLiteral("一括処理 1/2：hbx.lzh"));
+    // The batch's end: a single day's percent is its own again.
+    window.setBatchStep(0, 0, QString());
+    window.setPercent(50);
+    EXPECT_EQ(window.bar()->percent(), 50);
+    EXPECT_TRUE(window.batchLabel()->isHidden());
+    EXPECT_EQ(window.height(), plainHeight);
+}
+
 }  // namespace
 }  // namespace zm::test

@@ -3,6 +3,8 @@
 #include "card/cardday.h"
 #include "card/day_builder.h"
 #include "card/predicted_odds.h"
+#include "import/race_model.h"
+#include "predict/dummy_day.h"
 #include "support/test_home.h"
 
 #include <QApplication>
@@ -444,6 +446,44 @@ TEST(CardWindowSample, ImportedSampleDay) {
     EXPECT_GE(grid->rowCount(), 5);
     QApplication::processEvents();
     EXPECT_TRUE(window.grab().save(QStringLiteral(ZENOMUR_SCREENSHOT_DIR "/card_sample_race.png")));
+}
+
+}  // namespace
+}  // namespace zm::ui
+
+namespace zm::ui {
+namespace {
+
+// A double click on a day never leaves another day's races under its highlight: a dummy day
+// shows empty with its note, a day whose files are missing puts the highlight back.
+TEST_F(CardWindow, DoubleClickedDayNeverShowsAnotherDaysRaces) {
+    ImportState state;
+    ASSERT_TRUE(CreateDummyDay(home_.ctx(), state, u"2001/09/17"_s));
+    home_.ctx().ImportedDay.clear();
+    window_->ShowCardScreen();
+    auto* days = child<QListWidget>(u"dayList"_s);
+    ASSERT_EQ(days->count(), 3);
+    ASSERT_EQ(days->item(0)->data(Qt::UserRole).toString(), u"20010917"_s);  // newest first
+
+    clickItem(days, 1, true);  // 2001/09/16
+    EXPECT_TRUE(child<QGroupBox>(u"frame1"_s)->isVisible());
+    clickItem(days, 0, true);  // the dummy day
+    EXPECT_TRUE(home_.prompter().texts().isEmpty());
+    EXPECT_EQ(window_->currentRaceDate(), u"20010917"_s);
+    for (const char* frame : {"frame1", "frame2", "frame3"}) {
+        EXPECT_FALSE(child<QGroupBox>(QString::fromLatin1(frame))->isVisible()) << frame;
+    }
+    EXPECT_TRUE(child<QLabel>(u"dayViewHelp"_s)->isVisible());
+    EXPECT_TRUE(child<QLabel>(u"dayViewHelp"_s)->text().contains(u"ダミーの開催日"_s));
+    shoot(u"card_dummy_day"_s);
+
+    // A day whose entries file is gone: the message, and the highlight back on the shown day.
+    clickItem(days, 1, true);
+    QFile::remove(data_ + u"MUR20010915_2.DEN"_s);
+    clickItem(days, 2, true);
+    EXPECT_EQ(home_.prompter().texts(), QStringList{card::kDayFilesMissing});
+    EXPECT_EQ(days->currentRow(), 1);
+    EXPECT_EQ(window_->currentRaceDate(), u"20010916"_s);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -217,6 +218,28 @@ TEST_F(MainWindowTest, BatchImportsEveryArchiveThenSaysItIsDone) {
         QDir(ctx().paths.DataDir).entryList({QStringLiteral("????????.DAT")}, QDir::Files);
     EXPECT_EQ(predictions.size(), 2);
     EXPECT_TRUE(buttonsEnabled());
+}
+
+// The batch's progress names each day with its place in the batch and fills the bar once over
+// the whole batch, started from the first button as a user does.
+TEST_F(MainWindowTest, BatchProgressNamesTheDayAndCoversTheBatch) {
+    ASSERT_TRUE(writeSampleData(home.home(), {QStringLiteral("--days"), QStringLiteral("3")}));
+    ctx().BatchRequested = true;
+    QStringList seen;
+    QObject::connect(window->progressWindow(), &ui::frmProgres::batchStepShown, [&](int step, int steps) {
+        ui::frmProgres* p = window->progressWindow();
+        seen << QStringLiteral("%1/%2 %3 %4").arg(step).arg(steps).arg(p->bar()->percent()).arg(p->batchLabel()->text());
+        if (step == 2) {
+            screenshot(window.get(), QStringLiteral("batch_progress"));
+        }
+    });
+    QTest::mouseClick(window->SSCommand1(0), Qt::LeftButton);
+    ASSERT_EQ(seen.size(), 3) << seen.join(u'|').toStdString();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(seen[i].startsWith(QStringLiteral("%1/3 %2 一括処理 %1/3：").arg(i + 1).arg((i * 100 + 1) / 3)))
+            << seen[i].toStdString();
+    }
+    EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("一括処理が終了しました(^^)")});
 }
 
 TEST_F(MainWindowTest, ImportShowsProgressKeepsButtonsDisabledAndPredictsTheDay) {
@@ -423,6 +446,32 @@ TEST_F(MainWindowTest, DateDialogCreatesTheDummyDay) {
     EXPECT_EQ(ctx().ImportedDay, QStringLiteral("20010903"));
     EXPECT_EQ(window->chosenDay(), QStringLiteral("20010903"));
     EXPECT_TRUE(QFile::exists(ctx().paths.DataDir + QStringLiteral("MUR20010903_1.DEN")));
+    EXPECT_TRUE(home.prompter().texts().last().contains(QStringLiteral("ダミーの開催日を作成しました")));
+}
+
+// With the race card open, the new dummy day joins its day list at once and is the one shown;
+// the same date again makes nothing and says so.
+TEST_F(MainWindowTest, DummyDayJoinsTheOpenCardsDayList) {
+    window->menuAction(QStringLiteral("mnuHyouji"))->trigger();
+    ui::frmZenoMain* card = window->cardWindow();
+    ASSERT_NE(card, nullptr);
+    auto* days = card->findChild<QListWidget*>(QStringLiteral("dayList"));
+    ASSERT_NE(days, nullptr);
+    const int before = days->count();
+    for (const bool first : {true, false}) {
+        home.prompter().clear();
+        window->menuAction(QStringLiteral("HidukeHoryuuBet"))->trigger();
+        auto* dialog = window->findChild<ui::frmHiduke*>();
+        ASSERT_NE(dialog, nullptr);
+        dialog->dateField()->setText(QStringLiteral("2001/9/3"));
+        click(dialog->okButton());
+        settle();
+        ASSERT_EQ(home.prompter().texts().size(), 1);
+        EXPECT_EQ(home.prompter().texts().first().contains(QStringLiteral("作成しました")), first);
+        EXPECT_EQ(days->count(), before + 1);
+        EXPECT_EQ(card->currentRaceDate(), QStringLiteral("20010903"));
+        EXPECT_TRUE(card->findChild<QLabel*>(QStringLiteral("dayViewHelp"))->text().contains(QStringLiteral("ダミー")));
+    }
 }
 
 TEST_F(MainWindowTest, KeepHorseFileItemTogglesAndSaves) {

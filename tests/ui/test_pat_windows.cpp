@@ -483,12 +483,71 @@ TEST_F(PatMenu, ConvertItemUnpacksThenOpensTheDialog) {
         auto* dialog = opened<ui::frmConvMurOdds>();
         ASSERT_NE(dialog, nullptr) << c.item;
         EXPECT_EQ(dialog->windowTitle(), pat::ConvDialogCaption(c.generation));
-        EXPECT_EQ(dialog->folderText()->text(), ctx().settings.ConvOddsDir);
+        // No conversion folder kept yet: PAT's folder.
+        EXPECT_EQ(dialog->folderText()->text(),
+                  ctx().settings.ConvOddsDir.isEmpty() ? ctx().settings.PatDir : ctx().settings.ConvOddsDir);
         EXPECT_TRUE(dialog->heading()->text().startsWith(u"2026年12月05日分"_s));
         click(dialog->closeButton());
         settle();
         EXPECT_EQ(window->findChild<ui::frmConvMurOdds*>(), nullptr);
     }
+}
+
+}  // namespace
+}  // namespace zm::test
+
+namespace zm::test {
+namespace {
+
+// The conversion dialog starts in PAT's folder when no folder of its own is kept, and an empty
+// folder is refused before the status line says anything is being written.
+TEST_F(PatWindows, ConversionStartsInPatsFolderAndRefusesAnEmptyOneFirst) {
+    struct StatusAtMessage : ScriptedPrompter {
+        QLabel* status = nullptr;
+        QStringList seen;
+        void warning(const QString& text, const QString& title) override {
+            seen << text + u'|' + (status ? status->text() : QString());
+            ScriptedPrompter::warning(text, title);
+        }
+    } recorder;
+    AppContext run(ctx().paths, ctx().store, recorder);
+    run.settings = ctx().settings;
+    run.settings.ConvOddsDir.clear();
+    ui::frmConvMurOdds dialog(run, ctx().paths.DataDir + u"MURODDS20261205.DAT"_s, pat::ConvGeneration::Pat98);
+    EXPECT_EQ(dialog.folderText()->text(), patDir());
+    recorder.status = dialog.statusText();
+    dialog.show();
+    for (const QString& folder : {QString(), u"   "_s}) {
+        recorder.seen.clear();
+        dialog.folderText()->setText(folder);
+        click(dialog.executeButton());
+        EXPECT_EQ(recorder.seen, QStringList{pat::kConvFolderMissing + u'|'});
+        EXPECT_TRUE(dialog.executeButton()->isEnabled());
+    }
+    // A folder of its own wins over PAT's.
+    run.settings.ConvOddsDir = home_->home() + u"/conv/"_s;
+    ui::frmConvMurOdds again(run, ctx().paths.DataDir + u"MURODDS20261205.DAT"_s, pat::ConvGeneration::Pat95);
+    EXPECT_EQ(again.folderText()->text(), run.settings.ConvOddsDir);
+}
+
+// 投票ログ参照 judges the day's bets and fills the results page by itself when PAT holds the
+// day's results and the day's results file is missing.
+TEST_F(PatMenu, VoteLogReadsTheResultsItself) {
+    QFile::remove(pat::seiPath(ctx().paths.DataDir, kDay));
+    window->menuAction(u"mnuPatItem_3"_s)->trigger();
+    auto* view = opened<ui::frmPatLog>();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(prompter().texts().isEmpty()) << prompter().texts().join(u'|').toStdString();
+    EXPECT_TRUE(QFileInfo::exists(pat::seiPath(ctx().paths.DataDir, kDay)));
+    EXPECT_GT(view->resultsTable()->rowCount(), 0);
+    int judged = 0;
+    for (int r = 0; r < view->voteTable()->rowCount(); ++r) {
+        judged += view->voteTable()->item(r, 7)->text() != u"未判定"_s;
+    }
+    EXPECT_EQ(judged, view->voteTable()->rowCount());
+    EXPECT_GT(judged, 0);
+    view->tabs()->setCurrentIndex(ui::frmPatLog::ResultsPage);
+    screenshot(view, u"frmPatLog_results_by_itself"_s);
 }
 
 }  // namespace
