@@ -21,7 +21,7 @@ cases=(
   'src/cli/cli.cpp|$a #include "ui/frmabout.h"|src/cli/cli.cpp:@: cli includes ui/frmabout.h, but cli does not use ui'
   'src/modules.txt|s/^core bets: .*/& predict/|bets declares that it uses predict but includes none of its headers'
   'src/modules.txt|/^core pat:/{h;d};/^core card:/G|card uses pat, which is not declared on a line above'
-  'src/day/day_run.cpp|$a #include "app/paths.h"|src/day: folder of src/ not declared in src/modules.txt'
+  'src/ledger/ledger.cpp|$a #include "app/paths.h"|src/ledger: folder of src/ not declared in src/modules.txt'
   'src/ui/frmabout.cpp|$a #include <QWidget>|'
   'src/codes/sjis.h|$a #include <QtCore/QString>|'
   'src/codes/sjis.h|$a #include <vector>|'
