@@ -51,7 +51,7 @@ QString& withoutLoneHalves(QString& text) {
 }
 
 // A section or key name: "%XX" and "%UXXXX" stand for one character, "\" separates levels as
-// "/" does.
+// "/" does; a NUL is left out.
 QString unescapeName(QStringView text) {
     QString out;
     out.reserve(text.size());
@@ -61,6 +61,9 @@ QString unescapeName(QStringView text) {
             out += u'/';
             continue;
         }
+        // A NUL is no character of a name, written raw or as "%00".
+        if (c.isNull())
+            continue;
         if (c != u'%') {
             out += c;
             continue;
