@@ -149,6 +149,8 @@ QString unescapeValue(QStringView text) {
             skipBlanks();
             continue;
         }
+        if (c.isNull())
+            continue;  // a NUL is no character of a value, raw or as "\x0"
         current += c;
         if (quoted || (c != u' ' && c != u'\t'))
             kept = current.size();
