@@ -16,6 +16,7 @@
 #include <memory>
 
 extern "C" {
+#include <lha_decoder.h>
 #include <lha_reader.h>
 }
 
@@ -413,18 +414,56 @@ std::optional<ArchiveMember> checkMemberHeader(const LHAFileHeader* h, const Mem
     return m;
 }
 
-// Reads the data of the member whose header was checked, and checks it against the header's
-// length and CRC (liblhasa hands back short data and data with a wrong CRC without a word).
-bool readMemberData(LHAReader* reader, const LHAFileHeader* h, ArchiveMember& m) {
+// The packed data of one member, handed to liblhasa's decoder straight from the archive bytes.
+struct PackedData {
+    const unsigned char* at = nullptr;
+    std::size_t left = 0;
+};
+
+std::size_t readPacked(void* buf, std::size_t len, void* handle) {
+    auto* p = static_cast<PackedData*>(handle);
+    const std::size_t n = std::min(len, p->left);
+    std::memcpy(buf, p->at, n);
+    p->at += n;
+    p->left -= n;
+    return n;
+}
+
+struct DecoderDeleter {
+    void operator()(LHADecoder* d) const { lha_decoder_free(d); }
+};
+
+// Reads the data of the member whose header was checked (its data starts at ms.pos), and
+// checks it against the header's length and CRC. lha_reader_read hands back short data and
+// data with a wrong CRC without a word; only lha_reader_check and lha_reader_extract compare,
+// and neither gives the data to memory. So the member is unpacked with liblhasa's decoder,
+// which keeps the CRC and the length of what it gave out: the data is passed over once.
+// A Macintosh member goes through the reader instead, which takes off a MacBinary header the
+// decoder's CRC covers: there the CRC is taken of the data handed back.
+bool readMemberData(LHAReader* reader, const MemoryStream& ms, const LHAFileHeader* h, ArchiveMember& m) {
     m.data.resize(static_cast<qsizetype>(h->length));
-    std::size_t got = 0;
-    while (got < h->length) {
-        const std::size_t n = lha_reader_read(reader, m.data.data() + got, h->length - got);
-        if (n == 0)
-            break;
-        got += n;
+    auto* out = reinterpret_cast<std::uint8_t*>(m.data.data());
+    if (h->os_type == LHA_OS_TYPE_MACOS) {
+        std::size_t got = 0;
+        while (got < h->length) {
+            const std::size_t n = lha_reader_read(reader, out + got, h->length - got);
+            if (n == 0)
+                break;
+            got += n;
+        }
+        return got == h->length && lzhCrc16(m.data) == h->crc;
     }
-    return got == h->length && lzhCrc16(m.data) == h->crc;
+    LHADecoderType* type = lha_decoder_for_name(const_cast<char*>(h->compress_method));
+    if (type == nullptr)
+        return false;
+    PackedData packed{ms.data + ms.pos, h->compressed_length};
+    const std::unique_ptr<LHADecoder, DecoderDeleter> decoder(lha_decoder_new(type, readPacked, &packed, h->length));
+    if (!decoder)
+        return false;
+    // One read fills the buffer unless the packed data runs out first.
+    const std::size_t got = h->length == 0 ? 0 : lha_decoder_read(decoder.get(), out, h->length);
+    return got == h->length && lha_decoder_get_length(decoder.get()) == h->length &&
+           lha_decoder_get_crc(decoder.get()) == h->crc;
 }
 
 }  // namespace
@@ -462,7 +501,7 @@ std::optional<std::vector<ArchiveMember>> readArchive(QByteArrayView bytes, cons
             }
             continue;
         }
-        if (!readMemberData(reader.get(), h, *m)) {
+        if (!readMemberData(reader.get(), ms, h, *m)) {
             message = brokenMessage(archiveName);
             return std::nullopt;
         }

@@ -344,6 +344,30 @@ TEST(ArchiveRoundTrip, LevelOneAndTwoFoldersAndOldSeparators) {
     }
 }
 
+TEST(ArchiveRoundTrip, EveryWayOfUnpackingGivesTheDataBack) {
+    // Macintosh members are read through another path than the others.
+    const QByteArray records = recordLike(7000, 41);
+    for (char os : {'M', 'm'}) {
+        for (const char* method : {"-lh0-", "-lh5-"}) {
+            for (const QByteArray& data : {records, QByteArray()}) {
+                SCOPED_TRACE(std::string(1, os) + method + std::to_string(data.size()));
+                RawMember m;
+                m.name = "MUR_UMA.KD2";
+                m.os = os;
+                m.method = method;
+                m.data = data;
+                if (m.method == "-lh5-")
+                    m.packed = lzhCompressLh5(data);
+                QString message;
+                const auto back = readArchive(archiveOf({m, m}), QStringLiteral("H.LZH"), message);
+                ASSERT_TRUE(back) << message.toStdString();
+                ASSERT_EQ(back->size(), 2u);
+                EXPECT_TRUE(back->back().data == data);
+            }
+        }
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Hostile and damaged archives
 
@@ -399,6 +423,14 @@ std::vector<Hostile> hostileArchives(const QString& outsideAbsolute) {
     lhShort.packed = lzhCompressLh5(lhShort.data).left(100);
     RawMember good = named(2, "MUR_DEN1.KD2");
     good.data = recordLike(3000, 12);
+    RawMember lhBadCrc = lhShort;
+    lhBadCrc.packed = lzhCompressLh5(lhBadCrc.data);
+    lhBadCrc.crc = static_cast<quint16>(lzhCrc16(lhBadCrc.data) ^ 0x8000);
+    RawMember lhLong = lhBadCrc;
+    lhLong.crc.reset();
+    lhLong.origLen = static_cast<quint32>(lhLong.data.size() - 1);  // the CRC is of the whole
+    RawMember macBadCrc = badCrc;
+    macBadCrc.os = 'm';
     RawMember unknownMethod = named(2, "A.TXT");
     unknownMethod.method = "-zz9-";
 
@@ -424,6 +456,9 @@ std::vector<Hostile> hostileArchives(const QString& outsideAbsolute) {
         {"bad data CRC", one(badCrc), broken},
         {"data shorter than the header says", one(shortData), broken},
         {"compressed data cut short", one(lhShort), broken},
+        {"bad data CRC, compressed", one(lhBadCrc), broken},
+        {"compressed data longer than the header says", one(lhLong), broken},
+        {"bad data CRC, Macintosh member", one(macBadCrc), broken},
         {"huge unpacked size", one(hugeOrig), tooLarge},
         {"huge packed size", one(hugePacked), broken},
         {"good member, then a bad one", archiveOf({good, named(0, "../evil.txt")}), badName},
