@@ -4,7 +4,8 @@
 //
 // BM_ProcessStartToFirstPaint starts the program's start-up in a new process, as a user starts
 // the program: from the moment the process is started to the first paint of its main window
-// (the child reports the moment on the monotonic clock both share). BM_StartToFirstPaint runs
+// (the child reports the moment on the monotonic clock both share), beside a bare Qt program's
+// start to the first paint of one empty QMainWindow in the same run. BM_StartToFirstPaint runs
 // the same start-up again and again within one process: the program's own work without the
 // loading of the process and of Qt. Both run DesktopStart::start, which is what main() runs.
 
@@ -34,6 +35,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -125,28 +127,48 @@ void dropDeleted() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// Starts a child that prints the moment of its main window's first paint on the monotonic
+// clock, and gives the time from its start to that moment; nothing when it did not say.
+std::optional<std::chrono::nanoseconds> startToFirstPaint(const QString& program, const QStringList& arguments) {
+    QProcess child;
+    child.setProgram(program);
+    child.setArguments(arguments);
+    const auto started = std::chrono::steady_clock::now();
+    child.start();
+    if (!child.waitForFinished(30000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return std::nullopt;
+    bool ok = false;
+    const qint64 painted = child.readAllStandardOutput().trimmed().toLongLong(&ok);
+    const std::chrono::nanoseconds spent{painted - started.time_since_epoch().count()};
+    if (!ok || spent.count() <= 0)
+        return std::nullopt;
+    return spent;
+}
+
+// The program's start-up in a new process, timed; beside each one, untimed by the benchmark,
+// the bare Qt program's (bench_bare_window: one empty QMainWindow) under the same platform
+// plugin and load. "bare_ms" is the bare program's mean, "x_bare_qt" the ratio of the sums.
 void BM_ProcessStartToFirstPaint(benchmark::State& st) {
     ImportedHome h;
     QStringList arguments = h.arguments();
     arguments[0] = QString::fromLatin1(kChildFlag);
+    const QString bare = QStringLiteral(ZENOMUR_BARE_WINDOW_BINARY);
+    std::chrono::nanoseconds programSum{};
+    std::chrono::nanoseconds bareSum{};
     for (auto _ : st) {
-        QProcess child;
-        child.setProgram(QCoreApplication::applicationFilePath());
-        child.setArguments(arguments);
-        const auto started = std::chrono::steady_clock::now();
-        child.start();
-        if (!child.waitForFinished(30000) || child.exitCode() != 0) {
-            st.SkipWithError("the program did not start");
+        const auto floor = startToFirstPaint(bare, {});
+        const auto spent = startToFirstPaint(QCoreApplication::applicationFilePath(), arguments);
+        if (!floor || !spent) {
+            st.SkipWithError(floor ? "the program did not paint its main window" : "the bare Qt program did not paint");
             break;
         }
-        bool ok = false;
-        const qint64 painted = child.readAllStandardOutput().trimmed().toLongLong(&ok);
-        const std::chrono::nanoseconds spent{painted - started.time_since_epoch().count()};
-        if (!ok || spent.count() <= 0) {
-            st.SkipWithError("no moment of the first paint");
-            break;
-        }
-        st.SetIterationTime(std::chrono::duration<double>(spent).count());
+        bareSum += *floor;
+        programSum += *spent;
+        st.SetIterationTime(std::chrono::duration<double>(*spent).count());
+    }
+    if (st.iterations() > 0 && bareSum.count() > 0) {
+        st.counters["bare_ms"] = std::chrono::duration<double, std::milli>(bareSum).count() / double(st.iterations());
+        st.counters["x_bare_qt"] = double(programSum.count()) / double(bareSum.count());
     }
 }
 BENCHMARK(BM_ProcessStartToFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond);
