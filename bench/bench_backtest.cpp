@@ -89,9 +89,9 @@ struct Season {
                 }
             }
             zm::writePredictionFile(zm::predictionFilePath(paths.DataDir, day), records);
-            (void)zm::saveFile(zm::pat::seiPath(paths.DataDir, day), sei);
-            (void)zm::saveFile(paths.DataDir + QStringLiteral("MURODDS") + day + QStringLiteral(".DAT"), odds);
-            (void)zm::saveFile(paths.DataDir + QStringLiteral("~B") + day + QStringLiteral(".TXT"), zm::toSjis(bets));
+            (void)zm::SafeSave::save(zm::pat::seiPath(paths.DataDir, day), sei);
+            (void)zm::SafeSave::save(paths.DataDir + QStringLiteral("MURODDS") + day + QStringLiteral(".DAT"), odds);
+            (void)zm::SafeSave::save(paths.DataDir + QStringLiteral("~B") + day + QStringLiteral(".TXT"), zm::toSjis(bets));
         }
     }
 };

@@ -46,7 +46,7 @@ struct Home {
         r.setText(RaceRecord::venueCode, u"04");
         r.setText(RaceKeyFields::raceDate, kDay);
         r.setText(RaceRecord::nichi, u"03");
-        (void)saveFile(paths.DataDir + dayRaceFileName(kDay), r.bytes());
+        (void)SafeSave::save(paths.DataDir + dayRaceFileName(kDay), r.bytes());
     }
     QByteArray file(int bets) const {
         QString text;
@@ -59,7 +59,7 @@ struct Home {
         }
         return toSjis(text);
     }
-    void reset(const QByteArray& bytes) { (void)saveFile(PendingBetPath(paths, kDay), bytes); }
+    void reset(const QByteArray& bytes) { (void)SafeSave::save(PendingBetPath(paths, kDay), bytes); }
 
     QTemporaryDir dir;
     AppPaths paths;

@@ -30,7 +30,7 @@ void BM_ConvertDay(benchmark::State& state) {
     Home home;
     const zm::sample::DayFiles day = zm::sample::makeDay(zm::sample::defaultDate(), 20261205);
     const QString file = home.ctx.paths.DataDir + QStringLiteral("MURODDS20261205.DAT");
-    (void)zm::saveFile(file, zm::sample::makeOddsFile(day.races, 20261205, day.horses));
+    (void)zm::SafeSave::save(file, zm::sample::makeOddsFile(day.races, 20261205, day.horses));
     const QString out = home.dir.path() + QStringLiteral("/PAT/");
     QDir().mkpath(out);
     const auto generation = static_cast<zm::pat::ConvGeneration>(state.range(0));
@@ -74,7 +74,7 @@ void BM_VoteLog1024(benchmark::State& state) {
             lg.setText(at(zm::pat::Lg95Record::stake), u"0001");
             lg.setText(at(zm::pat::Lg95Record::state), u"01");
         }
-        (void)zm::saveFile(pat + QStringLiteral("LG-%1.JRA").arg(file, 2, 10, QChar(u'0')), lg.bytes());
+        (void)zm::SafeSave::save(pat + QStringLiteral("LG-%1.JRA").arg(file, 2, 10, QChar(u'0')), lg.bytes());
     }
     size_t rows = 0;
     for (auto _ : state) {

@@ -7,9 +7,8 @@
 //
 // The set keeps a journal in its journal folder (the program's Data/ folder) naming the full
 // path of every file it touches, each named there before its new content is written. Each new
-// file is written whole beside the old one under a pending name (the old name and ".zmnew"),
-// its flush to the disk running in the background meanwhile. commit() waits until every new
-// file is on the disk, then marks the journal complete, renames the new files over the old ones,
+// file is written whole beside the old one under a pending name (the old name and ".zmnew").
+// commit() flushes every new file to the disk, then marks the journal complete, renames the new files over the old ones,
 // removes the files the set drops, and removes the journal. A kill or a full disk at any moment
 // leaves either every old file or, once the journal is complete, a commit that RecoverFileSets
 // finishes: never a mix of the two. A journal that is not complete names every pending file the
@@ -24,7 +23,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
 #include <vector>
 
 namespace zm {
@@ -68,7 +66,6 @@ private:
     struct Entry {
         QString path;  // full path
         bool drop = false;
-        std::unique_ptr<BackgroundSave> file;  // the new content, for a put
     };
     Status note(const char* what, const QString& path);
     void closeJournal(bool remove);

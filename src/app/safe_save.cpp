@@ -13,7 +13,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -122,7 +121,7 @@ bool isSaveTemporaryName(QByteArrayView name) {
     return name.sliced(name.size() - 6 - mark, mark) == QByteArrayView(kSaveTemporaryMark, mark);
 }
 
-SafeSave::SafeSave(const QString& path) : path_(path) {
+SafeSave::SafeSave(const QString& path, Flush flush) : path_(path), flush_(flush) {
     const QByteArray target = QFile::encodeName(path);
     if (target.isEmpty() || target.endsWith('/')) {
         fail(EISDIR, kFolderAtName);
@@ -201,11 +200,8 @@ void SafeSave::removeTemporary() {
 void SafeSave::write(QByteArrayView bytes) {
     if (!failure_.ok() || done_ || bytes.isEmpty())
         return;
-    if (const int error = writeAll(fd_, bytes.data(), bytes.size()); error != 0) {
+    if (const int error = writeAll(fd_, bytes.data(), bytes.size()); error != 0)
         fail(error);
-        return;
-    }
-    written_ += bytes.size();
 }
 
 Status SafeSave::commit() {
@@ -214,7 +210,7 @@ Status SafeSave::commit() {
     done_ = true;
     if (!failure_.ok())
         return failure_;
-    if (::fsync(fd_) != 0) {
+    if (flush_ == Flush::Durable && ::fsync(fd_) != 0) {
         fail(errno);
         return failure_;
     }
@@ -238,113 +234,20 @@ Status SafeSave::commit() {
         return failure_;
     }
     temporary_.clear();
+    if (flush_ == Flush::None)
+        return {};
     if (const int error = syncFolderOf(target); error != 0)
         return failure_ = Status::failure(writeFailureMessage(path_, error));
     return {};
 }
 
-Status saveFile(const QString& path, QByteArrayView bytes) {
-    SafeSave out(path);
+Status SafeSave::save(const QString& path, QByteArrayView bytes, Flush flush) {
+    SafeSave out(path, flush);
     out.write(bytes);
     return out.commit();
 }
 
-namespace {
-
-// Opens path for writing it whole (created, or emptied) without following a link there and
-// without writing into anything but a plain file, and writes bytes. The open file, or -1 with
-// failure set.
-int writeWhole(const QString& path, QByteArrayView bytes, Status& failure) {
-    const QByteArray name = QFile::encodeName(path);
-    // Non-blocking, so that a FIFO at the name is refused rather than waited on.
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        const int error = errno;
-        struct stat st {};
-        QString refusal;
-        if (::lstat(name.constData(), &st) == 0)
-            refusal = refusalFor(st.st_mode);
-        failure = Status::failure(refusal.isEmpty() ? writeFailureMessage(path, error)
-                                                    : QStringLiteral("%1 を書き込めませんでした。（%2）")
-                                                          .arg(QDir::toNativeSeparators(path), refusal));
-        return -1;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        failure = Status::failure(
-            QStringLiteral("%1 を書き込めませんでした。（%2）").arg(QDir::toNativeSeparators(path), kNotAFile));
-        ::close(fd);
-        return -1;
-    }
-    int error = 0;
-    if (::ftruncate(fd, 0) != 0)
-        error = errno;
-    if (error == 0)
-        error = writeAll(fd, bytes.data(), bytes.size());
-    if (error != 0) {
-        failure = Status::failure(writeFailureMessage(path, error));
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-}  // namespace
-
-Status writeScratchFile(const QString& path, QByteArrayView bytes) {
-    Status failure;
-    const int fd = writeWhole(path, bytes, failure);
-    if (fd < 0)
-        return failure;
-    if (::close(fd) != 0)
-        return Status::failure(writeFailureMessage(path, errno));
-    return {};
-}
-
-BackgroundSave::~BackgroundSave() {
-    join();
-}
-
-void BackgroundSave::join() {
-    if (flusher_.joinable())
-        flusher_.join();
-    if (fd_ >= 0 && ::close(fd_) != 0 && flushError_ == 0)
-        flushError_ = errno;
-    fd_ = -1;
-}
-
-Status BackgroundSave::write(const QString& path, QByteArrayView bytes) {
-    join();
-    path_ = path;
-    size_ = bytes.size();
-    flushError_ = 0;
-    writeFailure_ = {};
-    fd_ = writeWhole(path, bytes, writeFailure_);
-    if (fd_ < 0)
-        return writeFailure_;
-    const int fd = fd_;
-    auto flush = [this, fd] {
-        if (::fdatasync(fd) != 0)
-            flushError_ = errno;
-    };
-    try {
-        flusher_ = std::thread(flush);
-    } catch (const std::system_error&) {
-        flush();  // no thread to be had: flushed here instead
-    }
-    return {};
-}
-
-Status BackgroundSave::finish() {
-    join();
-    if (!writeFailure_)
-        return writeFailure_;
-    if (flushError_ != 0)
-        return Status::failure(writeFailureMessage(path_, flushError_));
-    return {};
-}
-
-Status appendToFile(const QString& path, QByteArrayView bytes) {
+Status SafeSave::append(const QString& path, QByteArrayView bytes) {
     const QByteArray name = QFile::encodeName(path);
     QByteArray old;
     // The old content is read through the very file at the name: never a link's target, and

@@ -239,7 +239,7 @@ SettingsStore::SettingsStore(const QString& iniFile) : file_(iniFile) {
 }
 
 Status SettingsStore::load() {
-    // Nothing to read (a dangling link included, which saveFile then refuses to write through):
+    // Nothing to read (a dangling link included, which a save then refuses to write through):
     // what the store holds stays, so that a file removed meanwhile is written whole again.
     if (!QFileInfo::exists(file_))
         return {};
@@ -313,10 +313,10 @@ QByteArray SettingsStore::iniText() const {
     return out;
 }
 
-void SettingsStore::SaveAppSetting(const QString& section, const QString& key, const QString& value) {
+Status SettingsStore::SaveAppSetting(const QString& section, const QString& key, const QString& value) {
     const auto [s, k] = splitFullKey(section + u'/' + key);
     if (k.isEmpty())
-        return;
+        return {};
     // The file is read again first: another run using the same settings file may have changed
     // other keys since, and only this one key is to change.
     unreadable_ = load();
@@ -328,10 +328,10 @@ void SettingsStore::SaveAppSetting(const QString& section, const QString& key, c
         const std::optional<QString> old =
             before == keys.end() ? std::nullopt : std::optional<QString>(before->second);
         keys[k] = value;
-        const Status saved = saveFile(file_, iniText());
+        const Status saved = SafeSave::save(file_, iniText());
         if (saved) {
             status_ = Status();
-            return;
+            return status_;
         }
         // What is in memory stays what is in the file.
         if (old)
@@ -340,10 +340,7 @@ void SettingsStore::SaveAppSetting(const QString& section, const QString& key, c
             keys.erase(k);
         status_ = Status::failure(failureText(file_) + u'\n' + saved.message());
     }
-    if (reporter_ && !reported_) {
-        reported_ = true;
-        reporter_(status_.message());
-    }
+    return status_;
 }
 
 bool SettingsStore::contains(const QString& section, const QString& key) const {
@@ -396,16 +393,21 @@ void LoadSettings(AppSettings& s, SettingsStore& store, const AppPaths& paths) {
         s.Yosou = 0;
     }
 
+    // A default that cannot be written back is used all the same; the failure stays in the
+    // store's status() for the caller to show.
+    Status stored;
     s.MurDataDir = folderOrEmpty(r("Folder", "MurDataDir"));
     if (s.MurDataDir.isEmpty()) {
         s.MurDataDir = paths.MurDataDefault;
-        store.SaveAppSetting(QStringLiteral("Folder"), QStringLiteral("MurDataDir"), s.MurDataDir);
+        stored = store.SaveAppSetting(QStringLiteral("Folder"), QStringLiteral("MurDataDir"), s.MurDataDir);
     }
     s.OutPutDir = folderOrEmpty(r("Folder", "OutPutDir"));
-    if (s.OutPutDir.isEmpty()) {
+    if (s.OutPutDir.isEmpty() && stored) {
         s.OutPutDir = paths.OutPutDefault;
-        store.SaveAppSetting(QStringLiteral("Folder"), QStringLiteral("OutPutDir"), s.OutPutDir);
+        stored = store.SaveAppSetting(QStringLiteral("Folder"), QStringLiteral("OutPutDir"), s.OutPutDir);
     }
+    if (s.OutPutDir.isEmpty())
+        s.OutPutDir = paths.OutPutDefault;
 
     const QString patOpt = r("PAT", "PatOpt");
     s.PatOpt = patOpt.isEmpty() ? false : convertBool(patOpt);

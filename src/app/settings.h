@@ -3,14 +3,13 @@
 // The settings record filled at start and the per-user store behind it: one INI file with the
 // sections and keys the program has always used. The file is read when the store is made (old
 // files with "%U"-escaped names included) and again before each change, which rewrites it whole
-// through saveFile, so that a full disk or a kill never leaves it cut or empty.
+// through SafeSave, so that a full disk or a kill never leaves it cut or empty.
 
 #include "app/paths.h"
 
 #include "codes/status.h"
 
 #include <QString>
-#include <functional>
 #include <QStringList>
 #include <array>
 #include <cstdint>
@@ -28,14 +27,12 @@ public:
 
     // The stored text; absent keys read as empty text.
     QString read(const QString& section, const QString& key) const;
-    // Writes one text value and flushes it to disk. A write that does not reach the file is
-    // reported to the failure reporter (when set) and kept in status(); the value is then not
-    // kept in memory either, and the file stays as it was.
-    void SaveAppSetting(const QString& section, const QString& key, const QString& value);
-    // How the last write went: a failure names the settings file.
+    // Writes one text value and flushes it to disk. A write that does not reach the file fails
+    // (the failure names the settings file); the value is then not kept in memory either, and
+    // the file stays as it was. The store shows nothing: its failures are the front end's to show.
+    Status SaveAppSetting(const QString& section, const QString& key, const QString& value);
+    // How the last write went.
     const Status& status() const { return status_; }
-    // Who is told when a write fails (the front end's message).
-    void setFailureReporter(std::function<void(const QString&)> reporter) { reporter_ = std::move(reporter); }
     bool contains(const QString& section, const QString& key) const;
 
     QString fileName() const;
@@ -54,8 +51,6 @@ private:
     std::map<QString, Section> sections_;  // "" is the file's [General] part
     Status unreadable_;                    // a file that exists but cannot be read is not replaced
     Status status_;
-    std::function<void(const QString&)> reporter_;
-    bool reported_ = false;  // one message per run is enough
 };
 
 // Booleans are stored as "True" / "False".
@@ -93,10 +88,13 @@ struct AppSettings {
     std::array<bool, 2> Hantei{};
     bool Touhyou = false;
     QString T_Time;
+
+    bool operator==(const AppSettings&) const = default;
 };
 
 // Fills the record from the store in the fixed order, applying defaults and normalisations;
-// writes "MurDataDir" and "OutPutDir" back when they were empty. Never fails.
+// writes "MurDataDir" and "OutPutDir" back when they were empty (the store's status() then says
+// how that went). The record is always filled.
 void LoadSettings(AppSettings& settings, SettingsStore& store, const AppPaths& paths);
 
 // Every field as ("Section/Key", value text), in load order. The three- and two-valued

@@ -75,12 +75,13 @@ std::unique_ptr<AppSession> AppSession::StartUp(const StartOptions& options, Pro
     const AppPaths paths = AppPaths::forHome(home);
     std::unique_ptr<AppSession> session(new AppSession(paths, resolveConfigFile(options.config), prompter));
     session->lock_ = std::move(lock);
-    session->store_.setFailureReporter([&prompter](const QString& message) { prompter.critical(message); });
     CreateFolders(paths);
     // A day's files whose commit a kill or a crash interrupted are finished or rolled back.
     if (const zm::Status recovered = RecoverFileSets(paths.DataDir); !recovered)
         prompter.critical(recovered.message());
     LoadSettings(session->context_.settings, session->store_, paths);
+    if (const zm::Status& stored = session->store_.status(); !stored)
+        prompter.critical(stored.message());
     // Temporary files of single saves a kill or a crash interrupted.
     RemoveInterruptedSaves(paths, session->context_.settings, session->store_.fileName());
     PurgeOldPendingBets(paths);
@@ -113,7 +114,7 @@ namespace zm {
 
 void RemoveInterruptedSaves(const AppPaths& paths, const AppSettings& settings, const QString& settingsFile) {
     // The files the program writes in each of its folders, for the leftovers of the earlier way
-    // of saving ("NAME.XXXXXX"); the temporary files of saveFile go from every one of them.
+    // of saving ("NAME.XXXXXX"); the temporary files of a save go from every one of them.
     const QStringList dayFiles = {QStringLiteral("~B*.*"), QStringLiteral("MUR*.DEN"), QStringLiteral("MUR*.UMA"),
                                   QStringLiteral("MURODDS*"), QStringLiteral("*.DAT"), QStringLiteral("*.SEI")};
     const QStringList exports = {QStringLiteral("W*.TXT"),   QStringLiteral("MUR*.TXT"), QStringLiteral("Duel.TXT"),

@@ -203,11 +203,15 @@ Result<BetOutResult> WriteBetOut(AppContext& ctx, const QString& day, const BetO
                                  double raceNo, bool allOrNothing) {
     std::array<QString*, 4> record = {&ctx.settings.BetTan, &ctx.settings.BetFuku, &ctx.settings.BetWaku,
                                       &ctx.settings.BetUma};
+    Status stored;
     for (size_t k = 0; k < 4; ++k) {
         const QString value = normalizedDefaultStake(form.defaults[k]);
         *record[k] = value;
-        ctx.store.SaveAppSetting(QStringLiteral("PAT"), kDefaultStakeKeys[k], value);
+        if (stored)
+            stored = ctx.store.SaveAppSetting(QStringLiteral("PAT"), kDefaultStakeKeys[k], value);
     }
+    if (!stored)
+        ctx.prompter.critical(stored.message());  // the bets are written all the same
     const BetOutBets built = BetOutBetsOf(form, venueCode, static_cast<int>(raceNo));
     BetOutResult result;
     result.skipped = built.skipped;

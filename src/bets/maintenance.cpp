@@ -249,14 +249,19 @@ OddsRangeBounds OddsRangeBoundsOf(const OddsRangeDialog& dialog) {
     return b;
 }
 
-void StoreOddsRangeSettings(SettingsStore& store, const OddsRangeBounds& bounds) {
+Status StoreOddsRangeSettings(SettingsStore& store, const OddsRangeBounds& bounds) {
     for (size_t k = 0; k < 5; ++k) {
         const QString type = kOddsRangeTypes[k];
-        store.SaveAppSetting(kSection, QStringLiteral("式別削除%1").arg(k + 1),
-                             bounds.checked[k] ? QStringLiteral("1") : QStringLiteral("0"));
-        store.SaveAppSetting(kSection, type + QStringLiteral("オッズMIN"), QString::number(bounds.min[k]));
-        store.SaveAppSetting(kSection, type + QStringLiteral("オッズMAX"), QString::number(bounds.max[k]));
+        Status stored = store.SaveAppSetting(kSection, QStringLiteral("式別削除%1").arg(k + 1),
+                                             bounds.checked[k] ? QStringLiteral("1") : QStringLiteral("0"));
+        if (stored)
+            stored = store.SaveAppSetting(kSection, type + QStringLiteral("オッズMIN"), QString::number(bounds.min[k]));
+        if (stored)
+            stored = store.SaveAppSetting(kSection, type + QStringLiteral("オッズMAX"), QString::number(bounds.max[k]));
+        if (!stored)
+            return stored;
     }
+    return {};
 }
 
 BetOutcome DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const OddsRangeDialog& dialog) {
@@ -272,7 +277,8 @@ BetOutcome DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const Odds
         return BetOutcome::Stopped;
     }
     const OddsRangeBounds bounds = OddsRangeBoundsOf(dialog);
-    StoreOddsRangeSettings(ctx.store, bounds);
+    if (const Status stored = StoreOddsRangeSettings(ctx.store, bounds); !stored)
+        ctx.prompter.critical(stored.message());  // the deletion goes on with the bounds given
     if (std::find(bounds.checked.begin(), bounds.checked.end(), true) == bounds.checked.end()) {
         ctx.prompter.information(QStringLiteral("削除項目が設定されていません！"));
         return BetOutcome::Stopped;
@@ -326,7 +332,7 @@ BetOutcome DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const Odds
         kCrLf + kCrLf + QStringLiteral("なお、削除前の保留ＢＥＴファイルは、「~B") + day +
         QStringLiteral(".BAK」というファイル名で残します。") + kCrLf + kCrLf);
     // The old file becomes the backup and the kept bets the new file, each put in place whole.
-    const Status backup = saveFile(PendingBetBackupPath(ctx.paths, day), file.bytes);
+    const Status backup = SafeSave::save(PendingBetBackupPath(ctx.paths, day), file.bytes);
     if (!backup.ok()) {
         ctx.prompter.critical(backup.message());
         return BetOutcome::Stopped;

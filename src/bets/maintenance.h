@@ -75,7 +75,7 @@ OddsRangeDialog OpenOddsRangeDialog(const SettingsStore& store);
 // The bounds 削除開始 stores: rounded half to even, the upper raised to lower + 1 when not above it.
 OddsRangeBounds OddsRangeBoundsOf(const OddsRangeDialog& dialog);
 // Writes the fifteen keys of section "保留BET" ("無オッズFLAG" is never written).
-void StoreOddsRangeSettings(SettingsStore& store, const OddsRangeBounds& bounds);
+Status StoreOddsRangeSettings(SettingsStore& store, const OddsRangeBounds& bounds);
 // 削除開始: checks the file, stores the settings, deletes the bets in range after the message,
 // keeping the previous file as "~B" + day + ".BAK".
 BetOutcome DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const OddsRangeDialog& dialog);

@@ -335,7 +335,7 @@ Status WritePendingBets(const QString& path, const PendingBetTable& table) {
     const auto bytes = PendingBetBytes(table);
     if (!bytes.ok())
         return bytes.status();
-    return saveFile(path, *bytes);
+    return SafeSave::save(path, *bytes);
 }
 
 Status AppendPendingBets(const QString& path, const PendingBetTable& bets, BetLineForm form) {
@@ -353,7 +353,7 @@ Status AppendPendingBets(const QString& path, const PendingBetTable& bets, BetLi
         return {};
     QByteArray out = existing->endsWithLineEnd() ? QByteArray() : QByteArray("\r\n");
     out += *bytes;
-    return appendToFile(path, out);
+    return SafeSave::append(path, out);
 }
 
 }  // namespace zm

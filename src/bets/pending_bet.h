@@ -136,7 +136,7 @@ QString PendingBetLineText(const PendingBet& bet, BetLineForm form = BetLineForm
 // would not read back as the same bet, and when the table holds more than kPendingBetTableSize.
 Result<QByteArray> PendingBetBytes(const PendingBetTable& table, BetLineForm form = BetLineForm::Rewrite);
 
-// Replaces the file with the table (through PendingBetBytes and saveFile).
+// Replaces the file with the table (through PendingBetBytes and SafeSave).
 Status WritePendingBets(const QString& path, const PendingBetTable& table);
 
 // Adds the bets at the end of the file (created when missing): the existing file must read

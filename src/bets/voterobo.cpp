@@ -108,7 +108,7 @@ VoteRoboOptions VoteRoboOptionsOf(const AppSettings& s) {
     return o;
 }
 
-void StoreVoteRoboOptions(SettingsStore& store, AppSettings& s, const VoteRoboOptions& o) {
+Status StoreVoteRoboOptions(SettingsStore& store, AppSettings& s, const VoteRoboOptions& o) {
     s.Group = o.group;
     s.Groupbetu = QString::number(o.groupSet);
     s.GroupOut = o.groupOut;
@@ -125,17 +125,24 @@ void StoreVoteRoboOptions(SettingsStore& store, AppSettings& s, const VoteRoboOp
     s.Sei = o.results;
     s.Hantei = {o.resultsTiming == 1, o.resultsTiming != 1};
     const QString section = u"VoteRoboSetting"_s;
-    store.SaveAppSetting(section, u"Group"_s, boolText(s.Group));
-    store.SaveAppSetting(section, u"GroupOut"_s, s.GroupOut);
-    store.SaveAppSetting(section, u"Groupbetu"_s, s.Groupbetu);
-    store.SaveAppSetting(section, u"Odds"_s, boolText(s.Odds));
-    store.SaveAppSetting(section, u"GetOdds"_s, QString::number(s.GetOdds));
-    store.SaveAppSetting(section, u"Bataiju"_s, boolText(s.Bataiju));
-    store.SaveAppSetting(section, u"Sei"_s, boolText(s.Sei));
-    store.SaveAppSetting(section, u"OddsSyutoku"_s, QString::number(o.oddsTiming < 0 ? 0 : o.oddsTiming));
-    store.SaveAppSetting(section, u"Hantei"_s, boolText(s.Hantei[0]));
-    store.SaveAppSetting(section, u"Touhyou"_s, boolText(s.Touhyou));
-    store.SaveAppSetting(section, u"T_Time"_s, s.T_Time);
+    const std::pair<QString, QString> values[] = {
+        {u"Group"_s, boolText(s.Group)},
+        {u"GroupOut"_s, s.GroupOut},
+        {u"Groupbetu"_s, s.Groupbetu},
+        {u"Odds"_s, boolText(s.Odds)},
+        {u"GetOdds"_s, QString::number(s.GetOdds)},
+        {u"Bataiju"_s, boolText(s.Bataiju)},
+        {u"Sei"_s, boolText(s.Sei)},
+        {u"OddsSyutoku"_s, QString::number(o.oddsTiming < 0 ? 0 : o.oddsTiming)},
+        {u"Hantei"_s, boolText(s.Hantei[0])},
+        {u"Touhyou"_s, boolText(s.Touhyou)},
+        {u"T_Time"_s, s.T_Time},
+    };
+    for (const auto& [key, value] : values) {
+        if (Status stored = store.SaveAppSetting(section, key, value); !stored)
+            return stored;  // the rest would fail the same way
+    }
+    return {};
 }
 
 QString VoteRoboSchedulePath(const AppSettings& settings, const QString& day) {
@@ -313,7 +320,7 @@ BetOutcome WriteVoteRoboSchedule(AppContext& ctx, const QString& day, const Vote
     for (const QString& line : VoteRoboScheduleLines(bets, options, *times))
         text += line + kCrLf;
     const QByteArray bytes = toSjis(text);
-    const Status s = append ? appendToFile(path, bytes) : saveFile(path, bytes);
+    const Status s = append ? SafeSave::append(path, bytes) : SafeSave::save(path, bytes);
     if (!s.ok()) {
         ctx.prompter.critical(s.message(), kVoteRoboTitle);
         return BetOutcome::Stopped;

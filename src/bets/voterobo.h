@@ -39,7 +39,7 @@ struct VoteRoboOptions {
 
 // The options from the loaded settings, and back into the settings record and the store.
 VoteRoboOptions VoteRoboOptionsOf(const AppSettings& settings);
-void StoreVoteRoboOptions(SettingsStore& store, AppSettings& settings, const VoteRoboOptions& options);
+Status StoreVoteRoboOptions(SettingsStore& store, AppSettings& settings, const VoteRoboOptions& options);
 
 // BetOutDir + day + ".lst".
 QString VoteRoboSchedulePath(const AppSettings& settings, const QString& day);

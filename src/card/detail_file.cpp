@@ -186,7 +186,7 @@ bool WriteDetailFile(AppContext& ctx, const QString& day, const RaceOddsSource& 
         put(card.recommendPairs);
         put(kEquals);
     }
-    const Status s = saveFile(detailFilePath(ctx.settings, day), toSjis(text));
+    const Status s = SafeSave::save(detailFilePath(ctx.settings, day), toSjis(text));
     if (!s.ok()) {
         ctx.prompter.critical(s.message());
         return false;

@@ -63,7 +63,7 @@ int betsTekichukaiOut(CliEnv& env, const Call& call) {
         return kExitOk;
     }
     const QString path = TekichukaiFilePath(env.ctx.settings.OutPutDir, day);
-    const Status s = saveFile(path, toSjis(post));
+    const Status s = SafeSave::save(path, toSjis(post));
     if (!s.ok()) {
         env.ctx.prompter.critical(s.message(), kTekichukaiOutTitle);
         return kExitStopped;

@@ -17,9 +17,10 @@ int cmdSettings(CliEnv& env, const Call& call) {
         return kExitOk;
     }
     if (verb == u"set" && args.size() == 4) {
-        env.ctx.store.SaveAppSetting(args[1], args[2], args[3]);
-        if (!env.ctx.store.status())
-            return kExitStopped;  // the store's reporter said why
+        if (const Status stored = env.ctx.store.SaveAppSetting(args[1], args[2], args[3]); !stored) {
+            env.ctx.prompter.critical(stored.message());
+            return kExitStopped;
+        }
         return kExitOk;
     }
     return usageError(env, call.usage);

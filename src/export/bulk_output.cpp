@@ -136,8 +136,12 @@ BulkOutForm OpenBulkOutForm(const SettingsStore& store, const AppSettings& setti
     return f;
 }
 
-void SaveBulkOutForm(AppContext& ctx, const BulkOutForm& form) {
-    auto put = [&](const char* name, const QString& value) { ctx.store.SaveAppSetting(kBulkSection, key(name), value); };
+Status SaveBulkOutForm(AppContext& ctx, const BulkOutForm& form) {
+    Status stored;  // the first write that failed; the rest are not tried
+    auto put = [&](const char* name, const QString& value) {
+        if (stored)
+            stored = ctx.store.SaveAppSetting(kBulkSection, key(name), value);
+    };
     put("Path", form.Path);
     put("Sikibetu", form.murFormat ? QStringLiteral("MUR") : QStringLiteral("DUEL"));
     put("SoftCode_MUR", form.SoftCode_MUR.trimmed());
@@ -154,8 +158,10 @@ void SaveBulkOutForm(AppContext& ctx, const BulkOutForm& form) {
     for (size_t k = 0; k < 5; ++k) {
         const QString value = bulkStakeOf(form.stakes[k]).digits();
         *record[k] = value;
-        ctx.store.SaveAppSetting(QStringLiteral("PAT"), kBulkStakeKeys[k], value);
+        if (stored)
+            stored = ctx.store.SaveAppSetting(QStringLiteral("PAT"), kBulkStakeKeys[k], value);
     }
+    return stored;
 }
 
 QString bulkHeading(const QString& day) {

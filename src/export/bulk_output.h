@@ -61,7 +61,7 @@ constexpr int kRwinDefaultMin = 1, kRwinDefaultMax = 9999;
 // settings record.
 BulkOutForm OpenBulkOutForm(const SettingsStore& store, const AppSettings& settings, const QString& day);
 // The dialog's close: the section "DavazOrev" and the five stakes (store and record).
-void SaveBulkOutForm(AppContext& ctx, const BulkOutForm& form);
+Status SaveBulkOutForm(AppContext& ctx, const BulkOutForm& form);
 // "2026年12月05日の予想を保留ＢＥＴファイルへ一括出力します。"
 QString bulkHeading(const QString& day);
 

@@ -52,8 +52,8 @@ Status saveExportFile(AppContext& ctx, const ExportFile& file) {
         // Lines are added to the file under whatever spelling of its name it has.
         const QFileInfo info(file.path);
         const QString existing = file.append ? findFileNoCase(info.path() + u'/', info.fileName()) : QString();
-        saved = file.append ? appendToFile(existing.isEmpty() ? file.path : existing, file.bytes)
-                            : saveFile(file.path, file.bytes);
+        saved = file.append ? SafeSave::append(existing.isEmpty() ? file.path : existing, file.bytes)
+                            : SafeSave::save(file.path, file.bytes);
     }
     if (saved.ok() && !file.warning.isEmpty())
         ctx.prompter.warning(file.warning);

@@ -23,11 +23,11 @@ Status writeNewPendingBets(const QString& path, const PendingBetsOnDisk& onDisk,
     if (total > kPendingBetTableSize)
         return Status::failure(tooManyBetsMessage(total, kPendingBetTableSize));
     if (!append)
-        return saveFile(path, bytes);
+        return SafeSave::save(path, bytes);
     // A file edited by hand may end without its line end: the first new bet starts a line.
     if (!onDisk.bytes.isEmpty() && !onDisk.bytes.endsWith('\n') && !onDisk.bytes.endsWith('\r'))
         bytes.prepend("\r\n");
-    return appendToFile(path, bytes);
+    return SafeSave::append(path, bytes);
 }
 
 }  // namespace zm

@@ -670,7 +670,7 @@ bool extractArchive(const QString& archiveFile, const QString& destDir, bool kee
             return fail(m.path);
         }
         // The destination was emptied above and is emptied again on failure: scratch space.
-        if (!writeScratchFile(target, m.data)) {
+        if (!SafeSave::save(target, m.data, SafeSave::Flush::None)) {
             return fail(m.path);
         }
     }
@@ -697,7 +697,7 @@ bool createArchive(const QString& archiveFile, const QStringList& files, QString
         members.push_back(std::move(m));
     }
     const QByteArray bytes = writeArchive(members);
-    if (const Status saved = saveFile(target, bytes); !saved) {
+    if (const Status saved = SafeSave::save(target, bytes); !saved) {
         message = QStringLiteral("圧縮ファイル「%1」を作成できません。").arg(QDir::toNativeSeparators(target)) +
                   QStringLiteral("\r\n") + saved.message();
         return false;

@@ -38,7 +38,7 @@ std::optional<std::vector<ArchiveMember>> readArchive(QByteArrayView bytes, cons
 QByteArray writeArchive(const std::vector<ArchiveMember>& members);
 
 // "x": extract with stored folders; "e": extract flat. destDir is emptied first, so it is scratch
-// space: its files are written without a flush to the disk (writeScratchFile).
+// space: its files are written without a flush to the disk (SafeSave::Flush::None).
 bool extractArchive(const QString& archiveFile, const QString& destDir, bool keepFolders, QString& message);
 
 // The regular files that extraction with stored folders ("x") would leave at the top of an

@@ -16,7 +16,7 @@ QString dayFileWriteMessage(const QString& path, const Status& failure) {
 }
 
 bool saveFileOrSay(AppContext& ctx, const QString& path, const QByteArray& bytes) {
-    const Status saved = saveFile(path, bytes);
+    const Status saved = SafeSave::save(path, bytes);
     if (saved)
         return true;
     ctx.prompter.critical(dayFileWriteMessage(path, saved));

@@ -186,7 +186,7 @@ void fillPairNumbers(Uo& out, int entry, int i, int j) {
 }
 
 Status writeRecord(const QString& folder, const QString& prefix, const QString& fileCode, const QByteArray& bytes) {
-    return saveFile(folder + prefix + fileCode + QStringLiteral(".JRA"), bytes);
+    return SafeSave::save(folder + prefix + fileCode + QStringLiteral(".JRA"), bytes);
 }
 
 QString withSlash(const QString& folder) {
@@ -356,7 +356,9 @@ Result<ConversionRun> ConvertPredictedOdds(AppContext& ctx, const QString& dayFi
         return Status::failure(kConvFolderMissing);
     }
     const QString target = withSlash(folder);
-    ctx.store.SaveAppSetting(QStringLiteral("PAT"), QStringLiteral("ConvOddsDir"), target);
+    // Said through the run's prompter, on the GUI thread; the conversion goes on.
+    if (const Status stored = ctx.store.SaveAppSetting(QStringLiteral("PAT"), QStringLiteral("ConvOddsDir"), target); !stored)
+        ctx.prompter.critical(stored.message());
     ctx.settings.ConvOddsDir = target;
 
     QByteArray day;

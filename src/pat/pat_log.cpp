@@ -368,7 +368,7 @@ std::optional<std::vector<SeiRecord>> buildResults(AppContext& ctx, const QStrin
     QByteArray bytes;
     for (const SeiRecord& s : records)
         bytes += s.bytes();
-    if (const Status saved = saveFile(path, bytes); !saved) {
+    if (const Status saved = SafeSave::save(path, bytes); !saved) {
         ctx.prompter.critical(saved.message());
         return std::nullopt;
     }
@@ -408,7 +408,7 @@ ResultsRefresh refreshResults(AppContext& ctx, const QString& day, Condense cond
         bytes += s.bytes();
     if (bytes == *old)
         return ResultsRefresh::UpToDate;
-    if (const Status saved = saveFile(path, bytes); !saved) {
+    if (const Status saved = SafeSave::save(path, bytes); !saved) {
         ctx.prompter.critical(saved.message());
         return ResultsRefresh::Failed;
     }
@@ -753,6 +753,6 @@ QString voteLogText(const VoteLog& log) {
     return out;
 }
 
-Status ExportPatView(const VoteLog& log, const QString& file) { return appendToFile(file, toSjis(voteLogText(log))); }
+Status ExportPatView(const VoteLog& log, const QString& file) { return SafeSave::append(file, toSjis(voteLogText(log))); }
 
 }  // namespace zm::pat

@@ -358,7 +358,7 @@ Status PredictDay(AppContext& ctx, ImportState& state) {
             QFile::remove(target);
         return {};
     }
-    const Status written = state.daySet ? state.daySet->put(name, fileBytes) : saveFile(target, fileBytes);
+    const Status written = state.daySet ? state.daySet->put(name, fileBytes) : SafeSave::save(target, fileBytes);
     if (!written)
         return Status::failure(QStringLiteral("予想ファイル「") + target + QStringLiteral("」を書き込めません。") +
                                QStringLiteral("\r\n") + written.message());

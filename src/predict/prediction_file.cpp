@@ -257,7 +257,7 @@ QByteArray encodePredictionFile(const std::vector<PredictionRecord>& records) {
 }
 
 bool writePredictionFile(const QString& path, const std::vector<PredictionRecord>& records) {
-    return saveFile(path, encodePredictionFile(records)).ok();
+    return SafeSave::save(path, encodePredictionFile(records)).ok();
 }
 
 }  // namespace zm

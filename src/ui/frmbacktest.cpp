@@ -786,7 +786,7 @@ void frmBacktest::Command3_Click() {
             ctx_.prompter.critical(writeFailureMessage(path, u"画像を作れませんでした"_s));
             return;
         }
-        if (const Status s = saveFile(path, bytes); !s) {
+        if (const Status s = SafeSave::save(path, bytes); !s) {
             ctx_.prompter.critical(s.message());
             return;
         }

@@ -247,7 +247,8 @@ void frmBetIkkatuOut::Command3_Click() {
 
 void frmBetIkkatuOut::closeEvent(QCloseEvent* event) {
     if (!stored_) {
-        SaveBulkOutForm(ctx_, form());
+        if (const Status stored = SaveBulkOutForm(ctx_, form()); !stored)
+            ctx_.prompter.critical(stored.message());
         stored_ = true;
     }
     QDialog::closeEvent(event);

@@ -126,7 +126,6 @@ void frmConvMurOdds::Command1_Click() {
     race_->clear();
     status_->setText(pat::ConvStatusText(generation));
     bool done = false;
-    QString stored;
     {
         BusyCursor busy;
         RunOnWorker(ctx_, this, [&](AppContext& run) {
@@ -135,15 +134,11 @@ void frmConvMurOdds::Command1_Click() {
                 written_ = result.value().written;
                 done = true;
             }
-            stored = run.settings.ConvOddsDir;
         });
     }
     status_->setText(done ? pat::kConvDone : QString());
-    if (done) {
-        // The run stored the folder; the program goes on with it.
-        ctx_.settings.ConvOddsDir = stored;
-        folder_->setText(stored);
-    }
+    if (done)
+        folder_->setText(ctx_.settings.ConvOddsDir);  // the folder the run stored
     for (QWidget* w : std::initializer_list<QWidget*>{execute_, close_, browse_, folder_}) {
         w->setEnabled(true);
     }

@@ -65,9 +65,13 @@ void frmOpt1::Command1_Click() {
     ctx_.settings.MurDataDir = folders[0];
     ctx_.settings.OutPutDir = folders[1];
     ctx_.settings.BetOutDir = folders[2];
-    ctx_.store.SaveAppSetting(QStringLiteral("Folder"), QStringLiteral("MurDataDir"), folders[0]);
-    ctx_.store.SaveAppSetting(QStringLiteral("Folder"), QStringLiteral("OutPutDir"), folders[1]);
-    ctx_.store.SaveAppSetting(QStringLiteral("PAT"), QStringLiteral("BetOutDir"), folders[2]);
+    Status stored = ctx_.store.SaveAppSetting(QStringLiteral("Folder"), QStringLiteral("MurDataDir"), folders[0]);
+    if (stored)
+        stored = ctx_.store.SaveAppSetting(QStringLiteral("Folder"), QStringLiteral("OutPutDir"), folders[1]);
+    if (stored)
+        stored = ctx_.store.SaveAppSetting(QStringLiteral("PAT"), QStringLiteral("BetOutDir"), folders[2]);
+    if (!stored)
+        ctx_.prompter.critical(stored.message());
     accept();
 }
 

@@ -54,11 +54,15 @@ void frmOptTxt::Command1_Click() {
                                {&ctx_.settings.DuelOut, u"DuelOut"},
                                {&ctx_.settings.MurTextOut, u"MurTextOut"},
                                {&ctx_.settings.DenCsvOut, u"DenCsvOut"}};
+    Status stored;
     for (int i = 0; i < 4; ++i) {
         *targets[i].field = checks_[static_cast<std::size_t>(i)]->isChecked();
-        ctx_.store.SaveAppSetting(QStringLiteral("File"), QString::fromUtf16(targets[i].key),
-                                  boolText(*targets[i].field));
+        if (stored)
+            stored = ctx_.store.SaveAppSetting(QStringLiteral("File"), QString::fromUtf16(targets[i].key),
+                                               boolText(*targets[i].field));
     }
+    if (!stored)
+        ctx_.prompter.critical(stored.message());
     accept();
 }
 

@@ -119,18 +119,26 @@ void frmPatOption::Browse_Click() {
 void frmPatOption::SSCommand1_Ok_Click() {
     if (check_->isChecked()) {
         ctx_.settings.Ver = versionOfChoice(chosen());
-        ctx_.store.SaveAppSetting(QStringLiteral("PAT"), QStringLiteral("Ver"), ctx_.settings.Ver);
+        Status stored = ctx_.store.SaveAppSetting(QStringLiteral("PAT"), QStringLiteral("Ver"), ctx_.settings.Ver);
         const auto folder = CheckFolderField(ctx_.prompter, folder_->text(),
                                              QStringLiteral("「PAT」のフォルダ名が設定されていません！"));
         if (!folder) {
+            if (!stored)
+                ctx_.prompter.critical(stored.message());
             folder_->setFocus();
             return;
         }
         ctx_.settings.PatDir = *folder;
-        ctx_.store.SaveAppSetting(QStringLiteral("PAT"), QStringLiteral("PatDir"), *folder);
+        if (stored)
+            stored = ctx_.store.SaveAppSetting(QStringLiteral("PAT"), QStringLiteral("PatDir"), *folder);
+        if (!stored)
+            ctx_.prompter.critical(stored.message());
     }
     ctx_.settings.PatOpt = check_->isChecked();
-    ctx_.store.SaveAppSetting(QStringLiteral("PAT"), QStringLiteral("PatOpt"), boolText(ctx_.settings.PatOpt));
+    if (const Status stored = ctx_.store.SaveAppSetting(QStringLiteral("PAT"), QStringLiteral("PatOpt"),
+                                                        boolText(ctx_.settings.PatOpt));
+        !stored)
+        ctx_.prompter.critical(stored.message());
     patOptAtOpen_ = ctx_.settings.PatOpt;
     accept();
 }

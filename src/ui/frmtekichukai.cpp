@@ -114,7 +114,7 @@ QString frmTekichukai::post() const {
 void frmTekichukai::FileOut_Click() {
     Saikeisan_Click();
     const QString path = TekichukaiFilePath(ctx_.settings.OutPutDir, day_);
-    const Status s = saveFile(path, toSjis(post()));
+    const Status s = SafeSave::save(path, toSjis(post()));
     if (!s.ok()) {
         ctx_.prompter.critical(s.message(), kTekichukaiOutTitle);
         return;

@@ -140,7 +140,8 @@ VoteRoboOptions frmVoteRoboSettei::options() const {
 
 void frmVoteRoboSettei::Output_Click() {
     const VoteRoboOptions o = options();
-    StoreVoteRoboOptions(ctx_.store, ctx_.settings, o);
+    if (const Status stored = StoreVoteRoboOptions(ctx_.store, ctx_.settings, o); !stored)
+        ctx_.prompter.critical(stored.message());
     WriteVoteRoboSchedule(ctx_, day_, o);
 }
 

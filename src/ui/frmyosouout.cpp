@@ -50,7 +50,10 @@ frmYosouOut::frmYosouOut(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
 void frmYosouOut::Command1_Click() {
     const int chosen = qMax(0, group_->checkedId());
     ctx_.settings.Yosou = static_cast<std::int16_t>(chosen);
-    ctx_.store.SaveAppSetting(QStringLiteral("UserInfo"), QStringLiteral("Yosou"), QString::number(chosen));
+    if (const Status stored =
+            ctx_.store.SaveAppSetting(QStringLiteral("UserInfo"), QStringLiteral("Yosou"), QString::number(chosen));
+        !stored)
+        ctx_.prompter.critical(stored.message());
     accept();
 }
 

@@ -63,7 +63,7 @@ bool copyResource(const QString& resource, const QString& target) {
     }
     existing.close();
     QDir().mkpath(QFileInfo(target).absolutePath());
-    return saveFile(target, bytes).ok();
+    return SafeSave::save(target, bytes).ok();
 }
 
 // Copies the help page and its pictures out of the program's resources to the program folder,
@@ -477,7 +477,10 @@ void MDIZenoMUR::mnuTxtOut_Click() { showDialog(new frmOptTxt(ctx_, this)); }
 void MDIZenoMUR::mnuumaFhozon_Click() {
     QAction* a = menuAction(QStringLiteral("mnuumaFhozon"));
     ctx_.settings.umaF = a->isChecked();
-    ctx_.store.SaveAppSetting(QStringLiteral("File"), QStringLiteral("umaF"), boolText(ctx_.settings.umaF));
+    if (const Status stored = ctx_.store.SaveAppSetting(QStringLiteral("File"), QStringLiteral("umaF"),
+                                                        boolText(ctx_.settings.umaF));
+        !stored)
+        ctx_.prompter.critical(stored.message());
 }
 
 void MDIZenoMUR::mnuHelp_Click() {

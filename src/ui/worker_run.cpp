@@ -1,14 +1,11 @@
 #include "ui/worker_run.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QEventLoop>
-#include <QObject>
 #include <QThread>
-#include <atomic>
 #include <cmath>
-#include <condition_variable>
-#include <mutex>
+#include <memory>
+#include <type_traits>
 
 #if defined(__SANITIZE_THREAD__)
 #define ZENOMUR_TSAN 1
@@ -18,157 +15,98 @@
 #endif
 #endif
 
-#ifdef ZENOMUR_TSAN
-extern "C" void __tsan_acquire(void* addr);
-extern "C" void __tsan_release(void* addr);
-#endif
-
 namespace zm::ui {
 
 namespace {
 
-// The hand-overs between the run's thread and the GUI thread go through Qt's event queue and
-// thread wait, whose locks a thread sanitizer cannot see inside a Qt built without it; each
-// hand-over is told to it here (nothing in other builds).
+// The hand-overs between the threads go through Qt's event queue and semaphores, whose locks a
+// thread sanitizer cannot see inside a Qt built without it: each one is told to it here.
 #ifdef ZENOMUR_TSAN
+extern "C" void __tsan_acquire(void* addr);
+extern "C" void __tsan_release(void* addr);
 char handOver;
+void handOut() { __tsan_release(&handOver); }
+void takeOver() { __tsan_acquire(&handOver); }
+#else
+void handOut() {}
+void takeOver() {}
 #endif
-inline void handOut() {
-#ifdef ZENOMUR_TSAN
-    __tsan_release(&handOver);
-#endif
+
+// Runs call on home's thread, waits for it and returns what it returned. The call stores its
+// result itself, before it hands over, so that the store is seen ordered before the read.
+template <class Call>
+auto onHome(QObject* home, Call call) {
+    using R = std::invoke_result_t<Call>;
+    if (QThread::currentThread() == home->thread())
+        return call();
+    std::conditional_t<std::is_void_v<R>, bool, R> result{};
+    handOut();
+    QMetaObject::invokeMethod(home, [&] {
+        takeOver();
+        if constexpr (std::is_void_v<R>) call(); else result = call();
+        handOut();
+    }, Qt::BlockingQueuedConnection);
+    takeOver();
+    if constexpr (!std::is_void_v<R>)
+        return result;
 }
-inline void takeOver() {
-#ifdef ZENOMUR_TSAN
-    __tsan_acquire(&handOver);
-#endif
+
+// Queues call to home's thread and returns at once.
+template <class Call>
+void post(QObject* home, Call call) {
+    handOut();
+    QMetaObject::invokeMethod(home, [call = std::move(call)] { takeOver(); call(); }, Qt::QueuedConnection);
 }
+
+class GuiThreadPrompter : public Prompter {
+public:
+    GuiThreadPrompter(Prompter& target, QObject* home) : t_(target), h_(home) {}
+    void information(const QString& s, const QString& c) override { onHome(h_, [&] { t_.information(s, c); }); }
+    void warning(const QString& s, const QString& c) override { onHome(h_, [&] { t_.warning(s, c); }); }
+    void critical(const QString& s, const QString& c) override { onHome(h_, [&] { t_.critical(s, c); }); }
+    bool okCancel(const QString& s, const QString& c) override { return onHome(h_, [&] { return t_.okCancel(s, c); }); }
+    bool confirm(const QString& s, const QString& c) override { return onHome(h_, [&] { return t_.confirm(s, c); }); }
+    bool yesNo(const QString& s, const QString& c) override { return onHome(h_, [&] { return t_.yesNo(s, c); }); }
+    bool confirmYesNo(const QString& s, const QString& c) override {
+        return onHome(h_, [&] { return t_.confirmYesNo(s, c); });
+    }
+    Answer yesNoCancel(const QString& s, const QString& c) override {
+        return onHome(h_, [&] { return t_.yesNoCancel(s, c); });
+    }
+
+private:
+    Prompter& t_;
+    QObject* h_;
+};
+
+class QueuedProgress : public ProgressSink {
+public:
+    QueuedProgress(ProgressSink& target, QObject* home) : t_(&target), h_(home) {}
+    void setCaption(const QString& c) override { post(h_, [t = t_, c] { t->setCaption(c); }); }
+    void setLabel(const QString& s, Rgb rgb) override { post(h_, [t = t_, s, rgb] { t->setLabel(s, rgb); }); }
+    void setBarColor(Rgb rgb) override { post(h_, [t = t_, rgb] { t->setBarColor(rgb); }); }
+    void setBatchStep(int step, int steps, const QString& item) override {
+        lastPercent_ = -1;  // the next item starts its own count
+        post(h_, [t = t_, step, steps, item] { t->setBatchStep(step, steps, item); });
+    }
+    void setPercent(double percent) override {
+        // The bar shows whole percents: only a change is worth a trip to the GUI thread.
+        if (const int whole = static_cast<int>(std::lround(percent)); std::exchange(lastPercent_, whole) != whole)
+            post(h_, [t = t_, percent] { t->setPercent(percent); });
+    }
+
+private:
+    ProgressSink* t_;
+    QObject* h_;
+    int lastPercent_ = -1;
+};
 
 }  // namespace
 
-// A call on its way to the GUI thread. Posted events are deleted on the thread that handled
-// them, so the call is made, and destroyed, only there.
-class CallEvent : public QEvent {
-public:
-    explicit CallEvent(std::function<void()> call) : QEvent(type()), call(std::move(call)) {}
-    static QEvent::Type type() {
-        static const auto registered = static_cast<QEvent::Type>(QEvent::registerEventType());
-        return registered;
-    }
-    std::function<void()> call;
-};
-
-void CallTarget::post(std::function<void()> call) {
-    if (QThread::currentThread() == thread()) {
-        call();
-        return;
-    }
-    handOut();
-    QCoreApplication::postEvent(this, new CallEvent(std::move(call)));
-}
-
-void CallTarget::run(const std::function<void()>& call) {
-    if (QThread::currentThread() == thread()) {
-        call();
-        return;
-    }
-    std::mutex mutex;
-    std::condition_variable returned;
-    std::atomic<bool> done = false;  // what the call wrote is visible once this is seen set
-    post([&] {
-        call();
-        handOut();
-        const std::lock_guard lock(mutex);
-        done.store(true, std::memory_order_release);
-        returned.notify_one();
-    });
-    std::unique_lock lock(mutex);
-    returned.wait(lock, [&] { return done.load(std::memory_order_acquire); });
-    takeOver();
-}
-
-bool CallTarget::event(QEvent* e) {
-    if (e->type() != CallEvent::type())
-        return QObject::event(e);
-    takeOver();
-    static_cast<CallEvent*>(e)->call();
-    return true;
-}
-
-void GuiThreadPrompter::information(const QString& text, const QString& title) {
-    home_->run([&] { target_.information(text, title); });
-}
-
-void GuiThreadPrompter::warning(const QString& text, const QString& title) {
-    home_->run([&] { target_.warning(text, title); });
-}
-
-void GuiThreadPrompter::critical(const QString& text, const QString& title) {
-    home_->run([&] { target_.critical(text, title); });
-}
-
-bool GuiThreadPrompter::okCancel(const QString& text, const QString& title) {
-    bool ok = false;
-    home_->run([&] { ok = target_.okCancel(text, title); });
-    return ok;
-}
-
-bool GuiThreadPrompter::confirm(const QString& text, const QString& title) {
-    bool ok = false;
-    home_->run([&] { ok = target_.confirm(text, title); });
-    return ok;
-}
-
-bool GuiThreadPrompter::yesNo(const QString& text, const QString& title) {
-    bool yes = false;
-    home_->run([&] { yes = target_.yesNo(text, title); });
-    return yes;
-}
-
-bool GuiThreadPrompter::confirmYesNo(const QString& text, const QString& title) {
-    bool yes = false;
-    home_->run([&] { yes = target_.confirmYesNo(text, title); });
-    return yes;
-}
-
-Answer GuiThreadPrompter::yesNoCancel(const QString& text, const QString& title) {
-    Answer a = Answer::Cancel;
-    home_->run([&] { a = target_.yesNoCancel(text, title); });
-    return a;
-}
-
-void QueuedProgress::setCaption(const QString& caption) {
-    home_->post([t = &target_, caption] { t->setCaption(caption); });
-}
-
-void QueuedProgress::setLabel(const QString& text, Rgb color) {
-    home_->post([t = &target_, text, color] { t->setLabel(text, color); });
-}
-
-void QueuedProgress::setBarColor(Rgb color) {
-    home_->post([t = &target_, color] { t->setBarColor(color); });
-}
-
-void QueuedProgress::setBatchStep(int step, int steps, const QString& item) {
-    lastPercent_ = -1;  // the next item starts its own count
-    home_->post([t = &target_, step, steps, item] { t->setBatchStep(step, steps, item); });
-}
-
-void QueuedProgress::setPercent(double percent) {
-    // The bar shows whole percents: only a change is worth a trip to the GUI thread.
-    const int whole = static_cast<int>(std::lround(percent));
-    if (whole == lastPercent_) {
-        return;
-    }
-    lastPercent_ = whole;
-    home_->post([t = &target_, percent] { t->setPercent(percent); });
-}
-
-void RunOnWorker(AppContext& ctx, ProgressSink* progress, const std::function<void(AppContext&)>& work) {
-    CallTarget home;  // lives in this thread: the calls of the run land here
+RunChanges RunOnWorker(AppContext& ctx, ProgressSink* progress, const std::function<void(AppContext&)>& work) {
+    QObject home;  // lives in this thread: the calls of the run land here
     GuiThreadPrompter prompter(ctx.prompter, &home);
     QueuedProgress queued(progress ? *progress : nullProgress(), &home);
-
     AppContext run(ctx.paths, ctx.store, prompter);
     run.settings = ctx.settings;
     run.BatchRequested = ctx.BatchRequested;
@@ -176,24 +114,25 @@ void RunOnWorker(AppContext& ctx, ProgressSink* progress, const std::function<vo
     run.progress = &queued;
 
     handOut();
-    QThread* thread = QThread::create([&] {
+    std::unique_ptr<QThread> thread(QThread::create([&] {
         takeOver();
         work(run);
         handOut();
-    });
+    }));
     QEventLoop loop;
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
     thread->start();
-    if (!thread->isFinished()) {
+    if (!thread->isFinished())
         loop.exec();
-    }
     thread->wait();
     takeOver();
-    delete thread;
     // Reports still queued are delivered before the context they describe is given back.
     QCoreApplication::sendPostedEvents(&home);
 
+    const RunChanges changes{run.settings != ctx.settings, run.ImportedDay != ctx.ImportedDay};
+    ctx.settings = run.settings;
     ctx.ImportedDay = run.ImportedDay;
+    return changes;
 }
 
 }  // namespace zm::ui

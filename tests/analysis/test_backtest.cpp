@@ -72,10 +72,10 @@ protected:
     void writeSei(const QString& day, const std::vector<Result>& results) {
         QByteArray bytes;
         for (const Result& r : results) bytes += sei(day, r).bytes();
-        ASSERT_TRUE(saveFile(pat::seiPath(dataDir(), day), bytes));
+        ASSERT_TRUE(SafeSave::save(pat::seiPath(dataDir(), day), bytes));
     }
     void writeBets(const QString& day, const QString& text) {
-        ASSERT_TRUE(saveFile(dataDir() + QStringLiteral("~B") + day + QStringLiteral(".TXT"), toSjis(text)));
+        ASSERT_TRUE(SafeSave::save(dataDir() + QStringLiteral("~B") + day + QStringLiteral(".TXT"), toSjis(text)));
     }
     BacktestReport run(BacktestOptions o = {}) {
         return RunBacktest(home.ctx().paths, home.ctx().settings, o, nullProgress());
@@ -292,7 +292,7 @@ TEST_P(RebuiltPicks, MatchThePredictionsOwn) {
     const QDate date(2026, 12, 5);
     const QString day = QStringLiteral("20261205");
     const sample::DayFiles files = sample::makeDay(date, 77);
-    auto write = [](const QString& path, const QByteArray& bytes) { ASSERT_TRUE(saveFile(path, bytes)); };
+    auto write = [](const QString& path, const QByteArray& bytes) { ASSERT_TRUE(SafeSave::save(path, bytes)); };
     const AppPaths& p = home.ctx().paths;
     write(p.jockeyFile(), sample::makeJockeyFile(77));
     write(p.workRaceFile, files.races);

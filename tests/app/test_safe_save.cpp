@@ -29,12 +29,17 @@ void put(const QString& path, const QByteArray& bytes) {
 QStringList namesIn(const QString& dir) { return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
 
 TEST(SafeSave, ReplacesTheFileWholeAndLeavesNothingBeside) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.TXT"));
-    put(path, "old\r\n");
-    ASSERT_TRUE(saveFile(path, "new\r\n").ok());
-    EXPECT_EQ(contentOf(path), "new\r\n");
-    EXPECT_EQ(namesIn(dir.path()), QStringList{QStringLiteral("a.TXT")});
+    for (const SafeSave::Flush flush : {SafeSave::Flush::Durable, SafeSave::Flush::None}) {
+        SCOPED_TRACE(flush == SafeSave::Flush::None ? "no flush" : "durable");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.TXT"));
+        put(path, "a much longer old content\r\n");
+        ASSERT_TRUE(SafeSave::save(path, "new\r\n", flush).ok());
+        EXPECT_EQ(contentOf(path), "new\r\n");
+        ASSERT_TRUE(SafeSave::save(dir.filePath(QStringLiteral("empty")), "", flush).ok());
+        EXPECT_EQ(contentOf(dir.filePath(QStringLiteral("empty"))), "");
+        EXPECT_EQ(namesIn(dir.path()), (QStringList{QStringLiteral("a.TXT"), QStringLiteral("empty")}));
+    }
 }
 
 TEST(SafeSave, AFailureNamesTheFileAndKeepsWhatWasThere) {
@@ -54,7 +59,7 @@ TEST(SafeSave, AFailureNamesTheFileAndKeepsWhatWasThere) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const Status s = saveFile(c.path, "data");
+        const Status s = SafeSave::save(c.path, "data");
         EXPECT_FALSE(s.ok());
         EXPECT_TRUE(s.message().contains(QDir::toNativeSeparators(c.path))) << s.message().toStdString();
     }
@@ -66,10 +71,10 @@ TEST(SafeSave, AFailureNamesTheFileAndKeepsWhatWasThere) {
 TEST(SafeSave, AppendAddsWholeLinesAndCreatesAMissingFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("log.TXT"));
-    ASSERT_TRUE(appendToFile(path, "one\r\n").ok());
-    ASSERT_TRUE(appendToFile(path, "two\r\n").ok());
+    ASSERT_TRUE(SafeSave::append(path, "one\r\n").ok());
+    ASSERT_TRUE(SafeSave::append(path, "two\r\n").ok());
     EXPECT_EQ(contentOf(path), "one\r\ntwo\r\n");
-    EXPECT_FALSE(appendToFile(dir.path(), "x\r\n").ok());
+    EXPECT_FALSE(SafeSave::append(dir.path(), "x\r\n").ok());
     EXPECT_EQ(namesIn(dir.path()), QStringList{QStringLiteral("log.TXT")});
 }
 
@@ -81,67 +86,14 @@ TEST(SafeSave, PiecesAfterAFailedOpenAreIgnoredAndCommitReportsIt) {
     EXPECT_FALSE(out.commit().ok());
 }
 
-// The two writers that skip the temporary file: the scratch writer and the one whose flush runs
-// in the background. Each writes the whole file, replaces what was there, refuses to write
-// through a link, and names the file when it fails.
-using Writer = Status (*)(const QString&, QByteArrayView);
-Status flushedInTheBackground(const QString& path, QByteArrayView bytes) {
-    BackgroundSave save;
-    if (Status written = save.write(path, bytes); !written)
-        return written;
-    return save.finish();
-}
-
-TEST(SafeSave, WritersWithoutATemporaryFile) {
-    const struct {
-        const char* name;
-        Writer write;
-    } writers[] = {{"scratch", writeScratchFile}, {"background flush", flushedInTheBackground}};
-    for (const auto& w : writers) {
-        SCOPED_TRACE(w.name);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("a.kd2"));
-        put(path, "a much longer old content");
-        ASSERT_TRUE(w.write(path, "new").ok());
-        EXPECT_EQ(contentOf(path), "new");
-        ASSERT_TRUE(w.write(dir.filePath(QStringLiteral("empty")), "").ok());
-        EXPECT_EQ(contentOf(dir.filePath(QStringLiteral("empty"))), "");
-
-        const QString target = dir.filePath(QStringLiteral("target"));
-        put(target, "keep");
-        ASSERT_TRUE(QFile::link(target, dir.filePath(QStringLiteral("link"))));
-        const QString failing[] = {dir.filePath(QStringLiteral("link")), dir.path(),
-                                   dir.filePath(QStringLiteral("none/child"))};
-        for (const QString& bad : failing) {
-            const Status s = w.write(bad, "data");
-            EXPECT_FALSE(s.ok()) << bad.toStdString();
-            EXPECT_TRUE(s.message().contains(QDir::toNativeSeparators(bad))) << s.message().toStdString();
-        }
-        EXPECT_EQ(contentOf(target), "keep");
-        EXPECT_EQ(namesIn(dir.path()), (QStringList{QStringLiteral("a.kd2"), QStringLiteral("empty"),
-                                                    QStringLiteral("link"), QStringLiteral("target")}));
-    }
-}
-
-// A background save that could not write reports it again when it is waited for, and one
-// reused for a second write waits for the first flush and starts afresh.
-TEST(SafeSave, BackgroundSaveReportsAFailedWriteAtFinishAndCanBeReused) {
-    QTemporaryDir dir;
-    BackgroundSave save;
-    EXPECT_TRUE(save.finish().ok());  // nothing written, nothing to wait for
-    EXPECT_FALSE(save.write(dir.filePath(QStringLiteral("none/child")), "x").ok());
-    EXPECT_FALSE(save.finish().ok());
-    const QString path = dir.filePath(QStringLiteral("b"));
-    ASSERT_TRUE(save.write(path, "first").ok());
-    ASSERT_TRUE(save.write(path, "second").ok());
-    EXPECT_TRUE(save.finish().ok());
-    EXPECT_EQ(contentOf(path), "second");
-}
-
 // Every way the program replaces or extends a file, against every kind of entry at the file's
 // name that is not a plain file: each is refused with the name, nothing is written where a link
 // points, and no temporary file stays.
 using Save = Status (*)(const QString&, QByteArrayView);
+Status saved(const QString& path, QByteArrayView bytes) { return SafeSave::save(path, bytes); }
+Status savedAsScratch(const QString& path, QByteArrayView bytes) {
+    return SafeSave::save(path, bytes, SafeSave::Flush::None);
+}
 Status savedInPieces(const QString& path, QByteArrayView bytes) {
     SafeSave out(path);
     out.write(bytes.first(1));
@@ -153,7 +105,7 @@ TEST(SafeSave, NeverWritesThroughALinkOrIntoAnythingButAFile) {
     const struct {
         const char* name;
         Save save;
-    } saves[] = {{"saveFile", saveFile}, {"SafeSave", savedInPieces}, {"appendToFile", appendToFile}};
+    } saves[] = {{"save", saved}, {"scratch", savedAsScratch}, {"pieces", savedInPieces}, {"append", SafeSave::append}};
     const struct {
         const char* what;
         void (*make)(const QString& at, const QString& file, const QString& folder);
@@ -198,8 +150,8 @@ TEST(SafeSave, AWriteCutShortKeepsTheOldFile) {
     rlimit small = saved;
     small.rlim_cur = 4096;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const Status whole = saveFile(path, QByteArray(12000, 'n'));
-    const Status appended = appendToFile(path, QByteArray(2000, 'a'));
+    const Status whole = SafeSave::save(path, QByteArray(12000, 'n'));
+    const Status appended = SafeSave::append(path, QByteArray(2000, 'a'));
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
     for (const Status& st : {whole, appended}) {
@@ -215,8 +167,8 @@ TEST(SafeSave, KeepsTheModeOfTheFileItReplaces) {
     const QString path = dir.filePath(QStringLiteral("a.TXT"));
     put(path, "old");
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
-    ASSERT_TRUE(saveFile(path, "new").ok());
-    ASSERT_TRUE(appendToFile(path, "er").ok());
+    ASSERT_TRUE(SafeSave::save(path, "new").ok());
+    ASSERT_TRUE(SafeSave::append(path, "er").ok());
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
@@ -224,7 +176,7 @@ TEST(SafeSave, KeepsTheModeOfTheFileItReplaces) {
 
     const mode_t mask = ::umask(027);
     const QString fresh = dir.filePath(QStringLiteral("b.TXT"));
-    const Status made = saveFile(fresh, "x");
+    const Status made = SafeSave::save(fresh, "x");
     ::umask(mask);
     ASSERT_TRUE(made.ok());
     ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &st), 0);

@@ -301,7 +301,7 @@ TEST_F(PendingBets, BetOutputRowsFollowTheDialogsTests) {
 }
 
 TEST_F(PendingBets, BetOutputStoresTheDefaultsAndAppendsOnlyWhatQualifies) {
-    home.ctx().store.SaveAppSetting("PAT", "BetWaku", "50");
+    EXPECT_TRUE(home.ctx().store.SaveAppSetting("PAT", "BetWaku", "50").ok());
     home.reload();
     std::array<QString, 11> picks = {"5", "１８", "3-12", "", "", "", "27", "4-6"};
     BetOutForm f = OpenBetOutForm(home.ctx().settings, picks);

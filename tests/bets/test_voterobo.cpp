@@ -173,7 +173,7 @@ TEST(VoteRobo, SettingsRoundTrip) {
     o.weights = true;
     o.results = true;
     o.resultsTiming = 1;
-    StoreVoteRoboOptions(home.ctx().store, home.ctx().settings, o);
+    EXPECT_TRUE(StoreVoteRoboOptions(home.ctx().store, home.ctx().settings, o).ok());
     home.reload();
     const VoteRoboOptions back = VoteRoboOptionsOf(home.ctx().settings);
     EXPECT_EQ(back.group, true);
@@ -187,7 +187,7 @@ TEST(VoteRobo, SettingsRoundTrip) {
     EXPECT_EQ(home.ctx().store.read(u"VoteRoboSetting"_s, u"T_Time"_s), u"07:00"_s);
     EXPECT_EQ(home.ctx().store.read(u"VoteRoboSetting"_s, u"Hantei"_s), u"True"_s);
     o.voteTime = 1;
-    StoreVoteRoboOptions(home.ctx().store, home.ctx().settings, o);
+    EXPECT_TRUE(StoreVoteRoboOptions(home.ctx().store, home.ctx().settings, o).ok());
     home.reload();
     EXPECT_EQ(VoteRoboOptionsOf(home.ctx().settings).voteTime, 1);
     EXPECT_EQ(home.ctx().settings.T_Time, u"07:00"_s);  // kept as it was

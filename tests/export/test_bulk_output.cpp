@@ -89,7 +89,7 @@ TEST(BulkOutForm, OpensFromTheStoreWithItsLoadRules) {
         SCOPED_TRACE(c.name);
         test::TestHome home;
         for (const auto& [k, v] : c.stored)
-            home.ctx().store.SaveAppSetting("DavazOrev", k, v);
+            EXPECT_TRUE(home.ctx().store.SaveAppSetting("DavazOrev", k, v).ok());
         const BulkOutForm f = OpenBulkOutForm(home.ctx().store, home.ctx().settings, kDay);
         EXPECT_EQ(f.Path, c.path == w ? home.ctx().settings.OutPutDir + w : c.path);
         EXPECT_EQ(f.murFormat, c.mur);
@@ -115,7 +115,7 @@ TEST(BulkOutForm, CloseStoresTheSectionAndTheFiveStakes) {
     f.TminOdds = "3";
     f.RmaxOdds = "500";
     f.stakes = {"250", "0", "300", "1000", "199"};
-    SaveBulkOutForm(home.ctx(), f);
+    EXPECT_TRUE(SaveBulkOutForm(home.ctx(), f).ok());
     EXPECT_EQ(home.ctx().store.read("PAT", "BetWide"), "100");
     EXPECT_EQ(home.ctx().store.read("PAT", "BetTan"), "200");
     EXPECT_EQ(home.ctx().settings.BetUma, "1000");

@@ -120,7 +120,7 @@ TEST_F(DayExportsTest, ContestTextsReadBackThePicksOfTheDay) {
 }
 
 TEST_F(DayExportsTest, OverTheBudgetTheTextIsWrittenAndTheMessageShown) {
-    ctx().store.SaveAppSetting(QStringLiteral("File"), QStringLiteral("MurBudget"), QStringLiteral("1000"));
+    EXPECT_TRUE(ctx().store.SaveAppSetting(QStringLiteral("File"), QStringLiteral("MurBudget"), QStringLiteral("1000")).ok());
     ctx().settings.MurTextOut = true;
     ASSERT_TRUE(runDay());
     EXPECT_TRUE(QFile::exists(out("MUR20261205.TXT")));

@@ -142,7 +142,7 @@ TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
     const QString out = home.home() + QStringLiteral("PAT/");
     QByteArray bytes = oddsRecord(8, 0, QStringLiteral("01")).bytes() + oddsRecord(9, 0, QStringLiteral("02")).bytes() +
                        oddsRecord(10, 2, QStringLiteral("03")).bytes() + oddsRecord(12, 3, QStringLiteral("11")).bytes();
-    ASSERT_TRUE(saveFile(day, bytes).ok());
+    ASSERT_TRUE(SafeSave::save(day, bytes).ok());
 
     // A missing folder: the message and nothing stored.
     EXPECT_FALSE(ConvertPredictedOdds(home.ctx(), day, ConvGeneration::Pat98, out).ok());
@@ -151,7 +151,7 @@ TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
 
     QDir().mkpath(out);
     // A longer file of the same name is replaced whole.
-    ASSERT_TRUE(saveFile(out + "ZO-531.JRA", QByteArray(2000, 'x')).ok());
+    ASSERT_TRUE(SafeSave::save(out + "ZO-531.JRA", QByteArray(2000, 'x')).ok());
     home.prompter().clear();
     const auto run = ConvertPredictedOdds(home.ctx(), day, ConvGeneration::Pat98, "  " + out + "  ");
     ASSERT_TRUE(run.ok());
@@ -176,7 +176,7 @@ TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
 TEST(OddsConvert, EmptyDayFileEndsAtOnce) {
     test::TestHome home;
     const QString day = home.ctx().paths.DataDir + QStringLiteral("MURODDS20261205.DAT");
-    ASSERT_TRUE(saveFile(day, QByteArray()).ok());
+    ASSERT_TRUE(SafeSave::save(day, QByteArray()).ok());
     const auto run = ConvertPredictedOdds(home.ctx(), day, ConvGeneration::Pat95, home.ctx().paths.DataDir);
     ASSERT_TRUE(run.ok());
     EXPECT_EQ(run->records, 0);

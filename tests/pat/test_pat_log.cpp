@@ -113,12 +113,12 @@ protected:
     void SetUp() override {
         pat = home.home() + QStringLiteral("PAT/");
         QDir().mkpath(pat);
-        home.ctx().store.SaveAppSetting("PAT", "PatDir", pat);
-        home.ctx().store.SaveAppSetting("PAT", "PatOpt", "True");
-        home.ctx().store.SaveAppSetting("PAT", "Ver", "98");
+        EXPECT_TRUE(home.ctx().store.SaveAppSetting("PAT", "PatDir", pat).ok());
+        EXPECT_TRUE(home.ctx().store.SaveAppSetting("PAT", "PatOpt", "True").ok());
+        EXPECT_TRUE(home.ctx().store.SaveAppSetting("PAT", "Ver", "98").ok());
         home.reload();
     }
-    void put(const QString& name, const QByteArray& bytes) { ASSERT_TRUE(saveFile(pat + name, bytes).ok()); }
+    void put(const QString& name, const QByteArray& bytes) { ASSERT_TRUE(SafeSave::save(pat + name, bytes).ok()); }
     QByteArray read(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -356,7 +356,7 @@ TEST_F(PatLog, VoteLogTotalsAndExport) {
     k.raceNo = 11;
     k.win = {{3, 35000}};
     k.returned = {9};
-    ASSERT_TRUE(saveFile(seiPath(home.ctx().paths.DataDir, "20261205"), seiFromKs98(ks98(k), "20261205")->bytes()).ok());
+    ASSERT_TRUE(SafeSave::save(seiPath(home.ctx().paths.DataDir, "20261205"), seiFromKs98(ks98(k), "20261205")->bytes()).ok());
     put("LG-01.JRA", lg95("20261205", {{"1", "05", "11", " 3", "", 30},
                                        {"4", "05", "11", " 5", " 9", 2, 1, "2"},
                                        {"2", "05", "11", " 8", "", 1, 0}}));
@@ -393,7 +393,7 @@ TEST_F(PatLog, VoteLogTotalsAndExport) {
     EXPECT_EQ(log->rateText(), "4,507.3%");
 
     const QString file = home.home() + "view.txt";
-    ASSERT_TRUE(saveFile(file, "old\r\n").ok());
+    ASSERT_TRUE(SafeSave::save(file, "old\r\n").ok());
     ASSERT_TRUE(ExportPatView(*log, file).ok());
     const QString text = fromSjis(read(file));
     const QStringList lines = text.split(QStringLiteral("\r\n"));

@@ -22,8 +22,8 @@ TEST(OddsView, WinPlaceBracketsAndPairsOfEachGeneration) {
     PatRace race;
     race.runners = 10;
     race.scratched = {4};
-    ASSERT_TRUE(saveFile(folder + "ZO-53B.JRA", test::zoRecord<Zo95Record>(race)).ok());
-    ASSERT_TRUE(saveFile(folder + "UO-53B.JRA", test::uoRecord<Uo98Record>(race)).ok());
+    ASSERT_TRUE(SafeSave::save(folder + "ZO-53B.JRA", test::zoRecord<Zo95Record>(race)).ok());
+    ASSERT_TRUE(SafeSave::save(folder + "UO-53B.JRA", test::uoRecord<Uo98Record>(race)).ok());
     const WinPlaceOdds wp = ReadWinPlaceOdds(folder, PatVer::V98, kRace);
     ASSERT_TRUE(wp.found);
     EXPECT_EQ(wp.win[2], "  3.5");
@@ -41,7 +41,7 @@ TEST(OddsView, WinPlaceBracketsAndPairsOfEachGeneration) {
     EXPECT_EQ(p98.pairs[0].wideLow, "   3.0");
     EXPECT_EQ(p98.pairs[0].wideHigh, "   4.0");
     EXPECT_EQ(p98.pairs[45].pair, "     ");  // 10 runners fill 45 entries
-    ASSERT_TRUE(saveFile(folder + "UO-53B.JRA", test::uoRecord<Uo95Record>(race)).ok());
+    ASSERT_TRUE(SafeSave::save(folder + "UO-53B.JRA", test::uoRecord<Uo95Record>(race)).ok());
     const PairOdds p95 = ReadRenOdds(folder, PatVer::V95, kRace);
     EXPECT_EQ(p95.pairs[0].quinella, " 102.0");
     EXPECT_EQ(p95.pairs[0].wideLow, "      ");
@@ -57,10 +57,10 @@ TEST(OddsView, Pat31DateCheckAndSecondName) {
     const QString folder = dir.path() + "/";
     QByteArray zo = test::zoRecord<Zo31Record>(PatRace{});
     zo.replace(0, 8, "20261204");
-    ASSERT_TRUE(saveFile(folder + "ZO-52B.JRA", zo).ok());
+    ASSERT_TRUE(SafeSave::save(folder + "ZO-52B.JRA", zo).ok());
     EXPECT_FALSE(ReadWinPlaceOdds(folder, PatVer::V31, kRace).found);  // another day's file
     zo.replace(0, 8, "20261205");
-    ASSERT_TRUE(saveFile(folder + "ZO-52B.JRA", zo).ok());
+    ASSERT_TRUE(SafeSave::save(folder + "ZO-52B.JRA", zo).ok());
     const WinPlaceOdds wp = ReadWinPlaceOdds(folder, PatVer::V31, kRace);
     ASSERT_TRUE(wp.found);
     EXPECT_EQ(wp.win[17], " 18.5");

@@ -91,7 +91,7 @@ protected:
         ASSERT_TRUE(records && !records->empty());
         const QString race = VenueName(records->front().venueCode) + u',' +
                              QString::number(records->front().raceNo).rightJustified(2) + u'R';
-        ASSERT_TRUE(saveFile(ctx().paths.DataDir + u"~B"_s + days_.front() + u".TXT"_s,
+        ASSERT_TRUE(SafeSave::save(ctx().paths.DataDir + u"~B"_s + days_.front() + u".TXT"_s,
                              toSjis(race + u",単勝,01,,  100円\r\n"_s + race + u",馬連,01-02,,  200円\r\n"_s)));
     }
     static void TearDownTestSuite() {

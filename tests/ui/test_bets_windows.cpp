@@ -324,10 +324,10 @@ TEST_F(BetWindows, OddsImportFillsTheOddsFromPatsFiles) {
 
 TEST_F(BetWindows, OddsRangeDeleteOpensAsStoredAndDeletesTheBetsInRange) {
     const QString section = u"保留BET"_s;
-    ctx().store.SaveAppSetting(section, u"式別削除2"_s, u"1"_s);
-    ctx().store.SaveAppSetting(section, u"複勝オッズMIN"_s, u"2"_s);
-    ctx().store.SaveAppSetting(section, u"複勝オッズMAX"_s, u"5"_s);
-    ctx().store.SaveAppSetting(section, u"無オッズFLAG"_s, u"False"_s);
+    EXPECT_TRUE(ctx().store.SaveAppSetting(section, u"式別削除2"_s, u"1"_s).ok());
+    EXPECT_TRUE(ctx().store.SaveAppSetting(section, u"複勝オッズMIN"_s, u"2"_s).ok());
+    EXPECT_TRUE(ctx().store.SaveAppSetting(section, u"複勝オッズMAX"_s, u"5"_s).ok());
+    EXPECT_TRUE(ctx().store.SaveAppSetting(section, u"無オッズFLAG"_s, u"False"_s).ok());
     const QStringList before = {u"中山,11R,単勝,    1,   2.9,  100円"_s, u"中山,11R,単勝,    2,   3.0,  100円"_s,
                                 u"中山,11R,単勝,    3,      ,  100円"_s, u"中山,11R,複勝,    4,   2.0,  100円"_s};
     writeBets(before);

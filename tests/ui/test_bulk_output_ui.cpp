@@ -56,8 +56,8 @@ TEST(BulkOutputDialog, OpensFromSettingsRunsAndStoresOnClose) {
     test::TestHome home;
     const QString source = home.ctx().settings.OutPutDir + u"MUR20010915.TXT"_s;
     writeFile(source, murText());
-    home.ctx().store.SaveAppSetting(u"DavazOrev"_s, u"Syubetu"_s, u"1"_s);
-    home.ctx().store.SaveAppSetting(u"DavazOrev"_s, u"TmaxOdds"_s, u"50"_s);
+    EXPECT_TRUE(home.ctx().store.SaveAppSetting(u"DavazOrev"_s, u"Syubetu"_s, u"1"_s).ok());
+    EXPECT_TRUE(home.ctx().store.SaveAppSetting(u"DavazOrev"_s, u"TmaxOdds"_s, u"50"_s).ok());
 
     frmBetIkkatuOut dialog(home.ctx(), kDay);
     dialog.show();
@@ -118,9 +118,9 @@ TEST(BulkOutputDialog, OpensOnTheDaysTextThatExists) {
             writeFile(out + f, murText());
         if (*c.stored) {
             writeFile(out + u"W20010908.TXT"_s, murText());
-            home.ctx().store.SaveAppSetting(u"DavazOrev"_s, u"Path"_s, out + QString::fromUtf8(c.stored));
+            EXPECT_TRUE(home.ctx().store.SaveAppSetting(u"DavazOrev"_s, u"Path"_s, out + QString::fromUtf8(c.stored)).ok());
         }
-        home.ctx().store.SaveAppSetting(u"DavazOrev"_s, u"Sikibetu"_s, c.storedMur ? u"MUR"_s : u"DUEL"_s);
+        EXPECT_TRUE(home.ctx().store.SaveAppSetting(u"DavazOrev"_s, u"Sikibetu"_s, c.storedMur ? u"MUR"_s : u"DUEL"_s).ok());
         frmBetIkkatuOut dialog(home.ctx(), kDay);
         dialog.show();
         EXPECT_EQ(dialog.findChild<QLineEdit*>(u"Text1"_s)->text(), out + QString::fromUtf8(c.path)) << c.what;

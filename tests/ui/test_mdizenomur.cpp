@@ -504,7 +504,7 @@ TEST_F(MainWindowTest, HelpAndWebPagesOpenInTheBrowser) {
         EXPECT_TRUE(html.contains(QString::fromUtf8(command))) << command;
     }
 
-    ctx().store.SaveAppSetting(QStringLiteral("Web"), QStringLiteral("MurHP"), QStringLiteral("https://a.example/mur"));
+    EXPECT_TRUE(ctx().store.SaveAppSetting(QStringLiteral("Web"), QStringLiteral("MurHP"), QStringLiteral("https://a.example/mur")).ok());
     window->menuAction(QStringLiteral("mnuGoHP"))->trigger();
     window->menuAction(QStringLiteral("mnuGoMurHP"))->trigger();
     window->menuAction(QStringLiteral("mnuGoWeb2HP"))->trigger();
@@ -514,7 +514,7 @@ TEST_F(MainWindowTest, HelpAndWebPagesOpenInTheBrowser) {
     EXPECT_NE(opened[3], opened[1]);
 
     // A page that cannot be opened says so.
-    ctx().store.SaveAppSetting(QStringLiteral("Web"), QStringLiteral("Web2HP"), QStringLiteral("no address"));
+    EXPECT_TRUE(ctx().store.SaveAppSetting(QStringLiteral("Web"), QStringLiteral("Web2HP"), QStringLiteral("no address")).ok());
     window->menuAction(QStringLiteral("mnuGoWeb2HP"))->trigger();
     ASSERT_EQ(home.prompter().texts().size(), 1);
     EXPECT_TRUE(home.prompter().texts()[0].contains(QStringLiteral("no address")));

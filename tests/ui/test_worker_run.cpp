@@ -60,7 +60,7 @@ TEST(WorkerRun, QuestionsAndProgressCrossToTheGuiThreadWhichStaysResponsive) {
     QThread* worker = nullptr;
     bool answer = false;
     bool sawTick = false;
-    ui::RunOnWorker(home.ctx(), &sink, [&](AppContext& run) {
+    const ui::RunChanges changes = ui::RunOnWorker(home.ctx(), &sink, [&](AppContext& run) {
         worker = QThread::currentThread();
         run.progressSink().setCaption(QStringLiteral("予想状況"));
         run.progressSink().setLabel(QStringLiteral("１回【中山】１日目を予想中……"), Rgb{255, 0, 0});
@@ -74,6 +74,7 @@ TEST(WorkerRun, QuestionsAndProgressCrossToTheGuiThreadWhichStaysResponsive) {
         }
         sawTick = ticked;
         run.ImportedDay = QStringLiteral("20261205");
+        run.settings.ConvOddsDir = QStringLiteral("/odds/");
     });
     timer.stop();
 
@@ -85,7 +86,12 @@ TEST(WorkerRun, QuestionsAndProgressCrossToTheGuiThreadWhichStaysResponsive) {
     EXPECT_EQ(sink.thread, QThread::currentThread());
     EXPECT_EQ(sink.labels, QStringList{QStringLiteral("１回【中山】１日目を予想中……")});
     EXPECT_EQ(sink.percent, 50);
+    // What the run changed is the caller's context now, and says so.
     EXPECT_EQ(home.ctx().ImportedDay, QStringLiteral("20261205"));
+    EXPECT_EQ(home.ctx().settings.ConvOddsDir, QStringLiteral("/odds/"));
+    EXPECT_TRUE(changes.importedDay);
+    EXPECT_TRUE(changes.settings);
+    EXPECT_FALSE(ui::RunOnWorker(home.ctx(), nullptr, [](AppContext&) {}).settings);
 }
 
 // Answers the next message box with `key` once it shows; records its owner and default.

@@ -174,7 +174,7 @@ bool writePatResults(const QString& patDir, const QByteArray& races, const QDate
         const QString code = pat::PatFileCode(o.venueCode, QString::number(o.raceNo), o.nichi);
         const QByteArray ks = pat95 ? ksBytes<pat::Ks95Record>(o, day, rng) : ksBytes<pat::Ks98Record>(o, day, rng);
         const QString path = patDir + QStringLiteral("KS-") + code + resultFileSuffix(dayIndex) + QStringLiteral(".JRA");
-        if (const Status s = saveFile(path, ks); !s) {
+        if (const Status s = SafeSave::save(path, ks); !s) {
             message = s.message();
             return false;
         }
@@ -193,7 +193,7 @@ bool writePatSample(const QString& patDir, const QByteArray& races, const QDate&
     const std::vector<Outcome> races_ = outcomes(races, date, seed);
     Rng rng(seed * 7 + 11);
     auto save = [&](const QString& name, const QByteArray& bytes) {
-        if (const Status s = saveFile(patDir + name, bytes); !s) {
+        if (const Status s = SafeSave::save(patDir + name, bytes); !s) {
             message = s.message();
             return false;
         }

@@ -384,7 +384,7 @@ QString oddsText(int tenths, int width) {
 }
 
 bool save(const QString& path, const QByteArray& bytes, QStringList& written, QString& message) {
-    if (const Status saved = saveFile(path, bytes); !saved) {
+    if (const Status saved = SafeSave::save(path, bytes); !saved) {
         message = saved.message();
         return false;
     }
