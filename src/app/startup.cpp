@@ -78,8 +78,7 @@ std::unique_ptr<AppSession> AppSession::StartUp(const StartOptions& options, Pro
     session->store_.setFailureReporter([&prompter](const QString& message) { prompter.critical(message); });
     CreateFolders(paths);
     // A day's files whose commit a kill or a crash interrupted are finished or rolled back.
-    if (const zm::Status recovered = RecoverFileSets(paths.DataDir); !recovered)
-        prompter.critical(recovered.message());
+    session->recovery_ = RecoverFileSets(paths.DataDir);
     LoadSettings(session->context_.settings, session->store_, paths);
     // Temporary files of single saves a kill or a crash interrupted.
     RemoveInterruptedSaves(paths, session->context_.settings, session->store_.fileName());

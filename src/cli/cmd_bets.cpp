@@ -39,8 +39,12 @@ QString raceProblem(CliEnv& env, const QString& day, const QString& venue, int r
     return name + u": この日には"_s + VenueName(venue) + u"の開催がありません。"_s;
 }
 
-int exitOf(BetOutcome outcome) {
-    return outcome == BetOutcome::Stopped ? kExitStopped : kExitOk;
+// A rewrite that failed exits 1; one done, declined or with nothing to do exits 0.
+int exitOf(CliEnv& env, const Result<BetDone>& done) {
+    if (!done)
+        return showFailure(env, done.status());
+    showNotice(env, done->notice);
+    return kExitOk;
 }
 
 // The race's recommended bets as the race card shows them.
@@ -133,9 +137,9 @@ int betsShow(CliEnv& env, const Call& call) {
 }
 
 int betsTotals(CliEnv& env, const Call& call) {
-    const auto t = PendingBetTotals(env.ctx, call.day);
+    const auto t = PendingBetTotals(env.ctx.paths, call.day);
     if (!t)
-        return kExitStopped;
+        return showFailure(env, t.status());
     env.out << t->heading << u'\n';
     for (size_t k = 0; k < 5; ++k)
         env.out << kOddsRangeTypes[k] << u' ' << thousands(static_cast<double>(t->counts[k])) << u' '
@@ -165,19 +169,19 @@ int betsPrune(CliEnv& env, const Call& call) {
             return usageError(env, call.usage);
         }
     }
-    return exitOf(DeleteBetsByOddsRange(env.ctx, call.day, dialog));
+    return exitOf(env, DeleteBetsByOddsRange(env.ctx, call.day, dialog));
 }
 
 int betsSort(CliEnv& env, const Call& call) {
-    return exitOf(SortPendingBets(env.ctx, call.day));
+    return exitOf(env, SortPendingBets(env.ctx, call.day));
 }
 
 int betsDedupe(CliEnv& env, const Call& call) {
-    return exitOf(RemoveDuplicateBets(env.ctx, call.day));
+    return exitOf(env, RemoveDuplicateBets(env.ctx, call.day));
 }
 
 int betsMerge(CliEnv& env, const Call& call) {
-    return exitOf(MergeDuplicateBets(env.ctx, call.day));
+    return exitOf(env, MergeDuplicateBets(env.ctx, call.day));
 }
 
 int betsOdds(CliEnv& env, const Call& call) {
@@ -185,11 +189,17 @@ int betsOdds(CliEnv& env, const Call& call) {
         env.ctx.prompter.warning(patSetupMessage(pat.message()));
         return kExitStopped;
     }
-    return exitOf(ImportBetOdds(env.ctx, call.day));
+    return exitOf(env, ImportBetOdds(env.ctx, call.day));
 }
 
 int betsSakutto(CliEnv& env, const Call& call) {
-    return exitOf(CutPurchaseFiles(env.ctx, call.day));
+    const auto report = CutPurchaseFiles(env.ctx, call.day);
+    if (!report)
+        return showFailure(env, report.status());
+    showNotice(env, *report);
+    if (const Status removed = OfferPendingBetRemoval(env.ctx, call.day); !removed)
+        return showFailure(env, removed);
+    return kExitOk;
 }
 
 int cmdBets(CliEnv& env, const Call& call) {

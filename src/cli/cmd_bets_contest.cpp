@@ -14,19 +14,6 @@ namespace zm::cli {
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-int exitOf(BetOutcome outcome) {
-    return outcome == BetOutcome::Stopped ? kExitStopped : kExitOk;
-}
-
-// A command that did not write what was asked for, a declined question included, exits 1.
-int exitOfImport(BetOutcome outcome) {
-    return outcome == BetOutcome::Done ? kExitOk : kExitStopped;
-}
-
-}  // namespace
-
 int betsTekichukaiOut(CliEnv& env, const Call& call) {
     const QString& day = call.day;
     const ParsedArgs& args = call.args;
@@ -101,15 +88,21 @@ int betsTekichukaiIn(CliEnv& env, const Call& call) {
         }
         text = decodePostFile(*bytes);  // the bytes are let go before the bets are read
     }
-    const BetOutcome outcome = ImportTekichukai(env.ctx, day, text, fixed);
-    if (outcome == BetOutcome::Declined)
-        env.ctx.prompter.information(u"処理を中止しました。保留ＢＥＴファイルは変わっていません。"_s,
-                                     kTekichukaiOverwriteTitle);
-    return exitOfImport(outcome);
+    // A command that did not write what was asked for, a declined question included, exits 1.
+    const auto done = ImportTekichukai(env.ctx, day, text, fixed);
+    if (!done)
+        return showFailure(env, done.status());
+    if (done->outcome == BetOutcome::Declined)
+        return showFailure(env, Status::notice(u"処理を中止しました。保留ＢＥＴファイルは変わっていません。"_s,
+                                               kTekichukaiOverwriteTitle));
+    showNotice(env, done->notice);
+    return kExitOk;
 }
 
 int betsVoteRobo(CliEnv& env, const Call& call) {
-    return exitOf(WriteVoteRoboSchedule(env.ctx, call.day, VoteRoboOptionsOf(env.ctx.settings)));
+    if (const Status s = WriteVoteRoboSchedule(env.ctx, call.day, VoteRoboOptionsOf(env.ctx.settings)); !s)
+        return showFailure(env, s);
+    return kExitOk;
 }
 
 }  // namespace zm::cli

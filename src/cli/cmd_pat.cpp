@@ -37,7 +37,7 @@ int predictedOdds(CliEnv& env, const QString& day, const QString& venue, int rac
 int patStake(CliEnv& env, const Call& call) {
     const auto stake = pat::ShowDayStake(env.ctx, pat::referenceDay(call.day));
     if (!stake)
-        return kExitStopped;
+        return showFailure(env, stake.status());
     env.out << u"日付 "_s << stake->dayText() << u'\n';
     env.out << u"BET数 "_s << stake->count << u'\n';
     env.out << u"BET残数 "_s << stake->remaining << u'\n';
@@ -49,7 +49,7 @@ int patStake(CliEnv& env, const Call& call) {
 int patResults(CliEnv& env, const Call& call) {
     const auto records = pat::BuildResults(env.ctx, call.day);
     if (!records)
-        return kExitStopped;
+        return showFailure(env, records.status());
     env.out << pat::resultsColumns().join(u'\t') << u'\n';
     for (const pat::SeiRecord& s : *records)
         env.out << pat::resultsRow(s).join(u'\t') << u'\n';
@@ -63,7 +63,7 @@ int patLog(CliEnv& env, const Call& call) {
     const QString exportFile = call.args.value(u"export"_s);
     const auto log = pat::ShowVoteLog(env.ctx, call.day);
     if (!log)
-        return kExitStopped;
+        return showFailure(env, log.status());
     env.out << u"№\t場所\tＲ\t券種\t買い目\tODDS\t購入金額\t判 定\t配 当\t払戻金額\t備　考"_s << u'\n';
     for (const pat::VoteRow& r : log->rows)
         env.out << r.numberText << u'\t' << r.venue << u'\t' << r.race << u'\t' << r.type << u'\t' << r.combination
@@ -76,8 +76,7 @@ int patLog(CliEnv& env, const Call& call) {
     env.out.flush();
     if (!exportFile.isEmpty()) {
         if (const Status saved = pat::ExportPatView(*log, exportFile); !saved) {
-            env.ctx.prompter.critical(saved.message());
-            return kExitStopped;
+            return showFailure(env, saved);
         }
     }
     return kExitOk;

@@ -90,7 +90,7 @@ frmConvMurOdds::frmConvMurOdds(AppContext& ctx, const QString& dayFilePath, pat:
     connect(browse_, &QPushButton::clicked, this, &frmConvMurOdds::Browse_Click);
 }
 
-void frmConvMurOdds::setLabel(const QString& text, Rgb) {
+void frmConvMurOdds::setLabel(const QString& text, int) {
     race_->setText(text);
     emit raceShown(text);
 }
@@ -127,6 +127,7 @@ void frmConvMurOdds::Command1_Click() {
     status_->setText(pat::ConvStatusText(generation));
     bool done = false;
     QString stored;
+    Status failure;
     {
         BusyCursor busy;
         RunOnWorker(ctx_, this, [&](AppContext& run) {
@@ -134,9 +135,15 @@ void frmConvMurOdds::Command1_Click() {
             if (result) {
                 written_ = result.value().written;
                 done = true;
+            } else {
+                failure = result.status();
             }
             stored = run.settings.ConvOddsDir;
         });
+    }
+    showFailure(ctx_.prompter, failure);
+    if (done) {
+        ctx_.prompter.information(pat::kConvDone);
     }
     status_->setText(done ? pat::kConvDone : QString());
     if (done) {

@@ -1,5 +1,7 @@
 #include "ui/frmvoterobosettei.h"
 
+#include "ui/uiutil.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -141,7 +143,7 @@ VoteRoboOptions frmVoteRoboSettei::options() const {
 void frmVoteRoboSettei::Output_Click() {
     const VoteRoboOptions o = options();
     StoreVoteRoboOptions(ctx_.store, ctx_.settings, o);
-    WriteVoteRoboSchedule(ctx_, day_, o);
+    showFailure(ctx_.prompter, WriteVoteRoboSchedule(ctx_, day_, o));
 }
 
 }  // namespace zm::ui

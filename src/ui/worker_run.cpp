@@ -141,12 +141,8 @@ void QueuedProgress::setCaption(const QString& caption) {
     home_->post([t = &target_, caption] { t->setCaption(caption); });
 }
 
-void QueuedProgress::setLabel(const QString& text, Rgb color) {
-    home_->post([t = &target_, text, color] { t->setLabel(text, color); });
-}
-
-void QueuedProgress::setBarColor(Rgb color) {
-    home_->post([t = &target_, color] { t->setBarColor(color); });
+void QueuedProgress::setLabel(const QString& text, int meeting) {
+    home_->post([t = &target_, text, meeting] { t->setLabel(text, meeting); });
 }
 
 void QueuedProgress::setBatchStep(int step, int steps, const QString& item) {

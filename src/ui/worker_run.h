@@ -52,8 +52,7 @@ public:
     QueuedProgress(ProgressSink& target, CallTarget* home) : target_(target), home_(home) {}
 
     void setCaption(const QString& caption) override;
-    void setLabel(const QString& text, Rgb color) override;
-    void setBarColor(Rgb color) override;
+    void setLabel(const QString& text, int meeting) override;
     void setPercent(double percent) override;
     void setBatchStep(int step, int steps, const QString& item) override;
 
