@@ -76,8 +76,7 @@ int betsAdd(CliEnv& env, const Call& call) {
     if (venue.isEmpty() || !numberOk || raceNo < 1 || raceNo > 99)
         return usageError(env, u"bets add VENUE RACE   (VENUE a course name such as 東京 or its code, RACE a number)"_s);
     if (const QString problem = raceProblem(env, day, venue, raceNo); !problem.isEmpty()) {
-        env.ctx.prompter.warning(problem + u" 何も書き込んでいません。"_s);
-        return kExitStopped;
+        return showFailure(env, Status::warning(problem + u" 何も書き込んでいません。"_s));
     }
     std::array<QString, 11> recommendations;
     if (call.args.isSet(u"picks"_s)) {
@@ -108,12 +107,10 @@ int betsAdd(CliEnv& env, const Call& call) {
     // A row given on the command line that cannot be written refuses the whole command.
     const auto written = WriteBetOut(env.ctx, day, form, venue, raceNo, true);
     if (!written.ok()) {
-        env.ctx.prompter.critical(written.message());
-        return kExitStopped;
+        return showFailure(env, written.status());
     }
     if (written->written == 0) {
-        env.ctx.prompter.warning(u"書き込む買い目がありません（--win などで買い目を指定してください）。"_s);
-        return kExitStopped;
+        return showFailure(env, Status::warning(u"書き込む買い目がありません（--win などで買い目を指定してください）。"_s));
     }
     env.err << written->written << u" 件の買い目を保留ＢＥＴに追加しました。"_s << Qt::endl;
     return kExitOk;
@@ -123,12 +120,10 @@ int betsShow(CliEnv& env, const Call& call) {
     const QString& day = call.day;
     const auto file = ReadPendingBets(PendingBetPath(env.ctx.paths, day));
     if (!file.ok()) {
-        env.ctx.prompter.warning(file.message());
-        return kExitStopped;
+        return showFailure(env, Status::warning(file.message()));
     }
     if (!file->exists) {
-        env.ctx.prompter.information(kNoPendingBets);
-        return kExitStopped;
+        return showFailure(env, Status::notice(kNoPendingBets));
     }
     for (const QString& line : file->lines)
         env.out << line << u'\n';
@@ -186,8 +181,7 @@ int betsMerge(CliEnv& env, const Call& call) {
 
 int betsOdds(CliEnv& env, const Call& call) {
     if (const Status pat = PatSettingsProblem(env.ctx.settings); !pat.ok()) {
-        env.ctx.prompter.warning(patSetupMessage(pat.message()));
-        return kExitStopped;
+        return showFailure(env, Status::warning(patSetupMessage(pat.message())));
     }
     return exitOf(env, ImportBetOdds(env.ctx, call.day));
 }

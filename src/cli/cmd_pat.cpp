@@ -20,8 +20,7 @@ namespace {
 int predictedOdds(CliEnv& env, const QString& day, const QString& venue, int raceNo) {
     card::PredictedOdds odds;
     if (card::LoadPredictedOdds(env.ctx.paths.DataDir, day, venue, raceNo, 18, odds) != card::PredictedOddsLoad::Ok) {
-        env.ctx.prompter.information(card::kNoPredictedOdds);
-        return kExitStopped;
+        return showFailure(env, Status::notice(card::kNoPredictedOdds));
     }
     env.out << odds.caption << u'\n';
     for (const auto& l : odds.win)
@@ -94,8 +93,7 @@ int patOdds(CliEnv& env, const Call& call) {
     if (ver == pat::PatVer::None)
         return predictedOdds(env, day, venue, raceNo);
     if (!isRealFolder(env.ctx.settings.PatDir) && !QFileInfo(env.ctx.settings.PatDir).isDir()) {
-        env.ctx.prompter.warning(pat::patFolderMissingMessage(env.ctx.settings.PatDir));
-        return kExitStopped;
+        return showFailure(env, Status::warning(pat::patFolderMissingMessage(env.ctx.settings.PatDir)));
     }
     ImportState state;
     state.CurrentRaceDate = day;
