@@ -98,7 +98,7 @@ void BM_Show(benchmark::State& state) {
     });
 }
 void BM_Totals(benchmark::State& state) {
-    runOnFreshFile(state, 2048, [](Home& h) { benchmark::DoNotOptimize(PendingBetTotals(*h.ctx, kDay)); });
+    runOnFreshFile(state, 2048, [](Home& h) { benchmark::DoNotOptimize(PendingBetTotals(h.ctx->paths, kDay)); });
 }
 void BM_Sort1024(benchmark::State& state) {
     runOnFreshFile(state, 1024, [](Home& h) { benchmark::DoNotOptimize(SortPendingBets(*h.ctx, kDay)); });

@@ -319,7 +319,7 @@ BacktestReport RunBacktest(const AppPaths& paths, const AppSettings& settings, c
     progress.setPercent(0);
     for (qsizetype di = 0; di < days.size(); ++di) {
         const QString& day = days[di];
-        progress.setLabel(day, Rgb{0, 0, 0});
+        progress.setLabel(day);
         progress.setPercent(static_cast<double>(di) * 100.0 / static_cast<double>(days.size()));
         progress.idle();
 

@@ -3,8 +3,6 @@
 // Progress of a long run (import, prediction, batch). The desktop program draws it as the
 // progress window, the command line as a line on a terminal; the core only reports.
 
-#include "codes/codetables.h"
-
 #include <QString>
 
 namespace zm {
@@ -14,11 +12,13 @@ public:
     virtual ~ProgressSink() = default;
 
     virtual void setCaption(const QString& caption) { (void)caption; }
-    virtual void setLabel(const QString& text, Rgb color) {
+    // The line under the caption. meeting is 0 for a plain line, else the position (1, 2, 3, …)
+    // of the meeting it names among those the run has named so far: a window tells the meetings
+    // apart by that.
+    virtual void setLabel(const QString& text, int meeting = 0) {
         (void)text;
-        (void)color;
+        (void)meeting;
     }
-    virtual void setBarColor(Rgb color) { (void)color; }
     // 0..100; values above 100 are drawn as 100.
     virtual void setPercent(double percent) { (void)percent; }
     // One item of a batch begins: step 1..steps, the item's name. The percentages that follow

@@ -3,6 +3,8 @@
 // Every message box and question goes through a Prompter: the desktop program shows message
 // boxes, the command line answers from flags or a terminal, tests script the answers.
 
+#include "codes/status.h"
+
 #include <QString>
 
 namespace zm {
@@ -31,5 +33,23 @@ public:
     // Overwrite (Yes) / append (No) / stop (Cancel): Cancel is the default answer.
     virtual Answer yesNoCancel(const QString& text, const QString& title = kAppTitle) = 0;
 };
+
+// Shows a message in the box of its icon under its caption; an empty message shows nothing.
+inline void showNotice(Prompter& prompter, const Notice& notice) {
+    if (notice.empty())
+        return;
+    const QString& title = notice.caption.isEmpty() ? kAppTitle : notice.caption;
+    switch (notice.severity) {
+    case Severity::Information:
+        prompter.information(notice.text, title);
+        break;
+    case Severity::Warning:
+        prompter.warning(notice.text, title);
+        break;
+    case Severity::Critical:
+        prompter.critical(notice.text, title);
+        break;
+    }
+}
 
 }  // namespace zm

@@ -77,8 +77,7 @@ std::unique_ptr<AppSession> AppSession::StartUp(const StartOptions& options, Pro
     session->lock_ = std::move(lock);
     CreateFolders(paths);
     // A day's files whose commit a kill or a crash interrupted are finished or rolled back.
-    if (const zm::Status recovered = RecoverFileSets(paths.DataDir); !recovered)
-        prompter.critical(recovered.message());
+    session->recovery_ = RecoverFileSets(paths.DataDir);
     LoadSettings(session->context_.settings, session->store_, paths);
     if (const zm::Status& stored = session->store_.status(); !stored)
         prompter.critical(stored.message());

@@ -31,6 +31,9 @@ public:
                                                QString& message);
 
     AppContext& context() { return context_; }
+    // Whether the day's files a kill or a crash left half committed were finished or rolled back
+    // at the start; the front end shows a failure (the program goes on).
+    const zm::Status& recovery() const { return recovery_; }
 
 private:
     AppSession(const AppPaths& paths, const QString& configFile, Prompter& prompter);
@@ -38,6 +41,7 @@ private:
     std::unique_ptr<QLockFile> lock_;
     SettingsStore store_;
     AppContext context_;
+    zm::Status recovery_;
 };
 
 // Deletes the pending-bet files "~B*.*" of DataDir whose date (characters 3-10 of the name) is

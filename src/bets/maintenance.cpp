@@ -33,51 +33,39 @@ QString strOf(double v) {
     return (v >= 0 ? QStringLiteral(" ") : QString()) + NumberText(v);
 }
 
-// Reads the file for a command that rewrites it or counts it: nothing after a message when the
-// file is missing or cannot be read as pending bets (it is then left as it is).
-std::optional<PendingBetFile> openBets(AppContext& ctx, const QString& path, NormalizeRules rules = {},
-                                       const QString& missing = kNoPendingBets) {
+// Reads the file for a command that rewrites it or counts it: a failure when the file is
+// missing or cannot be read as pending bets (it is then left as it is).
+Result<PendingBetFile> openBets(const QString& path, NormalizeRules rules = {}) {
     auto file = ReadPendingBets(path, rules);
-    if (!file.ok()) {
-        ctx.prompter.warning(file.message());
-        return std::nullopt;
-    }
-    if (!file->exists) {
-        ctx.prompter.information(missing);
-        return std::nullopt;
-    }
+    if (!file.ok())
+        return Status::warning(file.message());
+    if (!file->exists)
+        return Status::notice(kNoPendingBets);
     return std::move(file.value());
 }
 
-BetOutcome writeOrSay(AppContext& ctx, const QString& path, const PendingBetTable& table) {
-    const Status s = WritePendingBets(path, table);
-    if (!s.ok()) {
-        ctx.prompter.critical(s.message());
-        return BetOutcome::Stopped;
-    }
-    return BetOutcome::Done;
+Result<BetDone> write(const QString& path, const PendingBetTable& table) {
+    if (const Status s = WritePendingBets(path, table); !s.ok())
+        return s;
+    return BetDone{};
 }
 
 QString duplicateKey(const PendingBet& b) {
     return b.Combination + u'\x1f' + b.Venue + u'\x1f' + b.Race + u'\x1f' + b.BetType;
 }
 
-BetOutcome foldCommand(AppContext& ctx, const QString& day, bool merge) {
+Result<BetDone> foldCommand(AppContext& ctx, const QString& day, bool merge) {
     const QString path = PendingBetPath(ctx.paths, day);
     NormalizeRules rules;
     rules.waToWide = true;
-    const auto file = openBets(ctx, path, rules);
+    const auto file = openBets(path, rules);
     if (!file)
-        return BetOutcome::Stopped;
+        return file.status();
     const auto folded = FoldDuplicates(file->bets, merge);
-    if (!folded.ok()) {
-        ctx.prompter.warning(folded.message());
-        return BetOutcome::Stopped;
-    }
-    if (folded->duplicates == 0) {
-        ctx.prompter.information(kNoDuplicates);
-        return BetOutcome::NothingToDo;
-    }
+    if (!folded.ok())
+        return Status::warning(folded.message());
+    if (folded->duplicates == 0)
+        return BetDone{BetOutcome::NothingToDo, Notice{kNoDuplicates}};
     const QString head = QStringLiteral("重複した買い目が ") + strOf(folded->duplicates) +
                          QStringLiteral("BETありました。") + kCrLf;
     const bool ok = merge ? ctx.prompter.confirm(
@@ -87,8 +75,8 @@ BetOutcome foldCommand(AppContext& ctx, const QString& day, bool merge) {
                                 head + QStringLiteral("最初に出現した買い目を残します。書き替えてよろしいですか？"),
                                 QStringLiteral("保留ＢＥＴの重複買い目削除"));
     if (!ok)
-        return BetOutcome::Declined;
-    return writeOrSay(ctx, path, folded->kept);
+        return BetDone{BetOutcome::Declined};
+    return write(path, folded->kept);
 }
 
 }  // namespace
@@ -118,20 +106,20 @@ void SortBets(PendingBetTable& table) {
     }
 }
 
-BetOutcome SortPendingBets(AppContext& ctx, const QString& day) {
+Result<BetDone> SortPendingBets(AppContext& ctx, const QString& day) {
     const QString path = PendingBetPath(ctx.paths, day);
-    const auto file = openBets(ctx, path);
+    const auto file = openBets(path);
     if (!file)
-        return BetOutcome::Stopped;
+        return file.status();
     PendingBetTable table = file->bets;
     if (table.size() < 2)
-        return BetOutcome::NothingToDo;
+        return BetDone{BetOutcome::NothingToDo};
     SortBets(table);
     if (!ctx.prompter.confirm(QStringLiteral("ソート結果に基づき、保留ＢＥＴファイルを書き替えます。") + kCrLf +
                                    QStringLiteral("書き替えてよろしいですか？") + kCrLf,
                                QStringLiteral("保留ＢＥＴの並び替え")))
-        return BetOutcome::Declined;
-    return writeOrSay(ctx, path, table);
+        return BetDone{BetOutcome::Declined};
+    return write(path, table);
 }
 
 Result<DuplicateResult> FoldDuplicates(const PendingBetTable& table, bool merge) {
@@ -168,24 +156,22 @@ Result<DuplicateResult> FoldDuplicates(const PendingBetTable& table, bool merge)
     return r;
 }
 
-BetOutcome RemoveDuplicateBets(AppContext& ctx, const QString& day) {
+Result<BetDone> RemoveDuplicateBets(AppContext& ctx, const QString& day) {
     return foldCommand(ctx, day, false);
 }
 
-BetOutcome MergeDuplicateBets(AppContext& ctx, const QString& day) {
+Result<BetDone> MergeDuplicateBets(AppContext& ctx, const QString& day) {
     return foldCommand(ctx, day, true);
 }
 
-BetOutcome ImportBetOdds(AppContext& ctx, const QString& day) {
+Result<BetDone> ImportBetOdds(AppContext& ctx, const QString& day) {
     const QString path = PendingBetPath(ctx.paths, day);
-    const auto file = openBets(ctx, path);
+    const auto file = openBets(path);
     if (!file)
-        return BetOutcome::Stopped;
+        return file.status();
     const Status pat = PatSettingsProblem(ctx.settings);
-    if (!pat.ok()) {
-        ctx.prompter.warning(pat.message() + QStringLiteral("\r\nメニューの［オプション］→［ＰＡＴの設定］でPATのフォルダとバージョンを指定してください。"));
-        return BetOutcome::Stopped;
-    }
+    if (!pat.ok())
+        return Status::warning(pat.message() + QStringLiteral("\r\nメニューの［オプション］→［ＰＡＴの設定］でPATのフォルダとバージョンを指定してください。"));
     PendingBetTable table = file->bets;
     // "FHDUEL" has no format of its own: its bets keep their odds.
     const pat::PatFormat* format = pat::patFormatOf(ctx.settings.Ver);
@@ -200,10 +186,8 @@ BetOutcome ImportBetOdds(AppContext& ctx, const QString& day) {
         QString nichi;
         if (!format || format->namesFilesByMeetingDay()) {
             nichi = meetingDays.of(venueCode);
-            if (Val(nichi) == 0) {
-                ctx.prompter.warning(QStringLiteral("開催日次を取得できません！　オッズ取得を中止します。"));
-                return BetOutcome::Stopped;
-            }
+            if (Val(nichi) == 0)
+                return Status::warning(QStringLiteral("開催日次を取得できません！　オッズ取得を中止します。"));
         }
         QString odds;
         if (format) {
@@ -215,8 +199,8 @@ BetOutcome ImportBetOdds(AppContext& ctx, const QString& day) {
             bet.Odds = fitField(odds, PendingBetFields::Odds);
     }
     if (table.empty())
-        return BetOutcome::NothingToDo;
-    return writeOrSay(ctx, path, table);
+        return BetDone{BetOutcome::NothingToDo};
+    return write(path, table);
 }
 
 OddsRangeDialog OpenOddsRangeDialog(const SettingsStore& store) {
@@ -264,25 +248,22 @@ Status StoreOddsRangeSettings(SettingsStore& store, const OddsRangeBounds& bound
     return {};
 }
 
-BetOutcome DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const OddsRangeDialog& dialog) {
+Result<BetDone> DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const OddsRangeDialog& dialog) {
     const QString path = PendingBetPath(ctx.paths, day);
     NormalizeRules rules;
     rules.keepKaku = true;
-    const auto read = openBets(ctx, path, rules);
+    const auto read = openBets(path, rules);
     if (!read)
-        return BetOutcome::Stopped;
+        return read.status();
     const PendingBetFile& file = *read;
-    if (file.bytes.size() < 10) {
-        ctx.prompter.information(kPendingBetsEmpty);
-        return BetOutcome::Stopped;
-    }
+    if (file.bytes.size() < 10)
+        return Status::notice(kPendingBetsEmpty);
     const OddsRangeBounds bounds = OddsRangeBoundsOf(dialog);
+    // A disk that cannot take the settings will not take the bets either: stop before deleting.
     if (const Status stored = StoreOddsRangeSettings(ctx.store, bounds); !stored)
-        ctx.prompter.critical(stored.message());  // the deletion goes on with the bounds given
-    if (std::find(bounds.checked.begin(), bounds.checked.end(), true) == bounds.checked.end()) {
-        ctx.prompter.information(QStringLiteral("削除項目が設定されていません！"));
-        return BetOutcome::Stopped;
-    }
+        return stored;
+    if (std::find(bounds.checked.begin(), bounds.checked.end(), true) == bounds.checked.end())
+        return Status::notice(QStringLiteral("削除項目が設定されていません！"));
     PendingBetTable kept;
     PendingBetTable removed;
     kept.reserve(file.bets.size());
@@ -318,26 +299,21 @@ BetOutcome DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const Odds
         const bool keep = !candidate || (oddsText.isEmpty() && !dialog.noOddsAsOne);
         (keep ? kept : removed).push_back(bet);
     }
-    if (removed.empty()) {
-        ctx.prompter.information(QStringLiteral("削除対象の保留ＢＥＴはありませんでした！"));
-        return BetOutcome::NothingToDo;
-    }
-    if (kept.empty()) {
-        ctx.prompter.information(QStringLiteral("保留ＢＥＴすべてが削除対象になりましたので処理を中止します！"));
-        return BetOutcome::NothingToDo;
-    }
+    if (removed.empty())
+        return BetDone{BetOutcome::NothingToDo, Notice{QStringLiteral("削除対象の保留ＢＥＴはありませんでした！")}};
+    if (kept.empty())
+        return BetDone{BetOutcome::NothingToDo,
+                       Notice{QStringLiteral("保留ＢＥＴすべてが削除対象になりましたので処理を中止します！")}};
+    // Shown before the file changes: the user acknowledges the deletion before it happens.
     ctx.prompter.information(
         QStringLiteral("削除対象になった保留ＢＥＴは「") + FullWidthDigits(QString::number(removed.size())) +
         QStringLiteral("ベット」ありました。") + kCrLf + QStringLiteral("指定されたオッズ範囲の保留ＢＥＴを削除します。") +
         kCrLf + kCrLf + QStringLiteral("なお、削除前の保留ＢＥＴファイルは、「~B") + day +
         QStringLiteral(".BAK」というファイル名で残します。") + kCrLf + kCrLf);
     // The old file becomes the backup and the kept bets the new file, each put in place whole.
-    const Status backup = SafeSave::save(PendingBetBackupPath(ctx.paths, day), file.bytes);
-    if (!backup.ok()) {
-        ctx.prompter.critical(backup.message());
-        return BetOutcome::Stopped;
-    }
-    return writeOrSay(ctx, path, kept);
+    if (const Status backup = SafeSave::save(PendingBetBackupPath(ctx.paths, day), file.bytes); !backup.ok())
+        return backup;
+    return write(path, kept);
 }
 
 std::int64_t BetTotals::totalCount() const {
@@ -366,10 +342,10 @@ QString totalsHeading(const QString& day) {
            QStringLiteral("日 の保留ＢＥＴ内訳です…");
 }
 
-std::optional<BetTotals> PendingBetTotals(AppContext& ctx, const QString& day) {
-    const auto file = openBets(ctx, PendingBetPath(ctx.paths, day));
+Result<BetTotals> PendingBetTotals(const AppPaths& paths, const QString& day) {
+    const auto file = openBets(PendingBetPath(paths, day));
     if (!file)
-        return std::nullopt;
+        return file.status();
     BetTotals t;
     t.heading = totalsHeading(day);
     for (const PendingBet& bet : file->bets) {
@@ -392,8 +368,7 @@ std::optional<BetTotals> PendingBetTotals(AppContext& ctx, const QString& day) {
             k = 4;
             break;
         default:
-            ctx.prompter.critical(kPendingBetsOdd);
-            return std::nullopt;
+            return Status::failure(kPendingBetsOdd);
         }
         t.counts[static_cast<size_t>(k)] += 1;
         t.sums[static_cast<size_t>(k)] += bet.stake().value_or(Amount());
@@ -415,7 +390,7 @@ Status PatSettingsProblem(const AppSettings& settings) {
 Result<QString> PendingBetFileToEdit(const AppPaths& paths, const QString& day) {
     const QString path = PendingBetPath(paths, day);
     if (!QFileInfo(path).isFile())
-        return Result<QString>::failure(kNoPurchaseFile);
+        return Status::notice(kNoPurchaseFile);
     return path;
 }
 

@@ -16,9 +16,17 @@
 
 namespace zm {
 
-// How a command ended. Stopped: it showed a failure message (missing or short file, a refusal,
-// a write failure).
-enum class BetOutcome { Done, NothingToDo, Declined, Stopped };
+// How a command that did not fail ended. A failure (missing or short file, a refusal, a write
+// failure) comes as the Status of its Result.
+enum class BetOutcome { Done, NothingToDo, Declined };
+// The outcome and what the command has to say after it (often nothing).
+struct BetDone {
+    BetDone(BetOutcome outcome = BetOutcome::Done, Notice notice = {})  // NOLINT(google-explicit-constructor)
+        : outcome(outcome), notice(std::move(notice)) {}
+
+    BetOutcome outcome = BetOutcome::Done;
+    Notice notice;
+};
 
 // The nine-digit sort key of a normalized bet: JRA venue, race, type digit, CombinationKey.
 QString BetSortKeyOf(const PendingBet& bet);
@@ -29,11 +37,11 @@ QString CombinationKey(QStringView combination, QStringView betType);
 void SortBets(PendingBetTable& table);
 
 // Sorts the file after asking "ソート結果に基づき…" (OK rewrites).
-BetOutcome SortPendingBets(AppContext& ctx, const QString& day);
+Result<BetDone> SortPendingBets(AppContext& ctx, const QString& day);
 // Removes later duplicates (same venue, race, type and combination) after asking.
-BetOutcome RemoveDuplicateBets(AppContext& ctx, const QString& day);
+Result<BetDone> RemoveDuplicateBets(AppContext& ctx, const QString& day);
 // Merges later duplicates into the first, summing the amounts, after asking.
-BetOutcome MergeDuplicateBets(AppContext& ctx, const QString& day);
+Result<BetDone> MergeDuplicateBets(AppContext& ctx, const QString& day);
 
 // The duplicate rule on a table in memory: returns the kept records and the number of
 // duplicates; with merge the amounts are summed into the first. A merged sum that no longer
@@ -50,7 +58,7 @@ Status PatSettingsProblem(const AppSettings& settings);
 
 // Fills the odds column from PAT's odds files (settings "PAT"/"Ver" and "PatDir") and rewrites
 // the file without a question.
-BetOutcome ImportBetOdds(AppContext& ctx, const QString& day);
+Result<BetDone> ImportBetOdds(AppContext& ctx, const QString& day);
 
 // The odds-range dialog's values: five rows (単勝, 複勝, 枠連, 馬連, ワイド) of a delete box and
 // two bounds as typed, and the treatment of bets without odds.
@@ -78,7 +86,7 @@ OddsRangeBounds OddsRangeBoundsOf(const OddsRangeDialog& dialog);
 Status StoreOddsRangeSettings(SettingsStore& store, const OddsRangeBounds& bounds);
 // 削除開始: checks the file, stores the settings, deletes the bets in range after the message,
 // keeping the previous file as "~B" + day + ".BAK".
-BetOutcome DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const OddsRangeDialog& dialog);
+Result<BetDone> DeleteBetsByOddsRange(AppContext& ctx, const QString& day, const OddsRangeDialog& dialog);
 
 // Counts and sums per type (単勝, 複勝, 枠連, 馬連, ワイド).
 struct BetTotals {
@@ -91,8 +99,8 @@ struct BetTotals {
 // "#,##0" (rounded half away from zero).
 QString thousands(double value);
 QString totalsHeading(const QString& day);
-// Reads the file; nothing after a message when it is missing or cannot be read as pending bets.
-std::optional<BetTotals> PendingBetTotals(AppContext& ctx, const QString& day);
+// Reads the file; a failure when it is missing or cannot be read as pending bets.
+Result<BetTotals> PendingBetTotals(const AppPaths& paths, const QString& day);
 
 // The file for the desktop's editor, or the message when there is none.
 Result<QString> PendingBetFileToEdit(const AppPaths& paths, const QString& day);

@@ -70,23 +70,21 @@ Status RemovePendingBetsKeepingBackup(const AppPaths& paths, const QString& day)
     return {};
 }
 
-BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day) {
+Result<Notice> CutPurchaseFiles(AppContext& ctx, const QString& day) {
     const QString path = PendingBetPath(ctx.paths, day);
     const auto file = ReadPendingBets(path);
     if (!file.ok()) {
-        ctx.prompter.warning(file.message(), kPurchaseTitle);
-        return BetOutcome::Stopped;
+        return Status::warning(file.message(), kPurchaseTitle);
     }
     if (!file->exists) {
-        ctx.prompter.information(kNoPurchaseFile, kPurchaseTitle);
-        return BetOutcome::Stopped;
+        return Status::notice(kNoPurchaseFile, kPurchaseTitle);
     }
     QStringList bets;
     for (const PendingBet& bet : file->bets)
         bets << PurchaseLine(bet);
     if (bets.size() > kPendingBetTableSize) {
-        ctx.prompter.warning(tooManyBetsMessage(static_cast<int>(bets.size()), kPendingBetTableSize), kPurchaseTitle);
-        return BetOutcome::Stopped;
+        return Status::warning(tooManyBetsMessage(static_cast<int>(bets.size()), kPendingBetTableSize),
+                               kPurchaseTitle);
     }
     const QString outDir = withTrailingSlash(ctx.settings.BetOutDir);
 
@@ -115,30 +113,29 @@ BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day) {
             text += bets[k] + QStringLiteral("\r\n");
         const Status s =
             set.put(QFileInfo(outDir + day + QStringLiteral("_%1.BET").arg(number)).absoluteFilePath(), toSjis(text));
-        if (!s.ok()) {
-            ctx.prompter.critical(unchangedMessage(s.message()), kPurchaseTitle);
-            return BetOutcome::Stopped;
-        }
+        if (!s.ok())
+            return Status::failure(unchangedMessage(s.message()), kPurchaseTitle);
         ++files;
         start = end;
     }
-    if (const Status committed = set.commit(); !committed) {
-        ctx.prompter.critical(committed.message(), kPurchaseTitle);
-        return BetOutcome::Stopped;
-    }
+    if (const Status committed = set.commit(); !committed)
+        return committed.titled(kPurchaseTitle);
     QString report = QString::number(bets.size()) + QStringLiteral("BET（") + QString::number(files) +
                      QStringLiteral("ﾌｧｲﾙ）出力しました。");
     if (deleted > 0)
         report = QStringLiteral("既存のBETﾌｧｲﾙ（") + QString::number(deleted) + QStringLiteral("ﾌｧｲﾙ）を削除しました。") +
                  QStringLiteral("\r\n") + report;
-    ctx.prompter.information(report, kPurchaseTitle);
-    if (ctx.prompter.confirmYesNo(QStringLiteral("保留ＢＥＴファイルを削除しますか？"), kPurchaseTitle)) {
-        if (const Status removed = RemovePendingBetsKeepingBackup(ctx.paths, day); !removed.ok()) {
-            ctx.prompter.critical(removed.message(), kPurchaseTitle);
-            return BetOutcome::Stopped;
-        }
-    }
-    return BetOutcome::Done;
+    return Notice{report, kPurchaseTitle};
+}
+
+Status OfferPendingBetRemoval(AppContext& ctx, const QString& day, const QString& question, const QString& caption) {
+    if (!ctx.prompter.confirmYesNo(question, caption))
+        return {};
+    return RemovePendingBetsKeepingBackup(ctx.paths, day).titled(caption);
+}
+
+Status OfferPendingBetRemoval(AppContext& ctx, const QString& day) {
+    return OfferPendingBetRemoval(ctx, day, QStringLiteral("保留ＢＥＴファイルを削除しますか？"), kPurchaseTitle);
 }
 
 }  // namespace zm

@@ -26,8 +26,14 @@ int PurchaseFileNumber(int k);
 Status RemovePendingBetsKeepingBackup(const AppPaths& paths, const QString& day);
 
 // Replaces the day's old purchase files (yyyymmdd + two characters + ".BET") with the new ones as
-// one set (a failure leaves every old file), reports, and asks whether to delete the
-// pending-bet file (No by default; a backup is kept).
-BetOutcome CutPurchaseFiles(AppContext& ctx, const QString& day);
+// one set (a failure leaves every old file). Gives the report to show; after it the caller offers
+// to delete the pending-bet file (OfferPendingBetRemoval).
+Result<Notice> CutPurchaseFiles(AppContext& ctx, const QString& day);
+
+// Asks the question (No by default) and on Yes deletes the day's pending-bet file keeping its
+// backup; a failure comes under the caption.
+Status OfferPendingBetRemoval(AppContext& ctx, const QString& day, const QString& question, const QString& caption);
+// The question that follows the purchase files.
+Status OfferPendingBetRemoval(AppContext& ctx, const QString& day);
 
 }  // namespace zm

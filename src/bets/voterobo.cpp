@@ -284,21 +284,19 @@ QStringList VoteRoboScheduleLines(PendingBetTable bets, const VoteRoboOptions& o
     return out;
 }
 
-BetOutcome WriteVoteRoboSchedule(AppContext& ctx, const QString& day, const VoteRoboOptions& options) {
+Status WriteVoteRoboSchedule(AppContext& ctx, const QString& day, const VoteRoboOptions& options) {
     const QString betPath = PendingBetPath(ctx.paths, day);
     const auto file = ReadPendingBets(betPath);
     if (!file.ok()) {
-        ctx.prompter.warning(file.message(), kVoteRoboTitle);
-        return BetOutcome::Stopped;
+        return Status::warning(file.message(), kVoteRoboTitle);
     }
     if (!file->exists) {
-        ctx.prompter.information(kNoPurchaseFile, kVoteRoboTitle);
-        return BetOutcome::Stopped;
+        return Status::notice(kNoPurchaseFile, kVoteRoboTitle);
     }
     const PendingBetTable bets = VoteRoboBets(file->bets);
     if (bets.size() > static_cast<size_t>(kPendingBetTableSize)) {
-        ctx.prompter.warning(tooManyBetsMessage(static_cast<int>(bets.size()), kPendingBetTableSize), kVoteRoboTitle);
-        return BetOutcome::Stopped;
+        return Status::warning(tooManyBetsMessage(static_cast<int>(bets.size()), kPendingBetTableSize),
+                               kVoteRoboTitle);
     }
     const QString path = VoteRoboSchedulePath(ctx.settings, day);
     bool append = false;
@@ -308,13 +306,12 @@ BetOutcome WriteVoteRoboSchedule(AppContext& ctx, const QString& day, const Vote
                                          kCrLf + u"はい→上書き　いいえ→アペンド（追加）　ｷｬﾝｾﾙ→処理を中止"_s,
                                      kVoteRoboTitle);
         if (a == Answer::Cancel)
-            return BetOutcome::Declined;
+            return {};
         append = a == Answer::No;
     }
     const auto times = ReadRaceTimes(ctx.paths.DataDir, day);
     if (!times) {
-        ctx.prompter.warning(kVoteRoboNoRaceFile, kVoteRoboTitle);
-        return BetOutcome::Stopped;
+        return Status::warning(kVoteRoboNoRaceFile, kVoteRoboTitle);
     }
     QString text;
     for (const QString& line : VoteRoboScheduleLines(bets, options, *times))
@@ -322,18 +319,11 @@ BetOutcome WriteVoteRoboSchedule(AppContext& ctx, const QString& day, const Vote
     const QByteArray bytes = toSjis(text);
     const Status s = append ? SafeSave::append(path, bytes) : SafeSave::save(path, bytes);
     if (!s.ok()) {
-        ctx.prompter.critical(s.message(), kVoteRoboTitle);
-        return BetOutcome::Stopped;
+        return s.titled(kVoteRoboTitle);
     }
-    if (ctx.prompter.confirmYesNo(QString::number(bets.size()) + u"BET出力しました。"_s + kCrLf + kCrLf +
-                                      u"保留ＢＥＴファイルを削除しますか？"_s,
-                                  kVoteRoboTitle)) {
-        if (const Status removed = RemovePendingBetsKeepingBackup(ctx.paths, day); !removed.ok()) {
-            ctx.prompter.critical(removed.message(), kVoteRoboTitle);
-            return BetOutcome::Stopped;
-        }
-    }
-    return BetOutcome::Done;
+    return OfferPendingBetRemoval(
+        ctx, day, QString::number(bets.size()) + u"BET出力しました。"_s + kCrLf + kCrLf + u"保留ＢＥＴファイルを削除しますか？"_s,
+        kVoteRoboTitle);
 }
 
 }  // namespace zm

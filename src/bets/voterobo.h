@@ -59,7 +59,8 @@ std::optional<RaceTimes> ReadRaceTimes(const QString& dataDir, const QString& da
 // The schedule's lines for the bets (group digits and race times filled by the builder).
 QStringList VoteRoboScheduleLines(PendingBetTable bets, const VoteRoboOptions& options, const RaceTimes& times);
 
-// The output button: checks, the overwrite question, the file, the delete question.
-BetOutcome WriteVoteRoboSchedule(AppContext& ctx, const QString& day, const VoteRoboOptions& options);
+// The output button: checks, the overwrite question, the file, the delete question. Done also
+// when the overwrite question is cancelled.
+Status WriteVoteRoboSchedule(AppContext& ctx, const QString& day, const VoteRoboOptions& options);
 
 }  // namespace zm

@@ -143,19 +143,15 @@ QStringList DetailRunnerLines(const PredictionRecord& p, const RecordFile& entri
     return lines;
 }
 
-bool WriteDetailFile(AppContext& ctx, const QString& day, const RaceOddsSource& source) {
+Status WriteDetailFile(AppContext& ctx, const QString& day, const RaceOddsSource& source) {
     const QString dataDir = ctx.paths.DataDir;
     const auto predictions = readPredictionFile(predictionFilePath(dataDir, day));
     const auto races = RecordFile::load(dataDir + u"MUR"_s + day + u"_1.DEN"_s, RaceRecord::kLength);
-    if (!predictions || !races) {
-        ctx.prompter.warning(kDetailNoPrediction);
-        return false;
-    }
+    if (!predictions || !races)
+        return Status::warning(kDetailNoPrediction);
     const auto entries = RecordFile::load(dataDir + u"MUR"_s + day + u"_2.DEN"_s, EntryRecord::kLength);
-    if (!entries) {
-        ctx.prompter.warning(kDetailNoEntries);
-        return false;
-    }
+    if (!entries)
+        return Status::warning(kDetailNoEntries);
     const RaceOddsSource odds = source ? source : currentOddsSource(ctx, day);
 
     // The first race record of each venue and race number, as a scan from record 1 finds it.
@@ -186,12 +182,7 @@ bool WriteDetailFile(AppContext& ctx, const QString& day, const RaceOddsSource& 
         put(card.recommendPairs);
         put(kEquals);
     }
-    const Status s = SafeSave::save(detailFilePath(ctx.settings, day), toSjis(text));
-    if (!s.ok()) {
-        ctx.prompter.critical(s.message());
-        return false;
-    }
-    return true;
+    return SafeSave::save(detailFilePath(ctx.settings, day), toSjis(text));
 }
 
 }  // namespace zm::card

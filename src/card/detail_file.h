@@ -56,9 +56,9 @@ struct OutputTextFiles {
 };
 OutputTextFiles ListOutputTextFiles(const QString& outputDir);
 
-// Writes the day's detail file (replacing an old one). Nothing is written, after one message,
-// when the prediction file, the race day file or the entries day file is missing. A predicted
-// race the race day file lacks is left out. False when nothing was written.
-bool WriteDetailFile(AppContext& ctx, const QString& day, const RaceOddsSource& odds = {});
+// Writes the day's detail file (replacing an old one). Nothing is written, and the failure says
+// why, when the prediction file, the race day file or the entries day file is missing or the
+// file cannot be saved. A predicted race the race day file lacks is left out.
+Status WriteDetailFile(AppContext& ctx, const QString& day, const RaceOddsSource& odds = {});
 
 }  // namespace zm::card

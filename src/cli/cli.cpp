@@ -35,7 +35,7 @@ public:
         err_ << caption << Qt::endl;
         shown_ = false;
     }
-    void setLabel(const QString& text, Rgb) override {
+    void setLabel(const QString& text, int) override {
         label_ = text;
         draw();
     }
@@ -205,6 +205,16 @@ int usageError(CliEnv& env, const QString& text) {
     return kExitUsage;
 }
 
+int showFailure(CliEnv& env, const Status& failure) {
+    showNotice(env, failure.notice());
+    return kExitStopped;
+}
+
+void showNotice(CliEnv& env, const Notice& notice) {
+    if (!notice.empty())
+        env.err << escapeControls(notice.text) << Qt::endl;
+}
+
 int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     GlobalOptions globals;
     QStringList words;
@@ -252,6 +262,8 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     if (env.stderrIsTerminal) {
         env.ctx.progress = &progress;
     }
+    // A failed recovery of the day's files is said; the command runs all the same.
+    showNotice(env, session->recovery().notice());
     const int rc = command->run(env, Call{*parsed, command->decl.usage, QString()});
     env.ctx.progress = nullptr;
     producedStream.flush();

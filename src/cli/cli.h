@@ -42,6 +42,11 @@ constexpr int kExitUsage = 2;
 // Reports a usage error of a command and returns kExitUsage.
 int usageError(CliEnv& env, const QString& text);
 
+// The one place a command shows a failure: its message on stderr; returns kExitStopped.
+int showFailure(CliEnv& env, const Status& failure);
+// Tells what a finished action has to say (nothing for an empty notice), on stderr.
+void showNotice(CliEnv& env, const Notice& notice);
+
 // The archive argument as an absolute path; nothing (after a message) when it is not a file.
 std::optional<QString> archiveArgument(CliEnv& env, const QString& arg);
 

@@ -39,8 +39,12 @@ QString raceProblem(CliEnv& env, const QString& day, const QString& venue, int r
     return name + u": この日には"_s + VenueName(venue) + u"の開催がありません。"_s;
 }
 
-int exitOf(BetOutcome outcome) {
-    return outcome == BetOutcome::Stopped ? kExitStopped : kExitOk;
+// A rewrite that failed exits 1; one done, declined or with nothing to do exits 0.
+int exitOf(CliEnv& env, const Result<BetDone>& done) {
+    if (!done)
+        return showFailure(env, done.status());
+    showNotice(env, done->notice);
+    return kExitOk;
 }
 
 // The race's recommended bets as the race card shows them.
@@ -72,8 +76,7 @@ int betsAdd(CliEnv& env, const Call& call) {
     if (venue.isEmpty() || !numberOk || raceNo < 1 || raceNo > 99)
         return usageError(env, u"bets add VENUE RACE   (VENUE a course name such as 東京 or its code, RACE a number)"_s);
     if (const QString problem = raceProblem(env, day, venue, raceNo); !problem.isEmpty()) {
-        env.ctx.prompter.warning(problem + u" 何も書き込んでいません。"_s);
-        return kExitStopped;
+        return showFailure(env, Status::warning(problem + u" 何も書き込んでいません。"_s));
     }
     std::array<QString, 11> recommendations;
     if (call.args.isSet(u"picks"_s)) {
@@ -104,12 +107,10 @@ int betsAdd(CliEnv& env, const Call& call) {
     // A row given on the command line that cannot be written refuses the whole command.
     const auto written = WriteBetOut(env.ctx, day, form, venue, raceNo, true);
     if (!written.ok()) {
-        env.ctx.prompter.critical(written.message());
-        return kExitStopped;
+        return showFailure(env, written.status());
     }
     if (written->written == 0) {
-        env.ctx.prompter.warning(u"書き込む買い目がありません（--win などで買い目を指定してください）。"_s);
-        return kExitStopped;
+        return showFailure(env, Status::warning(u"書き込む買い目がありません（--win などで買い目を指定してください）。"_s));
     }
     env.err << written->written << u" 件の買い目を保留ＢＥＴに追加しました。"_s << Qt::endl;
     return kExitOk;
@@ -119,12 +120,10 @@ int betsShow(CliEnv& env, const Call& call) {
     const QString& day = call.day;
     const auto file = ReadPendingBets(PendingBetPath(env.ctx.paths, day));
     if (!file.ok()) {
-        env.ctx.prompter.warning(file.message());
-        return kExitStopped;
+        return showFailure(env, Status::warning(file.message()));
     }
     if (!file->exists) {
-        env.ctx.prompter.information(kNoPendingBets);
-        return kExitStopped;
+        return showFailure(env, Status::notice(kNoPendingBets));
     }
     for (const QString& line : file->lines)
         env.out << line << u'\n';
@@ -133,9 +132,9 @@ int betsShow(CliEnv& env, const Call& call) {
 }
 
 int betsTotals(CliEnv& env, const Call& call) {
-    const auto t = PendingBetTotals(env.ctx, call.day);
+    const auto t = PendingBetTotals(env.ctx.paths, call.day);
     if (!t)
-        return kExitStopped;
+        return showFailure(env, t.status());
     env.out << t->heading << u'\n';
     for (size_t k = 0; k < 5; ++k)
         env.out << kOddsRangeTypes[k] << u' ' << thousands(static_cast<double>(t->counts[k])) << u' '
@@ -165,31 +164,36 @@ int betsPrune(CliEnv& env, const Call& call) {
             return usageError(env, call.usage);
         }
     }
-    return exitOf(DeleteBetsByOddsRange(env.ctx, call.day, dialog));
+    return exitOf(env, DeleteBetsByOddsRange(env.ctx, call.day, dialog));
 }
 
 int betsSort(CliEnv& env, const Call& call) {
-    return exitOf(SortPendingBets(env.ctx, call.day));
+    return exitOf(env, SortPendingBets(env.ctx, call.day));
 }
 
 int betsDedupe(CliEnv& env, const Call& call) {
-    return exitOf(RemoveDuplicateBets(env.ctx, call.day));
+    return exitOf(env, RemoveDuplicateBets(env.ctx, call.day));
 }
 
 int betsMerge(CliEnv& env, const Call& call) {
-    return exitOf(MergeDuplicateBets(env.ctx, call.day));
+    return exitOf(env, MergeDuplicateBets(env.ctx, call.day));
 }
 
 int betsOdds(CliEnv& env, const Call& call) {
     if (const Status pat = PatSettingsProblem(env.ctx.settings); !pat.ok()) {
-        env.ctx.prompter.warning(patSetupMessage(pat.message()));
-        return kExitStopped;
+        return showFailure(env, Status::warning(patSetupMessage(pat.message())));
     }
-    return exitOf(ImportBetOdds(env.ctx, call.day));
+    return exitOf(env, ImportBetOdds(env.ctx, call.day));
 }
 
 int betsSakutto(CliEnv& env, const Call& call) {
-    return exitOf(CutPurchaseFiles(env.ctx, call.day));
+    const auto report = CutPurchaseFiles(env.ctx, call.day);
+    if (!report)
+        return showFailure(env, report.status());
+    showNotice(env, *report);
+    if (const Status removed = OfferPendingBetRemoval(env.ctx, call.day); !removed)
+        return showFailure(env, removed);
+    return kExitOk;
 }
 
 int cmdBets(CliEnv& env, const Call& call) {

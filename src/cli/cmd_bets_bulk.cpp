@@ -59,15 +59,17 @@ int betsBulk(CliEnv& env, const Call& call) {
     AppContext ctx(env.ctx.paths, env.ctx.store, prompter);
     ctx.settings = env.ctx.settings;
     ctx.progress = env.ctx.progress;
-    const BulkResult r = RunBulkOutput(ctx, day, form);
-    switch (r.outcome) {
+    const auto r = RunBulkOutput(ctx, day, form);
+    if (!r)
+        return showFailure(env, r.status());
+    showNotice(env, r->notice);
+    switch (r->outcome) {
     case BulkOutcome::Written:
         return kExitOk;
     case BulkOutcome::Cancelled:
-        env.ctx.prompter.information(QStringLiteral("処理を中止しました。保留ＢＥＴファイルは変わっていません。"), kBulkTitle);
-        break;
+        return showFailure(env, Status::notice(QStringLiteral("処理を中止しました。保留ＢＥＴファイルは変わっていません。"),
+                                               kBulkTitle));
     case BulkOutcome::NothingFound:
-    case BulkOutcome::Stopped:
         break;
     }
     return kExitStopped;

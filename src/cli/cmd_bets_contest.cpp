@@ -14,19 +14,6 @@ namespace zm::cli {
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-int exitOf(BetOutcome outcome) {
-    return outcome == BetOutcome::Stopped ? kExitStopped : kExitOk;
-}
-
-// A command that did not write what was asked for, a declined question included, exits 1.
-int exitOfImport(BetOutcome outcome) {
-    return outcome == BetOutcome::Done ? kExitOk : kExitStopped;
-}
-
-}  // namespace
-
 int betsTekichukaiOut(CliEnv& env, const Call& call) {
     const QString& day = call.day;
     const ParsedArgs& args = call.args;
@@ -39,20 +26,16 @@ int betsTekichukaiOut(CliEnv& env, const Call& call) {
 
     const TekichukaiList list = ListTekichukaiBets(PendingBetPath(env.ctx.paths, day), day);
     if (!list.fileExists) {
-        env.ctx.prompter.information(kNoPurchaseFile, kTekichukaiOutTitle);
-        return kExitStopped;
+        return showFailure(env, Status::notice(kNoPurchaseFile, kTekichukaiOutTitle));
     }
     if (list.tooMany) {
-        env.ctx.prompter.warning(kTekichukaiTooMany, kTekichukaiOutTitle);
-        return kExitStopped;
+        return showFailure(env, Status::warning(kTekichukaiTooMany, kTekichukaiOutTitle));
     }
     if (!list.refused.isEmpty()) {
-        env.ctx.prompter.warning(list.refused, kTekichukaiOutTitle);
-        return kExitStopped;
+        return showFailure(env, Status::warning(list.refused, kTekichukaiOutTitle));
     }
     if (list.lines.isEmpty()) {
-        env.ctx.prompter.information(kPendingBetsEmpty, kTekichukaiOutTitle);
-        return kExitStopped;
+        return showFailure(env, Status::notice(kPendingBetsEmpty, kTekichukaiOutTitle));
     }
     const QString post = TekichukaiPost(day, list.text(), wide, QStringLiteral(ZENOMUR_VERSION));
     if (toStdout) {
@@ -65,8 +48,7 @@ int betsTekichukaiOut(CliEnv& env, const Call& call) {
     const QString path = TekichukaiFilePath(env.ctx.settings.OutPutDir, day);
     const Status s = SafeSave::save(path, toSjis(post));
     if (!s.ok()) {
-        env.ctx.prompter.critical(s.message(), kTekichukaiOutTitle);
-        return kExitStopped;
+        return showFailure(env, Status::failure(s.message(), kTekichukaiOutTitle));
     }
     env.ctx.prompter.information(tekichukaiFileDoneMessage(path), kTekichukaiOutTitle);
     return kExitOk;
@@ -86,8 +68,7 @@ int betsTekichukaiIn(CliEnv& env, const Call& call) {
         const QString amount = value.mid(colon + 1);
         const auto stake = ParseAmount(amount);
         if (!stake || !isValidStake(*stake)) {
-            env.ctx.prompter.warning(u"--fixed "_s + value + u"："_s + stakeRuleText(), kTekichukaiOverwriteTitle);
-            return kExitStopped;
+            return showFailure(env, Status::warning(u"--fixed "_s + value + u"："_s + stakeRuleText(), kTekichukaiOverwriteTitle));
         }
         fixed.on[static_cast<size_t>(k)] = true;
         fixed.amount[static_cast<size_t>(k)] = stake->digits();
@@ -96,20 +77,25 @@ int betsTekichukaiIn(CliEnv& env, const Call& call) {
     {
         const Result<QByteArray> bytes = readOutsideFile(file, kMaxPostFile);
         if (!bytes.ok()) {
-            env.ctx.prompter.warning(bytes.message(), kTekichukaiOverwriteTitle);
-            return kExitStopped;
+            return showFailure(env, Status::warning(bytes.message(), kTekichukaiOverwriteTitle));
         }
         text = decodePostFile(*bytes);  // the bytes are let go before the bets are read
     }
-    const BetOutcome outcome = ImportTekichukai(env.ctx, day, text, fixed);
-    if (outcome == BetOutcome::Declined)
-        env.ctx.prompter.information(u"処理を中止しました。保留ＢＥＴファイルは変わっていません。"_s,
-                                     kTekichukaiOverwriteTitle);
-    return exitOfImport(outcome);
+    // A command that did not write what was asked for, a declined question included, exits 1.
+    const auto done = ImportTekichukai(env.ctx, day, text, fixed);
+    if (!done)
+        return showFailure(env, done.status());
+    if (done->outcome == BetOutcome::Declined)
+        return showFailure(env, Status::notice(u"処理を中止しました。保留ＢＥＴファイルは変わっていません。"_s,
+                                               kTekichukaiOverwriteTitle));
+    showNotice(env, done->notice);
+    return kExitOk;
 }
 
 int betsVoteRobo(CliEnv& env, const Call& call) {
-    return exitOf(WriteVoteRoboSchedule(env.ctx, call.day, VoteRoboOptionsOf(env.ctx.settings)));
+    if (const Status s = WriteVoteRoboSchedule(env.ctx, call.day, VoteRoboOptionsOf(env.ctx.settings)); !s)
+        return showFailure(env, s);
+    return kExitOk;
 }
 
 }  // namespace zm::cli

@@ -31,7 +31,8 @@ int cmdConvertOdds(CliEnv& env, const Call& call) {
     env.err << pat::ConvHeading(state.OddsPath) << Qt::endl;
     const auto run = pat::ConvertPredictedOdds(env.ctx, state.OddsPath, generation, folder);
     if (!run)
-        return kExitStopped;
+        return showFailure(env, run.status());
+    showNotice(env, Notice{pat::kConvDone});
     for (const QString& path : run->written)
         env.out << path << u'\n';
     env.out.flush();

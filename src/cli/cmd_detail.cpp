@@ -12,8 +12,8 @@ int cmdDetail(CliEnv& env, const Call& call) {
     const auto day = DayArgument(call.args.positionals()[0]);
     if (!day)
         return usageError(env, u"detail DAY   (DAY as yyyymmdd)"_s);
-    if (!card::WriteDetailFile(env.ctx, *day))
-        return kExitStopped;
+    if (const Status written = card::WriteDetailFile(env.ctx, *day); !written)
+        return showFailure(env, written);
     env.out << card::detailFilePath(env.ctx.settings, *day) << u'\n';
     return kExitOk;
 }

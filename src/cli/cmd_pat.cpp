@@ -20,8 +20,7 @@ namespace {
 int predictedOdds(CliEnv& env, const QString& day, const QString& venue, int raceNo) {
     card::PredictedOdds odds;
     if (card::LoadPredictedOdds(env.ctx.paths.DataDir, day, venue, raceNo, 18, odds) != card::PredictedOddsLoad::Ok) {
-        env.ctx.prompter.information(card::kNoPredictedOdds);
-        return kExitStopped;
+        return showFailure(env, Status::notice(card::kNoPredictedOdds));
     }
     env.out << odds.caption << u'\n';
     for (const auto& l : odds.win)
@@ -37,7 +36,7 @@ int predictedOdds(CliEnv& env, const QString& day, const QString& venue, int rac
 int patStake(CliEnv& env, const Call& call) {
     const auto stake = pat::ShowDayStake(env.ctx, pat::referenceDay(call.day));
     if (!stake)
-        return kExitStopped;
+        return showFailure(env, stake.status());
     env.out << u"日付 "_s << stake->dayText() << u'\n';
     env.out << u"BET数 "_s << stake->count << u'\n';
     env.out << u"BET残数 "_s << stake->remaining << u'\n';
@@ -49,7 +48,7 @@ int patStake(CliEnv& env, const Call& call) {
 int patResults(CliEnv& env, const Call& call) {
     const auto records = pat::BuildResults(env.ctx, call.day);
     if (!records)
-        return kExitStopped;
+        return showFailure(env, records.status());
     env.out << pat::resultsColumns().join(u'\t') << u'\n';
     for (const pat::SeiRecord& s : *records)
         env.out << pat::resultsRow(s).join(u'\t') << u'\n';
@@ -63,7 +62,7 @@ int patLog(CliEnv& env, const Call& call) {
     const QString exportFile = call.args.value(u"export"_s);
     const auto log = pat::ShowVoteLog(env.ctx, call.day);
     if (!log)
-        return kExitStopped;
+        return showFailure(env, log.status());
     env.out << u"№\t場所\tＲ\t券種\t買い目\tODDS\t購入金額\t判 定\t配 当\t払戻金額\t備　考"_s << u'\n';
     for (const pat::VoteRow& r : log->rows)
         env.out << r.numberText << u'\t' << r.venue << u'\t' << r.race << u'\t' << r.type << u'\t' << r.combination
@@ -76,8 +75,7 @@ int patLog(CliEnv& env, const Call& call) {
     env.out.flush();
     if (!exportFile.isEmpty()) {
         if (const Status saved = pat::ExportPatView(*log, exportFile); !saved) {
-            env.ctx.prompter.critical(saved.message());
-            return kExitStopped;
+            return showFailure(env, saved);
         }
     }
     return kExitOk;
@@ -95,8 +93,7 @@ int patOdds(CliEnv& env, const Call& call) {
     if (ver == pat::PatVer::None)
         return predictedOdds(env, day, venue, raceNo);
     if (!isRealFolder(env.ctx.settings.PatDir) && !QFileInfo(env.ctx.settings.PatDir).isDir()) {
-        env.ctx.prompter.warning(pat::patFolderMissingMessage(env.ctx.settings.PatDir));
-        return kExitStopped;
+        return showFailure(env, Status::warning(pat::patFolderMissingMessage(env.ctx.settings.PatDir)));
     }
     ImportState state;
     state.CurrentRaceDate = day;

@@ -215,8 +215,7 @@ BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day) {
     };
     auto state = std::make_shared<State>(
         State{ctx.settings.Ver, withTrailingSlash(ctx.settings.PatDir), MeetingDays(ctx.paths, day), {}});
-    Prompter* prompter = &ctx.prompter;
-    return [state, prompter](const PendingBet& bet) -> std::optional<QString> {
+    return [state](const PendingBet& bet) -> Result<QString> {
         const QString kind = bet.BetType.left(1);
         const QString prefix = pat::readsQuinellaFile(kind) ? pat::kQuinellaPrefix : pat::kWinPlacePrefix;
         const QString venueCode = ServiceVenueCodeOf(bet.Venue);
@@ -225,10 +224,8 @@ BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day) {
         QString nichi;
         if (!format || format->namesFilesByMeetingDay()) {
             nichi = state->days.of(venueCode);
-            if (Val(nichi) == 0) {
-                prompter->warning(QStringLiteral("開催日次を取得できません！　オッズ取得を中止します。"), kBulkTitle);
-                return std::nullopt;
-            }
+            if (Val(nichi) == 0)
+                return Status::warning(QStringLiteral("開催日次を取得できません！　オッズ取得を中止します。"), kBulkTitle);
         }
         QString odds;
         if (format) {
@@ -270,35 +267,28 @@ PendingBetTable bulkBets(const std::vector<ContestBet>& selections, const BulkOu
     return table;
 }
 
-BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm& form, const BulkOddsLookup& lookup) {
+Result<BulkResult> RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm& form,
+                                 const BulkOddsLookup& lookup) {
     BulkResult result;
     // A stake above the largest one is refused rather than written as another amount.
     static const char16_t* const kTypeNames[] = {u"単勝", u"複勝", u"枠連", u"馬連", u"ワイド"};
     for (size_t k = 0; k < form.stakes.size(); ++k) {
-        if (FieldValue(form.stakes[k]) > static_cast<double>(kMaxStake)) {
-            ctx.prompter.warning(QString::fromUtf16(kTypeNames[k]) + QStringLiteral("の金額「") + form.stakes[k] +
-                                     QStringLiteral("」：") + stakeRuleText(),
-                                 kBulkTitle);
-            return result;
-        }
+        if (FieldValue(form.stakes[k]) > static_cast<double>(kMaxStake))
+            return Status::warning(QString::fromUtf16(kTypeNames[k]) + QStringLiteral("の金額「") + form.stakes[k] +
+                                       QStringLiteral("」：") + stakeRuleText(),
+                                   kBulkTitle);
     }
-    if (form.Path.isEmpty() || !QFileInfo::exists(form.Path)) {
-        ctx.prompter.warning(kBulkFileMissing, kBulkTitle);
-        return result;
-    }
+    if (form.Path.isEmpty() || !QFileInfo::exists(form.Path))
+        return Status::warning(kBulkFileMissing, kBulkTitle);
     const Result<QByteArray> bytes = readOutsideFile(form.Path, kMaxContestFile);
-    if (!bytes.ok()) {
-        ctx.prompter.warning(bytes.message(), kBulkTitle);
-        return result;
-    }
+    if (!bytes.ok())
+        return Status::warning(bytes.message(), kBulkTitle);
     ContestSkips skips;
     const auto read = readContestFile(*bytes, form.murFormat ? ContestFormat::Mur : ContestFormat::Duel, day,
                                       form.murFormat ? form.SoftCode_MUR.trimmed() : form.SoftCode_DUEL.trimmed(),
                                       &skips);
-    if (!read.ok()) {
-        ctx.prompter.warning(read.message(), kBulkTitle);
-        return result;
-    }
+    if (!read.ok())
+        return Status::warning(read.message(), kBulkTitle);
     result.skippedEntries = skips.venueLines;
     result.firstSkippedEntry = skips.firstVenueLine;
     PendingBetTable built = bulkBets(*read, form);
@@ -308,9 +298,9 @@ BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm&
         const OddsWindow window = oddsWindowOf(form);
         PendingBetTable kept;
         for (PendingBet& b : built) {
-            const std::optional<QString> found = odds(b);
+            const Result<QString> found = odds(b);
             if (!found)
-                return result;
+                return found.status();
             if (form.OddsReng && !insideWindow(b, *found, window))
                 continue;
             if (form.OddsIN)
@@ -321,22 +311,18 @@ BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm&
     }
 
     if (built.empty()) {
-        ctx.prompter.information(bulkNothingFoundMessage(), kBulkTitle);
         result.outcome = BulkOutcome::NothingFound;
+        result.notice = Notice{bulkNothingFoundMessage(), kBulkTitle};
         return result;
     }
 
     const QString path = PendingBetPath(ctx.paths, day);
     const int count = static_cast<int>(built.size());
-    if (count > kPendingBetTableSize) {
-        ctx.prompter.warning(tooManyBetsMessage(count, kPendingBetTableSize), kBulkTitle);
-        return result;
-    }
+    if (count > kPendingBetTableSize)
+        return Status::warning(tooManyBetsMessage(count, kPendingBetTableSize), kBulkTitle);
     const Result<PendingBetsOnDisk> onDisk = readPendingBetsForWriting(path);
-    if (!onDisk.ok()) {
-        ctx.prompter.critical(onDisk.message(), kBulkTitle);
-        return result;
-    }
+    if (!onDisk.ok())
+        return onDisk.status().titled(kBulkTitle);
     bool append = false;
     if (onDisk->exists) {
         const Answer a = ctx.prompter.yesNoCancel(
@@ -351,22 +337,18 @@ BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm&
     }
     // Every bet is checked to read back as itself before anything is written.
     const Result<QByteArray> newLines = PendingBetBytes(built);
-    if (!newLines.ok()) {
-        ctx.prompter.critical(newLines.message(), kBulkTitle);
-        return result;
-    }
+    if (!newLines.ok())
+        return newLines.status().titled(kBulkTitle);
     // The one place new bets reach the pending-bet file.
     const Status s = writeNewPendingBets(path, *onDisk, *newLines, count, append);
-    if (!s.ok()) {
-        ctx.prompter.critical(s.message(), kBulkTitle);
-        return result;
-    }
+    if (!s.ok())
+        return s.titled(kBulkTitle);
     result.outcome = BulkOutcome::Written;
     result.written = static_cast<int>(built.size());
     QString done = bulkCountMessage(result.written);
     if (result.skippedEntries > 0)
         done += kCrLf + bulkSkippedMessage(result.skippedEntries, result.firstSkippedEntry);
-    ctx.prompter.information(done, kBulkTitle);
+    result.notice = Notice{done, kBulkTitle};
     return result;
 }
 

@@ -77,8 +77,8 @@ OddsWindow oddsWindowOf(const BulkOutForm& form);
 Amount bulkStakeOf(const QString& typed);
 
 // The odds of one bet: the six-character odds text of PAT, six blanks when none is found, or
-// nothing when the lookup cannot go on (it has shown its message).
-using BulkOddsLookup = std::function<std::optional<QString>(const PendingBet& bet)>;
+// the failure that stops the lookup.
+using BulkOddsLookup = std::function<Result<QString>(const PendingBet& bet)>;
 // The lookup of the pending-bet odds import: PAT's ZO/UO files of the generation "PAT"/"Ver"
 // in "PAT"/"PatDir", each file read once.
 BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day);
@@ -86,17 +86,20 @@ BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day);
 // The pending bets of the read selections, in the order read, before odds and window.
 PendingBetTable bulkBets(const std::vector<ContestBet>& selections, const BulkOutForm& form);
 
-enum class BulkOutcome { Written, NothingFound, Cancelled, Stopped };
+// How a run that did not fail ended; what it has to say after it is its notice.
+enum class BulkOutcome { Written, NothingFound, Cancelled };
 struct BulkResult {
-    BulkOutcome outcome = BulkOutcome::Stopped;
+    BulkOutcome outcome = BulkOutcome::Cancelled;
+    Notice notice;
     int written = 0;
     int skippedEntries = 0;  // race entries with a venue that is not a venue name
     QString firstSkippedEntry;
 };
 
 // 保留ベット出力: reads the file, builds the lines, asks overwrite / append / cancel when the
-// day's pending-bet file exists, writes, and shows the count. lookup defaults to patOddsLookup.
-BulkResult RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm& form,
+// day's pending-bet file exists, writes, and gives the count to show. lookup defaults to
+// patOddsLookup.
+Result<BulkResult> RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm& form,
                          const BulkOddsLookup& lookup = {});
 
 }  // namespace zm

@@ -147,7 +147,7 @@ ExportFile RaceCardCsvFile(AppContext& ctx, const ImportState& state) {
 
     ProgressSink& progress = ctx.progressSink();
     progress.setCaption(predictionCaption(day));
-    progress.setLabel(kCsvProgressText, Rgb{0, 0, 0});
+    progress.setLabel(kCsvProgressText);
     progress.setPercent(0);
 
     QStringList lines;

@@ -447,56 +447,44 @@ QString tekichukaiDoneMessage(const TekichukaiImport& bets) {
     return QString::number(bets.bets) + u"行を保留ＢＥＴに出力しました。"_s + tekichukaiSkippedText(bets);
 }
 
-BetOutcome ImportTekichukai(AppContext& ctx, const QString& day, const QString& text,
-                            const TekichukaiFixedAmounts& fixed) {
-    if (text.isEmpty()) {
-        ctx.prompter.information(kTekichukaiNothing);
-        return BetOutcome::Stopped;
-    }
+Result<BetDone> ImportTekichukai(AppContext& ctx, const QString& day, const QString& text,
+                                 const TekichukaiFixedAmounts& fixed) {
+    if (text.isEmpty())
+        return Status::notice(kTekichukaiNothing);
     for (size_t k = 0; k < fixed.on.size(); ++k) {
-        if (fixed.on[k] && !FixedAmountValue(fixed.amount[k])) {
-            ctx.prompter.warning(u"金額の変更「"_s + fixed.amount[k] + u"」："_s + stakeRuleText(),
-                                 kTekichukaiOverwriteTitle);
-            return BetOutcome::Stopped;
-        }
+        if (fixed.on[k] && !FixedAmountValue(fixed.amount[k]))
+            return Status::warning(u"金額の変更「"_s + fixed.amount[k] + u"」："_s + stakeRuleText(),
+                                   kTekichukaiOverwriteTitle);
     }
     const QList<QStringView> kept = TekichukaiFirstPass(text, day);
     const TekichukaiImport bets = TekichukaiSecondPass(kept, fixed);
     if (bets.lines.isEmpty()) {
         const QString skipped = tekichukaiSkippedText(bets);
-        ctx.prompter.information(skipped.isEmpty() ? kTekichukaiNoValid : kTekichukaiNoValid + u"\r\n"_s + skipped);
-        return BetOutcome::Stopped;
+        return Status::notice(skipped.isEmpty() ? kTekichukaiNoValid : kTekichukaiNoValid + u"\r\n"_s + skipped);
     }
     const QString path = PendingBetPath(ctx.paths, day);
     const int count = bets.bets;
-    if (count > kPendingBetTableSize) {
-        ctx.prompter.warning(tooManyBetsMessage(count, kPendingBetTableSize), kTekichukaiOverwriteTitle);
-        return BetOutcome::Stopped;
-    }
+    if (count > kPendingBetTableSize)
+        return Status::warning(tooManyBetsMessage(count, kPendingBetTableSize), kTekichukaiOverwriteTitle);
     const Result<PendingBetsOnDisk> onDisk = readPendingBetsForWriting(path);
-    if (!onDisk.ok()) {
-        ctx.prompter.critical(onDisk.message(), kTekichukaiOverwriteTitle);
-        return BetOutcome::Stopped;
-    }
+    if (!onDisk.ok())
+        return onDisk.status().titled(kTekichukaiOverwriteTitle);
     if (!ctx.prompter.yesNo(tekichukaiConfirmText(count, bets.total), kTekichukaiConfirmTitle))
-        return BetOutcome::Declined;
+        return BetDone{BetOutcome::Declined};
     bool append = false;
     if (onDisk->exists) {
         const Answer a = ctx.prompter.yesNoCancel(
             u"既に保留ＢＥＴファイルが存在しますが上書きしますか？\r\nはい→上書き　いいえ→アペンド（追加）　ｷｬﾝｾﾙ→処理を中止"_s,
             kTekichukaiOverwriteTitle);
         if (a == Answer::Cancel)
-            return BetOutcome::Declined;
+            return BetDone{BetOutcome::Declined};
         append = a == Answer::No;
     }
     // The one place new bets reach the pending-bet file.
     const Status s = writeNewPendingBets(path, *onDisk, toSjis(withCrLf(bets.lines)), count, append);
-    if (!s.ok()) {
-        ctx.prompter.critical(s.message(), kTekichukaiOverwriteTitle);
-        return BetOutcome::Stopped;
-    }
-    ctx.prompter.information(tekichukaiDoneMessage(bets), kTekichukaiOverwriteTitle);
-    return BetOutcome::Done;
+    if (!s.ok())
+        return s.titled(kTekichukaiOverwriteTitle);
+    return BetDone{BetOutcome::Done, Notice{tekichukaiDoneMessage(bets), kTekichukaiOverwriteTitle}};
 }
 
 QString decodePostFile(const QByteArray& bytes) {

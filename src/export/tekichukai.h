@@ -134,7 +134,7 @@ QString tekichukaiDoneMessage(const TekichukaiImport& bets);
 QString tekichukaiSkippedText(const TekichukaiImport& bets);
 
 // 保留BETに出力: both passes, the two questions, then the pending-bet file replaced or appended.
-BetOutcome ImportTekichukai(AppContext& ctx, const QString& day, const QString& text,
+Result<BetDone> ImportTekichukai(AppContext& ctx, const QString& day, const QString& text,
                             const TekichukaiFixedAmounts& fixed);
 
 // A post file's bytes as text: UTF-8 when the bytes are valid UTF-8 holding a multi-byte

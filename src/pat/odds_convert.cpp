@@ -351,10 +351,8 @@ QString ConvRaceStatus(const OddsRecord& r) {
 Result<ConversionRun> ConvertPredictedOdds(AppContext& ctx, const QString& dayFilePath, ConvGeneration generation,
                                            const QString& folderText) {
     const QString folder = folderText.trimmed();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        ctx.prompter.warning(kConvFolderMissing);
-        return Status::failure(kConvFolderMissing);
-    }
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return Status::warning(kConvFolderMissing);
     const QString target = withSlash(folder);
     // Said through the run's prompter, on the GUI thread; the conversion goes on.
     if (const Status stored = ctx.store.SaveAppSetting(QStringLiteral("PAT"), QStringLiteral("ConvOddsDir"), target); !stored)
@@ -380,7 +378,7 @@ Result<ConversionRun> ConvertPredictedOdds(AppContext& ctx, const QString& dayFi
     for (int n = 1; n <= count; ++n) {
         const OddsRecord record(QByteArrayView(day).sliced(std::min<qsizetype>(day.size(), qsizetype(n - 1) * OddsRecord::kLength)));
         progress.setPercent(100.0 * n / count);
-        progress.setLabel(ConvRaceStatus(record), Rgb{0, 0, 0});
+        progress.setLabel(ConvRaceStatus(record));
         progress.idle();
         const QString code = ConvFileCode(record, generation);
         const bool pairs = record.number(PredictedOddsFields::runners) - record.number(PredictedOddsFields::nonRunners) > 8;
@@ -404,19 +402,14 @@ Result<ConversionRun> ConvertPredictedOdds(AppContext& ctx, const QString& dayFi
         }
         if (!st) {
             set.discard();
-            st = Status::failure(unchangedMessage(st.message()));
-            ctx.prompter.critical(st.message());
-            return st;
+            return Status::failure(unchangedMessage(st.message()));
         }
         run.written << target + kWinPlacePrefix + code + QStringLiteral(".JRA");
         if (pairs)
             run.written << target + kQuinellaPrefix + code + QStringLiteral(".JRA");
     }
-    if (Status committed = set.commit(); !committed) {
-        ctx.prompter.critical(committed.message());
+    if (Status committed = set.commit(); !committed)
         return committed;
-    }
-    ctx.prompter.information(kConvDone);
     return run;
 }
 

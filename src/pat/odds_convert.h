@@ -70,8 +70,8 @@ struct ConversionRun {
 
 // The dialog's execute: checks the folder (its message when missing, nothing written), stores
 // it as PAT/ConvOddsDir, converts every record of the day file with the race's status line on
-// the progress sink, and ends with the closing message. The files of the run are put in place
-// together: a write failure stops the run with its message and leaves every old file.
+// the progress sink; the caller ends with the closing message kConvDone. The files of the run
+// are put in place together: a write failure stops the run and leaves every old file.
 Result<ConversionRun> ConvertPredictedOdds(AppContext& ctx, const QString& dayFilePath, ConvGeneration generation,
                                            const QString& folderText);
 

@@ -168,23 +168,20 @@ QString rightNoCut(const QString& text, int width) {
 
 const QString kRule = QStringLiteral("+--+----+---+------+-----+------+-------+-----+---------+----------");
 
-// False, with the message, when the PAT folder is not set or is not a folder.
-bool patFolderOrSay(AppContext& ctx) {
+// A failure when the PAT folder is not set or is not a folder.
+Status patFolderProblem(const AppContext& ctx) {
     if (QFileInfo(ctx.settings.PatDir).isDir())
-        return true;
-    ctx.prompter.warning(patFolderMissingMessage(ctx.settings.PatDir));
-    return false;
+        return {};
+    return Status::warning(patFolderMissingMessage(ctx.settings.PatDir));
 }
 
-template <class Lg>
-std::optional<QStringList> logFilesOrSay(AppContext& ctx, const QString& pattern, const QString& message) {
-    if (!patFolderOrSay(ctx))
-        return std::nullopt;
+// PAT's files of the pattern; the message when there are none.
+Result<QStringList> logFiles(const AppContext& ctx, const QString& pattern, const QString& message) {
+    if (const Status folder = patFolderProblem(ctx); !folder)
+        return folder;
     const QStringList files = patFiles(ctx.settings.PatDir, pattern);
-    if (files.isEmpty()) {
-        ctx.prompter.warning(message);
-        return std::nullopt;
-    }
+    if (files.isEmpty())
+        return Status::warning(message);
     return files;
 }
 
@@ -244,10 +241,10 @@ void addLg31Stake(QByteArrayView file, DayStake& stake) {
     stake.remaining = 300 - stake.count;
 }
 
-std::optional<DayStake> ShowDayStake95(AppContext& ctx, const QString& day) {
-    const auto files = logFilesOrSay<Lg95Record>(ctx, QStringLiteral("LG-??.JRA"), kNoLogFiles95);
+Result<DayStake> ShowDayStake95(const AppContext& ctx, const QString& day) {
+    const auto files = logFiles(ctx, QStringLiteral("LG-??.JRA"), kNoLogFiles95);
     if (!files)
-        return std::nullopt;
+        return files.status();
     DayStake out;
     out.day = day;
     out.remaining = 900;
@@ -256,10 +253,10 @@ std::optional<DayStake> ShowDayStake95(AppContext& ctx, const QString& day) {
     return out;
 }
 
-std::optional<DayStake> ShowDayStake31(AppContext& ctx, const QString& day) {
-    const auto files = logFilesOrSay<Lg31Record>(ctx, QStringLiteral("LG-?.JRA"), kNoLogFiles31);
+Result<DayStake> ShowDayStake31(const AppContext& ctx, const QString& day) {
+    const auto files = logFiles(ctx, QStringLiteral("LG-?.JRA"), kNoLogFiles31);
     if (!files)
-        return std::nullopt;
+        return files.status();
     DayStake out;
     out.day = day;
     out.remaining = 300;
@@ -268,14 +265,13 @@ std::optional<DayStake> ShowDayStake31(AppContext& ctx, const QString& day) {
     return out;
 }
 
-std::optional<DayStake> ShowDayStake(AppContext& ctx, const QString& day) {
+Result<DayStake> ShowDayStake(const AppContext& ctx, const QString& day) {
     const QString& ver = ctx.settings.Ver;
     if (ver == u"95" || ver == u"98")
         return ShowDayStake95(ctx, day);
     if (ver == u"31")
         return ShowDayStake31(ctx, day);
-    ctx.prompter.warning(patNotSetMessage());
-    return std::nullopt;
+    return Status::warning(patNotSetMessage());
 }
 
 std::optional<SeiRecord> seiFromKs98(QByteArrayView bytes, const QString& day) {
@@ -344,39 +340,29 @@ std::vector<SeiRecord> condenseDay(const QStringList& files, const QString& day,
 }
 
 template <class Ks>
-std::optional<std::vector<SeiRecord>> buildResults(AppContext& ctx, const QString& day, Condense condense) {
-    if (!patFolderOrSay(ctx))
-        return std::nullopt;
-    const QStringList files = patFiles(ctx.settings.PatDir, QStringLiteral("KS-?????.JRA"));
-    if (files.isEmpty()) {
-        ctx.prompter.warning(kNoResultFiles);
-        return std::nullopt;
-    }
-    std::vector<SeiRecord> records = condenseDay<Ks>(files, day, condense);
+Result<std::vector<SeiRecord>> buildResults(const AppContext& ctx, const QString& day, Condense condense) {
+    const auto files = logFiles(ctx, QStringLiteral("KS-?????.JRA"), kNoResultFiles);
+    if (!files)
+        return files.status();
+    std::vector<SeiRecord> records = condenseDay<Ks>(*files, day, condense);
     // Results once kept are never replaced by fewer: PAT's folder may no longer hold the day.
     const QString path = seiPath(ctx.paths.DataDir, day);
     const Result<QByteArray> old = readSeiFile(path);
-    if (!old.ok()) {
-        ctx.prompter.critical(old.message());
-        return std::nullopt;
-    }
+    if (!old.ok())
+        return old.status();
     const int held = static_cast<int>(seiRecords(*old).size());
-    if (records.empty() || static_cast<int>(records.size()) < held) {
-        ctx.prompter.warning(resultsKeptMessage(day, static_cast<int>(records.size()), path, held));
-        return std::nullopt;
-    }
+    if (records.empty() || static_cast<int>(records.size()) < held)
+        return Status::warning(resultsKeptMessage(day, static_cast<int>(records.size()), path, held));
     QByteArray bytes;
     for (const SeiRecord& s : records)
         bytes += s.bytes();
-    if (const Status saved = SafeSave::save(path, bytes); !saved) {
-        ctx.prompter.critical(saved.message());
-        return std::nullopt;
-    }
+    if (const Status saved = SafeSave::save(path, bytes); !saved)
+        return saved;
     return records;
 }
 
 template <class Ks>
-ResultsRefresh refreshResults(AppContext& ctx, const QString& day, Condense condense) {
+Result<ResultsRefresh> refreshResults(const AppContext& ctx, const QString& day, Condense condense) {
     const QString folder = ctx.settings.PatDir;
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return ResultsRefresh::NothingNew;
@@ -408,16 +394,14 @@ ResultsRefresh refreshResults(AppContext& ctx, const QString& day, Condense cond
         bytes += s.bytes();
     if (bytes == *old)
         return ResultsRefresh::UpToDate;
-    if (const Status saved = SafeSave::save(path, bytes); !saved) {
-        ctx.prompter.critical(saved.message());
-        return ResultsRefresh::Failed;
-    }
+    if (const Status saved = SafeSave::save(path, bytes); !saved)
+        return saved;
     return ResultsRefresh::Written;
 }
 
 }  // namespace
 
-ResultsRefresh RefreshResults(AppContext& ctx, const QString& day) {
+Result<ResultsRefresh> RefreshResults(const AppContext& ctx, const QString& day) {
     if (!ctx.settings.PatOpt)
         return ResultsRefresh::NothingNew;
     if (ctx.settings.Ver == u"98")
@@ -427,22 +411,21 @@ ResultsRefresh RefreshResults(AppContext& ctx, const QString& day) {
     return ResultsRefresh::NothingNew;
 }
 
-std::optional<std::vector<SeiRecord>> BuildResults98(AppContext& ctx, const QString& day) {
+Result<std::vector<SeiRecord>> BuildResults98(const AppContext& ctx, const QString& day) {
     return buildResults<Ks98Record>(ctx, day, &seiFromKs98);
 }
 
-std::optional<std::vector<SeiRecord>> BuildResults95(AppContext& ctx, const QString& day) {
+Result<std::vector<SeiRecord>> BuildResults95(const AppContext& ctx, const QString& day) {
     return buildResults<Ks95Record>(ctx, day, &seiFromKs95);
 }
 
-std::optional<std::vector<SeiRecord>> BuildResults(AppContext& ctx, const QString& day) {
+Result<std::vector<SeiRecord>> BuildResults(const AppContext& ctx, const QString& day) {
     const QString& ver = ctx.settings.Ver;
     if (ctx.settings.PatOpt && ver == u"98")
         return BuildResults98(ctx, day);
     if (ctx.settings.PatOpt && ver == u"95")
         return BuildResults95(ctx, day);
-    ctx.prompter.warning(ctx.settings.PatOpt && ver == u"31" ? kResults31Refused : patNotSetMessage());
-    return std::nullopt;
+    return Status::warning(ctx.settings.PatOpt && ver == u"31" ? kResults31Refused : patNotSetMessage());
 }
 
 QStringList resultsColumns() {
@@ -645,17 +628,15 @@ private:
     QHash<QString, QString> nichi_;
 };
 
-std::optional<VoteLog> voteLog(AppContext& ctx, const QString& day, bool pat98) {
-    const auto files = logFilesOrSay<Lg95Record>(ctx, QStringLiteral("LG-??.JRA"), kNoLogFiles95);
+Result<VoteLog> voteLog(AppContext& ctx, const QString& day, bool pat98) {
+    const auto files = logFiles(ctx, QStringLiteral("LG-??.JRA"), kNoLogFiles95);
     if (!files)
-        return std::nullopt;
+        return files.status();
     VoteLog log;
     log.day = day;
     const Result<QByteArray> seiFile = readSeiFile(seiPath(ctx.paths.DataDir, day));
-    if (!seiFile.ok()) {
-        ctx.prompter.critical(seiFile.message());
-        return std::nullopt;
-    }
+    if (!seiFile.ok())
+        return seiFile.status();
     const std::vector<SeiRecord> sei = seiRecords(*seiFile);
     const QString folder = ctx.settings.PatDir;
     DayOddsFiles oddsFiles(ctx, folder, day);
@@ -715,17 +696,16 @@ std::optional<VoteLog> voteLog(AppContext& ctx, const QString& day, bool pat98) 
 
 }  // namespace
 
-std::optional<VoteLog> ShowVoteLog98(AppContext& ctx, const QString& day) { return voteLog(ctx, day, true); }
-std::optional<VoteLog> ShowVoteLog95(AppContext& ctx, const QString& day) { return voteLog(ctx, day, false); }
+Result<VoteLog> ShowVoteLog98(AppContext& ctx, const QString& day) { return voteLog(ctx, day, true); }
+Result<VoteLog> ShowVoteLog95(AppContext& ctx, const QString& day) { return voteLog(ctx, day, false); }
 
-std::optional<VoteLog> ShowVoteLog(AppContext& ctx, const QString& day) {
+Result<VoteLog> ShowVoteLog(AppContext& ctx, const QString& day) {
     const QString& ver = ctx.settings.Ver;
     if (ctx.settings.PatOpt && ver == u"98")
         return ShowVoteLog98(ctx, day);
     if (ctx.settings.PatOpt && ver == u"95")
         return ShowVoteLog95(ctx, day);
-    ctx.prompter.warning(ctx.settings.PatOpt && ver == u"31" ? kVoteLog31Refused : patNotSetMessage());
-    return std::nullopt;
+    return Status::warning(ctx.settings.PatOpt && ver == u"31" ? kVoteLog31Refused : patNotSetMessage());
 }
 
 QString voteLogText(const VoteLog& log) {

@@ -200,11 +200,11 @@ struct DayStake {
 // Adds the bought entries of one log file's bytes when the file is of stake.day.
 void addLg95Stake(QByteArrayView file, DayStake& stake);
 void addLg31Stake(QByteArrayView file, DayStake& stake);
-// From the log files of folder; the message (and nothing) when there is none.
-std::optional<DayStake> ShowDayStake95(AppContext& ctx, const QString& day);
-std::optional<DayStake> ShowDayStake31(AppContext& ctx, const QString& day);
+// From the log files of folder; the failure when there is none.
+Result<DayStake> ShowDayStake95(const AppContext& ctx, const QString& day);
+Result<DayStake> ShowDayStake31(const AppContext& ctx, const QString& day);
 // The menu item: chooses by PAT/Ver; M1 for any other value.
-std::optional<DayStake> ShowDayStake(AppContext& ctx, const QString& day);
+Result<DayStake> ShowDayStake(const AppContext& ctx, const QString& day);
 
 // The records of a KS file's bytes condensed, or nothing when the file is not of day.
 std::optional<SeiRecord> seiFromKs98(QByteArrayView ks, const QString& day);
@@ -222,21 +222,20 @@ QString resultsKeptMessage(const QString& day, int found, const QString& path, i
 QString seiPath(const QString& dataDir, const QString& day);
 
 // Reads the KS files of the PAT folder, writes the day's ".SEI" file and returns its records;
-// the message (and nothing) when there is no KS file, when they hold no race of the day or fewer
-// races than the ".SEI" file already holds (the file is then left as it is), or when the file
-// cannot be read or written.
-std::optional<std::vector<SeiRecord>> BuildResults98(AppContext& ctx, const QString& day);
-std::optional<std::vector<SeiRecord>> BuildResults95(AppContext& ctx, const QString& day);
+// a failure when there is no KS file, when they hold no race of the day or fewer races than the
+// ".SEI" file already holds (the file is then left as it is), or when the file cannot be read or
+// written.
+Result<std::vector<SeiRecord>> BuildResults98(const AppContext& ctx, const QString& day);
+Result<std::vector<SeiRecord>> BuildResults95(const AppContext& ctx, const QString& day);
 // The menu item: PAT/PatOpt and PAT/Ver decide (M1, the PAT31 refusal, or one of the above).
-std::optional<std::vector<SeiRecord>> BuildResults(AppContext& ctx, const QString& day);
+Result<std::vector<SeiRecord>> BuildResults(const AppContext& ctx, const QString& day);
 
 // Brings the day's ".SEI" file up to date without a word when PAT is used (PAT98 or PAT95) and
 // its folder holds result files newer than the file (or the file is missing): the day's races
 // are condensed and written, unless they are none or fewer than the file holds, which leaves
-// the file as it is, as does anything but a regular file at its name. Only a failed write is
-// said.
-enum class ResultsRefresh { UpToDate, Written, NothingNew, Failed };
-ResultsRefresh RefreshResults(AppContext& ctx, const QString& day);
+// the file as it is, as does anything but a regular file at its name. Only a failed write fails.
+enum class ResultsRefresh { UpToDate, Written, NothingNew };
+Result<ResultsRefresh> RefreshResults(const AppContext& ctx, const QString& day);
 
 // The results list: its column titles and one row per record (venue, race, then the columns).
 QStringList resultsColumns();
@@ -287,12 +286,12 @@ struct VoteLog {
 };
 
 // The vote log of the day from the LG files and the ".SEI" file as it stands (every row
-// unjudged without one); the message (and nothing) when there is no LG file. The desktop
-// program's vote log brings the ".SEI" file up to date first (RefreshResults).
-std::optional<VoteLog> ShowVoteLog98(AppContext& ctx, const QString& day);
-std::optional<VoteLog> ShowVoteLog95(AppContext& ctx, const QString& day);
+// unjudged without one); the failure when there is no LG file. The desktop program's vote log
+// brings the ".SEI" file up to date first (RefreshResults).
+Result<VoteLog> ShowVoteLog98(AppContext& ctx, const QString& day);
+Result<VoteLog> ShowVoteLog95(AppContext& ctx, const QString& day);
 // The menu item: PAT/PatOpt and PAT/Ver decide.
-std::optional<VoteLog> ShowVoteLog(AppContext& ctx, const QString& day);
+Result<VoteLog> ShowVoteLog(AppContext& ctx, const QString& day);
 
 // The text export of the view, lines ending in CR LF.
 QString voteLogText(const VoteLog& log);

@@ -253,17 +253,6 @@ std::optional<RecordFile> loadIfPresent(const RecordFile& loaded, const QString&
     return RecordFile::load(path, recordLength);
 }
 
-Rgb venueColour(int v) {
-    switch (v) {
-    case 1:
-        return Rgb{255, 0, 0};
-    case 2:
-        return Rgb{255, 0, 255};
-    default:
-        return Rgb{0, 255, 0};
-    }
-}
-
 }  // namespace
 
 Status PredictDay(AppContext& ctx, ImportState& state) {
@@ -277,7 +266,6 @@ Status PredictDay(AppContext& ctx, ImportState& state) {
         totalRaces += state.MeetingTable[static_cast<size_t>(v)].raceCount;
     }
     progress.setCaption(predictionCaption(day));
-    progress.setBarColor(Rgb{0, 0, 255});
     progress.setPercent(0);
     const float step = totalRaces > 0 ? 100.0f / static_cast<float>(totalRaces) : 0.0f;
     float bar = 0.0f;
@@ -333,7 +321,7 @@ Status PredictDay(AppContext& ctx, ImportState& state) {
                                   QStringLiteral("を予想中……");
             if (label != shownLabel) {
                 shownLabel = label;
-                progress.setLabel(label, venueColour(++labelsShown));
+                progress.setLabel(label, ++labelsShown);
             }
             QString stopMessage;
             if (PredictRace(ctx, state, sources, race, records, stopMessage) == RaceOutcome::Stopped) {

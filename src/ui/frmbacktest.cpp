@@ -367,7 +367,7 @@ analysis::BacktestOptions frmBacktest::options() const {
     return o;
 }
 
-void frmBacktest::setLabel(const QString& text, Rgb) {
+void frmBacktest::setLabel(const QString& text, int) {
     // The run names the day it reads; the export says what it does in its own words.
     const bool day = text.size() == 8 && dateOf(text).isValid();
     status_->setText(day ? slashed(text) + u" を集計しています…"_s : text);
@@ -729,7 +729,7 @@ void frmBacktest::Command2_Click() {
         BusyCursor busy;
         RunOnWorker(ctx_, this, [&](AppContext& run) {
             const analysis::BacktestReport full = analysis::RunBacktest(run.paths, run.settings, o, run.progressSink());
-            run.progressSink().setLabel(u"CSVファイルを書き出しています…"_s, Rgb{0, 0, 0});
+            run.progressSink().setLabel(u"CSVファイルを書き出しています…"_s);
             status = analysis::WriteBacktestCsv(full, file, sjis, &written, run.paths.DataDir);
         });
     }

@@ -66,7 +66,7 @@ public:
     analysis::BacktestOptions options() const;
 
     // ProgressSink: the day being read and the share of days done.
-    void setLabel(const QString& text, Rgb color) override;
+    void setLabel(const QString& text, int meeting) override;
     void setPercent(double percent) override;
 
 public slots:

@@ -1,5 +1,7 @@
 #include "ui/frmbetikkatuout.h"
 
+#include "ui/uiutil.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -224,7 +226,10 @@ void frmBetIkkatuOut::Command1_Click() {
         return;
     }
     run_->setEnabled(false);
-    last_ = RunBulkOutput(ctx_, day_, form());
+    const auto r = RunBulkOutput(ctx_, day_, form());
+    last_ = r.ok() ? *r : BulkResult{};
+    if (showFailure(ctx_.prompter, r.status()))
+        showNotice(ctx_.prompter, r->notice);
     run_->setEnabled(true);
 }
 

@@ -90,7 +90,7 @@ frmConvMurOdds::frmConvMurOdds(AppContext& ctx, const QString& dayFilePath, pat:
     connect(browse_, &QPushButton::clicked, this, &frmConvMurOdds::Browse_Click);
 }
 
-void frmConvMurOdds::setLabel(const QString& text, Rgb) {
+void frmConvMurOdds::setLabel(const QString& text, int) {
     race_->setText(text);
     emit raceShown(text);
 }
@@ -126,6 +126,7 @@ void frmConvMurOdds::Command1_Click() {
     race_->clear();
     status_->setText(pat::ConvStatusText(generation));
     bool done = false;
+    Status failure;
     {
         BusyCursor busy;
         RunOnWorker(ctx_, this, [&](AppContext& run) {
@@ -133,8 +134,14 @@ void frmConvMurOdds::Command1_Click() {
             if (result) {
                 written_ = result.value().written;
                 done = true;
+            } else {
+                failure = result.status();
             }
         });
+    }
+    showFailure(ctx_.prompter, failure);
+    if (done) {
+        ctx_.prompter.information(pat::kConvDone);
     }
     status_->setText(done ? pat::kConvDone : QString());
     if (done)

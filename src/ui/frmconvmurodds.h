@@ -41,7 +41,7 @@ public:
     const QStringList& written() const { return written_; }
 
     // ProgressSink: the race's status line and the share of records done.
-    void setLabel(const QString& text, Rgb color) override;
+    void setLabel(const QString& text, int meeting) override;
     void setPercent(double percent) override;
 
 public slots:

@@ -118,12 +118,15 @@ void frmHoryubetOdds::cmdSakujo_Click() {
         maxs_[k]->selectAll();
         return;
     }
-    BetOutcome outcome = BetOutcome::Stopped;
+    std::optional<Result<BetDone>> done;
     {
         BusyCursor busy;
-        outcome = DeleteBetsByOddsRange(ctx_, day_, values());
+        done = DeleteBetsByOddsRange(ctx_, day_, values());
     }
-    if (outcome == BetOutcome::Done) {
+    if (showFailure(ctx_.prompter, done->status())) {
+        showNotice(ctx_.prompter, done->value().notice);
+    }
+    if (done->ok() && done->value().outcome == BetOutcome::Done) {
         accept();
         return;
     }

@@ -9,7 +9,20 @@
 namespace zm::ui {
 
 namespace {
-QColor toColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+QColor meetingColor(int meeting) {
+    switch (meeting) {
+    case 0:
+        return QColor(0, 0, 0);
+    case 1:
+        return QColor(255, 0, 0);
+    case 2:
+        return QColor(255, 0, 255);
+    default:
+        return QColor(0, 255, 0);
+    }
+}
+
 }  // namespace
 
 ProgressBarView::ProgressBarView(QWidget* parent) : QWidget(parent) {
@@ -104,16 +117,12 @@ void frmProgres::setCaption(const QString& caption) {
     caption_->setText(caption);
 }
 
-void frmProgres::setLabel(const QString& text, Rgb color) {
-    labelColor_ = toColor(color);
+void frmProgres::setLabel(const QString& text, int meeting) {
+    labelColor_ = meetingColor(meeting);
     QPalette pal = label_->palette();
     pal.setColor(QPalette::WindowText, labelColor_);
     label_->setPalette(pal);
     label_->setText(text);
-}
-
-void frmProgres::setBarColor(Rgb color) {
-    bar_->setBarColor(toColor(color));
 }
 
 void frmProgres::setPercent(double percent) {

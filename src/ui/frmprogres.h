@@ -45,8 +45,8 @@ public:
     explicit frmProgres(QWidget* parent = nullptr);
 
     void setCaption(const QString& caption) override;
-    void setLabel(const QString& text, Rgb color) override;
-    void setBarColor(Rgb color) override;
+    // The label in the colour of its meeting: red, magenta, then green; black for a plain one.
+    void setLabel(const QString& text, int meeting) override;
     void setPercent(double percent) override;
     void setBatchStep(int step, int steps, const QString& item) override;
 

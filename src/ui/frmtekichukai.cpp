@@ -3,6 +3,7 @@
 #include "app/safe_save.h"
 #include "bets/pending_bet.h"
 #include "codes/sjis.h"
+#include "ui/uiutil.h"
 #include "zenomur_version.h"
 
 #include <QCheckBox>
@@ -202,7 +203,9 @@ void frmReadTekichukai::Output_Click() {
         if (const auto amount = FixedAmountValue(amounts_[k]->text()))
             amounts_[k]->setText(amount->digits());
     }
-    ImportTekichukai(ctx_, day_, text_->toPlainText(), fixedAmounts());
+    const auto done = ImportTekichukai(ctx_, day_, text_->toPlainText(), fixedAmounts());
+    if (showFailure(ctx_.prompter, done.status()))
+        showNotice(ctx_.prompter, done->notice);
 }
 
 }  // namespace zm::ui

@@ -1,5 +1,7 @@
 #include "ui/frmvoterobosettei.h"
 
+#include "ui/uiutil.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -140,9 +142,8 @@ VoteRoboOptions frmVoteRoboSettei::options() const {
 
 void frmVoteRoboSettei::Output_Click() {
     const VoteRoboOptions o = options();
-    if (const Status stored = StoreVoteRoboOptions(ctx_.store, ctx_.settings, o); !stored)
-        ctx_.prompter.critical(stored.message());
-    WriteVoteRoboSchedule(ctx_, day_, o);
+    showFailure(ctx_.prompter, StoreVoteRoboOptions(ctx_.store, ctx_.settings, o));
+    showFailure(ctx_.prompter, WriteVoteRoboSchedule(ctx_, day_, o));
 }
 
 }  // namespace zm::ui

@@ -5,6 +5,7 @@
 #include "ui/frmbetikkatuout.h"
 #include "ui/frmoutputfiles.h"
 #include "ui/frmzenomain.h"
+#include "ui/uiutil.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,9 +24,9 @@ void frmZenoMain::DetailFile_Click() {
     if (currentRaceDate_.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = card::WriteDetailFile(ctx_, currentRaceDate_);
+    const Status written = card::WriteDetailFile(ctx_, currentRaceDate_);
     QApplication::restoreOverrideCursor();
-    if (written) {
+    if (showFailure(ctx_.prompter, written)) {
         ctx_.prompter.information(QStringLiteral("詳細テキストファイルを出力しました。\r\n") +
                                   QDir::toNativeSeparators(card::detailFilePath(ctx_.settings, currentRaceDate_)));
     }

@@ -9,6 +9,7 @@
 #include "ui/frmhoryubetodds.h"
 #include "ui/frmhoryuubethyouji.h"
 #include "ui/mdizenomur.h"
+#include "ui/uiutil.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -41,6 +42,16 @@ std::optional<BetCounts> betCounts(const AppPaths& paths, const QString& day) {
     return c;
 }
 
+// Shows how a rewrite ended: its failure, or what it has to say. A failed rewrite changed
+// nothing, as a declined one.
+BetOutcome showBetDone(Prompter& prompter, const std::optional<Result<BetDone>>& done) {
+    if (!done || !showFailure(prompter, done->status())) {
+        return BetOutcome::Declined;
+    }
+    showNotice(prompter, done->value().notice);
+    return done->value().outcome;
+}
+
 }  // namespace
 
 const QString& MDIZenoMUR::currentRaceDate() const {
@@ -49,8 +60,7 @@ const QString& MDIZenoMUR::currentRaceDate() const {
 
 void MDIZenoMUR::mnuBetFIleEdit_Click() {
     const Result<QString> file = PendingBetFileToEdit(ctx_.paths, currentRaceDate());
-    if (!file) {
-        ctx_.prompter.information(file.message());
+    if (!showFailure(ctx_.prompter, file.status())) {
         return;
     }
     // The desktop's own application for the file; the program goes on without waiting for it.
@@ -70,7 +80,9 @@ void MDIZenoMUR::mnuBetTougou_Click() {
         return;
     }
     const QString day = currentRaceDate();
-    runLong([&day](AppContext& run) { MergeDuplicateBets(run, day); }, false);
+    std::optional<Result<BetDone>> done;
+    runLong([&](AppContext& run) { done = MergeDuplicateBets(run, day); }, false);
+    showBetDone(ctx_.prompter, done);
 }
 
 void MDIZenoMUR::mnuBetSakujo_Click() {
@@ -78,7 +90,9 @@ void MDIZenoMUR::mnuBetSakujo_Click() {
         return;
     }
     const QString day = currentRaceDate();
-    runLong([&day](AppContext& run) { RemoveDuplicateBets(run, day); }, false);
+    std::optional<Result<BetDone>> done;
+    runLong([&](AppContext& run) { done = RemoveDuplicateBets(run, day); }, false);
+    showBetDone(ctx_.prompter, done);
 }
 
 void MDIZenoMUR::mnuBetSort_Click() {
@@ -86,8 +100,9 @@ void MDIZenoMUR::mnuBetSort_Click() {
         return;
     }
     const QString day = currentRaceDate();
-    BetOutcome outcome = BetOutcome::Stopped;
-    runLong([&](AppContext& run) { outcome = SortPendingBets(run, day); }, false);
+    std::optional<Result<BetDone>> done;
+    runLong([&](AppContext& run) { done = SortPendingBets(run, day); }, false);
+    const BetOutcome outcome = showBetDone(ctx_.prompter, done);
     const auto after = betCounts(ctx_.paths, day);
     if (outcome == BetOutcome::Done && after) {
         ctx_.prompter.information(QStringLiteral("保留ＢＥＴ（%1ベット）を並び替えました。").arg(after->bets));
@@ -101,8 +116,9 @@ void MDIZenoMUR::mnuBetOddsTorikomi_Click() {
         return;
     }
     const QString day = currentRaceDate();
-    BetOutcome outcome = BetOutcome::Stopped;
-    runLong([&](AppContext& run) { outcome = ImportBetOdds(run, day); }, false);
+    std::optional<Result<BetDone>> done;
+    runLong([&](AppContext& run) { done = ImportBetOdds(run, day); }, false);
+    const BetOutcome outcome = showBetDone(ctx_.prompter, done);
     const auto after = betCounts(ctx_.paths, day);
     if (outcome == BetOutcome::Done && after) {
         QString text = QStringLiteral("保留ＢＥＴ%1ベットのうち、%2ベットのオッズを取り込みました。")
@@ -132,10 +148,10 @@ void MDIZenoMUR::mnuBetHyouji_Click() {
         return;
     }
     const QString day = currentRaceDate();
-    std::optional<BetTotals> totals;
-    runLong([&](AppContext& run) { totals = PendingBetTotals(run, day); }, false);
-    if (totals) {
-        showDialog(new frmHoryuuBetHyouji(*totals, this));
+    std::optional<Result<BetTotals>> totals;
+    runLong([&](AppContext& run) { totals = PendingBetTotals(run.paths, day); }, false);
+    if (totals && showFailure(ctx_.prompter, totals->status())) {
+        showDialog(new frmHoryuuBetHyouji(totals->value(), this));
     }
 }
 
@@ -144,7 +160,13 @@ void MDIZenoMUR::mnuPatBetOut_Click() {
         return;
     }
     const QString day = currentRaceDate();
-    runLong([&day](AppContext& run) { CutPurchaseFiles(run, day); }, false);
+    std::optional<Result<Notice>> report;
+    runLong([&](AppContext& run) { report = CutPurchaseFiles(run, day); }, false);
+    if (!report || !showFailure(ctx_.prompter, report->status())) {
+        return;
+    }
+    showNotice(ctx_.prompter, report->value());
+    showFailure(ctx_.prompter, OfferPendingBetRemoval(ctx_, day));
 }
 
 }  // namespace zm::ui

@@ -44,7 +44,8 @@ void MDIZenoMUR::mnuPatItem_Click(int index) {
 
     switch (index) {
         case 0: {
-            if (const auto stake = pat::ShowDayStake(ctx_, day)) {
+            const auto stake = pat::ShowDayStake(ctx_, day);
+            if (showFailure(ctx_.prompter, stake.status())) {
                 showDialog(new frmPatStake(*stake, this));
             }
             break;
@@ -58,22 +59,28 @@ void MDIZenoMUR::mnuPatItem_Click(int index) {
             break;
         case 2: {
             const auto results = pat::BuildResults(ctx_, day);
-            if (!results) {
+            if (!showFailure(ctx_.prompter, results.status())) {
                 return;
             }
+            // Without a vote log the results page still shows.
             auto log = pat::ShowVoteLog(ctx_, day);
-            showDialog(new frmPatLog(ctx_, std::move(log), *results, frmPatLog::ResultsPage, this));
+            std::optional<pat::VoteLog> shown;
+            if (showFailure(ctx_.prompter, log.status())) {
+                shown = std::move(log.value());
+            }
+            showDialog(new frmPatLog(ctx_, std::move(shown), *results, frmPatLog::ResultsPage, this));
             break;
         }
         case 3: {
             // The bets are judged against the latest results PAT holds, without a visit to the
             // results list first.
-            pat::RefreshResults(ctx_, day);
+            showFailure(ctx_.prompter, pat::RefreshResults(ctx_, day).status());
             auto log = pat::ShowVoteLog(ctx_, day);
-            if (!log) {
+            if (!showFailure(ctx_.prompter, log.status())) {
                 return;
             }
-            showDialog(new frmPatLog(ctx_, std::move(log), savedResults(ctx_, day), frmPatLog::VoteLogPage, this));
+            showDialog(new frmPatLog(ctx_, std::move(log.value()), savedResults(ctx_, day), frmPatLog::VoteLogPage,
+                                     this));
             break;
         }
         default:

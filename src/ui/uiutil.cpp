@@ -103,4 +103,11 @@ void PlaceOverParent(QWidget* window) {
     window->move(g.topLeft());
 }
 
+bool showFailure(Prompter& prompter, const Status& status) {
+    if (status.ok())
+        return true;
+    showNotice(prompter, status.notice());
+    return false;
+}
+
 }  // namespace zm::ui

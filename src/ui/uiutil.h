@@ -27,6 +27,10 @@ public:
 // Gives the folder with its trailing "/", or nothing after a message.
 std::optional<QString> CheckFolderField(Prompter& prompter, const QString& text, const QString& emptyMessage);
 
+// The one place the desktop shows a failure: a message box of the failure's icon and caption.
+// Returns whether the status was done (false after showing the failure).
+bool showFailure(Prompter& prompter, const Status& status);
+
 // The text without blanks around it and without one trailing "/" or "\" (the root stays "/").
 QString FolderFieldText(const QString& text);
 

@@ -83,8 +83,7 @@ class QueuedProgress : public ProgressSink {
 public:
     QueuedProgress(ProgressSink& target, QObject* home) : t_(&target), h_(home) {}
     void setCaption(const QString& c) override { post(h_, [t = t_, c] { t->setCaption(c); }); }
-    void setLabel(const QString& s, Rgb rgb) override { post(h_, [t = t_, s, rgb] { t->setLabel(s, rgb); }); }
-    void setBarColor(Rgb rgb) override { post(h_, [t = t_, rgb] { t->setBarColor(rgb); }); }
+    void setLabel(const QString& s, int meeting) override { post(h_, [t = t_, s, meeting] { t->setLabel(s, meeting); }); }
     void setBatchStep(int step, int steps, const QString& item) override {
         lastPercent_ = -1;  // the next item starts its own count
         post(h_, [t = t_, step, steps, item] { t->setBatchStep(step, steps, item); });

@@ -72,7 +72,7 @@ TEST_F(BetOdds, EachGenerationFillsWhatItsFilesHold) {
         home.ctx().settings.Ver = c.ver;
         pat("UO-53B.JRA", QString(c.ver) == "95" ? test::uoRecord<pat::Uo95Record>(race)
                                                  : test::uoRecord<pat::Uo98Record>(race));
-        EXPECT_EQ(ImportBetOdds(home.ctx(), kDay), BetOutcome::Done);
+        EXPECT_EQ(test::shown(home.prompter(), ImportBetOdds(home.ctx(), kDay)), BetOutcome::Done);
         QStringList odds;
         for (const QString& l : readLines(path()))
             odds << l.split(',')[4];
@@ -99,7 +99,7 @@ TEST_F(BetOdds, AMeetingDayThatCannotBeFoundStopsTheWholeImport) {
         const QByteArray before = readBytes(path());
         home.ctx().settings.Ver = c.ver;
         home.prompter().clear();
-        EXPECT_EQ(ImportBetOdds(home.ctx(), kDay), BetOutcome::Stopped);
+        EXPECT_EQ(test::shown(home.prompter(), ImportBetOdds(home.ctx(), kDay)), std::nullopt);
         EXPECT_EQ(home.prompter().texts(), QStringList{"開催日次を取得できません！　オッズ取得を中止します。"});
         EXPECT_EQ(readBytes(path()), before);
     }
@@ -116,7 +116,7 @@ TEST_F(BetOdds, WithoutPatSettingsTheFileIsNotTouched) {
         home.ctx().settings.Ver = c.ver;
         home.ctx().settings.PatDir = c.folder ? patDir : patDir + "/missing/";
         home.prompter().clear();
-        EXPECT_EQ(ImportBetOdds(home.ctx(), kDay), BetOutcome::Stopped) << c.ver;
+        EXPECT_EQ(test::shown(home.prompter(), ImportBetOdds(home.ctx(), kDay)), std::nullopt) << c.ver;
         EXPECT_TRUE(home.prompter().texts().front().contains("PAT")) << c.ver;
         EXPECT_EQ(readBytes(path()), before);
     }

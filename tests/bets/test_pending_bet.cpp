@@ -19,6 +19,17 @@ using test::writeBytes;
 
 const QString kDay = QStringLiteral("20310309");
 
+// The purchase files as the front ends run them: the report, then the offer to delete the bets.
+Result<BetDone> purchase(AppContext& ctx, const QString& day) {
+    const auto report = CutPurchaseFiles(ctx, day);
+    if (!report)
+        return report.status();
+    showNotice(ctx.prompter, *report);
+    if (const Status removed = OfferPendingBetRemoval(ctx, day); !removed)
+        return removed;
+    return BetDone{};
+}
+
 class PendingBets : public ::testing::Test {
 protected:
     QString path() { return PendingBetPath(home.ctx().paths, kDay); }
@@ -61,7 +72,7 @@ TEST_F(PendingBets, SortOrdersByVenueRaceTypeAndCombinationAfterOk) {
     write({"小倉,1R,単勝,1,,100円", "", "札幌,12R,馬連,05-12,,100円", "札幌,12R,拡,01-02,,100円",
            "札幌,2R,枠連,1-8,,100円", "札幌,2R,単勝,10,,100円", "札幌,2R,単勝,9,,100円", "大井,1R,単勝,1,,100円"});
     home.prompter().answer(Answer::Ok);
-    EXPECT_EQ(SortPendingBets(home.ctx(), kDay), BetOutcome::Done);
+    EXPECT_EQ(test::shown(home.prompter(), SortPendingBets(home.ctx(), kDay)), BetOutcome::Done);
     EXPECT_EQ(lines(), (QStringList{"大井, 1R,単勝  ,    1,      ,   100円", "札幌, 2R,単勝  ,    9,      ,   100円",
                                     "札幌, 2R,単勝  ,   10,      ,   100円", "札幌, 2R,枠連  ,  1-8,      ,   100円",
                                     "札幌,12R,馬連  ,05-12,      ,   100円", "札幌,12R,ワイド,01-02,      ,   100円",
@@ -72,12 +83,12 @@ TEST_F(PendingBets, SortOrdersByVenueRaceTypeAndCombinationAfterOk) {
 TEST_F(PendingBets, SortOfOneBetAndCancelLeaveTheFile) {
     write({"東京,1R,単勝,5,,100円"});
     const QByteArray one = readBytes(path());
-    EXPECT_EQ(SortPendingBets(home.ctx(), kDay), BetOutcome::NothingToDo);
+    EXPECT_EQ(test::shown(home.prompter(), SortPendingBets(home.ctx(), kDay)), BetOutcome::NothingToDo);
     EXPECT_EQ(readBytes(path()), one);
     write({"東京,2R,単勝,5,,100円", "東京,1R,単勝,5,,100円"});
     const QByteArray two = readBytes(path());
     home.prompter().answer(Answer::Cancel);
-    EXPECT_EQ(SortPendingBets(home.ctx(), kDay), BetOutcome::Declined);
+    EXPECT_EQ(test::shown(home.prompter(), SortPendingBets(home.ctx(), kDay)), BetOutcome::Declined);
     EXPECT_EQ(readBytes(path()), two);
 }
 
@@ -108,7 +119,7 @@ TEST_F(PendingBets, DuplicatesAcrossWritersAreRemovedOrMerged) {
                               "東京,11R,単勝,1,,100"};
     write(file);
     home.prompter().answer(Answer::Ok);
-    EXPECT_EQ(RemoveDuplicateBets(home.ctx(), kDay), BetOutcome::Done);
+    EXPECT_EQ(test::shown(home.prompter(), RemoveDuplicateBets(home.ctx(), kDay)), BetOutcome::Done);
     EXPECT_EQ(home.prompter().texts().back(),
               "重複した買い目が  3BETありました。\r\n最初に出現した買い目を残します。書き替えてよろしいですか？");
     EXPECT_EQ(lines(), (QStringList{"東京,11R,馬連  ,05-12,      ,   100円", "東京,11R,ワイド,01-02,      ,   300円",
@@ -116,7 +127,7 @@ TEST_F(PendingBets, DuplicatesAcrossWritersAreRemovedOrMerged) {
 
     write(file);
     home.prompter().answer(Answer::Ok);
-    EXPECT_EQ(MergeDuplicateBets(home.ctx(), kDay), BetOutcome::Done);
+    EXPECT_EQ(test::shown(home.prompter(), MergeDuplicateBets(home.ctx(), kDay)), BetOutcome::Done);
     EXPECT_EQ(home.prompter().log().back().title, "保留ＢＥＴの重複買い目統合");
     EXPECT_EQ(lines(), (QStringList{"東京,11R,馬連  ,05-12,      ,   300円", "東京,11R,ワイド,01-02,      ,  1200円",
                                     "東京,11R,単勝  ,    1,      ,   100円"}));
@@ -148,20 +159,20 @@ TEST_F(PendingBets, MergeSumsWholeYenAndRefusesSumsAboveTheLargestStake) {
     }
     write({"東京,1R,単勝,1,,99999800円", "東京,1R,単勝,1,,200円"});
     const QByteArray before = readBytes(path());
-    EXPECT_EQ(MergeDuplicateBets(home.ctx(), kDay), BetOutcome::Stopped);
+    EXPECT_EQ(test::shown(home.prompter(), MergeDuplicateBets(home.ctx(), kDay)), std::nullopt);
     EXPECT_EQ(readBytes(path()), before);
 }
 
 TEST_F(PendingBets, TablesRefuseFilesBeyondTheirSize) {
     const struct {
         int bets;
-        BetOutcome (*run)(AppContext&, const QString&);
+        Result<BetDone> (*run)(AppContext&, const QString&);
         bool refused;
     } cases[] = {
         {2048, SortPendingBets, false}, {2049, SortPendingBets, true},
         {2048, RemoveDuplicateBets, false}, {2049, RemoveDuplicateBets, true},
         {2049, MergeDuplicateBets, true}, {2049, ImportBetOdds, true},
-        {2049, CutPurchaseFiles, true},
+        {2049, purchase, true},
     };
     for (const auto& c : cases) {
         QStringList l = {""};  // blank lines are not bets
@@ -172,8 +183,8 @@ TEST_F(PendingBets, TablesRefuseFilesBeyondTheirSize) {
         home.prompter().clear();
         home.prompter().answer(Answer::Cancel);
         home.prompter().answer(Answer::Cancel);
-        const BetOutcome o = c.run(home.ctx(), kDay);
-        EXPECT_EQ(o == BetOutcome::Stopped, c.refused) << c.bets;
+        const auto o = test::shown(home.prompter(), c.run(home.ctx(), kDay));
+        EXPECT_EQ(!o, c.refused) << c.bets;
         if (c.refused) {
             EXPECT_EQ(readBytes(path()), before);
             EXPECT_TRUE(home.prompter().texts().front().contains("2,049") ||
@@ -183,14 +194,14 @@ TEST_F(PendingBets, TablesRefuseFilesBeyondTheirSize) {
 }
 
 TEST_F(PendingBets, MissingFileMessages) {
-    BetOutcome (*ops[])(AppContext&, const QString&) = {SortPendingBets, RemoveDuplicateBets, MergeDuplicateBets,
-                                                        ImportBetOdds};
+    Result<BetDone> (*ops[])(AppContext&, const QString&) = {SortPendingBets, RemoveDuplicateBets,
+                                                             MergeDuplicateBets, ImportBetOdds};
     for (auto op : ops) {
         home.prompter().clear();
-        EXPECT_EQ(op(home.ctx(), kDay), BetOutcome::Stopped);
+        EXPECT_EQ(test::shown(home.prompter(), op(home.ctx(), kDay)), std::nullopt);
         EXPECT_EQ(home.prompter().texts(), QStringList{kNoPendingBets});
     }
-    EXPECT_FALSE(PendingBetTotals(home.ctx(), kDay));
+    EXPECT_FALSE(PendingBetTotals(home.ctx().paths, kDay));
     EXPECT_EQ(PendingBetFileToEdit(home.ctx().paths, kDay).message(), kNoPurchaseFile);
     EXPECT_FALSE(QFile::exists(path()));
 }
@@ -198,7 +209,7 @@ TEST_F(PendingBets, MissingFileMessages) {
 TEST_F(PendingBets, TotalsCountBothWideWordsAndStopOnAnUnknownType) {
     write({"東京,1R,単勝,1,,100円", "", "東京,1R,拡,01-02,,1000円", "東京,1R,ワイド,01-02,,  1200円",
            "東京,1R,複,1,,100"});
-    const auto t = PendingBetTotals(home.ctx(), kDay);
+    const auto t = PendingBetTotals(home.ctx().paths, kDay);
     ASSERT_TRUE(t);
     EXPECT_EQ(t->heading, "2031年 3月 9日 の保留ＢＥＴ内訳です…");
     EXPECT_EQ(t->counts, (std::array<std::int64_t, 5>{1, 1, 0, 0, 2}));
@@ -207,8 +218,9 @@ TEST_F(PendingBets, TotalsCountBothWideWordsAndStopOnAnUnknownType) {
     EXPECT_EQ(t->totalAmount().display(), "2,400");
     EXPECT_EQ(totalsHeading("20311231"), "2031年 12月 31日 の保留ＢＥＴ内訳です…");
     write({"東京,1R,単勝,1,,100円", "東京,1R,三連単,1,,100円"});
-    EXPECT_FALSE(PendingBetTotals(home.ctx(), kDay));
-    EXPECT_TRUE(home.prompter().texts().back().contains("2 行目「東京,1R,三連単,1,,100円」"));
+    const auto refused = PendingBetTotals(home.ctx().paths, kDay);
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.message().contains("2 行目「東京,1R,三連単,1,,100円」"));
 }
 
 struct PruneCase {
@@ -243,7 +255,7 @@ TEST_F(PendingBets, OddsRangeDeleteKeepsABackupAndTheBetsOutsideTheRange) {
             t = c.max;
         d.noOddsAsOne = c.noOddsAsOne;
         home.prompter().clear();
-        DeleteBetsByOddsRange(home.ctx(), kDay, d);
+        test::shown(home.prompter(), DeleteBetsByOddsRange(home.ctx(), kDay, d));
         if (c.kept.isEmpty()) {
             EXPECT_EQ(readBytes(path()), before);
             EXPECT_FALSE(QFile::exists(PendingBetBackupPath(home.ctx().paths, kDay)));
@@ -271,7 +283,7 @@ TEST_F(PendingBets, OddsRangeSettingsAreStoredAsWholeNumbers) {
     d.minText[0] = "17.5";
     d.maxText[0] = "16.5";
     d.minText[1] = "-3";
-    EXPECT_EQ(DeleteBetsByOddsRange(home.ctx(), kDay, d), BetOutcome::Stopped);  // nothing checked
+    EXPECT_EQ(test::shown(home.prompter(), DeleteBetsByOddsRange(home.ctx(), kDay, d)), std::nullopt);  // nothing checked
     EXPECT_EQ(home.prompter().texts().back(), "削除項目が設定されていません！");
     const auto& s = home.ctx().store;
     EXPECT_EQ(s.read("保留BET", "単勝オッズMIN"), "18");
@@ -280,7 +292,7 @@ TEST_F(PendingBets, OddsRangeSettingsAreStoredAsWholeNumbers) {
     EXPECT_EQ(s.read("保留BET", "式別削除1"), "0");
     EXPECT_FALSE(s.contains("保留BET", "無オッズFLAG"));
     writeBytes(path(), "  \r\n\r\n");
-    EXPECT_EQ(DeleteBetsByOddsRange(home.ctx(), kDay, d), BetOutcome::Stopped);
+    EXPECT_EQ(test::shown(home.prompter(), DeleteBetsByOddsRange(home.ctx(), kDay, d)), std::nullopt);
     EXPECT_EQ(home.prompter().texts().back(), kPendingBetsEmpty);
 }
 
@@ -335,7 +347,7 @@ TEST_F(PendingBets, PurchaseFilesOfFiftyBetsAndTheNinthUnbounded) {
     l[2] = "東京,11R,ワイド,03-12,,1234500円";
     write(l);
     home.prompter().answer(Answer::No);
-    EXPECT_EQ(CutPurchaseFiles(home.ctx(), kDay), BetOutcome::Done);
+    EXPECT_EQ(test::shown(home.prompter(), purchase(home.ctx(), kDay)), BetOutcome::Done);
     EXPECT_EQ(home.prompter().texts().front(), "既存のBETﾌｧｲﾙ（3ﾌｧｲﾙ）を削除しました。\r\n500BET（9ﾌｧｲﾙ）出力しました。");
     EXPECT_EQ(home.prompter().log().front().title, kPurchaseTitle);
     const QStringList first = readLines(out + kDay + "_1.BET");
@@ -356,7 +368,7 @@ TEST_F(PendingBets, PurchaseFilesOfFiftyBetsAndTheNinthUnbounded) {
     write({"", ""});
     home.prompter().clear();
     home.prompter().answer(Answer::Yes);
-    EXPECT_EQ(CutPurchaseFiles(home.ctx(), kDay), BetOutcome::Done);
+    EXPECT_EQ(test::shown(home.prompter(), purchase(home.ctx(), kDay)), BetOutcome::Done);
     EXPECT_EQ(home.prompter().texts().front(), "既存のBETﾌｧｲﾙ（9ﾌｧｲﾙ）を削除しました。\r\n0BET（0ﾌｧｲﾙ）出力しました。");
     EXPECT_FALSE(QFile::exists(path()));
 }

@@ -76,8 +76,7 @@ TEST_F(DetailFile, RaceBlocksWithRunnerLinesAndOdds) {
 
 TEST_F(DetailFile, MissingFilesAndUnknownRunners) {
     // Without the prediction or the race day file nothing is written.
-    EXPECT_FALSE(WriteDetailFile(home.ctx(), kDay, someOdds));
-    EXPECT_EQ(home.prompter().texts(), QStringList{kDetailNoPrediction});
+    EXPECT_EQ(WriteDetailFile(home.ctx(), kDay, someOdds).message(), kDetailNoPrediction);
     EXPECT_FALSE(QFile::exists(path()));
 
     // Without the entries day file: one message and nothing written.
@@ -86,8 +85,7 @@ TEST_F(DetailFile, MissingFilesAndUnknownRunners) {
     day.add("05", 2, 10);
     day.write(home.ctx().paths.DataDir, false);
     home.prompter().clear();
-    EXPECT_FALSE(WriteDetailFile(home.ctx(), kDay, someOdds));
-    EXPECT_EQ(home.prompter().texts(), QStringList{kDetailNoEntries});
+    EXPECT_EQ(WriteDetailFile(home.ctx(), kDay, someOdds).message(), kDetailNoEntries);
     EXPECT_FALSE(QFile::exists(path()));
 
     // A runner whose horse the entries file lacks is left out, not printed from another record.

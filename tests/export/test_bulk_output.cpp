@@ -40,7 +40,16 @@ protected:
         form.murFormat = true;
     }
     QString path() { return PendingBetPath(home.ctx().paths, kDay); }
-    BulkResult run(const BulkOddsLookup& lookup = {}) { return RunBulkOutput(home.ctx(), kDay, form, lookup); }
+    // A run as the front ends show it: the outcome (nothing after a failure) and the lines written.
+    struct Ran {
+        std::optional<BulkOutcome> outcome;
+        int written = 0;
+    };
+    Ran run(const BulkOddsLookup& lookup = {}) {
+        const auto r = RunBulkOutput(home.ctx(), kDay, form, lookup);
+        const auto outcome = test::shown(home.prompter(), r);
+        return {outcome, r.ok() ? r->written : 0};
+    }
 
     test::TestHome home;
     QString source;
@@ -243,13 +252,13 @@ TEST_F(BulkOutput, NothingReadGivesItsMessageAndNoFile) {
     }
     form.Path = source + ".gone";
     home.prompter().clear();
-    EXPECT_EQ(run().outcome, BulkOutcome::Stopped);
+    EXPECT_EQ(run().outcome, std::nullopt);
     EXPECT_EQ(home.prompter().texts(), QStringList{kBulkFileMissing});
 }
 
 TEST_F(BulkOutput, OddsColumnAndWindow) {
     // 14 at 2.0, 3 scratched, pairs at 150.0, 1-2 without odds.
-    const BulkOddsLookup odds = [](const PendingBet& b) -> std::optional<QString> {
+    const BulkOddsLookup odds = [](const PendingBet& b) -> Result<QString> {
         if (b.Combination == "    3")
             return QString("  ﾄﾘｹｼ");
         if (b.Combination == "  1-2")
@@ -309,7 +318,7 @@ TEST_F(BulkOutput, OddsFromPatFiles) {
     home.ctx().settings.Ver = "95";
     QFile::remove(path());
     home.prompter().clear();
-    EXPECT_EQ(run().outcome, BulkOutcome::Stopped);
+    EXPECT_EQ(run().outcome, std::nullopt);
     EXPECT_EQ(home.prompter().texts(), QStringList{"開催日次を取得できません！　オッズ取得を中止します。"});
     EXPECT_FALSE(QFile::exists(path()));
 }
@@ -317,7 +326,7 @@ TEST_F(BulkOutput, OddsFromPatFiles) {
 // A stake above the largest is refused, not written as another amount; the largest is taken.
 TEST_F(BulkOutput, StakesAboveTheLargestAreRefused) {
     form.stakes[0] = "100000000";
-    EXPECT_EQ(run().outcome, BulkOutcome::Stopped);
+    EXPECT_EQ(run().outcome, std::nullopt);
     EXPECT_FALSE(QFile::exists(path()));
     EXPECT_TRUE(home.prompter().texts().back().contains("100000000"));
     form.stakes[0] = "99999900";
@@ -332,7 +341,7 @@ TEST_F(BulkOutput, AFileBeyondTheTableSizeIsRefused) {
     writeBytes(path(), betBytes(many));
     const QByteArray before = readBytes(path());
     home.prompter().answer(Answer::No);
-    EXPECT_EQ(run().outcome, BulkOutcome::Stopped);
+    EXPECT_EQ(run().outcome, std::nullopt);
     EXPECT_EQ(readBytes(path()), before);
     EXPECT_EQ(home.prompter().log().back().text, tooManyBetsMessage(kPendingBetTableSize + 4, kPendingBetTableSize));
     home.prompter().clear();

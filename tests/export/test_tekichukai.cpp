@@ -224,8 +224,8 @@ TEST(TekichukaiIn, CountsEveryBetButHoldsOnlyWhatAFileCanTake) {
 class TekichukaiImportTest : public ::testing::Test {
 protected:
     QString path() { return PendingBetPath(home.ctx().paths, kDay); }
-    BetOutcome import(const QString& text, const TekichukaiFixedAmounts& fixed = {}) {
-        return ImportTekichukai(home.ctx(), kDay, text, fixed);
+    std::optional<BetOutcome> import(const QString& text, const TekichukaiFixedAmounts& fixed = {}) {
+        return test::shown(home.prompter(), ImportTekichukai(home.ctx(), kDay, text, fixed));
     }
     test::TestHome home;
 };
@@ -233,9 +233,9 @@ protected:
 TEST_F(TekichukaiImportTest, NothingValidAsksNothingAndKeepsTheFile) {
     test::writeBytes(path(), test::betBytes({u"東京,11R,単勝,    5,      ,  100円"_s}));
     const QByteArray before = test::readBytes(path());
-    EXPECT_EQ(import(u""_s), BetOutcome::Stopped);
-    EXPECT_EQ(import(u"#,20011014,TKY,13R,U,5-12,500\r\n"_s), BetOutcome::Stopped);
-    EXPECT_EQ(import(u"#,20011015,TKY,11R,U,5-12,500\r\n"_s), BetOutcome::Stopped);
+    EXPECT_EQ(import(u""_s), std::nullopt);
+    EXPECT_EQ(import(u"#,20011014,TKY,13R,U,5-12,500\r\n"_s), std::nullopt);
+    EXPECT_EQ(import(u"#,20011015,TKY,11R,U,5-12,500\r\n"_s), std::nullopt);
     const QStringList texts = home.prompter().texts();
     ASSERT_EQ(texts.size(), 3);
     EXPECT_EQ(texts[0], kTekichukaiNothing);
@@ -290,7 +290,7 @@ TEST_F(TekichukaiImportTest, AppendsAreSafe) {
     test::writeBytes(path(), full);
     home.prompter().answer(Answer::Yes);
     home.prompter().answer(Answer::No);
-    EXPECT_EQ(import(post), BetOutcome::Stopped);
+    EXPECT_EQ(import(post), std::nullopt);
     EXPECT_EQ(test::readBytes(path()), full);
 
     // Refused before any question.
@@ -305,7 +305,7 @@ TEST_F(TekichukaiImportTest, AppendsAreSafe) {
     for (const auto& c : refused) {
         SCOPED_TRACE(c.name);
         test::writeBytes(path(), c.file);
-        EXPECT_EQ(import(post), BetOutcome::Stopped);
+        EXPECT_EQ(import(post), std::nullopt);
         EXPECT_EQ(test::readBytes(path()), c.file);
     }
     EXPECT_FALSE(home.prompter().unansweredLeft());

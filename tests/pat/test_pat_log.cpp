@@ -124,12 +124,19 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
+    // Shows a failure as the front ends do; true when there was none.
+    template <class T>
+    bool said(const Result<T>& result) {
+        showNotice(home.prompter(), result.status().notice());
+        return result.ok();
+    }
+
     test::TestHome home;
     QString pat;
 };
 
 TEST_F(PatLog, DayStakeOfEachGeneration) {
-    EXPECT_FALSE(ShowDayStake(home.ctx(), "20261205"));
+    EXPECT_FALSE(said(ShowDayStake(home.ctx(), "20261205")));
     EXPECT_EQ(home.prompter().texts(), QStringList{kNoLogFiles95});
     put("LG-01.JRA", lg95("20261205", {{"1", "05", "01", " 3", "", 2}, {"4"}, {"2", "05", "02", " 1", "", 1, 0}, {"3"}}));
     put("lg-02.jra", lg95("20261205", {{"1"}, {"1"}, {"1"}, {"1", "05", "03", " 1", "", 10}, {"5"}}));
@@ -144,7 +151,7 @@ TEST_F(PatLog, DayStakeOfEachGeneration) {
 
     home.ctx().settings.Ver = "31";
     home.prompter().clear();
-    EXPECT_FALSE(ShowDayStake(home.ctx(), "20261205"));
+    EXPECT_FALSE(said(ShowDayStake(home.ctx(), "20261205")));
     EXPECT_EQ(home.prompter().texts(), QStringList{kNoLogFiles31});
     Lg31Record l31;
     l31.setText(Lg31Record::date, u"20261205");
@@ -158,12 +165,12 @@ TEST_F(PatLog, DayStakeOfEachGeneration) {
 
     home.ctx().settings.Ver = "FHDUEL";
     home.prompter().clear();
-    EXPECT_FALSE(ShowDayStake(home.ctx(), "20261205"));
+    EXPECT_FALSE(said(ShowDayStake(home.ctx(), "20261205")));
     EXPECT_EQ(home.prompter().texts(), QStringList{patNotSetMessage()});
 }
 
 TEST_F(PatLog, ResultsFileFromKs98AndKs95) {
-    EXPECT_FALSE(BuildResults(home.ctx(), "20261205"));
+    EXPECT_FALSE(said(BuildResults(home.ctx(), "20261205")));
     EXPECT_EQ(home.prompter().texts(), QStringList{kNoResultFiles});
 
     KsRace deadHeat;
@@ -206,21 +213,21 @@ TEST_F(PatLog, ResultsFileFromKs98AndKs95) {
     const QString path = seiPath(home.ctx().paths.DataDir, "20261205");
     QFile::remove(pat + "KS-53B11.JRA");
     home.prompter().clear();
-    EXPECT_FALSE(BuildResults(home.ctx(), "20261205"));
+    EXPECT_FALSE(said(BuildResults(home.ctx(), "20261205")));
     EXPECT_EQ(read(path), sei);
     QFile::remove(pat + "ks-6212x.jra");
-    EXPECT_FALSE(BuildResults(home.ctx(), "20261205"));
+    EXPECT_FALSE(said(BuildResults(home.ctx(), "20261205")));
     EXPECT_EQ(read(path), sei);
     EXPECT_EQ(home.prompter().texts().size(), 2);
     EXPECT_TRUE(home.prompter().texts().back().contains(QStringLiteral("2レース分")));
     // No results and no file: nothing is written.
     QFile::remove(path);
-    EXPECT_FALSE(BuildResults(home.ctx(), "20261205"));
+    EXPECT_FALSE(said(BuildResults(home.ctx(), "20261205")));
     EXPECT_FALSE(QFileInfo::exists(path));
 
     home.ctx().settings.Ver = "31";
     home.prompter().clear();
-    EXPECT_FALSE(BuildResults(home.ctx(), "20261205"));
+    EXPECT_FALSE(said(BuildResults(home.ctx(), "20261205")));
     EXPECT_EQ(home.prompter().texts(), QStringList{kResults31Refused});
 }
 
@@ -340,7 +347,7 @@ TEST(PatResults, JudgeBetDeadHeatsAndRefunds) {
 
 TEST_F(PatLog, VoteLogTotalsAndExport) {
     // No log at all: the stake view's message and nothing exported.
-    EXPECT_FALSE(ShowVoteLog(home.ctx(), "20261205"));
+    EXPECT_FALSE(said(ShowVoteLog(home.ctx(), "20261205")));
     EXPECT_EQ(home.prompter().texts(), QStringList{kNoLogFiles95});
 
     // Logs of other days only: an empty table and zero totals.
@@ -478,7 +485,7 @@ TEST_F(PatLog, VoteLogReadsNewerResultsItself) {
         ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-secondsAgo), QFileDevice::FileModificationTime));
     };
     auto judged = [&] {
-        RefreshResults(home.ctx(), "20261205");
+        EXPECT_TRUE(RefreshResults(home.ctx(), "20261205").ok());
         const auto log = ShowVoteLog(home.ctx(), "20261205");
         return log && log->rows.size() == 1 ? log->rows[0].judgementText : QStringLiteral("?");
     };
@@ -514,7 +521,7 @@ TEST_F(PatLog, VoteLogReadsNewerResultsItself) {
     // A link at the file's name is left alone.
     QFile::remove(path);
     ASSERT_TRUE(QFile::link(pat + "KS-53B11.JRA", path));
-    EXPECT_EQ(RefreshResults(home.ctx(), "20261205"), ResultsRefresh::NothingNew);
+    EXPECT_EQ(RefreshResults(home.ctx(), "20261205").value(), ResultsRefresh::NothingNew);
     EXPECT_TRUE(QFileInfo(path).isSymLink());
     EXPECT_TRUE(home.prompter().texts().isEmpty()) << home.prompter().texts().join(u'|').toStdString();
 }

@@ -187,10 +187,10 @@ TEST_F(PredictDayTest, UnknownHorseStopsTheDayAndLeavesTheOldDay) {
 class RecordingProgress : public ProgressSink {
 public:
     void setCaption(const QString& c) override { caption = c; }
-    void setLabel(const QString& text, Rgb color) override { labels.push_back({text, color}); }
+    void setLabel(const QString& text, int meeting) override { labels.push_back({text, meeting}); }
     void setPercent(double p) override { percents.push_back(p); }
     QString caption;
-    std::vector<std::pair<QString, Rgb>> labels;
+    std::vector<std::pair<QString, int>> labels;
     std::vector<double> percents;
 };
 
@@ -202,10 +202,8 @@ TEST_F(PredictDayTest, ProgressOfAFiveVenueDay) {
     home_.ctx().progress = nullptr;
     EXPECT_EQ(progress.caption, QStringLiteral("ゼノゼノＭＵＲ 2026年12月5日 開催分の予想状況"));
     ASSERT_EQ(progress.labels.size(), 5u);
-    const Rgb red{255, 0, 0}, magenta{255, 0, 255}, green{0, 255, 0};
-    const Rgb colours[] = {red, magenta, green, green, green};
     for (size_t v = 0; v < 5; ++v) {
-        EXPECT_EQ(progress.labels[v].second, colours[v]) << v;
+        EXPECT_EQ(progress.labels[v].second, static_cast<int>(v) + 1) << v;
         EXPECT_TRUE(progress.labels[v].first.endsWith(QStringLiteral("日目を予想中……")));
     }
     ASSERT_FALSE(progress.percents.empty());

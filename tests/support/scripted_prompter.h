@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <optional>
 
 namespace zm::test {
 
@@ -45,5 +46,17 @@ private:
     std::vector<Entry> log_;
     std::deque<Answer> answers_;
 };
+
+// Shows a core result as the front ends do (its failure, else the notice its value carries) and
+// gives its outcome, or nothing after a failure.
+template <class T>
+auto shown(Prompter& prompter, const Result<T>& result) -> std::optional<decltype(result->outcome)> {
+    if (!result) {
+        showNotice(prompter, result.status().notice());
+        return std::nullopt;
+    }
+    showNotice(prompter, result->notice);
+    return result->outcome;
+}
 
 }  // namespace zm::test

@@ -46,7 +46,7 @@ private:
 class RecordingSink : public ProgressSink {
 public:
     void setCaption(const QString& c) override { note(c); }
-    void setLabel(const QString& text, Rgb) override { note(text); }
+    void setLabel(const QString& text, int) override { note(text); }
     void setPercent(double p) override { percent = p; }
     QStringList seen;
     double percent = -1;

@@ -84,7 +84,7 @@ protected:
         days_ = ListPredictedDays(ctx().paths.DataDir);
         ASSERT_EQ(days_.size(), kDays);
         for (const QString& day : days_) {
-            ASSERT_TRUE(pat::BuildResults98(ctx(), day).has_value()) << day.toStdString();
+            ASSERT_TRUE(pat::BuildResults98(ctx(), day).ok()) << day.toStdString();
         }
         // Two pending bets of the newest day's first race.
         const auto records = readPredictionFile(predictionFilePath(ctx().paths.DataDir, days_.front()));

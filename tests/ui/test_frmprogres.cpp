@@ -26,12 +26,17 @@ TEST(ProgressWindow, CaptionLabelAndColours) {
     ui::frmProgres window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("ゼノゼノＭＵＲ　"));
     window.setCaption(QStringLiteral("2026年12月5日ゼノゼノＭＵＲ  開催分の予想状況"));
-    window.setLabel(QStringLiteral("２回【中山】１日目を予想中……"), Rgb{255, 0, 255});
-    window.setBarColor(Rgb{0, 0, 255});
+    window.setLabel(QStringLiteral("２回【中山】１日目を予想中……"), 2);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("2026年12月5日ゼノゼノＭＵＲ  開催分の予想状況"));
     EXPECT_EQ(window.label()->text(), QStringLiteral("２回【中山】１日目を予想中……"));
-    EXPECT_EQ(window.label()->palette().color(QPalette::WindowText), QColor(255, 0, 255));
     EXPECT_EQ(window.bar()->barColor(), QColor(0, 0, 255));
+    // Each meeting the run names in a colour of its own; a plain line is black.
+    const std::pair<int, QColor> colours[] = {
+        {0, QColor(0, 0, 0)}, {1, QColor(255, 0, 0)}, {2, QColor(255, 0, 255)}, {3, QColor(0, 255, 0)}, {5, QColor(0, 255, 0)}};
+    for (const auto& [meeting, colour] : colours) {
+        window.setLabel(QStringLiteral("x"), meeting);
+        EXPECT_EQ(window.label()->palette().color(QPalette::WindowText), colour) << meeting;
+    }
     window.reset();
     EXPECT_TRUE(window.label()->text().isEmpty());
     EXPECT_EQ(window.bar()->percent(), 0);

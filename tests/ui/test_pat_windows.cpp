@@ -317,7 +317,7 @@ TEST_F(PatMenu, StakeWindowShowsTheDay) {
     auto* stake = opened<ui::frmPatStake>();
     ASSERT_NE(stake, nullptr);
     const auto expected = pat::ShowDayStake(ctx(), kDay);
-    ASSERT_TRUE(expected.has_value());
+    ASSERT_TRUE(expected.ok());
     EXPECT_GT(expected->count, 0);
     EXPECT_EQ(stake->dayLabel()->text(), u"2026/12/05"_s);
     EXPECT_EQ(stake->countLabel()->text(), QString::number(expected->count));
@@ -352,7 +352,7 @@ TEST_F(PatMenu, ResultsThenVoteLogWithHitsAndExport) {
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->tabs()->currentIndex(), ui::frmPatLog::VoteLogPage);
     const auto log = pat::ShowVoteLog(ctx(), kDay);
-    ASSERT_TRUE(log.has_value());
+    ASSERT_TRUE(log.ok());
     QTableWidget* votes = view->voteTable();
     ASSERT_EQ(votes->rowCount(), static_cast<int>(log->rows.size()));
     int hits = 0;

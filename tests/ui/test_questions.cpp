@@ -34,8 +34,7 @@ struct CallSite {
 
 const CallSite kCallSites[] = {
     {"bets/voterobo.cpp", "yesNoCancel", "同名のファイル", true},
-    {"bets/voterobo.cpp", "confirmYesNo", "保留ＢＥＴファイルを削除しますか？", true},
-    {"bets/purchase_files.cpp", "confirmYesNo", "保留ＢＥＴファイルを削除しますか？", true},
+    {"bets/purchase_files.cpp", "confirmYesNo", "question, caption", true},
     {"bets/maintenance.cpp", "confirm", "金額を統合してBET数を減らします", true},
     {"bets/maintenance.cpp", "confirm", "最初に出現した買い目を残します", true},
     {"bets/maintenance.cpp", "confirm", "ソート結果に基づき", true},

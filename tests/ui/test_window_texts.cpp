@@ -172,7 +172,7 @@ TEST_F(WindowTexts, EveryDialogAtItsOpeningSize) {
 TEST_F(WindowTexts, ProgressWindowInABatch) {
     ui::frmProgres progress;
     progress.setBatchStep(24, 24, u"hb261227.lzh"_s);
-    progress.setLabel(u"4回中山8日目 11R を予想中"_s, Rgb{255, 0, 0});
+    progress.setLabel(u"4回中山8日目 11R を予想中"_s, 1);
     check(&progress, u"frmProgres"_s);
 }
 

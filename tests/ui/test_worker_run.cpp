@@ -38,7 +38,7 @@ public:
         caption = c;
         thread = QThread::currentThread();
     }
-    void setLabel(const QString& text, Rgb) override { labels << text; }
+    void setLabel(const QString& text, int) override { labels << text; }
     void setPercent(double p) override { percent = p; }
     QString caption;
     QStringList labels;
@@ -63,7 +63,7 @@ TEST(WorkerRun, QuestionsAndProgressCrossToTheGuiThreadWhichStaysResponsive) {
     const ui::RunChanges changes = ui::RunOnWorker(home.ctx(), &sink, [&](AppContext& run) {
         worker = QThread::currentThread();
         run.progressSink().setCaption(QStringLiteral("予想状況"));
-        run.progressSink().setLabel(QStringLiteral("１回【中山】１日目を予想中……"), Rgb{255, 0, 0});
+        run.progressSink().setLabel(QStringLiteral("１回【中山】１日目を予想中……"), 1);
         run.progressSink().setPercent(50);
         answer = run.prompter.okCancel(QStringLiteral("続けますか？"));
         // The GUI thread's timers fire while the run works.
