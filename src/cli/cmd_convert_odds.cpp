@@ -23,13 +23,13 @@ int cmdConvertOdds(CliEnv& env, const Call& call) {
     const auto archive = archiveArgument(env, archiveText);
     if (!archive)
         return kExitStopped;
-    ImportState state;
-    if (!ImportOddsArchive(env.ctx, state, *archive)) {
+    const std::optional<QString> oddsPath = ImportOddsArchive(env.ctx, *archive);
+    if (!oddsPath) {
         env.err << "zenomur-cli: no predicted odds imported from " << archiveText << Qt::endl;
         return kExitStopped;
     }
-    env.err << pat::ConvHeading(state.OddsPath) << Qt::endl;
-    const auto run = pat::ConvertPredictedOdds(env.ctx, state.OddsPath, generation, folder);
+    env.err << pat::ConvHeading(*oddsPath) << Qt::endl;
+    const auto run = pat::ConvertPredictedOdds(env.ctx, *oddsPath, generation, folder);
     if (!run)
         return kExitStopped;
     for (const QString& path : run->written)

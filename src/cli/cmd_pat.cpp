@@ -98,9 +98,7 @@ int patOdds(CliEnv& env, const Call& call) {
         env.ctx.prompter.warning(pat::patFolderMissingMessage(env.ctx.settings.PatDir));
         return kExitStopped;
     }
-    ImportState state;
-    state.CurrentRaceDate = day;
-    const pat::PatRaceRef race{venue, QString::number(raceNo), FindNichi(env.ctx, state, venue), day};
+    const pat::PatRaceRef race{venue, QString::number(raceNo), FindNichi(env.ctx, day, venue), day};
     const QString& folder = env.ctx.settings.PatDir;
     const pat::WinPlaceOdds wp = pat::ReadWinPlaceOdds(folder, ver, race);
     const pat::PairOdds pairs = pat::ReadRenOdds(folder, ver, race);

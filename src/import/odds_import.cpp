@@ -60,7 +60,7 @@ bool isEightDigits(QByteArrayView date) {
     return std::all_of(date.begin(), date.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool writeOddsDays(AppContext& ctx, ImportState& state, const QByteArray& odds) {
+bool writeOddsDays(AppContext& ctx, FileSet* daySet, const QByteArray& odds) {
     const RecordFile file(odds, OddsRecord::kLength);
     if (file.count() < 1)
         return false;
@@ -78,11 +78,10 @@ bool writeOddsDays(AppContext& ctx, ImportState& state, const QByteArray& odds) 
         if (isEightDigits(date))
             byDate[date.toByteArray()].append(rec);
     }
-    const QString target = ctx.paths.DataDir + dayOddsFileName(QString::fromLatin1(first));
     // Within an import the odds day files join the day's set; on their own they are a set too.
     FileSet own(ctx.paths.DataDir);
-    FileSet& set = state.daySet ? *state.daySet : own;
-    if (!state.daySet) {
+    FileSet& set = daySet ? *daySet : own;
+    if (!daySet) {
         if (Status recovered = RecoverFileSets(ctx.paths.DataDir); !recovered) {
             ctx.prompter.critical(recovered.message());
             return false;
@@ -102,13 +101,12 @@ bool writeOddsDays(AppContext& ctx, ImportState& state, const QByteArray& odds) 
         if (date != first && !put(date, records))
             return false;
     }
-    if (!state.daySet) {
+    if (!daySet) {
         if (Status committed = own.commit(); !committed) {
             ctx.prompter.critical(committed.message());
             return false;
         }
     }
-    state.OddsPath = target;
     return true;
 }
 
@@ -118,29 +116,33 @@ void removeLeftover(const QString& folder) {
         QFile::remove(path);
 }
 
-// Writes the odds day files and removes the leftovers an old extraction may have left.
-bool storeOddsDays(AppContext& ctx, ImportState& state, const QByteArray& odds) {
-    if (!writeOddsDays(ctx, state, odds))
-        return false;
+// Writes the odds day files and removes the leftovers an old extraction may have left. The path
+// of the first date's day file.
+std::optional<QString> storeOddsDays(AppContext& ctx, FileSet* daySet, const QByteArray& odds) {
+    if (!writeOddsDays(ctx, daySet, odds))
+        return std::nullopt;
     removeLeftover(ctx.settings.MurDataDir);
     removeLeftover(ctx.paths.WorkDir);
-    return true;
+    const RecordFile file(odds, OddsRecord::kLength);
+    const Field dateField = OddsRecord::raceDate;
+    return ctx.paths.DataDir +
+           dayOddsFileName(QString::fromLatin1(file.recordView(1).sliced(dateField.offset, dateField.width)));
 }
 
 }  // namespace
 
-bool ExtractOddsArchive(AppContext& ctx, ImportState& state, const QString& archivePath) {
+std::optional<QString> ExtractOddsArchive(AppContext& ctx, const QString& archivePath, FileSet* daySet) {
     const OddsArchive archive = readOddsArchive(ctx, archivePath);
     if (!archive.odds)
-        return false;
-    return storeOddsDays(ctx, state, *archive.odds);
+        return std::nullopt;
+    return storeOddsDays(ctx, daySet, *archive.odds);
 }
 
-bool ImportOddsArchive(AppContext& ctx, ImportState& state, const QString& archivePath) {
+std::optional<QString> ImportOddsArchive(AppContext& ctx, const QString& archivePath) {
     EmptyWorkDir(ctx);
     const OddsArchive archive = readOddsArchive(ctx, archivePath);
     if (!archive.readable)
-        return false;
+        return std::nullopt;
     if (!archive.odds) {
         if (archive.oldFormat) {
             ctx.prompter.critical(QStringLiteral("選択したＭＵＲ予想オッズファイルは、古い形式(仕様)のものです。") + kCrLf +
@@ -149,9 +151,9 @@ bool ImportOddsArchive(AppContext& ctx, ImportState& state, const QString& archi
                                                  "1.33.3以前)をご利用ください。") +
                                   kCrLf + kCrLf);
         }
-        return false;
+        return std::nullopt;
     }
-    return storeOddsDays(ctx, state, *archive.odds);
+    return storeOddsDays(ctx, nullptr, *archive.odds);
 }
 
 }  // namespace zm

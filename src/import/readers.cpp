@@ -23,18 +23,16 @@ float rateOf(const JockeyRecord& jockey, const Field& counts) {
     return rate;
 }
 
-// Takes a work file's records and fills a code index from the 7-byte key at keyOffset.
-std::int16_t indexFile(const WorkFile& work, int recordLength, int keyOffset, CodeIndex& index, RecordFile& file) {
-    index.clear();
-    file = RecordFile();
+// Takes a work file's records and indexes the 7-byte key at keyOffset.
+std::optional<IndexedFile> indexFile(const WorkFile& work, int recordLength, int keyOffset) {
     if (work.path.isEmpty())
-        return -1;
-    file = RecordFile(work.bytes, recordLength);
+        return std::nullopt;
+    IndexedFile indexed{RecordFile(work.bytes, recordLength), {}};
     const Field key{"horseCode", keyOffset, 7};
-    index.reserve(file.count());
-    for (int n = 1; n <= file.count(); ++n)
-        index.append(fromSjis(file.recordView(n).sliced(key.offset, key.width)));
-    return ToInt16(file.count());
+    indexed.codes.reserve(indexed.file.count());
+    for (int n = 1; n <= indexed.file.count(); ++n)
+        indexed.codes.append(fromSjis(indexed.file.recordView(n).sliced(key.offset, key.width)));
+    return indexed;
 }
 
 }  // namespace
@@ -45,35 +43,26 @@ std::int16_t jockeyRatingOf(const JockeyRecord& jockey) {
     return ToInt16(Int(static_cast<double>(rateA) * 1.2 + static_cast<double>(rateB)));
 }
 
-std::int16_t LoadJockeyTable(AppContext& ctx, ImportState& state) {
+JockeyTable LoadJockeyTable(const AppContext& ctx) {
+    JockeyTable table;
     const QString path = findFileNoCase(ctx.paths.AppPath, kJockeyFileName);
     const auto file = path.isEmpty() ? std::nullopt : RecordFile::load(path, JockeyRecord::kLength);
-    if (!file) {
-        state.JockeyCount = 0;
-        return 0;
-    }
-    state.clearJockeys();
+    if (!file)
+        return table;
     const int n = std::min(file->count(), kJockeyMax);
     for (int i = 1; i <= n; ++i) {
         const JockeyRecord jockey = file->get<JockeyRecord>(i);
-        state.setJockey(i, jockey.text(JockeyRecord::jockeyCode), jockeyRatingOf(jockey));
+        table.append(jockey.text(JockeyRecord::jockeyCode), jockeyRatingOf(jockey));
     }
-    state.JockeyCount = static_cast<std::int16_t>(n);
-    return state.JockeyCount;
+    return table;
 }
 
-std::int16_t IndexHorseFile(AppContext& ctx, ImportState& state) {
-    const std::int16_t n = indexFile(ReadWorkFile(ctx, state, kHorseWorkName), HorseRecord::kLength,
-                                     HorseRecord::horseCode.offset, state.HorseIndex, state.horseFile);
-    state.HorseCount = n < 0 ? 0 : n;
-    return n;
+std::optional<IndexedFile> IndexHorseFile(const AppContext& ctx, const UnpackedArchive* unpacked) {
+    return indexFile(ReadWorkFile(ctx, unpacked, kHorseWorkName), HorseRecord::kLength, HorseRecord::horseCode.offset);
 }
 
-std::int16_t IndexEntryFile(AppContext& ctx, ImportState& state) {
-    const std::int16_t n = indexFile(ReadWorkFile(ctx, state, kEntryWorkName), EntryRecord::kLength,
-                                     EntryRecord::horseCode.offset, state.EntryIndex, state.entryFile);
-    state.EntryCount = n < 0 ? 0 : n;
-    return n;
+std::optional<IndexedFile> IndexEntryFile(const AppContext& ctx, const UnpackedArchive* unpacked) {
+    return indexFile(ReadWorkFile(ctx, unpacked, kEntryWorkName), EntryRecord::kLength, EntryRecord::horseCode.offset);
 }
 
 void EmptyWorkDir(AppContext& ctx) {
@@ -94,9 +83,9 @@ const ArchiveMember* UnpackedArchive::find(const QString& name) const {
     return found;
 }
 
-WorkFile ReadWorkFile(const AppContext& ctx, const ImportState& state, const QString& name) {
-    if (state.unpacked) {
-        const ArchiveMember* m = state.unpacked->find(name);
+WorkFile ReadWorkFile(const AppContext& ctx, const UnpackedArchive* unpacked, const QString& name) {
+    if (unpacked) {
+        const ArchiveMember* m = unpacked->find(name);
         return m ? WorkFile{ctx.paths.WorkDir + m->path, m->data} : WorkFile{};
     }
     const QString path = findFileNoCase(ctx.paths.WorkDir, name);

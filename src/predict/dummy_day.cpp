@@ -77,24 +77,12 @@ std::optional<QString> parseDummyDate(AppContext& ctx, const QString& typed) {
            TwoDigits(static_cast<std::int16_t>(day));
 }
 
-std::optional<QString> CreateDummyDay(AppContext& ctx, ImportState& state, const QString& typed) {
+std::optional<QString> CreateDummyDay(AppContext& ctx, const QString& typed) {
     const std::optional<QString> parsed = parseDummyDate(ctx, typed);
     if (!parsed) {
         return std::nullopt;
     }
     const QString date = *parsed;
-    state.CurrentRaceDate = date;
-    MeetingEntry meeting;
-    meeting.firstRace = 1;
-    meeting.venueCode = QStringLiteral("00");
-    meeting.date = date;
-    meeting.kaiDigit = QStringLiteral("1");
-    meeting.nichiDigit = QStringLiteral("1");
-    meeting.weekday = WeekdayChar(date);
-    meeting.raceCount = 1;
-    state.MeetingTable = {meeting};
-    state.MeetingCount = 1;
-
     RaceRecord race;
     race.setText(RaceRecord::venueCode, u"00");
     race.setText(RaceRecord::meetingYear, date.left(4));

@@ -10,7 +10,6 @@
 namespace zm {
 
 struct AppContext;
-struct ImportState;
 
 // The date dialog's preset: the race day nearest to today, "yyyy/mm/dd".
 QString dummyDayPreset(const QDate& today);
@@ -23,9 +22,8 @@ inline const QString kDummyDateRule =
 // showing the message of the first check that fails, followed by kDummyDateRule.
 std::optional<QString> parseDummyDate(AppContext& ctx, const QString& typed);
 
-// The whole action: checks the date, sets CurrentRaceDate and a one-meeting MeetingTable,
-// writes "MUR" + date + "_1.DEN" and date + ".DAT" when they are missing, and sets
-// ImportedDay. The day, or nothing after a message.
-std::optional<QString> CreateDummyDay(AppContext& ctx, ImportState& state, const QString& typed);
+// The whole action: checks the date, writes "MUR" + date + "_1.DEN" and date + ".DAT" when
+// they are missing, and sets ctx.ImportedDay. The day, or nothing after a message.
+std::optional<QString> CreateDummyDay(AppContext& ctx, const QString& typed);
 
 }  // namespace zm

@@ -44,7 +44,7 @@ std::optional<BetCounts> betCounts(const AppPaths& paths, const QString& day) {
 }  // namespace
 
 const QString& MDIZenoMUR::currentRaceDate() const {
-    return state_->CurrentRaceDate;
+    return currentDay_;
 }
 
 void MDIZenoMUR::mnuBetFIleEdit_Click() {

@@ -41,7 +41,9 @@ void MDIZenoMUR::Kaitou_Yosou() {
     if (ctx_.BatchRequested) {
         closeCardWindow();
         BatchResult result;
-        runLong([&](AppContext& run) { result = BatchRun(run, *state_, DaySteps::whole()); }, true);
+        runLong([&](AppContext& run) { result = BatchRun(run, DaySteps::whole()); }, true);
+        if (!result.lastDate.isEmpty())
+            currentDay_ = result.lastDate;
         if (result.archives > 0) {
             statusBar()->showMessage(QStringLiteral("一括処理：%1件の出馬表ファイルのうち%2日分を取り込み、予想しました。")
                                          .arg(result.archives)
@@ -59,12 +61,16 @@ void MDIZenoMUR::ExtractAndPredictCommand() {
     if (archive.isEmpty()) {
         return;
     }
-    bool done = false;
-    runLong([&](AppContext& run) { done = ExtractAndPredict(run, *state_, archive, DaySteps::whole()); }, true);
-    if (!done) {
+    DayOutcome imported;
+    runLong([&](AppContext& run) { imported = ExtractAndPredict(run, archive, DaySteps::whole()); }, true);
+    if (!imported.date.isEmpty())
+        currentDay_ = imported.date;
+    if (!imported.ok()) {
+        if (!imported.status.message().isEmpty())
+            ctx_.prompter.critical(imported.status.message());
         return;
     }
-    const QString day = state_->CurrentRaceDate;
+    const QString day = imported.date;
     statusBar()->showMessage(QFileInfo(archive).fileName() + QStringLiteral("：") + card::DayText(day) +
                                  QStringLiteral("の出馬表を取り込み、予想しました。"),
                              kStatusNoteMs);
@@ -125,10 +131,11 @@ void MDIZenoMUR::HidukeHoryuuBet_Click() {
     auto* dialog = new frmHiduke(
         [this](const QString& typed) {
             const QStringList before = card::LoadDayList(ctx_.paths.DataDir);
-            const auto day = CreateDummyDay(ctx_, *state_, typed);
+            const auto day = CreateDummyDay(ctx_, typed);
             if (!day) {
                 return false;
             }
+            currentDay_ = *day;
             chosenDay_ = *day;
             const QString text = card::DayText(*day);
             ctx_.prompter.information(
@@ -158,13 +165,13 @@ void MDIZenoMUR::mnuConvMurOdds_Click(int index) {
     if (archive.isEmpty()) {
         return;
     }
-    bool done = false;
-    runLong([&](AppContext& run) { done = ImportOddsArchive(run, *state_, archive); }, false);
-    if (done) {
-        statusBar()->showMessage(QStringLiteral("予想オッズを取り込みました：") + state_->OddsPath, kStatusNoteMs);
+    std::optional<QString> oddsPath;
+    runLong([&](AppContext& run) { oddsPath = ImportOddsArchive(run, archive); }, false);
+    if (oddsPath) {
+        statusBar()->showMessage(QStringLiteral("予想オッズを取り込みました：") + *oddsPath, kStatusNoteMs);
     }
-    if (done && index >= 2) {
-        showDialog(new frmConvMurOdds(ctx_, state_->OddsPath, convGenerationOfItem(index), this));
+    if (oddsPath && index >= 2) {
+        showDialog(new frmConvMurOdds(ctx_, *oddsPath, convGenerationOfItem(index), this));
     }
 }
 

@@ -41,33 +41,30 @@ TEST(JockeyRating, RatesInSinglePrecisionWithTheirFloor) {
     }
 }
 
-TEST(JockeyTable, LoadsAtMost512AndKeepsTheTableWhenTheFileIsMissing) {
+TEST(JockeyTable, LoadsAtMost512AndNoneWhenTheFileIsMissing) {
     test::TestHome home;
-    ImportState state;
     QByteArray file;
     for (int i = 1; i <= 600; ++i)
         file += jockey(QString::number(i).rightJustified(5, u'0'), {i % 5, 1, 0, 7}, {0, 0, 0, 0}).bytes();
     ASSERT_TRUE(test::writeBytes(home.home() + QStringLiteral("/MUR_KIS.KD2"), file));
-    EXPECT_EQ(LoadJockeyTable(home.ctx(), state), 512);
-    EXPECT_EQ(state.JockeyCount, 512);
-    EXPECT_EQ(state.JockeyTable[511].jockeyCode, QStringLiteral("00512"));
-    EXPECT_TRUE(state.JockeyTable[512].jockeyCode.isEmpty());
-    EXPECT_EQ(state.jockeyRating(QStringLiteral("00012")), std::optional<std::int16_t>(43));
-    EXPECT_EQ(state.jockeyRating(QStringLiteral("00513")), std::nullopt);
+    const JockeyTable table = LoadJockeyTable(home.ctx());
+    EXPECT_EQ(table.count(), 512);
+    EXPECT_EQ(table.at(512).jockeyCode, QStringLiteral("00512"));
+    EXPECT_EQ(table.rating(QStringLiteral("00012")), std::optional<std::int16_t>(43));
+    EXPECT_EQ(table.rating(QStringLiteral("00513")), std::nullopt);
 
     QFile::remove(home.home() + QStringLiteral("/MUR_KIS.KD2"));
-    EXPECT_EQ(LoadJockeyTable(home.ctx(), state), 0);
-    EXPECT_EQ(state.JockeyTable[0].jockeyCode, QStringLiteral("00001"));
-    EXPECT_EQ(state.jockeyRating(QStringLiteral("00001")), std::nullopt);  // count 0: no jockey matches
+    const JockeyTable none = LoadJockeyTable(home.ctx());
+    EXPECT_EQ(none.count(), 0);
+    EXPECT_EQ(none.rating(QStringLiteral("00001")), std::nullopt);
 }
 
 TEST(JockeyTable, PartialTrailingRecordCountsFromHalf) {
     test::TestHome home;
-    ImportState state;
     const QByteArray one = jockey(QStringLiteral("00001"), {1, 1, 1, 1}, {1, 1, 1, 1}).bytes();
     for (const auto& [extra, count] : {std::pair{864, 1}, std::pair{865, 2}}) {
         ASSERT_TRUE(test::writeBytes(home.home() + QStringLiteral("/mur_kis.kd2"), one + one.left(extra)));
-        EXPECT_EQ(LoadJockeyTable(home.ctx(), state), count) << extra;
+        EXPECT_EQ(LoadJockeyTable(home.ctx()).count(), count) << extra;
     }
 }
 
@@ -188,7 +185,6 @@ protected:
     }
 
     test::TestHome home;
-    ImportState state;
 };
 
 TEST_F(OddsArchive, EveryDateGetsAllItsRecords) {
@@ -198,24 +194,25 @@ TEST_F(OddsArchive, EveryDateGetsAllItsRecords) {
                      c = test::oddsOf(d10, 3).bytes(), d = test::oddsOf(d11, 4).bytes();
     // A day file of the 11th from an earlier import is replaced.
     test::writeBytes(home.home() + QStringLiteral("/Data/MURODDS20011111.DAT"), QByteArray("stale"));
-    ASSERT_TRUE(ImportOddsArchive(home.ctx(), state, archive({{QStringLiteral("mur_ods.KD2"), a + b + c + d}})));
+    const std::optional<QString> oddsPath =
+        ImportOddsArchive(home.ctx(), archive({{QStringLiteral("mur_ods.KD2"), a + b + c + d}}));
+    ASSERT_TRUE(oddsPath);
     EXPECT_EQ(dayFile(QStringLiteral("20011110")), a + c);
     EXPECT_EQ(dayFile(QStringLiteral("20011111")), b + d);
-    EXPECT_EQ(state.OddsPath, home.home() + QStringLiteral("/Data/MURODDS20011110.DAT"));
+    EXPECT_EQ(*oddsPath, home.home() + QStringLiteral("/Data/MURODDS20011110.DAT"));
     EXPECT_TRUE(home.prompter().texts().isEmpty());
 }
 
 TEST_F(OddsArchive, OldFormatAndEmptyArchivesAreRefused) {
-    EXPECT_FALSE(ImportOddsArchive(home.ctx(), state, archive({{QStringLiteral("mur_ods.DAT"), "x"}})));
+    EXPECT_FALSE(ImportOddsArchive(home.ctx(), archive({{QStringLiteral("mur_ods.DAT"), "x"}})));
     ASSERT_EQ(home.prompter().texts().size(), 1);
     EXPECT_TRUE(home.prompter().texts().at(0).startsWith(
         QStringLiteral("選択したＭＵＲ予想オッズファイルは、古い形式(仕様)のものです。\r\n\r\nこのオッズを利用する")));
     home.prompter().clear();
-    EXPECT_FALSE(ImportOddsArchive(home.ctx(), state, archive({{QStringLiteral("mur_ods.kd2"), QByteArray()}})));
-    EXPECT_FALSE(ImportOddsArchive(home.ctx(), state, archive({{QStringLiteral("other.kd2"), "x"}})));
+    EXPECT_FALSE(ImportOddsArchive(home.ctx(), archive({{QStringLiteral("mur_ods.kd2"), QByteArray()}})));
+    EXPECT_FALSE(ImportOddsArchive(home.ctx(), archive({{QStringLiteral("other.kd2"), "x"}})));
     EXPECT_TRUE(home.prompter().texts().isEmpty());
     EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Data")).isEmpty());
-    EXPECT_TRUE(state.OddsPath.isEmpty());
 }
 
 }  // namespace

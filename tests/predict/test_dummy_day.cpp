@@ -57,13 +57,8 @@ TEST(DummyDay, PresetIsAcceptedAsTyped) {
 
 TEST(DummyDay, WritesTheBlankRaceAndItsPredictionOnce) {
     test::TestHome home;
-    ImportState state;
-    ASSERT_EQ(CreateDummyDay(home.ctx(), state, QStringLiteral("2001/9/3")), QStringLiteral("20010903"));
+    ASSERT_EQ(CreateDummyDay(home.ctx(), QStringLiteral("2001/9/3")), QStringLiteral("20010903"));
     EXPECT_EQ(home.ctx().ImportedDay, QStringLiteral("20010903"));
-    EXPECT_EQ(state.CurrentRaceDate, QStringLiteral("20010903"));
-    ASSERT_EQ(state.MeetingTable.size(), 1u);
-    EXPECT_EQ(state.MeetingTable[0].venueCode, QStringLiteral("00"));
-    EXPECT_EQ(state.MeetingTable[0].weekday, QStringLiteral("月"));
 
     const QString racePath = home.ctx().paths.DataDir + QStringLiteral("MUR20010903_1.DEN");
     QFile f(racePath);
@@ -94,7 +89,7 @@ TEST(DummyDay, WritesTheBlankRaceAndItsPredictionOnce) {
     ASSERT_TRUE(p.open(QIODevice::Append));
     p.write(QByteArray(kPredictionRecordLength, 'x'));
     p.close();
-    ASSERT_TRUE(CreateDummyDay(home.ctx(), state, QStringLiteral("2001/09/03")).has_value());
+    ASSERT_TRUE(CreateDummyDay(home.ctx(), QStringLiteral("2001/09/03")).has_value());
     EXPECT_EQ(QFileInfo(predPath).size(), 2 * kPredictionRecordLength);
 }
 
