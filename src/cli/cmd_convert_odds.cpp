@@ -23,8 +23,10 @@ int cmdConvertOdds(CliEnv& env, const Call& call) {
     const auto archive = archiveArgument(env, archiveText);
     if (!archive)
         return kExitStopped;
-    const std::optional<QString> oddsPath = ImportOddsArchive(env.ctx, *archive);
+    const Result<QString> oddsPath = ImportOddsArchive(env.ctx, *archive);
     if (!oddsPath) {
+        if (!oddsPath.message().isEmpty())
+            env.ctx.prompter.critical(oddsPath.message());
         env.err << "zenomur-cli: no predicted odds imported from " << archiveText << Qt::endl;
         return kExitStopped;
     }

@@ -30,8 +30,8 @@ int cmdImport(CliEnv& env, const Call& call) {
         return kExitStopped;
     const DayOutcome imported = ExtractAndPredict(env.ctx, *archive, DaySteps::whole());
     if (!imported.ok()) {
-        if (!imported.status.message().isEmpty())
-            env.ctx.prompter.critical(imported.status.message());
+        for (const QString& message : imported.messages())
+            env.ctx.prompter.critical(message);
         if (imported.date.isEmpty())
             env.err << "zenomur-cli: nothing imported from " << args[0] << Qt::endl;
         return kExitStopped;

@@ -9,8 +9,10 @@ int cmdOddsImport(CliEnv& env, const Call& call) {
     const auto archive = archiveArgument(env, args[0]);
     if (!archive)
         return kExitStopped;
-    const std::optional<QString> oddsPath = ImportOddsArchive(env.ctx, *archive);
+    const Result<QString> oddsPath = ImportOddsArchive(env.ctx, *archive);
     if (!oddsPath) {
+        if (!oddsPath.message().isEmpty())
+            env.ctx.prompter.critical(oddsPath.message());
         env.err << "zenomur-cli: no predicted odds imported from " << args[0] << Qt::endl;
         return kExitStopped;
     }

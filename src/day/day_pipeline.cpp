@@ -32,7 +32,7 @@ void runImportedDay(AppContext& ctx, DayWork work, const DaySteps& steps, bool b
         outcome.status = std::move(failure);
     };
 
-    Result<ImportedDay> imported = ImportDay(ctx, std::move(work), set);
+    Result<ImportedDay> imported = ImportDay(ctx, std::move(work), set, outcome.earlier);
     if (!imported)
         return fail(imported.status());
     const ImportedDay& day = imported.value();
@@ -74,9 +74,12 @@ DayOutcome runDay(AppContext& ctx, const DaySteps& steps, const UnpackedArchive*
 // The day run on the archive's files unpacked in memory: they are not written to the work folder
 // only to be read back.
 DayOutcome unpackAndRun(AppContext& ctx, const QString& archivePath, const DaySteps& steps, bool batchStarted) {
-    const std::optional<UnpackedArchive> unpacked = UnpackDayArchive(ctx, archivePath);
-    if (!unpacked)
-        return DayOutcome{Status::failure(QString()), {}, {}, {}};
+    const Result<UnpackedArchive> unpacked = UnpackDayArchive(ctx, archivePath);
+    if (!unpacked) {
+        DayOutcome refused;
+        refused.status = unpacked.status();
+        return refused;
+    }
     return runDay(ctx, steps, &*unpacked, batchStarted);
 }
 
@@ -87,17 +90,20 @@ DayOutcome DayRun(AppContext& ctx, const DaySteps& steps, const UnpackedArchive*
 }
 
 DayOutcome ExtractAndPredict(AppContext& ctx, const QString& archivePath, const DaySteps& steps) {
-    if (!isFileEntry(archivePath))
-        return DayOutcome{Status::failure(QString()), {}, {}, {}};
+    if (!isFileEntry(archivePath)) {
+        DayOutcome nothing;
+        nothing.status = Status::failure(QString());
+        return nothing;
+    }
     return unpackAndRun(ctx, archivePath, steps, false);
 }
 
-BatchResult BatchRun(AppContext& ctx, const DaySteps& steps) {
+BatchResult BatchRun(AppContext& ctx, const DaySteps& steps, const ReportFailure& report) {
     BatchResult result;
     const QStringList names = listFilesNoCase(ctx.settings.MurDataDir, QStringLiteral("hb??????.lzh"), 512);
     result.archives = static_cast<int>(names.size());
     if (names.isEmpty()) {
-        ctx.prompter.critical(QStringLiteral("ＭＵＲのデータが見つかりません！"));
+        report(QStringLiteral("ＭＵＲのデータが見つかりません！"));
         return result;
     }
     // The exports add every day of the batch to their cumulative files, each day in its own set.
@@ -112,8 +118,8 @@ BatchResult BatchRun(AppContext& ctx, const DaySteps& steps) {
             result.lastDate = day.date;
         if (day.ok())
             ++result.imported;
-        else if (!day.status.message().isEmpty())
-            ctx.prompter.critical(day.status.message());
+        for (const QString& message : day.messages())
+            report(message);
         result.exportFailures += static_cast<int>(day.exportFailures.size());
     }
     progress.setBatchStep(0, 0, QString());

@@ -38,8 +38,11 @@ struct DaySteps {
 // What a day run gives.
 struct DayOutcome {
     // A failure stopped the day and carries the message to show (an empty one: nothing to show,
-    // as when the archive was refused with its own message).
+    // as when a file that is not a race-card archive was refused).
     Status status;
+    // The messages of failures on the way that did not stop the day by themselves, to be shown
+    // before the status's.
+    QStringList earlier;
     // The day's date once the import read it, also when the day stopped after that.
     QString date;
     // The day as imported, when it went through.
@@ -50,6 +53,13 @@ struct DayOutcome {
 
     bool ok() const { return status.ok(); }
     explicit operator bool() const { return ok(); }
+    // Every message of the day's failures in the order to show them.
+    QStringList messages() const {
+        QStringList all = earlier;
+        if (!status.message().isEmpty())
+            all << status.message();
+        return all;
+    }
 };
 
 // Reads the work files (from the archive unpacked in memory when there is one, else from the
@@ -69,10 +79,14 @@ struct BatchResult {
     QString lastDate;        // the date of the last day whose import read it
 };
 
+// Shows the message of a failure to the user: each front end passes its own.
+using ReportFailure = std::function<void(const QString& message)>;
+
 // Runs every "hb??????.lzh" archive of MurDataDir (sorted by name, at most 512) through the day
 // run, in batch mode (the exports add to their cumulative files; the first day that goes through
 // replaces what an earlier batch left there, so a batch in which no day goes through changes
-// nothing). With none it shows its message and does nothing else.
-BatchResult BatchRun(AppContext& ctx, const DaySteps& steps = DaySteps::whole());
+// nothing). The messages of a day that does not go through are reported as soon as it stops.
+// With no archive it reports its message and does nothing else.
+BatchResult BatchRun(AppContext& ctx, const DaySteps& steps, const ReportFailure& report);
 
 }  // namespace zm

@@ -99,8 +99,8 @@ std::optional<std::vector<MeetingEntry>> meetingsOf(const RecordFile& raceWork) 
 
 // The day's predicted odds for the prediction style that needs them: the odds day file of the
 // date, else the one the service's odds archive of the date gives (into set). Nothing when
-// there is neither.
-std::optional<RecordFile> dayOdds(AppContext& ctx, const QString& date, FileSet& set) {
+// there is neither; the message of an archive that could not be read goes to earlier.
+std::optional<RecordFile> dayOdds(AppContext& ctx, const QString& date, FileSet& set, QStringList& earlier) {
     QString oddsDay = findFileNoCase(ctx.paths.DataDir, dayOddsFileName(date));
     if (oddsDay.isEmpty()) {
         const QString archive =
@@ -108,8 +108,13 @@ std::optional<RecordFile> dayOdds(AppContext& ctx, const QString& date, FileSet&
         // The archive names the day file of its first record's date; only this day's own
         // file will do, so an archive that starts with another date, or holds none of this
         // date's races, gives no odds. The odds day files join the day's set.
-        if (archive.isEmpty() || !ExtractOddsArchive(ctx, archive, &set))
+        if (archive.isEmpty())
             return std::nullopt;
+        if (const Result<QString> extracted = ExtractOddsArchive(ctx, archive, &set); !extracted) {
+            if (!extracted.message().isEmpty())
+                earlier << extracted.message();
+            return std::nullopt;
+        }
         oddsDay = set.pendingPath(dayOddsFileName(date));
         if (oddsDay.isEmpty())
             return std::nullopt;
@@ -171,7 +176,7 @@ Status ReadRaceWork(AppContext& ctx, DayWork& work) {
     return {};
 }
 
-Result<ImportedDay> ImportDay(AppContext& ctx, DayWork work, FileSet& set) {
+Result<ImportedDay> ImportDay(AppContext& ctx, DayWork work, FileSet& set, QStringList& earlier) {
     ImportedDay day;
     day.date = std::move(work.date);
     day.meetings = std::move(work.meetings);
@@ -203,7 +208,7 @@ Result<ImportedDay> ImportDay(AppContext& ctx, DayWork work, FileSet& set) {
     }
 
     if (ctx.settings.Yosou == 8) {
-        std::optional<RecordFile> odds = dayOdds(ctx, date, set);
+        std::optional<RecordFile> odds = dayOdds(ctx, date, set, earlier);
         if (!odds) {
             return Status::failure(QStringLiteral("予想法が「おまかせモード」になっていますが、ＭＵＲ予想オッズがありません！") + kCrLf +
                         QStringLiteral("処理を中止します。"));

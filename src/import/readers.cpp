@@ -96,63 +96,52 @@ WorkFile ReadWorkFile(const AppContext& ctx, const UnpackedArchive* unpacked, co
 namespace {
 
 // The old-format archive's message.
-void sayOldFormat(AppContext& ctx) {
-    ctx.prompter.critical(QStringLiteral("選択したＭＵＲ出馬表ファイルは、古い形式(仕様)のものです。") + kCrLf + kCrLf +
-                          QStringLiteral("この出馬表を利用する場合は、「ゼノゼノＭＵＲ」も古いバージョン(Ver "
-                                         "1.33.3以前)をご利用ください。") +
-                          kCrLf + kCrLf);
+QString oldFormatMessage() {
+    return QStringLiteral("選択したＭＵＲ出馬表ファイルは、古い形式(仕様)のものです。") + kCrLf + kCrLf +
+           QStringLiteral("この出馬表を利用する場合は、「ゼノゼノＭＵＲ」も古いバージョン(Ver "
+                          "1.33.3以前)をご利用ください。") +
+           kCrLf + kCrLf;
 }
 
 }  // namespace
 
-std::optional<UnpackedArchive> UnpackDayArchive(AppContext& ctx, const QString& archivePath) {
+Result<UnpackedArchive> UnpackDayArchive(const AppContext& ctx, const QString& archivePath) {
     const QString work = ctx.paths.WorkDir;
-    if (!isRealFolder(work)) {
-        ctx.prompter.critical(notRealFolderMessage(work));
-        return std::nullopt;
-    }
+    if (!isRealFolder(work))
+        return Status::failure(notRealFolderMessage(work));
     // As an extraction would: the archive read first (it may lie in the work folder), then the
     // folder emptied, then the archive's own failures.
     QString message;
     std::optional<std::vector<ArchiveMember>> files = unpackTopFiles(archivePath, message);
-    if (!emptyFolder(work)) {
-        ctx.prompter.critical(cannotEmptyFolderMessage(work));
-        return std::nullopt;
-    }
-    if (!files) {
-        ctx.prompter.critical(message);
-        return std::nullopt;
-    }
+    if (!emptyFolder(work))
+        return Status::failure(cannotEmptyFolderMessage(work));
+    if (!files)
+        return Status::failure(message);
     UnpackedArchive unpacked(std::move(*files));
     auto has = [&](const QString& name) { return unpacked.find(name) != nullptr; };
     if (has(kRaceWorkName) && has(kEntryWorkName) && has(kHorseWorkName))
         return unpacked;
-    if (has(QStringLiteral("mur_den.DAT")) && has(QStringLiteral("mur_uma.DAT")))
-        sayOldFormat(ctx);
-    return std::nullopt;
+    const bool oldFormat = has(QStringLiteral("mur_den.DAT")) && has(QStringLiteral("mur_uma.DAT"));
+    return Status::failure(oldFormat ? oldFormatMessage() : QString());
 }
 
-bool CheckArchiveFormat(AppContext& ctx, const QString& archivePath) {
+Status CheckArchiveFormat(const AppContext& ctx, const QString& archivePath) {
     const QString work = ctx.paths.WorkDir;
-    if (!isRealFolder(work)) {
-        ctx.prompter.critical(notRealFolderMessage(work));
-        return false;
-    }
+    if (!isRealFolder(work))
+        return Status::failure(notRealFolderMessage(work));
     QString message;
     // The extraction reads the archive before it empties the work folder: the archive may lie
     // in that folder.
     if (!extractArchive(archivePath, work, true, message)) {
         emptyFolder(work);
-        ctx.prompter.critical(message);
-        return false;
+        return Status::failure(message);
     }
     auto has = [&](const QString& name) { return !findFileNoCase(work, name).isEmpty(); };
     if (has(kRaceWorkName) && has(kEntryWorkName) && has(kHorseWorkName))
-        return true;
-    if (has(QStringLiteral("mur_den.DAT")) && has(QStringLiteral("mur_uma.DAT")))
-        sayOldFormat(ctx);
+        return {};
+    const bool oldFormat = has(QStringLiteral("mur_den.DAT")) && has(QStringLiteral("mur_uma.DAT"));
     emptyFolder(work);
-    return false;
+    return Status::failure(oldFormat ? oldFormatMessage() : QString());
 }
 
 }  // namespace zm

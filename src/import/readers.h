@@ -4,6 +4,7 @@
 // files, and the format check of a race-card archive.
 
 #include "app/context.h"
+#include "codes/status.h"
 #include "import/archive.h"
 #include "import/race_model.h"
 
@@ -42,8 +43,8 @@ private:
 
 // CheckArchiveFormat for the import: the same checks with the same messages, the archive's
 // files kept in memory and nothing written to the work folder (which is emptied all the same).
-// Nothing when the archive is not a race card of the current format.
-std::optional<UnpackedArchive> UnpackDayArchive(AppContext& ctx, const QString& archivePath);
+// A failure when the archive is not a race card of the current format.
+Result<UnpackedArchive> UnpackDayArchive(const AppContext& ctx, const QString& archivePath);
 
 // The work file name (any case): from the archive unpacked in memory when there is one (not
 // nullptr), else from the work folder. Its path and content; an empty path when there is no
@@ -65,11 +66,11 @@ struct IndexedFile {
 std::optional<IndexedFile> IndexHorseFile(const AppContext& ctx, const UnpackedArchive* unpacked);
 std::optional<IndexedFile> IndexEntryFile(const AppContext& ctx, const UnpackedArchive* unpacked);
 
-// Empties the work folder and extracts the archive into it. True when it holds the three
-// files of the current format. An old-format archive is refused with its message, an archive
-// that cannot be read with the reader's message, any other kind silently; the work folder is
-// then empty.
-bool CheckArchiveFormat(AppContext& ctx, const QString& archivePath);
+// Empties the work folder and extracts the archive into it. Done when it holds the three files
+// of the current format. An old-format archive is refused with its message, an archive that
+// cannot be read with the reader's message, any other kind with an empty message; the work
+// folder is then empty.
+Status CheckArchiveFormat(const AppContext& ctx, const QString& archivePath);
 
 // Empties the work folder.
 void EmptyWorkDir(AppContext& ctx);

@@ -41,7 +41,11 @@ void MDIZenoMUR::Kaitou_Yosou() {
     if (ctx_.BatchRequested) {
         closeCardWindow();
         BatchResult result;
-        runLong([&](AppContext& run) { result = BatchRun(run, DaySteps::whole()); }, true);
+        runLong(
+            [&](AppContext& run) {
+                result = BatchRun(run, DaySteps::whole(), [&run](const QString& message) { run.prompter.critical(message); });
+            },
+            true);
         if (!result.lastDate.isEmpty())
             currentDay_ = result.lastDate;
         if (result.archives > 0) {
@@ -66,8 +70,8 @@ void MDIZenoMUR::ExtractAndPredictCommand() {
     if (!imported.date.isEmpty())
         currentDay_ = imported.date;
     if (!imported.ok()) {
-        if (!imported.status.message().isEmpty())
-            ctx_.prompter.critical(imported.status.message());
+        for (const QString& message : imported.messages())
+            ctx_.prompter.critical(message);
         return;
     }
     const QString day = imported.date;
@@ -131,11 +135,16 @@ void MDIZenoMUR::HidukeHoryuuBet_Click() {
     auto* dialog = new frmHiduke(
         [this](const QString& typed) {
             const QStringList before = card::LoadDayList(ctx_.paths.DataDir);
-            const auto day = CreateDummyDay(ctx_, typed);
+            const Result<QString> day = parseDummyDate(typed);
             if (!day) {
+                ctx_.prompter.warning(day.message());
                 return false;
             }
             currentDay_ = *day;
+            if (const Status created = CreateDummyDay(ctx_, *day); !created) {
+                ctx_.prompter.critical(created.message());
+                return false;
+            }
             chosenDay_ = *day;
             const QString text = card::DayText(*day);
             ctx_.prompter.information(
@@ -165,8 +174,11 @@ void MDIZenoMUR::mnuConvMurOdds_Click(int index) {
     if (archive.isEmpty()) {
         return;
     }
-    std::optional<QString> oddsPath;
+    Result<QString> oddsPath = Status::failure(QString());
     runLong([&](AppContext& run) { oddsPath = ImportOddsArchive(run, archive); }, false);
+    if (!oddsPath && !oddsPath.message().isEmpty()) {
+        ctx_.prompter.critical(oddsPath.message());
+    }
     if (oddsPath) {
         statusBar()->showMessage(QStringLiteral("予想オッズを取り込みました：") + *oddsPath, kStatusNoteMs);
     }

@@ -141,7 +141,7 @@ TEST_F(DayExportsTest, BatchAppendsEveryDayToTheCumulativeFiles) {
         write(ctx().settings.MurDataDir + QStringLiteral("hb") + sample::yymmdd(d) + QStringLiteral(".lzh"),
               sample::dayArchive(day));
     }
-    const BatchResult result = BatchRun(ctx(), DaySteps::whole());
+    const BatchResult result = BatchRun(ctx(), DaySteps::whole(), [&](const QString& m) { ctx().prompter.critical(m); });
     ASSERT_EQ(result.imported, 2);
     EXPECT_FALSE(ctx().BatchRequested);
     EXPECT_EQ(outputs(), QStringList({"DEN.CSV", "Duel.TXT"}));

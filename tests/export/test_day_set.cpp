@@ -121,7 +121,7 @@ TEST_F(DaySetTest, ABatchWithoutADayLeavesTheCumulativeFiles) {
     write(out(QStringLiteral("DEN.CSV")), "earlier batch\r\n");
     write(ctx().settings.MurDataDir + QStringLiteral("hb261205.lzh"), "not an archive");
     write(ctx().settings.MurDataDir + QStringLiteral("hb261206.lzh"), "");
-    const BatchResult result = BatchRun(ctx(), DaySteps::whole());
+    const BatchResult result = BatchRun(ctx(), DaySteps::whole(), [&](const QString& m) { ctx().prompter.critical(m); });
     EXPECT_EQ(result.archives, 2);
     EXPECT_EQ(result.imported, 0);
     EXPECT_EQ(readAll(out(QStringLiteral("Duel.TXT"))), "earlier batch\r\n");

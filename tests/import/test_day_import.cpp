@@ -167,6 +167,7 @@ TEST_F(DayImport, MissingOrEmptyFilesStopWithTheirMessage) {
             test::writeBytes(work(QStringLiteral("mur_uma.kd2")), c.emptyHorse ? QByteArray() : card.horses);
         EXPECT_FALSE(dayRun());
         EXPECT_EQ(shown(), QStringList{c.message});
+        EXPECT_TRUE(outcome.date.isEmpty());  // nothing of a day was read
         EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Work")).isEmpty());
         EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Data")).isEmpty());
     }
@@ -209,6 +210,7 @@ TEST_F(DayImport, StoppedPredictionLeavesTheOldDayAndEmptiesWork) {
         return QStringList();
     };
     EXPECT_FALSE(dayRun(hooks));
+    EXPECT_EQ(outcome.date, QStringLiteral("20011110"));  // the day was read, then stopped
     EXPECT_FALSE(exported);
     EXPECT_EQ(shown(), QStringList{QStringLiteral("stop")});
     for (const QString& name : names)
@@ -250,6 +252,21 @@ TEST_F(DayImport, PredictedOddsRequiredByStyleEight) {
     EXPECT_EQ(outcome.day->odds.bytes(), odds);
     EXPECT_EQ(test::readBytes(data(QStringLiteral("MURODDS20011110.DAT"))), odds);
     EXPECT_TRUE(shown().isEmpty());
+}
+
+// The odds archive's own failure is named first, then the stop it leads to.
+TEST_F(DayImport, AnUnreadableOddsArchiveIsNamedBeforeTheStop) {
+    ctx().settings.Yosou = 8;
+    CardFiles card;
+    card.addRace({QStringLiteral("05"), QStringLiteral("20011110"), 1}, 2, 1);
+    putWork(card);
+    ASSERT_TRUE(test::writeBytes(ctx().settings.MurDataDir + QStringLiteral("j011110.lzh"), QByteArray()));
+    EXPECT_FALSE(dayRun());
+    const QStringList texts = shown();
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts[0].contains(QStringLiteral("j011110.lzh"))) << texts[0].toStdString();
+    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("予想法が「おまかせモード」"))) << texts[1].toStdString();
+    EXPECT_TRUE(home.prompter().texts().isEmpty());
 }
 
 TEST_F(DayImport, StyleEightTakesOnlyThisDaysOddsFromTheArchive) {

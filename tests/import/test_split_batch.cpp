@@ -79,7 +79,7 @@ TEST(Split, OneDayOnlyNeedsNoSplit) {
 TEST(Batch, SortedCaseInsensitiveMatchesOnly) {
     test::TestHome home;
     AppContext& ctx = home.ctx();
-    EXPECT_EQ(BatchRun(ctx, {}).archives, 0);
+    EXPECT_EQ(BatchRun(ctx, {}, [&](const QString& m) { ctx.prompter.critical(m); }).archives, 0);
     EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("ＭＵＲのデータが見つかりません！")});
     home.prompter().clear();
 
@@ -102,7 +102,7 @@ TEST(Batch, SortedCaseInsensitiveMatchesOnly) {
         days << day.date;
         return Status();
     };
-    const BatchResult result = BatchRun(ctx, hooks);
+    const BatchResult result = BatchRun(ctx, hooks, [&](const QString& m) { ctx.prompter.critical(m); });
     EXPECT_EQ(result.archives, 3);
     EXPECT_EQ(result.imported, 3);
     EXPECT_EQ(days, (QStringList{QStringLiteral("20011110"), QStringLiteral("20011111"), QStringLiteral("20011117")}));

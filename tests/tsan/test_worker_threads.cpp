@@ -102,7 +102,7 @@ TEST(WorkerThreads, ImportAndBatchOnTheWorkerWhileTheGuiThreadIsBusy) {
 
     BatchResult batch;
     ui::RunOnWorker(ctx, &sink, [&](AppContext& run) {
-        batch = BatchRun(run, DaySteps::predictionOnly());
+        batch = BatchRun(run, DaySteps::predictionOnly(), [&](const QString& m) { run.prompter.critical(m); });
     });
     timer.stop();
 

@@ -227,7 +227,7 @@ TEST_F(PatWindows, OddsWindowFromTheCardSortsEveryColumn) {
 }
 
 TEST_F(PatWindows, ConversionDialogRunsOffTheGuiThread) {
-    const std::optional<QString> oddsPath = ImportOddsArchive(ctx(), ctx().settings.MurDataDir + u"j261205.lzh"_s);
+    const Result<QString> oddsPath = ImportOddsArchive(ctx(), ctx().settings.MurDataDir + u"j261205.lzh"_s);
     ASSERT_TRUE(oddsPath);
     prompter().clear();
     QTemporaryDir out;
