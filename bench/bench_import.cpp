@@ -53,9 +53,8 @@ BENCHMARK(BM_ExtractDayArchive)->Unit(benchmark::kMillisecond);
 void BM_ImportDay(benchmark::State& st) {
     SampleHome h(0);
     for (auto _ : st) {
-        zm::ImportState state;
-        if (!zm::ExtractAndPredict(*h.ctx, state, h.archive(), {}))
-            st.SkipWithError(h.prompter.last.toStdString().c_str());
+        if (const zm::DayOutcome day = zm::ExtractAndPredict(*h.ctx, h.archive(), {}); !day)
+            st.SkipWithError(day.status.message().toStdString().c_str());
     }
 }
 BENCHMARK(BM_ImportDay)->Unit(benchmark::kMillisecond);
@@ -63,8 +62,7 @@ BENCHMARK(BM_ImportDay)->Unit(benchmark::kMillisecond);
 void BM_Batch30Days(benchmark::State& st) {
     SampleHome h(30);
     for (auto _ : st) {
-        zm::ImportState state;
-        const zm::BatchResult r = zm::BatchRun(*h.ctx, state, {});
+        const zm::BatchResult r = zm::BatchRun(*h.ctx, {}, [&](const QString& m) { h.ctx->prompter.critical(m); });
         if (r.imported != 30)
             st.SkipWithError("not every day imported");
     }

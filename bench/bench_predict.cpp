@@ -101,9 +101,8 @@ void BM_ImportAndPredictDay(benchmark::State& st) {
     BenchHome home(1);
     const DaySteps hooks = DaySteps::predictionOnly();
     const double ms = meanMilliseconds(st, [&] {
-        ImportState state;
-        if (!ExtractAndPredict(*home.ctx, state, home.archives[0], hooks))
-            st.SkipWithError(home.prompter.last.toStdString().c_str());
+        if (const DayOutcome day = ExtractAndPredict(*home.ctx, home.archives[0], hooks); !day)
+            st.SkipWithError(day.status.message().toStdString().c_str());
     });
     reportBeside(st, ms, extractDayMs);
 }
@@ -117,11 +116,10 @@ void BM_ImportAndPredictDayBesideExtraction(benchmark::State& st) {
     BesideExtraction beside(st);
     for (auto _ : st) {
         beside.extract(home.archives[0], home.paths.WorkDir);
-        ImportState state;
-        bool done = false;
-        beside.import([&] { done = ExtractAndPredict(*home.ctx, state, home.archives[0], hooks); });
-        if (!done) {
-            st.SkipWithError(home.prompter.last.toStdString().c_str());
+        DayOutcome day;
+        beside.import([&] { day = ExtractAndPredict(*home.ctx, home.archives[0], hooks); });
+        if (!day) {
+            st.SkipWithError(day.status.message().toStdString().c_str());
             break;
         }
     }
@@ -146,8 +144,7 @@ void BM_ImportAndPredictBatch30(benchmark::State& st) {
     const DaySteps hooks = DaySteps::predictionOnly();
     const double ms = meanMilliseconds(st, [&] {
         for (const QString& archive : home.archives) {
-            ImportState state;
-            ExtractAndPredict(*home.ctx, state, archive, hooks);
+            ExtractAndPredict(*home.ctx, archive, hooks);
         }
     });
     reportBeside(st, ms, extractBatchMs);
@@ -161,8 +158,7 @@ void BM_ImportAndPredictBatch30BesideExtraction(benchmark::State& st) {
     for (auto _ : st) {
         for (const QString& archive : home.archives) {
             beside.extract(archive, home.paths.WorkDir);
-            ImportState state;
-            beside.import([&] { ExtractAndPredict(*home.ctx, state, archive, hooks); });
+            beside.import([&] { ExtractAndPredict(*home.ctx, archive, hooks); });
         }
     }
     beside.report();

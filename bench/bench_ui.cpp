@@ -108,9 +108,9 @@ struct ImportedHome {
         zm::LoadSettings(ctx.settings, store, paths);
         const QString archive =
             paths.MurDataDefault + u'H' + zm::sample::yymmdd(zm::sample::defaultDate()) + QStringLiteral(".LZH");
-        zm::ImportState state;
-        imported = zm::ExtractAndPredict(ctx, state, archive, zm::DaySteps::predictionOnly());
-        day = state.CurrentRaceDate;
+        const zm::DayOutcome outcome = zm::ExtractAndPredict(ctx, archive, zm::DaySteps::predictionOnly());
+        imported = outcome.ok();
+        day = outcome.date;
     }
     QStringList arguments() const {
         return {QStringLiteral("zenomur"), QStringLiteral("--home"), home, QStringLiteral("--config"), config};

@@ -85,9 +85,7 @@ RaceOddsSource currentOddsSource(AppContext& ctx, const QString& day) {
         return predictedOddsSource(ctx.paths.DataDir, day);
     // PAT's own files of each race, as the race card shows them.
     return [&ctx, ver, day](const PredictionRecord& p, const RaceRecord&) {
-        ImportState state;
-        state.CurrentRaceDate = day;
-        const pat::PatRaceRef race{p.venueCode, QString::number(p.raceNo), FindNichi(ctx, state, p.venueCode), day};
+        const pat::PatRaceRef race{p.venueCode, QString::number(p.raceNo), FindNichi(ctx, day, p.venueCode), day};
         const pat::WinPlaceOdds live = pat::ReadWinPlaceOdds(ctx.settings.PatDir, ver, race);
         RaceOddsTexts odds;
         odds.win = live.win;

@@ -1,14 +1,12 @@
 #include "cli/cli.h"
 
-#include "export/day_exports.h"
-#include "import/day_import.h"
 #include "day/day_pipeline.h"
 
 namespace zm::cli {
 
 int cmdBatch(CliEnv& env, const Call&) {
-    ImportState state;
-    const BatchResult result = BatchRun(env.ctx, state, DaySteps::whole());
+    const BatchResult result =
+        BatchRun(env.ctx, DaySteps::whole(), [&env](const QString& message) { env.ctx.prompter.critical(message); });
     env.out << result.imported << " of " << result.archives << " archives imported" << Qt::endl;
     if (result.exportFailures > 0)
         env.err << "zenomur-cli: " << result.exportFailures << " exports not written" << Qt::endl;

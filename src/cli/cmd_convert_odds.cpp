@@ -23,13 +23,15 @@ int cmdConvertOdds(CliEnv& env, const Call& call) {
     const auto archive = archiveArgument(env, archiveText);
     if (!archive)
         return kExitStopped;
-    ImportState state;
-    if (!ImportOddsArchive(env.ctx, state, *archive)) {
+    const Result<QString> oddsPath = ImportOddsArchive(env.ctx, *archive);
+    if (!oddsPath) {
+        if (!oddsPath.message().isEmpty())
+            env.ctx.prompter.critical(oddsPath.message());
         env.err << "zenomur-cli: no predicted odds imported from " << archiveText << Qt::endl;
         return kExitStopped;
     }
-    env.err << pat::ConvHeading(state.OddsPath) << Qt::endl;
-    const auto run = pat::ConvertPredictedOdds(env.ctx, state.OddsPath, generation, folder);
+    env.err << pat::ConvHeading(*oddsPath) << Qt::endl;
+    const auto run = pat::ConvertPredictedOdds(env.ctx, *oddsPath, generation, folder);
     if (!run)
         return showFailure(env, run.status());
     showNotice(env, Notice{pat::kConvDone});

@@ -1,14 +1,17 @@
 #include "cli/cli.h"
 
-#include "import/race_model.h"
 #include "predict/dummy_day.h"
 
 namespace zm::cli {
 
 int cmdDummyDay(CliEnv& env, const Call& call) {
-    ImportState state;
-    const std::optional<QString> day = CreateDummyDay(env.ctx, state, call.args.positionals()[0]);
+    const Result<QString> day = parseDummyDate(call.args.positionals()[0]);
     if (!day) {
+        env.ctx.prompter.warning(day.message());
+        return kExitStopped;
+    }
+    if (const Status created = CreateDummyDay(env.ctx, *day); !created) {
+        env.ctx.prompter.critical(created.message());
         return kExitStopped;
     }
     env.out << *day << Qt::endl;

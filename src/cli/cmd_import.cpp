@@ -1,6 +1,5 @@
 #include "cli/cli.h"
 
-#include "export/day_exports.h"
 #include "import/day_import.h"
 #include "day/day_pipeline.h"
 
@@ -10,10 +9,10 @@ namespace zm::cli {
 
 namespace {
 
-void printDayFiles(CliEnv& env, const ImportState& state) {
-    const QString date = state.CurrentRaceDate;
-    env.out << "day " << date << ": " << state.RaceCount << " race records, " << state.MeetingCount
-            << " meetings" << Qt::endl;
+void printDayFiles(CliEnv& env, const ImportedDay& day) {
+    const QString& date = day.date;
+    env.out << "day " << date << ": " << day.raceRecords << " race records, " << day.meetings.size() << " meetings"
+            << Qt::endl;
     for (const QString& name : {dayRaceFileName(date), dayEntryFileName(date), dayHorseFileName(date),
                                 dayOddsFileName(date), date + QStringLiteral(".DAT")}) {
         const QFileInfo info(env.ctx.paths.DataDir + name);
@@ -29,17 +28,19 @@ int cmdImport(CliEnv& env, const Call& call) {
     const auto archive = archiveArgument(env, args[0]);
     if (!archive)
         return kExitStopped;
-    ImportState state;
-    if (!ExtractAndPredict(env.ctx, state, *archive, DaySteps::whole())) {
-        if (state.CurrentRaceDate.isEmpty())
+    const DayOutcome imported = ExtractAndPredict(env.ctx, *archive, DaySteps::whole());
+    if (!imported.ok()) {
+        for (const QString& message : imported.messages())
+            env.ctx.prompter.critical(message);
+        if (imported.date.isEmpty())
             env.err << "zenomur-cli: nothing imported from " << args[0] << Qt::endl;
         return kExitStopped;
     }
-    printDayFiles(env, state);
+    printDayFiles(env, *imported.day);
     // The day went through; an export that was asked for and not written is a failure all the same.
-    for (const QString& failed : state.ExportFailures)
+    for (const QString& failed : imported.exportFailures)
         env.err << "zenomur-cli: export not written: " << failed << Qt::endl;
-    return state.ExportFailures.isEmpty() ? kExitOk : kExitStopped;
+    return imported.exportFailures.isEmpty() ? kExitOk : kExitStopped;
 }
 
 }  // namespace zm::cli

@@ -1,6 +1,5 @@
 #include "cli/cli.h"
 
-#include "import/day_import.h"
 #include "import/odds_import.h"
 
 namespace zm::cli {
@@ -10,12 +9,14 @@ int cmdOddsImport(CliEnv& env, const Call& call) {
     const auto archive = archiveArgument(env, args[0]);
     if (!archive)
         return kExitStopped;
-    ImportState state;
-    if (!ImportOddsArchive(env.ctx, state, *archive)) {
+    const Result<QString> oddsPath = ImportOddsArchive(env.ctx, *archive);
+    if (!oddsPath) {
+        if (!oddsPath.message().isEmpty())
+            env.ctx.prompter.critical(oddsPath.message());
         env.err << "zenomur-cli: no predicted odds imported from " << args[0] << Qt::endl;
         return kExitStopped;
     }
-    env.out << state.OddsPath << Qt::endl;
+    env.out << *oddsPath << Qt::endl;
     return kExitOk;
 }
 

@@ -95,9 +95,7 @@ int patOdds(CliEnv& env, const Call& call) {
     if (!isRealFolder(env.ctx.settings.PatDir) && !QFileInfo(env.ctx.settings.PatDir).isDir()) {
         return showFailure(env, Status::warning(pat::patFolderMissingMessage(env.ctx.settings.PatDir)));
     }
-    ImportState state;
-    state.CurrentRaceDate = day;
-    const pat::PatRaceRef race{venue, QString::number(raceNo), FindNichi(env.ctx, state, venue), day};
+    const pat::PatRaceRef race{venue, QString::number(raceNo), FindNichi(env.ctx, day, venue), day};
     const QString& folder = env.ctx.settings.PatDir;
     const pat::WinPlaceOdds wp = pat::ReadWinPlaceOdds(folder, ver, race);
     const pat::PairOdds pairs = pat::ReadRenOdds(folder, ver, race);

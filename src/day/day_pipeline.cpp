@@ -18,34 +18,31 @@ DaySteps DaySteps::predictionOnly() {
 namespace {
 
 // The day's import, prediction and exports around the day's one file set.
-Status RunImportedDay(AppContext& ctx, ImportState& state, const DaySteps& steps) {
+void runImportedDay(AppContext& ctx, DayWork work, const DaySteps& steps, bool batchStarted, DayOutcome& outcome) {
     // A set an earlier run left half in place is finished or rolled back first.
-    if (Status recovered = RecoverFileSets(ctx.paths.DataDir); !recovered)
-        return recovered;
+    if (outcome.status = RecoverFileSets(ctx.paths.DataDir); !outcome.status)
+        return;
+    if (outcome.status = ReadRaceWork(ctx, work); !outcome.status)
+        return;
+    outcome.date = work.date;
     FileSet set(ctx.paths.DataDir);
-    state.daySet = &set;
-    struct Release {
-        ImportState& s;
-        ~Release() { s.daySet = nullptr; }
-    } release{state};
     auto fail = [&](Status failure) {
         ctx.ImportedDay.clear();
         set.discard();
-        return failure;
+        outcome.status = std::move(failure);
     };
 
-    if (Status imported = ImportDay(ctx, state, set); !imported) {
-        set.discard();
-        return imported;
-    }
+    Result<ImportedDay> imported = ImportDay(ctx, std::move(work), set, outcome.earlier);
+    if (!imported)
+        return fail(imported.status());
+    const ImportedDay& day = imported.value();
     if (steps.predict) {
-        if (Status predicted = steps.predict(ctx, state); !predicted)
+        if (Status predicted = steps.predict(ctx, day, set); !predicted)
             return fail(predicted);
     }
     // The exports join the day's set: after a kill the day and its exports are both old or both
     // new. An export that could not be written is left out and named; the day goes on.
-    state.ExportFailures.clear();
-    if (ctx.BatchRequested && !state.BatchFilesStarted) {
+    if (ctx.BatchRequested && !batchStarted) {
         // The first day of a batch that goes through empties the batch's cumulative exports.
         for (const QString& name : {QStringLiteral("Duel.TXT"), QStringLiteral("DEN.CSV")}) {
             if (const QString path = findFileNoCase(ctx.settings.OutPutDir, name); !path.isEmpty())
@@ -53,77 +50,77 @@ Status RunImportedDay(AppContext& ctx, ImportState& state, const DaySteps& steps
         }
     }
     if (steps.exports)
-        steps.exports(ctx, state);
+        outcome.exportFailures = steps.exports(ctx, day, set, batchStarted);
     if (Status committed = set.commit(); !committed)
         return fail(committed);
-    FinishImportedDay(ctx, state);
-    return {};
+    FinishImportedDay(ctx);
+    outcome.day = std::move(imported.value());
+}
+
+DayOutcome runDay(AppContext& ctx, const DaySteps& steps, const UnpackedArchive* unpacked, bool batchStarted) {
+    DayOutcome outcome;
+    Result<DayWork> work = ReadDayWork(ctx, unpacked);
+    if (!work) {
+        outcome.status = work.status();
+    } else {
+        ctx.progressSink().setPercent(0);
+        runImportedDay(ctx, std::move(work.value()), steps, batchStarted, outcome);
+    }
+    EmptyWorkDir(ctx);
+    ctx.progressSink().idle();
+    return outcome;
 }
 
 // The day run on the archive's files unpacked in memory: they are not written to the work folder
 // only to be read back.
-bool UnpackAndRun(AppContext& ctx, ImportState& state, const QString& archivePath, const DaySteps& steps) {
-    const std::optional<UnpackedArchive> unpacked = UnpackDayArchive(ctx, archivePath);
-    if (!unpacked)
-        return false;
-    state.unpacked = &*unpacked;
-    const bool done = DayRun(ctx, state, steps);
-    state.unpacked = nullptr;
-    return done;
+DayOutcome unpackAndRun(AppContext& ctx, const QString& archivePath, const DaySteps& steps, bool batchStarted) {
+    const Result<UnpackedArchive> unpacked = UnpackDayArchive(ctx, archivePath);
+    if (!unpacked) {
+        DayOutcome refused;
+        refused.status = unpacked.status();
+        return refused;
+    }
+    return runDay(ctx, steps, &*unpacked, batchStarted);
 }
 
 }  // namespace
 
-bool DayRun(AppContext& ctx, ImportState& state, const DaySteps& steps) {
-    bool done = false;
-    state.ExportFailures.clear();
-    LoadJockeyTable(ctx, state);
-    if (IndexHorseFile(ctx, state) < 1) {
-        ctx.prompter.critical(QStringLiteral("競走馬ファイルが見つかりません！　中止します。"));
-    } else if (IndexEntryFile(ctx, state) < 1) {
-        ctx.prompter.critical(QStringLiteral("出馬データ２のファイルが見つかりません！　中止します。"));
-    } else {
-        ctx.progressSink().setPercent(0);
-        if (const Status imported = RunImportedDay(ctx, state, steps); !imported) {
-            ctx.prompter.critical(imported.message());
-        } else {
-            done = true;
-        }
+DayOutcome DayRun(AppContext& ctx, const DaySteps& steps, const UnpackedArchive* unpacked) {
+    return runDay(ctx, steps, unpacked, false);
+}
+
+DayOutcome ExtractAndPredict(AppContext& ctx, const QString& archivePath, const DaySteps& steps) {
+    if (!isFileEntry(archivePath)) {
+        DayOutcome nothing;
+        nothing.status = Status::failure(QString());
+        return nothing;
     }
-    EmptyWorkDir(ctx);
-    ctx.progressSink().idle();
-    return done;
+    return unpackAndRun(ctx, archivePath, steps, false);
 }
 
-bool ExtractAndPredict(AppContext& ctx, ImportState& state, const QString& archivePath, const DaySteps& steps) {
-    state.ArchivePath = archivePath;
-    if (!isFileEntry(archivePath))
-        return false;
-    return UnpackAndRun(ctx, state, archivePath, steps);
-}
-
-BatchResult BatchRun(AppContext& ctx, ImportState& state, const DaySteps& steps) {
+BatchResult BatchRun(AppContext& ctx, const DaySteps& steps, const ReportFailure& report) {
     BatchResult result;
     const QStringList names = listFilesNoCase(ctx.settings.MurDataDir, QStringLiteral("hb??????.lzh"), 512);
     result.archives = static_cast<int>(names.size());
     if (names.isEmpty()) {
-        ctx.prompter.critical(QStringLiteral("ＭＵＲのデータが見つかりません！"));
+        report(QStringLiteral("ＭＵＲのデータが見つかりません！"));
         return result;
     }
     // The exports add every day of the batch to their cumulative files, each day in its own set.
     const bool wasBatch = ctx.BatchRequested;
     ctx.BatchRequested = true;
-    state.BatchFilesStarted = false;
     ProgressSink& progress = ctx.progressSink();
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString& name = names[i];
         progress.setBatchStep(static_cast<int>(i + 1), static_cast<int>(names.size()), name);
-        state.ArchivePath = ctx.settings.MurDataDir + name;
-        if (UnpackAndRun(ctx, state, state.ArchivePath, steps)) {
+        const DayOutcome day = unpackAndRun(ctx, ctx.settings.MurDataDir + name, steps, result.imported > 0);
+        if (!day.date.isEmpty())
+            result.lastDate = day.date;
+        if (day.ok())
             ++result.imported;
-            state.BatchFilesStarted = true;
-        }
-        result.exportFailures += static_cast<int>(state.ExportFailures.size());
+        for (const QString& message : day.messages())
+            report(message);
+        result.exportFailures += static_cast<int>(day.exportFailures.size());
     }
     progress.setBatchStep(0, 0, QString());
     ctx.BatchRequested = wasBatch;

@@ -22,7 +22,7 @@ constexpr qint64 kCumulativeCap = qint64(1) << 30;
 // wrote there so far and the day's lines; on the first day of the batch it holds the day's
 // lines alone, under the name's own spelling. False after the message naming the file, which
 // is then left out of the set.
-bool putExport(AppContext& ctx, ImportState& state, FileSet& set, ExportFile file) {
+bool putExport(AppContext& ctx, FileSet& set, ExportFile file, bool batchStarted, QStringList& failures) {
     if (file.path.isEmpty())
         return true;
     file.path = QFileInfo(file.path).absoluteFilePath();
@@ -36,23 +36,23 @@ bool putExport(AppContext& ctx, ImportState& state, FileSet& set, ExportFile fil
         const QString canonical = folder + QFileInfo(file.path).fileName();
         const QString existing = findFileNoCase(folder, QFileInfo(file.path).fileName());
         QByteArray bytes;
-        if (state.BatchFilesStarted && !existing.isEmpty()) {
+        if (batchStarted && !existing.isEmpty()) {
             Result<QByteArray> old = readOutsideFile(existing, kCumulativeCap);
             if (!old.ok()) {
                 ctx.prompter.critical(old.message());
-                state.ExportFailures << existing;
+                failures << existing;
                 return false;
             }
             bytes = std::move(old.value());
         }
         bytes += file.bytes;
-        put = set.put(existing.isEmpty() || !state.BatchFilesStarted ? canonical : existing, bytes);
+        put = set.put(existing.isEmpty() || !batchStarted ? canonical : existing, bytes);
     } else {
         put = set.put(file.path, file.bytes);
     }
     if (!put) {
         ctx.prompter.critical(put.message());
-        state.ExportFailures << file.path;
+        failures << file.path;
         return false;
     }
     if (!file.warning.isEmpty())
@@ -62,28 +62,17 @@ bool putExport(AppContext& ctx, ImportState& state, FileSet& set, ExportFile fil
 
 }  // namespace
 
-void RunDayExports(AppContext& ctx, ImportState& state) {
-    if (!state.daySet) {
-        // Outside an import each export is written on its own.
-        if (ctx.settings.MurOut)
-            reportExportFailure(ctx, WriteServiceCsv(ctx, state));
-        if (ctx.settings.DuelOut)
-            reportExportFailure(ctx, WriteDuelText(ctx, state));
-        if (ctx.settings.MurTextOut)
-            reportExportFailure(ctx, WriteMurContestText(ctx, state));
-        if (ctx.settings.DenCsvOut)
-            reportExportFailure(ctx, ExportRaceCardCsv(ctx, state));
-        return;
-    }
-    FileSet& set = *state.daySet;
+QStringList RunDayExports(AppContext& ctx, const ImportedDay& day, FileSet& set, bool batchStarted) {
+    QStringList failures;
     if (ctx.settings.MurOut)
-        putExport(ctx, state, set, ServiceCsvFile(ctx, state));
+        putExport(ctx, set, ServiceCsvFile(ctx, day, &set), batchStarted, failures);
     if (ctx.settings.DuelOut)
-        putExport(ctx, state, set, DuelTextFile(ctx, state));
+        putExport(ctx, set, DuelTextFile(ctx, day, &set), batchStarted, failures);
     if (ctx.settings.MurTextOut)
-        putExport(ctx, state, set, MurContestTextFile(ctx, state));
+        putExport(ctx, set, MurContestTextFile(ctx, day, &set), batchStarted, failures);
     if (ctx.settings.DenCsvOut)
-        putExport(ctx, state, set, RaceCardCsvFile(ctx, state));
+        putExport(ctx, set, RaceCardCsvFile(ctx, day, &set), batchStarted, failures);
+    return failures;
 }
 
 }  // namespace zm

@@ -5,7 +5,7 @@
 #include "codes/codetables.h"
 #include "codes/sjis.h"
 #include "export/export_text.h"
-#include "import/day_import.h"
+#include "import/day_files.h"
 #include "import/work_folder.h"
 #include "predict/predict_day.h"
 
@@ -113,23 +113,23 @@ QStringList duelTextLines(const std::vector<PredictionRecord>& records, const st
     return lines;
 }
 
-ExportFile DuelTextFile(AppContext& ctx, const ImportState& state) {
-    const QString day = state.CurrentRaceDate;
+ExportFile DuelTextFile(AppContext& ctx, const ImportedDay& imported, const FileSet* set) {
+    const QString day = imported.date;
     const QString out = ctx.settings.OutPutDir;
-    const auto records = readPredictionFile(dayFileToRead(state, predictionFilePath(ctx.paths.DataDir, day)));
+    const auto records = readPredictionFile(dayFileToRead(set, predictionFilePath(ctx.paths.DataDir, day)));
     if (ctx.BatchRequested) {
         const QString path = out + QStringLiteral("Duel.TXT");
-        const QStringList lines = records ? duelTextLines(*records, state.MeetingTable, programVersion()) : QStringList();
+        const QStringList lines = records ? duelTextLines(*records, imported.meetings, programVersion()) : QStringList();
         return ExportFile(path, crlfLines(lines), true);
     }
     const QString path = out + QStringLiteral("W") + day + QStringLiteral(".TXT");
     if (!records)
         return ExportFile(path, QByteArray());
-    return ExportFile(path, crlfLines(duelTextLines(*records, state.MeetingTable, programVersion())));
+    return ExportFile(path, crlfLines(duelTextLines(*records, imported.meetings, programVersion())));
 }
 
-Status WriteDuelText(AppContext& ctx, const ImportState& state) {
-    return saveExportFile(ctx, DuelTextFile(ctx, state));
+Status WriteDuelText(AppContext& ctx, const ImportedDay& imported) {
+    return saveExportFile(ctx, DuelTextFile(ctx, imported));
 }
 
 }  // namespace zm

@@ -7,7 +7,7 @@
 #include "codes/sjis.h"
 #include "export/contest_readers.h"
 #include "export/export_text.h"
-#include "import/day_import.h"
+#include "import/day_files.h"
 #include "import/race_model.h"
 #include "predict/predict_day.h"
 #include "predict/selection.h"
@@ -118,14 +118,14 @@ int murBudgetOf(const QString& stored) {
     return hundreds > 1e7 ? 1000000000 : static_cast<int>(hundreds) * 100;
 }
 
-ExportFile MurContestTextFile(AppContext& ctx, const ImportState& state) {
+ExportFile MurContestTextFile(AppContext& ctx, const ImportedDay& imported, const FileSet* set) {
     MurContestInput input;
-    input.day = state.CurrentRaceDate;
+    input.day = imported.date;
     input.style = ctx.settings.Yosou;
     input.winStake = stakeOf(ctx.settings.BetTan);
     input.pairStake = stakeOf(ctx.settings.BetUma);
     input.budget = murBudgetOf(ctx.store.read(QStringLiteral("File"), kMurBudgetKey));
-    const auto records = readPredictionFile(dayFileToRead(state, predictionFilePath(ctx.paths.DataDir, input.day)));
+    const auto records = readPredictionFile(dayFileToRead(set, predictionFilePath(ctx.paths.DataDir, input.day)));
     const MurContestText text = murContestText(records ? *records : std::vector<PredictionRecord>{}, input);
     ExportFile file{ctx.settings.OutPutDir + QStringLiteral("MUR") + input.day + QStringLiteral(".TXT"),
                     crlfLines(text.lines)};
@@ -134,8 +134,8 @@ ExportFile MurContestTextFile(AppContext& ctx, const ImportState& state) {
     return file;
 }
 
-Status WriteMurContestText(AppContext& ctx, const ImportState& state) {
-    return saveExportFile(ctx, MurContestTextFile(ctx, state));
+Status WriteMurContestText(AppContext& ctx, const ImportedDay& imported) {
+    return saveExportFile(ctx, MurContestTextFile(ctx, imported));
 }
 
 }  // namespace zm

@@ -23,7 +23,8 @@
 namespace zm {
 
 struct AppContext;
-struct ImportState;
+struct ImportedDay;
+class FileSet;
 
 inline const QString kMurSoftCode = QStringLiteral("A917");
 inline const QString kMurBudgetKey = QStringLiteral("MurBudget");
@@ -55,7 +56,7 @@ QString murOverBudgetMessage(int total, int budget);
 int murBudgetOf(const QString& stored);
 
 // Writes the day's contest text; over the budget it shows the message after writing.
-ExportFile MurContestTextFile(AppContext& ctx, const ImportState& state);
-Status WriteMurContestText(AppContext& ctx, const ImportState& state);
+ExportFile MurContestTextFile(AppContext& ctx, const ImportedDay& imported, const FileSet* set = nullptr);
+Status WriteMurContestText(AppContext& ctx, const ImportedDay& imported);
 
 }  // namespace zm

@@ -6,7 +6,7 @@
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "export/export_text.h"
-#include "import/day_import.h"
+#include "import/day_files.h"
 #include "import/race_model.h"
 #include "import/work_folder.h"
 #include "predict/predict_day.h"
@@ -113,8 +113,8 @@ QString raceCardCsvLine(const PredictionRecord& p, int i, const EntryRecord& e, 
     return line;
 }
 
-ExportFile RaceCardCsvFile(AppContext& ctx, const ImportState& state) {
-    const QString day = state.CurrentRaceDate;
+ExportFile RaceCardCsvFile(AppContext& ctx, const ImportedDay& imported, const FileSet* set) {
+    const QString day = imported.date;
     const QString data = ctx.paths.DataDir;
     const QString out = ctx.settings.OutPutDir;
     const bool batch = ctx.BatchRequested;
@@ -123,19 +123,19 @@ ExportFile RaceCardCsvFile(AppContext& ctx, const ImportState& state) {
         path = out + QStringLiteral("DEN.CSV");
 
     std::vector<OddsRecord> odds;
-    if (const auto file = RecordFile::load(dayFileToRead(state, data + dayOddsFileName(day)), OddsRecord::kLength)) {
+    if (const auto file = RecordFile::load(dayFileToRead(set, data + dayOddsFileName(day)), OddsRecord::kLength)) {
         odds.reserve(static_cast<size_t>(file->count()));
         for (int n = 1; n <= file->count(); ++n)
             odds.push_back(file->get<OddsRecord>(n));
     }
-    const auto races = RecordFile::load(dayFileToRead(state, data + dayRaceFileName(day)), RaceRecord::kLength);
-    const auto entries = RecordFile::load(dayFileToRead(state, data + dayEntryFileName(day)), EntryRecord::kLength);
+    const auto races = RecordFile::load(dayFileToRead(set, data + dayRaceFileName(day)), RaceRecord::kLength);
+    const auto entries = RecordFile::load(dayFileToRead(set, data + dayEntryFileName(day)), EntryRecord::kLength);
     if (!races || !entries) {
         if (!batch && QFile::exists(path))
             return ExportFile::removal(path);
         return {};
     }
-    const auto predictions = readPredictionFile(dayFileToRead(state, predictionFilePath(data, day)));
+    const auto predictions = readPredictionFile(dayFileToRead(set, predictionFilePath(data, day)));
 
     // The first entry record of each horse code.
     QHash<QString, int> entryOf;
@@ -171,8 +171,8 @@ ExportFile RaceCardCsvFile(AppContext& ctx, const ImportState& state) {
     return ExportFile(path, crlfLines(lines), batch);
 }
 
-Status ExportRaceCardCsv(AppContext& ctx, const ImportState& state) {
-    return saveExportFile(ctx, RaceCardCsvFile(ctx, state));
+Status ExportRaceCardCsv(AppContext& ctx, const ImportedDay& imported) {
+    return saveExportFile(ctx, RaceCardCsvFile(ctx, imported));
 }
 
 }  // namespace zm

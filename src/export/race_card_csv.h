@@ -17,7 +17,8 @@
 namespace zm {
 
 struct AppContext;
-struct ImportState;
+struct ImportedDay;
+class FileSet;
 
 // The 36 column names joined by ",".
 QString raceCardCsvHeader();
@@ -33,7 +34,7 @@ QString raceCardCsvLine(const PredictionRecord& p, int i, const EntryRecord& e, 
 
 // Writes the day's race-card CSV. Without the race or entries day file nothing is written, and
 // an older file of the day is removed (the batch's cumulative file stays).
-ExportFile RaceCardCsvFile(AppContext& ctx, const ImportState& state);
-Status ExportRaceCardCsv(AppContext& ctx, const ImportState& state);
+ExportFile RaceCardCsvFile(AppContext& ctx, const ImportedDay& imported, const FileSet* set = nullptr);
+Status ExportRaceCardCsv(AppContext& ctx, const ImportedDay& imported);
 
 }  // namespace zm

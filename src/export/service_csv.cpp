@@ -3,7 +3,7 @@
 #include "app/context.h"
 #include "app/safe_save.h"
 #include "export/export_text.h"
-#include "import/day_import.h"
+#include "import/day_files.h"
 #include "import/race_model.h"
 
 namespace zm {
@@ -78,9 +78,9 @@ QStringList serviceCsvLines(const std::vector<PredictionRecord>& records, const 
     return lines;
 }
 
-ExportFile ServiceCsvFile(AppContext& ctx, const ImportState& state) {
+ExportFile ServiceCsvFile(AppContext& ctx, const ImportedDay& imported, const FileSet* set) {
     const auto records =
-        readPredictionFile(dayFileToRead(state, predictionFilePath(ctx.paths.DataDir, state.CurrentRaceDate)));
+        readPredictionFile(dayFileToRead(set, predictionFilePath(ctx.paths.DataDir, imported.date)));
     if (!records || records->empty())
         return {};
     const QStringList lines = serviceCsvLines(*records, QDateTime::currentDateTime(), programVersion());
@@ -90,8 +90,8 @@ ExportFile ServiceCsvFile(AppContext& ctx, const ImportState& state) {
     return ExportFile(path, crlfLines(lines));
 }
 
-Status WriteServiceCsv(AppContext& ctx, const ImportState& state) {
-    return saveExportFile(ctx, ServiceCsvFile(ctx, state));
+Status WriteServiceCsv(AppContext& ctx, const ImportedDay& imported) {
+    return saveExportFile(ctx, ServiceCsvFile(ctx, imported));
 }
 
 }  // namespace zm

@@ -17,7 +17,8 @@
 namespace zm {
 
 struct AppContext;
-struct ImportState;
+struct ImportedDay;
+class FileSet;
 
 inline const QString kServiceSoftCode = QStringLiteral("A917");
 // The header's author and user fields.
@@ -36,7 +37,7 @@ QStringList serviceCsvLines(const std::vector<PredictionRecord>& records, const 
                             const QString& version);
 
 // The day's CSV as the day run writes it (no path when the day has no picks).
-ExportFile ServiceCsvFile(AppContext& ctx, const ImportState& state);
-Status WriteServiceCsv(AppContext& ctx, const ImportState& state);
+ExportFile ServiceCsvFile(AppContext& ctx, const ImportedDay& imported, const FileSet* set = nullptr);
+Status WriteServiceCsv(AppContext& ctx, const ImportedDay& imported);
 
 }  // namespace zm

@@ -1,5 +1,6 @@
 #include "import/day_files.h"
 
+#include "app/file_set.h"
 #include "app/safe_save.h"
 
 namespace zm {
@@ -8,6 +9,10 @@ QString dayRaceFileName(const QString& date) { return QStringLiteral("MUR") + da
 QString dayEntryFileName(const QString& date) { return QStringLiteral("MUR") + date + QStringLiteral("_2.DEN"); }
 QString dayHorseFileName(const QString& date) { return QStringLiteral("MUR") + date + QStringLiteral(".UMA"); }
 QString dayOddsFileName(const QString& date) { return QStringLiteral("MURODDS") + date + QStringLiteral(".DAT"); }
+
+QString dayFileToRead(const FileSet* set, const QString& path) {
+    return set ? set->readPath(path) : path;
+}
 
 QString dayFileWriteMessage(const QString& path, const Status& failure) {
     const QString crLf = QStringLiteral("\r\n");

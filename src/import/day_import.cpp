@@ -26,35 +26,12 @@ bool isEightDigits(QByteArrayView date) {
     return true;
 }
 
-}  // namespace
-
-QString dayFileToRead(const ImportState& state, const QString& path) {
-    return state.daySet ? state.daySet->readPath(path) : path;
-}
-
-void AddMeetingRace(ImportState& state, int recNo, int meeting, const RaceRecord& race) {
-    if (meeting < 1)
-        return;
-    if (state.MeetingTable.size() < static_cast<size_t>(meeting))
-        state.MeetingTable.resize(static_cast<size_t>(meeting));
-    MeetingEntry& m = state.MeetingTable[static_cast<size_t>(meeting - 1)];
-    if (m.firstRace == 0)
-        m.firstRace = ToInt16(recNo);
-    m.venueCode = race.text(RaceRecord::venueCode);
-    m.date = race.dateText();
-    m.kaiDigit = race.text(RaceRecord::kai).right(1);
-    m.nichiDigit = race.text(RaceRecord::nichi).right(1);
-    m.weekday = WeekdayChar(m.date);
-    ++m.raceCount;
-}
-
-Status WriteDayFiles(AppContext& ctx, ImportState& state, FileSet& set, const RecordFile& raceWork) {
-    const QString date = state.CurrentRaceDate;
+// The day's races in file order (at most kMaxDayRaces), sorted as the "_1.DEN" day file holds
+// them; leftOut counts the races beyond kMaxDayRaces.
+QByteArray dayRaces(const RecordFile& raceWork, const QString& date, int& leftOut) {
     const QByteArray dateBytes = toSjis(date);
-
-    // The races of the day in file order, at most kMaxDayRaces of them.
     std::vector<QByteArrayView> kept;
-    int leftOut = 0;
+    leftOut = 0;
     for (int n = 1; n <= raceWork.count(); ++n) {
         const QByteArrayView rec = raceWork.recordView(n);
         if (rec.sliced(RaceRecord::raceDate.offset, RaceRecord::raceDate.width) != dateBytes)
@@ -88,58 +65,13 @@ Status WriteDayFiles(AppContext& ctx, ImportState& state, FileSet& set, const Re
     races.reserve(static_cast<qsizetype>(kept.size()) * RaceRecord::kLength);
     for (QByteArrayView rec : kept)
         races.append(rec);
-
-    const QString racePath = ctx.paths.DataDir + dayRaceFileName(date);
-    if (Status put = set.put(dayRaceFileName(date), races); !put)
-        return Status::failure(dayFileWriteMessage(racePath, put));
-    state.dayRaceFile = RecordFile(races, RaceRecord::kLength);
-    if (leftOut > 0) {
-        ctx.prompter.warning(QStringLiteral("出馬表ファイルに１日分のレースが４０レースを超えて入っています。") + kCrLf +
-                             QStringLiteral("４１レース目以降の ") + QString::number(leftOut) +
-                             QStringLiteral(" レースは取り込みませんでした。"));
-    }
-
-    // The entries file goes over unchanged.
-    const QByteArray entries =
-        state.entryFile.bytes().isEmpty() ? ReadWorkFile(ctx, state, kEntryWorkName).bytes : state.entryFile.bytes();
-    if (Status put = set.put(dayEntryFileName(date), entries); !put)
-        return Status::failure(dayFileWriteMessage(ctx.paths.DataDir + dayEntryFileName(date), put));
-    return {};
+    return races;
 }
 
-Status ImportDay(AppContext& ctx, ImportState& state, FileSet& set) {
-    const QString work = ctx.paths.WorkDir;
-    // Where the work files are, in the work folder or in the archive unpacked in memory.
-    auto workPath = [&](const QString& name) {
-        if (!state.unpacked)
-            return findFileNoCase(work, name);
-        const ArchiveMember* m = state.unpacked->find(name);
-        return m ? work + m->path : QString();
-    };
-    const QString racePath = workPath(kRaceWorkName);
-    const QString entryPath = workPath(kEntryWorkName);
-    const QString horsePath = workPath(kHorseWorkName);
-    state.RaceFilePath = racePath.isEmpty() ? work + kRaceWorkName : racePath;
-    state.EntryFilePath = entryPath.isEmpty() ? work + kEntryWorkName : entryPath;
-    state.HorseFilePath = horsePath.isEmpty() ? work + kHorseWorkName : horsePath;
-    state.OddsPath.clear();
-    if (racePath.isEmpty() || entryPath.isEmpty() || horsePath.isEmpty())
-        return Status::failure(kNoRaceFile);
-
-    state.MeetingTable.clear();
-    state.MeetingCount = 0;
-    const WorkFile raceFile = ReadWorkFile(ctx, state, kRaceWorkName);
-    if (raceFile.path.isEmpty())
-        return Status::failure(kNoRaceFile);
-    const RecordFile raceWork(raceFile.bytes, RaceRecord::kLength);
-    state.RaceCount = ToInt16(raceWork.count());
-    if (raceWork.count() == 0) {
-        // A race file without a race is as good as none.
-        ctx.ImportedDay.clear();
-        return Status::failure(kNoRaceFile);
-    }
-
-    // The meeting table of the first date; the records of a later date are left out.
+// The meeting table of the first date of the race work file; the records of a later date are
+// left out. Nothing when the first record's date is not eight digits.
+std::optional<std::vector<MeetingEntry>> meetingsOf(const RecordFile& raceWork) {
+    std::vector<MeetingEntry> meetings;
     QByteArray dayDate;
     QByteArray previousMeeting;
     int meeting = 0;
@@ -150,9 +82,8 @@ Status ImportDay(AppContext& ctx, ImportState& state, FileSet& set) {
         if (n == 1) {
             // The date names the day files: anything but eight digits is not a race card.
             if (!isEightDigits(date))
-                return Status::failure(kNoRaceFile);
+                return std::nullopt;
             dayDate = date.toByteArray();
-            state.CurrentRaceDate = QString::fromLatin1(dayDate);
             meeting = 1;
         } else {
             if (date != dayDate)
@@ -161,71 +92,145 @@ Status ImportDay(AppContext& ctx, ImportState& state, FileSet& set) {
                 ++meeting;
         }
         previousMeeting = meetingKey.toByteArray();
-        AddMeetingRace(state, n, meeting, RaceRecord(rec));
+        AddMeetingRace(meetings, n, meeting, RaceRecord(rec));
     }
-    state.MeetingCount = ToInt16(meeting);
-    ctx.ImportedDay = state.CurrentRaceDate;
-    const QString date = state.CurrentRaceDate;
+    return meetings;
+}
 
-    auto fail = [&](Status failure) {
-        ctx.ImportedDay.clear();
-        return failure;
-    };
-
-    if (Status written = WriteDayFiles(ctx, state, set, raceWork); !written)
-        return fail(written);
-    state.RaceFilePath = set.pendingPath(dayRaceFileName(date));
-    state.EntryFilePath = set.pendingPath(dayEntryFileName(date));
-
-    if (ctx.settings.umaF) {
-        const QByteArray horses = state.horseFile.bytes().isEmpty() ? ReadWorkFile(ctx, state, kHorseWorkName).bytes
-                                                                    : state.horseFile.bytes();
-        if (Status put = set.put(dayHorseFileName(date), horses); !put)
-            return fail(Status::failure(dayFileWriteMessage(ctx.paths.DataDir + dayHorseFileName(date), put)));
-    }
-
-    if (ctx.settings.Yosou == 8) {
-        QString oddsDay = findFileNoCase(ctx.paths.DataDir, dayOddsFileName(date));
-        if (!oddsDay.isEmpty()) {
-            state.OddsPath = oddsDay;
-        } else {
-            const QString archive =
-                findFileNoCase(ctx.settings.MurDataDir, QStringLiteral("j") + date.right(6) + QStringLiteral(".lzh"));
-            // The archive names the day file of its first record's date; only this day's own
-            // file will do, so an archive that starts with another date, or holds none of this
-            // date's races, gives no odds. The odds day files join the day's set.
-            if (!archive.isEmpty() && ExtractOddsArchive(ctx, state, archive))
-                oddsDay = set.pendingPath(dayOddsFileName(date));
-            state.OddsPath = oddsDay;
-            if (oddsDay.isEmpty()) {
-                return fail(Status::failure(
-                    QStringLiteral("予想法が「おまかせモード」になっていますが、ＭＵＲ予想オッズがありません！") + kCrLf +
-                    QStringLiteral("処理を中止します。")));
-            }
+// The day's predicted odds for the prediction style that needs them: the odds day file of the
+// date, else the one the service's odds archive of the date gives (into set). Nothing when
+// there is neither; the message of an archive that could not be read goes to earlier.
+std::optional<RecordFile> dayOdds(AppContext& ctx, const QString& date, FileSet& set, QStringList& earlier) {
+    QString oddsDay = findFileNoCase(ctx.paths.DataDir, dayOddsFileName(date));
+    if (oddsDay.isEmpty()) {
+        const QString archive =
+            findFileNoCase(ctx.settings.MurDataDir, QStringLiteral("j") + date.right(6) + QStringLiteral(".lzh"));
+        // The archive names the day file of its first record's date; only this day's own
+        // file will do, so an archive that starts with another date, or holds none of this
+        // date's races, gives no odds. The odds day files join the day's set.
+        if (archive.isEmpty())
+            return std::nullopt;
+        if (const Result<QString> extracted = ExtractOddsArchive(ctx, archive, &set); !extracted) {
+            if (!extracted.message().isEmpty())
+                earlier << extracted.message();
+            return std::nullopt;
         }
+        oddsDay = set.pendingPath(dayOddsFileName(date));
+        if (oddsDay.isEmpty())
+            return std::nullopt;
     }
+    if (!QFile::exists(oddsDay))
+        return RecordFile();
+    return RecordFile::load(oddsDay, OddsRecord::kLength).value_or(RecordFile());
+}
 
+}  // namespace
+
+Result<DayWork> ReadDayWork(const AppContext& ctx, const UnpackedArchive* unpacked) {
+    DayWork work;
+    work.unpacked = unpacked;
+    work.jockeys = LoadJockeyTable(ctx);
+    std::optional<IndexedFile> horses = IndexHorseFile(ctx, unpacked);
+    if (!horses || horses->file.count() < 1)
+        return Status::failure(QStringLiteral("競走馬ファイルが見つかりません！　中止します。"));
+    std::optional<IndexedFile> entries = IndexEntryFile(ctx, unpacked);
+    if (!entries || entries->file.count() < 1)
+        return Status::failure(QStringLiteral("出馬データ２のファイルが見つかりません！　中止します。"));
+    work.horses = std::move(*horses);
+    work.entries = std::move(*entries);
+    return work;
+}
+
+void AddMeetingRace(std::vector<MeetingEntry>& meetings, int recNo, int meeting, const RaceRecord& race) {
+    if (meeting < 1)
+        return;
+    if (meetings.size() < static_cast<size_t>(meeting))
+        meetings.resize(static_cast<size_t>(meeting));
+    MeetingEntry& m = meetings[static_cast<size_t>(meeting - 1)];
+    if (m.firstRace == 0)
+        m.firstRace = ToInt16(recNo);
+    m.venueCode = race.text(RaceRecord::venueCode);
+    m.date = race.dateText();
+    m.kaiDigit = race.text(RaceRecord::kai).right(1);
+    m.nichiDigit = race.text(RaceRecord::nichi).right(1);
+    m.weekday = WeekdayChar(m.date);
+    ++m.raceCount;
+}
+
+Status ReadRaceWork(AppContext& ctx, DayWork& work) {
+    const WorkFile raceFile = ReadWorkFile(ctx, work.unpacked, kRaceWorkName);
+    if (raceFile.path.isEmpty())
+        return Status::failure(kNoRaceFile);
+    work.raceWork = RecordFile(raceFile.bytes, RaceRecord::kLength);
+    if (work.raceWork.count() == 0) {
+        // A race file without a race is as good as none.
+        ctx.ImportedDay.clear();
+        return Status::failure(kNoRaceFile);
+    }
+    std::optional<std::vector<MeetingEntry>> meetings = meetingsOf(work.raceWork);
+    if (!meetings)
+        return Status::failure(kNoRaceFile);
+    work.meetings = std::move(*meetings);
+    work.date = fromSjis(work.raceWork.recordView(1).sliced(RaceRecord::raceDate.offset, RaceRecord::raceDate.width));
+    ctx.ImportedDay = work.date;
     return {};
 }
 
-void FinishImportedDay(AppContext& ctx, ImportState& state) {
-    const QString date = state.CurrentRaceDate;
-    state.RaceFilePath = ctx.paths.DataDir + dayRaceFileName(date);
-    state.EntryFilePath = ctx.paths.DataDir + dayEntryFileName(date);
-    if (state.OddsPath.endsWith(kFileSetPendingSuffix))
-        state.OddsPath.chop(kFileSetPendingSuffix.size());
+Result<ImportedDay> ImportDay(AppContext& ctx, DayWork work, FileSet& set, QStringList& earlier) {
+    ImportedDay day;
+    day.date = std::move(work.date);
+    day.meetings = std::move(work.meetings);
+    day.raceRecords = work.raceWork.count();
+    day.entries = std::move(work.entries.file);
+    day.entryIndex = std::move(work.entries.codes);
+    day.horses = std::move(work.horses.file);
+    day.horseIndex = std::move(work.horses.codes);
+    day.jockeys = std::move(work.jockeys);
+    const QString& date = day.date;
+    const RecordFile& raceWork = work.raceWork;
+
+    int leftOut = 0;
+    const QByteArray races = dayRaces(raceWork, date, leftOut);
+    if (Status put = set.put(dayRaceFileName(date), races); !put)
+        return Status::failure(dayFileWriteMessage(ctx.paths.DataDir + dayRaceFileName(date), put));
+    day.races = RecordFile(races, RaceRecord::kLength);
+    if (leftOut > 0) {
+        ctx.prompter.warning(QStringLiteral("出馬表ファイルに１日分のレースが４０レースを超えて入っています。") + kCrLf +
+                             QStringLiteral("４１レース目以降の ") + QString::number(leftOut) +
+                             QStringLiteral(" レースは取り込みませんでした。"));
+    }
+    // The entries file goes over unchanged.
+    if (Status put = set.put(dayEntryFileName(date), day.entries.bytes()); !put)
+        return Status::failure(dayFileWriteMessage(ctx.paths.DataDir + dayEntryFileName(date), put));
+    if (ctx.settings.umaF) {
+        if (Status put = set.put(dayHorseFileName(date), day.horses.bytes()); !put)
+            return Status::failure(dayFileWriteMessage(ctx.paths.DataDir + dayHorseFileName(date), put));
+    }
+
+    if (ctx.settings.Yosou == 8) {
+        std::optional<RecordFile> odds = dayOdds(ctx, date, set, earlier);
+        if (!odds) {
+            return Status::failure(QStringLiteral("予想法が「おまかせモード」になっていますが、ＭＵＲ予想オッズがありません！") + kCrLf +
+                        QStringLiteral("処理を中止します。"));
+        }
+        day.odds = std::move(*odds);
+    }
+    return day;
+}
+
+void FinishImportedDay(AppContext& ctx) {
     if (const QString workEntries = findFileNoCase(ctx.paths.WorkDir, kEntryWorkName); !workEntries.isEmpty())
         QFile::remove(workEntries);  // the work copy goes as by a move
 }
 
-QString FindNichi(AppContext& ctx, const ImportState& state, const QString& venueCode) {
-    const QString path = findFileNoCase(ctx.paths.DataDir, dayRaceFileName(state.CurrentRaceDate));
+QString FindNichi(const AppContext& ctx, const QString& day, const QString& venueCode) {
+    const QString path = findFileNoCase(ctx.paths.DataDir, dayRaceFileName(day));
     const auto file = path.isEmpty() ? std::nullopt : RecordFile::load(path, RaceRecord::kLength);
     if (!file)
         return {};
     for (int n = 1; n <= file->count(); ++n) {
         const RaceRecord race(file->recordView(n));
-        if (race.text(RaceRecord::venueCode) == venueCode && race.dateText() == state.CurrentRaceDate)
+        if (race.text(RaceRecord::venueCode) == venueCode && race.dateText() == day)
             return race.text(RaceRecord::nichi);
     }
     return {};

@@ -8,6 +8,7 @@
 #include "app/context.h"
 #include "import/day_files.h"
 #include "import/race_model.h"
+#include "import/readers.h"
 
 #include "codes/status.h"
 
@@ -18,29 +19,42 @@ namespace zm {
 // The message when the work folder holds no race of a day.
 inline const QString kNoRaceFile = QStringLiteral("出馬表ファイルが見つかりません！　中止します。");
 
-// Imports the day of the first record of the race work file (RaceCount races) into set (which
-// state.daySet names): the day files, and the odds day file when the import writes one. Sets
-// CurrentRaceDate, the meeting table and ctx.ImportedDay. A failure carries the message to show;
-// the caller then discards the set, so the day's files stay as they were.
-Status ImportDay(AppContext& ctx, ImportState& state, FileSet& set);
+// What a day's import reads before it writes anything: the jockey table and the horse and
+// entries work files, indexed. The import's own working state; the day it gives is ImportedDay.
+struct DayWork {
+    const UnpackedArchive* unpacked = nullptr;  // the archive in memory; nullptr: the work folder
+    JockeyTable jockeys;
+    IndexedFile horses;
+    IndexedFile entries;
+    // Read by ReadRaceWork: the race work file, the meeting table and the date of its first day.
+    RecordFile raceWork;
+    std::vector<MeetingEntry> meetings;
+    QString date;
+};
 
-// Once the day's set is in place: the paths name the day's own files, and the work copy of the
-// entries file goes (as by a move).
-void FinishImportedDay(AppContext& ctx, ImportState& state);
+// Loads the jockey table and indexes the horse and entries work files. A failure carries the
+// message when either file is missing or holds no record.
+Result<DayWork> ReadDayWork(const AppContext& ctx, const UnpackedArchive* unpacked);
 
-// Where a reader finds the day file at path (a full path of DataDir) as the day run leaves it:
-// during an import, the new content the day's set holds for it.
-QString dayFileToRead(const ImportState& state, const QString& path);
+// Reads the race work file into work: its records, the date of its first record and that
+// day's meeting table. Sets ctx.ImportedDay. A failure carries its message.
+Status ReadRaceWork(AppContext& ctx, DayWork& work);
 
-// Counts the race (record number recNo) into meeting number meeting (1-based) of MeetingTable.
-void AddMeetingRace(ImportState& state, int recNo, int meeting, const RaceRecord& race);
+// Imports the day of the first record of the race work file (read) into set: the day files, and the
+// odds day file when the import writes one. The messages of failures on the way that do not stop
+// the import by themselves go to earlier, to be shown before its own. A failure carries the message
+// to show; the caller then discards the set, so the day's files stay as they were, and clears
+// ctx.ImportedDay.
+Result<ImportedDay> ImportDay(AppContext& ctx, DayWork work, FileSet& set, QStringList& earlier);
 
-// Writes the two ".DEN" day files of CurrentRaceDate from the race work file (loaded) and the
-// entries file (state.entryFile) into the day's file set.
-Status WriteDayFiles(AppContext& ctx, ImportState& state, FileSet& set, const RecordFile& raceWork);
+// Once the day's set is in place: the work copy of the entries file goes (as by a move).
+void FinishImportedDay(AppContext& ctx);
 
-// The nichi of the first race of the venue on CurrentRaceDate in the day's "_1.DEN"; empty
-// text when the file is missing or has no such race.
-QString FindNichi(AppContext& ctx, const ImportState& state, const QString& venueCode);
+// Counts the race (record number recNo) into meeting number meeting (1-based) of meetings.
+void AddMeetingRace(std::vector<MeetingEntry>& meetings, int recNo, int meeting, const RaceRecord& race);
+
+// The nichi of the first race of the venue on day in the day's "_1.DEN"; empty text when the
+// file is missing or has no such race.
+QString FindNichi(const AppContext& ctx, const QString& day, const QString& venueCode);
 
 }  // namespace zm

@@ -18,7 +18,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kOldOddsName = QStringLiteral("mur_ods.DAT");
 
 struct OddsArchive {
-    bool readable = false;
     std::optional<QByteArray> odds;  // "mur_ods.kd2"
     bool oldFormat = false;          // holds "mur_ods.DAT"
 };
@@ -26,22 +25,18 @@ struct OddsArchive {
 QString baseName(const QString& memberPath) { return memberPath.section(u'/', -1); }
 
 // Reads the archive in memory, as a flat extraction would see it: members by file name.
-OddsArchive readOddsArchive(AppContext& ctx, const QString& archivePath) {
+Result<OddsArchive> readOddsArchive(const QString& archivePath) {
     OddsArchive result;
     QString message;
     const std::optional<QByteArray> read = readRegularFile(archivePath);
     if (!read) {
-        ctx.prompter.critical(QStringLiteral("圧縮ファイル「") + QFileInfo(archivePath).fileName() +
-                              QStringLiteral("」を読み込めません！"));
-        return result;
+        return Status::failure(QStringLiteral("圧縮ファイル「") + QFileInfo(archivePath).fileName() +
+                               QStringLiteral("」を読み込めません！"));
     }
     const QByteArray& bytes = *read;
     auto members = readArchive(bytes, QFileInfo(archivePath).fileName(), message);
-    if (!members) {
-        ctx.prompter.critical(message);
-        return result;
-    }
-    result.readable = true;
+    if (!members)
+        return Status::failure(message);
     for (ArchiveMember& m : *members) {
         const QString name = baseName(m.path);
         if (name.compare(kOddsWorkName, Qt::CaseInsensitive) == 0) {
@@ -60,14 +55,16 @@ bool isEightDigits(QByteArrayView date) {
     return std::all_of(date.begin(), date.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool writeOddsDays(AppContext& ctx, ImportState& state, const QByteArray& odds) {
+// Writes the odds day files: the path of the first record's date's file, or a failure (with an
+// empty message when there is no record or the first date is not one).
+Result<QString> writeOddsDays(AppContext& ctx, FileSet* daySet, const QByteArray& odds) {
     const RecordFile file(odds, OddsRecord::kLength);
     if (file.count() < 1)
-        return false;
+        return Status::failure(QString());
     const Field dateField = OddsRecord::raceDate;
     const QByteArray first = file.recordView(1).sliced(dateField.offset, dateField.width).toByteArray();
     if (!isEightDigits(first))
-        return false;
+        return Status::failure(QString());
 
     // Records by date, each in file order; the first record's date first.
     std::map<QByteArray, QByteArray> byDate;
@@ -78,38 +75,32 @@ bool writeOddsDays(AppContext& ctx, ImportState& state, const QByteArray& odds) 
         if (isEightDigits(date))
             byDate[date.toByteArray()].append(rec);
     }
-    const QString target = ctx.paths.DataDir + dayOddsFileName(QString::fromLatin1(first));
     // Within an import the odds day files join the day's set; on their own they are a set too.
     FileSet own(ctx.paths.DataDir);
-    FileSet& set = state.daySet ? *state.daySet : own;
-    if (!state.daySet) {
-        if (Status recovered = RecoverFileSets(ctx.paths.DataDir); !recovered) {
-            ctx.prompter.critical(recovered.message());
-            return false;
-        }
+    FileSet& set = daySet ? *daySet : own;
+    if (!daySet) {
+        if (Status recovered = RecoverFileSets(ctx.paths.DataDir); !recovered)
+            return recovered;
     }
     auto put = [&](const QByteArray& date, const QByteArray& records) {
         const QString name = dayOddsFileName(QString::fromLatin1(date));
-        if (Status written = set.put(name, records); !written) {
-            ctx.prompter.critical(dayFileWriteMessage(ctx.paths.DataDir + name, written));
-            return false;
-        }
-        return true;
+        if (Status written = set.put(name, records); !written)
+            return Status::failure(dayFileWriteMessage(ctx.paths.DataDir + name, written));
+        return Status();
     };
-    if (!put(first, byDate[first]))
-        return false;
+    if (Status written = put(first, byDate[first]); !written)
+        return written;
     for (const auto& [date, records] : byDate) {
-        if (date != first && !put(date, records))
-            return false;
+        if (date == first)
+            continue;
+        if (Status written = put(date, records); !written)
+            return written;
     }
-    if (!state.daySet) {
-        if (Status committed = own.commit(); !committed) {
-            ctx.prompter.critical(committed.message());
-            return false;
-        }
+    if (!daySet) {
+        if (Status committed = own.commit(); !committed)
+            return committed;
     }
-    state.OddsPath = target;
-    return true;
+    return ctx.paths.DataDir + dayOddsFileName(QString::fromLatin1(first));
 }
 
 void removeLeftover(const QString& folder) {
@@ -118,40 +109,43 @@ void removeLeftover(const QString& folder) {
         QFile::remove(path);
 }
 
-// Writes the odds day files and removes the leftovers an old extraction may have left.
-bool storeOddsDays(AppContext& ctx, ImportState& state, const QByteArray& odds) {
-    if (!writeOddsDays(ctx, state, odds))
-        return false;
-    removeLeftover(ctx.settings.MurDataDir);
-    removeLeftover(ctx.paths.WorkDir);
-    return true;
+// Writes the odds day files and removes the leftovers an old extraction may have left. The path
+// of the first date's day file.
+Result<QString> storeOddsDays(AppContext& ctx, FileSet* daySet, const QByteArray& odds) {
+    Result<QString> written = writeOddsDays(ctx, daySet, odds);
+    if (written) {
+        removeLeftover(ctx.settings.MurDataDir);
+        removeLeftover(ctx.paths.WorkDir);
+    }
+    return written;
 }
 
 }  // namespace
 
-bool ExtractOddsArchive(AppContext& ctx, ImportState& state, const QString& archivePath) {
-    const OddsArchive archive = readOddsArchive(ctx, archivePath);
-    if (!archive.odds)
-        return false;
-    return storeOddsDays(ctx, state, *archive.odds);
+Result<QString> ExtractOddsArchive(AppContext& ctx, const QString& archivePath, FileSet* daySet) {
+    const Result<OddsArchive> archive = readOddsArchive(archivePath);
+    if (!archive)
+        return archive.status();
+    if (!archive->odds)
+        return Status::failure(QString());
+    return storeOddsDays(ctx, daySet, *archive->odds);
 }
 
-bool ImportOddsArchive(AppContext& ctx, ImportState& state, const QString& archivePath) {
+Result<QString> ImportOddsArchive(AppContext& ctx, const QString& archivePath) {
     EmptyWorkDir(ctx);
-    const OddsArchive archive = readOddsArchive(ctx, archivePath);
-    if (!archive.readable)
-        return false;
-    if (!archive.odds) {
-        if (archive.oldFormat) {
-            ctx.prompter.critical(QStringLiteral("選択したＭＵＲ予想オッズファイルは、古い形式(仕様)のものです。") + kCrLf +
-                                  kCrLf +
-                                  QStringLiteral("このオッズを利用する場合は、「ゼノゼノＭＵＲ」も古いバージョン(Ver "
-                                                 "1.33.3以前)をご利用ください。") +
-                                  kCrLf + kCrLf);
-        }
-        return false;
+    const Result<OddsArchive> archive = readOddsArchive(archivePath);
+    if (!archive)
+        return archive.status();
+    if (!archive->odds) {
+        if (!archive->oldFormat)
+            return Status::failure(QString());
+        return Status::failure(QStringLiteral("選択したＭＵＲ予想オッズファイルは、古い形式(仕様)のものです。") + kCrLf +
+                               kCrLf +
+                               QStringLiteral("このオッズを利用する場合は、「ゼノゼノＭＵＲ」も古いバージョン(Ver "
+                                              "1.33.3以前)をご利用ください。") +
+                               kCrLf + kCrLf);
     }
-    return storeOddsDays(ctx, state, *archive.odds);
+    return storeOddsDays(ctx, nullptr, *archive->odds);
 }
 
 }  // namespace zm

@@ -4,18 +4,21 @@
 // records go to the odds day files "MURODDS" + date + ".DAT" in DataDir.
 
 #include "app/context.h"
-#include "import/race_model.h"
+#include "codes/status.h"
 
 namespace zm {
 
+class FileSet;
+
 // Reads the odds file of the archive and writes the odds day file of the date of its first
-// record (OddsPath then names it). Records of other dates go to their own dates' day files,
-// each written anew with all of that date's records. False when the archive holds no odds
-// file or no record (silently) or cannot be read (with the reader's message).
-bool ExtractOddsArchive(AppContext& ctx, ImportState& state, const QString& archivePath);
+// record into daySet (during a day's import), else as a set of its own. Records of other dates
+// go to their own dates' day files, each written anew with all of that date's records. The
+// path of the first date's day file in DataDir. A failure carries the message to show: none when
+// the archive holds no odds file or no record, the reader's when it cannot be read.
+Result<QString> ExtractOddsArchive(AppContext& ctx, const QString& archivePath, FileSet* daySet = nullptr);
 
 // The menu command: empties the work folder, refuses an old-format archive with its message,
 // then does ExtractOddsArchive.
-bool ImportOddsArchive(AppContext& ctx, ImportState& state, const QString& archivePath);
+Result<QString> ImportOddsArchive(AppContext& ctx, const QString& archivePath);
 
 }  // namespace zm

@@ -1,23 +1,18 @@
 #pragma once
 
-// The in-memory race model of the current day: the indexes of the horse and entries files,
-// the jockey table, the meeting table, the counts and the paths of the day's files. The import
-// fills it; the prediction, the race card and the exports read it.
+// The in-memory race model of a day: the meeting table, the indexes of the horse and entries
+// files, the jockey table and the day's record files. The import builds it; the prediction and
+// the exports read it.
 
 #include "import/records.h"
 
 #include <QHash>
 #include <QString>
-#include <QStringList>
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace zm {
-
-class FileSet;
-class UnpackedArchive;
 
 // One meeting of the current day, in the order the race file lists them.
 struct MeetingEntry {
@@ -66,80 +61,54 @@ private:
     QHash<QString, int> first_;  // code -> first record number
 };
 
-constexpr int kJockeySlots = 1024;
 constexpr int kJockeyMax = 512;
 // A JRA day has at most 36 races; the day file keeps 40.
 constexpr int kMaxDayRaces = 40;
 
-struct ImportState {
-    // Horse codes of the horse file and of the entries file (the runner's horseCode), by
-    // record number.
-    CodeIndex HorseIndex;
-    CodeIndex EntryIndex;
-
-    // Slot i - 1 holds jockey record i; the first JockeyCount slots are filled.
-    std::array<JockeySlot, kJockeySlots> JockeyTable{};
-
-    std::int16_t JockeyCount = 0;
-    std::int16_t HorseCount = 0;
-    std::int16_t EntryCount = 0;
-
-    std::vector<MeetingEntry> MeetingTable;  // MeetingTable[k - 1] is meeting k
-    std::int16_t RaceCount = 0;
-    std::int16_t MeetingCount = 0;
-
-    QString CurrentRaceDate;  // "yyyymmdd"
-    QString OddsPath;         // the day's predicted-odds day file, or empty
-    QString RaceFilePath;
-    QString EntryFilePath;
-    QString HorseFilePath;
-    QString ArchivePath;      // the archive being imported
-
-    // The bytes of the files the paths name, read once by the import so that the prediction
-    // need not read them again: the horse work file, the entries file (the same bytes as the
-    // "_2.DEN" day file) and the races written to the "_1.DEN" day file. Empty when not loaded.
-    RecordFile horseFile;
-    RecordFile entryFile;
-    RecordFile dayRaceFile;
-
-    // The archive being imported, unpacked in memory: the work files are read from here when
-    // it is set, else from the work folder.
-    const UnpackedArchive* unpacked = nullptr;
-
-    // The day's files while an import writes them: put in place together once the prediction
-    // is through (nullptr outside an import, where each file is written on its own).
-    FileSet* daySet = nullptr;
-
-    // The files of the day run's exports that could not be written (each message shown); the
-    // day itself went through all the same.
-    QStringList ExportFailures;
-    // While a batch runs: true once a day of it went through. The batch's cumulative exports
-    // then add to what the batch wrote; until then they replace what an earlier batch left.
-    bool BatchFilesStarted = false;
-
-    // The jockeyRating of the first of the JockeyCount slots whose code equals code
-    // exactly; nothing when none does.
-    std::optional<std::int16_t> jockeyRating(const QString& code) const {
-        const auto it = jockeyFirst_.constFind(code);
-        if (it == jockeyFirst_.constEnd() || *it >= JockeyCount)
+// The jockey table of the program folder: jockey records in file order, with a first-match
+// lookup by code.
+class JockeyTable {
+public:
+    // Adds the next jockey record (number count() + 1).
+    void append(const QString& code, std::int16_t rating) {
+        if (!first_.contains(code))
+            first_.insert(code, static_cast<int>(slots_.size()));
+        slots_.push_back(JockeySlot{code, rating});
+    }
+    int count() const { return static_cast<int>(slots_.size()); }
+    // Jockey record n (1..count()).
+    const JockeySlot& at(int n) const { return slots_[static_cast<size_t>(n - 1)]; }
+    // The rating of the first jockey whose code equals code exactly; nothing when none does.
+    std::optional<std::int16_t> rating(const QString& code) const {
+        const auto it = first_.constFind(code);
+        if (it == first_.constEnd())
             return std::nullopt;
-        return JockeyTable[static_cast<size_t>(*it)].jockeyRating;
-    }
-
-    // Fills slot n - 1 (jockey record n, n = 1..kJockeyMax) and keeps the lookup current.
-    void setJockey(int n, const QString& code, std::int16_t rating) {
-        JockeyTable[static_cast<size_t>(n - 1)] = JockeySlot{code, rating};
-        if (!jockeyFirst_.contains(code))
-            jockeyFirst_.insert(code, n - 1);
-    }
-    void clearJockeys() {
-        JockeyTable.fill(JockeySlot{});
-        jockeyFirst_.clear();
-        JockeyCount = 0;
+        return slots_[static_cast<size_t>(*it)].jockeyRating;
     }
 
 private:
-    QHash<QString, int> jockeyFirst_;
+    std::vector<JockeySlot> slots_;
+    QHash<QString, int> first_;  // code -> index of its first slot
+};
+
+// A race day as its import leaves it: everything the prediction and the exports read of the
+// day. The import builds it; after that it is only read.
+struct ImportedDay {
+    QString date;                        // "yyyymmdd"
+    std::vector<MeetingEntry> meetings;  // meetings[k - 1] is meeting k
+    int raceRecords = 0;                 // records of the archive's race file, of every date
+
+    // The day's races as the "_1.DEN" day file holds them, the entries file (the "_2.DEN" day
+    // file) and the horse file, with the horse codes of the last two by record number.
+    RecordFile races;
+    RecordFile entries;
+    RecordFile horses;
+    CodeIndex entryIndex;
+    CodeIndex horseIndex;
+
+    JockeyTable jockeys;
+    // The predicted-odds records of the day when the prediction style uses them, else none.
+    RecordFile odds;
 };
 
 }  // namespace zm

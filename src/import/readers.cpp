@@ -23,18 +23,16 @@ float rateOf(const JockeyRecord& jockey, const Field& counts) {
     return rate;
 }
 
-// Takes a work file's records and fills a code index from the 7-byte key at keyOffset.
-std::int16_t indexFile(const WorkFile& work, int recordLength, int keyOffset, CodeIndex& index, RecordFile& file) {
-    index.clear();
-    file = RecordFile();
+// Takes a work file's records and indexes the 7-byte key at keyOffset.
+std::optional<IndexedFile> indexFile(const WorkFile& work, int recordLength, int keyOffset) {
     if (work.path.isEmpty())
-        return -1;
-    file = RecordFile(work.bytes, recordLength);
+        return std::nullopt;
+    IndexedFile indexed{RecordFile(work.bytes, recordLength), {}};
     const Field key{"horseCode", keyOffset, 7};
-    index.reserve(file.count());
-    for (int n = 1; n <= file.count(); ++n)
-        index.append(fromSjis(file.recordView(n).sliced(key.offset, key.width)));
-    return ToInt16(file.count());
+    indexed.codes.reserve(indexed.file.count());
+    for (int n = 1; n <= indexed.file.count(); ++n)
+        indexed.codes.append(fromSjis(indexed.file.recordView(n).sliced(key.offset, key.width)));
+    return indexed;
 }
 
 }  // namespace
@@ -45,35 +43,26 @@ std::int16_t jockeyRatingOf(const JockeyRecord& jockey) {
     return ToInt16(Int(static_cast<double>(rateA) * 1.2 + static_cast<double>(rateB)));
 }
 
-std::int16_t LoadJockeyTable(AppContext& ctx, ImportState& state) {
+JockeyTable LoadJockeyTable(const AppContext& ctx) {
+    JockeyTable table;
     const QString path = findFileNoCase(ctx.paths.AppPath, kJockeyFileName);
     const auto file = path.isEmpty() ? std::nullopt : RecordFile::load(path, JockeyRecord::kLength);
-    if (!file) {
-        state.JockeyCount = 0;
-        return 0;
-    }
-    state.clearJockeys();
+    if (!file)
+        return table;
     const int n = std::min(file->count(), kJockeyMax);
     for (int i = 1; i <= n; ++i) {
         const JockeyRecord jockey = file->get<JockeyRecord>(i);
-        state.setJockey(i, jockey.text(JockeyRecord::jockeyCode), jockeyRatingOf(jockey));
+        table.append(jockey.text(JockeyRecord::jockeyCode), jockeyRatingOf(jockey));
     }
-    state.JockeyCount = static_cast<std::int16_t>(n);
-    return state.JockeyCount;
+    return table;
 }
 
-std::int16_t IndexHorseFile(AppContext& ctx, ImportState& state) {
-    const std::int16_t n = indexFile(ReadWorkFile(ctx, state, kHorseWorkName), HorseRecord::kLength,
-                                     HorseRecord::horseCode.offset, state.HorseIndex, state.horseFile);
-    state.HorseCount = n < 0 ? 0 : n;
-    return n;
+std::optional<IndexedFile> IndexHorseFile(const AppContext& ctx, const UnpackedArchive* unpacked) {
+    return indexFile(ReadWorkFile(ctx, unpacked, kHorseWorkName), HorseRecord::kLength, HorseRecord::horseCode.offset);
 }
 
-std::int16_t IndexEntryFile(AppContext& ctx, ImportState& state) {
-    const std::int16_t n = indexFile(ReadWorkFile(ctx, state, kEntryWorkName), EntryRecord::kLength,
-                                     EntryRecord::horseCode.offset, state.EntryIndex, state.entryFile);
-    state.EntryCount = n < 0 ? 0 : n;
-    return n;
+std::optional<IndexedFile> IndexEntryFile(const AppContext& ctx, const UnpackedArchive* unpacked) {
+    return indexFile(ReadWorkFile(ctx, unpacked, kEntryWorkName), EntryRecord::kLength, EntryRecord::horseCode.offset);
 }
 
 void EmptyWorkDir(AppContext& ctx) {
@@ -94,9 +83,9 @@ const ArchiveMember* UnpackedArchive::find(const QString& name) const {
     return found;
 }
 
-WorkFile ReadWorkFile(const AppContext& ctx, const ImportState& state, const QString& name) {
-    if (state.unpacked) {
-        const ArchiveMember* m = state.unpacked->find(name);
+WorkFile ReadWorkFile(const AppContext& ctx, const UnpackedArchive* unpacked, const QString& name) {
+    if (unpacked) {
+        const ArchiveMember* m = unpacked->find(name);
         return m ? WorkFile{ctx.paths.WorkDir + m->path, m->data} : WorkFile{};
     }
     const QString path = findFileNoCase(ctx.paths.WorkDir, name);
@@ -107,63 +96,52 @@ WorkFile ReadWorkFile(const AppContext& ctx, const ImportState& state, const QSt
 namespace {
 
 // The old-format archive's message.
-void sayOldFormat(AppContext& ctx) {
-    ctx.prompter.critical(QStringLiteral("選択したＭＵＲ出馬表ファイルは、古い形式(仕様)のものです。") + kCrLf + kCrLf +
-                          QStringLiteral("この出馬表を利用する場合は、「ゼノゼノＭＵＲ」も古いバージョン(Ver "
-                                         "1.33.3以前)をご利用ください。") +
-                          kCrLf + kCrLf);
+QString oldFormatMessage() {
+    return QStringLiteral("選択したＭＵＲ出馬表ファイルは、古い形式(仕様)のものです。") + kCrLf + kCrLf +
+           QStringLiteral("この出馬表を利用する場合は、「ゼノゼノＭＵＲ」も古いバージョン(Ver "
+                          "1.33.3以前)をご利用ください。") +
+           kCrLf + kCrLf;
 }
 
 }  // namespace
 
-std::optional<UnpackedArchive> UnpackDayArchive(AppContext& ctx, const QString& archivePath) {
+Result<UnpackedArchive> UnpackDayArchive(const AppContext& ctx, const QString& archivePath) {
     const QString work = ctx.paths.WorkDir;
-    if (!isRealFolder(work)) {
-        ctx.prompter.critical(notRealFolderMessage(work));
-        return std::nullopt;
-    }
+    if (!isRealFolder(work))
+        return Status::failure(notRealFolderMessage(work));
     // As an extraction would: the archive read first (it may lie in the work folder), then the
     // folder emptied, then the archive's own failures.
     QString message;
     std::optional<std::vector<ArchiveMember>> files = unpackTopFiles(archivePath, message);
-    if (!emptyFolder(work)) {
-        ctx.prompter.critical(cannotEmptyFolderMessage(work));
-        return std::nullopt;
-    }
-    if (!files) {
-        ctx.prompter.critical(message);
-        return std::nullopt;
-    }
+    if (!emptyFolder(work))
+        return Status::failure(cannotEmptyFolderMessage(work));
+    if (!files)
+        return Status::failure(message);
     UnpackedArchive unpacked(std::move(*files));
     auto has = [&](const QString& name) { return unpacked.find(name) != nullptr; };
     if (has(kRaceWorkName) && has(kEntryWorkName) && has(kHorseWorkName))
         return unpacked;
-    if (has(QStringLiteral("mur_den.DAT")) && has(QStringLiteral("mur_uma.DAT")))
-        sayOldFormat(ctx);
-    return std::nullopt;
+    const bool oldFormat = has(QStringLiteral("mur_den.DAT")) && has(QStringLiteral("mur_uma.DAT"));
+    return Status::failure(oldFormat ? oldFormatMessage() : QString());
 }
 
-bool CheckArchiveFormat(AppContext& ctx, const QString& archivePath) {
+Status CheckArchiveFormat(const AppContext& ctx, const QString& archivePath) {
     const QString work = ctx.paths.WorkDir;
-    if (!isRealFolder(work)) {
-        ctx.prompter.critical(notRealFolderMessage(work));
-        return false;
-    }
+    if (!isRealFolder(work))
+        return Status::failure(notRealFolderMessage(work));
     QString message;
     // The extraction reads the archive before it empties the work folder: the archive may lie
     // in that folder.
     if (!extractArchive(archivePath, work, true, message)) {
         emptyFolder(work);
-        ctx.prompter.critical(message);
-        return false;
+        return Status::failure(message);
     }
     auto has = [&](const QString& name) { return !findFileNoCase(work, name).isEmpty(); };
     if (has(kRaceWorkName) && has(kEntryWorkName) && has(kHorseWorkName))
-        return true;
-    if (has(QStringLiteral("mur_den.DAT")) && has(QStringLiteral("mur_uma.DAT")))
-        sayOldFormat(ctx);
+        return {};
+    const bool oldFormat = has(QStringLiteral("mur_den.DAT")) && has(QStringLiteral("mur_uma.DAT"));
     emptyFolder(work);
-    return false;
+    return Status::failure(oldFormat ? oldFormatMessage() : QString());
 }
 
 }  // namespace zm

@@ -4,6 +4,7 @@
 // files, and the format check of a race-card archive.
 
 #include "app/context.h"
+#include "codes/status.h"
 #include "import/archive.h"
 #include "import/race_model.h"
 
@@ -24,17 +25,8 @@ inline const QString kOddsWorkName = QStringLiteral("mur_ods.kd2");
 // all four counts, in percent, at least 7; single precision), then floor(rateA × 1.2 + rateB).
 std::int16_t jockeyRatingOf(const JockeyRecord& jockey);
 
-// Loads up to 512 jockeys from the jockey file of the program folder into JockeyTable and
-// returns how many; 0 when the file is missing (the table then stays as it was).
-std::int16_t LoadJockeyTable(AppContext& ctx, ImportState& state);
-
-// Indexes the horse work file (HorseIndex, HorseCount, horseFile): the record count, or -1
-// when the file does not exist.
-std::int16_t IndexHorseFile(AppContext& ctx, ImportState& state);
-
-// Indexes the entries work file (EntryIndex, EntryCount, entryFile): the record count, or -1
-// when the file does not exist.
-std::int16_t IndexEntryFile(AppContext& ctx, ImportState& state);
+// Up to 512 jockeys of the jockey file of the program folder; none when the file is missing.
+JockeyTable LoadJockeyTable(const AppContext& ctx);
 
 // The files of a race-card archive unpacked in memory: the import reads them from here instead
 // of writing them into the work folder and reading them back.
@@ -51,22 +43,34 @@ private:
 
 // CheckArchiveFormat for the import: the same checks with the same messages, the archive's
 // files kept in memory and nothing written to the work folder (which is emptied all the same).
-// Nothing when the archive is not a race card of the current format.
-std::optional<UnpackedArchive> UnpackDayArchive(AppContext& ctx, const QString& archivePath);
+// A failure when the archive is not a race card of the current format.
+Result<UnpackedArchive> UnpackDayArchive(const AppContext& ctx, const QString& archivePath);
 
-// The work file name (any case): from the archive unpacked in memory when the import holds one,
-// else from the work folder. Its path and content; an empty path when there is no such file.
+// The work file name (any case): from the archive unpacked in memory when there is one (not
+// nullptr), else from the work folder. Its path and content; an empty path when there is no
+// such file.
 struct WorkFile {
     QString path;
     QByteArray bytes;
 };
-WorkFile ReadWorkFile(const AppContext& ctx, const ImportState& state, const QString& name);
+WorkFile ReadWorkFile(const AppContext& ctx, const UnpackedArchive* unpacked, const QString& name);
 
-// Empties the work folder and extracts the archive into it. True when it holds the three
-// files of the current format. An old-format archive is refused with its message, an archive
-// that cannot be read with the reader's message, any other kind silently; the work folder is
-// then empty.
-bool CheckArchiveFormat(AppContext& ctx, const QString& archivePath);
+// A work file's records and the 7-character horse codes they hold, by record number.
+struct IndexedFile {
+    RecordFile file;
+    CodeIndex codes;
+};
+
+// Reads the horse or entries work file (as ReadWorkFile does) and indexes its horse codes;
+// nothing when the file does not exist.
+std::optional<IndexedFile> IndexHorseFile(const AppContext& ctx, const UnpackedArchive* unpacked);
+std::optional<IndexedFile> IndexEntryFile(const AppContext& ctx, const UnpackedArchive* unpacked);
+
+// Empties the work folder and extracts the archive into it. Done when it holds the three files
+// of the current format. An old-format archive is refused with its message, an archive that
+// cannot be read with the reader's message, any other kind with an empty message; the work
+// folder is then empty.
+Status CheckArchiveFormat(const AppContext& ctx, const QString& archivePath);
 
 // Empties the work folder.
 void EmptyWorkDir(AppContext& ctx);

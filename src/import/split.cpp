@@ -31,8 +31,11 @@ QString dayCaption(const RaceRecord& race) {
 QString SplitTwoDayArchive(AppContext& ctx, const QString& archivePath, const SplitObserver& observer) {
     if (!isFileEntry(archivePath))
         return {};
-    if (!CheckArchiveFormat(ctx, archivePath))
+    if (const Status format = CheckArchiveFormat(ctx, archivePath); !format) {
+        if (!format.message().isEmpty())
+            ctx.prompter.critical(format.message());
         return {};
+    }
     const QString work = ctx.paths.WorkDir;
     const auto races = RecordFile::load(findFileNoCase(work, kRaceWorkName), RaceRecord::kLength);
     const auto entries = RecordFile::load(findFileNoCase(work, kEntryWorkName), EntryRecord::kLength);

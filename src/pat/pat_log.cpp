@@ -612,9 +612,7 @@ private:
             return QString();
         if (auto it = nichi_.find(venueCode); it != nichi_.end())
             return *it;
-        ImportState state;
-        state.CurrentRaceDate = day_;
-        QString nichi = FindNichi(ctx_, state, venueCode);
+        QString nichi = FindNichi(ctx_, day_, venueCode);
         if (Val(nichi) == 0)
             nichi.clear();
         nichi_.insert(venueCode, nichi);

@@ -47,54 +47,33 @@ QString dummyDayPreset(const QDate& today) {
     return ymd.left(4) + u'/' + ymd.mid(4, 2) + u'/' + ymd.mid(6, 2);
 }
 
-std::optional<QString> parseDummyDate(AppContext& ctx, const QString& typed) {
+Result<QString> parseDummyDate(const QString& typed) {
     const QString t = typed.trimmed();
     if (t.size() < 8 || t.size() > 10) {
-        ctx.prompter.warning(QStringLiteral("日付記入の書式が違います！") + QStringLiteral("\r\n") + kDummyDateRule);
-        return std::nullopt;
+        return Status::failure(QStringLiteral("日付記入の書式が違います！") + QStringLiteral("\r\n") + kDummyDateRule);
     }
     const QString yearText = t.left(4);
     const int year = allDigits(yearText) ? yearText.toInt() : 0;
     if (year < kFirstYear || year > kLastYear) {
-        ctx.prompter.warning(QStringLiteral("西暦年の書式が違います！") + QStringLiteral("\r\n") + kDummyDateRule);
-        return std::nullopt;
+        return Status::failure(QStringLiteral("西暦年の書式が違います！") + QStringLiteral("\r\n") + kDummyDateRule);
     }
     // Month and day are the parts between and after the separators; the year part is its
     // four digits alone.
     const QStringList parts = t.split(u'/');
     const int month = parts.value(0).size() == 4 ? partValue(parts.value(1), 1, 12) : 0;
     if (month == 0) {
-        ctx.prompter.warning(QStringLiteral("「月」の書式が違います！") + QStringLiteral("\r\n") + kDummyDateRule);
-        return std::nullopt;
+        return Status::failure(QStringLiteral("「月」の書式が違います！") + QStringLiteral("\r\n") + kDummyDateRule);
     }
     const int day = parts.size() == 3 ? partValue(parts.value(2), 1, 31) : 0;
     // A day the month does not have (2001/2/30) is refused like any other bad day.
     if (day == 0 || !QDate(year, month, day).isValid()) {
-        ctx.prompter.warning(QStringLiteral("「日」の書式が違います！") + QStringLiteral("\r\n") + kDummyDateRule);
-        return std::nullopt;
+        return Status::failure(QStringLiteral("「日」の書式が違います！") + QStringLiteral("\r\n") + kDummyDateRule);
     }
     return QString::number(year) + TwoDigits(static_cast<std::int16_t>(month)) +
            TwoDigits(static_cast<std::int16_t>(day));
 }
 
-std::optional<QString> CreateDummyDay(AppContext& ctx, ImportState& state, const QString& typed) {
-    const std::optional<QString> parsed = parseDummyDate(ctx, typed);
-    if (!parsed) {
-        return std::nullopt;
-    }
-    const QString date = *parsed;
-    state.CurrentRaceDate = date;
-    MeetingEntry meeting;
-    meeting.firstRace = 1;
-    meeting.venueCode = QStringLiteral("00");
-    meeting.date = date;
-    meeting.kaiDigit = QStringLiteral("1");
-    meeting.nichiDigit = QStringLiteral("1");
-    meeting.weekday = WeekdayChar(date);
-    meeting.raceCount = 1;
-    state.MeetingTable = {meeting};
-    state.MeetingCount = 1;
-
+Status CreateDummyDay(AppContext& ctx, const QString& date) {
     RaceRecord race;
     race.setText(RaceRecord::venueCode, u"00");
     race.setText(RaceRecord::meetingYear, date.left(4));
@@ -106,17 +85,13 @@ std::optional<QString> CreateDummyDay(AppContext& ctx, ImportState& state, const
     race.setText(RaceRecord::raceDay, date.mid(6, 2));
 
     // The missing files of the day go in place together.
-    if (Status recovered = RecoverFileSets(ctx.paths.DataDir); !recovered) {
-        ctx.prompter.critical(recovered.message());
-        return std::nullopt;
-    }
+    if (Status recovered = RecoverFileSets(ctx.paths.DataDir); !recovered)
+        return recovered;
     FileSet set(ctx.paths.DataDir);
     const QString raceName = QStringLiteral("MUR") + date + QStringLiteral("_1.DEN");
     if (findFileNoCase(ctx.paths.DataDir, raceName).isEmpty()) {
-        if (const Status saved = set.put(raceName, race.bytes()); !saved) {
-            ctx.prompter.critical(saved.message());
-            return std::nullopt;
-        }
+        if (const Status saved = set.put(raceName, race.bytes()); !saved)
+            return saved;
     }
     const QString predictionPath = predictionFilePath(ctx.paths.DataDir, date);
     const QString predictionName = QFileInfo(predictionPath).fileName();
@@ -126,17 +101,13 @@ std::optional<QString> CreateDummyDay(AppContext& ctx, ImportState& state, const
             LoadBlankRunner(runners, i);
         }
         const PredictionRecord rec = WritePrediction(predictedRaceOf(race), runners, SelectionLists{}, false);
-        if (!set.put(predictionName, encodePredictionFile({rec}))) {
-            ctx.prompter.critical(QStringLiteral("「") + predictionPath + QStringLiteral("」を書き込めません。"));
-            return std::nullopt;
-        }
+        if (!set.put(predictionName, encodePredictionFile({rec})))
+            return Status::failure(QStringLiteral("「") + predictionPath + QStringLiteral("」を書き込めません。"));
     }
-    if (const Status committed = set.commit(); !committed) {
-        ctx.prompter.critical(committed.message());
-        return std::nullopt;
-    }
+    if (const Status committed = set.commit(); !committed)
+        return committed;
     ctx.ImportedDay = date;
-    return date;
+    return {};
 }
 
 }  // namespace zm

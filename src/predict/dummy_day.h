@@ -5,12 +5,12 @@
 
 #include <QDate>
 #include <QString>
-#include <optional>
+
+#include "codes/status.h"
 
 namespace zm {
 
 struct AppContext;
-struct ImportState;
 
 // The date dialog's preset: the race day nearest to today, "yyyy/mm/dd".
 QString dummyDayPreset(const QDate& today);
@@ -19,13 +19,12 @@ QString dummyDayPreset(const QDate& today);
 inline const QString kDummyDateRule =
     QStringLiteral("「2001/09/03」のように、1991年～2099年の実在する日付を入力してください。");
 
-// Checks the typed date ("2001/9/3", "2001/09/03") and gives "yyyymmdd", or nothing after
-// showing the message of the first check that fails, followed by kDummyDateRule.
-std::optional<QString> parseDummyDate(AppContext& ctx, const QString& typed);
+// Checks the typed date ("2001/9/3", "2001/09/03") and gives "yyyymmdd", or the message of the
+// first check that fails, followed by kDummyDateRule (a warning).
+Result<QString> parseDummyDate(const QString& typed);
 
-// The whole action: checks the date, sets CurrentRaceDate and a one-meeting MeetingTable,
-// writes "MUR" + date + "_1.DEN" and date + ".DAT" when they are missing, and sets
-// ImportedDay. The day, or nothing after a message.
-std::optional<QString> CreateDummyDay(AppContext& ctx, ImportState& state, const QString& typed);
+// Writes "MUR" + date + "_1.DEN" and date + ".DAT" of the checked date ("yyyymmdd") when they
+// are missing, and sets ctx.ImportedDay. A failure carries its message.
+Status CreateDummyDay(AppContext& ctx, const QString& date);
 
 }  // namespace zm

@@ -2,13 +2,11 @@
 
 #include "app/context.h"
 #include "app/file_set.h"
-#include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "import/race_model.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -20,7 +18,6 @@ namespace zm {
 namespace {
 
 constexpr int kMaxVenues = 5;
-constexpr int kOddsRecordLength = OddsRecord::kLength;
 
 QString oddsKey(const QString& venueCode, int raceNo) {
     return venueCode + u'|' + QString::number(raceNo);
@@ -182,13 +179,13 @@ QString horseMissingText(const QString& code) {
 
 }  // namespace
 
-RaceOutcome PredictRace(AppContext& ctx, const ImportState& state, const DaySources& sources, const RaceRecord& race,
-                        std::vector<PredictionRecord>& records, QString& stopMessage) {
+Result<PredictionRecord> PredictRace(const ImportedDay& day, int style, const OddsLookup& odds, const RaceRecord& race) {
     SelectionLists lists;
     PredictedRace p = predictedRaceOf(race);
     const int n = p.RunnerCount;
     // Each runner's record number in a file's index; a horse missing from it stops the day.
-    auto locate = [&](const auto& index, auto& recNo, QString (*missingText)(const QString&)) {
+    QString stopMessage;
+    auto locate = [&](const CodeIndex& index, auto& recNo, QString (*missingText)(const QString&)) {
         for (int i = 1; i <= n; ++i) {
             const QString& code = p.RunnerCodes[static_cast<size_t>(i - 1)];
             const int at = index.find(code);
@@ -200,36 +197,31 @@ RaceOutcome PredictRace(AppContext& ctx, const ImportState& state, const DaySour
         }
         return true;
     };
-    if (!locate(state.EntryIndex, p.EntryRecNo, entryMissingText) ||
-        !locate(state.HorseIndex, p.HorseRecNo, horseMissingText)) {
-        return RaceOutcome::Stopped;
-    }
-    if (sources.entries == nullptr || sources.horses == nullptr) {
-        ctx.prompter.critical(QStringLiteral("競走馬ファイルまたは出馬表出走馬ファイルが見つかりません。処理を中止します！"));
-        return RaceOutcome::Skipped;
+    if (!locate(day.entryIndex, p.EntryRecNo, entryMissingText) ||
+        !locate(day.horseIndex, p.HorseRecNo, horseMissingText)) {
+        return Status::failure(stopMessage);
     }
     RunnerArray runners;
     for (int i = 1; i <= n; ++i) {
-        LoadRunnerFromEntry(runners, i, sources.entries->recordView(p.EntryRecNo[static_cast<size_t>(i - 1)]));
+        LoadRunnerFromEntry(runners, i, day.entries.recordView(p.EntryRecNo[static_cast<size_t>(i - 1)]));
     }
     for (int i = 1; i <= n; ++i) {
-        LoadRunnerFromHorse(runners, i, sources.horses->recordView(p.HorseRecNo[static_cast<size_t>(i - 1)]));
+        LoadRunnerFromHorse(runners, i, day.horses.recordView(p.HorseRecNo[static_cast<size_t>(i - 1)]));
     }
     for (int i = std::max(n, 0) + 1; i <= kRunnerSlots; ++i) {
         LoadBlankRunner(runners, i);
     }
-    const bool betSelection = ScoreRunners(p.scoring, runners, state);
+    const bool betSelection = ScoreRunners(p.scoring, runners, day.jockeys);
     if (betSelection) {
         SelectionRace sel;
         sel.runnerCount = n;
-        sel.style = sources.style;
-        if (sources.style == kStyleOddsFilter && sources.odds != nullptr) {
-            sel.odds = sources.odds->find(p.VenueCode, p.RaceNo);
+        sel.style = style;
+        if (style == kStyleOddsFilter) {
+            sel.odds = odds.find(p.VenueCode, p.RaceNo);
         }
         SelectBets(sel, runners, lists);
     }
-    records.push_back(WritePrediction(p, runners, lists, betSelection));
-    return RaceOutcome::Predicted;
+    return WritePrediction(p, runners, lists, betSelection);
 }
 
 QString predictionCaption(const QString& yyyymmdd) {
@@ -242,59 +234,34 @@ QString predictionCaption(const QString& yyyymmdd) {
 
 namespace {
 
-// The file's records, or nothing when it does not exist.
-std::optional<RecordFile> loadIfPresent(const RecordFile& loaded, const QString& path, int recordLength) {
-    if (loaded.count() > 0 && loaded.recordLength() == recordLength) {
-        return loaded;
-    }
-    if (path.isEmpty() || !QFile::exists(path)) {
-        return std::nullopt;
-    }
-    return RecordFile::load(path, recordLength);
 }
 
 }  // namespace
 
-Status PredictDay(AppContext& ctx, ImportState& state) {
-    const QString day = state.CurrentRaceDate;
+Status PredictDay(AppContext& ctx, const ImportedDay& imported, FileSet& set) {
+    const QString& day = imported.date;
     const QString target = predictionFilePath(ctx.paths.DataDir, day);
     ProgressSink& progress = ctx.progressSink();
 
-    const int venues = std::min<int>(kMaxVenues, static_cast<int>(state.MeetingTable.size()));
+    const int venues = std::min<int>(kMaxVenues, static_cast<int>(imported.meetings.size()));
     int totalRaces = 0;
     for (int v = 0; v < venues; ++v) {
-        totalRaces += state.MeetingTable[static_cast<size_t>(v)].raceCount;
+        totalRaces += imported.meetings[static_cast<size_t>(v)].raceCount;
     }
     progress.setCaption(predictionCaption(day));
     progress.setPercent(0);
     const float step = totalRaces > 0 ? 100.0f / static_cast<float>(totalRaces) : 0.0f;
     float bar = 0.0f;
 
-    const QString raceFilePath = state.RaceFilePath.isEmpty()
-                                     ? ctx.paths.DataDir + QStringLiteral("MUR") + day + QStringLiteral("_1.DEN")
-                                     : state.RaceFilePath;
-    const std::optional<RecordFile> raceFile = loadIfPresent(state.dayRaceFile, raceFilePath, RaceRecord::kLength);
-    const std::optional<RecordFile> entries = loadIfPresent(state.entryFile, state.EntryFilePath, EntryRecord::kLength);
-    const std::optional<RecordFile> horses = loadIfPresent(state.horseFile, state.HorseFilePath, HorseRecord::kLength);
-
-    DaySources sources;
-    sources.entries = entries ? &*entries : nullptr;
-    sources.horses = horses ? &*horses : nullptr;
-    sources.style = ctx.settings.Yosou;
+    const int style = ctx.settings.Yosou;
     OddsLookup odds;
-    if (sources.style == kStyleOddsFilter) {
-        const QString oddsPath = state.OddsPath.isEmpty()
-                                     ? ctx.paths.DataDir + QStringLiteral("MURODDS") + day + QStringLiteral(".DAT")
-                                     : state.OddsPath;
-        if (const auto file = loadIfPresent(RecordFile{}, oddsPath, kOddsRecordLength)) {
-            odds.load(*file);
-        }
-        sources.odds = &odds;
+    if (style == kStyleOddsFilter) {
+        odds.load(imported.odds);
     }
+    const RecordFile& raceFile = imported.races;
 
     // Each race's record is encoded as soon as it is predicted: the file's bytes grow race by
     // race and no day's worth of records is held (or freed) at once.
-    std::vector<PredictionRecord> records;
     QByteArray fileBytes;
     fileBytes.reserve(static_cast<qsizetype>(totalRaces) * kPredictionRecordLength);
     // The label names the meeting of the race being predicted. The record numbers of the
@@ -303,15 +270,15 @@ Status PredictDay(AppContext& ctx, ImportState& state) {
     QString shownLabel;
     int labelsShown = 0;
     for (int v = 1; v <= venues; ++v) {
-        const MeetingEntry& meeting = state.MeetingTable[static_cast<size_t>(v - 1)];
+        const MeetingEntry& meeting = imported.meetings[static_cast<size_t>(v - 1)];
         for (int r = meeting.firstRace; r <= meeting.firstRace + meeting.raceCount - 1; ++r) {
             bar += step;
             progress.setPercent(std::min(100.0f, bar));
             progress.idle();
-            if (!raceFile || r < 1 || r > raceFile->count()) {
+            if (r < 1 || r > raceFile.count()) {
                 continue;  // an empty record: its date never matches
             }
-            const RaceRecord race = raceFile->get<RaceRecord>(r);
+            const RaceRecord race = raceFile.get<RaceRecord>(r);
             if (fromSjis(race.raw(RaceRecord::raceDate)) != day) {
                 continue;
             }
@@ -323,31 +290,21 @@ Status PredictDay(AppContext& ctx, ImportState& state) {
                 shownLabel = label;
                 progress.setLabel(label, ++labelsShown);
             }
-            QString stopMessage;
-            if (PredictRace(ctx, state, sources, race, records, stopMessage) == RaceOutcome::Stopped) {
-                // Within an import nothing of the day changes; on its own the day's prediction
-                // is not kept.
-                if (!state.daySet)
-                    QFile::remove(target);
-                return Status::failure(stopMessage);
-            }
-            for (const PredictionRecord& rec : records)
-                fileBytes.append(encodePrediction(rec));
-            records.clear();
+            // A runner missing from the entries or horse file stops the day: nothing of it changes.
+            const Result<PredictionRecord> predicted = PredictRace(imported, style, odds, race);
+            if (!predicted)
+                return predicted.status();
+            fileBytes.append(encodePrediction(*predicted));
         }
     }
 
     const QString name = QFileInfo(target).fileName();
     if (fileBytes.isEmpty()) {
         // Nothing of this date was predicted: no file, and no stale one either.
-        if (state.daySet)
-            state.daySet->drop(name);
-        else
-            QFile::remove(target);
+        set.drop(name);
         return {};
     }
-    const Status written = state.daySet ? state.daySet->put(name, fileBytes) : SafeSave::save(target, fileBytes);
-    if (!written)
+    if (const Status written = set.put(name, fileBytes); !written)
         return Status::failure(QStringLiteral("予想ファイル「") + target + QStringLiteral("」を書き込めません。") +
                                QStringLiteral("\r\n") + written.message());
     return {};

@@ -20,7 +20,8 @@
 namespace zm {
 
 struct AppContext;
-struct ImportState;
+struct ImportedDay;
+class FileSet;
 
 // The race part of a prediction, filled from the race record.
 struct PredictedRace {
@@ -71,28 +72,14 @@ private:
     QHash<QString, int> first_;
 };
 
-// What the prediction of one race reads, loaded once for the day.
-struct DaySources {
-    const RecordFile* entries = nullptr;  // nothing when the file is missing
-    const RecordFile* horses = nullptr;
-    int style = 0;
-    const OddsLookup* odds = nullptr;  // style 8 only
-};
+// Predicts one race of the day (style: the prediction style; odds: the day's predicted odds,
+// read by style 8 only). Its record, or the message that stops the day when a runner's horse
+// code is not in the entries or horse file.
+Result<PredictionRecord> PredictRace(const ImportedDay& day, int style, const OddsLookup& odds, const RaceRecord& race);
 
-enum class RaceOutcome {
-    Predicted,  // record appended
-    Skipped,    // entry or horse file missing; the message was shown
-    Stopped,    // a runner's horse code is not in the entries or horse file: stopMessage says which
-};
-
-// Predicts one race and appends its record to records.
-RaceOutcome PredictRace(AppContext& ctx, const ImportState& state, const DaySources& sources, const RaceRecord& race,
-                        std::vector<PredictionRecord>& records, QString& stopMessage);
-
-// Predicts every race of state.CurrentRaceDate and writes DataDir + yyyymmdd + ".DAT" afresh:
-// into the day's file set during an import (state.daySet), else on its own. A failure carries
-// its message; outside an import no prediction file of the day is then left.
-Status PredictDay(AppContext& ctx, ImportState& state);
+// Predicts every race of the day and puts DataDir + yyyymmdd + ".DAT" afresh into the day's
+// file set (none when no race of the date was predicted). A failure carries its message.
+Status PredictDay(AppContext& ctx, const ImportedDay& day, FileSet& set);
 
 // The progress caption of the day: "ゼノゼノＭＵＲ 2001年9月15日 開催分の予想状況".
 QString predictionCaption(const QString& yyyymmdd);

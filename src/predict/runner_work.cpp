@@ -232,7 +232,7 @@ bool betSelectionTest(int kept, int runnerCount, const QString& prizeClass, cons
     return ratio > 0.7f && Val(prizeClass) > 2 && raceClass != u"0";
 }
 
-bool ScoreRunners(const RaceScoringInput& race, RunnerArray& runners, const ImportState& state) {
+bool ScoreRunners(const RaceScoringInput& race, RunnerArray& runners, const JockeyTable& jockeys) {
     for (RunnerWork& w : runners) {
         w.Score = 0.0f;
         w.OddsRank = 0;
@@ -243,7 +243,7 @@ bool ScoreRunners(const RaceScoringInput& race, RunnerArray& runners, const Impo
         RunnerWork& w = at(runners, i);
         float score = 0.0f;
         score += Val(w.SexCode) == 1 ? 8.0f : 10.0f;
-        if (const auto rating = state.jockeyRating(w.JockeyCode)) {
+        if (const auto rating = jockeys.rating(w.JockeyCode)) {
             score += static_cast<float>(*rating);
         }
         score += static_cast<float>(WeightBandA(runners, i));

@@ -12,7 +12,7 @@
 
 namespace zm {
 
-struct ImportState;
+class JockeyTable;
 
 struct PastRunWork {
     QString RunDate;       // 8 chars yyyymmdd
@@ -97,7 +97,7 @@ struct RaceScoringInput {
 
 // Scores runners 1..N, applies the threshold of 70 and returns the race's BetSelectionFlag.
 // Score and OddsRank are cleared in all 18 slots first.
-bool ScoreRunners(const RaceScoringInput& race, RunnerArray& runners, const ImportState& state);
+bool ScoreRunners(const RaceScoringInput& race, RunnerArray& runners, const JockeyTable& jockeys);
 
 // The race-level test on its own: more than 70 % of the runners kept, prize class above 2 and
 // not a steeplechase. kept / runners is taken in single precision; no runners gives false.

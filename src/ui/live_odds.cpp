@@ -1,9 +1,6 @@
 #include "ui/live_odds.h"
 
 #include "import/day_import.h"
-#include "import/race_model.h"
-
-#include <memory>
 
 namespace zm::ui {
 
@@ -12,9 +9,7 @@ pat::PatVer livePatVer(const AppContext& ctx) {
 }
 
 pat::PatRaceRef patRaceOf(AppContext& ctx, const QString& day, const QString& venueCode, int raceNo) {
-    auto state = std::make_unique<ImportState>();
-    state->CurrentRaceDate = day;
-    return {venueCode, QString::number(raceNo), FindNichi(ctx, *state, venueCode), day};
+    return {venueCode, QString::number(raceNo), FindNichi(ctx, day, venueCode), day};
 }
 
 LiveOdds ReadLiveOdds(AppContext& ctx, pat::PatVer ver, const pat::PatRaceRef& race) {

@@ -151,7 +151,7 @@ void CommandStrip::resizeEvent(QResizeEvent*) {
 // --- the frame ---------------------------------------------------------------------------
 
 MDIZenoMUR::MDIZenoMUR(AppContext& ctx, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), state_(std::make_unique<ImportState>()) {
+    : QMainWindow(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("MDIZenoMUR"));
     setWindowTitle(kAppTitle);
 
@@ -433,7 +433,7 @@ void MDIZenoMUR::mnuHyouji_Click() {
         cardSub_->setAttribute(Qt::WA_DeleteOnClose);
         connect(card_, &frmZenoMain::dayLoaded, this, [this](const QString& day) {
             chosenDay_ = day;
-            state_->CurrentRaceDate = day;
+            currentDay_ = day;
         });
         connect(card_, &frmZenoMain::purchaseFilesRequested, this, &MDIZenoMUR::mnuPatBetOut_Click);
         connect(card_, &frmZenoMain::tekichukaiRequested, this, &MDIZenoMUR::mnuShoubakaiOut_Click);

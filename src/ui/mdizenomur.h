@@ -17,7 +17,6 @@ class QLabel;
 class QAction;
 
 namespace zm {
-struct ImportState;
 }
 
 namespace zm::ui {
@@ -88,8 +87,8 @@ public:
     // The race-card window while it is open, else null (a closed window is gone).
     frmZenoMain* cardWindow() const { return card_; }
     QMdiSubWindow* cardSubWindow() const { return cardSub_; }
-    // The import state of the run (the last imported or chosen day).
-    ImportState& importState() { return *state_; }
+    // Sets the current race day (as an import or the race card would).
+    void setCurrentRaceDate(const QString& day) { currentDay_ = day; }
     // The day chosen in the race-card window, empty when none.
     const QString& chosenDay() const { return chosenDay_; }
 
@@ -166,7 +165,7 @@ private:
     bool openUrl(const QUrl& url);
 
     AppContext& ctx_;
-    std::unique_ptr<ImportState> state_;
+    QString currentDay_;  // the day last imported, created or chosen
     QMdiArea* mdi_ = nullptr;
     CommandStrip* strip_ = nullptr;
     QLabel* editionPanel_ = nullptr;

@@ -55,7 +55,7 @@ BetOutcome showBetDone(Prompter& prompter, const std::optional<Result<BetDone>>&
 }  // namespace
 
 const QString& MDIZenoMUR::currentRaceDate() const {
-    return state_->CurrentRaceDate;
+    return currentDay_;
 }
 
 void MDIZenoMUR::mnuBetFIleEdit_Click() {

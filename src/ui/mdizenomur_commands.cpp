@@ -41,7 +41,13 @@ void MDIZenoMUR::Kaitou_Yosou() {
     if (ctx_.BatchRequested) {
         closeCardWindow();
         BatchResult result;
-        runLong([&](AppContext& run) { result = BatchRun(run, *state_, DaySteps::whole()); }, true);
+        runLong(
+            [&](AppContext& run) {
+                result = BatchRun(run, DaySteps::whole(), [&run](const QString& message) { run.prompter.critical(message); });
+            },
+            true);
+        if (!result.lastDate.isEmpty())
+            currentDay_ = result.lastDate;
         if (result.archives > 0) {
             statusBar()->showMessage(QStringLiteral("一括処理：%1件の出馬表ファイルのうち%2日分を取り込み、予想しました。")
                                          .arg(result.archives)
@@ -59,12 +65,16 @@ void MDIZenoMUR::ExtractAndPredictCommand() {
     if (archive.isEmpty()) {
         return;
     }
-    bool done = false;
-    runLong([&](AppContext& run) { done = ExtractAndPredict(run, *state_, archive, DaySteps::whole()); }, true);
-    if (!done) {
+    DayOutcome imported;
+    runLong([&](AppContext& run) { imported = ExtractAndPredict(run, archive, DaySteps::whole()); }, true);
+    if (!imported.date.isEmpty())
+        currentDay_ = imported.date;
+    if (!imported.ok()) {
+        for (const QString& message : imported.messages())
+            ctx_.prompter.critical(message);
         return;
     }
-    const QString day = state_->CurrentRaceDate;
+    const QString day = imported.date;
     statusBar()->showMessage(QFileInfo(archive).fileName() + QStringLiteral("：") + card::DayText(day) +
                                  QStringLiteral("の出馬表を取り込み、予想しました。"),
                              kStatusNoteMs);
@@ -125,8 +135,14 @@ void MDIZenoMUR::HidukeHoryuuBet_Click() {
     auto* dialog = new frmHiduke(
         [this](const QString& typed) {
             const QStringList before = card::LoadDayList(ctx_.paths.DataDir);
-            const auto day = CreateDummyDay(ctx_, *state_, typed);
+            const Result<QString> day = parseDummyDate(typed);
             if (!day) {
+                ctx_.prompter.warning(day.message());
+                return false;
+            }
+            currentDay_ = *day;
+            if (const Status created = CreateDummyDay(ctx_, *day); !created) {
+                ctx_.prompter.critical(created.message());
                 return false;
             }
             chosenDay_ = *day;
@@ -158,13 +174,16 @@ void MDIZenoMUR::mnuConvMurOdds_Click(int index) {
     if (archive.isEmpty()) {
         return;
     }
-    bool done = false;
-    runLong([&](AppContext& run) { done = ImportOddsArchive(run, *state_, archive); }, false);
-    if (done) {
-        statusBar()->showMessage(QStringLiteral("予想オッズを取り込みました：") + state_->OddsPath, kStatusNoteMs);
+    Result<QString> oddsPath = Status::failure(QString());
+    runLong([&](AppContext& run) { oddsPath = ImportOddsArchive(run, archive); }, false);
+    if (!oddsPath && !oddsPath.message().isEmpty()) {
+        ctx_.prompter.critical(oddsPath.message());
     }
-    if (done && index >= 2) {
-        showDialog(new frmConvMurOdds(ctx_, state_->OddsPath, convGenerationOfItem(index), this));
+    if (oddsPath) {
+        statusBar()->showMessage(QStringLiteral("予想オッズを取り込みました：") + *oddsPath, kStatusNoteMs);
+    }
+    if (oddsPath && index >= 2) {
+        showDialog(new frmConvMurOdds(ctx_, *oddsPath, convGenerationOfItem(index), this));
     }
 }
 

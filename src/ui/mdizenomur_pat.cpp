@@ -38,7 +38,7 @@ void MDIZenoMUR::mnuPatItem_Click(int index) {
     // imported; the views fall back to today without one.
     QString day = card_ ? card_->currentRaceDate() : QString();
     if (day.isEmpty()) {
-        day = chosenDay_.isEmpty() ? state_->CurrentRaceDate : chosenDay_;
+        day = chosenDay_.isEmpty() ? currentDay_ : chosenDay_;
     }
     day = pat::referenceDay(day);
 

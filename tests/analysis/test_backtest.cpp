@@ -301,8 +301,7 @@ TEST_P(RebuiltPicks, MatchThePredictionsOwn) {
     const QByteArray odds = sample::makeOddsFile(files.races, 77, files.horses);
     write(p.DataDir + QStringLiteral("MURODDS") + day + QStringLiteral(".DAT"), odds);
     home.ctx().settings.Yosou = static_cast<std::int16_t>(style);
-    ImportState state;
-    ASSERT_TRUE(DayRun(home.ctx(), state, DaySteps::predictionOnly()));
+    ASSERT_TRUE(DayRun(home.ctx(), DaySteps::predictionOnly()));
     const auto records = readPredictionFile(predictionFilePath(p.DataDir, day));
     ASSERT_TRUE(records);
     OddsLookup lookup;

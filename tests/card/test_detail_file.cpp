@@ -136,9 +136,7 @@ TEST_F(DetailFile, PatsOddsOfEachRaceWhenPatIsInUse) {
     home.ctx().settings.PatOpt = true;
     home.ctx().settings.Ver = QStringLiteral("98");
     home.ctx().settings.PatDir = patDir;
-    ImportState state;
-    state.CurrentRaceDate = kDay;
-    const pat::PatRaceRef ref{QStringLiteral("05"), QStringLiteral("1"), FindNichi(home.ctx(), state, QStringLiteral("05")),
+    const pat::PatRaceRef ref{QStringLiteral("05"), QStringLiteral("1"), FindNichi(home.ctx(), kDay, QStringLiteral("05")),
                               kDay};
     test::PatRace odds;
     odds.runners = 12;

@@ -42,8 +42,8 @@ protected:
         write(ctx().paths.workRaceFile, day.races);
         write(ctx().paths.workEntryFile, day.entries);
         write(ctx().paths.workHorseFile, day.horses);
-        state_ = ImportState{};
-        return DayRun(ctx(), state_, DaySteps::whole());
+        outcome_ = DayRun(ctx(), DaySteps::whole());
+        return outcome_.ok();
     }
 
     std::vector<PredictionRecord> predictions() {
@@ -52,7 +52,7 @@ protected:
     }
 
     test::TestHome home_;
-    ImportState state_;
+    DayOutcome outcome_;
 };
 
 TEST_F(DayExportsTest, EachSettingWritesItsOwnFileOnly) {
@@ -141,8 +141,7 @@ TEST_F(DayExportsTest, BatchAppendsEveryDayToTheCumulativeFiles) {
         write(ctx().settings.MurDataDir + QStringLiteral("hb") + sample::yymmdd(d) + QStringLiteral(".lzh"),
               sample::dayArchive(day));
     }
-    ImportState state;
-    const BatchResult result = BatchRun(ctx(), state, DaySteps::whole());
+    const BatchResult result = BatchRun(ctx(), DaySteps::whole(), [&](const QString& m) { ctx().prompter.critical(m); });
     ASSERT_EQ(result.imported, 2);
     EXPECT_FALSE(ctx().BatchRequested);
     EXPECT_EQ(outputs(), QStringList({"DEN.CSV", "Duel.TXT"}));
@@ -177,7 +176,7 @@ TEST_F(DayExportsTest, RaceCardCsvSkipsRunnersMissingFromTheEntriesAndKeepsTheBa
         if (bytes.mid(at, 7) == code)
             bytes.replace(at, 7, "XXXXXXX");
     write(entries, bytes);
-    ASSERT_TRUE(ExportRaceCardCsv(ctx(), state_).ok());
+    ASSERT_TRUE(ExportRaceCardCsv(ctx(), *outcome_.day).ok());
     QStringList after = fromSjis(readAll(den)).split(QStringLiteral("\r\n"));
     ASSERT_EQ(after.size(), before.size() - 1);
     EXPECT_EQ(after.mid(1), before.mid(2));
@@ -185,10 +184,10 @@ TEST_F(DayExportsTest, RaceCardCsvSkipsRunnersMissingFromTheEntriesAndKeepsTheBa
     QFile::remove(entries);
     ctx().BatchRequested = true;
     write(out("DEN.CSV"), "kept\r\n");
-    ASSERT_TRUE(ExportRaceCardCsv(ctx(), state_).ok());
+    ASSERT_TRUE(ExportRaceCardCsv(ctx(), *outcome_.day).ok());
     EXPECT_EQ(readAll(out("DEN.CSV")), QByteArray("kept\r\n"));
     ctx().BatchRequested = false;
-    ASSERT_TRUE(ExportRaceCardCsv(ctx(), state_).ok());
+    ASSERT_TRUE(ExportRaceCardCsv(ctx(), *outcome_.day).ok());
     EXPECT_FALSE(QFile::exists(den));
 }
 

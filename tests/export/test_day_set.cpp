@@ -44,8 +44,8 @@ protected:
         write(ctx().paths.workRaceFile, day.races);
         write(ctx().paths.workEntryFile, day.entries);
         write(ctx().paths.workHorseFile, day.horses);
-        state_ = ImportState{};
-        return DayRun(ctx(), state_, hooks);
+        outcome_ = DayRun(ctx(), hooks);
+        return outcome_.ok();
     }
 
     // Every file of the data and output folders.
@@ -59,14 +59,14 @@ protected:
     }
 
     test::TestHome home_;
-    ImportState state_;
+    DayOutcome outcome_;
 };
 
 // An export that cannot be written is named and left out; the day and the other exports go in.
 TEST_F(DaySetTest, AnExportThatCannotBeWrittenIsNamedAndTheDayGoesIn) {
     ASSERT_TRUE(QDir().mkpath(out(QStringLiteral("K20261205.CSV"))));
     ASSERT_TRUE(runDay(DaySteps::whole()));
-    EXPECT_EQ(state_.ExportFailures, QStringList{QFileInfo(out(QStringLiteral("K20261205.CSV"))).absoluteFilePath()});
+    EXPECT_EQ(outcome_.exportFailures, QStringList{QFileInfo(out(QStringLiteral("K20261205.CSV"))).absoluteFilePath()});
     const QStringList texts = home_.prompter().texts();
     ASSERT_EQ(texts.size(), 1);
     EXPECT_TRUE(texts[0].contains(QStringLiteral("K20261205.CSV")));
@@ -85,13 +85,14 @@ TEST_F(DaySetTest, ADayThatFailsLeavesTheOldDayAndItsOldExports) {
     ctx().settings.Yosou = 4;
 
     DaySteps stopped = DaySteps::whole();
-    stopped.predict = [](AppContext&, ImportState&) { return Status::failure(QStringLiteral("stopped")); };
+    stopped.predict = [](AppContext&, const ImportedDay&, FileSet&) { return Status::failure(QStringLiteral("stopped")); };
     DaySteps unplaceable = DaySteps::whole();
-    unplaceable.exports = [this](AppContext& c, ImportState& s) {
-        RunDayExports(c, s);
+    unplaceable.exports = [this](AppContext& c, const ImportedDay& day, FileSet& set, bool batchStarted) {
+        const QStringList failures = RunDayExports(c, day, set, batchStarted);
         // Something takes an export's name after it was written beside it.
         QFile::remove(out(QStringLiteral("DEN20261205.CSV")));
         QDir().mkpath(out(QStringLiteral("DEN20261205.CSV")));
+        return failures;
     };
     struct Case {
         const char* what;
@@ -106,8 +107,8 @@ TEST_F(DaySetTest, ADayThatFailsLeavesTheOldDayAndItsOldExports) {
         if (c.hooks == &unplaceable) {
             // The one old file the test itself removed; everything else is as it was.
             now[out(QStringLiteral("DEN20261205.CSV"))] = old.at(out(QStringLiteral("DEN20261205.CSV")));
-            ASSERT_EQ(home_.prompter().texts().size(), 1);
-            EXPECT_TRUE(home_.prompter().texts()[0].endsWith(kFileSetUnchanged));
+            EXPECT_TRUE(home_.prompter().texts().isEmpty());
+            EXPECT_TRUE(outcome_.status.message().endsWith(kFileSetUnchanged));
             write(out(QStringLiteral("DEN20261205.CSV")), old.at(out(QStringLiteral("DEN20261205.CSV"))));
         }
         EXPECT_EQ(now, old);
@@ -120,8 +121,7 @@ TEST_F(DaySetTest, ABatchWithoutADayLeavesTheCumulativeFiles) {
     write(out(QStringLiteral("DEN.CSV")), "earlier batch\r\n");
     write(ctx().settings.MurDataDir + QStringLiteral("hb261205.lzh"), "not an archive");
     write(ctx().settings.MurDataDir + QStringLiteral("hb261206.lzh"), "");
-    ImportState state;
-    const BatchResult result = BatchRun(ctx(), state, DaySteps::whole());
+    const BatchResult result = BatchRun(ctx(), DaySteps::whole(), [&](const QString& m) { ctx().prompter.critical(m); });
     EXPECT_EQ(result.archives, 2);
     EXPECT_EQ(result.imported, 0);
     EXPECT_EQ(readAll(out(QStringLiteral("Duel.TXT"))), "earlier batch\r\n");

@@ -16,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zm::fuzz::write(h.paths.WorkDir + QStringLiteral("mur_den1.kd2"), p[0]);
     zm::fuzz::write(h.paths.WorkDir + QStringLiteral("mur_den2.kd2"), p[1]);
     zm::fuzz::write(h.paths.WorkDir + QStringLiteral("mur_uma.kd2"), p[2]);
-    zm::ImportState state;
-    const bool done = zm::DayRun(h.ctx, state, zm::DaySteps::predictionOnly());
+    const bool done = zm::DayRun(h.ctx, zm::DaySteps::predictionOnly()).ok();
     zm::FinishFileSets();  // the end of the commit, which runs in the background
     const QStringList left = QDir(h.paths.DataDir).entryList(QDir::Files);
     for (const QString& name : left) {

@@ -29,10 +29,20 @@ protected:
         ASSERT_TRUE(test::writeBytes(work(QStringLiteral("mur_uma.kd2")), card.horses));
     }
 
-    bool dayRun(const DaySteps& hooks = {}) { return DayRun(ctx(), state, hooks); }
+    bool dayRun(const DaySteps& hooks = {}) {
+        outcome = DayRun(ctx(), hooks);
+        return outcome.ok();
+    }
+    // The messages the user sees: those shown during the run, then the failure's.
+    QStringList shown() {
+        QStringList texts = home.prompter().texts();
+        if (!outcome.status.message().isEmpty())
+            texts << outcome.status.message();
+        return texts;
+    }
 
     test::TestHome home;
-    ImportState state;
+    DayOutcome outcome;
 };
 
 TEST_F(DayImport, DayFilesOfTheFirstDateOnlyAndEntriesUnchanged) {
@@ -45,10 +55,11 @@ TEST_F(DayImport, DayFilesOfTheFirstDateOnlyAndEntriesUnchanged) {
     putWork(card);
 
     ASSERT_TRUE(dayRun());
-    EXPECT_EQ(state.CurrentRaceDate, QStringLiteral("20011110"));
-    EXPECT_EQ(state.RaceCount, 5);
-    ASSERT_EQ(state.MeetingCount, 1);
-    EXPECT_EQ(state.MeetingTable.at(0),
+    EXPECT_EQ(outcome.date, QStringLiteral("20011110"));
+    const ImportedDay& day = *outcome.day;
+    EXPECT_EQ(day.raceRecords, 5);
+    ASSERT_EQ(day.meetings.size(), 1u);
+    EXPECT_EQ(day.meetings.at(0),
               (MeetingEntry{1, QStringLiteral("00"), QStringLiteral("20011110"), QStringLiteral("5"), QStringLiteral("1"),
                             QStringLiteral("土"), 3}));
     EXPECT_EQ(test::readBytes(data(QStringLiteral("MUR20011110_1.DEN"))), card.races.left(3 * RaceRecord::kLength));
@@ -56,9 +67,9 @@ TEST_F(DayImport, DayFilesOfTheFirstDateOnlyAndEntriesUnchanged) {
     EXPECT_FALSE(QFile::exists(data(QStringLiteral("MUR20011111_1.DEN"))));
     EXPECT_FALSE(QFile::exists(data(QStringLiteral("MUR20011110.UMA"))));
     EXPECT_EQ(ctx().ImportedDay, QStringLiteral("20011110"));
-    EXPECT_EQ(state.RaceFilePath, data(QStringLiteral("MUR20011110_1.DEN")));
+    EXPECT_EQ(day.races.bytes(), card.races.left(3 * RaceRecord::kLength));
     EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Work")).isEmpty());
-    EXPECT_TRUE(home.prompter().texts().isEmpty());
+    EXPECT_TRUE(shown().isEmpty());
 }
 
 TEST_F(DayImport, VenuesSortedInJraOrderWithServiceCodesAndBytesKept) {
@@ -78,9 +89,9 @@ TEST_F(DayImport, VenuesSortedInJraOrderWithServiceCodesAndBytesKept) {
     const int expectedOrder[] = {5, 4, 3, 2, 1};  // 札幌 5R, 東京 1R, 東京 11R, 京都 1R, 京都 2R
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(day->record(i + 1), work.record(expectedOrder[i])) << "record " << i + 1;
-    EXPECT_EQ(state.MeetingCount, 3);
-    EXPECT_EQ(state.MeetingTable.at(1).firstRace, 3);
-    EXPECT_EQ(state.MeetingTable.at(1).raceCount, 2);
+    ASSERT_EQ(outcome.day->meetings.size(), 3u);
+    EXPECT_EQ(outcome.day->meetings.at(1).firstRace, 3);
+    EXPECT_EQ(outcome.day->meetings.at(1).raceCount, 2);
 }
 
 TEST_F(DayImport, ExchangeSortOrderOfEqualKeysAndCodesOutsideTheJraTable) {
@@ -122,7 +133,7 @@ TEST_F(DayImport, FortyRacesKeptAndTheRestNamedInAWarning) {
         putWork(card);
         ASSERT_TRUE(dayRun());
         EXPECT_EQ(test::readBytes(data(QStringLiteral("MUR20011110_1.DEN"))).size(), c.kept * RaceRecord::kLength);
-        const QStringList texts = home.prompter().texts();
+        const QStringList texts = shown();
         EXPECT_EQ(texts.size(), c.warned ? 1 : 0);
         if (c.warned) {
             EXPECT_TRUE(texts.at(0).contains(QStringLiteral(" 3 "))) << texts.at(0).toStdString();
@@ -155,7 +166,8 @@ TEST_F(DayImport, MissingOrEmptyFilesStopWithTheirMessage) {
         if (c.horse)
             test::writeBytes(work(QStringLiteral("mur_uma.kd2")), c.emptyHorse ? QByteArray() : card.horses);
         EXPECT_FALSE(dayRun());
-        EXPECT_EQ(home.prompter().texts(), QStringList{c.message});
+        EXPECT_EQ(shown(), QStringList{c.message});
+        EXPECT_TRUE(outcome.date.isEmpty());  // nothing of a day was read
         EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Work")).isEmpty());
         EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Data")).isEmpty());
     }
@@ -166,7 +178,7 @@ TEST_F(DayImport, DateThatCannotNameAFileIsRefused) {
     card.addRace({QStringLiteral("00"), QStringLiteral("../../x"), 1}, 2, 1);
     putWork(card);
     EXPECT_FALSE(dayRun());
-    EXPECT_EQ(home.prompter().texts(), QStringList{kNoRaceFile});
+    EXPECT_EQ(shown(), QStringList{kNoRaceFile});
     EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Data")).isEmpty());
 }
 
@@ -177,8 +189,8 @@ TEST_F(DayImport, HorseCopyWhenAsked) {
     putWork(card);
     ASSERT_TRUE(dayRun());
     EXPECT_EQ(test::readBytes(data(QStringLiteral("MUR20011110.UMA"))), card.horses);
-    EXPECT_EQ(state.HorseCount, 2);
-    EXPECT_EQ(state.HorseIndex.find(QStringLiteral("1000102")), 2);
+    EXPECT_EQ(outcome.day->horses.count(), 2);
+    EXPECT_EQ(outcome.day->horseIndex.find(QStringLiteral("1000102")), 2);
 }
 
 TEST_F(DayImport, StoppedPredictionLeavesTheOldDayAndEmptiesWork) {
@@ -192,11 +204,15 @@ TEST_F(DayImport, StoppedPredictionLeavesTheOldDayAndEmptiesWork) {
     putWork(card);
     bool exported = false;
     DaySteps hooks;
-    hooks.predict = [](AppContext&, ImportState&) { return Status::failure(QStringLiteral("stop")); };
-    hooks.exports = [&](AppContext&, ImportState&) { exported = true; };
+    hooks.predict = [](AppContext&, const ImportedDay&, FileSet&) { return Status::failure(QStringLiteral("stop")); };
+    hooks.exports = [&](AppContext&, const ImportedDay&, FileSet&, bool) {
+        exported = true;
+        return QStringList();
+    };
     EXPECT_FALSE(dayRun(hooks));
+    EXPECT_EQ(outcome.date, QStringLiteral("20011110"));  // the day was read, then stopped
     EXPECT_FALSE(exported);
-    EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("stop")});
+    EXPECT_EQ(shown(), QStringList{QStringLiteral("stop")});
     for (const QString& name : names)
         EXPECT_EQ(test::readBytes(data(name)), "old " + name.toLatin1()) << name.toStdString();
     EXPECT_EQ(test::folderEntries(home.home() + QStringLiteral("/Data")).size(), names.size());
@@ -213,13 +229,13 @@ TEST_F(DayImport, PredictedOddsRequiredByStyleEight) {
     putWork(card);
     bool predicted = false;
     DaySteps hooks;
-    hooks.predict = [&](AppContext&, ImportState&) {
+    hooks.predict = [&](AppContext&, const ImportedDay&, FileSet&) {
         predicted = true;
         return Status();
     };
     EXPECT_FALSE(dayRun(hooks));
     EXPECT_FALSE(predicted);
-    EXPECT_EQ(home.prompter().texts(),
+    EXPECT_EQ(shown(),
               QStringList{QStringLiteral("予想法が「おまかせモード」になっていますが、ＭＵＲ予想オッズがありません！\r\n"
                                          "処理を中止します。")});
     EXPECT_TRUE(ctx().ImportedDay.isEmpty());
@@ -233,8 +249,23 @@ TEST_F(DayImport, PredictedOddsRequiredByStyleEight) {
     putWork(card);
     EXPECT_TRUE(dayRun(hooks));
     EXPECT_TRUE(predicted);
-    EXPECT_EQ(state.OddsPath, data(QStringLiteral("MURODDS20011110.DAT")));
-    EXPECT_EQ(test::readBytes(state.OddsPath), odds);
+    EXPECT_EQ(outcome.day->odds.bytes(), odds);
+    EXPECT_EQ(test::readBytes(data(QStringLiteral("MURODDS20011110.DAT"))), odds);
+    EXPECT_TRUE(shown().isEmpty());
+}
+
+// The odds archive's own failure is named first, then the stop it leads to.
+TEST_F(DayImport, AnUnreadableOddsArchiveIsNamedBeforeTheStop) {
+    ctx().settings.Yosou = 8;
+    CardFiles card;
+    card.addRace({QStringLiteral("05"), QStringLiteral("20011110"), 1}, 2, 1);
+    putWork(card);
+    ASSERT_TRUE(test::writeBytes(ctx().settings.MurDataDir + QStringLiteral("j011110.lzh"), QByteArray()));
+    EXPECT_FALSE(dayRun());
+    const QStringList texts = shown();
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts[0].contains(QStringLiteral("j011110.lzh"))) << texts[0].toStdString();
+    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("予想法が「おまかせモード」"))) << texts[1].toStdString();
     EXPECT_TRUE(home.prompter().texts().isEmpty());
 }
 
@@ -265,18 +296,17 @@ TEST_F(DayImport, StyleEightTakesOnlyThisDaysOddsFromTheArchive) {
         putWork(card);
         bool predicted = false;
         DaySteps hooks;
-        hooks.predict = [&](AppContext&, ImportState& s) {
-            // The odds day file is read before it is put in place with the day.
-            predicted = s.OddsPath.contains(u"MURODDS20011110.DAT") && test::readBytes(s.OddsPath) == ours;
+        hooks.predict = [&](AppContext&, const ImportedDay& imported, FileSet&) {
+            predicted = imported.odds.bytes() == ours;
             return Status();
         };
         EXPECT_EQ(dayRun(hooks), c.ok);
         EXPECT_EQ(predicted, c.ok);
-        EXPECT_EQ(home.prompter().texts().size(), c.ok ? 0 : 1);
+        EXPECT_EQ(shown().size(), c.ok ? 0 : 1);
         if (c.ok)
-            EXPECT_EQ(test::readBytes(state.OddsPath), ours);
+            EXPECT_EQ(test::readBytes(data(QStringLiteral("MURODDS20011110.DAT"))), ours);
         else
-            EXPECT_TRUE(state.OddsPath.isEmpty());
+            EXPECT_FALSE(QFile::exists(data(QStringLiteral("MURODDS20011110.DAT"))));
         // The other date's odds go in with the day, and not at all when the day fails.
         EXPECT_EQ(QFile::exists(data(QStringLiteral("MURODDS20011111.DAT"))), c.ok);
         if (c.ok) {
@@ -291,11 +321,10 @@ TEST_F(DayImport, FindNichiReadsTheDayFile) {
     card.addRace({QStringLiteral("04"), QStringLiteral("20011110"), 1, QStringLiteral("04"), QStringLiteral("07")}, 1, 2);
     putWork(card);
     ASSERT_TRUE(dayRun());
-    EXPECT_EQ(FindNichi(ctx(), state, QStringLiteral("04")), QStringLiteral("07"));
-    EXPECT_EQ(FindNichi(ctx(), state, QStringLiteral("00")), QStringLiteral("03"));
-    EXPECT_EQ(FindNichi(ctx(), state, QStringLiteral("09")), QString());
-    state.CurrentRaceDate = QStringLiteral("20011111");
-    EXPECT_EQ(FindNichi(ctx(), state, QStringLiteral("04")), QString());
+    EXPECT_EQ(FindNichi(ctx(), outcome.date, QStringLiteral("04")), QStringLiteral("07"));
+    EXPECT_EQ(FindNichi(ctx(), outcome.date, QStringLiteral("00")), QStringLiteral("03"));
+    EXPECT_EQ(FindNichi(ctx(), outcome.date, QStringLiteral("09")), QString());
+    EXPECT_EQ(FindNichi(ctx(), QStringLiteral("20011111"), QStringLiteral("04")), QString());
 }
 
 }  // namespace

@@ -41,43 +41,42 @@ TEST(JockeyRating, RatesInSinglePrecisionWithTheirFloor) {
     }
 }
 
-TEST(JockeyTable, LoadsAtMost512AndKeepsTheTableWhenTheFileIsMissing) {
+TEST(JockeyTable, LoadsAtMost512AndNoneWhenTheFileIsMissing) {
     test::TestHome home;
-    ImportState state;
     QByteArray file;
     for (int i = 1; i <= 600; ++i)
         file += jockey(QString::number(i).rightJustified(5, u'0'), {i % 5, 1, 0, 7}, {0, 0, 0, 0}).bytes();
     ASSERT_TRUE(test::writeBytes(home.home() + QStringLiteral("/MUR_KIS.KD2"), file));
-    EXPECT_EQ(LoadJockeyTable(home.ctx(), state), 512);
-    EXPECT_EQ(state.JockeyCount, 512);
-    EXPECT_EQ(state.JockeyTable[511].jockeyCode, QStringLiteral("00512"));
-    EXPECT_TRUE(state.JockeyTable[512].jockeyCode.isEmpty());
-    EXPECT_EQ(state.jockeyRating(QStringLiteral("00012")), std::optional<std::int16_t>(43));
-    EXPECT_EQ(state.jockeyRating(QStringLiteral("00513")), std::nullopt);
+    const JockeyTable table = LoadJockeyTable(home.ctx());
+    EXPECT_EQ(table.count(), 512);
+    EXPECT_EQ(table.at(512).jockeyCode, QStringLiteral("00512"));
+    EXPECT_EQ(table.rating(QStringLiteral("00012")), std::optional<std::int16_t>(43));
+    EXPECT_EQ(table.rating(QStringLiteral("00513")), std::nullopt);
 
     QFile::remove(home.home() + QStringLiteral("/MUR_KIS.KD2"));
-    EXPECT_EQ(LoadJockeyTable(home.ctx(), state), 0);
-    EXPECT_EQ(state.JockeyTable[0].jockeyCode, QStringLiteral("00001"));
-    EXPECT_EQ(state.jockeyRating(QStringLiteral("00001")), std::nullopt);  // count 0: no jockey matches
+    const JockeyTable none = LoadJockeyTable(home.ctx());
+    EXPECT_EQ(none.count(), 0);
+    EXPECT_EQ(none.rating(QStringLiteral("00001")), std::nullopt);
 }
 
 TEST(JockeyTable, PartialTrailingRecordCountsFromHalf) {
     test::TestHome home;
-    ImportState state;
     const QByteArray one = jockey(QStringLiteral("00001"), {1, 1, 1, 1}, {1, 1, 1, 1}).bytes();
     for (const auto& [extra, count] : {std::pair{864, 1}, std::pair{865, 2}}) {
         ASSERT_TRUE(test::writeBytes(home.home() + QStringLiteral("/mur_kis.kd2"), one + one.left(extra)));
-        EXPECT_EQ(LoadJockeyTable(home.ctx(), state), count) << extra;
+        EXPECT_EQ(LoadJockeyTable(home.ctx()).count(), count) << extra;
     }
 }
 
 class ArchiveFormat : public ::testing::Test {
 protected:
     QString archivePath() { return home.ctx().settings.MurDataDir + QStringLiteral("H011110.LZH"); }
-    bool check(const std::vector<ArchiveMember>& members) {
+    Status check(const std::vector<ArchiveMember>& members) {
         test::writeBytes(archivePath(), writeArchive(members));
         return CheckArchiveFormat(home.ctx(), archivePath());
     }
+    // The message a refusal gives the user, if any.
+    static QStringList shown(const QString& message) { return message.isEmpty() ? QStringList() : QStringList{message}; }
     QStringList work() const { return test::folderEntries(home.home() + QStringLiteral("/Work")); }
 
     test::TestHome home;
@@ -106,14 +105,15 @@ TEST_F(ArchiveFormat, KindsOfArchive) {
         std::vector<ArchiveMember> members;
         for (const QString& n : c.names)
             members.push_back({n, QByteArray("x\r\n")});
-        EXPECT_EQ(check(members), c.ok);
-        EXPECT_EQ(home.prompter().texts(), c.messages);
+        const Status checked = check(members);
+        EXPECT_EQ(checked.ok(), c.ok);
+        EXPECT_EQ(shown(checked.message()), c.messages);
         EXPECT_EQ(work().size(), c.ok ? 3 : 0);
         // The import's check in memory: the same answer and messages, nothing in the work folder.
-        home.prompter().clear();
-        const std::optional<UnpackedArchive> unpacked = UnpackDayArchive(home.ctx(), archivePath());
-        EXPECT_EQ(unpacked.has_value(), c.ok);
-        EXPECT_EQ(home.prompter().texts(), c.messages);
+        const Result<UnpackedArchive> unpacked = UnpackDayArchive(home.ctx(), archivePath());
+        EXPECT_EQ(unpacked.ok(), c.ok);
+        EXPECT_EQ(shown(unpacked.message()), c.messages);
+        EXPECT_TRUE(home.prompter().texts().isEmpty());
         EXPECT_TRUE(work().isEmpty());
         if (unpacked) {
             EXPECT_EQ(unpacked->find(QStringLiteral("mur_uma.kd2"))->data, QByteArray("x\r\n"));
@@ -130,7 +130,7 @@ TEST_F(ArchiveFormat, UnpackedFilesAreFoundAsInTheWorkFolder) {
                                                   {QStringLiteral("mur_den2.kd2"), "exact"},
                                                   {QStringLiteral("MUR_DEN2.KD2"), "other"},
                                                   {QStringLiteral("mur_uma.kd2"), "h"}}));
-    const std::optional<UnpackedArchive> unpacked = UnpackDayArchive(home.ctx(), archivePath());
+    const Result<UnpackedArchive> unpacked = UnpackDayArchive(home.ctx(), archivePath());
     ASSERT_TRUE(unpacked);
     ASSERT_TRUE(CheckArchiveFormat(home.ctx(), archivePath()));
     const QString work = home.home() + QStringLiteral("/Work/");
@@ -149,18 +149,18 @@ TEST_F(ArchiveFormat, UnpackedFilesAreFoundAsInTheWorkFolder) {
 TEST_F(ArchiveFormat, UnpackingRefusesALinkedWorkFolderAndABrokenArchive) {
     test::writeBytes(archivePath(), QByteArray("not an archive at all, just text"));
     test::writeBytes(home.home() + QStringLiteral("/Work/stale.kd2"), "old");
-    EXPECT_FALSE(UnpackDayArchive(home.ctx(), archivePath()));
-    ASSERT_EQ(home.prompter().texts().size(), 1);
-    EXPECT_TRUE(home.prompter().texts().at(0).contains(QStringLiteral("H011110.LZH")));
+    const Result<UnpackedArchive> broken = UnpackDayArchive(home.ctx(), archivePath());
+    EXPECT_FALSE(broken);
+    EXPECT_TRUE(broken.message().contains(QStringLiteral("H011110.LZH")));
     EXPECT_TRUE(work().isEmpty());
 
-    home.prompter().clear();
     const QString work = home.home() + QStringLiteral("/Work");
     ASSERT_TRUE(QDir(work).removeRecursively());
     ASSERT_TRUE(QDir().mkpath(home.home() + QStringLiteral("/elsewhere")));
     ASSERT_TRUE(QFile::link(home.home() + QStringLiteral("/elsewhere"), work));
-    EXPECT_FALSE(UnpackDayArchive(home.ctx(), archivePath()));
-    EXPECT_EQ(home.prompter().texts(), QStringList{notRealFolderMessage(home.ctx().paths.WorkDir)});
+    const Result<UnpackedArchive> linked = UnpackDayArchive(home.ctx(), archivePath());
+    EXPECT_FALSE(linked);
+    EXPECT_EQ(linked.message(), notRealFolderMessage(home.ctx().paths.WorkDir));
 }
 
 TEST_F(ArchiveFormat, UnreadableArchiveGivesTheReadersMessageAndAnEmptyWork) {
@@ -168,10 +168,10 @@ TEST_F(ArchiveFormat, UnreadableArchiveGivesTheReadersMessageAndAnEmptyWork) {
     test::writeBytes(home.home() + QStringLiteral("/Work/stale.kd2"), "old");
     for (const QByteArray& bytes : {QByteArray(), QByteArray("not an archive at all, just text"),
                                     writeArchive({{QStringLiteral("mur_den1.kd2"), QByteArray(5000, 'a')}}).left(60)}) {
-        home.prompter().clear();
         test::writeBytes(path, bytes);
-        EXPECT_FALSE(CheckArchiveFormat(home.ctx(), path));
-        EXPECT_EQ(home.prompter().texts().size(), 1);
+        const Status checked = CheckArchiveFormat(home.ctx(), path);
+        EXPECT_FALSE(checked);
+        EXPECT_FALSE(checked.message().isEmpty());
         EXPECT_TRUE(work().isEmpty());
     }
 }
@@ -188,7 +188,6 @@ protected:
     }
 
     test::TestHome home;
-    ImportState state;
 };
 
 TEST_F(OddsArchive, EveryDateGetsAllItsRecords) {
@@ -198,24 +197,28 @@ TEST_F(OddsArchive, EveryDateGetsAllItsRecords) {
                      c = test::oddsOf(d10, 3).bytes(), d = test::oddsOf(d11, 4).bytes();
     // A day file of the 11th from an earlier import is replaced.
     test::writeBytes(home.home() + QStringLiteral("/Data/MURODDS20011111.DAT"), QByteArray("stale"));
-    ASSERT_TRUE(ImportOddsArchive(home.ctx(), state, archive({{QStringLiteral("mur_ods.KD2"), a + b + c + d}})));
+    const Result<QString> oddsPath =
+        ImportOddsArchive(home.ctx(), archive({{QStringLiteral("mur_ods.KD2"), a + b + c + d}}));
+    ASSERT_TRUE(oddsPath);
     EXPECT_EQ(dayFile(QStringLiteral("20011110")), a + c);
     EXPECT_EQ(dayFile(QStringLiteral("20011111")), b + d);
-    EXPECT_EQ(state.OddsPath, home.home() + QStringLiteral("/Data/MURODDS20011110.DAT"));
+    EXPECT_EQ(*oddsPath, home.home() + QStringLiteral("/Data/MURODDS20011110.DAT"));
     EXPECT_TRUE(home.prompter().texts().isEmpty());
 }
 
 TEST_F(OddsArchive, OldFormatAndEmptyArchivesAreRefused) {
-    EXPECT_FALSE(ImportOddsArchive(home.ctx(), state, archive({{QStringLiteral("mur_ods.DAT"), "x"}})));
-    ASSERT_EQ(home.prompter().texts().size(), 1);
-    EXPECT_TRUE(home.prompter().texts().at(0).startsWith(
+    const Result<QString> old = ImportOddsArchive(home.ctx(), archive({{QStringLiteral("mur_ods.DAT"), "x"}}));
+    EXPECT_FALSE(old);
+    EXPECT_TRUE(old.message().startsWith(
         QStringLiteral("選択したＭＵＲ予想オッズファイルは、古い形式(仕様)のものです。\r\n\r\nこのオッズを利用する")));
-    home.prompter().clear();
-    EXPECT_FALSE(ImportOddsArchive(home.ctx(), state, archive({{QStringLiteral("mur_ods.kd2"), QByteArray()}})));
-    EXPECT_FALSE(ImportOddsArchive(home.ctx(), state, archive({{QStringLiteral("other.kd2"), "x"}})));
+    for (const ArchiveMember& member : {ArchiveMember{QStringLiteral("mur_ods.kd2"), QByteArray()},
+                                        ArchiveMember{QStringLiteral("other.kd2"), "x"}}) {
+        const Result<QString> refused = ImportOddsArchive(home.ctx(), archive({member}));
+        EXPECT_FALSE(refused);
+        EXPECT_TRUE(refused.message().isEmpty());
+    }
     EXPECT_TRUE(home.prompter().texts().isEmpty());
     EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Data")).isEmpty());
-    EXPECT_TRUE(state.OddsPath.isEmpty());
 }
 
 }  // namespace

@@ -151,15 +151,14 @@ TEST(CodeIndexTest, FirstMatchWins) {
     EXPECT_EQ(index.at(3), QStringLiteral("1000001"));
 }
 
-TEST(JockeyLookup, FirstOfTheLoadedSlotsOnly) {
-    ImportState state;
-    state.setJockey(1, QStringLiteral("01001"), 40);
-    state.setJockey(2, QStringLiteral("01001"), 50);
-    state.setJockey(3, QStringLiteral("01002"), 22);
-    state.JockeyCount = 2;
-    EXPECT_EQ(state.jockeyRating(QStringLiteral("01001")), std::optional<std::int16_t>(40));
-    EXPECT_EQ(state.jockeyRating(QStringLiteral("01002")), std::nullopt);
-    EXPECT_EQ(state.jockeyRating(QStringLiteral("01003")), std::nullopt);
+TEST(JockeyLookup, FirstMatchWins) {
+    JockeyTable table;
+    table.append(QStringLiteral("01001"), 40);
+    table.append(QStringLiteral("01001"), 50);
+    table.append(QStringLiteral("01002"), 22);
+    EXPECT_EQ(table.rating(QStringLiteral("01001")), std::optional<std::int16_t>(40));
+    EXPECT_EQ(table.rating(QStringLiteral("01002")), std::optional<std::int16_t>(22));
+    EXPECT_EQ(table.rating(QStringLiteral("0100")), std::nullopt);
 }
 
 }  // namespace

@@ -57,10 +57,10 @@ TEST(Split, SecondDateRacesTheirEntriesAndTheirHorses) {
     EXPECT_TRUE(home.prompter().texts().isEmpty());
 
     // The split file imports like any other archive.
-    ImportState state;
-    EXPECT_TRUE(ExtractAndPredict(ctx, state, written, {}));
-    EXPECT_EQ(state.CurrentRaceDate, QStringLiteral("20011111"));
-    EXPECT_EQ(state.MeetingCount, 2);
+    const DayOutcome imported = ExtractAndPredict(ctx, written, {});
+    ASSERT_TRUE(imported);
+    EXPECT_EQ(imported.date, QStringLiteral("20011111"));
+    EXPECT_EQ(imported.day->meetings.size(), 2u);
 }
 
 TEST(Split, OneDayOnlyNeedsNoSplit) {
@@ -79,9 +79,7 @@ TEST(Split, OneDayOnlyNeedsNoSplit) {
 TEST(Batch, SortedCaseInsensitiveMatchesOnly) {
     test::TestHome home;
     AppContext& ctx = home.ctx();
-    ImportState state;
-
-    EXPECT_EQ(BatchRun(ctx, state, {}).archives, 0);
+    EXPECT_EQ(BatchRun(ctx, {}, [&](const QString& m) { ctx.prompter.critical(m); }).archives, 0);
     EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("ＭＵＲのデータが見つかりません！")});
     home.prompter().clear();
 
@@ -100,11 +98,11 @@ TEST(Batch, SortedCaseInsensitiveMatchesOnly) {
 
     QStringList days;
     DaySteps hooks;
-    hooks.predict = [&](AppContext&, ImportState& s) {
-        days << s.CurrentRaceDate;
+    hooks.predict = [&](AppContext&, const ImportedDay& day, FileSet&) {
+        days << day.date;
         return Status();
     };
-    const BatchResult result = BatchRun(ctx, state, hooks);
+    const BatchResult result = BatchRun(ctx, hooks, [&](const QString& m) { ctx.prompter.critical(m); });
     EXPECT_EQ(result.archives, 3);
     EXPECT_EQ(result.imported, 3);
     EXPECT_EQ(days, (QStringList{QStringLiteral("20011110"), QStringLiteral("20011111"), QStringLiteral("20011117")}));

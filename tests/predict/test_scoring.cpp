@@ -138,7 +138,7 @@ TEST(Threshold, BetSelectionTest) {
 TEST(Threshold, SeventyKeepsAndBelowZeroes) {
     // Gelding (10) + 15 + rating digit 0 (25) + winner last time (15) = 65, then a figure.
     // Figure 25 on another distance adds 25 * 0.2 = 5 -> 70; figure 24 adds 4.8 -> 69.8.
-    ImportState state;
+    const JockeyTable jockeys;
     RaceScoringInput race;
     race.runnerCount = 3;
     race.distance = 1200;
@@ -157,7 +157,7 @@ TEST(Threshold, SeventyKeepsAndBelowZeroes) {
     }
     a[5].Score = 99.0f;  // beyond the runner count: cleared
     a[5].OddsRank = 4;
-    EXPECT_FALSE(ScoreRunners(race, a, state));  // 2 of 3 kept: 0.667
+    EXPECT_FALSE(ScoreRunners(race, a, jockeys));  // 2 of 3 kept: 0.667
     EXPECT_EQ(a[0].Score, 70.0f);
     EXPECT_EQ(a[1].Score, 0.0f);
     EXPECT_EQ(a[2].Score, 71.0f);
@@ -166,10 +166,9 @@ TEST(Threshold, SeventyKeepsAndBelowZeroes) {
 }
 
 TEST(Threshold, JockeyRatingAndSexBase) {
-    ImportState state;
-    state.JockeyCount = 2;
-    state.setJockey(1, QStringLiteral("01001"), 31);
-    state.setJockey(2, QStringLiteral("01001"), 99);  // a later duplicate is never used
+    JockeyTable jockeys;
+    jockeys.append(QStringLiteral("01001"), 31);
+    jockeys.append(QStringLiteral("01001"), 99);  // a later duplicate is never used
     RaceScoringInput race;
     race.runnerCount = 3;
     race.prizeClass = QStringLiteral("    5");
@@ -184,7 +183,7 @@ TEST(Threshold, JockeyRatingAndSexBase) {
         a[static_cast<size_t>(i)].JockeyCode = QString::fromLatin1(runners[i].jockey);
         a[static_cast<size_t>(i)].RatingDigit = QStringLiteral("0");
     }
-    EXPECT_FALSE(ScoreRunners(race, a, state));
+    EXPECT_FALSE(ScoreRunners(race, a, jockeys));
     EXPECT_EQ(a[0].Score, 79.0f);  // 8 + 31 + 15 + 25
     EXPECT_EQ(a[1].Score, 81.0f);  // 10 + 31 + 15 + 25
     EXPECT_EQ(a[2].Score, 0.0f);   // 8 + 15 + 25 = 48 without a listed jockey

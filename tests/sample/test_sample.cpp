@@ -178,8 +178,7 @@ TEST(Sample, OddsFilteredStyleFindsPairsInSomeRacesAndNoneInOthers) {
     QString message;
     ASSERT_TRUE(sample::writeSample(options, written, message)) << message.toStdString();
     home.ctx().settings.Yosou = 8;
-    ImportState state;
-    ASSERT_TRUE(ExtractAndPredict(home.ctx(), state, home.home() + QStringLiteral("/MurData/H261205.LZH"),
+    ASSERT_TRUE(ExtractAndPredict(home.ctx(), home.home() + QStringLiteral("/MurData/H261205.LZH"),
                                   DaySteps::predictionOnly()));
     const auto records = readPredictionFile(predictionFilePath(home.ctx().paths.DataDir, QStringLiteral("20261205")));
     ASSERT_TRUE(records);
@@ -210,11 +209,11 @@ TEST(Sample, WrittenHomeImportsEveryDay) {
     EXPECT_EQ(written.filter(QStringLiteral("/PAT/")).size(), 40 + 2 * 36);
     EXPECT_EQ(written.size(), 49 + 2 * 36);
 
-    ImportState state;
-    EXPECT_TRUE(ExtractAndPredict(home.ctx(), state, home.home() + QStringLiteral("/MurData/H261205.LZH"), {}));
-    EXPECT_EQ(state.MeetingCount, 3);
-    EXPECT_EQ(state.JockeyCount, 60);
-    const BatchResult batch = BatchRun(home.ctx(), state, {});
+    const DayOutcome day = ExtractAndPredict(home.ctx(), home.home() + QStringLiteral("/MurData/H261205.LZH"), {});
+    ASSERT_TRUE(day);
+    EXPECT_EQ(day.day->meetings.size(), 3u);
+    EXPECT_EQ(day.day->jockeys.count(), 60);
+    const BatchResult batch = BatchRun(home.ctx(), {}, [&](const QString& m) { home.ctx().prompter.critical(m); });
     EXPECT_EQ(batch.archives, 3);
     EXPECT_EQ(batch.imported, 3);
     // Every batch day's results read back from the one PAT folder, race for race.
@@ -241,8 +240,9 @@ TEST(Sample, WrittenHomeImportsEveryDay) {
         }
     }
     // The old-format archive is refused with its message.
-    EXPECT_FALSE(ExtractAndPredict(home.ctx(), state, home.home() + QStringLiteral("/MurData/HO261205.LZH"), {}));
-    EXPECT_EQ(home.prompter().texts().size(), 1);
+    const DayOutcome old = ExtractAndPredict(home.ctx(), home.home() + QStringLiteral("/MurData/HO261205.LZH"), {});
+    EXPECT_FALSE(old);
+    EXPECT_EQ(old.messages().size(), 1);
 }
 
 TEST(Sample, RaceDaysAreWeekends) {

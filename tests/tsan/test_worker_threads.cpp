@@ -95,16 +95,14 @@ TEST(WorkerThreads, ImportAndBatchOnTheWorkerWhileTheGuiThreadIsBusy) {
     bool asked = false;
     ui::RunOnWorker(ctx, &sink, [&](AppContext& run) {
         asked = run.prompter.okCancel(QStringLiteral("取り込みますか？"));
-        ImportState state;
-        imported = ExtractAndPredict(run, state, paths.MurDataDefault + QStringLiteral("H261205.LZH"), DaySteps::predictionOnly());
+        imported = ExtractAndPredict(run, paths.MurDataDefault + QStringLiteral("H261205.LZH"), DaySteps::predictionOnly()).ok();
     });
     EXPECT_TRUE(asked);
     EXPECT_TRUE(imported) << prompter.texts.join(u'\n').toStdString();
 
     BatchResult batch;
     ui::RunOnWorker(ctx, &sink, [&](AppContext& run) {
-        ImportState state;
-        batch = BatchRun(run, state, DaySteps::predictionOnly());
+        batch = BatchRun(run, DaySteps::predictionOnly(), [&](const QString& m) { run.prompter.critical(m); });
     });
     timer.stop();
 

@@ -226,7 +226,7 @@ TEST_F(BetWindows, BetOutputWithoutCheckedRowsWritesNothingAndCloseKeepsTheDefau
 }
 
 TEST_F(BetWindows, WithoutAFileEachCommandSaysSoAndOpensNothing) {
-    window->importState().CurrentRaceDate = kDay;
+    window->setCurrentRaceDate(kDay);
     struct Case {
         const char* item;
         QString message;
@@ -279,7 +279,7 @@ TEST_F(BetWindows, RewritesAskTheirQuestionAndFollowTheAnswer) {
         {"mnuBetSakujo", Answer::Cancel, u"保留ＢＥＴの重複買い目削除"_s, before},
         {"mnuBetTougou", Answer::Cancel, u"保留ＢＥＴの重複買い目統合"_s, before},
     };
-    window->importState().CurrentRaceDate = kDay;
+    window->setCurrentRaceDate(kDay);
     for (const Case& c : cases) {
         writeBets(before);
         prompter().clear();
@@ -310,7 +310,7 @@ TEST_F(BetWindows, OddsImportFillsTheOddsFromPatsFiles) {
     zo.write(zoRecord<pat::Zo31Record>(PatRace{}));
     zo.close();
     writeBets({u"中山,11R,単勝,    5,      ,  100円"_s, u"中山,12R,単勝,    5,      ,  100円"_s});
-    window->importState().CurrentRaceDate = kDay;
+    window->setCurrentRaceDate(kDay);
     item("mnuBetOddsTorikomi")->trigger();
     // The end says what was done: one bet of two found its odds.
     ASSERT_EQ(prompter().texts().size(), 1);
@@ -332,7 +332,7 @@ TEST_F(BetWindows, OddsRangeDeleteOpensAsStoredAndDeletesTheBetsInRange) {
                                 u"中山,11R,単勝,    3,      ,  100円"_s, u"中山,11R,複勝,    4,   2.0,  100円"_s};
     writeBets(before);
     const QByteArray old = betBytes();
-    window->importState().CurrentRaceDate = kDay;
+    window->setCurrentRaceDate(kDay);
     item("mnuBetOddsHanniSakujo")->trigger();
     auto* dialog = window->findChild<ui::frmHoryubetOdds*>();
     ASSERT_NE(dialog, nullptr);
@@ -394,7 +394,7 @@ TEST_F(BetWindows, TotalsWindowShowsCountsAndAmountsOfEachType) {
     writeBets({u"中山,11R,単勝,    1,      ,  100円"_s, u""_s, u"中山,11R,単勝,    2,      , 1000円"_s,
                u"中山,11R,枠連,  1-8,      ,  500円"_s, u"中山,11R,馬連,05-12,      ,  300円"_s,
                u"中山,11R,拡大,05-12,      ,  200円"_s, u"中山,11R,ワイド,05-13,      ,   200円"_s});
-    window->importState().CurrentRaceDate = kDay;
+    window->setCurrentRaceDate(kDay);
     item("mnuBetHyouji")->trigger();
     auto* dialog = window->findChild<ui::frmHoryuuBetHyouji*>();
     ASSERT_NE(dialog, nullptr);
@@ -424,7 +424,7 @@ TEST_F(BetWindows, TotalsWindowShowsCountsAndAmountsOfEachType) {
 
 TEST_F(BetWindows, EditOpensTheFileWithTheDesktopsApplication) {
     writeBets({u"中山,11R,単勝,    1,      ,  100円"_s});
-    window->importState().CurrentRaceDate = kDay;
+    window->setCurrentRaceDate(kDay);
     item("mnuBetFIleEdit")->trigger();
     EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(betPath())});
     EXPECT_TRUE(prompter().log().empty());
@@ -539,7 +539,7 @@ TEST_F(BetWindows, ReversedOddsRangeIsRefused) {
     const QString section = u"保留BET"_s;
     writeBets({u"中山,11R,単勝,    1,   2.9,  100円"_s, u"中山,11R,単勝,    2,   7.0,  100円"_s});
     const QByteArray old = betBytes();
-    window->importState().CurrentRaceDate = kDay;
+    window->setCurrentRaceDate(kDay);
     struct Case {
         const char* min;
         const char* max;
@@ -569,7 +569,7 @@ TEST_F(BetWindows, ReversedOddsRangeIsRefused) {
 
 TEST_F(BetWindows, EditWithoutAnApplicationForTextSaysHowToSetOne) {
     writeBets({u"中山,11R,単勝,    1,      ,  100円"_s});
-    window->importState().CurrentRaceDate = kDay;
+    window->setCurrentRaceDate(kDay);
     window->setUrlOpener([](const QUrl&) { return false; });
     item("mnuBetFIleEdit")->trigger();
     ASSERT_EQ(prompter().texts().size(), 1);

@@ -457,8 +457,7 @@ namespace {
 // A double click on a day never leaves another day's races under its highlight: a dummy day
 // shows empty with its note, a day whose files are missing puts the highlight back.
 TEST_F(CardWindow, DoubleClickedDayNeverShowsAnotherDaysRaces) {
-    ImportState state;
-    ASSERT_TRUE(CreateDummyDay(home_.ctx(), state, u"2001/09/17"_s));
+    ASSERT_TRUE(CreateDummyDay(home_.ctx(), u"20010917"_s));
     home_.ctx().ImportedDay.clear();
     window_->ShowCardScreen();
     auto* days = child<QListWidget>(u"dayList"_s);

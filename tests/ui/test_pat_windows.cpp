@@ -227,14 +227,14 @@ TEST_F(PatWindows, OddsWindowFromTheCardSortsEveryColumn) {
 }
 
 TEST_F(PatWindows, ConversionDialogRunsOffTheGuiThread) {
-    auto state = std::make_unique<ImportState>();
-    ASSERT_TRUE(ImportOddsArchive(ctx(), *state, ctx().settings.MurDataDir + u"j261205.lzh"_s));
+    const Result<QString> oddsPath = ImportOddsArchive(ctx(), ctx().settings.MurDataDir + u"j261205.lzh"_s);
+    ASSERT_TRUE(oddsPath);
     prompter().clear();
     QTemporaryDir out;
 
     // A missing folder: its message, nothing written, the dialog stays.
     {
-        ui::frmConvMurOdds dialog(ctx(), state->OddsPath, pat::ConvGeneration::Pat95);
+        ui::frmConvMurOdds dialog(ctx(), *oddsPath, pat::ConvGeneration::Pat95);
         dialog.show();
         dialog.folderText()->setText(out.path() + u"/missing"_s);
         click(dialog.executeButton());
@@ -244,9 +244,9 @@ TEST_F(PatWindows, ConversionDialogRunsOffTheGuiThread) {
         prompter().clear();
     }
 
-    ui::frmConvMurOdds dialog(ctx(), state->OddsPath, pat::ConvGeneration::Pat98);
+    ui::frmConvMurOdds dialog(ctx(), *oddsPath, pat::ConvGeneration::Pat98);
     EXPECT_EQ(dialog.windowTitle(), pat::ConvDialogCaption(pat::ConvGeneration::Pat98));
-    EXPECT_EQ(dialog.heading()->text(), pat::ConvHeading(state->OddsPath));
+    EXPECT_EQ(dialog.heading()->text(), pat::ConvHeading(*oddsPath));
     dialog.show();
     dialog.folderText()->setText(out.path());
     int shown = 0;
