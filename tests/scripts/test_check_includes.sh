@@ -22,6 +22,7 @@ cases=(
   'src/modules.txt|s/^core bets: .*/& predict/|bets declares that it uses predict but includes none of its headers'
   'src/modules.txt|/^core pat:/{h;d};/^core card:/G|card uses pat, which is not declared on a line above'
   'src/ledger/ledger.cpp|$a #include "app/paths.h"|src/ledger: folder of src/ not declared in src/modules.txt'
+  'src/codes/numeric.h|$a #include "codes/field_table.h"|: include cycle: codes/numeric -> codes/field_table -> codes/numeric (a file'
   'src/ui/frmabout.cpp|$a #include <QWidget>|'
   'src/codes/sjis.h|$a #include <QtCore/QString>|'
   'src/codes/sjis.h|$a #include <vector>|'
