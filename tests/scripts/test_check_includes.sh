@@ -23,6 +23,8 @@ cases=(
   'src/modules.txt|/^core pat:/{h;d};/^core card:/G|card uses pat, which is not declared on a line above'
   'src/ledger/ledger.cpp|$a #include "app/paths.h"|src/ledger: folder of src/ not declared in src/modules.txt'
   'src/codes/numeric.h|$a #include "codes/field_table.h"|: include cycle: codes/numeric -> codes/field_table -> codes/numeric (a file'
+  'src/bets/pending_bet.cpp|$a #include <QSqlQuery>|src/bets/pending_bet.cpp:@: bets includes QSqlQuery of QtSql'
+  'src/modules.txt|s/^core bets: .*/& QtGui/|bets uses QtGui: a module may name only a Qt module without graphics'
   'src/ui/frmabout.cpp|$a #include <QWidget>|'
   'src/codes/sjis.h|$a #include <QtCore/QString>|'
   'src/codes/sjis.h|$a #include <vector>|'
