@@ -67,6 +67,7 @@ CommandDecl backtestDecl() {
 }
 
 CommandDecl ledgerDecl();
+CommandDecl modelDecl();
 
 }  // namespace
 
@@ -110,6 +111,7 @@ const std::vector<Command>& commands() {
         {patDecl(), cmdPat},
         {backtestDecl(), cmdBacktest},
         {ledgerDecl(), cmdLedger},
+        {modelDecl(), cmdModel},
     };
     return table;
 }
@@ -191,7 +193,35 @@ CommandDecl ledgerDecl() {
             OptionPlace::BeforePositionals};
 }
 
+CommandDecl modelDecl() {
+    return {u"model"_s,
+            subcommandUsage(u"model "_s, declsOf(modelSubcommands())),
+            u"the win-probability model: fit it to the predicted days with results, or report how well its "
+            u"chances match the winners"_s,
+            {},
+            {{u"SUBCOMMAND"_s, u"one of the forms above"_s}, {u"ARGUMENTS..."_s, u"the sub-command's arguments"_s}},
+            1,
+            -1,
+            OptionPlace::BeforePositionals};
+}
+
 }  // namespace
+
+const std::vector<Command>& modelSubcommands() {
+    const OptionDecl from = {u"from"_s, u"DAY"_s, u"the first day (yyyymmdd)"_s};
+    const OptionDecl to = {u"to"_s, u"DAY"_s, u"the last day (yyyymmdd)"_s};
+    static const std::vector<Command> table = {
+        {{u"fit"_s, u"fit [--from yyyymmdd] [--to yyyymmdd]"_s,
+          u"fit the model to the days with predictions and results (at least 20) and store it"_s, {from, to}, {}, 0,
+          0},
+         modelFit},
+        {{u"report"_s, u"report [--from yyyymmdd] [--to yyyymmdd]"_s,
+          u"the stored model's chances against the winners: log-loss beside the market's, and a reliability table"_s,
+          {from, to}, {}, 0, 0},
+         modelReport},
+    };
+    return table;
+}
 
 const std::vector<Command>& ledgerSubcommands() {
     const OptionDecl from = {u"from"_s, u"DAY"_s, u"the first day (yyyymmdd)"_s};
