@@ -56,8 +56,11 @@ public:
     Ledger& operator=(const Ledger&) = delete;
 
     enum class Change { Unchanged, Added, Replaced };
-    // Writes the day whole in one transaction.
+    // Writes the day whole in one transaction: a process killed at any point leaves the day as
+    // it was or as written.
     Result<Change> writeDay(const LedgerDay& day);
+    // Puts every day written so far on the disk (a checkpoint of the write-ahead log).
+    Status flush();
     // The day as held, or an empty day (no bets, no results) when it is not held.
     Result<LedgerDay> readDay(const QString& day) const;
     // The days held in from..to (both "yyyymmdd", empty for no bound), oldest first.

@@ -144,6 +144,8 @@ Result<LedgerUpdate> updateLedger(const AppContext& ctx, Ledger& ledger, const Q
         case Ledger::Change::Unchanged: ++update.unchanged; break;
         }
     }
+    if (const Status flushed = ledger.flush(); !flushed)
+        return flushed;
     return update;
 }
 
