@@ -19,8 +19,15 @@ build: configure
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-demo: build
-	./scripts/demo $(BUILD_DIR)
+# The demo keeps the build's output in a log and shows it only when the build fails.
+demo: deps
+	@mkdir -p $(BUILD_DIR)
+	@echo "== building (the compiler's output goes to $(BUILD_DIR)/build.log)"
+	@{ cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) && \
+	   cmake --build $(BUILD_DIR) -j $(JOBS); } > $(BUILD_DIR)/build.log 2>&1 || \
+	 { tail -n 60 $(BUILD_DIR)/build.log; \
+	   echo "demo: the build failed; its whole output is in $(BUILD_DIR)/build.log" >&2; exit 1; }
+	@./scripts/demo $(BUILD_DIR)
 
 bench: build
 	./scripts/bench $(BUILD_DIR)

@@ -1,5 +1,6 @@
 #include "analysis/backtest.h"
 
+#include "analysis/race_days.h"
 #include "bets/pending_bet.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
@@ -96,35 +97,12 @@ std::vector<PickedBet> rebuildPicks(const PredictionRecord& record, int style, c
 
 namespace {
 
-bool isDayName(const QString& name, const QString& suffix) {
-    if (name.size() != 8 + suffix.size() || !name.endsWith(suffix, Qt::CaseInsensitive)) {
-        return false;
-    }
-    for (int i = 0; i < 8; ++i) {
-        if (!name[i].isDigit()) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool inRange(const QString& day, const BacktestOptions& o) {
     return (o.from.isEmpty() || day >= o.from) && (o.to.isEmpty() || day <= o.to);
 }
 
 QString twoDigit(int n) {
     return QString::number(n).rightJustified(2, u'0');
-}
-
-// The day's result of one race, or nullptr.
-const SeiRecord* resultOf(const std::vector<SeiRecord>& sei, const QString& day, const QString& venueNo, int raceNo) {
-    const double key = Val(day.mid(6, 2) + venueNo + twoDigit(raceNo));
-    for (const SeiRecord& s : sei) {
-        if (s.number(SeiRecord::key) == key) {
-            return &s;
-        }
-    }
-    return nullptr;
 }
 
 // Accumulates the bets of one race into a style's figures.
@@ -195,15 +173,6 @@ void closeDay(StyleFigures& f, const QString& day, const Tally& tally) {
     f.days.push_back({day, tally, before + tally.balance()});
 }
 
-bool isFinisher(const SeiRecord& r, const Field& field, int count, int horse) {
-    for (int i = 1; i <= count; ++i) {
-        if (r.number(field, i) == horse) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void countMarks(const PredictionRecord& rec, const SeiRecord& result, std::array<MarkFigures, 5>& marks) {
     const int n = std::clamp<int>(rec.runnerCount, 0, kPredictionRunners);
     for (int i = 0; i < n; ++i) {
@@ -215,21 +184,13 @@ void countMarks(const PredictionRecord& rec, const SeiRecord& result, std::array
         MarkFigures& m = marks[static_cast<size_t>(rank - 1)];
         ++m.runs;
         // A dead heat lists two winners; the finishers are the first three home.
-        const bool won = isFinisher(result, SeiRecord::winHorses, 2, horse) || result.number(SeiRecord::finishers, 1) == horse;
-        const bool two = won || result.number(SeiRecord::finishers, 2) == horse;
-        const bool three = two || result.number(SeiRecord::finishers, 3) == horse;
+        const bool won = wonRace(result, horse);
+        const bool two = finishedWithin(result, horse, 2);
+        const bool three = finishedWithin(result, horse, 3);
         m.wins += won ? 1 : 0;
         m.topTwo += two ? 1 : 0;
         m.topThree += three ? 1 : 0;
     }
-}
-
-std::vector<SeiRecord> readSei(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return pat::seiRecords(f.readAll());
 }
 
 void judgePendingBets(const AppPaths& paths, const QString& day, const std::vector<SeiRecord>& sei, bool keepBets,
@@ -251,7 +212,7 @@ void judgePendingBets(const AppPaths& paths, const QString& day, const std::vect
         const qsizetype dash = combination.indexOf(u'-');
         const QString first = dash < 0 ? combination : trimBlanks(combination.left(dash));
         const QString second = dash < 0 ? QString() : trimBlanks(combination.mid(dash + 1));
-        const SeiRecord* result = resultOf(sei, day, venueNo, raceNo);
+        const SeiRecord* result = raceResult(sei, day, venueNo, raceNo);
         const std::vector<SeiRecord> one = result ? std::vector<SeiRecord>{*result} : std::vector<SeiRecord>{};
         const JudgedBet judged = judge(one, day, venueNo, raceNo, code, first, second,
                                        static_cast<double>(b.stake().value_or(Amount()).value()));
@@ -300,9 +261,9 @@ BacktestReport RunBacktest(const AppPaths& paths, const AppSettings& settings, c
     QSet<QString> resulted;
     const QStringList names = QDir(paths.DataDir).entryList(QDir::Files);
     for (const QString& name : names) {
-        if (isDayName(name, QStringLiteral(".DAT"))) {
+        if (isDayFileName(name, QStringLiteral(".DAT"))) {
             predicted.insert(name.left(8));
-        } else if (isDayName(name, QStringLiteral(".SEI"))) {
+        } else if (isDayFileName(name, QStringLiteral(".SEI"))) {
             resulted.insert(name.left(8));
         }
     }
@@ -324,7 +285,7 @@ BacktestReport RunBacktest(const AppPaths& paths, const AppSettings& settings, c
         progress.idle();
 
         const std::vector<SeiRecord> sei =
-            resulted.contains(day) ? readSei(pat::seiPath(paths.DataDir, day)) : std::vector<SeiRecord>{};
+            resulted.contains(day) ? readDayResults(pat::seiPath(paths.DataDir, day)) : std::vector<SeiRecord>{};
         std::optional<std::vector<PredictionRecord>> records;
         if (predicted.contains(day)) {
             records = readPredictionFile(predictionFilePath(paths.DataDir, day));
@@ -358,7 +319,7 @@ BacktestReport RunBacktest(const AppPaths& paths, const AppSettings& settings, c
         for (const PredictionRecord& rec : *records) {
             const QString venueNo = ServiceToJraCode(rec.venueCode);
             const int raceNo = rec.raceNo;
-            const SeiRecord* result = resultOf(sei, day, venueNo, raceNo);
+            const SeiRecord* result = raceResult(sei, day, venueNo, raceNo);
             const std::vector<SeiRecord> one = result ? std::vector<SeiRecord>{*result} : std::vector<SeiRecord>{};
             if (result) {
                 countMarks(rec, *result, report.marks);

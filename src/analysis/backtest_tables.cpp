@@ -206,10 +206,6 @@ QString rateText(double value) {
     return QString::number(value, 'f', 1) + u'%';
 }
 
-namespace {
-
-// Columns padded to their widest cell in terminal columns (CP932 bytes: a wide character
-// takes two, as it does on an East Asian terminal).
 QString aligned(const QStringList& header, const QList<QStringList>& rows, int leftColumns) {
     QList<int> widths;
     for (const QString& h : header) {
@@ -237,7 +233,6 @@ QString aligned(const QStringList& header, const QList<QStringList>& rows, int l
     return out;
 }
 
-}  // namespace
 
 Table styleSummaryTable(const BacktestReport& report) {
     Table table{QString(),

@@ -63,6 +63,11 @@ QString styleTableText(const BacktestReport& report);
 // The mark table for a terminal.
 QString markTableText(const BacktestReport& report);
 
+// Columns padded to their widest cell in terminal columns (CP932 bytes: a wide character takes
+// two, as it does on an East Asian terminal), the first leftColumns to the left, the rest to
+// the right. Lines end in "\n".
+QString aligned(const QStringList& header, const QList<QStringList>& rows, int leftColumns);
+
 // "1,234" of a yen amount; "85.4%" of a rate.
 QString yenText(double yen);
 QString rateText(double rate);

@@ -55,6 +55,8 @@ const std::vector<Command>& commands();
 // The sub-commands of `bets --day DAY` and `pat [--day DAY]`.
 const std::vector<Command>& betsSubcommands();
 const std::vector<Command>& patSubcommands();
+const std::vector<Command>& ledgerSubcommands();
+const std::vector<Command>& modelSubcommands();
 
 // Runs the sub-command the first positional argument of call names with the arguments after it;
 // prefix is what its usage line starts with ("bets --day yyyymmdd ").
@@ -78,6 +80,8 @@ int cmdPat(CliEnv& env, const Call& call);
 int cmdConvertOdds(CliEnv& env, const Call& call);
 int cmdDetail(CliEnv& env, const Call& call);
 int cmdBacktest(CliEnv& env, const Call& call);
+int cmdLedger(CliEnv& env, const Call& call);
+int cmdModel(CliEnv& env, const Call& call);
 
 // The sub-commands of bets and pat.
 int betsAdd(CliEnv& env, const Call& call);
@@ -97,5 +101,9 @@ int patStake(CliEnv& env, const Call& call);
 int patResults(CliEnv& env, const Call& call);
 int patLog(CliEnv& env, const Call& call);
 int patOdds(CliEnv& env, const Call& call);
+int ledgerUpdate(CliEnv& env, const Call& call);
+int ledgerReport(CliEnv& env, const Call& call);
+int modelFit(CliEnv& env, const Call& call);
+int modelReport(CliEnv& env, const Call& call);
 
 }  // namespace zm::cli

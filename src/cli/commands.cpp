@@ -66,6 +66,9 @@ CommandDecl backtestDecl() {
             0};
 }
 
+CommandDecl ledgerDecl();
+CommandDecl modelDecl();
+
 }  // namespace
 
 const std::vector<Command>& commands() {
@@ -107,6 +110,8 @@ const std::vector<Command>& commands() {
          cmdConvertOdds},
         {patDecl(), cmdPat},
         {backtestDecl(), cmdBacktest},
+        {ledgerDecl(), cmdLedger},
+        {modelDecl(), cmdModel},
     };
     return table;
 }
@@ -170,6 +175,77 @@ const std::vector<Command>& betsSubcommands() {
            {u"cancel"_s, {}, u"cancel when there are pending bets"_s}},
           {}, 0, 0},
          betsBulk},
+    };
+    return table;
+}
+
+namespace {
+
+CommandDecl ledgerDecl() {
+    return {u"ledger"_s,
+            subcommandUsage(u"ledger "_s, declsOf(ledgerSubcommands())),
+            u"the season ledger (Data/ledger.sqlite): bring it up to date from the days' files, or report "
+            u"the stakes, returns and rates of a range of days"_s,
+            {},
+            {{u"SUBCOMMAND"_s, u"one of the forms above"_s}, {u"ARGUMENTS..."_s, u"the sub-command's arguments"_s}},
+            1,
+            -1,
+            OptionPlace::BeforePositionals};
+}
+
+CommandDecl modelDecl() {
+    return {u"model"_s,
+            subcommandUsage(u"model "_s, declsOf(modelSubcommands())),
+            u"the win-probability model: fit it to the predicted days with results, or report how well its "
+            u"chances match the winners"_s,
+            {},
+            {{u"SUBCOMMAND"_s, u"one of the forms above"_s}, {u"ARGUMENTS..."_s, u"the sub-command's arguments"_s}},
+            1,
+            -1,
+            OptionPlace::BeforePositionals};
+}
+
+}  // namespace
+
+const std::vector<Command>& modelSubcommands() {
+    const OptionDecl from = {u"from"_s, u"DAY"_s, u"the first day (yyyymmdd)"_s};
+    const OptionDecl to = {u"to"_s, u"DAY"_s, u"the last day (yyyymmdd)"_s};
+    static const std::vector<Command> table = {
+        {{u"fit"_s, u"fit [--from yyyymmdd] [--to yyyymmdd]"_s,
+          u"fit the model to the days with predictions and results (at least 20) and store it"_s, {from, to}, {}, 0,
+          0},
+         modelFit},
+        {{u"report"_s, u"report [--from yyyymmdd] [--to yyyymmdd]"_s,
+          u"the stored model's chances against the winners: log-loss beside the market's, and a reliability table"_s,
+          {from, to}, {}, 0, 0},
+         modelReport},
+    };
+    return table;
+}
+
+const std::vector<Command>& ledgerSubcommands() {
+    const OptionDecl from = {u"from"_s, u"DAY"_s, u"the first day (yyyymmdd)"_s};
+    const OptionDecl to = {u"to"_s, u"DAY"_s, u"the last day (yyyymmdd)"_s};
+    static const std::vector<Command> table = {
+        {{u"update"_s, u"update [--from yyyymmdd] [--to yyyymmdd]"_s,
+          u"write each day whose results or pending bets the data folder holds, with its vote log"_s, {from, to}, {},
+          0, 0},
+         ledgerUpdate},
+        {{u"report"_s,
+          u"report [--from yyyymmdd] [--to yyyymmdd] [--by day|month|year|venue|type|style] [--type T]... "
+          u"[--venue V]... [--csv FILE] [--sjis]"_s,
+          u"bets, stake, returns, balance, recovery and hit rates, longest losing run and largest drawdown"_s,
+          {from,
+           to,
+           {u"by"_s, u"GROUPING"_s, u"day, month (default), year, venue, type or style"_s},
+           {u"type"_s, u"T"_s, u"only this bet type: 単勝 複勝 枠連 馬連 ワイド (repeat for more)"_s},
+           {u"venue"_s, u"V"_s, kVenueHelp + u" (repeat for more)"_s},
+           {u"csv"_s, u"FILE"_s, u"also write the table as CSV to FILE"_s},
+           {u"sjis"_s, {}, u"write the CSV in Shift-JIS (with --csv)"_s}},
+          {},
+          0,
+          0},
+         ledgerReport},
     };
     return table;
 }

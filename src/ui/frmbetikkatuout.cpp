@@ -84,71 +84,12 @@ frmBetIkkatuOut::frmBetIkkatuOut(AppContext& ctx, const QString& day, QWidget* p
     heading_ = new QLabel(bulkHeading(day), this);
     heading_->setObjectName(u"Label1"_s);
 
-    auto* fileBox = new QGroupBox(u"読み込む予想ファイル"_s, this);
-    auto* fileRow = new QHBoxLayout(fileBox);
-    path_ = new QLineEdit(fileBox);
-    path_->setObjectName(u"Text1"_s);
-    auto* browse = new QPushButton(u"参照..."_s, fileBox);
-    browse->setObjectName(u"Command3"_s);
-    fileRow->addWidget(path_, 1);
-    fileRow->addWidget(browse);
-
-    auto* formatBox = new QGroupBox(u"読み込む予想形式ファイルの設定"_s, this);
-    auto* formatGrid = new QGridLayout(formatBox);
-    murFormat_ = new QRadioButton(u"MUR形式"_s, formatBox);
-    murFormat_->setObjectName(u"Option1_0"_s);
-    duelFormat_ = new QRadioButton(u"DUEL形式"_s, formatBox);
-    duelFormat_->setObjectName(u"Option1_1"_s);
-    murCode_ = numberEdit(formatBox, u"Text2"_s);
-    duelCode_ = numberEdit(formatBox, u"Text3"_s);
-    formatGrid->addWidget(murFormat_, 0, 0);
-    formatGrid->addWidget(new QLabel(u"MUR識別ｺｰﾄﾞ"_s, formatBox), 0, 1);
-    formatGrid->addWidget(murCode_, 0, 2);
-    formatGrid->addWidget(duelFormat_, 1, 0);
-    formatGrid->addWidget(new QLabel(u"DUEL識別ｺｰﾄﾞ"_s, formatBox), 1, 1);
-    formatGrid->addWidget(duelCode_, 1, 2);
-
-    auto* typeBox = new QGroupBox(u"取り込み項目の設定"_s, this);
-    auto* typeLayout = new QVBoxLayout(typeBox);
-    for (size_t i = 0; i < types_.size(); ++i) {
-        types_[i] = new QRadioButton(QString::fromUtf16(kTypeOptions[i]), typeBox);
-        types_[i]->setObjectName(u"Option2_"_s + QString::number(i));
-        typeLayout->addWidget(types_[i]);
-    }
-
-    auto* stakeBox = new QGroupBox(u"購入金額（円）"_s, this);
-    auto* stakeGrid = new QGridLayout(stakeBox);
-    for (size_t k = 0; k < stakes_.size(); ++k) {
-        stakeGrid->addWidget(new QLabel(QString::fromUtf16(kStakeLabels[k]), stakeBox), static_cast<int>(k), 0);
-        stakes_[k] = numberEdit(stakeBox, u"txtBet"_s + QString::number(k));
-        stakeGrid->addWidget(stakes_[k], static_cast<int>(k), 1);
-    }
-    toWide_ = new QCheckBox(u"馬連 → ワイド"_s, stakeBox);
-    toWide_->setObjectName(u"Check3"_s);
-    stakeGrid->addWidget(toWide_, 5, 0, 1, 2);
-
-    auto* oddsBox = new QGroupBox(u"オッズ"_s, this);
-    auto* oddsGrid = new QGridLayout(oddsBox);
-    oddsIn_ = new QCheckBox(u"オッズを取り込む"_s, oddsBox);
-    oddsIn_->setObjectName(u"Check1"_s);
-    oddsRange_ = new QCheckBox(u"設定したオッズレンジで出力を限定する"_s, oddsBox);
-    oddsRange_->setObjectName(u"Check2"_s);
-    tmin_ = numberEdit(oddsBox, u"TminOdds"_s);
-    tmax_ = numberEdit(oddsBox, u"TmaxOdds"_s);
-    rmin_ = numberEdit(oddsBox, u"RminOdds"_s);
-    rmax_ = numberEdit(oddsBox, u"RmaxOdds"_s);
-    oddsGrid->addWidget(oddsIn_, 0, 0, 1, 4);
-    oddsGrid->addWidget(oddsRange_, 1, 0, 1, 4);
-    oddsGrid->addWidget(new QLabel(u"単勝・複勝の最低/最高オッズ"_s, oddsBox), 2, 0);
-    oddsGrid->addWidget(tmin_, 2, 1);
-    oddsGrid->addWidget(new QLabel(u"～"_s, oddsBox), 2, 2);
-    oddsGrid->addWidget(tmax_, 2, 3);
-    oddsGrid->addWidget(new QLabel(u"馬連・枠連の最低/最高オッズ"_s, oddsBox), 3, 0);
-    oddsGrid->addWidget(rmin_, 3, 1);
-    oddsGrid->addWidget(new QLabel(u"～"_s, oddsBox), 3, 2);
-    oddsGrid->addWidget(rmax_, 3, 3);
-    oddsGrid->setColumnStretch(4, 1);
-
+    // Built in the order of the tab chain.
+    QGroupBox* files = fileBox();
+    QGroupBox* formats = formatBox();
+    QGroupBox* types = typeBox();
+    QGroupBox* stakes = stakeBox();
+    QGroupBox* odds = oddsBox();
     run_ = new QPushButton(u"保留ベット出力"_s, this);
     run_->setObjectName(u"Command1"_s);
     run_->setDefault(true);
@@ -158,28 +99,115 @@ frmBetIkkatuOut::frmBetIkkatuOut(AppContext& ctx, const QString& day, QWidget* p
 
     auto* middle = new QHBoxLayout;
     auto* left = new QVBoxLayout;
-    left->addWidget(formatBox);
-    left->addWidget(typeBox);
+    left->addWidget(formats);
+    left->addWidget(types);
     middle->addLayout(left, 1);
-    middle->addWidget(stakeBox);
+    middle->addWidget(stakes);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(run_);
     buttons->addWidget(close_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading_);
-    layout->addWidget(fileBox);
+    layout->addWidget(files);
     layout->addLayout(middle);
-    layout->addWidget(oddsBox);
+    layout->addWidget(odds);
     layout->addLayout(buttons);
 
     connect(run_, &QPushButton::clicked, this, &frmBetIkkatuOut::Command1_Click);
     connect(close_, &QPushButton::clicked, this, &frmBetIkkatuOut::Command2_Click);
-    connect(browse, &QPushButton::clicked, this, &frmBetIkkatuOut::Command3_Click);
 
     setForm(OpenBulkOutForm(ctx_.store, ctx_.settings, day_));
     pickDayText();
     setMinimumWidth(560);
+}
+
+QGroupBox* frmBetIkkatuOut::fileBox() {
+    auto* box = new QGroupBox(u"読み込む予想ファイル"_s, this);
+    auto* row = new QHBoxLayout(box);
+    path_ = new QLineEdit(box);
+    path_->setObjectName(u"Text1"_s);
+    auto* browse = new QPushButton(u"参照..."_s, box);
+    browse->setObjectName(u"Command3"_s);
+    row->addWidget(path_, 1);
+    row->addWidget(browse);
+    connect(browse, &QPushButton::clicked, this, &frmBetIkkatuOut::Command3_Click);
+    return box;
+}
+
+QGroupBox* frmBetIkkatuOut::formatBox() {
+    auto* box = new QGroupBox(u"読み込む予想形式ファイルの設定"_s, this);
+    auto* grid = new QGridLayout(box);
+    murFormat_ = new QRadioButton(u"MUR形式"_s, box);
+    murFormat_->setObjectName(u"Option1_0"_s);
+    duelFormat_ = new QRadioButton(u"DUEL形式"_s, box);
+    duelFormat_->setObjectName(u"Option1_1"_s);
+    murCode_ = numberEdit(box, u"Text2"_s);
+    duelCode_ = numberEdit(box, u"Text3"_s);
+    grid->addWidget(murFormat_, 0, 0);
+    grid->addWidget(new QLabel(u"MUR識別ｺｰﾄﾞ"_s, box), 0, 1);
+    grid->addWidget(murCode_, 0, 2);
+    grid->addWidget(duelFormat_, 1, 0);
+    grid->addWidget(new QLabel(u"DUEL識別ｺｰﾄﾞ"_s, box), 1, 1);
+    grid->addWidget(duelCode_, 1, 2);
+    return box;
+}
+
+QGroupBox* frmBetIkkatuOut::typeBox() {
+    auto* box = new QGroupBox(u"取り込み項目の設定"_s, this);
+    auto* column = new QVBoxLayout(box);
+    for (size_t i = 0; i < types_.size(); ++i) {
+        types_[i] = new QRadioButton(QString::fromUtf16(kTypeOptions[i]), box);
+        types_[i]->setObjectName(u"Option2_"_s + QString::number(i));
+        column->addWidget(types_[i]);
+    }
+    return box;
+}
+
+QGroupBox* frmBetIkkatuOut::stakeBox() {
+    auto* box = new QGroupBox(u"購入金額（円）"_s, this);
+    auto* grid = new QGridLayout(box);
+    for (size_t k = 0; k < stakes_.size(); ++k) {
+        grid->addWidget(new QLabel(QString::fromUtf16(kStakeLabels[k]), box), static_cast<int>(k), 0);
+        stakes_[k] = numberEdit(box, u"txtBet"_s + QString::number(k));
+        grid->addWidget(stakes_[k], static_cast<int>(k), 1);
+    }
+    toWide_ = new QCheckBox(u"馬連 → ワイド"_s, box);
+    toWide_->setObjectName(u"Check3"_s);
+    grid->addWidget(toWide_, 5, 0, 1, 2);
+    return box;
+}
+
+QGroupBox* frmBetIkkatuOut::oddsBox() {
+    auto* box = new QGroupBox(u"オッズ"_s, this);
+    auto* grid = new QGridLayout(box);
+    oddsIn_ = new QCheckBox(u"オッズを取り込む"_s, box);
+    oddsIn_->setObjectName(u"Check1"_s);
+    oddsRange_ = new QCheckBox(u"設定したオッズレンジで出力を限定する"_s, box);
+    oddsRange_->setObjectName(u"Check2"_s);
+    grid->addWidget(oddsIn_, 0, 0, 1, 4);
+    grid->addWidget(oddsRange_, 1, 0, 1, 4);
+    // The two ranges, one row each: label, lowest, "～", highest.
+    const struct {
+        const char16_t* label;
+        QLineEdit** low;
+        const char16_t* lowName;
+        QLineEdit** high;
+        const char16_t* highName;
+    } rows[] = {{u"単勝・複勝の最低/最高オッズ", &tmin_, u"TminOdds", &tmax_, u"TmaxOdds"},
+                {u"馬連・枠連の最低/最高オッズ", &rmin_, u"RminOdds", &rmax_, u"RmaxOdds"}};
+    int r = 2;
+    for (const auto& row : rows) {
+        *row.low = numberEdit(box, QString::fromUtf16(row.lowName));
+        *row.high = numberEdit(box, QString::fromUtf16(row.highName));
+        grid->addWidget(new QLabel(QString::fromUtf16(row.label), box), r, 0);
+        grid->addWidget(*row.low, r, 1);
+        grid->addWidget(new QLabel(u"～"_s, box), r, 2);
+        grid->addWidget(*row.high, r, 3);
+        ++r;
+    }
+    grid->setColumnStretch(4, 1);
+    return box;
 }
 
 BulkOutForm frmBetIkkatuOut::form() const {

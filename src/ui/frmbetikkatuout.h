@@ -7,6 +7,7 @@
 #include <array>
 
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -44,6 +45,12 @@ private:
     void pickDayText();
     // The missing-file message; when the day has neither text, it says which setting makes them.
     QString missingTextMessage() const;
+    // The dialog's boxes, their controls kept in the members below.
+    QGroupBox* fileBox();
+    QGroupBox* formatBox();
+    QGroupBox* typeBox();
+    QGroupBox* stakeBox();
+    QGroupBox* oddsBox();
 
     AppContext& ctx_;
     QString day_;

@@ -46,62 +46,7 @@ frmBETout::frmBETout(AppContext& ctx, const QString& day, const QString& venueCo
     setObjectName(u"frmBETout"_s);
     setWindowTitle(raceTitle + u" のＢＥＴ出力"_s);
 
-    const int entryWidth = fontMetrics().horizontalAdvance(u"00-00"_s) + 16;
-    const int stakeWidth = fontMetrics().horizontalAdvance(u"0000000"_s) + 16;
-    auto makeGroup = [&](int g) {
-        const GroupLayout& group = kGroups[g];
-        const QString prefix = QString::fromUtf16(group.prefix);
-        auto* box = new QGroupBox(QString::fromUtf16(group.caption), this);
-        box->setObjectName(prefix + u"Frame"_s);
-        auto* grid = new QGridLayout(box);
-        grid->setHorizontalSpacing(6);
-        grid->setVerticalSpacing(2);
-        grid->addWidget(new QLabel(QString::fromUtf16(group.entryHeading), box), 0, 1, Qt::AlignCenter);
-        grid->addWidget(new QLabel(u"金額"_s, box), 0, 2, Qt::AlignCenter);
-        BetOutForm copy = form;
-        for (int i = 0; i < kBetGroupRows[static_cast<std::size_t>(g)]; ++i) {
-            const BetRow& row = *copy.row(static_cast<BetGroup>(g), i);
-            const QString index = u"_"_s + QString::number(i);
-            RowBoxes r;
-            r.check = new QCheckBox(QString::number(i + 1), box);
-            r.check->setObjectName(prefix + u"Check1"_s + index);
-            r.check->setChecked(row.checked);
-            r.entry = new QLineEdit(row.entry, box);
-            r.entry->setObjectName(prefix + u"Text1"_s + index);
-            r.entry->setMaxLength(group.entryLength);
-            r.entry->setFixedWidth(entryWidth);
-            r.entry->setAlignment(Qt::AlignCenter);
-            r.entry->setToolTip(QString::fromUtf16(group.entryTip));
-            r.stake = new QLineEdit(row.stake, box);
-            r.stake->setObjectName(prefix + u"Text2"_s + index);
-            r.stake->setMaxLength(kStakeLength);
-            r.stake->setFixedWidth(stakeWidth);
-            r.stake->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            grid->addWidget(r.check, i + 1, 0);
-            grid->addWidget(r.entry, i + 1, 1);
-            grid->addWidget(r.stake, i + 1, 2);
-            grid->addWidget(new QLabel(u"円"_s, box), i + 1, 3);
-            rows_[static_cast<std::size_t>(g)].push_back(r);
-        }
-        grid->setRowStretch(kBetGroupRows[static_cast<std::size_t>(g)] + 1, 1);
-        return box;
-    };
-
-    auto* defaultsBox = new QGroupBox(u"デフォルト金額"_s, this);
-    defaultsBox->setObjectName(u"dfoFrame"_s);
-    auto* defaultsGrid = new QGridLayout(defaultsBox);
-    defaultsGrid->setVerticalSpacing(2);
-    for (int k = 0; k < 4; ++k) {
-        auto* field = new QLineEdit(form.defaults[static_cast<std::size_t>(k)], defaultsBox);
-        field->setObjectName(u"dfoKingaku_"_s + QString::number(k));
-        field->setMaxLength(kStakeLength);
-        field->setFixedWidth(stakeWidth);
-        field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        defaultsGrid->addWidget(new QLabel(QString::fromUtf16(kDefaultLabels[k]), defaultsBox), k, 0);
-        defaultsGrid->addWidget(field, k, 1);
-        defaultsGrid->addWidget(new QLabel(u"円"_s, defaultsBox), k, 2);
-        defaults_[static_cast<std::size_t>(k)] = field;
-    }
+    QGroupBox* defaults = defaultsBox(form);
 
     output_ = new QPushButton(u"保留ＢＥＴへ出力"_s, this);
     output_->setObjectName(u"SSCommand1"_s);
@@ -115,21 +60,82 @@ frmBETout::frmBETout(AppContext& ctx, const QString& day, const QString& venueCo
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* left = new QVBoxLayout;
-    left->addWidget(makeGroup(GroupWin));
-    left->addWidget(makeGroup(GroupPlace));
-    left->addWidget(makeGroup(GroupBracket));
+    left->addWidget(groupBox(GroupWin, form));
+    left->addWidget(groupBox(GroupPlace, form));
+    left->addWidget(groupBox(GroupBracket, form));
     left->addStretch(1);
     auto* right = new QVBoxLayout;
-    right->addWidget(defaultsBox);
+    right->addWidget(defaults);
     right->addStretch(1);
     right->addWidget(output_);
     right->addWidget(close_);
     auto* body = new QHBoxLayout(this);
     body->addLayout(left);
-    body->addWidget(makeGroup(GroupQuinella), 0, Qt::AlignTop);
+    body->addWidget(groupBox(GroupQuinella, form), 0, Qt::AlignTop);
     body->addLayout(right);
     // The picks are in place: Enter writes them.
     output_->setFocus(Qt::OtherFocusReason);
+}
+
+int frmBETout::entryWidth() const { return fontMetrics().horizontalAdvance(u"00-00"_s) + 16; }
+int frmBETout::stakeWidth() const { return fontMetrics().horizontalAdvance(u"0000000"_s) + 16; }
+
+QGroupBox* frmBETout::groupBox(int g, const BetOutForm& form) {
+    const GroupLayout& group = kGroups[g];
+    const QString prefix = QString::fromUtf16(group.prefix);
+    auto* box = new QGroupBox(QString::fromUtf16(group.caption), this);
+    box->setObjectName(prefix + u"Frame"_s);
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(2);
+    grid->addWidget(new QLabel(QString::fromUtf16(group.entryHeading), box), 0, 1, Qt::AlignCenter);
+    grid->addWidget(new QLabel(u"金額"_s, box), 0, 2, Qt::AlignCenter);
+    BetOutForm copy = form;
+    for (int i = 0; i < kBetGroupRows[static_cast<std::size_t>(g)]; ++i) {
+        const BetRow& row = *copy.row(static_cast<BetGroup>(g), i);
+        const QString index = u"_"_s + QString::number(i);
+        RowBoxes r;
+        r.check = new QCheckBox(QString::number(i + 1), box);
+        r.check->setObjectName(prefix + u"Check1"_s + index);
+        r.check->setChecked(row.checked);
+        r.entry = new QLineEdit(row.entry, box);
+        r.entry->setObjectName(prefix + u"Text1"_s + index);
+        r.entry->setMaxLength(group.entryLength);
+        r.entry->setFixedWidth(entryWidth());
+        r.entry->setAlignment(Qt::AlignCenter);
+        r.entry->setToolTip(QString::fromUtf16(group.entryTip));
+        r.stake = new QLineEdit(row.stake, box);
+        r.stake->setObjectName(prefix + u"Text2"_s + index);
+        r.stake->setMaxLength(kStakeLength);
+        r.stake->setFixedWidth(stakeWidth());
+        r.stake->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(r.check, i + 1, 0);
+        grid->addWidget(r.entry, i + 1, 1);
+        grid->addWidget(r.stake, i + 1, 2);
+        grid->addWidget(new QLabel(u"円"_s, box), i + 1, 3);
+        rows_[static_cast<std::size_t>(g)].push_back(r);
+    }
+    grid->setRowStretch(kBetGroupRows[static_cast<std::size_t>(g)] + 1, 1);
+    return box;
+}
+
+QGroupBox* frmBETout::defaultsBox(const BetOutForm& form) {
+    auto* box = new QGroupBox(u"デフォルト金額"_s, this);
+    box->setObjectName(u"dfoFrame"_s);
+    auto* grid = new QGridLayout(box);
+    grid->setVerticalSpacing(2);
+    for (int k = 0; k < 4; ++k) {
+        auto* field = new QLineEdit(form.defaults[static_cast<std::size_t>(k)], box);
+        field->setObjectName(u"dfoKingaku_"_s + QString::number(k));
+        field->setMaxLength(kStakeLength);
+        field->setFixedWidth(stakeWidth());
+        field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(new QLabel(QString::fromUtf16(kDefaultLabels[k]), box), k, 0);
+        grid->addWidget(field, k, 1);
+        grid->addWidget(new QLabel(u"円"_s, box), k, 2);
+        defaults_[static_cast<std::size_t>(k)] = field;
+    }
+    return box;
 }
 
 const frmBETout::RowBoxes& frmBETout::boxes(BetGroup group, int i) const {

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QCheckBox;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 
@@ -48,6 +49,11 @@ private:
         QLineEdit* stake = nullptr;
     };
     const RowBoxes& boxes(BetGroup group, int i) const;
+    // One bet type's rows, and the default stakes, as the form holds them.
+    QGroupBox* groupBox(int group, const BetOutForm& form);
+    QGroupBox* defaultsBox(const BetOutForm& form);
+    int entryWidth() const;
+    int stakeWidth() const;
 
     AppContext& ctx_;
     QString day_;

@@ -13,6 +13,7 @@ class QComboBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace zm::ui {
 
@@ -46,6 +47,10 @@ public slots:
 private:
     static QRadioButton* radio(QButtonGroup* group, int i);
     QButtonGroup* radios(QGroupBox* box, const QStringList& captions, const QString& name, int checked);
+    QCheckBox* checkBox(const QString& caption, const QString& name, bool checked);
+    // The dialog's two columns: the grouping and voting time, the odds, weights and results.
+    QVBoxLayout* groupColumn(const VoteRoboOptions& o);
+    QVBoxLayout* oddsColumn(const VoteRoboOptions& o);
     void updateEnabled();
 
     AppContext& ctx_;

@@ -216,7 +216,15 @@ QAction* MDIZenoMUR::addPlaceholder(QMenu* menu, const QString& name, const QStr
 
 void MDIZenoMUR::buildMenus() {
     QMenuBar* bar = menuBar();
+    buildFileMenu(bar);
+    buildBetMenu(bar);
+    buildOddsMenu(bar);
+    buildPatMenu(bar);
+    buildOptionMenu(bar);
+    buildHelpMenu(bar);
+}
 
+void MDIZenoMUR::buildFileMenu(QMenuBar* bar) {
     QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
     file->setObjectName(QStringLiteral("mnuFile"));
     addItem(file, QStringLiteral("mnuKaitou"), QStringLiteral("解凍・予想(&U)"), &MDIZenoMUR::mnuKaitou_Click);
@@ -230,7 +238,9 @@ void MDIZenoMUR::buildMenus() {
     addPlaceholder(file, QStringLiteral("mnuFhduel2Pat95"), QStringLiteral("FHduel_Mes17ログからPAT95データ作成"));
     file->addSeparator();
     addItem(file, QStringLiteral("mnuEnd"), QStringLiteral("終了(&X)"), &MDIZenoMUR::mnuEnd_Click);
+}
 
+void MDIZenoMUR::buildBetMenu(QMenuBar* bar) {
     QMenu* bet = bar->addMenu(QStringLiteral("保留ＢＥＴ操作(&B)"));
     bet->setObjectName(QStringLiteral("mnuBetOut"));
     addItem(bet, QStringLiteral("mnuBetFIleEdit"), QStringLiteral("保留BETファイルの閲覧・修正(&E)"),
@@ -259,7 +269,9 @@ void MDIZenoMUR::buildMenus() {
     bet->addSeparator();
     addItem(bet, QStringLiteral("HidukeHoryuuBet"), QStringLiteral("日付を指定して保留ＢＥＴの操作"),
             &MDIZenoMUR::HidukeHoryuuBet_Click);
+}
 
+void MDIZenoMUR::buildOddsMenu(QMenuBar* bar) {
     QMenu* odds = bar->addMenu(QStringLiteral("予想オッズ(&Y)"));
     odds->setObjectName(QStringLiteral("mnuMurOdds"));
     QAction* conv0 = odds->addAction(QStringLiteral("解凍のみ（通常はこれでＯＫです）(&U)"));
@@ -273,7 +285,9 @@ void MDIZenoMUR::buildMenus() {
         conv->setObjectName(QStringLiteral("mnuConvMurOdds_%1").arg(i));
         connect(conv, &QAction::triggered, this, [this, i] { mnuConvMurOdds_Click(i); });
     }
+}
 
+void MDIZenoMUR::buildPatMenu(QMenuBar* bar) {
     QMenu* pat = bar->addMenu(QStringLiteral("ＰＡＴ情報(&P)"));
     pat->setObjectName(QStringLiteral("mnuPat"));
     const char16_t* const patCaptions[4] = {u"BET金額・BET残数(&B)", u"オッズ表示(&O)", u"競争結果一覧(&S)",
@@ -285,7 +299,9 @@ void MDIZenoMUR::buildMenus() {
     }
     pat->addSeparator();
     addItem(pat, QStringLiteral("mnuBacktest"), QStringLiteral("予想スタイル別の成績"), &MDIZenoMUR::mnuBacktest_Click);
+}
 
+void MDIZenoMUR::buildOptionMenu(QMenuBar* bar) {
     QMenu* opt = bar->addMenu(QStringLiteral("オプション(&O)"));
     opt->setObjectName(QStringLiteral("mnuOpt"));
     addItem(opt, QStringLiteral("mnuOpt_Dir"), QStringLiteral("データフォルダの設定(&F)"), &MDIZenoMUR::mnuOpt_Dir_Click);
@@ -297,7 +313,9 @@ void MDIZenoMUR::buildMenus() {
                            &MDIZenoMUR::mnuumaFhozon_Click);
     uma->setCheckable(true);
     uma->setChecked(ctx_.settings.umaF);
+}
 
+void MDIZenoMUR::buildHelpMenu(QMenuBar* bar) {
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("mnuAbout"));
     addItem(help, QStringLiteral("mnuHelp"), QStringLiteral("ヘルプ(&H)"), &MDIZenoMUR::mnuHelp_Click);

@@ -16,6 +16,8 @@ class QMdiArea;
 class QLabel;
 class QAction;
 
+class QMenuBar;
+
 namespace zm {
 }
 
@@ -148,6 +150,13 @@ protected:
 
 private:
     void buildMenus();
+    // The menu bar's menus, left to right.
+    void buildFileMenu(QMenuBar* bar);
+    void buildBetMenu(QMenuBar* bar);
+    void buildOddsMenu(QMenuBar* bar);
+    void buildPatMenu(QMenuBar* bar);
+    void buildOptionMenu(QMenuBar* bar);
+    void buildHelpMenu(QMenuBar* bar);
     QAction* addItem(QMenu* menu, const QString& name, const QString& caption, void (MDIZenoMUR::*handler)());
     QAction* addPlaceholder(QMenu* menu, const QString& name, const QString& caption);
     void setCommandsEnabled(bool enabled);

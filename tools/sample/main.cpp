@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QMap>
 #include <QTextStream>
 
 #include <cstdlib>
@@ -12,14 +14,15 @@ namespace {
 
 int usage(QTextStream& err) {
     err << "usage: zenomur-sample [--home DIR] [--date yyyymmdd] [--seed N] [--days N]\n"
-           "                      [--venues N] [--races N] [--pat 95|98]\n"
+           "                      [--venues N] [--races N] [--pat 95|98] [--summary]\n"
            "  --home DIR      the program folder (default: $ZENOMUR_HOME, else ~/.local/share/zenomur)\n"
            "  --date yyyymmdd the race day of the archives (default 20261205, a Saturday)\n"
            "  --seed N        the seed of the generator (same seed, same bytes)\n"
            "  --days N        how many batch archives hb + yymmdd + .lzh (default 4)\n"
            "  --venues N      venues per day, 1..5 (default 3)\n"
            "  --races N       races per venue, 1..12 (default 12)\n"
-           "  --pat 95|98     layout of PAT's result files in PAT/ (default 98)\n";
+           "  --pat 95|98     layout of PAT's result files in PAT/ (default 98)\n"
+           "  --summary       print how many files went to each folder instead of every file\n";
     return 2;
 }
 
@@ -33,7 +36,8 @@ int main(int argc, char** argv) {
     options.home = qEnvironmentVariable("ZENOMUR_HOME");
     if (options.home.isEmpty())
         options.home = QDir::homePath() + QStringLiteral("/.local/share/zenomur");
-    const QStringList args = app.arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
+    const bool summary = args.removeAll(QStringLiteral("--summary")) > 0;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == u"--help" || a == u"-h") {
@@ -74,8 +78,24 @@ int main(int argc, char** argv) {
     QStringList written;
     QString message;
     const bool done = zm::sample::writeSample(options, written, message);
-    for (const QString& path : written)
-        out << path << '\n';
+    if (summary) {
+        // Folder by folder, in the order they were first written to.
+        QStringList folders;
+        QMap<QString, int> counts;
+        const QDir home(options.home);
+        for (const QString& path : written) {
+            const QString folder = home.relativeFilePath(QFileInfo(path).path());
+            if (!counts.contains(folder))
+                folders << folder;
+            ++counts[folder];
+        }
+        for (const QString& folder : folders)
+            out << counts[folder] << " files in " << (folder == u"." ? QStringLiteral("the program folder") : folder + u'/')
+                << '\n';
+    } else {
+        for (const QString& path : written)
+            out << path << '\n';
+    }
     out.flush();
     if (!done) {
         err << "zenomur-sample: " << message << Qt::endl;

@@ -1,0 +1,291 @@
+#include "analysis/ledger.h"
+
+#include <QCryptographicHash>
+#include <QDataStream>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <atomic>
+
+namespace zm::analysis {
+
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+// PRAGMA application_id of the program's ledgers ("ZMLG"), so that another program's SQLite
+// database at the ledger's name is told apart from a ledger.
+constexpr int kApplicationId = 0x5A4D4C47;
+
+// The schema of each version, applied in turn from the file's user_version up.
+const char* const kMigrations[] = {
+    // 1: the first schema.
+    "CREATE TABLE days(day TEXT PRIMARY KEY, fingerprint BLOB NOT NULL);"
+    "CREATE TABLE bets(day TEXT NOT NULL, seq INTEGER NOT NULL, venue TEXT NOT NULL, race INTEGER NOT NULL,"
+    " type TEXT NOT NULL, combination TEXT NOT NULL, stake INTEGER NOT NULL, judgement INTEGER NOT NULL,"
+    " payout INTEGER NOT NULL, returns INTEGER NOT NULL, pending INTEGER NOT NULL, style INTEGER NOT NULL,"
+    " PRIMARY KEY(day, seq));"
+    "CREATE TABLE results(day TEXT NOT NULL, seq INTEGER NOT NULL, record BLOB NOT NULL, PRIMARY KEY(day, seq));"
+    "CREATE TABLE pending(day TEXT NOT NULL, seq INTEGER NOT NULL, venue TEXT NOT NULL, race TEXT NOT NULL,"
+    " type TEXT NOT NULL, combination TEXT NOT NULL, odds TEXT NOT NULL, amount TEXT NOT NULL,"
+    " PRIMARY KEY(day, seq));",
+};
+static_assert(std::size(kMigrations) == Ledger::kSchemaVersion);
+
+QString foreignMessage(const QString& path) {
+    return u"%1 は、このプログラムの収支台帳ではありません。別の名前に移してから、もう一度実行してください。"_s.arg(path);
+}
+
+// Runs each statement of a script of statements separated by ';'.
+bool runScript(QSqlQuery& q, const QString& script) {
+    for (const QString& statement : script.split(u';', Qt::SkipEmptyParts)) {
+        if (!statement.trimmed().isEmpty() && !q.exec(statement))
+            return false;
+    }
+    return true;
+}
+
+QByteArray fingerprint(const LedgerDay& day) {
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << day.day << quint32(day.bets.size());
+    for (const LedgerBet& b : day.bets) {
+        out << b.venueNo << b.race << b.typeCode << b.combination << qint64(b.stake.value()) << int(b.judgement)
+            << qint64(b.payout.value()) << qint64(b.returns.value()) << b.pending << b.style;
+    }
+    out << quint32(day.results.size());
+    for (const QByteArray& r : day.results)
+        out << r;
+    out << quint32(day.pending.size());
+    for (const PendingBet& p : day.pending)
+        out << p.Venue << p.Race << p.BetType << p.Combination << p.Odds << p.Amount;
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+QString boundOr(const QString& bound, const QString& open) { return bound.isEmpty() ? open : bound; }
+
+}  // namespace
+
+Ledger::Ledger(QString path, QString connection) : path_(std::move(path)), connection_(std::move(connection)) {}
+
+Ledger::~Ledger() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection_, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+Status Ledger::failure(const QString& what) const {
+    return Status::failure(u"収支台帳 %1 を%2できません（%3）。"_s.arg(
+        path_, what, QSqlDatabase::database(connection_, false).lastError().text()));
+}
+
+Result<std::unique_ptr<Ledger>> Ledger::open(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink() || (info.exists() && !info.isFile()))
+        return Status::failure(foreignMessage(path));
+    const bool fresh = !info.exists() || info.size() == 0;
+    if (!fresh) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return Status::failure(u"収支台帳 %1 を開けません（%2）。"_s.arg(path, file.errorString()));
+        if (file.read(16) != QByteArray("SQLite format 3\0", 16))
+            return Status::failure(foreignMessage(path));
+    }
+    if (!QSqlDatabase::isDriverAvailable(u"QSQLITE"_s))
+        return Status::failure(u"SQLite のドライバ（QSQLITE）がありません。libqt6sql6-sqlite を入れてください。"_s);
+
+    static std::atomic<int> serial{0};
+    const QString connection = u"zenomur-ledger-%1"_s.arg(++serial);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, connection);
+        db.setDatabaseName(path);
+    }
+    std::unique_ptr<Ledger> ledger(new Ledger(path, connection));
+    QSqlDatabase db = QSqlDatabase::database(connection, false);
+    if (!db.open())
+        return ledger->failure(u"開くことが"_s);
+    QSqlQuery q(db);
+    int application = 0, version = 0;
+    if (!q.exec(u"PRAGMA application_id"_s) || !q.next())
+        return fresh ? ledger->failure(u"読むことが"_s) : Status::failure(foreignMessage(path));
+    application = q.value(0).toInt();
+    if (!q.exec(u"PRAGMA user_version"_s) || !q.next())
+        return ledger->failure(u"読むことが"_s);
+    version = q.value(0).toInt();
+    if (!fresh && application != kApplicationId)
+        return Status::failure(foreignMessage(path));
+    if (version > kSchemaVersion)
+        return Status::failure(u"収支台帳 %1 は、新しい版のプログラムで書かれています。"_s.arg(path));
+    if (!fresh && (!q.exec(u"PRAGMA quick_check"_s) || !q.next() || q.value(0).toString() != u"ok"_s))
+        return Status::failure(u"収支台帳 %1 が壊れています。別の名前に移してから、もう一度実行してください。"_s.arg(path));
+    // In WAL mode NORMAL keeps every commit whole through a killed process; the log reaches the
+    // disk at a checkpoint (flush), not at each of a season's daily commits.
+    if (!q.exec(u"PRAGMA journal_mode=WAL"_s) || !q.exec(u"PRAGMA synchronous=NORMAL"_s))
+        return ledger->failure(u"設定"_s);
+    if (version < kSchemaVersion) {
+        if (!q.exec(u"BEGIN IMMEDIATE"_s))
+            return ledger->failure(u"更新"_s);
+        bool done = true;
+        for (int v = version; v < kSchemaVersion && done; ++v)
+            done = runScript(q, QString::fromUtf8(kMigrations[v]));
+        done = done && q.exec(u"PRAGMA application_id=%1"_s.arg(kApplicationId)) &&
+               q.exec(u"PRAGMA user_version=%1"_s.arg(kSchemaVersion)) && q.exec(u"COMMIT"_s);
+        if (!done) {
+            const Status failed = ledger->failure(u"作成"_s);
+            q.exec(u"ROLLBACK"_s);
+            return failed;
+        }
+    }
+    return ledger;
+}
+
+Result<Ledger::Change> Ledger::writeDay(const LedgerDay& day) {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery q(db);
+    if (!q.exec(u"BEGIN IMMEDIATE"_s))
+        return failure(u"更新"_s);
+    const auto fail = [&]() -> Result<Change> {
+        const Status failed = failure(u"更新"_s);
+        QSqlQuery(db).exec(u"ROLLBACK"_s);
+        return failed;
+    };
+    const QByteArray print = fingerprint(day);
+    q.prepare(u"SELECT fingerprint FROM days WHERE day = ?"_s);
+    q.addBindValue(day.day);
+    if (!q.exec())
+        return fail();
+    const bool held = q.next();
+    if (held && q.value(0).toByteArray() == print) {
+        q.finish();
+        QSqlQuery(db).exec(u"ROLLBACK"_s);
+        return Change::Unchanged;
+    }
+    q.finish();
+    for (const char* table : {"bets", "results", "pending"}) {
+        q.prepare(u"DELETE FROM %1 WHERE day = ?"_s.arg(QLatin1StringView(table)));
+        q.addBindValue(day.day);
+        if (!q.exec())
+            return fail();
+    }
+    q.prepare(u"INSERT OR REPLACE INTO days(day, fingerprint) VALUES(?, ?)"_s);
+    q.addBindValue(day.day);
+    q.addBindValue(print);
+    if (!q.exec())
+        return fail();
+    q.prepare(u"INSERT INTO bets VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
+    for (size_t i = 0; i < day.bets.size(); ++i) {
+        const LedgerBet& b = day.bets[i];
+        for (const QVariant& v : {QVariant(day.day), QVariant(qint64(i)), QVariant(b.venueNo), QVariant(b.race),
+                                  QVariant(b.typeCode), QVariant(b.combination), QVariant(qint64(b.stake.value())),
+                                  QVariant(int(b.judgement)), QVariant(qint64(b.payout.value())),
+                                  QVariant(qint64(b.returns.value())), QVariant(b.pending ? 1 : 0), QVariant(b.style)})
+            q.addBindValue(v);
+        if (!q.exec())
+            return fail();
+    }
+    q.prepare(u"INSERT INTO results VALUES(?, ?, ?)"_s);
+    for (size_t i = 0; i < day.results.size(); ++i) {
+        q.addBindValue(day.day);
+        q.addBindValue(qint64(i));
+        q.addBindValue(day.results[i]);
+        if (!q.exec())
+            return fail();
+    }
+    q.prepare(u"INSERT INTO pending VALUES(?, ?, ?, ?, ?, ?, ?, ?)"_s);
+    for (size_t i = 0; i < day.pending.size(); ++i) {
+        const PendingBet& p = day.pending[i];
+        for (const QVariant& v : {QVariant(day.day), QVariant(qint64(i)), QVariant(p.Venue), QVariant(p.Race),
+                                  QVariant(p.BetType), QVariant(p.Combination), QVariant(p.Odds), QVariant(p.Amount)})
+            q.addBindValue(v);
+        if (!q.exec())
+            return fail();
+    }
+    if (!q.exec(u"COMMIT"_s))
+        return fail();
+    return held ? Change::Replaced : Change::Added;
+}
+
+Status Ledger::flush() {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    if (!q.exec(u"PRAGMA wal_checkpoint(FULL)"_s) || !q.next() || q.value(0).toInt() != 0)
+        return failure(u"書き込むことが"_s);
+    return Status();
+}
+
+Result<LedgerDay> Ledger::readDay(const QString& dayText) const {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    LedgerDay day;
+    day.day = dayText;
+    q.prepare(u"SELECT venue, race, type, combination, stake, judgement, payout, returns, pending, style"
+              " FROM bets WHERE day = ? ORDER BY seq"_s);
+    q.addBindValue(dayText);
+    if (!q.exec())
+        return failure(u"読むことが"_s);
+    while (q.next()) {
+        day.bets.push_back({q.value(0).toString(), q.value(1).toInt(), q.value(2).toString(), q.value(3).toString(),
+                            Amount::yen(q.value(4).toLongLong()), pat::Judgement(q.value(5).toInt()),
+                            Amount::yen(q.value(6).toLongLong()), Amount::yen(q.value(7).toLongLong()),
+                            q.value(8).toInt() != 0, q.value(9).toInt()});
+    }
+    q.prepare(u"SELECT record FROM results WHERE day = ? ORDER BY seq"_s);
+    q.addBindValue(dayText);
+    if (!q.exec())
+        return failure(u"読むことが"_s);
+    while (q.next())
+        day.results.push_back(q.value(0).toByteArray());
+    q.prepare(u"SELECT venue, race, type, combination, odds, amount FROM pending WHERE day = ? ORDER BY seq"_s);
+    q.addBindValue(dayText);
+    if (!q.exec())
+        return failure(u"読むことが"_s);
+    while (q.next()) {
+        PendingBet p;
+        p.Venue = q.value(0).toString();
+        p.Race = q.value(1).toString();
+        p.BetType = q.value(2).toString();
+        p.Combination = q.value(3).toString();
+        p.Odds = q.value(4).toString();
+        p.Amount = q.value(5).toString();
+        day.pending.push_back(p);
+    }
+    return day;
+}
+
+Result<QStringList> Ledger::days(const QString& from, const QString& to) const {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.prepare(u"SELECT day FROM days WHERE day BETWEEN ? AND ? ORDER BY day"_s);
+    q.addBindValue(boundOr(from, u"00000000"_s));
+    q.addBindValue(boundOr(to, u"99999999"_s));
+    if (!q.exec())
+        return failure(u"読むことが"_s);
+    QStringList out;
+    while (q.next())
+        out << q.value(0).toString();
+    return out;
+}
+
+Result<std::vector<Ledger::DatedBet>> Ledger::bets(const QString& from, const QString& to) const {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.setForwardOnly(true);
+    q.prepare(u"SELECT day, venue, race, type, combination, stake, judgement, payout, returns, pending, style"
+              " FROM bets WHERE day BETWEEN ? AND ? ORDER BY day, seq"_s);
+    q.addBindValue(boundOr(from, u"00000000"_s));
+    q.addBindValue(boundOr(to, u"99999999"_s));
+    if (!q.exec())
+        return failure(u"読むことが"_s);
+    std::vector<DatedBet> out;
+    while (q.next()) {
+        out.push_back({q.value(0).toString(),
+                       {q.value(1).toString(), q.value(2).toInt(), q.value(3).toString(), q.value(4).toString(),
+                        Amount::yen(q.value(5).toLongLong()), pat::Judgement(q.value(6).toInt()),
+                        Amount::yen(q.value(7).toLongLong()), Amount::yen(q.value(8).toLongLong()),
+                        q.value(9).toInt() != 0, q.value(10).toInt()}});
+    }
+    return out;
+}
+
+}  // namespace zm::analysis

@@ -1,0 +1,136 @@
+#include "analysis/ledger_report.h"
+
+#include "analysis/backtest.h"
+#include "codes/codetables.h"
+
+#include <algorithm>
+#include <map>
+
+namespace zm::analysis {
+
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+// The group of a bet and the key its groups are ordered by.
+std::pair<QString, QString> groupOf(const Ledger::DatedBet& b, LedgerGrouping g) {
+    switch (g) {
+    case LedgerGrouping::Day:
+        return {b.day, b.day};
+    case LedgerGrouping::Month:
+        return {b.day.left(4) + u'-' + b.day.mid(4, 2), b.day.left(6)};
+    case LedgerGrouping::Year:
+        return {b.day.left(4), b.day.left(4)};
+    case LedgerGrouping::Venue:
+        return {JraVenueName(b.bet.venueNo), b.bet.venueNo};
+    case LedgerGrouping::Type:
+        return {betTypeName(b.bet.typeCode), b.bet.typeCode};
+    case LedgerGrouping::Style:
+        if (!b.bet.pending)
+            return {u"保留ＢＥＴ以外"_s, u"~"_s};
+        return {b.bet.style < 0 ? u"保留ＢＥＴ"_s : styleFiguresName(b.bet.style), u"%1"_s.arg(b.bet.style + 1, 2, 10, QChar(u'0'))};
+    }
+    return {};
+}
+
+// Adds one bet to a group's figures, the running balance and its losing run carried along.
+struct Running {
+    LedgerFigures figures;
+    std::int64_t balance = 0;
+    std::int64_t peak = 0;
+    int losingRun = 0;
+
+    void add(const LedgerBet& bet) {
+        LedgerFigures& f = figures;
+        if (bet.judgement == pat::Judgement::Unjudged) {
+            ++f.unjudged;
+            return;
+        }
+        if (bet.judgement == pat::Judgement::Refund) {
+            ++f.refunds;
+            f.refunded += bet.stake;
+            return;
+        }
+        ++f.bets;
+        f.stake += bet.stake;
+        const bool hit = bet.judgement == pat::Judgement::Hit;
+        if (hit) {
+            ++f.hits;
+            f.returns += bet.returns;
+        }
+        losingRun = hit ? 0 : losingRun + 1;
+        f.longestLosingRun = std::max(f.longestLosingRun, losingRun);
+        balance += (hit ? bet.returns.value() : 0) - bet.stake.value();
+        peak = std::max(peak, balance);
+        f.largestDrawdown = std::max(f.largestDrawdown, Amount::yen(peak - balance));
+    }
+};
+
+}  // namespace
+
+std::optional<LedgerGrouping> ledgerGroupingOf(const QString& word) {
+    static const std::pair<const char16_t*, LedgerGrouping> words[] = {
+        {u"day", LedgerGrouping::Day},     {u"month", LedgerGrouping::Month}, {u"year", LedgerGrouping::Year},
+        {u"venue", LedgerGrouping::Venue}, {u"type", LedgerGrouping::Type},   {u"style", LedgerGrouping::Style}};
+    for (const auto& [w, g] : words)
+        if (word == QStringView(w))
+            return g;
+    return std::nullopt;
+}
+
+double LedgerFigures::recoveryRate() const {
+    return stake.isZero() ? 0 : 100.0 * double(returns.value()) / double(stake.value());
+}
+
+double LedgerFigures::hitRate() const { return bets ? 100.0 * hits / bets : 0; }
+
+LedgerReport ledgerReport(const std::vector<Ledger::DatedBet>& bets, LedgerGrouping grouping,
+                          const LedgerFilter& filter) {
+    std::map<QString, Running> groups;  // by order key
+    Running total;
+    for (const Ledger::DatedBet& b : bets) {
+        if (!filter.typeCodes.isEmpty() && !filter.typeCodes.contains(b.bet.typeCode))
+            continue;
+        if (!filter.venueNos.isEmpty() && !filter.venueNos.contains(b.bet.venueNo))
+            continue;
+        const auto [name, order] = groupOf(b, grouping);
+        Running& group = groups[order];
+        group.figures.key = name;
+        group.add(b.bet);
+        total.add(b.bet);
+    }
+    LedgerReport report;
+    for (auto& [order, group] : groups)
+        report.groups.push_back(group.figures);
+    report.total = total.figures;
+    report.total.key = u"合計"_s;
+    return report;
+}
+
+Table ledgerTable(const LedgerReport& report) {
+    Table t;
+    t.header = {u"区分"_s,   u"点数"_s,     u"的中数"_s, u"購入金額"_s, u"払戻金額"_s, u"収支"_s,
+                u"回収率"_s, u"的中率"_s,   u"最長連敗"_s, u"最大下落"_s, u"返還"_s,   u"返還金額"_s,
+                u"未判定"_s};
+    auto row = [](const LedgerFigures& f) {
+        return QStringList{f.key,
+                           QString::number(f.bets),
+                           QString::number(f.hits),
+                           f.stake.display(),
+                           f.returns.display(),
+                           f.balance().display(),
+                           rateText(f.recoveryRate()),
+                           rateText(f.hitRate()),
+                           QString::number(f.longestLosingRun),
+                           f.largestDrawdown.display(),
+                           QString::number(f.refunds),
+                           f.refunded.display(),
+                           QString::number(f.unjudged)};
+    };
+    for (const LedgerFigures& f : report.groups)
+        t.rows.append(row(f));
+    t.rows.append(row(report.total));
+    return t;
+}
+
+}  // namespace zm::analysis
