@@ -15,18 +15,6 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-// Shows nothing and answers every question with its safe answer: a day of the ledger's update
-// that has no vote log is not worth a message.
-class SilentPrompter : public Prompter {
-public:
-    void information(const QString&, const QString&) override {}
-    void warning(const QString&, const QString&) override {}
-    void critical(const QString&, const QString&) override {}
-    bool okCancel(const QString&, const QString&) override { return false; }
-    bool yesNo(const QString&, const QString&) override { return false; }
-    Answer yesNoCancel(const QString&, const QString&) override { return Answer::Cancel; }
-};
-
 // The type code "1".."5" of a vote-log type name or a pending bet's type word; empty for neither.
 QString typeCodeOf(const QString& word) {
     static const QString kFirst = u"単複枠馬ワ"_s;
@@ -86,7 +74,7 @@ QStringList ledgerSourceDays(const AppPaths& paths, const QString& from, const Q
     return QStringList(days.begin(), days.end());
 }
 
-Result<LedgerDay> ledgerDayFromFiles(const AppContext& ctx, const QString& dayText) {
+Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& dayText) {
     LedgerDay day;
     day.day = dayText;
     const QString sei = pat::seiPath(ctx.paths.DataDir, dayText);
@@ -104,10 +92,8 @@ Result<LedgerDay> ledgerDayFromFiles(const AppContext& ctx, const QString& dayTe
 
     if (!ctx.settings.PatOpt)
         return day;
-    SilentPrompter silent;
-    AppContext quiet(ctx.paths, ctx.store, silent);
-    quiet.settings = ctx.settings;
-    const std::optional<pat::VoteLog> log = pat::ShowVoteLog(quiet, dayText);
+    // A day without a vote log (no log files, or none of the day) has no bets.
+    const Result<pat::VoteLog> log = pat::ShowVoteLog(ctx, dayText);
     if (!log)
         return day;
     const std::set<BetKey> keys = pendingKeys(day.pending);
@@ -127,7 +113,7 @@ Result<LedgerDay> ledgerDayFromFiles(const AppContext& ctx, const QString& dayTe
     return day;
 }
 
-Result<LedgerUpdate> updateLedger(const AppContext& ctx, Ledger& ledger, const QStringList& days) {
+Result<LedgerUpdate> updateLedger(AppContext& ctx, Ledger& ledger, const QStringList& days) {
     LedgerUpdate update;
     for (const QString& d : days) {
         const Result<LedgerDay> day = ledgerDayFromFiles(ctx, d);

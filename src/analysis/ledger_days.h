@@ -18,7 +18,7 @@ QStringList ledgerSourceDays(const AppPaths& paths, const QString& from = {}, co
 // day's logs) judged against the day's results, each marked when it stands in the day's pending
 // bets; the results; the pending bets. A results or pending-bet file that cannot be read is a
 // failure naming it; a day without logs simply has no bets.
-Result<LedgerDay> ledgerDayFromFiles(const AppContext& ctx, const QString& day);
+Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& day);
 
 struct LedgerUpdate {
     int added = 0;
@@ -27,7 +27,7 @@ struct LedgerUpdate {
     QStringList failures;  // one message a day that could not be read
 };
 // Writes each of days into the ledger, a day at a time; stops at a failure of the ledger itself.
-Result<LedgerUpdate> updateLedger(const AppContext& ctx, Ledger& ledger, const QStringList& days);
+Result<LedgerUpdate> updateLedger(AppContext& ctx, Ledger& ledger, const QStringList& days);
 
 // "Data/ledger.sqlite".
 QString ledgerPath(const AppPaths& paths);

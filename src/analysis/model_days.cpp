@@ -107,7 +107,7 @@ Status saveModel(const QString& path, const StoredModel& stored) {
                         {u"days"_s, QJsonArray::fromStringList(stored.days)},
                         {u"races"_s, stored.model.races},
                         {u"logLikelihood"_s, stored.model.logLikelihood}};
-    return saveFile(path, QJsonDocument(o).toJson());
+    return SafeSave::save(path, QJsonDocument(o).toJson());
 }
 
 Result<StoredModel> loadModel(const QString& path) {

@@ -112,7 +112,7 @@ int ledgerReport(CliEnv& env, const Call& call) {
     env.out.flush();
     if (!csv.isEmpty()) {
         const QString text = analysis::csvText(table);
-        if (const Status saved = saveFile(csv, sjis ? toSjis(text) : text.toUtf8()); !saved) {
+        if (const Status saved = SafeSave::save(csv, sjis ? toSjis(text) : text.toUtf8()); !saved) {
             env.err << saved.message() << Qt::endl;
             return kExitStopped;
         }
