@@ -232,12 +232,6 @@ QString predictionCaption(const QString& yyyymmdd) {
            QStringLiteral("月") + QString::number(d) + QStringLiteral("日") + QStringLiteral(" 開催分の予想状況");
 }
 
-namespace {
-
-}
-
-}  // namespace
-
 Status PredictDay(AppContext& ctx, const ImportedDay& imported, FileSet& set) {
     const QString& day = imported.date;
     const QString target = predictionFilePath(ctx.paths.DataDir, day);
