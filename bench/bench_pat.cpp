@@ -4,6 +4,7 @@
 #include "app/context.h"
 #include "app/safe_save.h"
 #include "pat/odds_convert.h"
+#include "pat/pat_format.h"
 #include "pat/pat_log.h"
 #include "quiet_prompter.h"
 #include "sample/sample.h"
@@ -54,7 +55,7 @@ void BM_VoteLog1024(benchmark::State& state) {
     QStringList written;
     QString message;
     zm::sample::writePatSample(pat, day.races, zm::sample::defaultDate(), 20261205, false, written, message);
-    (void)zm::pat::BuildResults98(home.ctx, QStringLiteral("20261205"));
+    (void)zm::pat::BuildResults(home.ctx, *zm::pat::patFormat(zm::pat::PatVer::V98), QStringLiteral("20261205"));
     // 1,024 bought bets: 21 files of 50 entries (the last cut short), every race and type.
     QDir(pat).removeRecursively();
     QDir().mkpath(pat);
@@ -78,7 +79,7 @@ void BM_VoteLog1024(benchmark::State& state) {
     }
     size_t rows = 0;
     for (auto _ : state) {
-        const auto log = zm::pat::ShowVoteLog98(home.ctx, QStringLiteral("20261205"));
+        const auto log = zm::pat::ShowVoteLog(home.ctx, *zm::pat::patFormat(zm::pat::PatVer::V98), QStringLiteral("20261205"));
         rows = log->rows.size();
         benchmark::DoNotOptimize(zm::pat::voteLogText(*log));
     }

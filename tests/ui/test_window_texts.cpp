@@ -149,7 +149,7 @@ TEST_F(WindowTexts, EveryDialogAtItsOpeningSize) {
         {u"frmHoryubetOdds"_s, [&] { return new ui::frmHoryubetOdds(ctx, day, OddsRangeDialog{}); }},
         {u"frmHoryuuBetHyouji"_s, [&] { return new ui::frmHoryuuBetHyouji(totals()); }},
         {u"frmOdds"_s,
-         [&] { return new ui::frmOdds(ctx, pat::PatVer::V98, pat::PatRaceRef{u"04"_s, u"11"_s, u"3"_s, day}, u"東京 11Ｒ"_s); }},
+         [&] { return new ui::frmOdds(ctx, *pat::patFormat(pat::PatVer::V98), pat::PatRaceRef{u"04"_s, u"11"_s, u"3"_s, day}, u"東京 11Ｒ"_s); }},
         {u"frmOpt1"_s, [&] { return new ui::frmOpt1(ctx); }},
         {u"frmOptTxt"_s, [&] { return new ui::frmOptTxt(ctx); }},
         {u"frmOutputFiles"_s, [&] { return new ui::frmOutputFiles(ctx.paths.AppPath, home.prompter()); }},
