@@ -34,10 +34,11 @@ void BM_ConvertDay(benchmark::State& state) {
     (void)zm::saveFile(file, zm::sample::makeOddsFile(day.races, 20261205, day.horses));
     const QString out = home.dir.path() + QStringLiteral("/PAT/");
     QDir().mkpath(out);
-    const auto generation = static_cast<zm::pat::ConvGeneration>(state.range(0));
+    const zm::pat::PatVer generations[] = {zm::pat::PatVer::V98, zm::pat::PatVer::V95, zm::pat::PatVer::V31};
+    const zm::pat::PatFormat& format = *zm::pat::patFormat(generations[state.range(0)]);
     int files = 0;
     for (auto _ : state) {
-        const auto run = zm::pat::ConvertPredictedOdds(home.ctx, file, generation, out);
+        const auto run = zm::pat::ConvertPredictedOdds(home.ctx, file, format, out);
         files = static_cast<int>(run->written.size());
     }
     state.counters["files"] = files;

@@ -3,6 +3,7 @@
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "pat/pat_files.h"
+#include "pat/predicted_records.h"
 
 #include <QFileInfo>
 
@@ -149,6 +150,8 @@ public:
     std::optional<SeiRecord> seiFromResult(QByteArrayView file, const QString& day) const override {
         return seiFromKs95(file, day);
     }
+    QByteArray predictedWinPlace(const OddsRecord& record) const override { return Zo95Bytes(record); }
+    QByteArray predictedQuinella(const OddsRecord& record) const override { return Uo95Bytes(record); }
 };
 
 class PatFormat98 : public PatFormat95 {
@@ -168,6 +171,7 @@ public:
     std::optional<SeiRecord> seiFromResult(QByteArrayView file, const QString& day) const override {
         return seiFromKs98(file, day);
     }
+    QByteArray predictedQuinella(const OddsRecord& record) const override { return Uo98Bytes(record); }
 };
 
 // PAT31 names a race's files by venue and race alone (trying "1" and then "2" in the middle),
@@ -208,6 +212,8 @@ public:
     bool hasResults() const override { return false; }
     qint64 resultLength() const override { return 0; }
     std::optional<SeiRecord> seiFromResult(QByteArrayView, const QString&) const override { return std::nullopt; }
+    QByteArray predictedWinPlace(const OddsRecord& record) const override { return Zo31Bytes(record); }
+    QByteArray predictedQuinella(const OddsRecord& record) const override { return Uo31Bytes(record); }
 };
 
 }  // namespace

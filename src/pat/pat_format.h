@@ -11,6 +11,10 @@
 #include <QByteArrayView>
 #include <QString>
 
+namespace zm {
+class OddsRecord;
+}
+
 namespace zm::pat {
 
 class PatFormat {
@@ -61,6 +65,11 @@ public:
     virtual std::optional<SeiRecord> seiFromResult(QByteArrayView file, const QString& day) const = 0;
     // One odds value of a bet, as betOdds, from the file named; six blanks for a missing file.
     virtual QString readBetOdds(const QString& file, QStringView kind, QStringView combination) const = 0;
+
+    // The service's predicted odds of one race as the generation's ZO and UO records (their file
+    // names follow namesFilesByMeetingDay).
+    virtual QByteArray predictedWinPlace(const OddsRecord& record) const = 0;
+    virtual QByteArray predictedQuinella(const OddsRecord& record) const = 0;
 };
 
 // The generation's object; nullptr for PatVer::None.

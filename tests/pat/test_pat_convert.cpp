@@ -128,12 +128,12 @@ TEST(OddsConvert, PairEntriesAndWideBounds) {
 }
 
 TEST(OddsConvert, FileCodes) {
-    EXPECT_EQ(ConvFileCode(oddsRecord(9), ConvGeneration::Pat95), "53A");
-    EXPECT_EQ(ConvFileCode(oddsRecord(9), ConvGeneration::Pat31), "51A");
-    EXPECT_EQ(ConvFileCode(oddsRecord(9, 0, QStringLiteral("05")), ConvGeneration::Pat98), "535");
+    EXPECT_EQ(ConvFileCode(oddsRecord(9), *patFormat(PatVer::V95)), "53A");
+    EXPECT_EQ(ConvFileCode(oddsRecord(9), *patFormat(PatVer::V31)), "51A");
+    EXPECT_EQ(ConvFileCode(oddsRecord(9, 0, QStringLiteral("05")), *patFormat(PatVer::V98)), "535");
     OddsRecord other = oddsRecord(9, 0, QStringLiteral("00"));
     other.setText(OddsRecord::venueCode, u"66");
-    EXPECT_EQ(ConvFileCode(other, ConvGeneration::Pat98), "030");
+    EXPECT_EQ(ConvFileCode(other, *patFormat(PatVer::V98)), "030");
 }
 
 TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
@@ -145,7 +145,7 @@ TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
     ASSERT_TRUE(saveFile(day, bytes).ok());
 
     // A missing folder: the message and nothing stored.
-    EXPECT_FALSE(ConvertPredictedOdds(home.ctx(), day, ConvGeneration::Pat98, out).ok());
+    EXPECT_FALSE(ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V98), out).ok());
     EXPECT_EQ(home.prompter().texts(), QStringList{kConvFolderMissing});
     EXPECT_EQ(home.ctx().store.read("PAT", "ConvOddsDir"), QString());
 
@@ -153,7 +153,7 @@ TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
     // A longer file of the same name is replaced whole.
     ASSERT_TRUE(saveFile(out + "ZO-531.JRA", QByteArray(2000, 'x')).ok());
     home.prompter().clear();
-    const auto run = ConvertPredictedOdds(home.ctx(), day, ConvGeneration::Pat98, "  " + out + "  ");
+    const auto run = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V98), "  " + out + "  ");
     ASSERT_TRUE(run.ok());
     EXPECT_EQ(run->records, 4);
     EXPECT_EQ(home.prompter().texts(), QStringList{kConvDone});
@@ -165,7 +165,7 @@ TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
     EXPECT_EQ(zo.readAll(), Zo95Bytes(oddsRecord(8, 0, QStringLiteral("01"))));
     EXPECT_EQ(QFileInfo(out + "UO-532.JRA").size(), Uo98Record::kLength);
 
-    const auto run31 = ConvertPredictedOdds(home.ctx(), day, ConvGeneration::Pat31, out);
+    const auto run31 = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V31), out);
     ASSERT_TRUE(run31.ok());
     EXPECT_EQ(QFileInfo(out + "ZO-511.JRA").size(), Zo31Record::kLength);
     EXPECT_EQ(QFileInfo(out + "UO-51B.JRA").size(), Uo31Record::kLength);
@@ -177,7 +177,7 @@ TEST(OddsConvert, EmptyDayFileEndsAtOnce) {
     test::TestHome home;
     const QString day = home.ctx().paths.DataDir + QStringLiteral("MURODDS20261205.DAT");
     ASSERT_TRUE(saveFile(day, QByteArray()).ok());
-    const auto run = ConvertPredictedOdds(home.ctx(), day, ConvGeneration::Pat95, home.ctx().paths.DataDir);
+    const auto run = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V95), home.ctx().paths.DataDir);
     ASSERT_TRUE(run.ok());
     EXPECT_EQ(run->records, 0);
     EXPECT_EQ(home.prompter().texts(), QStringList{kConvDone});

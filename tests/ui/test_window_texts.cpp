@@ -142,7 +142,7 @@ TEST_F(WindowTexts, EveryDialogAtItsOpeningSize) {
         {u"frmBetIkkatuOut"_s, [&] { return new ui::frmBetIkkatuOut(ctx, day); }},
         {u"frmBETout"_s, [&] { return new ui::frmBETout(ctx, day, u"04"_s, 11, u"東京11Ｒ"_s, BetOutForm{}); }},
         {u"frmConvMurOdds"_s,
-         [&] { return new ui::frmConvMurOdds(ctx, ctx.paths.DataDir + u"MURODDS20261205.DAT"_s, pat::ConvGeneration::Pat98); }},
+         [&] { return new ui::frmConvMurOdds(ctx, ctx.paths.DataDir + u"MURODDS20261205.DAT"_s, *pat::patFormat(pat::PatVer::V98)); }},
         {u"frmDelFile"_s, [&] { return new ui::frmDelFile(ctx); }},
         {u"frmFOLDER"_s, [&] { return new ui::frmFOLDER(ctx, &target, home.home()); }},
         {u"frmHiduke"_s, [&] { return new ui::frmHiduke([](const QString&) { return true; }, QDate(2026, 12, 5)); }},
