@@ -4,6 +4,7 @@
 #include "app/context.h"
 #include "app/safe_save.h"
 #include "pat/odds_convert.h"
+#include "pat/pat_format.h"
 #include "pat/pat_log.h"
 #include "quiet_prompter.h"
 #include "sample/sample.h"
@@ -33,10 +34,11 @@ void BM_ConvertDay(benchmark::State& state) {
     (void)zm::SafeSave::save(file, zm::sample::makeOddsFile(day.races, 20261205, day.horses));
     const QString out = home.dir.path() + QStringLiteral("/PAT/");
     QDir().mkpath(out);
-    const auto generation = static_cast<zm::pat::ConvGeneration>(state.range(0));
+    const zm::pat::PatVer generations[] = {zm::pat::PatVer::V98, zm::pat::PatVer::V95, zm::pat::PatVer::V31};
+    const zm::pat::PatFormat& format = *zm::pat::patFormat(generations[state.range(0)]);
     int files = 0;
     for (auto _ : state) {
-        const auto run = zm::pat::ConvertPredictedOdds(home.ctx, file, generation, out);
+        const auto run = zm::pat::ConvertPredictedOdds(home.ctx, file, format, out);
         files = static_cast<int>(run->written.size());
     }
     state.counters["files"] = files;
@@ -54,7 +56,7 @@ void BM_VoteLog1024(benchmark::State& state) {
     QStringList written;
     QString message;
     zm::sample::writePatSample(pat, day.races, zm::sample::defaultDate(), 20261205, false, written, message);
-    (void)zm::pat::BuildResults98(home.ctx, QStringLiteral("20261205"));
+    (void)zm::pat::BuildResults(home.ctx, *zm::pat::patFormat(zm::pat::PatVer::V98), QStringLiteral("20261205"));
     // 1,024 bought bets: 21 files of 50 entries (the last cut short), every race and type.
     QDir(pat).removeRecursively();
     QDir().mkpath(pat);
@@ -78,7 +80,7 @@ void BM_VoteLog1024(benchmark::State& state) {
     }
     size_t rows = 0;
     for (auto _ : state) {
-        const auto log = zm::pat::ShowVoteLog98(home.ctx, QStringLiteral("20261205"));
+        const auto log = zm::pat::ShowVoteLog(home.ctx, *zm::pat::patFormat(zm::pat::PatVer::V98), QStringLiteral("20261205"));
         rows = log->rows.size();
         benchmark::DoNotOptimize(zm::pat::voteLogText(*log));
     }

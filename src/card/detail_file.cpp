@@ -9,6 +9,7 @@
 #include "import/day_import.h"
 #include "import/race_model.h"
 #include "pat/odds_view.h"
+#include "pat/pat_format.h"
 #include "predict/selection.h"
 
 #include <QDir>
@@ -80,13 +81,13 @@ RaceOddsSource predictedOddsSource(const QString& dataDir, const QString& day) {
 }
 
 RaceOddsSource currentOddsSource(AppContext& ctx, const QString& day) {
-    const pat::PatVer ver = ctx.settings.PatOpt ? pat::patVerOf(ctx.settings.Ver) : pat::PatVer::None;
-    if (ver == pat::PatVer::None)
+    const pat::PatFormat* format = ctx.settings.PatOpt ? pat::patFormatOf(ctx.settings.Ver) : nullptr;
+    if (!format)
         return predictedOddsSource(ctx.paths.DataDir, day);
     // PAT's own files of each race, as the race card shows them.
-    return [&ctx, ver, day](const PredictionRecord& p, const RaceRecord&) {
+    return [&ctx, format, day](const PredictionRecord& p, const RaceRecord&) {
         const pat::PatRaceRef race{p.venueCode, QString::number(p.raceNo), FindNichi(ctx, day, p.venueCode), day};
-        const pat::WinPlaceOdds live = pat::ReadWinPlaceOdds(ctx.settings.PatDir, ver, race);
+        const pat::WinPlaceOdds live = pat::ReadWinPlaceOdds(ctx.settings.PatDir, format, race);
         RaceOddsTexts odds;
         odds.win = live.win;
         odds.place = live.place;

@@ -11,12 +11,8 @@ int cmdConvertOdds(CliEnv& env, const Call& call) {
     const QString folder =
         call.args.isSet(QStringLiteral("to")) ? call.args.value(QStringLiteral("to")) : env.ctx.settings.ConvOddsDir;
     const QString archiveText = call.args.positionals()[0];
-    pat::ConvGeneration generation = pat::ConvGeneration::Pat98;
-    if (generationText == u"95")
-        generation = pat::ConvGeneration::Pat95;
-    else if (generationText == u"31")
-        generation = pat::ConvGeneration::Pat31;
-    else if (generationText != u"98")
+    const pat::PatFormat* format = pat::patFormatOf(generationText);
+    if (!format)
         return usageError(env, usage);
     if (archiveText.isEmpty())
         return usageError(env, usage);
@@ -31,7 +27,7 @@ int cmdConvertOdds(CliEnv& env, const Call& call) {
         return kExitStopped;
     }
     env.err << pat::ConvHeading(*oddsPath) << Qt::endl;
-    const auto run = pat::ConvertPredictedOdds(env.ctx, *oddsPath, generation, folder);
+    const auto run = pat::ConvertPredictedOdds(env.ctx, *oddsPath, *format, folder);
     if (!run)
         return showFailure(env, run.status());
     showNotice(env, Notice{pat::kConvDone});

@@ -89,17 +89,17 @@ int patOdds(CliEnv& env, const Call& call) {
     const int raceNo = args[1].toInt(&numberOk);
     if (venue.isEmpty() || !numberOk || raceNo < 1 || raceNo > 12)
         return usageError(env, u"pat --day yyyymmdd odds VENUE RACE   (VENUE as 東京 or its code, RACE 1-12)"_s);
-    const pat::PatVer ver = pat::patVerOf(env.ctx.settings.Ver);
-    if (ver == pat::PatVer::None)
+    const pat::PatFormat* format = pat::patFormatOf(env.ctx.settings.Ver);
+    if (!format)
         return predictedOdds(env, day, venue, raceNo);
     if (!isRealFolder(env.ctx.settings.PatDir) && !QFileInfo(env.ctx.settings.PatDir).isDir()) {
         return showFailure(env, Status::warning(pat::patFolderMissingMessage(env.ctx.settings.PatDir)));
     }
     const pat::PatRaceRef race{venue, QString::number(raceNo), FindNichi(env.ctx, day, venue), day};
     const QString& folder = env.ctx.settings.PatDir;
-    const pat::WinPlaceOdds wp = pat::ReadWinPlaceOdds(folder, ver, race);
-    const pat::PairOdds pairs = pat::ReadRenOdds(folder, ver, race);
-    const pat::BodyWeights weights = pat::ReadBodyWeights(folder, ver, race);
+    const pat::WinPlaceOdds wp = pat::ReadWinPlaceOdds(folder, format, race);
+    const pat::PairOdds pairs = pat::ReadRenOdds(folder, format, race);
+    const pat::BodyWeights weights = pat::ReadBodyWeights(folder, format, race);
     env.out << u"馬番\t単勝\t複勝\t馬体重"_s << u'\n';
     for (size_t h = 0; h < 18; ++h)
         env.out << QString::number(int(h) + 1).rightJustified(2) << u'\t' << wp.win[h] << u'\t' << wp.place[h] << u'\t'
@@ -107,7 +107,7 @@ int patOdds(CliEnv& env, const Call& call) {
     env.out << u"枠連"_s << u'\n';
     for (const pat::BracketOddsRow& b : wp.brackets)
         env.out << b.pair << u'\t' << b.odds << u'\n';
-    const bool wide = pat::patFormat(ver)->hasWideOdds();
+    const bool wide = format->hasWideOdds();
     env.out << (wide ? u"馬連\tワイド"_s : u"馬連"_s) << u'\n';
     for (const pat::PairOddsRow& p : pairs.pairs) {
         env.out << p.pair << u'\t' << p.quinella;

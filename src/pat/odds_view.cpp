@@ -25,11 +25,6 @@ PatVer patVerOf(const QString& ver) {
     return PatVer::None;
 }
 
-QString patRaceFile(const QString& folder, const QString& prefix, PatVer ver, const PatRaceRef& race) {
-    const PatFormat* format = patFormat(ver);
-    return format ? format->raceFile(folder, prefix, race) : QString();
-}
-
 WinPlaceOdds winPlaceOddsFromBytes(QByteArrayView file, PatVer ver) {
     const PatFormat* format = patFormat(ver);
     return format ? format->winPlaceOdds(file) : WinPlaceOdds{};
@@ -45,12 +40,11 @@ BodyWeights bodyWeightsFromBytes(QByteArrayView file, PatVer ver) {
     return format ? format->bodyWeights(file) : BodyWeights{};
 }
 
-WinPlaceOdds ReadWinPlaceOdds(const QString& folder, PatVer ver, const PatRaceRef& race) {
+WinPlaceOdds ReadWinPlaceOdds(const QString& folder, const PatFormat* format, const PatRaceRef& race) {
     WinPlaceOdds out;
     out.win.fill(blanks(5));
     out.place.fill(blanks(9));
     out.brackets.fill({blanks(3), blanks(5)});
-    const PatFormat* format = patFormat(ver);
     if (!format)
         return out;
     const QByteArray bytes = readFile(format->raceFile(folder, kWinPlacePrefix, race), format->winPlaceLength());
@@ -59,10 +53,9 @@ WinPlaceOdds ReadWinPlaceOdds(const QString& folder, PatVer ver, const PatRaceRe
     return format->winPlaceOdds(bytes);
 }
 
-PairOdds ReadRenOdds(const QString& folder, PatVer ver, const PatRaceRef& race) {
+PairOdds ReadRenOdds(const QString& folder, const PatFormat* format, const PatRaceRef& race) {
     PairOdds out;
     out.pairs.fill({blanks(5), blanks(6), blanks(6), blanks(6)});
-    const PatFormat* format = patFormat(ver);
     if (!format)
         return out;
     const QByteArray bytes = readFile(format->raceFile(folder, kQuinellaPrefix, race), format->quinellaLength());
@@ -71,9 +64,8 @@ PairOdds ReadRenOdds(const QString& folder, PatVer ver, const PatRaceRef& race) 
     return format->renOdds(bytes);
 }
 
-BodyWeights ReadBodyWeights(const QString& folder, PatVer ver, const PatRaceRef& race) {
+BodyWeights ReadBodyWeights(const QString& folder, const PatFormat* format, const PatRaceRef& race) {
     BodyWeights out;
-    const PatFormat* format = patFormat(ver);
     if (!format)
         return out;
     const QByteArray bytes = readFile(format->raceFile(folder, kWeightPrefix, race), format->weightLength());

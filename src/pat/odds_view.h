@@ -52,18 +52,16 @@ struct BodyWeights {
     std::array<QString, 18> weights;  // "４８０＋０４", "取り消し", "４６２ 初出", or empty
 };
 
-// folder is the PAT folder ending in "/".
-WinPlaceOdds ReadWinPlaceOdds(const QString& folder, PatVer ver, const PatRaceRef& race);
-PairOdds ReadRenOdds(const QString& folder, PatVer ver, const PatRaceRef& race);
-BodyWeights ReadBodyWeights(const QString& folder, PatVer ver, const PatRaceRef& race);
+class PatFormat;
+
+// folder is the PAT folder ending in "/"; format the generation's (nullptr reads nothing).
+WinPlaceOdds ReadWinPlaceOdds(const QString& folder, const PatFormat* format, const PatRaceRef& race);
+PairOdds ReadRenOdds(const QString& folder, const PatFormat* format, const PatRaceRef& race);
+BodyWeights ReadBodyWeights(const QString& folder, const PatFormat* format, const PatRaceRef& race);
 
 // The same from the bytes of a file already read (any length).
 WinPlaceOdds winPlaceOddsFromBytes(QByteArrayView file, PatVer ver);
 PairOdds renOddsFromBytes(QByteArrayView file, PatVer ver);
 BodyWeights bodyWeightsFromBytes(QByteArrayView file, PatVer ver);
-
-// The file of a race read by the loaders: PAT31 tries the name with "1" and then with "2" in
-// the middle; empty text when no file exists.
-QString patRaceFile(const QString& folder, const QString& prefix, PatVer ver, const PatRaceRef& race);
 
 }  // namespace zm::pat

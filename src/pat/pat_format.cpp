@@ -3,6 +3,7 @@
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 #include "pat/pat_files.h"
+#include "pat/predicted_records.h"
 
 #include <QFileInfo>
 
@@ -137,6 +138,20 @@ public:
     QString betOdds(QByteArrayView file, QStringView kind, QStringView combination) const override {
         return PatOdds95FromBytes(file, kind, combination);
     }
+    QString readBetOdds(const QString& file, QStringView kind, QStringView combination) const override {
+        return ReadPatOdds95(file, kind, combination);
+    }
+    QString logPattern() const override { return QStringLiteral("LG-??.JRA"); }
+    qint64 logLength() const override { return Lg95Record::kLength; }
+    const QString& noLogFilesMessage() const override { return kNoLogFiles95; }
+    int betsPerDay() const override { return 900; }
+    void addLogStake(QByteArrayView file, DayStake& stake) const override { addLg95Stake(file, stake); }
+    qint64 resultLength() const override { return Ks95Record::kLength; }
+    std::optional<SeiRecord> seiFromResult(QByteArrayView file, const QString& day) const override {
+        return seiFromKs95(file, day);
+    }
+    QByteArray predictedWinPlace(const OddsRecord& record) const override { return Zo95Bytes(record); }
+    QByteArray predictedQuinella(const OddsRecord& record) const override { return Uo95Bytes(record); }
 };
 
 class PatFormat98 : public PatFormat95 {
@@ -149,10 +164,19 @@ public:
     QString betOdds(QByteArrayView file, QStringView kind, QStringView combination) const override {
         return PatOdds98FromBytes(file, kind, combination);
     }
+    QString readBetOdds(const QString& file, QStringView kind, QStringView combination) const override {
+        return ReadPatOdds98(file, kind, combination);
+    }
+    qint64 resultLength() const override { return Ks98Record::kLength; }
+    std::optional<SeiRecord> seiFromResult(QByteArrayView file, const QString& day) const override {
+        return seiFromKs98(file, day);
+    }
+    QByteArray predictedQuinella(const OddsRecord& record) const override { return Uo98Bytes(record); }
 };
 
 // PAT31 names a race's files by venue and race alone (trying "1" and then "2" in the middle),
-// and each file holds its date first: a file of another day is not used.
+// and each file holds its date first: a file of another day is not used. It keeps no result
+// files.
 class PatFormat31 : public PatFormat {
 public:
     PatVer ver() const override { return PatVer::V31; }
@@ -177,6 +201,19 @@ public:
     QString betOdds(QByteArrayView file, QStringView kind, QStringView combination) const override {
         return PatOdds31FromBytes(file, kind, combination);
     }
+    QString readBetOdds(const QString& file, QStringView kind, QStringView combination) const override {
+        return ReadPatOdds31(file, kind, combination);
+    }
+    QString logPattern() const override { return QStringLiteral("LG-?.JRA"); }
+    qint64 logLength() const override { return Lg31Record::kLength; }
+    const QString& noLogFilesMessage() const override { return kNoLogFiles31; }
+    int betsPerDay() const override { return 300; }
+    void addLogStake(QByteArrayView file, DayStake& stake) const override { addLg31Stake(file, stake); }
+    bool hasResults() const override { return false; }
+    qint64 resultLength() const override { return 0; }
+    std::optional<SeiRecord> seiFromResult(QByteArrayView, const QString&) const override { return std::nullopt; }
+    QByteArray predictedWinPlace(const OddsRecord& record) const override { return Zo31Bytes(record); }
+    QByteArray predictedQuinella(const OddsRecord& record) const override { return Uo31Bytes(record); }
 };
 
 }  // namespace

@@ -2,12 +2,18 @@
 
 // What differs between PAT's three generations ("Ver" 31, 95 and 98), asked of one object per
 // generation instead of branching on the setting: the names of a race's files, the record of
-// each kind of file, and how the live odds and body weights are read from it.
+// each kind of file, and how the live odds, body weights, betting logs and results are read
+// from it.
 
+#include "pat/log_records.h"
 #include "pat/odds_view.h"
 
 #include <QByteArrayView>
 #include <QString>
+
+namespace zm {
+class OddsRecord;
+}
 
 namespace zm::pat {
 
@@ -42,6 +48,28 @@ public:
     virtual WinPlaceOdds winPlaceOdds(QByteArrayView file) const = 0;
     virtual PairOdds renOdds(QByteArrayView file) const = 0;
     virtual BodyWeights bodyWeights(QByteArrayView file) const = 0;
+
+    // The betting logs ("LG-"): the files' name pattern, the bytes read of each, the message when
+    // a folder holds none, the bets a day allows, and what one file adds to the day's stake.
+    virtual QString logPattern() const = 0;
+    virtual qint64 logLength() const = 0;
+    virtual const QString& noLogFilesMessage() const = 0;
+    virtual int betsPerDay() const = 0;
+    virtual void addLogStake(QByteArrayView file, DayStake& stake) const = 0;
+
+    // The race results ("KS-"), which the day's ".SEI" file and the vote log are made from: the
+    // bytes read of a file, and its race condensed when it is of day. A generation without
+    // result files reads neither.
+    virtual bool hasResults() const { return true; }
+    virtual qint64 resultLength() const = 0;
+    virtual std::optional<SeiRecord> seiFromResult(QByteArrayView file, const QString& day) const = 0;
+    // One odds value of a bet, as betOdds, from the file named; six blanks for a missing file.
+    virtual QString readBetOdds(const QString& file, QStringView kind, QStringView combination) const = 0;
+
+    // The service's predicted odds of one race as the generation's ZO and UO records (their file
+    // names follow namesFilesByMeetingDay).
+    virtual QByteArray predictedWinPlace(const OddsRecord& record) const = 0;
+    virtual QByteArray predictedQuinella(const OddsRecord& record) const = 0;
 };
 
 // The generation's object; nullptr for PatVer::None.

@@ -8,6 +8,7 @@
 #include "import/day_import.h"
 #include "import/work_folder.h"
 #include "pat/pat_files.h"
+#include "pat/pat_format.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -19,42 +20,6 @@
 namespace zm::pat {
 
 namespace {
-
-constexpr Field kLg95Fields[] = {Lg95Record::year,    Lg95Record::month,   Lg95Record::day,      Lg95Record::header1,
-                                 Lg95Record::header2, Lg95Record::header3, Lg95Record::header4,  Lg95Record::header5,
-                                 Lg95Record::entries, Lg95Record::trailer1, Lg95Record::trailer2, Lg95Record::trailer3};
-static_assert(fieldTableCoversRecord(kLg95Fields, Lg95Record::kLength));
-constexpr Field kLg95EntryFields[] = {Lg95Record::entryText, Lg95Record::betType, Lg95Record::venue,
-                                      Lg95Record::raceNo,    Lg95Record::saleKind, Lg95Record::first,
-                                      Lg95Record::second,    Lg95Record::stake,   Lg95Record::state};
-static_assert(fieldTableCoversRecord(kLg95EntryFields, Lg95Record::kEntryLength));
-constexpr Field kLg31Fields[] = {Lg31Record::date,    Lg31Record::header1,    Lg31Record::header2,
-                                 Lg31Record::betCount, Lg31Record::header3,   Lg31Record::entries,
-                                 Lg31Record::totalStake, Lg31Record::trailer1, Lg31Record::trailer2};
-static_assert(fieldTableCoversRecord(kLg31Fields, Lg31Record::kLength));
-constexpr Field kKs98Fields[] = {Ks98Record::year,     Ks98Record::month,  Ks98Record::day,      Ks98Record::venueName,
-                                 Ks98Record::copied,   Ks98Record::kai,    Ks98Record::nichi,    Ks98Record::raceNo,
-                                 Ks98Record::text1,    Ks98Record::finishers, Ks98Record::text2, Ks98Record::win,
-                                 Ks98Record::place,    Ks98Record::bracket, Ks98Record::quinella, Ks98Record::wide,
-                                 Ks98Record::text3,    Ks98Record::returned, Ks98Record::returnedMarks,
-                                 Ks98Record::text4,    Ks98Record::lineEnd};
-static_assert(fieldTableCoversRecord(kKs98Fields, Ks98Record::kLength));
-constexpr Field kKs95Fields[] = {Ks95Record::year,     Ks95Record::month,   Ks95Record::day,   Ks95Record::venueName,
-                                 Ks95Record::copied,   Ks95Record::kai,     Ks95Record::nichi, Ks95Record::raceNo,
-                                 Ks95Record::text1,    Ks95Record::text2,   Ks95Record::text3, Ks95Record::text4,
-                                 Ks95Record::finishers, Ks95Record::text5,  Ks95Record::win,   Ks95Record::place,
-                                 Ks95Record::bracket,  Ks95Record::quinella, Ks95Record::text6, Ks95Record::returned,
-                                 Ks95Record::returnedMarks, Ks95Record::text7};
-static_assert(fieldTableCoversRecord(kKs95Fields, Ks95Record::kLength));
-constexpr Field kSeiFields[] = {SeiRecord::key,          SeiRecord::venueNo,       SeiRecord::venueName,
-                                SeiRecord::copied,       SeiRecord::kai,           SeiRecord::nichi,
-                                SeiRecord::year,         SeiRecord::month,         SeiRecord::day,
-                                SeiRecord::raceNo,       SeiRecord::finishers,     SeiRecord::winHorses,
-                                SeiRecord::winPayouts,   SeiRecord::placeHorses,   SeiRecord::placePayouts,
-                                SeiRecord::bracketPairs, SeiRecord::bracketPayouts, SeiRecord::quinellaPairs,
-                                SeiRecord::quinellaPayouts, SeiRecord::widePairs,  SeiRecord::widePayouts,
-                                SeiRecord::returned,     SeiRecord::returnedMarks, SeiRecord::lineEnd};
-static_assert(fieldTableCoversRecord(kSeiFields, SeiRecord::kLength));
 
 QByteArray readFile(const QString& path, qint64 length) {
     return readPatFile(path, length);
@@ -68,69 +33,10 @@ Result<QByteArray> readSeiFile(const QString& path) {
     return readOutsideFile(path, kMaxSeiFile);
 }
 
-QString lastChar(const QString& t) { return t.isEmpty() ? QStringLiteral(" ") : QString(t.back()); }
-
-// Two digits, zero-padded ("3" -> "03").
-QString twoDigits(double v) {
-    return QString::number(static_cast<qlonglong>(v)).rightJustified(2, u'0');
-}
-
 // "#,###,##0": digits grouped by thousands, "0" for zero.
 QString grouped(double value) {
     const double r = std::round(value);
     return QLocale(QLocale::English, QLocale::UnitedStates).toString(static_cast<qlonglong>(r));
-}
-
-// A two-digit horse pair of a result, or four blanks when the entry is empty.
-QString pairDigits(const QString& first, const QString& second) {
-    if (first.trimmed().isEmpty() && second.trimmed().isEmpty())
-        return QStringLiteral("    ");
-    return twoDigits(Val(first)) + twoDigits(Val(second));
-}
-
-// The fields both KS layouts share, copied into a new record.
-template <class Ks>
-SeiRecord seiHeader(const Ks& ks) {
-    SeiRecord s;
-    const QString venueName = ks.text(Ks::venueName);
-    const QString venueNo = JraVenueCodeOf(venueName);
-    const QString race = twoDigits(ks.number(Ks::raceNo));
-    s.setText(SeiRecord::key, ks.text(Ks::day) + venueNo + race);
-    s.setText(SeiRecord::venueNo, venueNo);
-    s.setRaw(SeiRecord::venueName, ks.raw(Ks::venueName));
-    s.setRaw(SeiRecord::copied, ks.raw(Ks::copied));
-    s.setText(SeiRecord::kai, lastChar(ks.text(Ks::kai)));
-    s.setText(SeiRecord::nichi, lastChar(ks.text(Ks::nichi)));
-    s.setRaw(SeiRecord::year, ks.raw(Ks::year));
-    s.setRaw(SeiRecord::month, ks.raw(Ks::month));
-    s.setRaw(SeiRecord::day, ks.raw(Ks::day));
-    s.setText(SeiRecord::raceNo, race);
-    for (int i = 1; i <= 3; ++i) {
-        const Field f = Ks::finishers.inEntry(i, Ks::finisherNo);
-        s.setRaw(SeiRecord::finishers.element(i), ks.number(f) == 0 ? QByteArrayView("  ") : ks.raw(f));
-    }
-    for (int i = 1; i <= 2; ++i) {
-        s.setRaw(SeiRecord::winHorses.element(i), ks.raw(Ks::win.inEntry(i, Ks::horseNo)));
-        s.setText(SeiRecord::winPayouts, i, RightBytes(ks.text(Ks::win.inEntry(i, Ks::horsePayout)), 5));
-    }
-    for (int i = 1; i <= 5; ++i) {
-        s.setRaw(SeiRecord::placeHorses.element(i), ks.raw(Ks::place.inEntry(i, Ks::horseNo)));
-        s.setText(SeiRecord::placePayouts, i, RightBytes(ks.text(Ks::place.inEntry(i, Ks::horsePayout)), 5));
-    }
-    for (int i = 1; i <= 2; ++i) {
-        s.setText(SeiRecord::quinellaPairs, i,
-                  pairDigits(ks.text(Ks::quinella.inEntry(i, Ks::pairFirst)),
-                             ks.text(Ks::quinella.inEntry(i, Ks::pairSecond))));
-        s.setText(SeiRecord::quinellaPayouts, i, RightBytes(ks.text(Ks::quinella.inEntry(i, Ks::pairPayout)), 6));
-    }
-    s.setRaw(SeiRecord::returned, ks.raw(Ks::returned));
-    s.setRaw(SeiRecord::returnedMarks, ks.raw(Ks::returnedMarks));
-    s.setRaw(SeiRecord::lineEnd, "\r\n");
-    return s;
-}
-
-bool isOfDay(const QString& year, const QString& month, const QString& dayText, const QString& day) {
-    return year + month + dayText == day;
 }
 
 // Vote-log helpers.
@@ -154,11 +60,6 @@ QString jraVenueLetter(const QString& venueNo) {
 }
 
 QString moneyText(Amount yen) { return yen.display() + u'円'; }
-
-// Whole hundreds of yen of a log's stake field.
-Amount hundreds(double units) {
-    return Amount::yen(static_cast<std::int64_t>(units) * 100);
-}
 
 // Right-aligned in width bytes, never cut (amounts grow the line instead).
 QString rightNoCut(const QString& text, int width) {
@@ -219,94 +120,19 @@ QString referenceDay(const QString& currentRaceDate) {
 QString DayStake::dayText() const { return day.left(4) + u'/' + day.mid(4, 2) + u'/' + day.mid(6, 2); }
 QString DayStake::stakeText() const { return moneyText(stake); }
 
-void addLg95Stake(QByteArrayView file, DayStake& stake) {
-    const Lg95Record lg(file);
-    if (lg.text(Lg95Record::year) + lg.text(Lg95Record::month) + lg.text(Lg95Record::day) != stake.day)
-        return;
-    for (int e = 1; e <= 50; ++e) {
-        if (lg.number(Lg95Record::entries.inEntry(e, Lg95Record::state)) != 1)
-            continue;
-        ++stake.count;
-        stake.stake += hundreds(lg.number(Lg95Record::entries.inEntry(e, Lg95Record::stake)));
-    }
-    stake.remaining = 900 - stake.count;
-}
-
-void addLg31Stake(QByteArrayView file, DayStake& stake) {
-    const Lg31Record lg(file);
-    if (lg.text(Lg31Record::date) == stake.day) {
-        stake.count += static_cast<int>(lg.number(Lg31Record::betCount));
-        stake.stake += hundreds(lg.number(Lg31Record::totalStake));
-    }
-    stake.remaining = 300 - stake.count;
-}
-
-Result<DayStake> ShowDayStake95(const AppContext& ctx, const QString& day) {
-    const auto files = logFiles(ctx, QStringLiteral("LG-??.JRA"), kNoLogFiles95);
-    if (!files)
-        return files.status();
-    DayStake out;
-    out.day = day;
-    out.remaining = 900;
-    for (const QString& path : *files)
-        addLg95Stake(readFile(path, Lg95Record::kLength), out);
-    return out;
-}
-
-Result<DayStake> ShowDayStake31(const AppContext& ctx, const QString& day) {
-    const auto files = logFiles(ctx, QStringLiteral("LG-?.JRA"), kNoLogFiles31);
-    if (!files)
-        return files.status();
-    DayStake out;
-    out.day = day;
-    out.remaining = 300;
-    for (const QString& path : *files)
-        addLg31Stake(readFile(path, Lg31Record::kLength), out);
-    return out;
-}
-
 Result<DayStake> ShowDayStake(const AppContext& ctx, const QString& day) {
-    const QString& ver = ctx.settings.Ver;
-    if (ver == u"95" || ver == u"98")
-        return ShowDayStake95(ctx, day);
-    if (ver == u"31")
-        return ShowDayStake31(ctx, day);
-    return Status::warning(patNotSetMessage());
-}
-
-std::optional<SeiRecord> seiFromKs98(QByteArrayView bytes, const QString& day) {
-    const Ks98Record ks(bytes);
-    if (!isOfDay(ks.text(Ks98Record::year), ks.text(Ks98Record::month), ks.text(Ks98Record::day), day))
-        return std::nullopt;
-    SeiRecord s = seiHeader(ks);
-    for (int i = 1; i <= 2; ++i) {
-        const QString pair = ks.text(Ks98Record::bracket.inEntry(i, Ks98Record::bracketPair));
-        s.setText(SeiRecord::bracketPairs, i, QString(pair.front()) + pair.back());
-        s.setText(SeiRecord::bracketPayouts, i,
-                  RightBytes(ks.text(Ks98Record::bracket.inEntry(i, Ks98Record::bracketPayout)), 6));
-    }
-    for (int i = 1; i <= 5; ++i) {
-        s.setText(SeiRecord::widePairs, i,
-                  pairDigits(ks.text(Ks98Record::wide.inEntry(i, Ks98Record::pairFirst)),
-                             ks.text(Ks98Record::wide.inEntry(i, Ks98Record::pairSecond))));
-        s.setText(SeiRecord::widePayouts, i, RightBytes(ks.text(Ks98Record::wide.inEntry(i, Ks98Record::pairPayout)), 6));
-    }
-    return s;
-}
-
-std::optional<SeiRecord> seiFromKs95(QByteArrayView bytes, const QString& day) {
-    const Ks95Record ks(bytes);
-    if (!isOfDay(ks.text(Ks95Record::year), ks.text(Ks95Record::month), ks.text(Ks95Record::day), day))
-        return std::nullopt;
-    SeiRecord s = seiHeader(ks);
-    for (int i = 1; i <= 2; ++i) {
-        s.setText(SeiRecord::bracketPairs, i,
-                  ks.text(Ks95Record::bracket.inEntry(i, Ks95Record::bracketFirst)) +
-                      ks.text(Ks95Record::bracket.inEntry(i, Ks95Record::bracketSecond)));
-        s.setText(SeiRecord::bracketPayouts, i,
-                  RightBytes(ks.text(Ks95Record::bracket.inEntry(i, Ks95Record::bracketPayout)), 6));
-    }
-    return s;
+    const PatFormat* format = patFormatOf(ctx.settings.Ver);
+    if (!format)
+        return Status::warning(patNotSetMessage());
+    const auto files = logFiles(ctx, format->logPattern(), format->noLogFilesMessage());
+    if (!files)
+        return files.status();
+    DayStake out;
+    out.day = day;
+    out.remaining = format->betsPerDay();
+    for (const QString& path : *files)
+        format->addLogStake(readFile(path, format->logLength()), out);
+    return out;
 }
 
 void sortSeiRecords(std::vector<SeiRecord>& records) {
@@ -323,28 +149,24 @@ QString seiPath(const QString& dataDir, const QString& day) { return dataDir + d
 
 namespace {
 
-using Condense = std::optional<SeiRecord> (*)(QByteArrayView, const QString&);
-
 // The day's races of PAT's result files, sorted, at most 50.
-template <class Ks>
-std::vector<SeiRecord> condenseDay(const QStringList& files, const QString& day, Condense condense) {
+std::vector<SeiRecord> condenseDay(const QStringList& files, const QString& day, const PatFormat& format) {
     std::vector<SeiRecord> records;
     for (const QString& path : files) {
         if (records.size() >= 50)
             break;
-        if (auto s = condense(readFile(path, Ks::kLength), day))
+        if (auto s = format.seiFromResult(readFile(path, format.resultLength()), day))
             records.push_back(std::move(*s));
     }
     sortSeiRecords(records);
     return records;
 }
 
-template <class Ks>
-Result<std::vector<SeiRecord>> buildResults(const AppContext& ctx, const QString& day, Condense condense) {
+Result<std::vector<SeiRecord>> buildResults(const AppContext& ctx, const QString& day, const PatFormat& format) {
     const auto files = logFiles(ctx, QStringLiteral("KS-?????.JRA"), kNoResultFiles);
     if (!files)
         return files.status();
-    std::vector<SeiRecord> records = condenseDay<Ks>(*files, day, condense);
+    std::vector<SeiRecord> records = condenseDay(*files, day, format);
     // Results once kept are never replaced by fewer: PAT's folder may no longer hold the day.
     const QString path = seiPath(ctx.paths.DataDir, day);
     const Result<QByteArray> old = readSeiFile(path);
@@ -361,8 +183,7 @@ Result<std::vector<SeiRecord>> buildResults(const AppContext& ctx, const QString
     return records;
 }
 
-template <class Ks>
-Result<ResultsRefresh> refreshResults(const AppContext& ctx, const QString& day, Condense condense) {
+Result<ResultsRefresh> refreshResults(const AppContext& ctx, const QString& day, const PatFormat& format) {
     const QString folder = ctx.settings.PatDir;
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return ResultsRefresh::NothingNew;
@@ -380,7 +201,7 @@ Result<ResultsRefresh> refreshResults(const AppContext& ctx, const QString& day,
         if (sei.lastModified() >= newest)
             return ResultsRefresh::UpToDate;
     }
-    const std::vector<SeiRecord> records = condenseDay<Ks>(files, day, condense);
+    const std::vector<SeiRecord> records = condenseDay(files, day, format);
     if (records.empty())
         return ResultsRefresh::NothingNew;
     const Result<QByteArray> old = readSeiFile(path);
@@ -404,28 +225,23 @@ Result<ResultsRefresh> refreshResults(const AppContext& ctx, const QString& day,
 Result<ResultsRefresh> RefreshResults(const AppContext& ctx, const QString& day) {
     if (!ctx.settings.PatOpt)
         return ResultsRefresh::NothingNew;
-    if (ctx.settings.Ver == u"98")
-        return refreshResults<Ks98Record>(ctx, day, &seiFromKs98);
-    if (ctx.settings.Ver == u"95")
-        return refreshResults<Ks95Record>(ctx, day, &seiFromKs95);
-    return ResultsRefresh::NothingNew;
+    const PatFormat* format = patFormatOf(ctx.settings.Ver);
+    if (!format || !format->hasResults())
+        return ResultsRefresh::NothingNew;
+    return refreshResults(ctx, day, *format);
 }
 
-Result<std::vector<SeiRecord>> BuildResults98(const AppContext& ctx, const QString& day) {
-    return buildResults<Ks98Record>(ctx, day, &seiFromKs98);
-}
-
-Result<std::vector<SeiRecord>> BuildResults95(const AppContext& ctx, const QString& day) {
-    return buildResults<Ks95Record>(ctx, day, &seiFromKs95);
+Result<std::vector<SeiRecord>> BuildResults(const AppContext& ctx, const PatFormat& format, const QString& day) {
+    if (!format.hasResults())
+        return Status::warning(kResults31Refused);
+    return buildResults(ctx, day, format);
 }
 
 Result<std::vector<SeiRecord>> BuildResults(const AppContext& ctx, const QString& day) {
-    const QString& ver = ctx.settings.Ver;
-    if (ctx.settings.PatOpt && ver == u"98")
-        return BuildResults98(ctx, day);
-    if (ctx.settings.PatOpt && ver == u"95")
-        return BuildResults95(ctx, day);
-    return Status::warning(ctx.settings.PatOpt && ver == u"31" ? kResults31Refused : patNotSetMessage());
+    const PatFormat* format = ctx.settings.PatOpt ? patFormatOf(ctx.settings.Ver) : nullptr;
+    if (!format)
+        return Status::warning(patNotSetMessage());
+    return BuildResults(ctx, *format, day);
 }
 
 QStringList resultsColumns() {
@@ -626,8 +442,9 @@ private:
     QHash<QString, QString> nichi_;
 };
 
-Result<VoteLog> voteLog(AppContext& ctx, const QString& day, bool pat98) {
-    const auto files = logFiles(ctx, QStringLiteral("LG-??.JRA"), kNoLogFiles95);
+// The logs of the generations with result files share one layout.
+Result<VoteLog> voteLog(AppContext& ctx, const QString& day, const PatFormat& format) {
+    const auto files = logFiles(ctx, format.logPattern(), format.noLogFilesMessage());
     if (!files)
         return files.status();
     VoteLog log;
@@ -639,7 +456,7 @@ Result<VoteLog> voteLog(AppContext& ctx, const QString& day, bool pat98) {
     const QString folder = ctx.settings.PatDir;
     DayOddsFiles oddsFiles(ctx, folder, day);
     for (const QString& path : *files) {
-        const Lg95Record lg(readFile(path, Lg95Record::kLength));
+        const Lg95Record lg(readFile(path, format.logLength()));
         if (lg.text(Lg95Record::year) + lg.text(Lg95Record::month) + lg.text(Lg95Record::day) != day)
             continue;
         for (int e = 1; e <= 50 && log.rows.size() < 1024; ++e) {
@@ -667,8 +484,7 @@ Result<VoteLog> voteLog(AppContext& ctx, const QString& day, bool pat98) {
                 else if (readsQuinellaFile(kind))
                     combination = twoDigits(Val(first)) + twoDigits(Val(second));
                 if (!odds.isEmpty())
-                    row.odds = (pat98 ? ReadPatOdds98(odds, kind, combination) : ReadPatOdds95(odds, kind, combination))
-                                   .trimmed();
+                    row.odds = format.readBetOdds(odds, kind, combination).trimmed();
             }
             const auto units = static_cast<std::int64_t>(Val(f(Lg95Record::stake)));
             row.stake = Amount::yen(units * 100);
@@ -694,16 +510,17 @@ Result<VoteLog> voteLog(AppContext& ctx, const QString& day, bool pat98) {
 
 }  // namespace
 
-Result<VoteLog> ShowVoteLog98(AppContext& ctx, const QString& day) { return voteLog(ctx, day, true); }
-Result<VoteLog> ShowVoteLog95(AppContext& ctx, const QString& day) { return voteLog(ctx, day, false); }
+Result<VoteLog> ShowVoteLog(AppContext& ctx, const PatFormat& format, const QString& day) {
+    if (!format.hasResults())
+        return Status::warning(kVoteLog31Refused);
+    return voteLog(ctx, day, format);
+}
 
 Result<VoteLog> ShowVoteLog(AppContext& ctx, const QString& day) {
-    const QString& ver = ctx.settings.Ver;
-    if (ctx.settings.PatOpt && ver == u"98")
-        return ShowVoteLog98(ctx, day);
-    if (ctx.settings.PatOpt && ver == u"95")
-        return ShowVoteLog95(ctx, day);
-    return Status::warning(ctx.settings.PatOpt && ver == u"31" ? kVoteLog31Refused : patNotSetMessage());
+    const PatFormat* format = ctx.settings.PatOpt ? patFormatOf(ctx.settings.Ver) : nullptr;
+    if (!format)
+        return Status::warning(patNotSetMessage());
+    return ShowVoteLog(ctx, *format, day);
 }
 
 QString voteLogText(const VoteLog& log) {
@@ -731,6 +548,6 @@ QString voteLogText(const VoteLog& log) {
     return out;
 }
 
-Status ExportPatView(const VoteLog& log, const QString& file) { return SafeSave::append(file, toSjis(voteLogText(log))); }
+Status ExportPatView(const VoteLog& log, const QString& file) { return appendToFile(file, toSjis(voteLogText(log))); }
 
 }  // namespace zm::pat

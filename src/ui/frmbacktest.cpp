@@ -286,10 +286,10 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     layout->addWidget(buildResultArea(), 1);
     layout->addLayout(buttons);
 
-    connect(execute_, &QPushButton::clicked, this, &frmBacktest::Command1_Click);
-    connect(csv_, &QPushButton::clicked, this, &frmBacktest::Command2_Click);
-    connect(image_, &QPushButton::clicked, this, &frmBacktest::Command3_Click);
-    connect(close_, &QPushButton::clicked, this, &frmBacktest::Command4_Click);
+    connect(execute_, &QPushButton::clicked, this, &frmBacktest::runBacktest);
+    connect(csv_, &QPushButton::clicked, this, &frmBacktest::exportTables);
+    connect(image_, &QPushButton::clicked, this, &frmBacktest::saveChartImages);
+    connect(close_, &QPushButton::clicked, this, &frmBacktest::closeWindow);
 
     clearReport();
     resize(sizeHint());
@@ -393,7 +393,7 @@ void frmBacktest::setBusy(bool busy) {
     image_->setEnabled(haveReport);
 }
 
-void frmBacktest::Command1_Click() {
+void frmBacktest::runBacktest() {
     if (running_) {
         return;
     }
@@ -708,7 +708,7 @@ QString frmBacktest::chooseFile(const QString& caption, const QString& name, con
     return dialog.selectedFiles().constFirst();
 }
 
-void frmBacktest::Command2_Click() {
+void frmBacktest::exportTables() {
     if (running_ || !report_) {
         return;
     }
@@ -762,7 +762,7 @@ void frmBacktest::showWritten(const QString& what, const QStringList& paths) {
     status_->setMinimumWidth(std::min(status_->fontMetrics().horizontalAdvance(status_->text()) + 8, 640));
 }
 
-void frmBacktest::Command3_Click() {
+void frmBacktest::saveChartImages() {
     if (running_ || !report_) {
         return;
     }
@@ -795,7 +795,7 @@ void frmBacktest::Command3_Click() {
     showWritten(u"保存しました："_s, written_);
 }
 
-void frmBacktest::Command4_Click() {
+void frmBacktest::closeWindow() {
     close();
 }
 

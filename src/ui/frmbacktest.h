@@ -70,10 +70,10 @@ public:
     void setPercent(double percent) override;
 
 public slots:
-    void Command1_Click();  // 実行
-    void Command2_Click();  // CSV出力
-    void Command3_Click();  // 画像保存
-    void Command4_Click();  // 閉じる
+    void runBacktest();      // 実行
+    void exportTables();     // CSV出力
+    void saveChartImages();  // 画像保存
+    void closeWindow();      // 閉じる
 
 signals:
     // A day's progress was shown (tests follow the run by it).

@@ -17,21 +17,11 @@ namespace zm::ui {
 
 using namespace Qt::Literals::StringLiterals;
 
-pat::ConvGeneration frmConvMurOdds::generationOfCaption(const QString& caption) {
-    if (caption.contains(u"ＰＡＴ３１")) {
-        return pat::ConvGeneration::Pat31;
-    }
-    if (caption.contains(u"ＰＡＴ９５")) {
-        return pat::ConvGeneration::Pat95;
-    }
-    return pat::ConvGeneration::Pat98;
-}
-
-frmConvMurOdds::frmConvMurOdds(AppContext& ctx, const QString& dayFilePath, pat::ConvGeneration generation,
+frmConvMurOdds::frmConvMurOdds(AppContext& ctx, const QString& dayFilePath, const pat::PatFormat& format,
                                QWidget* parent)
-    : QDialog(parent), ctx_(ctx), dayFile_(dayFilePath) {
+    : QDialog(parent), ctx_(ctx), format_(format), dayFile_(dayFilePath) {
     setObjectName(u"frmConvMurOdds"_s);
-    setWindowTitle(pat::ConvDialogCaption(generation));
+    setWindowTitle(pat::ConvDialogCaption(format));
 
     heading_ = new QLabel(pat::ConvHeading(dayFilePath), this);
     heading_->setObjectName(u"Label1"_s);
@@ -109,7 +99,6 @@ void frmConvMurOdds::Command1_Click() {
     if (running_) {
         return;
     }
-    const pat::ConvGeneration generation = generationOfCaption(windowTitle());
     const QString folder = folder_->text();
     if (folder.trimmed().isEmpty() || !QFileInfo(folder.trimmed()).isDir()) {
         // Said before anything claims to be written.
@@ -124,13 +113,13 @@ void frmConvMurOdds::Command1_Click() {
     }
     bar_->setPercent(0);
     race_->clear();
-    status_->setText(pat::ConvStatusText(generation));
+    status_->setText(pat::ConvStatusText(format_));
     bool done = false;
     Status failure;
     {
         BusyCursor busy;
         RunOnWorker(ctx_, this, [&](AppContext& run) {
-            const auto result = pat::ConvertPredictedOdds(run, dayFile_, generation, folder);
+            const auto result = pat::ConvertPredictedOdds(run, dayFile_, format_, folder);
             if (result) {
                 written_ = result.value().written;
                 done = true;

@@ -21,12 +21,9 @@ class frmConvMurOdds : public QDialog, public ProgressSink {
     Q_OBJECT
 
 public:
-    // dayFilePath: the predicted-odds day file; the caption names the generation.
-    frmConvMurOdds(AppContext& ctx, const QString& dayFilePath, pat::ConvGeneration generation,
+    // dayFilePath: the predicted-odds day file; format the generation written.
+    frmConvMurOdds(AppContext& ctx, const QString& dayFilePath, const pat::PatFormat& format,
                    QWidget* parent = nullptr);
-
-    // The generation the caption names: "ＰＡＴ３１" → 31, else "ＰＡＴ９５" → 95, else 98.
-    static pat::ConvGeneration generationOfCaption(const QString& caption);
 
     QLabel* heading() const { return heading_; }
     QLineEdit* folderText() const { return folder_; }
@@ -59,6 +56,7 @@ protected:
 
 private:
     AppContext& ctx_;
+    const pat::PatFormat& format_;
     QString dayFile_;
     QLabel* heading_ = nullptr;
     QLineEdit* folder_ = nullptr;

@@ -17,16 +17,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QString generationText(pat::PatVer ver) {
-    const pat::PatFormat* format = pat::patFormat(ver);
-    return format ? format->title() : QString();
-}
-
-bool hasWideOdds(pat::PatVer ver) {
-    const pat::PatFormat* format = pat::patFormat(ver);
-    return format && format->hasWideOdds();
-}
-
 // Body weights are written in full-width digits: they sort by the weight they name.
 QTableWidgetItem* weightItem(const QString& text) {
     auto* item = numberItem(text.normalized(QString::NormalizationForm_KC));
@@ -44,12 +34,13 @@ void finishTable(QTableWidget* table) {
 
 }  // namespace
 
-frmOdds::frmOdds(AppContext& ctx, pat::PatVer ver, const pat::PatRaceRef& race, const QString& title, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), ver_(ver), race_(race) {
+frmOdds::frmOdds(AppContext& ctx, const pat::PatFormat& format, const pat::PatRaceRef& race, const QString& title,
+                 QWidget* parent)
+    : QDialog(parent), ctx_(ctx), format_(format), race_(race) {
     setObjectName(u"frmOdds"_s);
     setWindowTitle(u"オッズ表示　"_s + title);
 
-    auto* heading = new QLabel(title + u"　（"_s + generationText(ver) + u"）"_s, this);
+    auto* heading = new QLabel(title + u"　（"_s + format.title() + u"）"_s, this);
     heading->setObjectName(u"heading"_s);
     QFont bold = heading->font();
     bold.setBold(true);
@@ -61,13 +52,13 @@ frmOdds::frmOdds(AppContext& ctx, pat::PatVer ver, const pat::PatRaceRef& race, 
     horses_ = makeReadOnlyTable(tabs_, u"horseOdds"_s, {u"馬番"_s, u"単勝"_s, u"複勝"_s, u"馬体重"_s});
     brackets_ = makeReadOnlyTable(tabs_, u"bracketOdds"_s, {u"枠番"_s, u"枠連"_s});
     QStringList pairHeadings{u"馬番"_s, u"馬連"_s};
-    if (hasWideOdds(ver_)) {
+    if (format_.hasWideOdds()) {
         pairHeadings << u"ワイド下限"_s << u"ワイド上限"_s;
     }
     pairs_ = makeReadOnlyTable(tabs_, u"pairOdds"_s, pairHeadings);
     tabs_->addTab(horses_, u"単勝・複勝・馬体重"_s);
     tabs_->addTab(brackets_, u"枠連"_s);
-    tabs_->addTab(pairs_, hasWideOdds(ver_) ? u"馬連・ワイド"_s : u"馬連"_s);
+    tabs_->addTab(pairs_, format_.hasWideOdds() ? u"馬連・ワイド"_s : u"馬連"_s);
 
     status_ = new QLabel(this);
     status_->setObjectName(u"status"_s);
@@ -95,7 +86,7 @@ frmOdds::frmOdds(AppContext& ctx, pat::PatVer ver, const pat::PatRaceRef& race, 
 QSize frmOdds::sizeHint() const { return {560, 640}; }
 
 void frmOdds::Reload() {
-    fill(ReadLiveOdds(ctx_, ver_, race_));
+    fill(ReadLiveOdds(ctx_, format_, race_));
 }
 
 void frmOdds::fill(const LiveOdds& odds) {
@@ -145,7 +136,7 @@ void frmOdds::fill(const LiveOdds& odds) {
         pairs_->insertRow(r);
         pairs_->setItem(r, 0, textItem(p.pair));
         pairs_->setItem(r, 1, numberItem(p.quinella));
-        if (hasWideOdds(ver_)) {
+        if (format_.hasWideOdds()) {
             pairs_->setItem(r, 2, numberItem(p.wideLow));
             pairs_->setItem(r, 3, numberItem(p.wideHigh));
         }

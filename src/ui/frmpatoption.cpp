@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
 
 namespace zm::ui {
 
@@ -28,16 +30,9 @@ QString frmPatOption::versionOfChoice(int choice) {
 }
 
 int frmPatOption::choiceOfVersion(const QString& ver) {
-    if (ver == u"31") {
-        return 1;
-    }
-    if (ver == u"98") {
-        return 2;
-    }
-    if (ver == u"FHDUEL") {
-        return 3;
-    }
-    return 0;
+    const auto* found = std::find_if(std::begin(kChoiceVersions), std::end(kChoiceVersions),
+                                     [&](const char16_t* v) { return ver == QStringView(v); });
+    return found == std::end(kChoiceVersions) ? 0 : static_cast<int>(found - std::begin(kChoiceVersions));
 }
 
 frmPatOption::frmPatOption(AppContext& ctx, QWidget* parent)

@@ -454,10 +454,10 @@ void frmZenoMain::ShowRace(int frame, int row) {
     race_ = *race;
     haveRace_ = true;
     // With PAT in use its files give the odds and body weights of the card.
-    livePat_ = livePatVer(ctx_);
-    if (livePat_ != pat::PatVer::None) {
+    livePat_ = livePatFormat(ctx_);
+    if (livePat_) {
         patRace_ = patRaceOf(ctx_, race_.day, race_.venueCode, race_.raceNo);
-        fillLiveOdds(race_, ReadLiveOdds(ctx_, livePat_, patRace_));
+        fillLiveOdds(race_, ReadLiveOdds(ctx_, *livePat_, patRace_));
     }
     shownFrame_ = frame;
     shownRow_ = row;
@@ -614,11 +614,11 @@ void frmZenoMain::ShowOddsWindow() {
     if (!haveRace_) {
         return;
     }
-    if (livePat_ == pat::PatVer::None) {
+    if (!livePat_) {
         Command2_Click();
         return;
     }
-    auto* window = new frmOdds(ctx_, livePat_, patRace_,
+    auto* window = new frmOdds(ctx_, *livePat_, patRace_,
                                VenueName(race_.venueCode) + u" "_s + FullWidthDigits(QString::number(race_.raceNo)) +
                                    u"Ｒ"_s,
                                this);

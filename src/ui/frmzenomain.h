@@ -6,7 +6,7 @@
 
 #include "app/context.h"
 #include "card/cardday.h"
-#include "pat/odds_view.h"
+#include "pat/pat_format.h"
 
 #include <QString>
 #include <QWidget>
@@ -111,7 +111,7 @@ private:
     bool placeOddsMode_ = true;
     std::array<QString, 11> recommendations_;
     QString raceTitle_;  // "東京11Ｒ"
-    pat::PatVer livePat_ = pat::PatVer::None;  // the generation the shown race's odds came from
+    const pat::PatFormat* livePat_ = nullptr;  // the generation the shown race's odds came from
     pat::PatRaceRef patRace_;
     std::array<int, card::ColumnCount> baseWidths_{};
 

@@ -4,21 +4,21 @@
 
 namespace zm::ui {
 
-pat::PatVer livePatVer(const AppContext& ctx) {
-    return ctx.settings.PatOpt ? pat::patVerOf(ctx.settings.Ver) : pat::PatVer::None;
+const pat::PatFormat* livePatFormat(const AppContext& ctx) {
+    return ctx.settings.PatOpt ? pat::patFormatOf(ctx.settings.Ver) : nullptr;
 }
 
 pat::PatRaceRef patRaceOf(AppContext& ctx, const QString& day, const QString& venueCode, int raceNo) {
     return {venueCode, QString::number(raceNo), FindNichi(ctx, day, venueCode), day};
 }
 
-LiveOdds ReadLiveOdds(AppContext& ctx, pat::PatVer ver, const pat::PatRaceRef& race) {
+LiveOdds ReadLiveOdds(AppContext& ctx, const pat::PatFormat& format, const pat::PatRaceRef& race) {
     LiveOdds odds;
-    odds.ver = ver;
+    odds.format = &format;
     const QString& folder = ctx.settings.PatDir;
-    odds.winPlace = pat::ReadWinPlaceOdds(folder, ver, race);
-    odds.pairs = pat::ReadRenOdds(folder, ver, race);
-    odds.weights = pat::ReadBodyWeights(folder, ver, race);
+    odds.winPlace = pat::ReadWinPlaceOdds(folder, &format, race);
+    odds.pairs = pat::ReadRenOdds(folder, &format, race);
+    odds.weights = pat::ReadBodyWeights(folder, &format, race);
     return odds;
 }
 

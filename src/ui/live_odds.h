@@ -5,15 +5,15 @@
 
 #include "app/context.h"
 #include "card/cardday.h"
-#include "pat/odds_view.h"
+#include "pat/pat_format.h"
 
 #include <optional>
 
 namespace zm::ui {
 
-// The PAT generation the windows read: None when PAT is not used or "Ver" names no generation
-// with odds files.
-pat::PatVer livePatVer(const AppContext& ctx);
+// The PAT generation the windows read: nullptr when PAT is not used or "Ver" names no
+// generation with odds files.
+const pat::PatFormat* livePatFormat(const AppContext& ctx);
 
 // The PAT files' reference of a race of a predicted day; the day number (日目) comes from the
 // day's race file.
@@ -21,12 +21,12 @@ pat::PatRaceRef patRaceOf(AppContext& ctx, const QString& day, const QString& ve
 
 // What PAT's files say of one race.
 struct LiveOdds {
-    pat::PatVer ver = pat::PatVer::None;
+    const pat::PatFormat* format = nullptr;
     pat::WinPlaceOdds winPlace;
     pat::PairOdds pairs;
     pat::BodyWeights weights;
 };
-LiveOdds ReadLiveOdds(AppContext& ctx, pat::PatVer ver, const pat::PatRaceRef& race);
+LiveOdds ReadLiveOdds(AppContext& ctx, const pat::PatFormat& format, const pat::PatRaceRef& race);
 
 // Puts the win odds, place odds and body weights into the card's rows (by horse number).
 void fillLiveOdds(card::RaceCard& race, const LiveOdds& odds);

@@ -29,8 +29,8 @@ namespace {
 constexpr int kStatusNoteMs = 20000;
 
 // The predicted-odds menu's conversion items: 2 PAT98, 3 PAT95, 4 PAT31.
-pat::ConvGeneration convGenerationOfItem(int index) {
-    return index == 4 ? pat::ConvGeneration::Pat31 : index == 3 ? pat::ConvGeneration::Pat95 : pat::ConvGeneration::Pat98;
+const pat::PatFormat& convFormatOfItem(int index) {
+    return *pat::patFormat(index == 4 ? pat::PatVer::V31 : index == 3 ? pat::PatVer::V95 : pat::PatVer::V98);
 }
 }  // namespace
 
@@ -183,7 +183,7 @@ void MDIZenoMUR::mnuConvMurOdds_Click(int index) {
         statusBar()->showMessage(QStringLiteral("予想オッズを取り込みました：") + *oddsPath, kStatusNoteMs);
     }
     if (oddsPath && index >= 2) {
-        showDialog(new frmConvMurOdds(ctx_, *oddsPath, convGenerationOfItem(index), this));
+        showDialog(new frmConvMurOdds(ctx_, *oddsPath, convFormatOfItem(index), this));
     }
 }
 

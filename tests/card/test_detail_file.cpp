@@ -6,6 +6,7 @@
 #include "import/day_import.h"
 #include "import/race_model.h"
 #include "pat/odds_view.h"
+#include "pat/pat_format.h"
 #include "support/pat_builders.h"
 #include "support/test_home.h"
 
@@ -146,7 +147,7 @@ TEST_F(DetailFile, PatsOddsOfEachRaceWhenPatIsInUse) {
     ASSERT_TRUE(zo.open(QIODevice::WriteOnly));
     zo.write(test::zoRecord<pat::Zo95Record>(odds));
     zo.close();
-    const pat::WinPlaceOdds live = pat::ReadWinPlaceOdds(patDir, pat::PatVer::V98, ref);
+    const pat::WinPlaceOdds live = pat::ReadWinPlaceOdds(patDir, pat::patFormat(pat::PatVer::V98), ref);
     ASSERT_TRUE(live.found);
     ASSERT_TRUE(WriteDetailFile(home.ctx(), kDay));
     const QStringList lines = fileLines(path());

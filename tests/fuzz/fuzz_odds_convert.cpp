@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         zm::pat::Uo95Bytes(record).size() != zm::pat::Uo95Record::kLength ||
         zm::pat::Uo31Bytes(record).size() != zm::pat::Uo31Record::kLength)
         std::abort();
-    (void)zm::pat::ConvFileCode(record, zm::pat::ConvGeneration::Pat95);
+    (void)zm::pat::ConvFileCode(record, *zm::pat::patFormat(zm::pat::PatVer::V95));
     (void)zm::pat::ConvRaceStatus(record);
     return 0;
 }

@@ -128,12 +128,12 @@ TEST(OddsConvert, PairEntriesAndWideBounds) {
 }
 
 TEST(OddsConvert, FileCodes) {
-    EXPECT_EQ(ConvFileCode(oddsRecord(9), ConvGeneration::Pat95), "53A");
-    EXPECT_EQ(ConvFileCode(oddsRecord(9), ConvGeneration::Pat31), "51A");
-    EXPECT_EQ(ConvFileCode(oddsRecord(9, 0, QStringLiteral("05")), ConvGeneration::Pat98), "535");
+    EXPECT_EQ(ConvFileCode(oddsRecord(9), *patFormat(PatVer::V95)), "53A");
+    EXPECT_EQ(ConvFileCode(oddsRecord(9), *patFormat(PatVer::V31)), "51A");
+    EXPECT_EQ(ConvFileCode(oddsRecord(9, 0, QStringLiteral("05")), *patFormat(PatVer::V98)), "535");
     OddsRecord other = oddsRecord(9, 0, QStringLiteral("00"));
     other.setText(OddsRecord::venueCode, u"66");
-    EXPECT_EQ(ConvFileCode(other, ConvGeneration::Pat98), "030");
+    EXPECT_EQ(ConvFileCode(other, *patFormat(PatVer::V98)), "030");
 }
 
 TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
@@ -145,7 +145,7 @@ TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
     ASSERT_TRUE(SafeSave::save(day, bytes).ok());
 
     // A missing folder: the message and nothing stored.
-    const auto missing = ConvertPredictedOdds(home.ctx(), day, ConvGeneration::Pat98, out);
+    const auto missing = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V98), out);
     EXPECT_FALSE(missing.ok());
     EXPECT_EQ(missing.status().notice().severity, Severity::Warning);
     EXPECT_EQ(missing.message(), kConvFolderMissing);
@@ -155,7 +155,7 @@ TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
     // A longer file of the same name is replaced whole.
     ASSERT_TRUE(SafeSave::save(out + "ZO-531.JRA", QByteArray(2000, 'x')).ok());
     home.prompter().clear();
-    const auto run = ConvertPredictedOdds(home.ctx(), day, ConvGeneration::Pat98, "  " + out + "  ");
+    const auto run = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V98), "  " + out + "  ");
     ASSERT_TRUE(run.ok());
     EXPECT_EQ(run->records, 4);
     EXPECT_TRUE(home.prompter().texts().isEmpty());  // the closing message is the caller's
@@ -167,7 +167,7 @@ TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
     EXPECT_EQ(zo.readAll(), Zo95Bytes(oddsRecord(8, 0, QStringLiteral("01"))));
     EXPECT_EQ(QFileInfo(out + "UO-532.JRA").size(), Uo98Record::kLength);
 
-    const auto run31 = ConvertPredictedOdds(home.ctx(), day, ConvGeneration::Pat31, out);
+    const auto run31 = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V31), out);
     ASSERT_TRUE(run31.ok());
     EXPECT_EQ(QFileInfo(out + "ZO-511.JRA").size(), Zo31Record::kLength);
     EXPECT_EQ(QFileInfo(out + "UO-51B.JRA").size(), Uo31Record::kLength);
@@ -179,7 +179,7 @@ TEST(OddsConvert, EmptyDayFileEndsAtOnce) {
     test::TestHome home;
     const QString day = home.ctx().paths.DataDir + QStringLiteral("MURODDS20261205.DAT");
     ASSERT_TRUE(SafeSave::save(day, QByteArray()).ok());
-    const auto run = ConvertPredictedOdds(home.ctx(), day, ConvGeneration::Pat95, home.ctx().paths.DataDir);
+    const auto run = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V95), home.ctx().paths.DataDir);
     ASSERT_TRUE(run.ok());
     EXPECT_EQ(run->records, 0);
 }

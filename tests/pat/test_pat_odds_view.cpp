@@ -1,5 +1,6 @@
 #include "app/safe_save.h"
 #include "pat/odds_view.h"
+#include "pat/pat_format.h"
 #include "support/pat_builders.h"
 
 #include <QTemporaryDir>
@@ -24,7 +25,7 @@ TEST(OddsView, WinPlaceBracketsAndPairsOfEachGeneration) {
     race.scratched = {4};
     ASSERT_TRUE(SafeSave::save(folder + "ZO-53B.JRA", test::zoRecord<Zo95Record>(race)).ok());
     ASSERT_TRUE(SafeSave::save(folder + "UO-53B.JRA", test::uoRecord<Uo98Record>(race)).ok());
-    const WinPlaceOdds wp = ReadWinPlaceOdds(folder, PatVer::V98, kRace);
+    const WinPlaceOdds wp = ReadWinPlaceOdds(folder, patFormat(PatVer::V98), kRace);
     ASSERT_TRUE(wp.found);
     EXPECT_EQ(wp.win[2], "  3.5");
     EXPECT_EQ(wp.place[2], " 1.3- 2.3");
@@ -35,21 +36,21 @@ TEST(OddsView, WinPlaceBracketsAndPairsOfEachGeneration) {
     EXPECT_EQ(wp.brackets[35].pair, "8-8");
     EXPECT_EQ(wp.brackets[35].odds, " 88.0");
 
-    const PairOdds p98 = ReadRenOdds(folder, PatVer::V98, kRace);
+    const PairOdds p98 = ReadRenOdds(folder, patFormat(PatVer::V98), kRace);
     EXPECT_EQ(p98.pairs[0].pair, "01-02");
     EXPECT_EQ(p98.pairs[0].quinella, " 102.0");
     EXPECT_EQ(p98.pairs[0].wideLow, "   3.0");
     EXPECT_EQ(p98.pairs[0].wideHigh, "   4.0");
     EXPECT_EQ(p98.pairs[45].pair, "     ");  // 10 runners fill 45 entries
     ASSERT_TRUE(SafeSave::save(folder + "UO-53B.JRA", test::uoRecord<Uo95Record>(race)).ok());
-    const PairOdds p95 = ReadRenOdds(folder, PatVer::V95, kRace);
+    const PairOdds p95 = ReadRenOdds(folder, patFormat(PatVer::V95), kRace);
     EXPECT_EQ(p95.pairs[0].quinella, " 102.0");
     EXPECT_EQ(p95.pairs[0].wideLow, "      ");
 
     // Another generation's name, or no file: blank texts.
-    EXPECT_FALSE(ReadWinPlaceOdds(folder, PatVer::V31, kRace).found);
-    EXPECT_EQ(ReadWinPlaceOdds(folder, PatVer::V31, kRace).win[0], "     ");
-    EXPECT_FALSE(ReadWinPlaceOdds(folder, PatVer::None, kRace).found);
+    EXPECT_FALSE(ReadWinPlaceOdds(folder, patFormat(PatVer::V31), kRace).found);
+    EXPECT_EQ(ReadWinPlaceOdds(folder, patFormat(PatVer::V31), kRace).win[0], "     ");
+    EXPECT_FALSE(ReadWinPlaceOdds(folder, patFormat(PatVer::None), kRace).found);
 }
 
 TEST(OddsView, Pat31DateCheckAndSecondName) {
@@ -58,10 +59,10 @@ TEST(OddsView, Pat31DateCheckAndSecondName) {
     QByteArray zo = test::zoRecord<Zo31Record>(PatRace{});
     zo.replace(0, 8, "20261204");
     ASSERT_TRUE(SafeSave::save(folder + "ZO-52B.JRA", zo).ok());
-    EXPECT_FALSE(ReadWinPlaceOdds(folder, PatVer::V31, kRace).found);  // another day's file
+    EXPECT_FALSE(ReadWinPlaceOdds(folder, patFormat(PatVer::V31), kRace).found);  // another day's file
     zo.replace(0, 8, "20261205");
     ASSERT_TRUE(SafeSave::save(folder + "ZO-52B.JRA", zo).ok());
-    const WinPlaceOdds wp = ReadWinPlaceOdds(folder, PatVer::V31, kRace);
+    const WinPlaceOdds wp = ReadWinPlaceOdds(folder, patFormat(PatVer::V31), kRace);
     ASSERT_TRUE(wp.found);
     EXPECT_EQ(wp.win[17], " 18.5");
 }

@@ -1,3 +1,4 @@
+#include "pat/pat_format.h"
 #include "pat/pat_log.h"
 #include <set>
 #include "codes/codetables.h"
@@ -220,7 +221,7 @@ TEST(Sample, WrittenHomeImportsEveryDay) {
     home.ctx().settings.PatDir = home.home() + QStringLiteral("/PAT/");
     for (const QDate& d : sample::raceDaysBack(options.date, 3)) {
         const QString day = d.toString(QStringLiteral("yyyyMMdd"));
-        const auto sei = pat::BuildResults98(home.ctx(), day);
+        const auto sei = pat::BuildResults(home.ctx(), *pat::patFormat(pat::PatVer::V98), day);
         ASSERT_TRUE(sei) << day.toStdString();
         EXPECT_EQ(sei->size(), 36u) << day.toStdString();
         const RecordFile races(sample::makeDay(d, options.seed, options.shape).races, RaceRecord::kLength);

@@ -10,6 +10,7 @@
 #include "codes/sjis.h"
 #include "export/day_exports.h"
 #include "day/day_pipeline.h"
+#include "pat/pat_format.h"
 #include "pat/pat_log.h"
 #include "predict/prediction_file.h"
 #include "sample/sample.h"
@@ -83,7 +84,7 @@ protected:
         days_ = ListPredictedDays(ctx().paths.DataDir);
         ASSERT_EQ(days_.size(), kDays);
         for (const QString& day : days_) {
-            ASSERT_TRUE(pat::BuildResults98(ctx(), day).ok()) << day.toStdString();
+            ASSERT_TRUE(pat::BuildResults(ctx(), *pat::patFormat(pat::PatVer::V98), day).ok()) << day.toStdString();
         }
         // Two pending bets of the newest day's first race.
         const auto records = readPredictionFile(predictionFilePath(ctx().paths.DataDir, days_.front()));

@@ -234,7 +234,7 @@ TEST_F(PatWindows, ConversionDialogRunsOffTheGuiThread) {
 
     // A missing folder: its message, nothing written, the dialog stays.
     {
-        ui::frmConvMurOdds dialog(ctx(), *oddsPath, pat::ConvGeneration::Pat95);
+        ui::frmConvMurOdds dialog(ctx(), *oddsPath, *pat::patFormat(pat::PatVer::V95));
         dialog.show();
         dialog.folderText()->setText(out.path() + u"/missing"_s);
         click(dialog.executeButton());
@@ -244,8 +244,8 @@ TEST_F(PatWindows, ConversionDialogRunsOffTheGuiThread) {
         prompter().clear();
     }
 
-    ui::frmConvMurOdds dialog(ctx(), *oddsPath, pat::ConvGeneration::Pat98);
-    EXPECT_EQ(dialog.windowTitle(), pat::ConvDialogCaption(pat::ConvGeneration::Pat98));
+    ui::frmConvMurOdds dialog(ctx(), *oddsPath, *pat::patFormat(pat::PatVer::V98));
+    EXPECT_EQ(dialog.windowTitle(), pat::ConvDialogCaption(*pat::patFormat(pat::PatVer::V98)));
     EXPECT_EQ(dialog.heading()->text(), pat::ConvHeading(*oddsPath));
     dialog.show();
     dialog.folderText()->setText(out.path());
@@ -257,7 +257,7 @@ TEST_F(PatWindows, ConversionDialogRunsOffTheGuiThread) {
                            !dialog.closeButton()->isEnabled();
         if (shown == 6) {
             EXPECT_FALSE(text.isEmpty());
-            EXPECT_EQ(dialog.statusText()->text(), pat::ConvStatusText(pat::ConvGeneration::Pat98));
+            EXPECT_EQ(dialog.statusText()->text(), pat::ConvStatusText(*pat::patFormat(pat::PatVer::V98)));
             screenshot(&dialog, u"frmConvMurOdds_running"_s);
         }
     });
@@ -277,9 +277,6 @@ TEST_F(PatWindows, ConversionDialogRunsOffTheGuiThread) {
     EXPECT_EQ(ctx().store.read(u"PAT"_s, u"ConvOddsDir"_s), out.path() + u'/');
     screenshot(&dialog, u"frmConvMurOdds_done"_s);
 
-    for (auto g : {pat::ConvGeneration::Pat98, pat::ConvGeneration::Pat95, pat::ConvGeneration::Pat31}) {
-        EXPECT_EQ(ui::frmConvMurOdds::generationOfCaption(pat::ConvDialogCaption(g)), g);
-    }
 }
 
 // The ＰＡＴ menu of the main window over the sample's PAT folder.
@@ -476,13 +473,13 @@ TEST_F(PatMenu, ConvertItemUnpacksThenOpensTheDialog) {
     window->setOpenFileFunction([&](const QString&, const QString&, const QStringList&, int) { return archive; });
     const struct {
         int item;
-        pat::ConvGeneration generation;
-    } cases[] = {{2, pat::ConvGeneration::Pat98}, {3, pat::ConvGeneration::Pat95}, {4, pat::ConvGeneration::Pat31}};
+        pat::PatVer generation;
+    } cases[] = {{2, pat::PatVer::V98}, {3, pat::PatVer::V95}, {4, pat::PatVer::V31}};
     for (const auto& c : cases) {
         window->menuAction(u"mnuConvMurOdds_"_s + QString::number(c.item))->trigger();
         auto* dialog = opened<ui::frmConvMurOdds>();
         ASSERT_NE(dialog, nullptr) << c.item;
-        EXPECT_EQ(dialog->windowTitle(), pat::ConvDialogCaption(c.generation));
+        EXPECT_EQ(dialog->windowTitle(), pat::ConvDialogCaption(*pat::patFormat(c.generation)));
         // No conversion folder kept yet: PAT's folder.
         EXPECT_EQ(dialog->folderText()->text(),
                   ctx().settings.ConvOddsDir.isEmpty() ? ctx().settings.PatDir : ctx().settings.ConvOddsDir);
@@ -513,7 +510,7 @@ TEST_F(PatWindows, ConversionStartsInPatsFolderAndRefusesAnEmptyOneFirst) {
     AppContext run(ctx().paths, ctx().store, recorder);
     run.settings = ctx().settings;
     run.settings.ConvOddsDir.clear();
-    ui::frmConvMurOdds dialog(run, ctx().paths.DataDir + u"MURODDS20261205.DAT"_s, pat::ConvGeneration::Pat98);
+    ui::frmConvMurOdds dialog(run, ctx().paths.DataDir + u"MURODDS20261205.DAT"_s, *pat::patFormat(pat::PatVer::V98));
     EXPECT_EQ(dialog.folderText()->text(), patDir());
     recorder.status = dialog.statusText();
     dialog.show();
@@ -526,7 +523,7 @@ TEST_F(PatWindows, ConversionStartsInPatsFolderAndRefusesAnEmptyOneFirst) {
     }
     // A folder of its own wins over PAT's.
     run.settings.ConvOddsDir = home_->home() + u"/conv/"_s;
-    ui::frmConvMurOdds again(run, ctx().paths.DataDir + u"MURODDS20261205.DAT"_s, pat::ConvGeneration::Pat95);
+    ui::frmConvMurOdds again(run, ctx().paths.DataDir + u"MURODDS20261205.DAT"_s, *pat::patFormat(pat::PatVer::V95));
     EXPECT_EQ(again.folderText()->text(), run.settings.ConvOddsDir);
 }
 
