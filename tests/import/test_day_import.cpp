@@ -35,10 +35,7 @@ protected:
     }
     // The messages the user sees: those shown during the run, then the failure's.
     QStringList shown() {
-        QStringList texts = home.prompter().texts();
-        if (!outcome.status.message().isEmpty())
-            texts << outcome.status.message();
-        return texts;
+        return home.prompter().texts() + outcome.messages();
     }
 
     test::TestHome home;
