@@ -4,6 +4,7 @@
 #include "codes/codetables.h"
 #include "codes/sjis.h"
 #include "import/day_import.h"
+#include "pat/odds_read.h"
 #include "pat/odds_view.h"
 #include "pat/pat_format.h"
 #include "pat/pat_files.h"

@@ -52,16 +52,4 @@ struct BodyWeights {
     std::array<QString, 18> weights;  // "４８０＋０４", "取り消し", "４６２ 初出", or empty
 };
 
-class PatFormat;
-
-// folder is the PAT folder ending in "/"; format the generation's (nullptr reads nothing).
-WinPlaceOdds ReadWinPlaceOdds(const QString& folder, const PatFormat* format, const PatRaceRef& race);
-PairOdds ReadRenOdds(const QString& folder, const PatFormat* format, const PatRaceRef& race);
-BodyWeights ReadBodyWeights(const QString& folder, const PatFormat* format, const PatRaceRef& race);
-
-// The same from the bytes of a file already read (any length).
-WinPlaceOdds winPlaceOddsFromBytes(QByteArrayView file, PatVer ver);
-PairOdds renOddsFromBytes(QByteArrayView file, PatVer ver);
-BodyWeights bodyWeightsFromBytes(QByteArrayView file, PatVer ver);
-
 }  // namespace zm::pat

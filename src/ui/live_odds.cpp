@@ -1,6 +1,7 @@
 #include "ui/live_odds.h"
 
 #include "import/day_import.h"
+#include "pat/odds_read.h"
 
 namespace zm::ui {
 

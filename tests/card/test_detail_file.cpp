@@ -5,6 +5,7 @@
 #include "codes/sjis.h"
 #include "import/day_import.h"
 #include "import/race_model.h"
+#include "pat/odds_read.h"
 #include "pat/odds_view.h"
 #include "pat/pat_format.h"
 #include "support/pat_builders.h"

@@ -1,6 +1,7 @@
 // Any bytes as a PAT body-weight, win/place or pair file of each generation: no crash, and
 // every table full.
 
+#include "pat/odds_read.h"
 #include "pat/odds_view.h"
 
 #include <cstdint>

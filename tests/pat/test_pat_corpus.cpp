@@ -1,6 +1,7 @@
 // The fuzz corpora of the log, result, body-weight and conversion readers replayed: no crash,
 // every record its layout's length.
 
+#include "pat/odds_read.h"
 #include "pat/odds_convert.h"
 #include "pat/odds_view.h"
 #include "pat/pat_files.h"

@@ -1,4 +1,5 @@
 #include "app/safe_save.h"
+#include "pat/odds_read.h"
 #include "pat/odds_view.h"
 #include "pat/pat_format.h"
 #include "support/pat_builders.h"
