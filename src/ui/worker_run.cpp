@@ -64,8 +64,12 @@ public:
     void information(const QString& s, const QString& c) override { onHome(h_, [&] { target_.information(s, c); }); }
     void warning(const QString& s, const QString& c) override { onHome(h_, [&] { target_.warning(s, c); }); }
     void critical(const QString& s, const QString& c) override { onHome(h_, [&] { target_.critical(s, c); }); }
-    bool okCancel(const QString& s, const QString& c) override { return onHome(h_, [&] { return target_.okCancel(s, c); }); }
-    bool confirm(const QString& s, const QString& c) override { return onHome(h_, [&] { return target_.confirm(s, c); }); }
+    bool okCancel(const QString& s, const QString& c) override {
+        return onHome(h_, [&] { return target_.okCancel(s, c); });
+    }
+    bool confirm(const QString& s, const QString& c) override {
+        return onHome(h_, [&] { return target_.confirm(s, c); });
+    }
     bool yesNo(const QString& s, const QString& c) override { return onHome(h_, [&] { return target_.yesNo(s, c); }); }
     bool confirmYesNo(const QString& s, const QString& c) override {
         return onHome(h_, [&] { return target_.confirmYesNo(s, c); });
