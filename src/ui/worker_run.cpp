@@ -60,22 +60,26 @@ void post(QObject* home, Call call) {
 
 class GuiThreadPrompter : public Prompter {
 public:
-    GuiThreadPrompter(Prompter& target, QObject* home) : t_(target), h_(home) {}
-    void information(const QString& s, const QString& c) override { onHome(h_, [&] { t_.information(s, c); }); }
-    void warning(const QString& s, const QString& c) override { onHome(h_, [&] { t_.warning(s, c); }); }
-    void critical(const QString& s, const QString& c) override { onHome(h_, [&] { t_.critical(s, c); }); }
-    bool okCancel(const QString& s, const QString& c) override { return onHome(h_, [&] { return t_.okCancel(s, c); }); }
-    bool confirm(const QString& s, const QString& c) override { return onHome(h_, [&] { return t_.confirm(s, c); }); }
-    bool yesNo(const QString& s, const QString& c) override { return onHome(h_, [&] { return t_.yesNo(s, c); }); }
+    GuiThreadPrompter(Prompter& target, QObject* home) : target_(target), h_(home) {}
+    void information(const QString& s, const QString& c) override { onHome(h_, [&] { target_.information(s, c); }); }
+    void warning(const QString& s, const QString& c) override { onHome(h_, [&] { target_.warning(s, c); }); }
+    void critical(const QString& s, const QString& c) override { onHome(h_, [&] { target_.critical(s, c); }); }
+    bool okCancel(const QString& s, const QString& c) override {
+        return onHome(h_, [&] { return target_.okCancel(s, c); });
+    }
+    bool confirm(const QString& s, const QString& c) override {
+        return onHome(h_, [&] { return target_.confirm(s, c); });
+    }
+    bool yesNo(const QString& s, const QString& c) override { return onHome(h_, [&] { return target_.yesNo(s, c); }); }
     bool confirmYesNo(const QString& s, const QString& c) override {
-        return onHome(h_, [&] { return t_.confirmYesNo(s, c); });
+        return onHome(h_, [&] { return target_.confirmYesNo(s, c); });
     }
     Answer yesNoCancel(const QString& s, const QString& c) override {
-        return onHome(h_, [&] { return t_.yesNoCancel(s, c); });
+        return onHome(h_, [&] { return target_.yesNoCancel(s, c); });
     }
 
 private:
-    Prompter& t_;
+    Prompter& target_;
     QObject* h_;
 };
 
