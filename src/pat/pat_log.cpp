@@ -548,6 +548,6 @@ QString voteLogText(const VoteLog& log) {
     return out;
 }
 
-Status ExportPatView(const VoteLog& log, const QString& file) { return appendToFile(file, toSjis(voteLogText(log))); }
+Status ExportPatView(const VoteLog& log, const QString& file) { return SafeSave::append(file, toSjis(voteLogText(log))); }
 
 }  // namespace zm::pat
