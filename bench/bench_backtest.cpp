@@ -62,17 +62,17 @@ struct Season {
                         const int h = rng.chance(0.6) ? order[static_cast<size_t>(rng.between(0, 4))] : rng.between(1, n);
                         if (std::find(home.begin(), home.end(), h) == home.end()) home.push_back(h);
                     }
-                    zm::pat::SeiRecord s;
-                    s.setText(zm::pat::SeiRecord::key, day.mid(6, 2) + jra[v] + two(race));
-                    s.setText(zm::pat::SeiRecord::venueNo, jra[v]);
-                    s.setText(zm::pat::SeiRecord::raceNo, two(race));
-                    for (int i = 0; i < 3; ++i) s.setText(zm::pat::SeiRecord::finishers.element(i + 1), two(home[static_cast<size_t>(i)]));
-                    s.setText(zm::pat::SeiRecord::winHorses.element(1), two(home[0]));
-                    s.setText(zm::pat::SeiRecord::winPayouts.element(1), QString::number(rng.between(11, 300) * 10).rightJustified(5));
+                    zm::SeiRecord s;
+                    s.setText(zm::SeiRecord::key, day.mid(6, 2) + jra[v] + two(race));
+                    s.setText(zm::SeiRecord::venueNo, jra[v]);
+                    s.setText(zm::SeiRecord::raceNo, two(race));
+                    for (int i = 0; i < 3; ++i) s.setText(zm::SeiRecord::finishers.element(i + 1), two(home[static_cast<size_t>(i)]));
+                    s.setText(zm::SeiRecord::winHorses.element(1), two(home[0]));
+                    s.setText(zm::SeiRecord::winPayouts.element(1), QString::number(rng.between(11, 300) * 10).rightJustified(5));
                     const int a = std::min(home[0], home[1]);
                     const int b = std::max(home[0], home[1]);
-                    s.setText(zm::pat::SeiRecord::quinellaPairs.element(1), two(a) + two(b));
-                    s.setText(zm::pat::SeiRecord::quinellaPayouts.element(1), QString::number(rng.between(30, 3000) * 10).rightJustified(6));
+                    s.setText(zm::SeiRecord::quinellaPairs.element(1), two(a) + two(b));
+                    s.setText(zm::SeiRecord::quinellaPayouts.element(1), QString::number(rng.between(30, 3000) * 10).rightJustified(6));
                     sei += s.bytes();
 
                     zm::OddsRecord o;
@@ -89,7 +89,7 @@ struct Season {
                 }
             }
             zm::writePredictionFile(zm::predictionFilePath(paths.DataDir, day), records);
-            (void)zm::SafeSave::save(zm::pat::seiPath(paths.DataDir, day), sei);
+            (void)zm::SafeSave::save(zm::seiPath(paths.DataDir, day), sei);
             (void)zm::SafeSave::save(paths.DataDir + QStringLiteral("MURODDS") + day + QStringLiteral(".DAT"), odds);
             (void)zm::SafeSave::save(paths.DataDir + QStringLiteral("~B") + day + QStringLiteral(".TXT"), zm::toSjis(bets));
         }
@@ -99,8 +99,8 @@ struct Season {
 void BM_Backtest365Days(benchmark::State& state) {
     Season season(365);
     for (auto _ : state) {
-        const zm::analysis::BacktestReport r =
-            zm::analysis::RunBacktest(season.paths, season.settings, {}, zm::nullProgress());
+        const zm::BacktestReport r =
+            zm::RunBacktest(season.paths, season.settings, {}, zm::nullProgress());
         benchmark::DoNotOptimize(r.styles.front().total.bets);
         state.counters["bets"] = static_cast<double>(r.styles.front().total.bets);
     }
@@ -111,11 +111,11 @@ void BM_Backtest365DaysWithCsv(benchmark::State& state) {
     Season season(365);
     const QString csv = season.dir.path() + QStringLiteral("/backtest.csv");
     for (auto _ : state) {
-        zm::analysis::BacktestOptions o;
+        zm::BacktestOptions o;
         o.keepBets = true;
-        const zm::analysis::BacktestReport r =
-            zm::analysis::RunBacktest(season.paths, season.settings, o, zm::nullProgress());
-        benchmark::DoNotOptimize(zm::analysis::WriteBacktestCsv(r, csv, false).ok());
+        const zm::BacktestReport r =
+            zm::RunBacktest(season.paths, season.settings, o, zm::nullProgress());
+        benchmark::DoNotOptimize(zm::WriteBacktestCsv(r, csv, false).ok());
     }
 }
 BENCHMARK(BM_Backtest365DaysWithCsv)->Unit(benchmark::kMillisecond)->Iterations(1);

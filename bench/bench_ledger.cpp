@@ -17,7 +17,6 @@
 namespace {
 
 using namespace zm;
-using namespace zm::analysis;
 
 std::vector<LedgerDay> season() {
     sample::Rng rng(2026);
@@ -28,12 +27,12 @@ std::vector<LedgerDay> season() {
         day.day = date.toString(QStringLiteral("yyyyMMdd"));
         for (int i = 0; i < 100; ++i) {
             const int r = rng.between(0, 99);
-            const pat::Judgement j = r < 20 ? pat::Judgement::Hit : r < 22 ? pat::Judgement::Refund : pat::Judgement::Miss;
+            const zm::Judgement j = r < 20 ? zm::Judgement::Hit : r < 22 ? zm::Judgement::Refund : zm::Judgement::Miss;
             const int stake = 100 * rng.between(1, 10);
-            const int payout = j == pat::Judgement::Hit ? 10 * rng.between(11, 900) : 0;
+            const int payout = j == zm::Judgement::Hit ? 10 * rng.between(11, 900) : 0;
             day.bets.push_back({QString::number(rng.between(1, 10)).rightJustified(2, u'0'), rng.between(1, 12),
                                 QString::number(rng.between(1, 5)), QStringLiteral(" 3- 5"), Amount::yen(stake), j,
-                                Amount::yen(payout), Amount::yen(j == pat::Judgement::Refund ? stake : payout * stake / 100),
+                                Amount::yen(payout), Amount::yen(j == zm::Judgement::Refund ? stake : payout * stake / 100),
                                 i < 40, i < 40 ? 5 : -1});
         }
         for (int i = 0; i < 36; ++i)

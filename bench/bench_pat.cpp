@@ -34,11 +34,11 @@ void BM_ConvertDay(benchmark::State& state) {
     (void)zm::SafeSave::save(file, zm::sample::makeOddsFile(day.races, 20261205, day.horses));
     const QString out = home.dir.path() + QStringLiteral("/PAT/");
     QDir().mkpath(out);
-    const zm::pat::PatVer generations[] = {zm::pat::PatVer::V98, zm::pat::PatVer::V95, zm::pat::PatVer::V31};
-    const zm::pat::PatFormat& format = *zm::pat::patFormat(generations[state.range(0)]);
+    const zm::PatVer generations[] = {zm::PatVer::V98, zm::PatVer::V95, zm::PatVer::V31};
+    const zm::PatFormat& format = *zm::patFormat(generations[state.range(0)]);
     int files = 0;
     for (auto _ : state) {
-        const auto run = zm::pat::ConvertPredictedOdds(home.ctx, file, format, out);
+        const auto run = zm::ConvertPredictedOdds(home.ctx, file, format, out);
         files = static_cast<int>(run->written.size());
     }
     state.counters["files"] = files;
@@ -56,33 +56,33 @@ void BM_VoteLog1024(benchmark::State& state) {
     QStringList written;
     QString message;
     zm::sample::writePatSample(pat, day.races, zm::sample::defaultDate(), 20261205, false, written, message);
-    (void)zm::pat::BuildResults(home.ctx, *zm::pat::patFormat(zm::pat::PatVer::V98), QStringLiteral("20261205"));
+    (void)zm::BuildResults(home.ctx, *zm::patFormat(zm::PatVer::V98), QStringLiteral("20261205"));
     // 1,024 bought bets: 21 files of 50 entries (the last cut short), every race and type.
     QDir(pat).removeRecursively();
     QDir().mkpath(pat);
     for (int file = 0; file < 21; ++file) {
-        zm::pat::Lg95Record lg;
-        lg.setText(zm::pat::Lg95Record::year, u"2026");
-        lg.setText(zm::pat::Lg95Record::month, u"12");
-        lg.setText(zm::pat::Lg95Record::day, u"05");
+        zm::Lg95Record lg;
+        lg.setText(zm::Lg95Record::year, u"2026");
+        lg.setText(zm::Lg95Record::month, u"12");
+        lg.setText(zm::Lg95Record::day, u"05");
         for (int e = 1; e <= 50 && file * 50 + e <= 1024; ++e) {
             const int n = file * 50 + e;
-            auto at = [&](const zm::Field& f) { return f.shifted(zm::pat::Lg95Record::entries.element(e).offset); };
-            lg.setText(at(zm::pat::Lg95Record::betType), QString::number(n % 5 + 1));
-            lg.setText(at(zm::pat::Lg95Record::venue), n % 2 ? u"05" : u"06");
-            lg.setText(at(zm::pat::Lg95Record::raceNo), QString::number(n % 12 + 1).rightJustified(2, u'0'));
-            lg.setText(at(zm::pat::Lg95Record::first), QString::number(n % 7 + 1).rightJustified(2));
-            lg.setText(at(zm::pat::Lg95Record::second), QString::number(n % 7 + 8).rightJustified(2));
-            lg.setText(at(zm::pat::Lg95Record::stake), u"0001");
-            lg.setText(at(zm::pat::Lg95Record::state), u"01");
+            auto at = [&](const zm::Field& f) { return f.shifted(zm::Lg95Record::entries.element(e).offset); };
+            lg.setText(at(zm::Lg95Record::betType), QString::number(n % 5 + 1));
+            lg.setText(at(zm::Lg95Record::venue), n % 2 ? u"05" : u"06");
+            lg.setText(at(zm::Lg95Record::raceNo), QString::number(n % 12 + 1).rightJustified(2, u'0'));
+            lg.setText(at(zm::Lg95Record::first), QString::number(n % 7 + 1).rightJustified(2));
+            lg.setText(at(zm::Lg95Record::second), QString::number(n % 7 + 8).rightJustified(2));
+            lg.setText(at(zm::Lg95Record::stake), u"0001");
+            lg.setText(at(zm::Lg95Record::state), u"01");
         }
         (void)zm::SafeSave::save(pat + QStringLiteral("LG-%1.JRA").arg(file, 2, 10, QChar(u'0')), lg.bytes());
     }
     size_t rows = 0;
     for (auto _ : state) {
-        const auto log = zm::pat::ShowVoteLog(home.ctx, *zm::pat::patFormat(zm::pat::PatVer::V98), QStringLiteral("20261205"));
+        const auto log = zm::ShowVoteLog(home.ctx, *zm::patFormat(zm::PatVer::V98), QStringLiteral("20261205"));
         rows = log->rows.size();
-        benchmark::DoNotOptimize(zm::pat::voteLogText(*log));
+        benchmark::DoNotOptimize(zm::voteLogText(*log));
     }
     state.counters["rows"] = static_cast<double>(rows);
 }

@@ -17,10 +17,8 @@
 #include <cmath>
 #include <optional>
 
-namespace zm::analysis {
+namespace zm {
 
-using pat::Judgement;
-using pat::SeiRecord;
 
 double Tally::hitRate() const {
     return bets > 0 ? static_cast<double>(hits) * 100.0 / bets : 0.0;
@@ -155,7 +153,7 @@ JudgedBet judge(const std::vector<SeiRecord>& one, const QString& day, const QSt
     b.combination = second.isEmpty() ? first : first + u'-' + second;
     b.stake = stake;
     if (!one.empty()) {
-        const pat::JudgeResult r = pat::JudgeBet(one, day.mid(6, 2), venueNo, twoDigit(raceNo), typeCode, first, second);
+        const JudgeResult r = JudgeBet(one, day.mid(6, 2), venueNo, twoDigit(raceNo), typeCode, first, second);
         b.judgement = r.judgement;
         b.payout = r.payout;
     }
@@ -285,7 +283,7 @@ BacktestReport RunBacktest(const AppPaths& paths, const AppSettings& settings, c
         progress.idle();
 
         const std::vector<SeiRecord> sei =
-            resulted.contains(day) ? readDayResults(pat::seiPath(paths.DataDir, day)) : std::vector<SeiRecord>{};
+            resulted.contains(day) ? readDayResults(seiPath(paths.DataDir, day)) : std::vector<SeiRecord>{};
         std::optional<std::vector<PredictionRecord>> records;
         if (predicted.contains(day)) {
             records = readPredictionFile(predictionFilePath(paths.DataDir, day));
@@ -352,4 +350,4 @@ BacktestReport RunBacktest(const AppPaths& paths, const AppSettings& settings, c
     return report;
 }
 
-}  // namespace zm::analysis
+}  // namespace zm

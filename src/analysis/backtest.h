@@ -21,7 +21,7 @@ namespace zm {
 class OddsRecord;
 }
 
-namespace zm::analysis {
+namespace zm {
 
 constexpr int kStyleCount = 9;  // styles 0..8
 // The style number of the day's own pending bets in the figures.
@@ -49,7 +49,7 @@ struct JudgedBet {
     QString typeCode;     // "1" 単勝 .. "5" ワイド
     QString combination;  // "3", "5-12", "1-8"
     double stake = 0;
-    pat::Judgement judgement = pat::Judgement::Unjudged;
+    Judgement judgement = Judgement::Unjudged;
     double payout = 0;  // per 100 yen on a hit
     double returns = 0;
 };
@@ -118,4 +118,4 @@ std::vector<PickedBet> rebuildPicks(const PredictionRecord& record, int style, c
 BacktestReport RunBacktest(const AppPaths& paths, const AppSettings& settings, const BacktestOptions& options,
                            ProgressSink& progress);
 
-}  // namespace zm::analysis
+}  // namespace zm

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace zm::analysis {
+namespace zm {
 
 namespace {
 
@@ -38,8 +38,8 @@ QString styleNumber(int style) {
     return style == kMyBets ? QString() : QString::number(style);
 }
 
-QString judgementWord(pat::Judgement j) {
-    return pat::judgementText(j);
+QString judgementWord(Judgement j) {
+    return judgementText(j);
 }
 
 QString quoted(const QString& field) {
@@ -137,7 +137,7 @@ QList<Table> backtestTables(const BacktestReport& report) {
         for (const auto& [style, b] : report.bets) {
             bets.rows.append({styleNumber(style), styleFiguresName(style), b.day, JraVenueName(b.venueNo),
                               QString::number(b.raceNo), betTypeName(b.typeCode), b.combination, amount(b.stake),
-                              judgementWord(b.judgement), b.judgement == pat::Judgement::Hit ? amount(b.payout) : QString(),
+                              judgementWord(b.judgement), b.judgement == Judgement::Hit ? amount(b.payout) : QString(),
                               amount(b.returns)});
         }
         tables.append(bets);
@@ -302,4 +302,4 @@ QString markTableText(const BacktestReport& report) {
     return aligned(t.header, t.rows, 1);
 }
 
-}  // namespace zm::analysis
+}  // namespace zm

@@ -12,7 +12,7 @@
 
 #include <vector>
 
-namespace zm::analysis {
+namespace zm {
 
 struct Table {
     QString suffix;  // "" for the per-style table, else "-types", "-venues", ...
@@ -72,4 +72,4 @@ QString aligned(const QStringList& header, const QList<QStringList>& rows, int l
 QString yenText(double yen);
 QString rateText(double rate);
 
-}  // namespace zm::analysis
+}  // namespace zm

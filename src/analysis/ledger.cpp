@@ -10,7 +10,7 @@
 #include <QVariant>
 #include <atomic>
 
-namespace zm::analysis {
+namespace zm {
 
 namespace {
 
@@ -228,7 +228,7 @@ Result<LedgerDay> Ledger::readDay(const QString& dayText) const {
         return failure(u"読むことが"_s);
     while (q.next()) {
         day.bets.push_back({q.value(0).toString(), q.value(1).toInt(), q.value(2).toString(), q.value(3).toString(),
-                            Amount::yen(q.value(4).toLongLong()), pat::Judgement(q.value(5).toInt()),
+                            Amount::yen(q.value(4).toLongLong()), Judgement(q.value(5).toInt()),
                             Amount::yen(q.value(6).toLongLong()), Amount::yen(q.value(7).toLongLong()),
                             q.value(8).toInt() != 0, q.value(9).toInt()});
     }
@@ -281,11 +281,11 @@ Result<std::vector<Ledger::DatedBet>> Ledger::bets(const QString& from, const QS
     while (q.next()) {
         out.push_back({q.value(0).toString(),
                        {q.value(1).toString(), q.value(2).toInt(), q.value(3).toString(), q.value(4).toString(),
-                        Amount::yen(q.value(5).toLongLong()), pat::Judgement(q.value(6).toInt()),
+                        Amount::yen(q.value(5).toLongLong()), Judgement(q.value(6).toInt()),
                         Amount::yen(q.value(7).toLongLong()), Amount::yen(q.value(8).toLongLong()),
                         q.value(9).toInt() != 0, q.value(10).toInt()}});
     }
     return out;
 }
 
-}  // namespace zm::analysis
+}  // namespace zm

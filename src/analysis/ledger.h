@@ -16,7 +16,7 @@
 #include <memory>
 #include <vector>
 
-namespace zm::analysis {
+namespace zm {
 
 // One bet as the ledger keeps it.
 struct LedgerBet {
@@ -25,7 +25,7 @@ struct LedgerBet {
     QString typeCode;     // "1" 単勝 .. "5" ワイド
     QString combination;  // " 3", " 3- 5"
     Amount stake;
-    pat::Judgement judgement = pat::Judgement::Unjudged;
+    Judgement judgement = Judgement::Unjudged;
     Amount payout;   // per 100 yen on a hit
     Amount returns;  // what came back: the payout on a hit, the stake on a refund
     bool pending = false;  // the bet stood in the day's pending bets
@@ -83,4 +83,4 @@ private:
     QString connection_;
 };
 
-}  // namespace zm::analysis
+}  // namespace zm

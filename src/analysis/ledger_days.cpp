@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <set>
 
-namespace zm::analysis {
+namespace zm {
 
 namespace {
 
@@ -77,12 +77,12 @@ QStringList ledgerSourceDays(const AppPaths& paths, const QString& from, const Q
 Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& dayText) {
     LedgerDay day;
     day.day = dayText;
-    const QString sei = pat::seiPath(ctx.paths.DataDir, dayText);
+    const QString sei = seiPath(ctx.paths.DataDir, dayText);
     if (QFileInfo::exists(sei)) {
-        const Result<QByteArray> bytes = readOutsideFile(sei, pat::kMaxSeiFile);
+        const Result<QByteArray> bytes = readOutsideFile(sei, kMaxSeiFile);
         if (!bytes)
             return bytes.status();
-        for (const pat::SeiRecord& r : pat::seiRecords(*bytes))
+        for (const SeiRecord& r : seiRecords(*bytes))
             day.results.push_back(r.bytes());
     }
     const Result<PendingBetFile> pending = ReadPendingBets(PendingBetPath(ctx.paths, dayText));
@@ -93,11 +93,11 @@ Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& dayText) {
     if (!ctx.settings.PatOpt)
         return day;
     // A day without a vote log (no log files, or none of the day) has no bets.
-    const Result<pat::VoteLog> log = pat::ShowVoteLog(ctx, dayText);
+    const Result<VoteLog> log = ShowVoteLog(ctx, dayText);
     if (!log)
         return day;
     const std::set<BetKey> keys = pendingKeys(day.pending);
-    for (const pat::VoteRow& row : log->rows) {
+    for (const VoteRow& row : log->rows) {
         LedgerBet b;
         b.venueNo = JraVenueCodeOf(row.venue);
         b.race = row.race.toInt();
@@ -135,4 +135,4 @@ Result<LedgerUpdate> updateLedger(AppContext& ctx, Ledger& ledger, const QString
     return update;
 }
 
-}  // namespace zm::analysis
+}  // namespace zm

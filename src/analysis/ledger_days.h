@@ -8,7 +8,7 @@
 
 #include <QStringList>
 
-namespace zm::analysis {
+namespace zm {
 
 // The days in from..to ("yyyymmdd", empty for no bound) that the data folder holds a results
 // file (".SEI") or a pending-bet file of, oldest first.
@@ -32,4 +32,4 @@ Result<LedgerUpdate> updateLedger(AppContext& ctx, Ledger& ledger, const QString
 // "Data/ledger.sqlite".
 QString ledgerPath(const AppPaths& paths);
 
-}  // namespace zm::analysis
+}  // namespace zm

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <map>
 
-namespace zm::analysis {
+namespace zm {
 
 namespace {
 
@@ -42,18 +42,18 @@ struct Running {
 
     void add(const LedgerBet& bet) {
         LedgerFigures& f = figures;
-        if (bet.judgement == pat::Judgement::Unjudged) {
+        if (bet.judgement == Judgement::Unjudged) {
             ++f.unjudged;
             return;
         }
-        if (bet.judgement == pat::Judgement::Refund) {
+        if (bet.judgement == Judgement::Refund) {
             ++f.refunds;
             f.refunded += bet.stake;
             return;
         }
         ++f.bets;
         f.stake += bet.stake;
-        const bool hit = bet.judgement == pat::Judgement::Hit;
+        const bool hit = bet.judgement == Judgement::Hit;
         if (hit) {
             ++f.hits;
             f.returns += bet.returns;
@@ -133,4 +133,4 @@ Table ledgerTable(const LedgerReport& report) {
     return t;
 }
 
-}  // namespace zm::analysis
+}  // namespace zm

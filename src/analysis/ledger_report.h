@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-namespace zm::analysis {
+namespace zm {
 
 enum class LedgerGrouping { Day, Month, Year, Venue, Type, Style };
 
@@ -52,4 +52,4 @@ LedgerReport ledgerReport(const std::vector<Ledger::DatedBet>& bets, LedgerGroup
 // with "%". csvText and aligned (backtest_tables.h) write it out.
 Table ledgerTable(const LedgerReport& report);
 
-}  // namespace zm::analysis
+}  // namespace zm

@@ -17,7 +17,7 @@
 #include <QJsonObject>
 #include <algorithm>
 
-namespace zm::analysis {
+namespace zm {
 
 namespace {
 
@@ -32,7 +32,7 @@ double winOdds(const OddsRecord& odds, int h) {
     return ok && tenths > 0 ? tenths / 10.0 : 0;
 }
 
-ModelRace modelRace(const PredictionRecord& rec, const pat::SeiRecord* result, const OddsRecord* odds) {
+ModelRace modelRace(const PredictionRecord& rec, const SeiRecord* result, const OddsRecord* odds) {
     ModelRace race;
     const int n = std::clamp<int>(rec.runnerCount, 0, kPredictionRunners);
     int best = 0;
@@ -63,7 +63,7 @@ ModelDays modelDays(const AppPaths& paths, const QString& from, const QString& t
         const QString day = name.left(8);
         if ((!from.isEmpty() && day < from) || (!to.isEmpty() && day > to))
             continue;
-        const std::vector<pat::SeiRecord> sei = readDayResults(pat::seiPath(paths.DataDir, day));
+        const std::vector<SeiRecord> sei = readDayResults(seiPath(paths.DataDir, day));
         if (sei.empty())
             continue;
         const auto records = readPredictionFile(predictionFilePath(paths.DataDir, day));
@@ -77,7 +77,7 @@ ModelDays modelDays(const AppPaths& paths, const QString& from, const QString& t
             return bool(file);
         }();
         for (const PredictionRecord& rec : *records) {
-            const pat::SeiRecord* result = raceResult(sei, day, ServiceToJraCode(rec.venueCode), rec.raceNo);
+            const SeiRecord* result = raceResult(sei, day, ServiceToJraCode(rec.venueCode), rec.raceNo);
             out.races.push_back(modelRace(rec, result, haveOdds ? odds.find(rec.venueCode, rec.raceNo) : nullptr));
         }
         out.days << day;
@@ -135,4 +135,4 @@ Result<StoredModel> loadModel(const QString& path) {
     return stored;
 }
 
-}  // namespace zm::analysis
+}  // namespace zm

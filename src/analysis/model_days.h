@@ -10,7 +10,7 @@
 
 #include <QStringList>
 
-namespace zm::analysis {
+namespace zm {
 
 // Fewer days than this fit no model: the weights would follow chance.
 inline constexpr int kMinModelDays = 20;
@@ -44,4 +44,4 @@ Result<StoredModel> fitModel(const AppPaths& paths, const QString& from = {}, co
 Status saveModel(const QString& path, const StoredModel& stored);
 Result<StoredModel> loadModel(const QString& path);
 
-}  // namespace zm::analysis
+}  // namespace zm

@@ -4,9 +4,8 @@
 
 #include <QFile>
 
-namespace zm::analysis {
+namespace zm {
 
-using pat::SeiRecord;
 
 bool isDayFileName(const QString& name, const QString& suffix) {
     if (name.size() != 8 + suffix.size() || !name.endsWith(suffix, Qt::CaseInsensitive))
@@ -22,7 +21,7 @@ std::vector<SeiRecord> readDayResults(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    return pat::seiRecords(f.readAll());
+    return seiRecords(f.readAll());
 }
 
 const SeiRecord* raceResult(const std::vector<SeiRecord>& sei, const QString& day, const QString& venueNo, int raceNo) {
@@ -52,4 +51,4 @@ bool finishedWithin(const SeiRecord& result, int horse, int count) {
     return false;
 }
 
-}  // namespace zm::analysis
+}  // namespace zm

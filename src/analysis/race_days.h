@@ -8,22 +8,22 @@
 #include <QString>
 #include <vector>
 
-namespace zm::analysis {
+namespace zm {
 
 // True for "yyyymmdd" + suffix (the suffix in any case).
 bool isDayFileName(const QString& name, const QString& suffix);
 
 // The records of the day's ".SEI" file; none when it cannot be read.
-std::vector<pat::SeiRecord> readDayResults(const QString& path);
+std::vector<SeiRecord> readDayResults(const QString& path);
 
 // The day's result of one race (JRA venue number, race number), or nullptr.
-const pat::SeiRecord* raceResult(const std::vector<pat::SeiRecord>& sei, const QString& day, const QString& venueNo,
+const SeiRecord* raceResult(const std::vector<SeiRecord>& sei, const QString& day, const QString& venueNo,
                                  int raceNo);
 
 // Whether the horse won the race: the first home, or either of a dead heat's winners.
-bool wonRace(const pat::SeiRecord& result, int horse);
+bool wonRace(const SeiRecord& result, int horse);
 
 // Whether the horse is among the first count horses home (count 1..3).
-bool finishedWithin(const pat::SeiRecord& result, int horse, int count);
+bool finishedWithin(const SeiRecord& result, int horse, int count);
 
-}  // namespace zm::analysis
+}  // namespace zm

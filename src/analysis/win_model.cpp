@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace zm::analysis {
+namespace zm {
 
 namespace {
 
@@ -209,4 +209,4 @@ std::array<ReliabilityBand, 10> reliability(const WinModel& model, const std::ve
     return bands;
 }
 
-}  // namespace zm::analysis
+}  // namespace zm

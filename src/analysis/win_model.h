@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-namespace zm::analysis {
+namespace zm {
 
 // The features of one runner: the predicted index less the best index of its race (0 for the
 // best, negative for the rest, in index points / 10), the predicted rank's logarithm, and one
@@ -66,4 +66,4 @@ struct ReliabilityBand {
 };
 std::array<ReliabilityBand, 10> reliability(const WinModel& model, const std::vector<ModelRace>& races);
 
-}  // namespace zm::analysis
+}  // namespace zm

@@ -174,13 +174,13 @@ Result<BetDone> ImportBetOdds(AppContext& ctx, const QString& day) {
         return Status::warning(pat.message() + QStringLiteral("\r\nメニューの［オプション］→［ＰＡＴの設定］でPATのフォルダとバージョンを指定してください。"));
     PendingBetTable table = file->bets;
     // "FHDUEL" has no format of its own: its bets keep their odds.
-    const pat::PatFormat* format = pat::patFormatOf(ctx.settings.Ver);
+    const zm::PatFormat* format = zm::patFormatOf(ctx.settings.Ver);
     const QString patDir = withTrailingSlash(ctx.settings.PatDir);
     MeetingDays meetingDays(ctx.paths, day);
     PatFileCache cache;
     for (PendingBet& bet : table) {
         const QString kind = bet.BetType.left(1);
-        const QString prefix = pat::readsQuinellaFile(kind) ? pat::kQuinellaPrefix : pat::kWinPlacePrefix;
+        const QString prefix = zm::readsQuinellaFile(kind) ? zm::kQuinellaPrefix : zm::kWinPlacePrefix;
         const QString venueCode = ServiceVenueCodeOf(bet.Venue);
         const QString raceNo = bet.Race.left(2);
         QString nichi;
@@ -378,7 +378,7 @@ Result<BetTotals> PendingBetTotals(const AppPaths& paths, const QString& day) {
 
 Status PatSettingsProblem(const AppSettings& settings) {
     // "FHDUEL" is a setting of its own that reads no PAT files.
-    if (!pat::patFormatOf(settings.Ver) && settings.Ver != u"FHDUEL")
+    if (!zm::patFormatOf(settings.Ver) && settings.Ver != u"FHDUEL")
         return Status::failure(QStringLiteral("PATのバージョン（Ver）が設定されていません（31・95・98 のいずれか）。"));
     if (settings.PatDir.trimmed().isEmpty())
         return Status::failure(QStringLiteral("PATのフォルダ（PatDir）が設定されていません。"));

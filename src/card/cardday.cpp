@@ -13,7 +13,7 @@
 #include <QSet>
 #include <algorithm>
 
-namespace zm::card {
+namespace zm {
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -345,4 +345,4 @@ std::vector<bool> visibleColumns(CardViewState state) {
     return shown;
 }
 
-}  // namespace zm::card
+}  // namespace zm

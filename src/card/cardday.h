@@ -13,7 +13,7 @@
 #include <optional>
 #include <vector>
 
-namespace zm::card {
+namespace zm {
 
 // One race row of a venue frame; empty text for a race number the day does not hold.
 struct RaceRow {
@@ -144,4 +144,4 @@ QStringList gridCells(const CardRow& row, bool placeOddsMode);
 // Which grid columns (indices into gridHeadings) a view state shows.
 std::vector<bool> visibleColumns(CardViewState state);
 
-}  // namespace zm::card
+}  // namespace zm

@@ -5,7 +5,7 @@
 #include "codes/sjis.h"
 #include "predict/selection.h"
 
-namespace zm::card {
+namespace zm {
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -251,4 +251,4 @@ QString PairPickText(int code, bool smallField) {
     return QString::number(a) + u'-' + QString::number(b);
 }
 
-}  // namespace zm::card
+}  // namespace zm

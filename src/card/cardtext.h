@@ -10,7 +10,7 @@
 #include <array>
 #include <cstdint>
 
-namespace zm::card {
+namespace zm {
 
 // The text in full-width form, as a wide conversion does it: ASCII and the blank become their
 // full-width forms, half-width katakana become full-width katakana (a sound mark joins the
@@ -104,4 +104,4 @@ QString PastOddsText(QStringView odds);
 QString WinPickText(int horse);
 QString PairPickText(int code, bool smallField);
 
-}  // namespace zm::card
+}  // namespace zm

@@ -18,7 +18,7 @@
 #include <QHash>
 #include <memory>
 
-namespace zm::card {
+namespace zm {
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -82,13 +82,13 @@ RaceOddsSource predictedOddsSource(const QString& dataDir, const QString& day) {
 }
 
 RaceOddsSource currentOddsSource(AppContext& ctx, const QString& day) {
-    const pat::PatFormat* format = ctx.settings.PatOpt ? pat::patFormatOf(ctx.settings.Ver) : nullptr;
+    const PatFormat* format = ctx.settings.PatOpt ? patFormatOf(ctx.settings.Ver) : nullptr;
     if (!format)
         return predictedOddsSource(ctx.paths.DataDir, day);
     // PAT's own files of each race, as the race card shows them.
     return [&ctx, format, day](const PredictionRecord& p, const RaceRecord&) {
-        const pat::PatRaceRef race{p.venueCode, QString::number(p.raceNo), FindNichi(ctx, day, p.venueCode), day};
-        const pat::WinPlaceOdds live = pat::ReadWinPlaceOdds(ctx.settings.PatDir, format, race);
+        const PatRaceRef race{p.venueCode, QString::number(p.raceNo), FindNichi(ctx, day, p.venueCode), day};
+        const WinPlaceOdds live = ReadWinPlaceOdds(ctx.settings.PatDir, format, race);
         RaceOddsTexts odds;
         odds.win = live.win;
         odds.place = live.place;
@@ -185,4 +185,4 @@ Status WriteDetailFile(AppContext& ctx, const QString& day, const RaceOddsSource
     return SafeSave::save(detailFilePath(ctx.settings, day), toSjis(text));
 }
 
-}  // namespace zm::card
+}  // namespace zm

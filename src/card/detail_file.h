@@ -15,7 +15,7 @@
 #include <array>
 #include <functional>
 
-namespace zm::card {
+namespace zm {
 
 inline const QString kDetailNoPrediction =
     QStringLiteral("予想データが見つかりません！　再度「予想」を実行してください<(_ _)>");
@@ -61,4 +61,4 @@ OutputTextFiles ListOutputTextFiles(const QString& outputDir);
 // file cannot be saved. A predicted race the race day file lacks is left out.
 Status WriteDetailFile(AppContext& ctx, const QString& day, const RaceOddsSource& odds = {});
 
-}  // namespace zm::card
+}  // namespace zm

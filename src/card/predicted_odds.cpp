@@ -7,7 +7,7 @@
 
 #include <QFileInfo>
 
-namespace zm::card {
+namespace zm {
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -63,4 +63,4 @@ PredictedOddsLoad LoadPredictedOdds(const QString& dataDir, const QString& day, 
     return PredictedOddsLoad::NoRace;
 }
 
-}  // namespace zm::card
+}  // namespace zm

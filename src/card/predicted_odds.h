@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-namespace zm::card {
+namespace zm {
 
 inline const QString kNoPredictedOdds = QStringLiteral("ＭＵＲ予想オッズがありません！");
 
@@ -36,4 +36,4 @@ enum class PredictedOddsLoad { Ok, NoFile, NoRace };
 PredictedOddsLoad LoadPredictedOdds(const QString& dataDir, const QString& day, const QString& venueCode, int raceNo,
                                     int runners, PredictedOdds& out);
 
-}  // namespace zm::card
+}  // namespace zm

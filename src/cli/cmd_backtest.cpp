@@ -19,7 +19,7 @@ QString dayList(const QStringList& days) {
 
 int cmdBacktest(CliEnv& env, const Call& call) {
     const QString& kUsage = call.usage;
-    analysis::BacktestOptions options;
+    zm::BacktestOptions options;
     const QString csv = call.args.value(u"csv"_s);
     const bool sjis = call.args.isSet(u"sjis"_s);
     for (const auto& [name, value] : call.args.ordered()) {
@@ -31,7 +31,7 @@ int cmdBacktest(CliEnv& env, const Call& call) {
         } else if (name == u"style") {
             bool ok = false;
             const int style = value.toInt(&ok);
-            if (!ok || style < 0 || style >= analysis::kStyleCount)
+            if (!ok || style < 0 || style >= zm::kStyleCount)
                 return usageError(env, kUsage + u"\n  --style N: a prediction style 0..8"_s);
             if (std::find(options.styles.begin(), options.styles.end(), style) == options.styles.end())
                 options.styles.push_back(style);
@@ -43,15 +43,15 @@ int cmdBacktest(CliEnv& env, const Call& call) {
         return usageError(env, kUsage + u"\n  --from is after --to"_s);
     options.keepBets = !csv.isEmpty();
 
-    const analysis::BacktestReport report =
-        analysis::RunBacktest(env.ctx.paths, env.ctx.settings, options, env.ctx.progressSink());
+    const zm::BacktestReport report =
+        zm::RunBacktest(env.ctx.paths, env.ctx.settings, options, env.ctx.progressSink());
     if (env.stderrIsTerminal) {
         env.err << u'\n';
         env.err.flush();
     }
 
-    env.out << analysis::styleTableText(report) << u'\n';
-    env.out << analysis::markTableText(report) << u'\n';
+    env.out << zm::styleTableText(report) << u'\n';
+    env.out << zm::markTableText(report) << u'\n';
     env.out << u"検証日数 "_s << report.daysTested.size() << u'\n';
     env.out << u"成績なしで除外 "_s << report.daysWithoutResults.size() << dayList(report.daysWithoutResults) << u'\n';
     env.out << u"成績のみで予想なし "_s << report.daysWithoutPrediction.size() << dayList(report.daysWithoutPrediction)
@@ -63,7 +63,7 @@ int cmdBacktest(CliEnv& env, const Call& call) {
 
     if (!csv.isEmpty()) {
         QStringList written;
-        if (const Status s = analysis::WriteBacktestCsv(report, csv, sjis, &written, env.ctx.paths.DataDir); !s) {
+        if (const Status s = zm::WriteBacktestCsv(report, csv, sjis, &written, env.ctx.paths.DataDir); !s) {
             env.err << s.message() << Qt::endl;
             return kExitStopped;
         }

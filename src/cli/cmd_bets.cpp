@@ -16,7 +16,7 @@ namespace {
 
 // The message of a PAT command run without PAT set up: what is missing and how to set it.
 QString patSetupMessage(const QString& problem) {
-    return problem + u'\n' + pat::patSettingsHint();
+    return problem + u'\n' + zm::patSettingsHint();
 }
 
 // Why the day has no such race (empty when it has it, or when the day's files are not there
@@ -25,10 +25,10 @@ QString raceProblem(CliEnv& env, const QString& day, const QString& venue, int r
     const QString name = day + u' ' + VenueName(venue) + u' ' + QString::number(raceNo) + u'R';
     if (raceNo < 1 || raceNo > 12)
         return name + u": レースは 1～12 です。"_s;
-    card::DayCard loaded;
-    if (card::LoadDay(env.ctx.paths.DataDir, day, loaded) != card::DayLoad::Ok)
+    zm::DayCard loaded;
+    if (zm::LoadDay(env.ctx.paths.DataDir, day, loaded) != zm::DayLoad::Ok)
         return {};
-    for (const card::VenueFrame& frame : loaded.frames) {
+    for (const zm::VenueFrame& frame : loaded.frames) {
         if (frame.venueCode == venue)
             return frame.rows[static_cast<size_t>(raceNo - 1)].text.isEmpty()
                        ? name + u": この日のこの場にはこのレースがありません。"_s
@@ -49,14 +49,14 @@ int exitOf(CliEnv& env, const Result<BetDone>& done) {
 
 // The race's recommended bets as the race card shows them.
 std::optional<std::array<QString, 11>> racePicks(CliEnv& env, const QString& day, const QString& venue, int raceNo) {
-    card::DayCard loaded;
-    if (card::LoadDay(env.ctx.paths.DataDir, day, loaded) == card::DayLoad::FilesMissing) {
-        env.ctx.prompter.warning(card::kDayFilesMissing);
+    zm::DayCard loaded;
+    if (zm::LoadDay(env.ctx.paths.DataDir, day, loaded) == zm::DayLoad::FilesMissing) {
+        env.ctx.prompter.warning(zm::kDayFilesMissing);
         return std::nullopt;
     }
     for (int k = 0; k < 3; ++k) {
         if (loaded.frames[static_cast<size_t>(k)].venueCode == venue) {
-            if (const auto race = card::LoadRace(env.ctx.paths.DataDir, loaded, k + 1, raceNo))
+            if (const auto race = zm::LoadRace(env.ctx.paths.DataDir, loaded, k + 1, raceNo))
                 return race->recommendations;
         }
     }

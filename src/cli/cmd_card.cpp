@@ -11,21 +11,21 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // Every column of the grid, each padded to its widest cell (CP932 bytes).
-void printGrid(QTextStream& out, const card::RaceCard& race) {
+void printGrid(QTextStream& out, const zm::RaceCard& race) {
     std::vector<QStringList> lines;
-    lines.push_back(card::gridHeadings(true));
-    for (const card::CardRow& row : race.rows) {
-        lines.push_back(card::gridCells(row, true));
+    lines.push_back(zm::gridHeadings(true));
+    for (const zm::CardRow& row : race.rows) {
+        lines.push_back(zm::gridCells(row, true));
     }
-    std::vector<int> widths(card::ColumnCount, 0);
+    std::vector<int> widths(zm::ColumnCount, 0);
     for (const QStringList& l : lines) {
-        for (int c = 0; c < card::ColumnCount; ++c) {
+        for (int c = 0; c < zm::ColumnCount; ++c) {
             widths[static_cast<size_t>(c)] = std::max(widths[static_cast<size_t>(c)], ByteLength(l[c]));
         }
     }
     for (const QStringList& l : lines) {
         QString text;
-        for (int c = 0; c < card::ColumnCount; ++c) {
+        for (int c = 0; c < zm::ColumnCount; ++c) {
             if (c > 0) {
                 text += u' ';
             }
@@ -53,20 +53,20 @@ int cmdCard(CliEnv& env, const Call& call) {
         if (venue.isEmpty() || !numberOk || raceNo < 1 || raceNo > 12)
             return usageError(env, u"card DAY VENUE RACE   (VENUE a course name such as 東京, RACE 1-12)"_s);
     }
-    card::DayCard loaded;
-    switch (card::LoadDay(env.ctx.paths.DataDir, day, loaded)) {
-    case card::DayLoad::Ok:
+    zm::DayCard loaded;
+    switch (zm::LoadDay(env.ctx.paths.DataDir, day, loaded)) {
+    case zm::DayLoad::Ok:
         break;
-    case card::DayLoad::FilesMissing:
-        env.ctx.prompter.warning(card::kDayFilesMissing);
+    case zm::DayLoad::FilesMissing:
+        env.ctx.prompter.warning(zm::kDayFilesMissing);
         return kExitStopped;
-    case card::DayLoad::Damaged:
+    case zm::DayLoad::Damaged:
         env.ctx.prompter.critical(loaded.problem);
         return kExitStopped;
     }
     if (args.size() == 1) {
         bool first = true;
-        for (const card::VenueFrame& frame : loaded.frames) {
+        for (const zm::VenueFrame& frame : loaded.frames) {
             if (!frame.visible()) {
                 continue;
             }
@@ -75,7 +75,7 @@ int cmdCard(CliEnv& env, const Call& call) {
             }
             first = false;
             env.out << frame.caption << u'\n';
-            for (const card::RaceRow& row : frame.rows) {
+            for (const zm::RaceRow& row : frame.rows) {
                 if (row.predictionRecord != 0) {
                     env.out << row.text << u'\n';
                 }
@@ -91,7 +91,7 @@ int cmdCard(CliEnv& env, const Call& call) {
             frame = k + 1;
         }
     }
-    const auto race = frame ? card::LoadRace(env.ctx.paths.DataDir, loaded, frame, raceNo) : std::nullopt;
+    const auto race = frame ? zm::LoadRace(env.ctx.paths.DataDir, loaded, frame, raceNo) : std::nullopt;
     if (!race) {
         env.err << day << u' ' << VenueName(venue) << u' ' << raceNo << u"R: このレースの予想はありません。"_s
                 << Qt::endl;

@@ -11,7 +11,7 @@ int cmdConvertOdds(CliEnv& env, const Call& call) {
     const QString folder =
         call.args.isSet(QStringLiteral("to")) ? call.args.value(QStringLiteral("to")) : env.ctx.settings.ConvOddsDir;
     const QString archiveText = call.args.positionals()[0];
-    const pat::PatFormat* format = pat::patFormatOf(generationText);
+    const zm::PatFormat* format = zm::patFormatOf(generationText);
     if (!format)
         return usageError(env, usage);
     if (archiveText.isEmpty())
@@ -26,11 +26,11 @@ int cmdConvertOdds(CliEnv& env, const Call& call) {
         env.err << "zenomur-cli: no predicted odds imported from " << archiveText << Qt::endl;
         return kExitStopped;
     }
-    env.err << pat::ConvHeading(*oddsPath) << Qt::endl;
-    const auto run = pat::ConvertPredictedOdds(env.ctx, *oddsPath, *format, folder);
+    env.err << zm::ConvHeading(*oddsPath) << Qt::endl;
+    const auto run = zm::ConvertPredictedOdds(env.ctx, *oddsPath, *format, folder);
     if (!run)
         return showFailure(env, run.status());
-    showNotice(env, Notice{pat::kConvDone});
+    showNotice(env, Notice{zm::kConvDone});
     for (const QString& path : run->written)
         env.out << path << u'\n';
     env.out.flush();

@@ -10,7 +10,7 @@ namespace zm::cli {
 int cmdDays(CliEnv& env, const Call&) {
     qsizetype total = 0;
     for (const QString& day : ListPredictedDays(env.ctx.paths.DataDir, &total)) {
-        env.out << day << u' ' << card::DayText(day) << u'\n';
+        env.out << day << u' ' << zm::DayText(day) << u'\n';
     }
     env.out.flush();
     if (const QString beyond = daysNotListedMessage(total); !beyond.isEmpty())

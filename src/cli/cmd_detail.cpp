@@ -12,9 +12,9 @@ int cmdDetail(CliEnv& env, const Call& call) {
     const auto day = DayArgument(call.args.positionals()[0]);
     if (!day)
         return usageError(env, u"detail DAY   (DAY as yyyymmdd)"_s);
-    if (const Status written = card::WriteDetailFile(env.ctx, *day); !written)
+    if (const Status written = zm::WriteDetailFile(env.ctx, *day); !written)
         return showFailure(env, written);
-    env.out << card::detailFilePath(env.ctx.settings, *day) << u'\n';
+    env.out << zm::detailFilePath(env.ctx.settings, *day) << u'\n';
     return kExitOk;
 }
 

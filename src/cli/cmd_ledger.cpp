@@ -32,8 +32,8 @@ bool dayRange(CliEnv& env, const Call& call, QString& from, QString& to, int& ex
     return true;
 }
 
-std::unique_ptr<analysis::Ledger> openLedger(CliEnv& env) {
-    auto ledger = analysis::Ledger::open(analysis::ledgerPath(env.ctx.paths));
+std::unique_ptr<zm::Ledger> openLedger(CliEnv& env) {
+    auto ledger = zm::Ledger::open(zm::ledgerPath(env.ctx.paths));
     if (!ledger) {
         env.err << ledger.message() << Qt::endl;
         return nullptr;
@@ -53,8 +53,8 @@ int ledgerUpdate(CliEnv& env, const Call& call) {
     const auto ledger = openLedger(env);
     if (!ledger)
         return kExitStopped;
-    const QStringList days = analysis::ledgerSourceDays(env.ctx.paths, from, to);
-    const Result<analysis::LedgerUpdate> update = analysis::updateLedger(env.ctx, *ledger, days);
+    const QStringList days = zm::ledgerSourceDays(env.ctx.paths, from, to);
+    const Result<zm::LedgerUpdate> update = zm::updateLedger(env.ctx, *ledger, days);
     if (!update) {
         env.err << update.message() << Qt::endl;
         return kExitStopped;
@@ -77,10 +77,10 @@ int ledgerReport(CliEnv& env, const Call& call) {
     int exitCode = kExitOk;
     if (!dayRange(env, call, from, to, exitCode))
         return exitCode;
-    const auto grouping = analysis::ledgerGroupingOf(call.args.isSet(u"by"_s) ? call.args.value(u"by"_s) : u"month"_s);
+    const auto grouping = zm::ledgerGroupingOf(call.args.isSet(u"by"_s) ? call.args.value(u"by"_s) : u"month"_s);
     if (!grouping)
         return usageError(env, call.usage + u"\n  --by: day, month, year, venue, type or style"_s);
-    analysis::LedgerFilter filter;
+    zm::LedgerFilter filter;
     const QStringList types = {u"単勝"_s, u"複勝"_s, u"枠連"_s, u"馬連"_s, u"ワイド"_s};
     for (const QString& type : call.args.values(u"type"_s)) {
         const qsizetype k = types.indexOf(type);
@@ -107,11 +107,11 @@ int ledgerReport(CliEnv& env, const Call& call) {
         env.err << bets.message() << Qt::endl;
         return kExitStopped;
     }
-    const analysis::Table table = analysis::ledgerTable(analysis::ledgerReport(*bets, *grouping, filter));
-    env.out << analysis::aligned(table.header, table.rows, 1);
+    const zm::Table table = zm::ledgerTable(zm::ledgerReport(*bets, *grouping, filter));
+    env.out << zm::aligned(table.header, table.rows, 1);
     env.out.flush();
     if (!csv.isEmpty()) {
-        const QString text = analysis::csvText(table);
+        const QString text = zm::csvText(table);
         if (const Status saved = SafeSave::save(csv, sjis ? toSjis(text) : text.toUtf8()); !saved) {
             env.err << saved.message() << Qt::endl;
             return kExitStopped;

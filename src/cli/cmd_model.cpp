@@ -31,10 +31,10 @@ std::optional<std::pair<QString, QString>> range(CliEnv& env, const Call& call, 
     return r;
 }
 
-QString weights(const analysis::WinModel& model) {
+QString weights(const zm::WinModel& model) {
     static const char16_t* const kNames[] = {u"指数差", u"順位(log)", u"◎", u"○", u"▲", u"△", u"×"};
     QStringList parts;
-    for (int k = 0; k < analysis::kWinFeatures; ++k)
+    for (int k = 0; k < zm::kWinFeatures; ++k)
         parts << u"%1 %2"_s.arg(QString::fromUtf16(kNames[k])).arg(model.beta[size_t(k)], 0, 'f', 3);
     return parts.join(u"  "_s);
 }
@@ -48,13 +48,13 @@ int modelFit(CliEnv& env, const Call& call) {
     const auto r = range(env, call, exitCode);
     if (!r)
         return exitCode;
-    const Result<analysis::StoredModel> fitted = analysis::fitModel(env.ctx.paths, r->first, r->second);
+    const Result<zm::StoredModel> fitted = zm::fitModel(env.ctx.paths, r->first, r->second);
     if (!fitted) {
         env.err << fitted.message() << Qt::endl;
         return kExitStopped;
     }
-    const QString path = analysis::modelPath(env.ctx.paths);
-    if (const Status saved = analysis::saveModel(path, *fitted); !saved) {
+    const QString path = zm::modelPath(env.ctx.paths);
+    if (const Status saved = zm::saveModel(path, *fitted); !saved) {
         env.err << saved.message() << Qt::endl;
         return kExitStopped;
     }
@@ -72,12 +72,12 @@ int modelReport(CliEnv& env, const Call& call) {
     const auto r = range(env, call, exitCode);
     if (!r)
         return exitCode;
-    const Result<analysis::StoredModel> stored = analysis::loadModel(analysis::modelPath(env.ctx.paths));
+    const Result<zm::StoredModel> stored = zm::loadModel(zm::modelPath(env.ctx.paths));
     if (!stored) {
         env.err << stored.message() << Qt::endl;
         return kExitStopped;
     }
-    const analysis::ModelDays data = analysis::modelDays(env.ctx.paths, r->first, r->second);
+    const zm::ModelDays data = zm::modelDays(env.ctx.paths, r->first, r->second);
     int learned = 0;
     for (const QString& day : data.days)
         learned += stored->days.contains(day) ? 1 : 0;
@@ -85,20 +85,20 @@ int modelReport(CliEnv& env, const Call& call) {
     env.out << u"重み: "_s << weights(stored->model) << u'\n';
     env.out << u"検証: %1日（うち推定に使った日 %2日）、%3レース\n"_s.arg(data.days.size()).arg(learned).arg(
         data.races.size());
-    env.out << u"対数損失: モデル %1"_s.arg(analysis::modelLogLoss(stored->model, data.races), 0, 'f', 4);
-    if (const auto market = analysis::marketLogLoss(data.races))
+    env.out << u"対数損失: モデル %1"_s.arg(zm::modelLogLoss(stored->model, data.races), 0, 'f', 4);
+    if (const auto market = zm::marketLogLoss(data.races))
         env.out << u"  市場（予想オッズ） %1"_s.arg(*market, 0, 'f', 4);
     env.out << u'\n';
     QList<QStringList> rows;
-    const auto bands = analysis::reliability(stored->model, data.races);
+    const auto bands = zm::reliability(stored->model, data.races);
     for (size_t b = 0; b < bands.size(); ++b) {
-        const analysis::ReliabilityBand& band = bands[b];
+        const zm::ReliabilityBand& band = bands[b];
         rows << QStringList{u"%1-%2%"_s.arg(b * 10).arg(b * 10 + 10), QString::number(band.runners),
                             QString::number(band.winners),
-                            band.runners ? analysis::rateText(band.meanChance * 100) : u"-"_s,
-                            band.runners ? analysis::rateText(band.observedRate() * 100) : u"-"_s};
+                            band.runners ? zm::rateText(band.meanChance * 100) : u"-"_s,
+                            band.runners ? zm::rateText(band.observedRate() * 100) : u"-"_s};
     }
-    env.out << analysis::aligned({u"予想勝率"_s, u"頭数"_s, u"1着"_s, u"平均予想"_s, u"実際の勝率"_s}, rows, 1);
+    env.out << zm::aligned({u"予想勝率"_s, u"頭数"_s, u"1着"_s, u"平均予想"_s, u"実際の勝率"_s}, rows, 1);
     env.out.flush();
     return kExitOk;
 }

@@ -19,9 +19,9 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 int predictedOdds(CliEnv& env, const QString& day, const QString& venue, int raceNo) {
-    card::PredictedOdds odds;
-    if (card::LoadPredictedOdds(env.ctx.paths.DataDir, day, venue, raceNo, 18, odds) != card::PredictedOddsLoad::Ok) {
-        return showFailure(env, Status::notice(card::kNoPredictedOdds));
+    zm::PredictedOdds odds;
+    if (zm::LoadPredictedOdds(env.ctx.paths.DataDir, day, venue, raceNo, 18, odds) != zm::PredictedOddsLoad::Ok) {
+        return showFailure(env, Status::notice(zm::kNoPredictedOdds));
     }
     env.out << odds.caption << u'\n';
     for (const auto& l : odds.win)
@@ -35,7 +35,7 @@ int predictedOdds(CliEnv& env, const QString& day, const QString& venue, int rac
 }  // namespace
 
 int patStake(CliEnv& env, const Call& call) {
-    const auto stake = pat::ShowDayStake(env.ctx, pat::referenceDay(call.day));
+    const auto stake = zm::ShowDayStake(env.ctx, zm::referenceDay(call.day));
     if (!stake)
         return showFailure(env, stake.status());
     env.out << u"日付 "_s << stake->dayText() << u'\n';
@@ -47,12 +47,12 @@ int patStake(CliEnv& env, const Call& call) {
 }
 
 int patResults(CliEnv& env, const Call& call) {
-    const auto records = pat::BuildResults(env.ctx, call.day);
+    const auto records = zm::BuildResults(env.ctx, call.day);
     if (!records)
         return showFailure(env, records.status());
-    env.out << pat::resultsColumns().join(u'\t') << u'\n';
-    for (const pat::SeiRecord& s : *records)
-        env.out << pat::resultsRow(s).join(u'\t') << u'\n';
+    env.out << zm::resultsColumns().join(u'\t') << u'\n';
+    for (const zm::SeiRecord& s : *records)
+        env.out << zm::resultsRow(s).join(u'\t') << u'\n';
     env.out.flush();
     return kExitOk;
 }
@@ -61,11 +61,11 @@ int patLog(CliEnv& env, const Call& call) {
     if (call.args.count(u"export"_s) > 1)
         return usageError(env, call.usage);
     const QString exportFile = call.args.value(u"export"_s);
-    const auto log = pat::ShowVoteLog(env.ctx, call.day);
+    const auto log = zm::ShowVoteLog(env.ctx, call.day);
     if (!log)
         return showFailure(env, log.status());
     env.out << u"№\t場所\tＲ\t券種\t買い目\tODDS\t購入金額\t判 定\t配 当\t払戻金額\t備　考"_s << u'\n';
-    for (const pat::VoteRow& r : log->rows)
+    for (const zm::VoteRow& r : log->rows)
         env.out << r.numberText << u'\t' << r.venue << u'\t' << r.race << u'\t' << r.type << u'\t' << r.combination
                 << u'\t' << r.odds << u'\t' << r.stakeText << u'\t' << r.judgementText << u'\t' << r.payoutText << u'\t'
                 << r.returnText << u'\t' << r.remark << u'\n';
@@ -75,7 +75,7 @@ int patLog(CliEnv& env, const Call& call) {
     env.out << u"回収率 "_s << log->rateText() << u'\n';
     env.out.flush();
     if (!exportFile.isEmpty()) {
-        if (const Status saved = pat::ExportPatView(*log, exportFile); !saved) {
+        if (const Status saved = zm::ExportPatView(*log, exportFile); !saved) {
             return showFailure(env, saved);
         }
     }
@@ -90,27 +90,27 @@ int patOdds(CliEnv& env, const Call& call) {
     const int raceNo = args[1].toInt(&numberOk);
     if (venue.isEmpty() || !numberOk || raceNo < 1 || raceNo > 12)
         return usageError(env, u"pat --day yyyymmdd odds VENUE RACE   (VENUE as 東京 or its code, RACE 1-12)"_s);
-    const pat::PatFormat* format = pat::patFormatOf(env.ctx.settings.Ver);
+    const zm::PatFormat* format = zm::patFormatOf(env.ctx.settings.Ver);
     if (!format)
         return predictedOdds(env, day, venue, raceNo);
     if (!isRealFolder(env.ctx.settings.PatDir) && !QFileInfo(env.ctx.settings.PatDir).isDir()) {
-        return showFailure(env, Status::warning(pat::patFolderMissingMessage(env.ctx.settings.PatDir)));
+        return showFailure(env, Status::warning(zm::patFolderMissingMessage(env.ctx.settings.PatDir)));
     }
-    const pat::PatRaceRef race{venue, QString::number(raceNo), FindNichi(env.ctx, day, venue), day};
+    const zm::PatRaceRef race{venue, QString::number(raceNo), FindNichi(env.ctx, day, venue), day};
     const QString& folder = env.ctx.settings.PatDir;
-    const pat::WinPlaceOdds wp = pat::ReadWinPlaceOdds(folder, format, race);
-    const pat::PairOdds pairs = pat::ReadRenOdds(folder, format, race);
-    const pat::BodyWeights weights = pat::ReadBodyWeights(folder, format, race);
+    const zm::WinPlaceOdds wp = zm::ReadWinPlaceOdds(folder, format, race);
+    const zm::PairOdds pairs = zm::ReadRenOdds(folder, format, race);
+    const zm::BodyWeights weights = zm::ReadBodyWeights(folder, format, race);
     env.out << u"馬番\t単勝\t複勝\t馬体重"_s << u'\n';
     for (size_t h = 0; h < 18; ++h)
         env.out << QString::number(int(h) + 1).rightJustified(2) << u'\t' << wp.win[h] << u'\t' << wp.place[h] << u'\t'
                 << weights.weights[h] << u'\n';
     env.out << u"枠連"_s << u'\n';
-    for (const pat::BracketOddsRow& b : wp.brackets)
+    for (const zm::BracketOddsRow& b : wp.brackets)
         env.out << b.pair << u'\t' << b.odds << u'\n';
     const bool wide = format->hasWideOdds();
     env.out << (wide ? u"馬連\tワイド"_s : u"馬連"_s) << u'\n';
-    for (const pat::PairOddsRow& p : pairs.pairs) {
+    for (const zm::PairOddsRow& p : pairs.pairs) {
         env.out << p.pair << u'\t' << p.quinella;
         if (wide)
             env.out << u'\t' << p.wideLow << u'-' << p.wideHigh;

@@ -198,7 +198,7 @@ BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day) {
         const QByteArray* bytes(const QString& path) {
             auto it = files_.find(path);
             if (it == files_.end()) {
-                QByteArray b = pat::readPatFile(path, pat::kMaxPatFile);
+                QByteArray b = zm::readPatFile(path, zm::kMaxPatFile);
                 it = files_.insert(path, b.isEmpty() ? std::nullopt : std::optional<QByteArray>(std::move(b)));
             }
             return it->has_value() ? &**it : nullptr;
@@ -217,10 +217,10 @@ BulkOddsLookup patOddsLookup(AppContext& ctx, const QString& day) {
         State{ctx.settings.Ver, withTrailingSlash(ctx.settings.PatDir), MeetingDays(ctx.paths, day), {}});
     return [state](const PendingBet& bet) -> Result<QString> {
         const QString kind = bet.BetType.left(1);
-        const QString prefix = pat::readsQuinellaFile(kind) ? pat::kQuinellaPrefix : pat::kWinPlacePrefix;
+        const QString prefix = zm::readsQuinellaFile(kind) ? zm::kQuinellaPrefix : zm::kWinPlacePrefix;
         const QString venueCode = ServiceVenueCodeOf(bet.Venue);
         const QString raceNo = bet.Race.left(2);
-        const pat::PatFormat* format = pat::patFormatOf(state->ver);
+        const zm::PatFormat* format = zm::patFormatOf(state->ver);
         QString nichi;
         if (!format || format->namesFilesByMeetingDay()) {
             nichi = state->days.of(venueCode);

@@ -4,7 +4,7 @@
 #include "codes/numeric.h"
 #include "codes/sjis.h"
 
-namespace zm::pat {
+namespace zm {
 
 namespace {
 
@@ -166,4 +166,4 @@ std::optional<SeiRecord> seiFromKs95(QByteArrayView bytes, const QString& day) {
     return s;
 }
 
-}  // namespace zm::pat
+}  // namespace zm

@@ -11,7 +11,7 @@
 #include <QString>
 #include <optional>
 
-namespace zm::pat {
+namespace zm {
 
 // Betting log of PAT95 and PAT98 ("LG-??.JRA").
 class Lg95Record : public FixedRecord<1004> {
@@ -192,4 +192,4 @@ std::optional<SeiRecord> seiFromKs95(QByteArrayView ks, const QString& day);
 // Two digits, zero-padded ("3" -> "03").
 QString twoDigits(double v);
 
-}  // namespace zm::pat
+}  // namespace zm

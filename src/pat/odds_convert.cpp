@@ -11,7 +11,7 @@
 #include <QFileInfo>
 #include <cmath>
 
-namespace zm::pat {
+namespace zm {
 
 namespace {
 
@@ -113,4 +113,4 @@ Result<ConversionRun> ConvertPredictedOdds(AppContext& ctx, const QString& dayFi
     return run;
 }
 
-}  // namespace zm::pat
+}  // namespace zm

@@ -15,7 +15,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace zm::pat {
+namespace zm {
 
 // The file code of a record's race: venue letter ("0" outside the table), "1" when the
 // generation does not name files by the meeting's day (PAT31) or else the last character of the
@@ -46,4 +46,4 @@ struct ConversionRun {
 Result<ConversionRun> ConvertPredictedOdds(AppContext& ctx, const QString& dayFilePath, const PatFormat& format,
                                            const QString& folderText);
 
-}  // namespace zm::pat
+}  // namespace zm

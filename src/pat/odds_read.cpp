@@ -2,7 +2,7 @@
 
 #include "pat/pat_files.h"
 
-namespace zm::pat {
+namespace zm {
 
 namespace {
 
@@ -63,4 +63,4 @@ BodyWeights ReadBodyWeights(const QString& folder, const PatFormat* format, cons
     return format->bodyWeights(bytes);
 }
 
-}  // namespace zm::pat
+}  // namespace zm

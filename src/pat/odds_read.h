@@ -8,7 +8,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace zm::pat {
+namespace zm {
 
 // folder is the PAT folder ending in "/"; format the generation's (nullptr reads nothing).
 WinPlaceOdds ReadWinPlaceOdds(const QString& folder, const PatFormat* format, const PatRaceRef& race);
@@ -20,4 +20,4 @@ WinPlaceOdds winPlaceOddsFromBytes(QByteArrayView file, PatVer ver);
 PairOdds renOddsFromBytes(QByteArrayView file, PatVer ver);
 BodyWeights bodyWeightsFromBytes(QByteArrayView file, PatVer ver);
 
-}  // namespace zm::pat
+}  // namespace zm

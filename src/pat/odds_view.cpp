@@ -1,6 +1,6 @@
 #include "pat/odds_view.h"
 
-namespace zm::pat {
+namespace zm {
 
 PatVer patVerOf(const QString& ver) {
     if (ver == u"31")
@@ -12,4 +12,4 @@ PatVer patVerOf(const QString& ver) {
     return PatVer::None;
 }
 
-}  // namespace zm::pat
+}  // namespace zm

@@ -8,7 +8,7 @@
 #include <QString>
 #include <array>
 
-namespace zm::pat {
+namespace zm {
 
 // The PAT generation of the setting "Ver": "31", "95", "98"; anything else is None (the card
 // then shows the predicted odds instead).
@@ -52,4 +52,4 @@ struct BodyWeights {
     std::array<QString, 18> weights;  // "４８０＋０４", "取り消し", "４６２ 初出", or empty
 };
 
-}  // namespace zm::pat
+}  // namespace zm

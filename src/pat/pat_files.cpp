@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <cmath>
 
-namespace zm::pat {
+namespace zm {
 
 namespace {
 
@@ -272,4 +272,4 @@ QString ReadPatOdds31(const QString& file, QStringView kind, QStringView combina
                               kind, combination);
 }
 
-}  // namespace zm::pat
+}  // namespace zm

@@ -11,7 +11,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace zm::pat {
+namespace zm {
 
 // Where the PAT settings are made: the command line and the desktop program's menu.
 QString patSettingsHint();
@@ -224,4 +224,4 @@ QString ReadPatOdds31(const QString& file, QStringView kind, QStringView combina
 // Whether a kind reads the UO file (quinella and wide) rather than the ZO file.
 bool readsQuinellaFile(QStringView kind);
 
-}  // namespace zm::pat
+}  // namespace zm

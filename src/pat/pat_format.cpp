@@ -7,7 +7,7 @@
 
 #include <QFileInfo>
 
-namespace zm::pat {
+namespace zm {
 
 namespace {
 
@@ -239,4 +239,4 @@ const PatFormat* patFormatOf(const QString& ver) {
     return patFormat(patVerOf(ver));
 }
 
-}  // namespace zm::pat
+}  // namespace zm

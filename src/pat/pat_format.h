@@ -15,7 +15,7 @@ namespace zm {
 class OddsRecord;
 }
 
-namespace zm::pat {
+namespace zm {
 
 class PatFormat {
 public:
@@ -77,4 +77,4 @@ const PatFormat* patFormat(PatVer ver);
 // The same from the setting "Ver" ("31", "95", "98"; anything else gives nullptr).
 const PatFormat* patFormatOf(const QString& ver);
 
-}  // namespace zm::pat
+}  // namespace zm

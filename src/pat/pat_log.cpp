@@ -17,7 +17,7 @@
 #include <QLocale>
 #include <cmath>
 
-namespace zm::pat {
+namespace zm {
 
 namespace {
 
@@ -550,4 +550,4 @@ QString voteLogText(const VoteLog& log) {
 
 Status ExportPatView(const VoteLog& log, const QString& file) { return SafeSave::append(file, toSjis(voteLogText(log))); }
 
-}  // namespace zm::pat
+}  // namespace zm

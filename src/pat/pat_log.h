@@ -16,7 +16,7 @@
 #include <optional>
 #include <vector>
 
-namespace zm::pat {
+namespace zm {
 
 class PatFormat;
 
@@ -128,4 +128,4 @@ Status ExportPatView(const VoteLog& log, const QString& file);
 // The save dialog's filters.
 inline const QString kExportFilter = QStringLiteral("テキストファイル (*.TXT)|*.TXT|すべてのファイル (*.*)|*.*|");
 
-}  // namespace zm::pat
+}  // namespace zm

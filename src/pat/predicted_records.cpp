@@ -9,7 +9,7 @@
 #include <limits>
 #include <utility>
 
-namespace zm::pat {
+namespace zm {
 
 namespace {
 
@@ -286,4 +286,4 @@ Status WriteUo31(const QString& folder, const QString& fileCode, const OddsRecor
     return writeRecord(folder, kQuinellaPrefix, fileCode, Uo31Bytes(record));
 }
 
-}  // namespace zm::pat
+}  // namespace zm

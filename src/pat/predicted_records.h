@@ -10,7 +10,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace zm::pat {
+namespace zm {
 
 // The record's fields the conversion reads beyond the race key.
 struct PredictedOddsFields {
@@ -42,4 +42,4 @@ Status WriteUo98(const QString& folder, const QString& fileCode, const OddsRecor
 Status WriteUo95(const QString& folder, const QString& fileCode, const OddsRecord& record);
 Status WriteUo31(const QString& folder, const QString& fileCode, const OddsRecord& record);
 
-}  // namespace zm::pat
+}  // namespace zm

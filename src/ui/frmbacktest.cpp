@@ -50,7 +50,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // One colour per style, so that a style keeps its colour whichever others are ticked.
-const std::array<QColor, analysis::kStyleCount> kStyleColors = {
+const std::array<QColor, zm::kStyleCount> kStyleColors = {
     QColor(0x1f, 0x77, 0xb4), QColor(0xff, 0x7f, 0x0e), QColor(0x2c, 0xa0, 0x2c),
     QColor(0xd6, 0x27, 0x28), QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
     QColor(0xe3, 0x77, 0xc2), QColor(0x17, 0xbe, 0xcf), QColor(0xbc, 0xbd, 0x22)};
@@ -238,8 +238,8 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     styleGroup->setObjectName(u"fraStyle"_s);
     auto* styleGrid = new QGridLayout(styleGroup);
     styleGrid->setHorizontalSpacing(18);
-    for (int s = 0; s < analysis::kStyleCount; ++s) {
-        auto* box = new QCheckBox(analysis::styleFiguresName(s), styleGroup);
+    for (int s = 0; s < zm::kStyleCount; ++s) {
+        auto* box = new QCheckBox(zm::styleFiguresName(s), styleGroup);
         box->setObjectName(u"chkStyle_%1"_s.arg(s));
         box->setChecked(true);
         styles_[static_cast<size_t>(s)] = box;
@@ -299,13 +299,13 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
 // splitters.
 QWidget* frmBacktest::buildResultArea() {
     auto* styleFrame = new QGroupBox(u"スタイル別の成績"_s);
-    styleTable_ = makeReadOnlyTable(styleFrame, u"styleTable"_s, analysis::styleSummaryTable({}).header);
+    styleTable_ = makeReadOnlyTable(styleFrame, u"styleTable"_s, zm::styleSummaryTable({}).header);
     (new QVBoxLayout(styleFrame))->addWidget(styleTable_);
     auto* markFrame = new QGroupBox(u"印別の成績（◎○▲△×）"_s);
-    markTable_ = makeReadOnlyTable(markFrame, u"markTable"_s, analysis::markSummaryTable({}).header);
+    markTable_ = makeReadOnlyTable(markFrame, u"markTable"_s, zm::markSummaryTable({}).header);
     (new QVBoxLayout(markFrame))->addWidget(markTable_);
     // Every style and the pending bets without scrolling.
-    showRows(styleTable_, analysis::kStyleCount + 1);
+    showRows(styleTable_, zm::kStyleCount + 1);
     showRows(markTable_, 5);
     fitColumns(styleTable_);
     fitColumns(markTable_);
@@ -355,11 +355,11 @@ QSize frmBacktest::sizeHint() const {
     return {1180, 860};
 }
 
-analysis::BacktestOptions frmBacktest::options() const {
-    analysis::BacktestOptions o;
+zm::BacktestOptions frmBacktest::options() const {
+    zm::BacktestOptions o;
     o.from = from_->date().toString(u"yyyyMMdd"_s);
     o.to = to_->date().toString(u"yyyyMMdd"_s);
-    for (int s = 0; s < analysis::kStyleCount; ++s) {
+    for (int s = 0; s < zm::kStyleCount; ++s) {
         if (styles_[static_cast<size_t>(s)]->isChecked()) {
             o.styles.push_back(s);
         }
@@ -397,7 +397,7 @@ void frmBacktest::runBacktest() {
     if (running_) {
         return;
     }
-    analysis::BacktestOptions o = options();
+    zm::BacktestOptions o = options();
     if (o.from > o.to) {
         ctx_.prompter.information(u"期間の開始日が終了日より後になっています。"_s);
         from_->setFocus();
@@ -412,11 +412,11 @@ void frmBacktest::runBacktest() {
     written_.clear();
     setBusy(true);
     bar_->setPercent(0);
-    analysis::BacktestReport report;
+    zm::BacktestReport report;
     {
         BusyCursor busy;
         RunOnWorker(ctx_, this, [&](AppContext& run) {
-            report = analysis::RunBacktest(run.paths, run.settings, o, run.progressSink());
+            report = zm::RunBacktest(run.paths, run.settings, o, run.progressSink());
         });
     }
     status_->clear();
@@ -451,7 +451,7 @@ void frmBacktest::clearReport() {
 }
 
 void frmBacktest::showReport() {
-    const analysis::BacktestReport& r = *report_;
+    const zm::BacktestReport& r = *report_;
     fillStyleTable(r);
     fillMarkTable(r);
     fillRateChart(r);
@@ -469,15 +469,15 @@ void frmBacktest::showReport() {
     tables_->setSizes({wanted(styleTable_), wanted(markTable_)});
 }
 
-void frmBacktest::fillStyleTable(const analysis::BacktestReport& report) {
-    const analysis::Table table = analysis::styleSummaryTable(report);
-    const auto figs = analysis::reportedFigures(report);
+void frmBacktest::fillStyleTable(const zm::BacktestReport& report) {
+    const zm::Table table = zm::styleSummaryTable(report);
+    const auto figs = zm::reportedFigures(report);
     styleTable_->setSortingEnabled(false);
     styleTable_->setRowCount(static_cast<int>(table.rows.size()));
     enum { Name = 0, Balance = 7, Rate = 8 };
     for (int r = 0; r < table.rows.size(); ++r) {
         const QStringList& cells = table.rows[r];
-        const analysis::Tally& t = figs[static_cast<size_t>(r)]->total;
+        const zm::Tally& t = figs[static_cast<size_t>(r)]->total;
         for (int c = 0; c < cells.size(); ++c) {
             QTableWidgetItem* item =
                 c == Name ? textItem(cells[c], Qt::AlignLeft | Qt::AlignVCenter) : numberItem(cells[c]);
@@ -497,8 +497,8 @@ void frmBacktest::fillStyleTable(const analysis::BacktestReport& report) {
     styleTable_->setSortingEnabled(true);
 }
 
-void frmBacktest::fillMarkTable(const analysis::BacktestReport& report) {
-    const analysis::Table table = analysis::markSummaryTable(report);
+void frmBacktest::fillMarkTable(const zm::BacktestReport& report) {
+    const zm::Table table = zm::markSummaryTable(report);
     markTable_->setSortingEnabled(false);
     markTable_->setRowCount(static_cast<int>(table.rows.size()));
     for (int r = 0; r < table.rows.size(); ++r) {
@@ -511,10 +511,10 @@ void frmBacktest::fillMarkTable(const analysis::BacktestReport& report) {
     markTable_->setSortingEnabled(true);
 }
 
-void frmBacktest::fillRateChart(const analysis::BacktestReport& report) {
+void frmBacktest::fillRateChart(const zm::BacktestReport& report) {
     QChart* chart = rateView_->chart();
     clearChart(chart);
-    const auto figs = analysis::reportedFigures(report);
+    const auto figs = zm::reportedFigures(report);
 
     // A category axis runs upwards: the rows go in last first, so the chart reads top down like
     // the table.
@@ -581,11 +581,11 @@ void frmBacktest::fillRateChart(const analysis::BacktestReport& report) {
     chart->legend()->setAlignment(Qt::AlignBottom);
 }
 
-void frmBacktest::fillBalanceChart(const analysis::BacktestReport& report) {
+void frmBacktest::fillBalanceChart(const zm::BacktestReport& report) {
     QChart* chart = balanceView_->chart();
     clearChart(chart);
-    const auto figs = analysis::reportedFigures(report);
-    const analysis::BalanceCurves curves = analysis::balanceCurves(report);
+    const auto figs = zm::reportedFigures(report);
+    const zm::BalanceCurves curves = zm::balanceCurves(report);
     if (curves.days.isEmpty()) {
         return;
     }
@@ -624,9 +624,9 @@ void frmBacktest::fillBalanceChart(const analysis::BacktestReport& report) {
             high = std::max(high, balances[d]);
         }
         const int style = figs[i]->style;
-        QPen pen(style == analysis::kMyBets ? kMyBetsColor : kStyleColors[static_cast<size_t>(style)]);
+        QPen pen(style == zm::kMyBets ? kMyBetsColor : kStyleColors[static_cast<size_t>(style)]);
         pen.setWidth(2);
-        if (style == analysis::kMyBets) {
+        if (style == zm::kMyBets) {
             pen.setStyle(Qt::DashLine);
         }
         line->setPen(pen);
@@ -665,7 +665,7 @@ void frmBacktest::fillBalanceChart(const analysis::BacktestReport& report) {
     }
 }
 
-QString frmBacktest::daysText(const analysis::BacktestReport& report) const {
+QString frmBacktest::daysText(const zm::BacktestReport& report) const {
     QStringList lines;
     QString tested = u"検証日数 "_s + QString::number(report.daysTested.size());
     if (!report.daysTested.isEmpty()) {
@@ -718,7 +718,7 @@ void frmBacktest::exportTables() {
         return;
     }
     // The bet list is kept only for an export: the run is made once more with it, on the worker.
-    analysis::BacktestOptions o = reportOptions_;
+    zm::BacktestOptions o = reportOptions_;
     o.keepBets = true;
     const bool sjis = sjis_->isChecked();
     Status status;
@@ -728,9 +728,9 @@ void frmBacktest::exportTables() {
     {
         BusyCursor busy;
         RunOnWorker(ctx_, this, [&](AppContext& run) {
-            const analysis::BacktestReport full = analysis::RunBacktest(run.paths, run.settings, o, run.progressSink());
+            const zm::BacktestReport full = zm::RunBacktest(run.paths, run.settings, o, run.progressSink());
             run.progressSink().setLabel(u"CSVファイルを書き出しています…"_s);
-            status = analysis::WriteBacktestCsv(full, file, sjis, &written, run.paths.DataDir);
+            status = zm::WriteBacktestCsv(full, file, sjis, &written, run.paths.DataDir);
         });
     }
     setBusy(false);
@@ -781,7 +781,7 @@ void frmBacktest::saveChartImages() {
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        const QString path = analysis::tablePath(file, c.suffix);
+        const QString path = zm::tablePath(file, c.suffix);
         if (image.isNull() || !image.save(&buffer, "PNG")) {
             ctx_.prompter.critical(writeFailureMessage(path, u"画像を作れませんでした"_s));
             return;

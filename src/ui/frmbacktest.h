@@ -54,7 +54,7 @@ public:
     ProgressBarView* bar() const { return bar_; }
     bool running() const { return running_; }
     // The report shown, none before a run.
-    const std::optional<analysis::BacktestReport>& report() const { return report_; }
+    const std::optional<zm::BacktestReport>& report() const { return report_; }
     // The files the last export wrote.
     const QStringList& written() const { return written_; }
 
@@ -63,7 +63,7 @@ public:
     void setSaveFileFunction(SaveFileFn fn) { saveFile_ = std::move(fn); }
 
     // The options of the fields: the range as yyyymmdd and the styles ticked.
-    analysis::BacktestOptions options() const;
+    zm::BacktestOptions options() const;
 
     // ProgressSink: the day being read and the share of days done.
     void setLabel(const QString& text, int meeting) override;
@@ -89,17 +89,17 @@ private:
     void setBusy(bool busy);
     void showReport();
     void clearReport();
-    void fillStyleTable(const analysis::BacktestReport& report);
-    void fillMarkTable(const analysis::BacktestReport& report);
-    void fillRateChart(const analysis::BacktestReport& report);
-    void fillBalanceChart(const analysis::BacktestReport& report);
-    QString daysText(const analysis::BacktestReport& report) const;
+    void fillStyleTable(const zm::BacktestReport& report);
+    void fillMarkTable(const zm::BacktestReport& report);
+    void fillRateChart(const zm::BacktestReport& report);
+    void fillBalanceChart(const zm::BacktestReport& report);
+    QString daysText(const zm::BacktestReport& report) const;
     QString chooseFile(const QString& caption, const QString& name, const QStringList& filters);
 
     AppContext& ctx_;
     QDateEdit* from_ = nullptr;
     QDateEdit* to_ = nullptr;
-    std::array<QCheckBox*, analysis::kStyleCount> styles_{};
+    std::array<QCheckBox*, zm::kStyleCount> styles_{};
     QCheckBox* sjis_ = nullptr;
     QPushButton* execute_ = nullptr;
     QPushButton* csv_ = nullptr;
@@ -114,8 +114,8 @@ private:
     QLabel* status_ = nullptr;
     ProgressBarView* bar_ = nullptr;
     bool running_ = false;
-    std::optional<analysis::BacktestReport> report_;
-    analysis::BacktestOptions reportOptions_;  // the options the report was run with
+    std::optional<zm::BacktestReport> report_;
+    zm::BacktestOptions reportOptions_;  // the options the report was run with
     QStringList written_;
     SaveFileFn saveFile_;
 };

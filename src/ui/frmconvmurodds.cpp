@@ -17,13 +17,13 @@ namespace zm::ui {
 
 using namespace Qt::Literals::StringLiterals;
 
-frmConvMurOdds::frmConvMurOdds(AppContext& ctx, const QString& dayFilePath, const pat::PatFormat& format,
+frmConvMurOdds::frmConvMurOdds(AppContext& ctx, const QString& dayFilePath, const zm::PatFormat& format,
                                QWidget* parent)
     : QDialog(parent), ctx_(ctx), format_(format), dayFile_(dayFilePath) {
     setObjectName(u"frmConvMurOdds"_s);
-    setWindowTitle(pat::ConvDialogCaption(format));
+    setWindowTitle(zm::ConvDialogCaption(format));
 
-    heading_ = new QLabel(pat::ConvHeading(dayFilePath), this);
+    heading_ = new QLabel(zm::ConvHeading(dayFilePath), this);
     heading_->setObjectName(u"Label1"_s);
     QFont bold = heading_->font();
     bold.setBold(true);
@@ -37,7 +37,7 @@ frmConvMurOdds::frmConvMurOdds(AppContext& ctx, const QString& dayFilePath, cons
     browse_ = new QPushButton(u"参照..."_s, this);
     browse_->setObjectName(u"Command3"_s);
     browse_->setAutoDefault(false);
-    auto* prompt = new QLabel(pat::kConvPrompt, this);
+    auto* prompt = new QLabel(zm::kConvPrompt, this);
     prompt->setObjectName(u"Label2"_s);
 
     bar_ = new ProgressBarView(this);
@@ -103,7 +103,7 @@ void frmConvMurOdds::Command1_Click() {
     if (folder.trimmed().isEmpty() || !QFileInfo(folder.trimmed()).isDir()) {
         // Said before anything claims to be written.
         status_->clear();
-        ctx_.prompter.warning(pat::kConvFolderMissing);
+        ctx_.prompter.warning(zm::kConvFolderMissing);
         folder_->setFocus();
         return;
     }
@@ -113,13 +113,13 @@ void frmConvMurOdds::Command1_Click() {
     }
     bar_->setPercent(0);
     race_->clear();
-    status_->setText(pat::ConvStatusText(format_));
+    status_->setText(zm::ConvStatusText(format_));
     bool done = false;
     Status failure;
     {
         BusyCursor busy;
         RunOnWorker(ctx_, this, [&](AppContext& run) {
-            const auto result = pat::ConvertPredictedOdds(run, dayFile_, format_, folder);
+            const auto result = zm::ConvertPredictedOdds(run, dayFile_, format_, folder);
             if (result) {
                 written_ = result.value().written;
                 done = true;
@@ -130,9 +130,9 @@ void frmConvMurOdds::Command1_Click() {
     }
     showFailure(ctx_.prompter, failure);
     if (done) {
-        ctx_.prompter.information(pat::kConvDone);
+        ctx_.prompter.information(zm::kConvDone);
     }
-    status_->setText(done ? pat::kConvDone : QString());
+    status_->setText(done ? zm::kConvDone : QString());
     if (done)
         folder_->setText(ctx_.settings.ConvOddsDir);  // the folder the run stored
     for (QWidget* w : std::initializer_list<QWidget*>{execute_, close_, browse_, folder_}) {

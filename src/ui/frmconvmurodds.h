@@ -22,7 +22,7 @@ class frmConvMurOdds : public QDialog, public ProgressSink {
 
 public:
     // dayFilePath: the predicted-odds day file; format the generation written.
-    frmConvMurOdds(AppContext& ctx, const QString& dayFilePath, const pat::PatFormat& format,
+    frmConvMurOdds(AppContext& ctx, const QString& dayFilePath, const zm::PatFormat& format,
                    QWidget* parent = nullptr);
 
     QLabel* heading() const { return heading_; }
@@ -56,7 +56,7 @@ protected:
 
 private:
     AppContext& ctx_;
-    const pat::PatFormat& format_;
+    const zm::PatFormat& format_;
     QString dayFile_;
     QLabel* heading_ = nullptr;
     QLineEdit* folder_ = nullptr;

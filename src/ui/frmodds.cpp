@@ -34,7 +34,7 @@ void finishTable(QTableWidget* table) {
 
 }  // namespace
 
-frmOdds::frmOdds(AppContext& ctx, const pat::PatFormat& format, const pat::PatRaceRef& race, const QString& title,
+frmOdds::frmOdds(AppContext& ctx, const zm::PatFormat& format, const zm::PatRaceRef& race, const QString& title,
                  QWidget* parent)
     : QDialog(parent), ctx_(ctx), format_(format), race_(race) {
     setObjectName(u"frmOdds"_s);
@@ -118,7 +118,7 @@ void frmOdds::fill(const LiveOdds& odds) {
         }
     }
 
-    for (const pat::BracketOddsRow& b : odds.winPlace.brackets) {
+    for (const zm::BracketOddsRow& b : odds.winPlace.brackets) {
         if (b.pair.trimmed().isEmpty()) {
             continue;
         }
@@ -128,7 +128,7 @@ void frmOdds::fill(const LiveOdds& odds) {
         brackets_->setItem(r, 1, numberItem(b.odds));
     }
 
-    for (const pat::PairOddsRow& p : odds.pairs.pairs) {
+    for (const zm::PairOddsRow& p : odds.pairs.pairs) {
         if (p.pair.trimmed().isEmpty()) {
             continue;
         }

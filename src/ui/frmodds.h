@@ -21,7 +21,7 @@ class frmOdds : public QDialog {
 
 public:
     // title names the race ("中山 11Ｒ").
-    frmOdds(AppContext& ctx, const pat::PatFormat& format, const pat::PatRaceRef& race, const QString& title,
+    frmOdds(AppContext& ctx, const zm::PatFormat& format, const zm::PatRaceRef& race, const QString& title,
             QWidget* parent = nullptr);
 
     QTabWidget* tabs() const { return tabs_; }
@@ -39,8 +39,8 @@ private:
     void fill(const LiveOdds& odds);
 
     AppContext& ctx_;
-    const pat::PatFormat& format_;
-    pat::PatRaceRef race_;
+    const zm::PatFormat& format_;
+    zm::PatRaceRef race_;
     QTabWidget* tabs_ = nullptr;
     QTableWidget* horses_ = nullptr;
     QTableWidget* brackets_ = nullptr;

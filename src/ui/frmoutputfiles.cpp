@@ -61,7 +61,7 @@ frmOutputFiles::frmOutputFiles(const QString& outputDir, Prompter& prompter, QWi
 }
 
 void frmOutputFiles::reload() {
-    const card::OutputTextFiles files = card::ListOutputTextFiles(dir_);
+    const zm::OutputTextFiles files = zm::ListOutputTextFiles(dir_);
     const std::array<const QStringList*, 3> names = {&files.detail, &files.duel, &files.mur};
     for (size_t k = 0; k < lists_.size(); ++k) {
         lists_[k]->clear();

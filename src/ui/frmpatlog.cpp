@@ -38,7 +38,7 @@ QStringList frmPatLog::exportFilters() {
     // "name (pattern)|pattern|..." pairs: the name carries its pattern; the files may come
     // from a platform that ignores case, so the lower-case spelling is offered as well.
     QStringList filters;
-    const QStringList parts = pat::kExportFilter.split(u'|');
+    const QStringList parts = zm::kExportFilter.split(u'|');
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString name = parts[i].section(u'(', 0, 0).trimmed();
         const QString pattern = parts[i + 1];
@@ -48,20 +48,20 @@ QStringList frmPatLog::exportFilters() {
     return filters;
 }
 
-QColor frmPatLog::judgementColor(pat::Judgement j) {
+QColor frmPatLog::judgementColor(zm::Judgement j) {
     switch (j) {
-        case pat::Judgement::Hit:
+        case zm::Judgement::Hit:
             return QColor(0, 0, 0xFF);
-        case pat::Judgement::Refund:
+        case zm::Judgement::Refund:
             return QColor(0x00, 0x80, 0x00);
-        case pat::Judgement::Miss:
-        case pat::Judgement::Unjudged:
+        case zm::Judgement::Miss:
+        case zm::Judgement::Unjudged:
             break;
     }
     return QColor(Qt::black);
 }
 
-frmPatLog::frmPatLog(AppContext& ctx, std::optional<pat::VoteLog> log, std::vector<pat::SeiRecord> results, Page page,
+frmPatLog::frmPatLog(AppContext& ctx, std::optional<zm::VoteLog> log, std::vector<zm::SeiRecord> results, Page page,
                      QWidget* parent)
     : QDialog(parent), ctx_(ctx), log_(std::move(log)) {
     setObjectName(u"frmPatLog"_s);
@@ -105,7 +105,7 @@ frmPatLog::frmPatLog(AppContext& ctx, std::optional<pat::VoteLog> log, std::vect
     logLayout->addLayout(totals);
     tabs_->addTab(logPage, u"投票ログ・収支"_s);
 
-    results_ = makeReadOnlyTable(tabs_, u"resultsList"_s, pat::resultsColumns());
+    results_ = makeReadOnlyTable(tabs_, u"resultsList"_s, zm::resultsColumns());
     tabs_->addTab(results_, u"競争結果一覧"_s);
 
     exported_ = new QLabel(this);
@@ -150,7 +150,7 @@ void frmPatLog::fillVotes() {
     const auto rows = static_cast<int>(log_->rows.size());
     votes_->setRowCount(rows);
     for (int r = 0; r < rows; ++r) {
-        const pat::VoteRow& v = log_->rows[static_cast<size_t>(r)];
+        const zm::VoteRow& v = log_->rows[static_cast<size_t>(r)];
         votes_->setItem(r, VNumber, numberItem(v.numberText, Qt::AlignCenter));
         votes_->setItem(r, VVenue, textItem(v.venue));
         votes_->setItem(r, VRace, numberItem(v.race, Qt::AlignCenter));
@@ -160,7 +160,7 @@ void frmPatLog::fillVotes() {
         votes_->setItem(r, VStake, numberItem(v.stakeText));
         QTableWidgetItem* judgement = textItem(v.judgementText);
         judgement->setForeground(judgementColor(v.judgement));
-        if (v.judgement == pat::Judgement::Hit) {
+        if (v.judgement == zm::Judgement::Hit) {
             QFont f = judgement->font();
             f.setBold(true);
             judgement->setFont(f);
@@ -184,14 +184,14 @@ void frmPatLog::fillVotes() {
     balance_->setStyleSheet(loss ? u"color: #c00000;"_s : u"color: #0000ff;"_s);
 }
 
-void frmPatLog::fillResults(const std::vector<pat::SeiRecord>& results) {
+void frmPatLog::fillResults(const std::vector<zm::SeiRecord>& results) {
     results_->setSortingEnabled(false);
     results_->setRowCount(static_cast<int>(results.size()));
     for (int r = 0; r < static_cast<int>(results.size()); ++r) {
-        const QStringList cells = pat::resultsRow(results[static_cast<size_t>(r)]);
+        const QStringList cells = zm::resultsRow(results[static_cast<size_t>(r)]);
         for (int c = 0; c < cells.size(); ++c) {
             // Payouts right-aligned as money; the rest centred.
-            const bool money = c >= 3 && pat::resultsColumns().value(c) == u"払戻";
+            const bool money = c >= 3 && zm::resultsColumns().value(c) == u"払戻";
             results_->setItem(r, c, money ? numberItem(cells[c]) : c == 1 ? numberItem(cells[c], Qt::AlignCenter)
                                                                           : textItem(cells[c]));
         }
@@ -231,7 +231,7 @@ void frmPatLog::Command1_Click() {
     if (file.isEmpty()) {
         return;
     }
-    if (const Status st = pat::ExportPatView(*log_, file); !st) {
+    if (const Status st = zm::ExportPatView(*log_, file); !st) {
         ctx_.prompter.critical(st.message());
         return;
     }

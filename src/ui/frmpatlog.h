@@ -27,7 +27,7 @@ public:
     // Picks the file to write: caption, start folder, filters (Qt syntax). Empty when cancelled.
     using SaveFileFn = std::function<QString(const QString& caption, const QString& folder, const QStringList& filters)>;
 
-    frmPatLog(AppContext& ctx, std::optional<pat::VoteLog> log, std::vector<pat::SeiRecord> results, Page page,
+    frmPatLog(AppContext& ctx, std::optional<zm::VoteLog> log, std::vector<zm::SeiRecord> results, Page page,
               QWidget* parent = nullptr);
 
     QTabWidget* tabs() const { return tabs_; }
@@ -48,7 +48,7 @@ public:
     static QStringList exportFilters();
 
     // The judgement column's colour for a judgement.
-    static QColor judgementColor(pat::Judgement j);
+    static QColor judgementColor(zm::Judgement j);
 
 public slots:
     void Command1_Click();  // テキスト出力
@@ -56,11 +56,11 @@ public slots:
 
 private:
     void fillVotes();
-    void fillResults(const std::vector<pat::SeiRecord>& results);
+    void fillResults(const std::vector<zm::SeiRecord>& results);
     QString chooseFile();
 
     AppContext& ctx_;
-    std::optional<pat::VoteLog> log_;
+    std::optional<zm::VoteLog> log_;
     QTabWidget* tabs_ = nullptr;
     QTableWidget* votes_ = nullptr;
     QTableWidget* results_ = nullptr;

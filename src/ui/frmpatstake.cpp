@@ -10,7 +10,7 @@ namespace zm::ui {
 
 using namespace Qt::Literals::StringLiterals;
 
-frmPatStake::frmPatStake(const pat::DayStake& stake, QWidget* parent) : QDialog(parent) {
+frmPatStake::frmPatStake(const zm::DayStake& stake, QWidget* parent) : QDialog(parent) {
     setObjectName(u"frmPatStake"_s);
     setWindowTitle(u"BET金額・BET残数"_s);
 

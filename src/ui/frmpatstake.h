@@ -16,7 +16,7 @@ class frmPatStake : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmPatStake(const pat::DayStake& stake, QWidget* parent = nullptr);
+    explicit frmPatStake(const zm::DayStake& stake, QWidget* parent = nullptr);
 
     QLabel* dayLabel() const { return day_; }
     QLabel* countLabel() const { return count_; }

@@ -71,7 +71,7 @@ QColor wakuTextColor(int waku) {
 // The predicted-odds view of one race: win odds and quinella odds side by side.
 class PredictedOddsDialog : public QDialog {
 public:
-    PredictedOddsDialog(const card::PredictedOdds& odds, QWidget* parent) : QDialog(parent) {
+    PredictedOddsDialog(const zm::PredictedOdds& odds, QWidget* parent) : QDialog(parent) {
         setObjectName(u"PredictedOddsView"_s);
         setWindowTitle(u"ＭＵＲ予想オッズ"_s);
         auto* layout = new QVBoxLayout(this);
@@ -95,7 +95,7 @@ public:
 private:
     // The lines in `columns` pairs of (label, odds) columns, filled top to bottom.
     QTableWidget* makeTable(const QString& title, const QString& labelHeading,
-                            const std::vector<card::PredictedOdds::Line>& lines, int columns) {
+                            const std::vector<zm::PredictedOdds::Line>& lines, int columns) {
         const int rows = static_cast<int>((lines.size() + static_cast<size_t>(columns) - 1) / static_cast<size_t>(columns));
         auto* table = new QTableWidget(rows, columns * 2, this);
         table->setObjectName(title);
@@ -313,7 +313,7 @@ void frmZenoMain::buildCardView(QWidget* page) {
     }
     layout->addLayout(recommendRow);
 
-    grid_ = new QTableWidget(0, card::ColumnCount, page);
+    grid_ = new QTableWidget(0, zm::ColumnCount, page);
     grid_->setObjectName(u"cardGrid"_s);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -359,14 +359,14 @@ void frmZenoMain::ShowCardScreen() {
 
 void frmZenoMain::LoadDayList() {
     dayList_->clear();
-    const QStringList days = card::LoadDayList(ctx_.paths.DataDir);
+    const QStringList days = zm::LoadDayList(ctx_.paths.DataDir);
     if (!day_.day.isEmpty() && !days.contains(day_.day)) {
         // The shown day was deleted meanwhile: its races can no longer be opened.
-        day_ = card::DayCard{};
+        day_ = zm::DayCard{};
         showFrames();
     }
     for (const QString& d : days) {
-        auto* item = new QListWidgetItem(card::DayText(d), dayList_);
+        auto* item = new QListWidgetItem(zm::DayText(d), dayList_);
         item->setData(Qt::UserRole, d);
     }
     if (!days.isEmpty()) {
@@ -381,26 +381,26 @@ void frmZenoMain::LoadDayList() {
 }
 
 bool frmZenoMain::LoadDay(const QString& day) {
-    card::DayCard loaded;
-    switch (card::LoadDay(ctx_.paths.DataDir, day, loaded)) {
-    case card::DayLoad::Ok:
+    zm::DayCard loaded;
+    switch (zm::LoadDay(ctx_.paths.DataDir, day, loaded)) {
+    case zm::DayLoad::Ok:
         break;
-    case card::DayLoad::FilesMissing:
-        if (card::IsDummyDay(ctx_.paths.DataDir, day)) {
+    case zm::DayLoad::FilesMissing:
+        if (zm::IsDummyDay(ctx_.paths.DataDir, day)) {
             // Nothing to show but the date itself: the pending-bet commands work on it.
-            day_ = card::DayCard{};
+            day_ = zm::DayCard{};
             showFrames();
-            dayHelp_->setText(card::DayText(day) + u"はダミーの開催日です（予想済みのレースはありません）。\n"
+            dayHelp_->setText(zm::DayText(day) + u"はダミーの開催日です（予想済みのレースはありません）。\n"
                                                    u"保留ＢＥＴの操作はこの日付で行えます。"_s);
             currentRaceDate_ = day;
             showDayView();
             emit dayLoaded(day);
             return true;
         }
-        ctx_.prompter.warning(card::kDayFilesMissing);
+        ctx_.prompter.warning(zm::kDayFilesMissing);
         highlightShownDay();
         return false;
-    case card::DayLoad::Damaged:
+    case zm::DayLoad::Damaged:
         // The shown day stays; the damaged one is named, never shown from half its files.
         ctx_.prompter.critical(loaded.problem);
         highlightShownDay();
@@ -428,7 +428,7 @@ void frmZenoMain::highlightShownDay() {
 
 void frmZenoMain::showFrames() {
     for (size_t k = 0; k < 3; ++k) {
-        const card::VenueFrame& f = day_.frames[k];
+        const zm::VenueFrame& f = day_.frames[k];
         frames_[k]->setTitle(f.caption);
         for (size_t r = 0; r < 12; ++r) {
             QListWidgetItem* item = raceLists_[k]->item(static_cast<int>(r));
@@ -447,7 +447,7 @@ void frmZenoMain::onRaceRowClicked(int frame, QListWidgetItem* item) {
 }
 
 void frmZenoMain::ShowRace(int frame, int row) {
-    const auto race = card::LoadRace(ctx_.paths.DataDir, day_, frame, row);
+    const auto race = zm::LoadRace(ctx_.paths.DataDir, day_, frame, row);
     if (!race) {
         return;
     }
@@ -480,29 +480,29 @@ void frmZenoMain::ShowRace(int frame, int row) {
 void frmZenoMain::fillGrid() {
     grid_->clearContents();
     grid_->setRowCount(static_cast<int>(race_.rows.size()));
-    grid_->setHorizontalHeaderLabels(card::gridHeadings(placeOddsMode_));
+    grid_->setHorizontalHeaderLabels(zm::gridHeadings(placeOddsMode_));
     for (int r = 0; r < static_cast<int>(race_.rows.size()); ++r) {
-        const card::CardRow& row = race_.rows[static_cast<size_t>(r)];
-        const QStringList cells = card::gridCells(row, placeOddsMode_);
+        const zm::CardRow& row = race_.rows[static_cast<size_t>(r)];
+        const QStringList cells = zm::gridCells(row, placeOddsMode_);
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
-            item->setTextAlignment(c == card::ColName || c == card::ColJockey || c == card::ColTrainer
+            item->setTextAlignment(c == zm::ColName || c == zm::ColJockey || c == zm::ColTrainer
                                        ? Qt::AlignLeft | Qt::AlignVCenter
-                                       : (c == card::ColIndex || (c >= card::ColPastFigure1 && c < card::ColPastFigure1 + 5) ||
-                                          c == card::ColWinOdds || c >= card::ColPastOdds1)
+                                       : (c == zm::ColIndex || (c >= zm::ColPastFigure1 && c < zm::ColPastFigure1 + 5) ||
+                                          c == zm::ColWinOdds || c >= zm::ColPastOdds1)
                                              ? Qt::AlignRight | Qt::AlignVCenter
                                              : Qt::AlignCenter);
-            if (c == card::ColWaku) {
+            if (c == zm::ColWaku) {
                 item->setBackground(toColor(WakuColor(static_cast<std::int16_t>(row.waku))));
                 item->setForeground(wakuTextColor(row.waku));
-            } else if (c == card::ColMark) {
+            } else if (c == zm::ColMark) {
                 item->setForeground(QColor(0xC0, 0, 0));
-            } else if (c == card::ColIndex) {
+            } else if (c == zm::ColIndex) {
                 QFont f = item->font();
                 f.setBold(true);
                 item->setFont(f);
             }
-            if (isScratched(row) && c != card::ColWaku) {
+            if (isScratched(row) && c != zm::ColWaku) {
                 item->setForeground(QColor(0x99, 0x99, 0x99));
             }
             grid_->setItem(r, c, item);
@@ -510,24 +510,24 @@ void frmZenoMain::fillGrid() {
     }
     // Widths are measured with every column shown: a hidden column would keep a stale width
     // for the view that shows it next.
-    for (int c = 0; c < card::ColumnCount; ++c) {
+    for (int c = 0; c < zm::ColumnCount; ++c) {
         grid_->setColumnHidden(c, false);
     }
     grid_->resizeColumnsToContents();
-    for (int c = 0; c < card::ColumnCount; ++c) {
+    for (int c = 0; c < zm::ColumnCount; ++c) {
         grid_->setColumnWidth(c, std::max(grid_->columnWidth(c), 28) + 6);
     }
-    grid_->setColumnWidth(card::ColName, std::max(grid_->columnWidth(card::ColName), 150));
-    grid_->setColumnWidth(card::ColOddsColumn, std::max(grid_->columnWidth(card::ColOddsColumn), 84));
-    for (int c = 0; c < card::ColumnCount; ++c) {
+    grid_->setColumnWidth(zm::ColName, std::max(grid_->columnWidth(zm::ColName), 150));
+    grid_->setColumnWidth(zm::ColOddsColumn, std::max(grid_->columnWidth(zm::ColOddsColumn), 84));
+    for (int c = 0; c < zm::ColumnCount; ++c) {
         baseWidths_[static_cast<size_t>(c)] = grid_->columnWidth(c);
     }
     applyCardView();
 }
 
 void frmZenoMain::applyCardView() {
-    const auto shown = card::visibleColumns(static_cast<card::CardViewState>(cardView_));
-    for (int c = 0; c < card::ColumnCount; ++c) {
+    const auto shown = zm::visibleColumns(static_cast<zm::CardViewState>(cardView_));
+    for (int c = 0; c < zm::ColumnCount; ++c) {
         grid_->setColumnHidden(c, !shown[static_cast<size_t>(c)]);
     }
     spreadGridColumns();
@@ -541,8 +541,8 @@ void frmZenoMain::spreadGridColumns() {
     // column right of the index (one share each); a narrow window scrolls instead.
     int used = 0;
     int shares = 0;
-    const auto grows = [](int c) { return c == card::ColName ? 3 : c >= card::ColPastFigure1 ? 1 : 0; };
-    for (int c = 0; c < card::ColumnCount; ++c) {
+    const auto grows = [](int c) { return c == zm::ColName ? 3 : c >= zm::ColPastFigure1 ? 1 : 0; };
+    for (int c = 0; c < zm::ColumnCount; ++c) {
         if (!grid_->isColumnHidden(c)) {
             used += baseWidths_[static_cast<size_t>(c)];
             shares += grows(c);
@@ -550,7 +550,7 @@ void frmZenoMain::spreadGridColumns() {
     }
     const int room = grid_->viewport()->width() - used - 2;
     const int share = room > 0 && shares > 0 ? room / shares : 0;
-    for (int c = 0; c < card::ColumnCount; ++c) {
+    for (int c = 0; c < zm::ColumnCount; ++c) {
         grid_->setColumnWidth(c, baseWidths_[static_cast<size_t>(c)] + share * grows(c));
     }
 }
@@ -563,7 +563,7 @@ bool frmZenoMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmZenoMain::advanceCardView() {
-    cardView_ = static_cast<int>(card::nextCardView(static_cast<card::CardViewState>(cardView_)));
+    cardView_ = static_cast<int>(zm::nextCardView(static_cast<zm::CardViewState>(cardView_)));
     applyCardView();
 }
 
@@ -574,7 +574,7 @@ void frmZenoMain::setOddsColumnMode(bool placeOdds) {
     if (haveRace_) {
         fillGrid();
     } else {
-        grid_->setHorizontalHeaderLabels(card::gridHeadings(placeOddsMode_));
+        grid_->setHorizontalHeaderLabels(zm::gridHeadings(placeOddsMode_));
     }
 }
 
@@ -630,11 +630,11 @@ void frmZenoMain::Command2_Click() {
     if (!haveRace_) {
         return;
     }
-    card::PredictedOdds odds;
-    const auto result = card::LoadPredictedOdds(ctx_.paths.DataDir, race_.day, race_.venueCode, race_.raceNo,
+    zm::PredictedOdds odds;
+    const auto result = zm::LoadPredictedOdds(ctx_.paths.DataDir, race_.day, race_.venueCode, race_.raceNo,
                                                 race_.runnerCount, odds);
-    if (result != card::PredictedOddsLoad::Ok) {
-        ctx_.prompter.information(card::kNoPredictedOdds);
+    if (result != zm::PredictedOddsLoad::Ok) {
+        ctx_.prompter.information(zm::kNoPredictedOdds);
         return;
     }
     auto* dialog = new PredictedOddsDialog(odds, this);

@@ -49,7 +49,7 @@ public:
 
     // The day last loaded ("yyyymmdd"), empty before any.
     QString currentRaceDate() const { return currentRaceDate_; }
-    // 1, 2 or 3; see card::CardViewState.
+    // 1, 2 or 3; see zm::CardViewState.
     int cardView() const { return cardView_; }
     bool inCardView() const;
     bool placeOddsShown() const { return placeOddsMode_; }
@@ -102,8 +102,8 @@ private:
     AppContext& ctx_;
     QString currentRaceDate_;
     QString chosenDay_;
-    card::DayCard day_;
-    card::RaceCard race_;
+    zm::DayCard day_;
+    zm::RaceCard race_;
     bool haveRace_ = false;
     int shownFrame_ = 0;
     int shownRow_ = 0;
@@ -111,9 +111,9 @@ private:
     bool placeOddsMode_ = true;
     std::array<QString, 11> recommendations_;
     QString raceTitle_;  // "東京11Ｒ"
-    const pat::PatFormat* livePat_ = nullptr;  // the generation the shown race's odds came from
-    pat::PatRaceRef patRace_;
-    std::array<int, card::ColumnCount> baseWidths_{};
+    const zm::PatFormat* livePat_ = nullptr;  // the generation the shown race's odds came from
+    zm::PatRaceRef patRace_;
+    std::array<int, zm::ColumnCount> baseWidths_{};
 
     QStackedWidget* stack_ = nullptr;
     QListWidget* dayList_ = nullptr;

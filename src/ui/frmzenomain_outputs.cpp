@@ -24,11 +24,11 @@ void frmZenoMain::DetailFile_Click() {
     if (currentRaceDate_.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Status written = card::WriteDetailFile(ctx_, currentRaceDate_);
+    const Status written = zm::WriteDetailFile(ctx_, currentRaceDate_);
     QApplication::restoreOverrideCursor();
     if (showFailure(ctx_.prompter, written)) {
         ctx_.prompter.information(QStringLiteral("詳細テキストファイルを出力しました。\r\n") +
-                                  QDir::toNativeSeparators(card::detailFilePath(ctx_.settings, currentRaceDate_)));
+                                  QDir::toNativeSeparators(zm::detailFilePath(ctx_.settings, currentRaceDate_)));
     }
     ssCommand2_[8]->setFocus();
 }

@@ -5,26 +5,26 @@
 
 namespace zm::ui {
 
-const pat::PatFormat* livePatFormat(const AppContext& ctx) {
-    return ctx.settings.PatOpt ? pat::patFormatOf(ctx.settings.Ver) : nullptr;
+const zm::PatFormat* livePatFormat(const AppContext& ctx) {
+    return ctx.settings.PatOpt ? zm::patFormatOf(ctx.settings.Ver) : nullptr;
 }
 
-pat::PatRaceRef patRaceOf(AppContext& ctx, const QString& day, const QString& venueCode, int raceNo) {
+zm::PatRaceRef patRaceOf(AppContext& ctx, const QString& day, const QString& venueCode, int raceNo) {
     return {venueCode, QString::number(raceNo), FindNichi(ctx, day, venueCode), day};
 }
 
-LiveOdds ReadLiveOdds(AppContext& ctx, const pat::PatFormat& format, const pat::PatRaceRef& race) {
+LiveOdds ReadLiveOdds(AppContext& ctx, const zm::PatFormat& format, const zm::PatRaceRef& race) {
     LiveOdds odds;
     odds.format = &format;
     const QString& folder = ctx.settings.PatDir;
-    odds.winPlace = pat::ReadWinPlaceOdds(folder, &format, race);
-    odds.pairs = pat::ReadRenOdds(folder, &format, race);
-    odds.weights = pat::ReadBodyWeights(folder, &format, race);
+    odds.winPlace = zm::ReadWinPlaceOdds(folder, &format, race);
+    odds.pairs = zm::ReadRenOdds(folder, &format, race);
+    odds.weights = zm::ReadBodyWeights(folder, &format, race);
     return odds;
 }
 
-void fillLiveOdds(card::RaceCard& race, const LiveOdds& odds) {
-    for (card::CardRow& row : race.rows) {
+void fillLiveOdds(zm::RaceCard& race, const LiveOdds& odds) {
+    for (zm::CardRow& row : race.rows) {
         const int h = row.umaban.trimmed().toInt();
         if (h < 1 || h > 18) {
             continue;
@@ -36,7 +36,7 @@ void fillLiveOdds(card::RaceCard& race, const LiveOdds& odds) {
     }
 }
 
-bool isScratched(const card::CardRow& row) {
+bool isScratched(const zm::CardRow& row) {
     return row.placeOdds == u"ﾄﾘｹｼ" || row.bodyWeight == u"取り消し";
 }
 

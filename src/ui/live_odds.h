@@ -13,25 +13,25 @@ namespace zm::ui {
 
 // The PAT generation the windows read: nullptr when PAT is not used or "Ver" names no
 // generation with odds files.
-const pat::PatFormat* livePatFormat(const AppContext& ctx);
+const zm::PatFormat* livePatFormat(const AppContext& ctx);
 
 // The PAT files' reference of a race of a predicted day; the day number (日目) comes from the
 // day's race file.
-pat::PatRaceRef patRaceOf(AppContext& ctx, const QString& day, const QString& venueCode, int raceNo);
+zm::PatRaceRef patRaceOf(AppContext& ctx, const QString& day, const QString& venueCode, int raceNo);
 
 // What PAT's files say of one race.
 struct LiveOdds {
-    const pat::PatFormat* format = nullptr;
-    pat::WinPlaceOdds winPlace;
-    pat::PairOdds pairs;
-    pat::BodyWeights weights;
+    const zm::PatFormat* format = nullptr;
+    zm::WinPlaceOdds winPlace;
+    zm::PairOdds pairs;
+    zm::BodyWeights weights;
 };
-LiveOdds ReadLiveOdds(AppContext& ctx, const pat::PatFormat& format, const pat::PatRaceRef& race);
+LiveOdds ReadLiveOdds(AppContext& ctx, const zm::PatFormat& format, const zm::PatRaceRef& race);
 
 // Puts the win odds, place odds and body weights into the card's rows (by horse number).
-void fillLiveOdds(card::RaceCard& race, const LiveOdds& odds);
+void fillLiveOdds(zm::RaceCard& race, const LiveOdds& odds);
 
 // A scratched horse: "ﾄﾘｹｼ" in the place odds or "取り消し" as its body weight.
-bool isScratched(const card::CardRow& row);
+bool isScratched(const zm::CardRow& row);
 
 }  // namespace zm::ui

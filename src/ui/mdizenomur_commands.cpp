@@ -29,8 +29,8 @@ namespace {
 constexpr int kStatusNoteMs = 20000;
 
 // The predicted-odds menu's conversion items: 2 PAT98, 3 PAT95, 4 PAT31.
-const pat::PatFormat& convFormatOfItem(int index) {
-    return *pat::patFormat(index == 4 ? pat::PatVer::V31 : index == 3 ? pat::PatVer::V95 : pat::PatVer::V98);
+const zm::PatFormat& convFormatOfItem(int index) {
+    return *zm::patFormat(index == 4 ? zm::PatVer::V31 : index == 3 ? zm::PatVer::V95 : zm::PatVer::V98);
 }
 }  // namespace
 
@@ -75,7 +75,7 @@ void MDIZenoMUR::ExtractAndPredictCommand() {
         return;
     }
     const QString day = imported.date;
-    statusBar()->showMessage(QFileInfo(archive).fileName() + QStringLiteral("：") + card::DayText(day) +
+    statusBar()->showMessage(QFileInfo(archive).fileName() + QStringLiteral("：") + zm::DayText(day) +
                                  QStringLiteral("の出馬表を取り込み、予想しました。"),
                              kStatusNoteMs);
     if (card_) {
@@ -134,7 +134,7 @@ void MDIZenoMUR::mnuG1cut_Click() {
 void MDIZenoMUR::HidukeHoryuuBet_Click() {
     auto* dialog = new frmHiduke(
         [this](const QString& typed) {
-            const QStringList before = card::LoadDayList(ctx_.paths.DataDir);
+            const QStringList before = zm::LoadDayList(ctx_.paths.DataDir);
             const Result<QString> day = parseDummyDate(typed);
             if (!day) {
                 ctx_.prompter.warning(day.message());
@@ -146,7 +146,7 @@ void MDIZenoMUR::HidukeHoryuuBet_Click() {
                 return false;
             }
             chosenDay_ = *day;
-            const QString text = card::DayText(*day);
+            const QString text = zm::DayText(*day);
             ctx_.prompter.information(
                 before.contains(*day)
                     ? text + QStringLiteral("は開催日の一覧にすでにあります。ファイルは作成しませんでした。\n"

@@ -20,12 +20,12 @@ namespace zm::ui {
 namespace {
 
 // The day's results as the ".SEI" file holds them now (none without one).
-std::vector<pat::SeiRecord> savedResults(const AppContext& ctx, const QString& day) {
-    QFile f(pat::seiPath(ctx.paths.DataDir, day));
+std::vector<zm::SeiRecord> savedResults(const AppContext& ctx, const QString& day) {
+    QFile f(zm::seiPath(ctx.paths.DataDir, day));
     if (!f.open(QIODevice::ReadOnly)) {
         return {};
     }
-    return pat::seiRecords(f.readAll());
+    return zm::seiRecords(f.readAll());
 }
 
 }  // namespace
@@ -40,11 +40,11 @@ void MDIZenoMUR::mnuPatItem_Click(int index) {
     if (day.isEmpty()) {
         day = chosenDay_.isEmpty() ? currentDay_ : chosenDay_;
     }
-    day = pat::referenceDay(day);
+    day = zm::referenceDay(day);
 
     switch (index) {
         case 0: {
-            const auto stake = pat::ShowDayStake(ctx_, day);
+            const auto stake = zm::ShowDayStake(ctx_, day);
             if (showFailure(ctx_.prompter, stake.status())) {
                 showDialog(new frmPatStake(*stake, this));
             }
@@ -58,13 +58,13 @@ void MDIZenoMUR::mnuPatItem_Click(int index) {
             card_->ShowOddsWindow();
             break;
         case 2: {
-            const auto results = pat::BuildResults(ctx_, day);
+            const auto results = zm::BuildResults(ctx_, day);
             if (!showFailure(ctx_.prompter, results.status())) {
                 return;
             }
             // Without a vote log the results page still shows.
-            auto log = pat::ShowVoteLog(ctx_, day);
-            std::optional<pat::VoteLog> shown;
+            auto log = zm::ShowVoteLog(ctx_, day);
+            std::optional<zm::VoteLog> shown;
             if (showFailure(ctx_.prompter, log.status())) {
                 shown = std::move(log.value());
             }
@@ -74,8 +74,8 @@ void MDIZenoMUR::mnuPatItem_Click(int index) {
         case 3: {
             // The bets are judged against the latest results PAT holds, without a visit to the
             // results list first.
-            showFailure(ctx_.prompter, pat::RefreshResults(ctx_, day).status());
-            auto log = pat::ShowVoteLog(ctx_, day);
+            showFailure(ctx_.prompter, zm::RefreshResults(ctx_, day).status());
+            auto log = zm::ShowVoteLog(ctx_, day);
             if (!showFailure(ctx_.prompter, log.status())) {
                 return;
             }

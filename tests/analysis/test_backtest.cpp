@@ -12,10 +12,10 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-namespace zm::analysis {
+namespace zm {
 namespace {
 
-using pat::SeiRecord;
+using zm::SeiRecord;
 
 // A stored prediction: runners 1..n, ranks as given (0 for a race without bet selection).
 PredictionRecord predicted(const QString& day, const QString& serviceVenue, int raceNo, std::vector<int> ranks) {
@@ -72,7 +72,7 @@ protected:
     void writeSei(const QString& day, const std::vector<Result>& results) {
         QByteArray bytes;
         for (const Result& r : results) bytes += sei(day, r).bytes();
-        ASSERT_TRUE(SafeSave::save(pat::seiPath(dataDir(), day), bytes));
+        ASSERT_TRUE(SafeSave::save(zm::seiPath(dataDir(), day), bytes));
     }
     void writeBets(const QString& day, const QString& text) {
         ASSERT_TRUE(SafeSave::save(dataDir() + QStringLiteral("~B") + day + QStringLiteral(".TXT"), toSjis(text)));
@@ -327,4 +327,4 @@ TEST_P(RebuiltPicks, MatchThePredictionsOwn) {
 INSTANTIATE_TEST_SUITE_P(EveryStyle, RebuiltPicks, ::testing::Range(0, 9));
 
 }  // namespace
-}  // namespace zm::analysis
+}  // namespace zm

@@ -12,10 +12,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace zm::analysis {
+namespace zm {
 namespace {
 
-using pat::Judgement;
+using zm::Judgement;
 
 LedgerBet bet(const char* venue, int race, const char* type, Judgement j, int stake, int returns = 0,
               bool pending = false, int style = -1) {
@@ -225,4 +225,4 @@ TEST(LedgerReport, FiguresKeepRefundsOutAndFollowTheRunningBalance) {
 }
 
 }  // namespace
-}  // namespace zm::analysis
+}  // namespace zm

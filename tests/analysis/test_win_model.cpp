@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <random>
 
-namespace zm::analysis {
+namespace zm {
 namespace {
 
 WinFeatures only(int k, double v) {
@@ -116,4 +116,4 @@ TEST(WinModel, FeaturesOfARunner) {
 }
 
 }  // namespace
-}  // namespace zm::analysis
+}  // namespace zm

@@ -53,10 +53,10 @@ TEST_F(BetOdds, EachGenerationFillsWhatItsFilesHold) {
     race.runners = 12;
     race.scratched = {7};
     race.missingPairsOf = {3};
-    pat("ZO-53B.JRA", test::zoRecord<pat::Zo95Record>(race));
-    pat("ZO-51B.JRA", test::zoRecord<pat::Zo31Record>(race));
-    pat("UO-51B.JRA", test::uoRecord<pat::Uo31Record>(race));
-    pat("UO-52B.JRA", test::uoRecord<pat::Uo31Record>(test::PatRace{}));  // never read by the import
+    pat("ZO-53B.JRA", test::zoRecord<zm::Zo95Record>(race));
+    pat("ZO-51B.JRA", test::zoRecord<zm::Zo31Record>(race));
+    pat("UO-51B.JRA", test::uoRecord<zm::Uo31Record>(race));
+    pat("UO-52B.JRA", test::uoRecord<zm::Uo31Record>(test::PatRace{}));  // never read by the import
     const struct {
         const char* ver;
         QStringList odds;  // the odds field of each line after the import
@@ -70,8 +70,8 @@ TEST_F(BetOdds, EachGenerationFillsWhatItsFilesHold) {
         SCOPED_TRACE(c.ver);
         writeBytes(path(), betBytes(bets));
         home.ctx().settings.Ver = c.ver;
-        pat("UO-53B.JRA", QString(c.ver) == "95" ? test::uoRecord<pat::Uo95Record>(race)
-                                                 : test::uoRecord<pat::Uo98Record>(race));
+        pat("UO-53B.JRA", QString(c.ver) == "95" ? test::uoRecord<zm::Uo95Record>(race)
+                                                 : test::uoRecord<zm::Uo98Record>(race));
         EXPECT_EQ(test::shown(home.prompter(), ImportBetOdds(home.ctx(), kDay)), BetOutcome::Done);
         QStringList odds;
         for (const QString& l : readLines(path()))

@@ -10,7 +10,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
-namespace zm::card {
+namespace zm {
 namespace {
 
 using namespace Qt::Literals::StringLiterals;
@@ -332,4 +332,4 @@ TEST(CardCli, ImportedSampleDay) {
 }
 
 }  // namespace
-}  // namespace zm::card
+}  // namespace zm

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace zm::card {
+namespace zm {
 namespace {
 
 using namespace Qt::Literals::StringLiterals;
@@ -262,4 +262,4 @@ TEST(CardText, PredictedOddsText) {
 }
 
 }  // namespace
-}  // namespace zm::card
+}  // namespace zm

@@ -15,7 +15,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-namespace zm::card {
+namespace zm {
 namespace {
 
 const QString kDay = QStringLiteral("20261205");
@@ -138,17 +138,17 @@ TEST_F(DetailFile, PatsOddsOfEachRaceWhenPatIsInUse) {
     home.ctx().settings.PatOpt = true;
     home.ctx().settings.Ver = QStringLiteral("98");
     home.ctx().settings.PatDir = patDir;
-    const pat::PatRaceRef ref{QStringLiteral("05"), QStringLiteral("1"), FindNichi(home.ctx(), kDay, QStringLiteral("05")),
+    const zm::PatRaceRef ref{QStringLiteral("05"), QStringLiteral("1"), FindNichi(home.ctx(), kDay, QStringLiteral("05")),
                               kDay};
     test::PatRace odds;
     odds.runners = 12;
     odds.scratched = {3};
-    QFile zo(patDir + QStringLiteral("ZO-") + pat::PatFileCode(ref.venueCode, ref.raceNo, ref.dayNo) +
+    QFile zo(patDir + QStringLiteral("ZO-") + zm::PatFileCode(ref.venueCode, ref.raceNo, ref.dayNo) +
              QStringLiteral(".JRA"));
     ASSERT_TRUE(zo.open(QIODevice::WriteOnly));
-    zo.write(test::zoRecord<pat::Zo95Record>(odds));
+    zo.write(test::zoRecord<zm::Zo95Record>(odds));
     zo.close();
-    const pat::WinPlaceOdds live = pat::ReadWinPlaceOdds(patDir, pat::patFormat(pat::PatVer::V98), ref);
+    const zm::WinPlaceOdds live = zm::ReadWinPlaceOdds(patDir, zm::patFormat(zm::PatVer::V98), ref);
     ASSERT_TRUE(live.found);
     ASSERT_TRUE(WriteDetailFile(home.ctx(), kDay));
     const QStringList lines = fileLines(path());
@@ -160,4 +160,4 @@ TEST_F(DetailFile, PatsOddsOfEachRaceWhenPatIsInUse) {
 }
 
 }  // namespace
-}  // namespace zm::card
+}  // namespace zm

@@ -307,8 +307,8 @@ TEST_F(BulkOutput, OddsFromPatFiles) {
     race.runners = 18;
     race.scratched = {10};
     // 中山 (05) 1R.
-    writeBytes(patDir + "ZO-" + pat::PatFileCode31(u"05", u" 1") + ".JRA", test::zoRecord<pat::Zo31Record>(race));
-    writeBytes(patDir + "UO-" + pat::PatFileCode31(u"05", u" 1") + ".JRA", test::uoRecord<pat::Uo31Record>(race));
+    writeBytes(patDir + "ZO-" + zm::PatFileCode31(u"05", u" 1") + ".JRA", test::zoRecord<zm::Zo31Record>(race));
+    writeBytes(patDir + "UO-" + zm::PatFileCode31(u"05", u" 1") + ".JRA", test::uoRecord<zm::Uo31Record>(race));
     form.OddsIN = true;
     run();
     EXPECT_EQ(readLines(path()).mid(0, 3), (QStringList{"中山, 1R,単勝  ,   14,  14.5,  100円",

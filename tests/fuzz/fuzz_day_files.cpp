@@ -18,15 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zm::fuzz::write(dir + QStringLiteral("MUR") + day + QStringLiteral("_2.DEN"), p[1]);
     zm::fuzz::write(dir + day + QStringLiteral(".DAT"), p[2]);
     zm::fuzz::write(dir + QStringLiteral("MURODDS") + day + QStringLiteral(".DAT"), p[3]);
-    zm::card::DayCard card;
-    const zm::card::DayLoad loaded = zm::card::LoadDay(dir, day, card);
-    if (loaded == zm::card::DayLoad::Damaged && card.problem.isEmpty())
+    zm::DayCard card;
+    const zm::DayLoad loaded = zm::LoadDay(dir, day, card);
+    if (loaded == zm::DayLoad::Damaged && card.problem.isEmpty())
         std::abort();
-    if (loaded != zm::card::DayLoad::Ok)
+    if (loaded != zm::DayLoad::Ok)
         return 0;
     for (int frame = 1; frame <= 3; ++frame) {
         for (int row = 1; row <= 12; ++row) {
-            if (const auto race = zm::card::LoadRace(dir, card, frame, row)) {
+            if (const auto race = zm::LoadRace(dir, card, frame, row)) {
                 if (race->rows.size() > 18)
                     std::abort();
             }

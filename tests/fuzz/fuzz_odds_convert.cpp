@@ -9,13 +9,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const zm::OddsRecord record(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-    if (zm::pat::Zo95Bytes(record).size() != zm::pat::Zo95Record::kLength ||
-        zm::pat::Zo31Bytes(record).size() != zm::pat::Zo31Record::kLength ||
-        zm::pat::Uo98Bytes(record).size() != zm::pat::Uo98Record::kLength ||
-        zm::pat::Uo95Bytes(record).size() != zm::pat::Uo95Record::kLength ||
-        zm::pat::Uo31Bytes(record).size() != zm::pat::Uo31Record::kLength)
+    if (zm::Zo95Bytes(record).size() != zm::Zo95Record::kLength ||
+        zm::Zo31Bytes(record).size() != zm::Zo31Record::kLength ||
+        zm::Uo98Bytes(record).size() != zm::Uo98Record::kLength ||
+        zm::Uo95Bytes(record).size() != zm::Uo95Record::kLength ||
+        zm::Uo31Bytes(record).size() != zm::Uo31Record::kLength)
         std::abort();
-    (void)zm::pat::ConvFileCode(record, *zm::pat::patFormat(zm::pat::PatVer::V95));
-    (void)zm::pat::ConvRaceStatus(record);
+    (void)zm::ConvFileCode(record, *zm::patFormat(zm::PatVer::V95));
+    (void)zm::ConvRaceStatus(record);
     return 0;
 }

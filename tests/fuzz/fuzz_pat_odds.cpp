@@ -13,9 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char16_t* kind : {u"単", u"複", u"枠", u"馬", u"ワ", u"拡"}) {
         for (const QString& combination : {QStringLiteral("5"), QStringLiteral("  1-8"), QStringLiteral("05-12"), picked}) {
             const QString k = QString::fromUtf16(kind);
-            if (zm::pat::PatOdds98FromBytes(file, k, combination).size() != 6 ||
-                zm::pat::PatOdds95FromBytes(file, k, combination).size() != 6 ||
-                zm::pat::PatOdds31FromBytes(file, k, combination).size() != 6)
+            if (zm::PatOdds98FromBytes(file, k, combination).size() != 6 ||
+                zm::PatOdds95FromBytes(file, k, combination).size() != 6 ||
+                zm::PatOdds31FromBytes(file, k, combination).size() != 6)
                 std::abort();
         }
     }

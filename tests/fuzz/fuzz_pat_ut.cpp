@@ -9,10 +9,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView file(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    for (const auto ver : {zm::pat::PatVer::V31, zm::pat::PatVer::V95, zm::pat::PatVer::V98}) {
-        const auto w = zm::pat::bodyWeightsFromBytes(file, ver);
-        const auto wp = zm::pat::winPlaceOddsFromBytes(file, ver);
-        const auto p = zm::pat::renOddsFromBytes(file, ver);
+    for (const auto ver : {zm::PatVer::V31, zm::PatVer::V95, zm::PatVer::V98}) {
+        const auto w = zm::bodyWeightsFromBytes(file, ver);
+        const auto wp = zm::winPlaceOddsFromBytes(file, ver);
+        const auto p = zm::renOddsFromBytes(file, ver);
         if (!w.found || wp.win[17].size() != 5 || p.pairs[152].quinella.isNull())
             std::abort();
     }

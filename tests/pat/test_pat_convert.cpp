@@ -7,7 +7,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-namespace zm::pat {
+namespace zm {
 namespace {
 
 // A predicted-odds record of runners horses at 東京 (service "04"), day 3, race 10.
@@ -185,4 +185,4 @@ TEST(OddsConvert, EmptyDayFileEndsAtOnce) {
 }
 
 }  // namespace
-}  // namespace zm::pat
+}  // namespace zm

@@ -11,7 +11,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-namespace zm::pat {
+namespace zm {
 namespace {
 
 std::vector<QByteArray> corpus(const char* name) {
@@ -73,4 +73,4 @@ TEST(PatCorpus, Conversion) {
 }
 
 }  // namespace
-}  // namespace zm::pat
+}  // namespace zm

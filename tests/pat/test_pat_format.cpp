@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace zm::pat {
+namespace zm {
 namespace {
 
 // What each generation answers in place of the branches on "Ver" it replaced.
@@ -47,4 +47,4 @@ TEST(PatFormat, OnlyThirtyOneFilesCarryTheirDay) {
 }
 
 }  // namespace
-}  // namespace zm::pat
+}  // namespace zm

@@ -9,7 +9,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-namespace zm::pat {
+namespace zm {
 namespace {
 
 constexpr Field inEntry(const Field& array, int i, const Field& relative) {
@@ -465,9 +465,9 @@ TEST(PatVoteLog, RateTexts) {
 }
 
 }  // namespace
-}  // namespace zm::pat
+}  // namespace zm
 
-namespace zm::pat {
+namespace zm {
 namespace {
 
 // The results the vote log judges with are brought up to date from PAT's files: a missing or
@@ -527,4 +527,4 @@ TEST_F(PatLog, VoteLogReadsNewerResultsItself) {
 }
 
 }  // namespace
-}  // namespace zm::pat
+}  // namespace zm

@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <gtest/gtest.h>
 
-namespace zm::pat {
+namespace zm {
 namespace {
 
 using test::PatRace;
@@ -151,4 +151,4 @@ TEST(PatOdds, CorpusReplay) {
 }
 
 }  // namespace
-}  // namespace zm::pat
+}  // namespace zm

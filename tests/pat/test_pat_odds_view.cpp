@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace zm::pat {
+namespace zm {
 namespace {
 
 using test::PatRace;
@@ -86,4 +86,4 @@ TEST(OddsView, BodyWeights) {
 }
 
 }  // namespace
-}  // namespace zm::pat
+}  // namespace zm

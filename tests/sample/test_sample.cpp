@@ -221,22 +221,22 @@ TEST(Sample, WrittenHomeImportsEveryDay) {
     home.ctx().settings.PatDir = home.home() + QStringLiteral("/PAT/");
     for (const QDate& d : sample::raceDaysBack(options.date, 3)) {
         const QString day = d.toString(QStringLiteral("yyyyMMdd"));
-        const auto sei = pat::BuildResults(home.ctx(), *pat::patFormat(pat::PatVer::V98), day);
+        const auto sei = zm::BuildResults(home.ctx(), *zm::patFormat(zm::PatVer::V98), day);
         ASSERT_TRUE(sei) << day.toStdString();
         EXPECT_EQ(sei->size(), 36u) << day.toStdString();
         const RecordFile races(sample::makeDay(d, options.seed, options.shape).races, RaceRecord::kLength);
-        for (const pat::SeiRecord& r : *sei) {
+        for (const zm::SeiRecord& r : *sei) {
             int runners = 0;
             for (int n = 1; n <= races.count(); ++n) {
                 const RaceRecord race = races.get<RaceRecord>(n);
-                if (ServiceToJraCode(race.text(RaceRecord::venueCode)) == r.text(pat::SeiRecord::venueNo) &&
-                    race.number(RaceRecord::raceNo) == r.number(pat::SeiRecord::raceNo))
+                if (ServiceToJraCode(race.text(RaceRecord::venueCode)) == r.text(zm::SeiRecord::venueNo) &&
+                    race.number(RaceRecord::raceNo) == r.number(zm::SeiRecord::raceNo))
                     runners = int(race.number(RaceRecord::runnerCount));
             }
-            ASSERT_GT(runners, 0) << r.text(pat::SeiRecord::key).toStdString();
+            ASSERT_GT(runners, 0) << r.text(zm::SeiRecord::key).toStdString();
             for (int i = 1; i <= 3; ++i) {
-                EXPECT_GE(r.number(pat::SeiRecord::finishers, i), 1);
-                EXPECT_LE(r.number(pat::SeiRecord::finishers, i), std::max(runners, 3));
+                EXPECT_GE(r.number(zm::SeiRecord::finishers, i), 1);
+                EXPECT_LE(r.number(zm::SeiRecord::finishers, i), std::max(runners, 3));
             }
         }
     }
@@ -269,27 +269,27 @@ TEST(Sample, PatFilesOfTheDay) {
     home.ctx().settings.PatDir = pat;
     home.ctx().settings.PatOpt = true;
     home.ctx().settings.Ver = QStringLiteral("98");
-    const auto results = pat::BuildResults(home.ctx(), QStringLiteral("20261205"));
+    const auto results = zm::BuildResults(home.ctx(), QStringLiteral("20261205"));
     ASSERT_TRUE(results);
     EXPECT_EQ(results->size(), 36u);
     int deadHeats = 0, returned = 0;
-    for (const pat::SeiRecord& s : *results) {
-        deadHeats += s.number(pat::SeiRecord::winHorses, 2) > 0;
-        returned += s.number(pat::SeiRecord::returned, 1) > 0;
+    for (const zm::SeiRecord& s : *results) {
+        deadHeats += s.number(zm::SeiRecord::winHorses, 2) > 0;
+        returned += s.number(zm::SeiRecord::returned, 1) > 0;
     }
     EXPECT_GE(deadHeats, 1);
     EXPECT_GE(returned, 1);
-    const auto log = pat::ShowVoteLog(home.ctx(), QStringLiteral("20261205"));
+    const auto log = zm::ShowVoteLog(home.ctx(), QStringLiteral("20261205"));
     ASSERT_TRUE(log);
-    std::set<pat::Judgement> seen;
+    std::set<zm::Judgement> seen;
     bool advance = false;
-    for (const pat::VoteRow& r : log->rows) {
+    for (const zm::VoteRow& r : log->rows) {
         seen.insert(r.judgement);
         advance = advance || r.remark == u"前売り";
     }
-    EXPECT_TRUE(seen.count(pat::Judgement::Hit) && seen.count(pat::Judgement::Miss) && seen.count(pat::Judgement::Refund));
+    EXPECT_TRUE(seen.count(zm::Judgement::Hit) && seen.count(zm::Judgement::Miss) && seen.count(zm::Judgement::Refund));
     EXPECT_TRUE(advance);
-    const auto stake = pat::ShowDayStake(home.ctx(), QStringLiteral("20261205"));
+    const auto stake = zm::ShowDayStake(home.ctx(), QStringLiteral("20261205"));
     ASSERT_TRUE(stake);
     EXPECT_EQ(stake->count, static_cast<int>(log->rows.size()));
 }

@@ -40,7 +40,7 @@ QByteArray zoRecord(const PatRace& race) {
     }
     for (int a = 1; a <= 8; ++a) {
         for (int b = a; b <= 8; ++b) {
-            const int k = pat::BracketEntryOf(a, b);
+            const int k = zm::BracketEntryOf(a, b);
             auto at = [&](const Field& f) { return f.shifted(Zo::brackets.element(k).offset); };
             r.setText(at(Zo::bracket1), QString::number(a));
             r.setText(at(Zo::dash), QStringLiteral("-"));
@@ -56,7 +56,7 @@ QByteArray uoRecord(const PatRace& race) {
     Uo r;
     for (int a = 1; a <= race.runners; ++a) {
         for (int b = a + 1; b <= race.runners; ++b) {
-            const int k = pat::PairEntryOf(a, b, race.runners);
+            const int k = zm::PairEntryOf(a, b, race.runners);
             auto at = [&](const Field& f) { return f.shifted(Uo::pairs.element(k).offset); };
             r.setText(at(Uo::horse1), QString::number(a).rightJustified(2, u'0'));
             r.setText(at(Uo::dash), QStringLiteral("-"));
@@ -65,7 +65,7 @@ QByteArray uoRecord(const PatRace& race) {
                 continue;
             const bool out = race.scratched.contains(a) || race.scratched.contains(b);
             r.setText(at(Uo::quinellaOdds), out ? QStringLiteral("  ﾄﾘｹｼ") : oddsField(a * 100 + b, 6));
-            if constexpr (std::is_same_v<Uo, pat::Uo98Record>) {
+            if constexpr (std::is_same_v<Uo, zm::Uo98Record>) {
                 r.setText(at(Uo::wideLow), out ? QStringLiteral("  ﾄﾘｹｼ") : oddsField(a + b, 6));
                 r.setText(at(Uo::wideHigh), out ? QStringLiteral("  ﾄﾘｹｼ") : oddsField(a + b + 1, 6));
             }

@@ -84,7 +84,7 @@ protected:
         days_ = ListPredictedDays(ctx().paths.DataDir);
         ASSERT_EQ(days_.size(), kDays);
         for (const QString& day : days_) {
-            ASSERT_TRUE(pat::BuildResults(ctx(), *pat::patFormat(pat::PatVer::V98), day).ok()) << day.toStdString();
+            ASSERT_TRUE(zm::BuildResults(ctx(), *zm::patFormat(zm::PatVer::V98), day).ok()) << day.toStdString();
         }
         // Two pending bets of the newest day's first race.
         const auto records = readPredictionFile(predictionFilePath(ctx().paths.DataDir, days_.front()));
@@ -112,8 +112,8 @@ protected:
 
     static AppContext& ctx() { return home_->ctx(); }
     static ScriptedPrompter& prompter() { return home_->prompter(); }
-    static analysis::BacktestReport direct(analysis::BacktestOptions o) {
-        return analysis::RunBacktest(ctx().paths, ctx().settings, o, nullProgress());
+    static zm::BacktestReport direct(zm::BacktestOptions o) {
+        return zm::RunBacktest(ctx().paths, ctx().settings, o, nullProgress());
     }
     QList<QAbstractSeries*> series(QChartView* view) const { return view->chart()->series(); }
 
@@ -128,7 +128,7 @@ TEST_F(BacktestWindow, RunFillsTablesAndChartsWithTheBacktestsFigures) {
     // The fields start on every predicted day and every style.
     EXPECT_EQ(window->fromDate()->date().toString(u"yyyyMMdd"_s), days_.back());
     EXPECT_EQ(window->toDate()->date().toString(u"yyyyMMdd"_s), days_.front());
-    for (int s = 0; s < analysis::kStyleCount; ++s) {
+    for (int s = 0; s < zm::kStyleCount; ++s) {
         EXPECT_TRUE(window->styleBox(s)->isChecked()) << s;
     }
     EXPECT_FALSE(window->csvButton()->isEnabled());
@@ -151,23 +151,23 @@ TEST_F(BacktestWindow, RunFillsTablesAndChartsWithTheBacktestsFigures) {
     EXPECT_EQ(window->bar()->percent(), 100);
     EXPECT_TRUE(window->csvButton()->isEnabled());
 
-    analysis::BacktestOptions all;
+    zm::BacktestOptions all;
     all.from = days_.back();
     all.to = days_.front();
-    const analysis::BacktestReport expected = direct(all);
+    const zm::BacktestReport expected = direct(all);
     ASSERT_EQ(expected.daysTested.size(), kDays);
     ASSERT_GT(expected.myBets.total.bets, 0);
 
     // The table: one row per style and the pending bets' row, each the figures of the run.
-    const analysis::Table styles = analysis::styleSummaryTable(expected);
+    const zm::Table styles = zm::styleSummaryTable(expected);
     QTableWidget* table = window->styleTable();
-    ASSERT_EQ(table->rowCount(), analysis::kStyleCount + 1);
+    ASSERT_EQ(table->rowCount(), zm::kStyleCount + 1);
     ASSERT_EQ(styles.rows.size(), table->rowCount());
     for (int r = 0; r < table->rowCount(); ++r) {
         EXPECT_EQ(rowTexts(table, r), styles.rows[r]) << r;
     }
-    EXPECT_EQ(table->item(analysis::kStyleCount, 0)->text(), u"保留ＢＥＴ"_s);
-    const analysis::Table marks = analysis::markSummaryTable(expected);
+    EXPECT_EQ(table->item(zm::kStyleCount, 0)->text(), u"保留ＢＥＴ"_s);
+    const zm::Table marks = zm::markSummaryTable(expected);
     ASSERT_EQ(window->markTable()->rowCount(), 5);
     for (int r = 0; r < 5; ++r) {
         EXPECT_EQ(rowTexts(window->markTable(), r), marks.rows[r]) << r;
@@ -175,7 +175,7 @@ TEST_F(BacktestWindow, RunFillsTablesAndChartsWithTheBacktestsFigures) {
     EXPECT_TRUE(window->daysNote()->text().startsWith(u"検証日数 10（"_s)) << window->daysNote()->text().toStdString();
 
     // The bar chart: one bar per row, each at its row's recovery rate, and the 100% line.
-    const auto figs = analysis::reportedFigures(expected);
+    const auto figs = zm::reportedFigures(expected);
     QHorizontalBarSeries* bars = nullptr;
     QLineSeries* even = nullptr;
     for (QAbstractSeries* s : series(window->rateChartView())) {
@@ -191,7 +191,7 @@ TEST_F(BacktestWindow, RunFillsTablesAndChartsWithTheBacktestsFigures) {
     const auto axes = window->rateChartView()->chart()->axes(Qt::Vertical, bars);
     ASSERT_EQ(axes.size(), 1);
     const QStringList names = qobject_cast<QBarCategoryAxis*>(axes.front())->categories();
-    for (const analysis::StyleFigures* f : figs) {
+    for (const zm::StyleFigures* f : figs) {
         const qsizetype i = names.indexOf(f->name);
         ASSERT_GE(i, 0) << f->name.toStdString();
         EXPECT_NEAR(set->at(static_cast<int>(i)), f->total.recoveryRate(), 0.05) << f->name.toStdString();
@@ -235,17 +235,17 @@ TEST_F(BacktestWindow, RangeAndStylesChooseWhatIsRun) {
     for (const auto& c : cases) {
         setDay(window->fromDate(), c.from);
         setDay(window->toDate(), c.to);
-        for (int s = 0; s < analysis::kStyleCount; ++s) {
+        for (int s = 0; s < zm::kStyleCount; ++s) {
             const bool want = std::find(c.styles.begin(), c.styles.end(), s) != c.styles.end();
             if (window->styleBox(s)->isChecked() != want)
                 click(window->styleBox(s));
         }
         click(window->executeButton());
         ASSERT_TRUE(window->report().has_value());
-        analysis::BacktestOptions o{c.from, c.to, c.styles, false};
-        const analysis::BacktestReport expected = direct(o);
+        zm::BacktestOptions o{c.from, c.to, c.styles, false};
+        const zm::BacktestReport expected = direct(o);
         EXPECT_EQ(window->report()->daysTested.size(), c.testedDays);
-        const analysis::Table t = analysis::styleSummaryTable(expected);
+        const zm::Table t = zm::styleSummaryTable(expected);
         ASSERT_EQ(window->styleTable()->rowCount(), t.rows.size()) << c.from.toStdString();
         for (int r = 0; r < t.rows.size(); ++r) {
             EXPECT_EQ(rowTexts(window->styleTable(), r), t.rows[r]);
@@ -268,7 +268,7 @@ TEST_F(BacktestWindow, RangeAndStylesChooseWhatIsRun) {
         prompter().clear();
         setDay(window->fromDate(), c.from);
         setDay(window->toDate(), c.to);
-        for (int s = 0; s < analysis::kStyleCount; ++s) {
+        for (int s = 0; s < zm::kStyleCount; ++s) {
             if (window->styleBox(s)->isChecked() != (c.anyStyle && s == 0))
                 click(window->styleBox(s));
         }
@@ -296,11 +296,11 @@ TEST_F(BacktestWindow, CsvAndPngExports) {
     });
 
     // CSV: the same files as the back-test writes itself, UTF-8 or Shift-JIS.
-    analysis::BacktestOptions o;
+    zm::BacktestOptions o;
     o.from = days_.back();
     o.to = days_.front();
     o.keepBets = true;
-    const analysis::BacktestReport expected = direct(o);
+    const zm::BacktestReport expected = direct(o);
     for (bool sjis : {true, false}) {
         chosen = dir.path() + (sjis ? u"/sjis.csv"_s : u"/utf8.csv"_s);
         if (window->sjisBox()->isChecked() != sjis)
@@ -309,7 +309,7 @@ TEST_F(BacktestWindow, CsvAndPngExports) {
         EXPECT_TRUE(prompter().texts().isEmpty()) << prompter().texts().join(u'|').toStdString();
         const QString reference = dir.path() + u"/reference.csv"_s;
         QStringList referenceFiles;
-        ASSERT_TRUE(analysis::WriteBacktestCsv(expected, reference, sjis, &referenceFiles));
+        ASSERT_TRUE(zm::WriteBacktestCsv(expected, reference, sjis, &referenceFiles));
         ASSERT_EQ(window->written().size(), 7);  // the per-style table, six beside it, bets included
         ASSERT_EQ(referenceFiles.size(), 7);
         for (int i = 0; i < 7; ++i) {

@@ -305,9 +305,9 @@ TEST_F(BetWindows, OddsImportFillsTheOddsFromPatsFiles) {
     QDir().mkpath(patDir);
     ctx().settings.Ver = u"31"_s;
     ctx().settings.PatDir = patDir;
-    QFile zo(patDir + u"ZO-"_s + pat::PatFileCode31(u"05", u"11") + u".JRA"_s);
+    QFile zo(patDir + u"ZO-"_s + zm::PatFileCode31(u"05", u"11") + u".JRA"_s);
     ASSERT_TRUE(zo.open(QIODevice::WriteOnly));
-    zo.write(zoRecord<pat::Zo31Record>(PatRace{}));
+    zo.write(zoRecord<zm::Zo31Record>(PatRace{}));
     zo.close();
     writeBets({u"中山,11R,単勝,    5,      ,  100円"_s, u"中山,12R,単勝,    5,      ,  100円"_s});
     window->setCurrentRaceDate(kDay);

@@ -168,7 +168,7 @@ TEST(CardOutputButtons, BulkDialogDetailFileAndTextFiles) {
     EXPECT_TRUE(bulkSeen);
 
     test::click(detail);
-    const QString detailPath = card::detailFilePath(home.ctx().settings, kDay);
+    const QString detailPath = zm::detailFilePath(home.ctx().settings, kDay);
     EXPECT_TRUE(QFile::exists(detailPath));
     EXPECT_EQ(window.focusWidget(), window.findChild<QPushButton*>(u"SSCommand2_8"_s));
     EXPECT_EQ(home.prompter().texts(),

@@ -190,9 +190,9 @@ TEST_F(CardWindow, ClickingARaceInEachFrameShowsItsCard) {
         ASSERT_TRUE(window_->inCardView()) << c.frame;
         EXPECT_TRUE(child<QLabel>(u"raceLine"_s)->text().startsWith(QString::fromUtf16(c.venue)));
         EXPECT_EQ(grid()->rowCount(), c.runners);
-        EXPECT_EQ(grid()->item(0, card::ColUmaban)->text(), u"1"_s);
-        EXPECT_EQ(grid()->item(0, card::ColMark)->text(), u"◎"_s);
-        EXPECT_EQ(grid()->item(0, card::ColName)->text(), u"テストホース1"_s);
+        EXPECT_EQ(grid()->item(0, zm::ColUmaban)->text(), u"1"_s);
+        EXPECT_EQ(grid()->item(0, zm::ColMark)->text(), u"◎"_s);
+        EXPECT_EQ(grid()->item(0, zm::ColName)->text(), u"テストホース1"_s);
     }
     EXPECT_TRUE(child<QLabel>(u"titleLine"_s)->text().startsWith(u"サ３歳上 1000万下"_s));
     EXPECT_EQ(window_->recommendationList()[0], u"1"_s);
@@ -200,8 +200,8 @@ TEST_F(CardWindow, ClickingARaceInEachFrameShowsItsCard) {
     // The bracket cell carries its colour.
     const QColor red(255, 0, 0);
     for (int r = 0; r < grid()->rowCount(); ++r) {
-        if (grid()->item(r, card::ColWaku)->text() == u"3"_s) {
-            EXPECT_EQ(grid()->item(r, card::ColWaku)->background().color(), red);
+        if (grid()->item(r, zm::ColWaku)->text() == u"3"_s) {
+            EXPECT_EQ(grid()->item(r, zm::ColWaku)->background().color(), red);
         }
     }
 
@@ -232,8 +232,8 @@ TEST_F(CardWindow, EmptyRowsAndRacesWithoutSelection) {
     clickItem(child<QListWidget>(u"raceList1"_s), 3);  // race 4 has no bet selection
     ASSERT_TRUE(window_->inCardView());
     for (int r = 0; r < grid()->rowCount(); ++r) {
-        EXPECT_EQ(grid()->item(r, card::ColMark)->text(), u"　"_s);
-        EXPECT_TRUE(grid()->item(r, card::ColRank)->text().isEmpty());
+        EXPECT_EQ(grid()->item(r, zm::ColMark)->text(), u"　"_s);
+        EXPECT_TRUE(grid()->item(r, zm::ColRank)->text().isEmpty());
     }
     EXPECT_TRUE(child<QLabel>(u"recommendWin"_s)->text().endsWith(u"ありません"_s));
     EXPECT_TRUE(child<QLabel>(u"recommendPairs"_s)->text().endsWith(u"ありません"_s));
@@ -244,8 +244,8 @@ TEST_F(CardWindow, ViewSwitchCyclesThroughThreeColumnBlocks) {
     clickItem(child<QListWidget>(u"raceList3"_s), 10);
     ASSERT_TRUE(window_->inCardView());
     auto shownState = [&] {
-        return std::tuple(!grid()->isColumnHidden(card::ColPastFigure1), !grid()->isColumnHidden(card::ColCourseRecord1),
-                          !grid()->isColumnHidden(card::ColPastOdds1));
+        return std::tuple(!grid()->isColumnHidden(zm::ColPastFigure1), !grid()->isColumnHidden(zm::ColCourseRecord1),
+                          !grid()->isColumnHidden(zm::ColPastOdds1));
     };
     EXPECT_EQ(window_->cardView(), 1);
     EXPECT_EQ(shownState(), std::tuple(true, false, false));
@@ -260,14 +260,14 @@ TEST_F(CardWindow, ViewSwitchCyclesThroughThreeColumnBlocks) {
         }
     }
     // Course records and rates are in the grid.
-    EXPECT_EQ(grid()->item(0, card::ColCourseRecord1)->text(), u"1-1-0-2"_s);
-    EXPECT_EQ(grid()->item(0, card::ColCourseRecord1 + 1)->text(), u"50%"_s);
+    EXPECT_EQ(grid()->item(0, zm::ColCourseRecord1)->text(), u"1-1-0-2"_s);
+    EXPECT_EQ(grid()->item(0, zm::ColCourseRecord1 + 1)->text(), u"50%"_s);
 }
 
 TEST_F(CardWindow, OddsColumnSwitch) {
     openDay(u"20010916"_s);
     clickItem(child<QListWidget>(u"raceList1"_s), 5);
-    auto heading = [&] { return grid()->horizontalHeaderItem(card::ColOddsColumn)->text(); };
+    auto heading = [&] { return grid()->horizontalHeaderItem(zm::ColOddsColumn)->text(); };
     EXPECT_TRUE(window_->placeOddsShown());
     EXPECT_EQ(heading(), u"複勝オッズ"_s);
     click(u"cmdBodyWeight"_s);
@@ -284,7 +284,7 @@ TEST_F(CardWindow, PredictedOddsViewOrItsMessage) {
     openDay(u"20010916"_s);
     clickItem(child<QListWidget>(u"raceList3"_s), 10);  // 中山 11R
     click(u"Command2"_s);
-    EXPECT_EQ(home_.prompter().texts(), QStringList{card::kNoPredictedOdds});
+    EXPECT_EQ(home_.prompter().texts(), QStringList{zm::kNoPredictedOdds});
     EXPECT_EQ(window_->findChild<QDialog*>(u"PredictedOddsView"_s), nullptr);
 
     OddsRecord rec;
@@ -297,7 +297,7 @@ TEST_F(CardWindow, PredictedOddsViewOrItsMessage) {
             rec.setText(OddsRecord::quinellaField(h, j), QStringLiteral("%1").arg(h * j * 30, 7, 10, QChar(u'0')));
         }
     }
-    QFile f(card::predictedOddsPath(data_, u"20010916"_s));
+    QFile f(zm::predictedOddsPath(data_, u"20010916"_s));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(rec.bytes());
     f.close();
@@ -336,7 +336,7 @@ TEST_F(CardWindow, MissingDayFilesKeepTheViewAndBackHidesTheScreen) {
     QFile::remove(data_ + u"MUR20010915_2.DEN"_s);
     window_->ShowCardScreen();
     clickItem(child<QListWidget>(u"dayList"_s), 1, true);
-    EXPECT_EQ(home_.prompter().texts(), QStringList{card::kDayFilesMissing});
+    EXPECT_EQ(home_.prompter().texts(), QStringList{zm::kDayFilesMissing});
     EXPECT_EQ(window_->currentRaceDate(), u"20010916"_s);
     EXPECT_EQ(child<QGroupBox>(u"frame1"_s)->title(), u"4回【札幌】3日目"_s);
 
@@ -480,7 +480,7 @@ TEST_F(CardWindow, DoubleClickedDayNeverShowsAnotherDaysRaces) {
     clickItem(days, 1, true);
     QFile::remove(data_ + u"MUR20010915_2.DEN"_s);
     clickItem(days, 2, true);
-    EXPECT_EQ(home_.prompter().texts(), QStringList{card::kDayFilesMissing});
+    EXPECT_EQ(home_.prompter().texts(), QStringList{zm::kDayFilesMissing});
     EXPECT_EQ(days->currentRow(), 1);
     EXPECT_EQ(window_->currentRaceDate(), u"20010916"_s);
 }

@@ -80,30 +80,30 @@ protected:
 
     // The race of frame 2, row 11 of the sample day, with PAT98 odds and body weights written
     // for it: horse 3 scratched.
-    static card::RaceCard preparedRace() {
-        card::DayCard day;
-        EXPECT_EQ(card::LoadDay(ctx().paths.DataDir, kDay, day), card::DayLoad::Ok);
-        const auto race = card::LoadRace(ctx().paths.DataDir, day, 2, 11);
+    static zm::RaceCard preparedRace() {
+        zm::DayCard day;
+        EXPECT_EQ(zm::LoadDay(ctx().paths.DataDir, kDay, day), zm::DayLoad::Ok);
+        const auto race = zm::LoadRace(ctx().paths.DataDir, day, 2, 11);
         EXPECT_TRUE(race.has_value());
-        const pat::PatRaceRef ref = ui::patRaceOf(ctx(), kDay, race->venueCode, race->raceNo);
-        const QString code = pat::PatFileCode(ref.venueCode, ref.raceNo, ref.dayNo);
+        const zm::PatRaceRef ref = ui::patRaceOf(ctx(), kDay, race->venueCode, race->raceNo);
+        const QString code = zm::PatFileCode(ref.venueCode, ref.raceNo, ref.dayNo);
         PatRace odds;
         odds.runners = static_cast<int>(race->rows.size());
         odds.scratched = {3};
-        pat::Ut95Record ut;
+        zm::Ut95Record ut;
         for (int h = 1; h <= odds.runners; ++h) {
             const QString entry = QString::number(h).rightJustified(2) + (h == 3 ? u"9"_s : u" "_s) +
                                   QString::number(440 + h * 2) + (h % 2 ? u"04"_s : u"06"_s) +
                                   (h == 1 ? u"7"_s : h % 2 ? u"1"_s : u"2"_s) + u" "_s;
-            ut.setText(pat::Ut95Record::horses.element(h), entry);
+            ut.setText(zm::Ut95Record::horses.element(h), entry);
         }
         const auto write = [](const QString& name, const QByteArray& bytes) {
             QFile f(patDir() + name);
             EXPECT_TRUE(f.open(QIODevice::WriteOnly));
             f.write(bytes);
         };
-        write(u"ZO-"_s + code + u".JRA"_s, zoRecord<pat::Zo95Record>(odds));
-        write(u"UO-"_s + code + u".JRA"_s, uoRecord<pat::Uo98Record>(odds));
+        write(u"ZO-"_s + code + u".JRA"_s, zoRecord<zm::Zo95Record>(odds));
+        write(u"UO-"_s + code + u".JRA"_s, uoRecord<zm::Uo98Record>(odds));
         write(u"UT-"_s + code + u".JRA"_s, ut.bytes());
         return *race;
     }
@@ -133,7 +133,7 @@ std::optional<double> leadingNumber(const QString& text) {
 }
 
 TEST_F(PatWindows, CardShowsLiveOddsOnlyWhenPatIsUsed) {
-    const card::RaceCard race = preparedRace();
+    const zm::RaceCard race = preparedRace();
     const struct {
         bool patOpt;
         const char16_t* ver;
@@ -151,28 +151,28 @@ TEST_F(PatWindows, CardShowsLiveOddsOnlyWhenPatIsUsed) {
         ASSERT_TRUE(window.inCardView());
         auto* grid = window.findChild<QTableWidget*>(u"cardGrid"_s);
         ASSERT_EQ(grid->rowCount(), static_cast<int>(race.rows.size()));
-        const QString win1 = grid->item(0, card::ColWinOdds)->text();
-        const QString place3 = grid->item(2, card::ColOddsColumn)->text();
+        const QString win1 = grid->item(0, zm::ColWinOdds)->text();
+        const QString place3 = grid->item(2, zm::ColOddsColumn)->text();
         EXPECT_EQ(win1, c.live ? u"  1.5"_s : QString()) << QString::fromUtf16(c.ver).toStdString();
         EXPECT_EQ(place3, c.live ? u"ﾄﾘｹｼ"_s : QString()) << QString::fromUtf16(c.ver).toStdString();
         if (!c.live) {
             continue;
         }
-        EXPECT_EQ(grid->item(1, card::ColOddsColumn)->text(), u" 1.2- 2.2"_s);
-        EXPECT_EQ(grid->item(2, card::ColName)->foreground().color(), QColor(0x99, 0x99, 0x99));
+        EXPECT_EQ(grid->item(1, zm::ColOddsColumn)->text(), u" 1.2- 2.2"_s);
+        EXPECT_EQ(grid->item(2, zm::ColName)->foreground().color(), QColor(0x99, 0x99, 0x99));
         screenshot(&window, u"card_live_place_odds"_s);
         click(window.findChild<QPushButton*>(u"cmdBodyWeight"_s));
-        EXPECT_EQ(grid->horizontalHeaderItem(card::ColOddsColumn)->text(), u"馬体重"_s);
-        EXPECT_EQ(grid->item(0, card::ColOddsColumn)->text(), u"４４２ 初出"_s);
-        EXPECT_EQ(grid->item(1, card::ColOddsColumn)->text(), u"４４４－０６"_s);
-        EXPECT_EQ(grid->item(2, card::ColOddsColumn)->text(), u"取り消し"_s);
-        EXPECT_EQ(grid->item(4, card::ColOddsColumn)->text(), u"４５０＋０４"_s);
+        EXPECT_EQ(grid->horizontalHeaderItem(zm::ColOddsColumn)->text(), u"馬体重"_s);
+        EXPECT_EQ(grid->item(0, zm::ColOddsColumn)->text(), u"４４２ 初出"_s);
+        EXPECT_EQ(grid->item(1, zm::ColOddsColumn)->text(), u"４４４－０６"_s);
+        EXPECT_EQ(grid->item(2, zm::ColOddsColumn)->text(), u"取り消し"_s);
+        EXPECT_EQ(grid->item(4, zm::ColOddsColumn)->text(), u"４５０＋０４"_s);
         screenshot(&window, u"card_live_body_weights"_s);
     }
 }
 
 TEST_F(PatWindows, OddsWindowFromTheCardSortsEveryColumn) {
-    const card::RaceCard race = preparedRace();
+    const zm::RaceCard race = preparedRace();
     const int runners = static_cast<int>(race.rows.size());
     ctx().ImportedDay = kDay;
     ui::frmZenoMain card(ctx());
@@ -234,19 +234,19 @@ TEST_F(PatWindows, ConversionDialogRunsOffTheGuiThread) {
 
     // A missing folder: its message, nothing written, the dialog stays.
     {
-        ui::frmConvMurOdds dialog(ctx(), *oddsPath, *pat::patFormat(pat::PatVer::V95));
+        ui::frmConvMurOdds dialog(ctx(), *oddsPath, *zm::patFormat(zm::PatVer::V95));
         dialog.show();
         dialog.folderText()->setText(out.path() + u"/missing"_s);
         click(dialog.executeButton());
-        EXPECT_EQ(prompter().texts(), QStringList{pat::kConvFolderMissing});
+        EXPECT_EQ(prompter().texts(), QStringList{zm::kConvFolderMissing});
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_TRUE(QDir(out.path()).entryList(QDir::Files).isEmpty());
         prompter().clear();
     }
 
-    ui::frmConvMurOdds dialog(ctx(), *oddsPath, *pat::patFormat(pat::PatVer::V98));
-    EXPECT_EQ(dialog.windowTitle(), pat::ConvDialogCaption(*pat::patFormat(pat::PatVer::V98)));
-    EXPECT_EQ(dialog.heading()->text(), pat::ConvHeading(*oddsPath));
+    ui::frmConvMurOdds dialog(ctx(), *oddsPath, *zm::patFormat(zm::PatVer::V98));
+    EXPECT_EQ(dialog.windowTitle(), zm::ConvDialogCaption(*zm::patFormat(zm::PatVer::V98)));
+    EXPECT_EQ(dialog.heading()->text(), zm::ConvHeading(*oddsPath));
     dialog.show();
     dialog.folderText()->setText(out.path());
     int shown = 0;
@@ -257,16 +257,16 @@ TEST_F(PatWindows, ConversionDialogRunsOffTheGuiThread) {
                            !dialog.closeButton()->isEnabled();
         if (shown == 6) {
             EXPECT_FALSE(text.isEmpty());
-            EXPECT_EQ(dialog.statusText()->text(), pat::ConvStatusText(*pat::patFormat(pat::PatVer::V98)));
+            EXPECT_EQ(dialog.statusText()->text(), zm::ConvStatusText(*zm::patFormat(zm::PatVer::V98)));
             screenshot(&dialog, u"frmConvMurOdds_running"_s);
         }
     });
     click(dialog.executeButton());
     EXPECT_GT(shown, 6);
     EXPECT_TRUE(busyWhileRunning);
-    EXPECT_EQ(prompter().texts(), QStringList{pat::kConvDone});
+    EXPECT_EQ(prompter().texts(), QStringList{zm::kConvDone});
     EXPECT_EQ(dialog.bar()->percent(), 100);
-    EXPECT_EQ(dialog.statusText()->text(), pat::kConvDone);
+    EXPECT_EQ(dialog.statusText()->text(), zm::kConvDone);
     EXPECT_TRUE(dialog.executeButton()->isEnabled());
     const QStringList written = QDir(out.path()).entryList(QDir::Files);
     EXPECT_EQ(written.size(), dialog.written().size());
@@ -313,7 +313,7 @@ TEST_F(PatMenu, StakeWindowShowsTheDay) {
     window->menuAction(u"mnuPatItem_0"_s)->trigger();
     auto* stake = opened<ui::frmPatStake>();
     ASSERT_NE(stake, nullptr);
-    const auto expected = pat::ShowDayStake(ctx(), kDay);
+    const auto expected = zm::ShowDayStake(ctx(), kDay);
     ASSERT_TRUE(expected.ok());
     EXPECT_GT(expected->count, 0);
     EXPECT_EQ(stake->dayLabel()->text(), u"2026/12/05"_s);
@@ -331,12 +331,12 @@ TEST_F(PatMenu, ResultsThenVoteLogWithHitsAndExport) {
     auto* results = opened<ui::frmPatLog>();
     ASSERT_NE(results, nullptr);
     EXPECT_EQ(results->tabs()->currentIndex(), ui::frmPatLog::ResultsPage);
-    QFile sei(pat::seiPath(ctx().paths.DataDir, kDay));
+    QFile sei(zm::seiPath(ctx().paths.DataDir, kDay));
     ASSERT_TRUE(sei.open(QIODevice::ReadOnly));
-    const auto records = pat::seiRecords(sei.readAll());
+    const auto records = zm::seiRecords(sei.readAll());
     ASSERT_FALSE(records.empty());
     ASSERT_EQ(results->resultsTable()->rowCount(), static_cast<int>(records.size()));
-    const QStringList first = pat::resultsRow(records.front());
+    const QStringList first = zm::resultsRow(records.front());
     for (int c = 0; c < first.size(); ++c) {
         EXPECT_EQ(results->resultsTable()->item(0, c)->text(), first[c]) << c;
     }
@@ -348,17 +348,17 @@ TEST_F(PatMenu, ResultsThenVoteLogWithHitsAndExport) {
     auto* view = opened<ui::frmPatLog>();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->tabs()->currentIndex(), ui::frmPatLog::VoteLogPage);
-    const auto log = pat::ShowVoteLog(ctx(), kDay);
+    const auto log = zm::ShowVoteLog(ctx(), kDay);
     ASSERT_TRUE(log.ok());
     QTableWidget* votes = view->voteTable();
     ASSERT_EQ(votes->rowCount(), static_cast<int>(log->rows.size()));
     int hits = 0;
     for (int r = 0; r < votes->rowCount(); ++r) {
-        const pat::VoteRow& row = log->rows[static_cast<size_t>(r)];
+        const zm::VoteRow& row = log->rows[static_cast<size_t>(r)];
         QTableWidgetItem* judgement = votes->item(r, 7);
         EXPECT_EQ(votes->item(r, 0)->text(), row.numberText);
         EXPECT_EQ(judgement->text(), row.judgementText);
-        if (row.judgement == pat::Judgement::Hit) {
+        if (row.judgement == zm::Judgement::Hit) {
             ++hits;
             EXPECT_EQ(judgement->text(), u"的中！"_s);
             EXPECT_EQ(judgement->foreground().color(), QColor(0, 0, 0xFF));
@@ -391,7 +391,7 @@ TEST_F(PatMenu, ResultsThenVoteLogWithHitsAndExport) {
     EXPECT_EQ(filters, (QStringList{u"テキストファイル (*.TXT *.txt)"_s, u"すべてのファイル (*.*)"_s}));
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray once = toSjis(pat::voteLogText(*log));
+    const QByteArray once = toSjis(zm::voteLogText(*log));
     EXPECT_EQ(f.readAll(), "before\r\n" + once + once);
     EXPECT_TRUE(prompter().texts().isEmpty());
 
@@ -408,7 +408,7 @@ TEST_F(PatMenu, ResultsOfADayGoneFromPatAreKept) {
     ASSERT_NE(opened<ui::frmPatLog>(), nullptr);
     window->findChild<ui::frmPatLog*>()->close();
     settle();
-    const QString sei = pat::seiPath(ctx().paths.DataDir, kDay);
+    const QString sei = zm::seiPath(ctx().paths.DataDir, kDay);
     QFile in(sei);
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     const QByteArray held = in.readAll();
@@ -444,12 +444,12 @@ TEST_F(PatMenu, MessagesInsteadOfWindows) {
         int item;
         QString message;
     } cases[] = {
-        {true, u"FHDUEL", 0, pat::patNotSetMessage()},
-        {false, u"98", 2, pat::patNotSetMessage()},
-        {false, u"98", 3, pat::patNotSetMessage()},
-        {true, u"31", 2, pat::kResults31Refused},
-        {true, u"31", 3, pat::kVoteLog31Refused},
-        {true, u"31", 0, pat::kNoLogFiles31},  // the sample writes PAT95/98 logs only
+        {true, u"FHDUEL", 0, zm::patNotSetMessage()},
+        {false, u"98", 2, zm::patNotSetMessage()},
+        {false, u"98", 3, zm::patNotSetMessage()},
+        {true, u"31", 2, zm::kResults31Refused},
+        {true, u"31", 3, zm::kVoteLog31Refused},
+        {true, u"31", 0, zm::kNoLogFiles31},  // the sample writes PAT95/98 logs only
     };
     for (const auto& c : cases) {
         usePat(c.patOpt, QString::fromUtf16(c.ver));
@@ -473,13 +473,13 @@ TEST_F(PatMenu, ConvertItemUnpacksThenOpensTheDialog) {
     window->setOpenFileFunction([&](const QString&, const QString&, const QStringList&, int) { return archive; });
     const struct {
         int item;
-        pat::PatVer generation;
-    } cases[] = {{2, pat::PatVer::V98}, {3, pat::PatVer::V95}, {4, pat::PatVer::V31}};
+        zm::PatVer generation;
+    } cases[] = {{2, zm::PatVer::V98}, {3, zm::PatVer::V95}, {4, zm::PatVer::V31}};
     for (const auto& c : cases) {
         window->menuAction(u"mnuConvMurOdds_"_s + QString::number(c.item))->trigger();
         auto* dialog = opened<ui::frmConvMurOdds>();
         ASSERT_NE(dialog, nullptr) << c.item;
-        EXPECT_EQ(dialog->windowTitle(), pat::ConvDialogCaption(*pat::patFormat(c.generation)));
+        EXPECT_EQ(dialog->windowTitle(), zm::ConvDialogCaption(*zm::patFormat(c.generation)));
         // No conversion folder kept yet: PAT's folder.
         EXPECT_EQ(dialog->folderText()->text(),
                   ctx().settings.ConvOddsDir.isEmpty() ? ctx().settings.PatDir : ctx().settings.ConvOddsDir);
@@ -510,7 +510,7 @@ TEST_F(PatWindows, ConversionStartsInPatsFolderAndRefusesAnEmptyOneFirst) {
     AppContext run(ctx().paths, ctx().store, recorder);
     run.settings = ctx().settings;
     run.settings.ConvOddsDir.clear();
-    ui::frmConvMurOdds dialog(run, ctx().paths.DataDir + u"MURODDS20261205.DAT"_s, *pat::patFormat(pat::PatVer::V98));
+    ui::frmConvMurOdds dialog(run, ctx().paths.DataDir + u"MURODDS20261205.DAT"_s, *zm::patFormat(zm::PatVer::V98));
     EXPECT_EQ(dialog.folderText()->text(), patDir());
     recorder.status = dialog.statusText();
     dialog.show();
@@ -518,24 +518,24 @@ TEST_F(PatWindows, ConversionStartsInPatsFolderAndRefusesAnEmptyOneFirst) {
         recorder.seen.clear();
         dialog.folderText()->setText(folder);
         click(dialog.executeButton());
-        EXPECT_EQ(recorder.seen, QStringList{pat::kConvFolderMissing + u'|'});
+        EXPECT_EQ(recorder.seen, QStringList{zm::kConvFolderMissing + u'|'});
         EXPECT_TRUE(dialog.executeButton()->isEnabled());
     }
     // A folder of its own wins over PAT's.
     run.settings.ConvOddsDir = home_->home() + u"/conv/"_s;
-    ui::frmConvMurOdds again(run, ctx().paths.DataDir + u"MURODDS20261205.DAT"_s, *pat::patFormat(pat::PatVer::V95));
+    ui::frmConvMurOdds again(run, ctx().paths.DataDir + u"MURODDS20261205.DAT"_s, *zm::patFormat(zm::PatVer::V95));
     EXPECT_EQ(again.folderText()->text(), run.settings.ConvOddsDir);
 }
 
 // 投票ログ参照 judges the day's bets and fills the results page by itself when PAT holds the
 // day's results and the day's results file is missing.
 TEST_F(PatMenu, VoteLogReadsTheResultsItself) {
-    QFile::remove(pat::seiPath(ctx().paths.DataDir, kDay));
+    QFile::remove(zm::seiPath(ctx().paths.DataDir, kDay));
     window->menuAction(u"mnuPatItem_3"_s)->trigger();
     auto* view = opened<ui::frmPatLog>();
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(prompter().texts().isEmpty()) << prompter().texts().join(u'|').toStdString();
-    EXPECT_TRUE(QFileInfo::exists(pat::seiPath(ctx().paths.DataDir, kDay)));
+    EXPECT_TRUE(QFileInfo::exists(zm::seiPath(ctx().paths.DataDir, kDay)));
     EXPECT_GT(view->resultsTable()->rowCount(), 0);
     int judged = 0;
     for (int r = 0; r < view->voteTable()->rowCount(); ++r) {

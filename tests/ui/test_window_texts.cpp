@@ -124,7 +124,7 @@ TEST_F(WindowTexts, EveryDialogAtItsOpeningSize) {
     AppContext& ctx = home.ctx();
     const QString day = u"20261205"_s;
     auto stake = [] {
-        pat::DayStake s;
+        zm::DayStake s;
         s.day = u"20261205"_s;
         s.count = 12;
         s.remaining = 888;
@@ -142,14 +142,14 @@ TEST_F(WindowTexts, EveryDialogAtItsOpeningSize) {
         {u"frmBetIkkatuOut"_s, [&] { return new ui::frmBetIkkatuOut(ctx, day); }},
         {u"frmBETout"_s, [&] { return new ui::frmBETout(ctx, day, u"04"_s, 11, u"東京11Ｒ"_s, BetOutForm{}); }},
         {u"frmConvMurOdds"_s,
-         [&] { return new ui::frmConvMurOdds(ctx, ctx.paths.DataDir + u"MURODDS20261205.DAT"_s, *pat::patFormat(pat::PatVer::V98)); }},
+         [&] { return new ui::frmConvMurOdds(ctx, ctx.paths.DataDir + u"MURODDS20261205.DAT"_s, *zm::patFormat(zm::PatVer::V98)); }},
         {u"frmDelFile"_s, [&] { return new ui::frmDelFile(ctx); }},
         {u"frmFOLDER"_s, [&] { return new ui::frmFOLDER(ctx, &target, home.home()); }},
         {u"frmHiduke"_s, [&] { return new ui::frmHiduke([](const QString&) { return true; }, QDate(2026, 12, 5)); }},
         {u"frmHoryubetOdds"_s, [&] { return new ui::frmHoryubetOdds(ctx, day, OddsRangeDialog{}); }},
         {u"frmHoryuuBetHyouji"_s, [&] { return new ui::frmHoryuuBetHyouji(totals()); }},
         {u"frmOdds"_s,
-         [&] { return new ui::frmOdds(ctx, *pat::patFormat(pat::PatVer::V98), pat::PatRaceRef{u"04"_s, u"11"_s, u"3"_s, day}, u"東京 11Ｒ"_s); }},
+         [&] { return new ui::frmOdds(ctx, *zm::patFormat(zm::PatVer::V98), zm::PatRaceRef{u"04"_s, u"11"_s, u"3"_s, day}, u"東京 11Ｒ"_s); }},
         {u"frmOpt1"_s, [&] { return new ui::frmOpt1(ctx); }},
         {u"frmOptTxt"_s, [&] { return new ui::frmOptTxt(ctx); }},
         {u"frmOutputFiles"_s, [&] { return new ui::frmOutputFiles(ctx.paths.AppPath, home.prompter()); }},

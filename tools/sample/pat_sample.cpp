@@ -96,7 +96,7 @@ QByteArray ksBytes(const Outcome& o, const QString& day, Rng& rng) {
     const int b2 = std::max(bracketOf(o.order[0]), bracketOf(o.order[1]));
     const int p1 = std::min(o.order[0], o.order[1]);
     const int p2 = std::max(o.order[0], o.order[1]);
-    if constexpr (std::is_same_v<Ks, pat::Ks98Record>) {
+    if constexpr (std::is_same_v<Ks, zm::Ks98Record>) {
         r.setText(inEntry(Ks::bracket, 1, Ks::bracketPair), QString::number(b1) + u'-' + QString::number(b2));
     } else {
         r.setText(inEntry(Ks::bracket, 1, Ks::bracketFirst), QString::number(b1));
@@ -107,7 +107,7 @@ QByteArray ksBytes(const Outcome& o, const QString& day, Rng& rng) {
     r.setText(inEntry(Ks::quinella, 1, Ks::pairFirst), two(p1));
     r.setText(inEntry(Ks::quinella, 1, Ks::pairSecond), two(p2));
     r.setText(inEntry(Ks::quinella, 1, Ks::pairPayout), QString::number(rng.between(40, 3000) * 10).rightJustified(Ks::pairPayout.width));
-    if constexpr (std::is_same_v<Ks, pat::Ks98Record>) {
+    if constexpr (std::is_same_v<Ks, zm::Ks98Record>) {
         const std::pair<int, int> pairs[] = {{p1, p2},
                                              {std::min(o.order[0], o.order[2]), std::max(o.order[0], o.order[2])},
                                              {std::min(o.order[1], o.order[2]), std::max(o.order[1], o.order[2])}};
@@ -133,23 +133,23 @@ struct Bet {
 };
 
 QByteArray lgBytes(const QString& day, const std::vector<Bet>& bets) {
-    pat::Lg95Record r;
-    r.setText(pat::Lg95Record::year, day.left(4));
-    r.setText(pat::Lg95Record::month, day.mid(4, 2));
-    r.setText(pat::Lg95Record::day, day.mid(6, 2));
-    r.setText(pat::Lg95Record::header1, u"01");
+    zm::Lg95Record r;
+    r.setText(zm::Lg95Record::year, day.left(4));
+    r.setText(zm::Lg95Record::month, day.mid(4, 2));
+    r.setText(zm::Lg95Record::day, day.mid(6, 2));
+    r.setText(zm::Lg95Record::header1, u"01");
     for (size_t i = 0; i < bets.size() && i < 50; ++i) {
         const Bet& b = bets[i];
-        auto at = [&](const Field& f) { return inEntry(pat::Lg95Record::entries, int(i) + 1, f); };
-        r.setText(at(pat::Lg95Record::entryText), QString::number(int(i) + 1).rightJustified(3, u'0'));
-        r.setText(at(pat::Lg95Record::betType), b.type);
-        r.setText(at(pat::Lg95Record::venue), b.venue);
-        r.setText(at(pat::Lg95Record::raceNo), b.race);
-        r.setText(at(pat::Lg95Record::saleKind), b.sale);
-        r.setText(at(pat::Lg95Record::first), b.first);
-        r.setText(at(pat::Lg95Record::second), b.second);
-        r.setText(at(pat::Lg95Record::stake), QString::number(b.units).rightJustified(4, u'0'));
-        r.setText(at(pat::Lg95Record::state), QString::number(b.state).rightJustified(2, u'0'));
+        auto at = [&](const Field& f) { return inEntry(zm::Lg95Record::entries, int(i) + 1, f); };
+        r.setText(at(zm::Lg95Record::entryText), QString::number(int(i) + 1).rightJustified(3, u'0'));
+        r.setText(at(zm::Lg95Record::betType), b.type);
+        r.setText(at(zm::Lg95Record::venue), b.venue);
+        r.setText(at(zm::Lg95Record::raceNo), b.race);
+        r.setText(at(zm::Lg95Record::saleKind), b.sale);
+        r.setText(at(zm::Lg95Record::first), b.first);
+        r.setText(at(zm::Lg95Record::second), b.second);
+        r.setText(at(zm::Lg95Record::stake), QString::number(b.units).rightJustified(4, u'0'));
+        r.setText(at(zm::Lg95Record::state), QString::number(b.state).rightJustified(2, u'0'));
     }
     return r.bytes();
 }
@@ -171,8 +171,8 @@ bool writePatResults(const QString& patDir, const QByteArray& races, const QDate
     const QString day = date.toString(QStringLiteral("yyyyMMdd"));
     Rng rng(seed * 7 + 11);
     for (const Outcome& o : outcomes(races, date, seed)) {
-        const QString code = pat::PatFileCode(o.venueCode, QString::number(o.raceNo), o.nichi);
-        const QByteArray ks = pat95 ? ksBytes<pat::Ks95Record>(o, day, rng) : ksBytes<pat::Ks98Record>(o, day, rng);
+        const QString code = zm::PatFileCode(o.venueCode, QString::number(o.raceNo), o.nichi);
+        const QByteArray ks = pat95 ? ksBytes<zm::Ks95Record>(o, day, rng) : ksBytes<zm::Ks98Record>(o, day, rng);
         const QString path = patDir + QStringLiteral("KS-") + code + resultFileSuffix(dayIndex) + QStringLiteral(".JRA");
         if (const Status s = SafeSave::save(path, ks); !s) {
             message = s.message();
@@ -202,8 +202,8 @@ bool writePatSample(const QString& patDir, const QByteArray& races, const QDate&
     };
     std::vector<Bet> bets;
     for (const Outcome& o : races_) {
-        const QString code = pat::PatFileCode(o.venueCode, QString::number(o.raceNo), o.nichi);
-        const QByteArray ks = pat95 ? ksBytes<pat::Ks95Record>(o, day, rng) : ksBytes<pat::Ks98Record>(o, day, rng);
+        const QString code = zm::PatFileCode(o.venueCode, QString::number(o.raceNo), o.nichi);
+        const QByteArray ks = pat95 ? ksBytes<zm::Ks95Record>(o, day, rng) : ksBytes<zm::Ks98Record>(o, day, rng);
         if (!save(QStringLiteral("KS-") + code + QStringLiteral("01.JRA"), ks))
             return false;
         // Bets: the winner of every third race (a hit), a place bet on a horse that ran
