@@ -5,12 +5,19 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QIcon>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPixmap>
 #include <QLocale>
 #include <QSortFilterProxyModel>
 #include <QTreeView>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
+#include <iterator>
+#include <map>
 
 static void initUiResources() { Q_INIT_RESOURCE(zenomur); }
 
@@ -38,13 +45,72 @@ public:
 
 }  // namespace
 
+namespace {
+
+// The program's icon, one picture a size, each decoded the first time that size is asked for.
+// A plain QIcon decodes every file as it is added (the 256-pixel picture the most): a sixth of
+// the start-up's work before the main window is painted, for pictures the offscreen platform
+// never asks for and a window manager asks for only once the window is mapped.
+class ProgramIconEngine : public QIconEngine {
+public:
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const int side = bestSide(std::min(size.width(), size.height()));
+        QPixmap& picture = decoded_[side];
+        if (picture.isNull()) {
+            picture.load(fileOf(side));
+        }
+        if (mode != QIcon::Normal || state != QIcon::Off) {
+            return QIcon(picture).pixmap(size, mode, state);
+        }
+        // Scaled down to the size asked for, never up.
+        const QSize fit = picture.size().boundedTo(size);
+        return picture.size() == fit ? picture : picture.scaled(fit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int wanted = std::min(size.width(), size.height());
+        const int side = std::min(bestSide(wanted), wanted);
+        return {side, side};
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int side : kSides) {
+            sizes.append(QSize(side, side));
+        }
+        return sizes;
+    }
+
+    QIconEngine* clone() const override { return new ProgramIconEngine(*this); }
+    QString key() const override { return QStringLiteral("zenomur-program-icon"); }
+
+private:
+    static constexpr int kSides[] = {16, 32, 48, 64, 256};
+
+    // The smallest picture at least as large as wanted (the largest when none is).
+    static int bestSide(int wanted) {
+        for (int side : kSides) {
+            if (side >= wanted) {
+                return side;
+            }
+        }
+        return kSides[std::size(kSides) - 1];
+    }
+
+    static QString fileOf(int side) { return QStringLiteral(":/icons/zenomur-%1.png").arg(side); }
+
+    std::map<int, QPixmap> decoded_;
+};
+
+}  // namespace
+
 QIcon ProgramIcon() {
     initUiResources();
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 256}) {
-        icon.addFile(QStringLiteral(":/icons/zenomur-%1.png").arg(size), QSize(size, size));
-    }
-    return icon;
+    return QIcon(new ProgramIconEngine);
 }
 
 void PrepareFileDialog(QFileDialog& dialog) {

@@ -240,7 +240,14 @@ TEST(ProgramIcon, HasItsPictures) {
     ensureApplication();
     const QIcon icon = ui::ProgramIcon();
     ASSERT_FALSE(icon.isNull());
-    EXPECT_FALSE(icon.pixmap(32, 32).isNull());
+    // Every size the window manager may ask for, each from its own picture or the next larger.
+    for (int side : {16, 24, 32, 48, 64, 128, 256, 512}) {
+        const QPixmap p = icon.pixmap(side, side);
+        ASSERT_FALSE(p.isNull()) << side;
+        EXPECT_EQ(p.width(), std::min(side, 256)) << side;
+    }
+    EXPECT_EQ(icon.availableSizes().size(), 5);
+    EXPECT_FALSE(icon.pixmap(32, QIcon::Disabled).isNull());
 }
 
 }  // namespace
