@@ -51,7 +51,7 @@ std::vector<Outcome> outcomes(const QByteArray& races, const QDate& date, std::u
         o.raceNo = int(race.number(RaceRecord::raceNo));
         o.runners = std::clamp(int(race.number(RaceRecord::runnerCount)), 3, 18);
         const size_t index = out.size();
-        if (index == 2 || (o.runners > 8 && rng.chance(0.1)))
+        if (index == 2 || (o.runners > 8 && rng.chance(0.05)))
             o.returned = rng.between(1, o.runners);
         o.order = finishingOrder(rng, trueChances(seed, race, o.returned), o.runners);
         o.market = marketChances(seed, race, o.returned);
@@ -66,13 +66,13 @@ std::vector<Outcome> outcomes(const QByteArray& races, const QDate& date, std::u
     return out;
 }
 
-// A payout in yen right-aligned in width, cut at the largest the width holds.
-QString payoutText(int yen, int width) {
-    int most = 1;
-    for (int i = 0; i < width && most < 100000000; ++i)
-        most *= 10;
-    return QString::number(std::min(yen, most - 10)).rightJustified(width);
-}
+// The largest payouts the day's condensed results hold: five digits for win and place, six
+// for the pair bets.
+constexpr int kMostHorsePayout = 99990;
+constexpr int kMostPairPayout = 999990;
+
+// A payout in yen right-aligned in width, cut at most.
+QString payoutText(int yen, int width, int most) { return QString::number(std::min(yen, most)).rightJustified(width); }
 
 // The bracket quinella's chance: every pair of horses in the two brackets.
 double bracketChance(const Outcome& o, int b1, int b2) {
@@ -107,13 +107,14 @@ QByteArray ksBytes(const Outcome& o, const QString& day) {
         const int h = o.winners[i];
         r.setText(inEntry(Ks::win, int(i) + 1, Ks::horseNo), two(h));
         r.setText(inEntry(Ks::win, int(i) + 1, Ks::horsePayout),
-                  payoutText(payoutPer100(p[size_t(h)], kWinTakeout, int(o.winners.size())), payoutWidth));
+                  payoutText(payoutPer100(p[size_t(h)], kWinTakeout, int(o.winners.size())), payoutWidth,
+                             kMostHorsePayout));
     }
     for (int i = 0; i < o.places; ++i) {
         const int h = o.order[size_t(i)];
         r.setText(inEntry(Ks::place, i + 1, Ks::horseNo), two(h));
         r.setText(inEntry(Ks::place, i + 1, Ks::horsePayout),
-                  payoutText(payoutPer100(placedChance(p, h, h, o.places), kWinTakeout), payoutWidth));
+                  payoutText(payoutPer100(placedChance(p, h, h, o.places), kWinTakeout), payoutWidth, kMostHorsePayout));
     }
     const int b1 = std::min(o.waku[size_t(o.order[0])], o.waku[size_t(o.order[1])]);
     const int b2 = std::max(o.waku[size_t(o.order[0])], o.waku[size_t(o.order[1])]);
@@ -127,11 +128,11 @@ QByteArray ksBytes(const Outcome& o, const QString& day) {
         r.setText(inEntry(Ks::bracket, 1, Ks::bracketSecond), QString::number(b2));
     }
     r.setText(inEntry(Ks::bracket, 1, Ks::bracketPayout),
-              payoutText(payoutPer100(bracketChance(o, b1, b2), kPairTakeout), Ks::bracketPayout.width));
+              payoutText(payoutPer100(bracketChance(o, b1, b2), kPairTakeout), Ks::bracketPayout.width, kMostPairPayout));
     r.setText(inEntry(Ks::quinella, 1, Ks::pairFirst), two(p1));
     r.setText(inEntry(Ks::quinella, 1, Ks::pairSecond), two(p2));
     r.setText(inEntry(Ks::quinella, 1, Ks::pairPayout),
-              payoutText(payoutPer100(quinellaChance(p, p1, p2), kPairTakeout), Ks::pairPayout.width));
+              payoutText(payoutPer100(quinellaChance(p, p1, p2), kPairTakeout), Ks::pairPayout.width, kMostPairPayout));
     if constexpr (std::is_same_v<Ks, zm::Ks98Record>) {
         // Every pair of the placed runners: three, or one in a small field.
         int pair = 0;
@@ -143,7 +144,8 @@ QByteArray ksBytes(const Outcome& o, const QString& day) {
                 r.setText(inEntry(Ks::wide, pair, Ks::pairFirst), two(a));
                 r.setText(inEntry(Ks::wide, pair, Ks::pairSecond), two(b));
                 r.setText(inEntry(Ks::wide, pair, Ks::pairPayout),
-                          payoutText(payoutPer100(placedChance(p, a, b, o.places), kPairTakeout), Ks::pairPayout.width));
+                          payoutText(payoutPer100(placedChance(p, a, b, o.places), kPairTakeout), Ks::pairPayout.width,
+                                     kMostPairPayout));
             }
         }
         r.setText(Ks::lineEnd, u"\r\n");

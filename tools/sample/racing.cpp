@@ -11,7 +11,7 @@ namespace zm::sample {
 namespace {
 
 // How far the betting public's view of a horse's form strays from the truth.
-constexpr double kMarketNoise = 0.15;
+constexpr double kMarketNoise = 0.1;
 
 // A generator of its own for one horse and one purpose (salt), from the seed and the code.
 Rng horseRng(std::uint64_t seed, std::uint64_t salt, const QString& code) {
