@@ -23,7 +23,9 @@ Rng horseRng(std::uint64_t seed, std::uint64_t salt, const QString& code) {
     return Rng(h);
 }
 
-int runnersOf(const RaceRecord& race) { return std::clamp(int(race.number(RaceRecord::runnerCount)), 0, 18); }
+int runnersOf(const RaceRecord& race) {
+    return std::clamp(int(race.number(RaceRecord::runnerCount)), 0, 18);
+}
 
 QString codeOf(const RaceRecord& race, int h) {
     return race.trimmed(RaceRecord::runnerField(h, RunnerSlot::horseCode));
@@ -61,7 +63,9 @@ double ordered(const Chances& p, int a, int b, int c) {
 
 }  // namespace
 
-double uniform(Rng& rng) { return double(rng.next() >> 11) / 9007199254740992.0; }
+double uniform(Rng& rng) {
+    return double(rng.next() >> 11) / 9007199254740992.0;
+}
 
 double normal(Rng& rng) {
     const double u = 1.0 - uniform(rng);  // (0, 1]
@@ -74,7 +78,9 @@ double hiddenForm(std::uint64_t seed, const QString& horseCode) {
     return normal(rng);
 }
 
-Chances trueChances(std::uint64_t seed, const RaceRecord& race, int without) { return shares(seed, race, without, 0); }
+Chances trueChances(std::uint64_t seed, const RaceRecord& race, int without) {
+    return shares(seed, race, without, 0);
+}
 
 Chances marketChances(std::uint64_t seed, const RaceRecord& race, int without) {
     return shares(seed, race, without, kMarketNoise);
@@ -95,7 +101,9 @@ std::vector<int> finishingOrder(Rng& rng, const Chances& strength, int runners) 
     return order;
 }
 
-double quinellaChance(const Chances& p, int a, int b) { return ordered(p, a, b, 0) + ordered(p, b, a, 0); }
+double quinellaChance(const Chances& p, int a, int b) {
+    return ordered(p, a, b, 0) + ordered(p, b, a, 0);
+}
 
 double placedChance(const Chances& p, int a, int b, int places) {
     double sum = 0;

@@ -19,7 +19,7 @@ class RaceRecord;
 
 namespace zm::sample {
 
-constexpr double kWinTakeout = 0.20;   // win and place
+constexpr double kWinTakeout = 0.20;    // win and place
 constexpr double kPairTakeout = 0.225;  // bracket quinella, quinella and wide
 
 // A horse's hidden form: about N(0, 1), the same for the same seed and code.
