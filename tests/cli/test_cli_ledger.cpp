@@ -53,18 +53,18 @@ TEST_F(CliLedger, SampleDayUpdateIsIdempotentAndReportsTheVoteLog) {
     const test::CliRun again = run({"ledger", "update", "--from", "20261205", "--to", "20261205"});
     EXPECT_EQ(again.out.trimmed(), QStringLiteral("1 days: 0 added, 0 replaced, 1 unchanged"));
 
-    // The vote log says 9,300 yen staked and 343,860 back; 400 of each were refunds.
+    // The vote log says 5,800 yen staked and 5,410 back; 200 of each were refunds.
     const test::CliRun log = run({"pat", "--day", "20261205", "log"});
-    ASSERT_TRUE(log.out.contains(QStringLiteral("投資額合計 9,300円"))) << log.out.toStdString();
+    ASSERT_TRUE(log.out.contains(QStringLiteral("投資額合計 5,800円"))) << log.out.toStdString();
     const test::CliRun report = run({"ledger", "report", "--by", "day"});
     ASSERT_EQ(report.exitCode, 0) << report.err.toStdString();
     const QStringList lines = report.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3) << report.out.toStdString();
     const QStringList total = lines[2].split(u' ', Qt::SkipEmptyParts);
     EXPECT_EQ(total.value(0), QStringLiteral("合計"));
-    EXPECT_EQ(total.value(3), QStringLiteral("8,900"));
-    EXPECT_EQ(total.value(4), QStringLiteral("343,460"));
-    EXPECT_EQ(total.value(11), QStringLiteral("400"));
+    EXPECT_EQ(total.value(3), QStringLiteral("5,600"));
+    EXPECT_EQ(total.value(4), QStringLiteral("5,210"));
+    EXPECT_EQ(total.value(11), QStringLiteral("200"));
 
     QFile::remove(ledger());
     {

@@ -5,6 +5,7 @@
 #include "day/day_pipeline.h"
 #include "import/records.h"
 #include "predict/prediction_file.h"
+#include "sample/racing.h"
 #include "sample/sample.h"
 #include "support/test_home.h"
 
@@ -205,10 +206,10 @@ TEST(Sample, WrittenHomeImportsEveryDay) {
     QStringList written;
     QString message;
     ASSERT_TRUE(sample::writeSample(options, written, message)) << message.toStdString();
-    // 36 result files and four logs of the sample day and 36 result files of each further
-    // batch day in PAT/, the rest for the service's archives.
-    EXPECT_EQ(written.filter(QStringLiteral("/PAT/")).size(), 40 + 2 * 36);
-    EXPECT_EQ(written.size(), 49 + 2 * 36);
+    // 36 result files and three logs of the sample day and 36 result files of each further
+    // batch day in PAT/, the rest for the service's archives (with each further day's odds).
+    EXPECT_EQ(written.filter(QStringLiteral("/PAT/")).size(), 39 + 2 * 36);
+    EXPECT_EQ(written.size(), 48 + 2 * 37);
 
     const DayOutcome day = ExtractAndPredict(home.ctx(), home.home() + QStringLiteral("/MurData/H261205.LZH"), {});
     ASSERT_TRUE(day);
@@ -292,6 +293,171 @@ TEST(Sample, PatFilesOfTheDay) {
     const auto stake = zm::ShowDayStake(home.ctx(), QStringLiteral("20261205"));
     ASSERT_TRUE(stake);
     EXPECT_EQ(stake->count, static_cast<int>(log->rows.size()));
+    // A fan's day: a few thousand yen, more misses than hits.
+    EXPECT_TRUE(stake->stake.value() >= 2000 && stake->stake.value() <= 10000) << stake->stake.value();
+    const auto hits = std::count_if(log->rows.begin(), log->rows.end(),
+                                    [](const zm::VoteRow& r) { return r.judgement == zm::Judgement::Hit; });
+    const auto misses = std::count_if(log->rows.begin(), log->rows.end(),
+                                      [](const zm::VoteRow& r) { return r.judgement == zm::Judgement::Miss; });
+    EXPECT_GT(misses, 2 * hits);
+}
+
+}  // namespace
+}  // namespace zm
+
+namespace zm {
+namespace {
+
+// Payouts are the market's pool less the takeout: 100 x (1 - takeout) / chance cut to 10 yen,
+// at least 100, a dead heat splitting the win pool; read back from the day's results.
+TEST(Sample, PayoutsFollowTheMarketLessTheTakeout) {
+    test::TestHome home;
+    const QString pat = home.home() + QStringLiteral("PAT/");
+    QStringList written;
+    QString message;
+    const std::uint64_t seed = 20261205;
+    const sample::DayFiles day = sample::makeDay(sample::defaultDate(), seed);
+    ASSERT_TRUE(sample::writePatSample(pat, day.races, sample::defaultDate(), seed, false, written, message));
+    home.ctx().settings.PatDir = pat;
+    home.ctx().settings.PatOpt = true;
+    home.ctx().settings.Ver = QStringLiteral("98");
+    const auto results = zm::BuildResults(home.ctx(), QStringLiteral("20261205"));
+    ASSERT_TRUE(results);
+    const RecordFile races(day.races, RaceRecord::kLength);
+    int checked = 0;
+    for (const zm::SeiRecord& r : *results) {
+        std::optional<RaceRecord> race;
+        for (int n = 1; n <= races.count() && !race; ++n) {
+            const RaceRecord x = races.get<RaceRecord>(n);
+            if (ServiceToJraCode(x.text(RaceRecord::venueCode)) == r.text(zm::SeiRecord::venueNo) &&
+                x.number(RaceRecord::raceNo) == r.number(zm::SeiRecord::raceNo))
+                race = x;
+        }
+        ASSERT_TRUE(race);
+        const int runners = int(race->number(RaceRecord::runnerCount));
+        const int places = runners <= 7 ? 2 : 3;
+        const sample::Chances p = sample::marketChances(seed, *race, int(r.number(zm::SeiRecord::returned, 1)));
+        auto bracketShare = [&](int b1, int b2) {
+            double sum = 0;
+            for (int a = 1; a <= runners; ++a)
+                for (int b = a + 1; b <= runners; ++b) {
+                    const int wa = int(race->number(RaceRecord::runnerField(a, RunnerSlot::waku)));
+                    const int wb = int(race->number(RaceRecord::runnerField(b, RunnerSlot::waku)));
+                    sum += (std::min(wa, wb) == b1 && std::max(wa, wb) == b2) ? sample::quinellaChance(p, a, b) : 0;
+                }
+            return sum;
+        };
+        const int winners = r.number(zm::SeiRecord::winHorses, 2) > 0 ? 2 : 1;
+        struct Paid {
+            const char* type;
+            double takeout, chance, payout;
+        };
+        std::vector<Paid> paid;
+        for (int i = 1; i <= winners; ++i)
+            paid.push_back({"win", 0.2, p[size_t(r.number(zm::SeiRecord::winHorses, i))] * winners,
+                            r.number(zm::SeiRecord::winPayouts, i)});
+        for (int i = 1; i <= places; ++i) {
+            const int h = int(r.number(zm::SeiRecord::placeHorses, i));
+            paid.push_back({"place", 0.2, sample::placedChance(p, h, h, places), r.number(zm::SeiRecord::placePayouts, i)});
+        }
+        EXPECT_EQ(r.number(zm::SeiRecord::placeHorses, places + 1), 0);
+        const int q = int(r.number(zm::SeiRecord::quinellaPairs, 1));
+        paid.push_back({"quinella", 0.225, sample::quinellaChance(p, q / 100, q % 100), r.number(zm::SeiRecord::quinellaPayouts, 1)});
+        const int b = int(r.number(zm::SeiRecord::bracketPairs, 1));
+        paid.push_back({"bracket", 0.225, bracketShare(b / 10, b % 10), r.number(zm::SeiRecord::bracketPayouts, 1)});
+        for (int i = 1; i <= (places == 3 ? 3 : 1); ++i) {
+            const int w = int(r.number(zm::SeiRecord::widePairs, i));
+            paid.push_back({"wide", 0.225, sample::placedChance(p, w / 100, w % 100, places), r.number(zm::SeiRecord::widePayouts, i)});
+        }
+        for (const Paid& x : paid) {
+            SCOPED_TRACE(r.text(zm::SeiRecord::key).toStdString() + ' ' + x.type);
+            const double fair = 100 * (1 - x.takeout) / x.chance;
+            EXPECT_EQ(int(x.payout) % 10, 0);
+            if (fair <= 100) {
+                EXPECT_EQ(x.payout, 100);
+            } else if (fair < 99990) {
+                EXPECT_TRUE(x.payout <= fair + 1e-6 && x.payout > fair - 10) << x.payout << " fair " << fair;
+            }
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 36 * 8);
+}
+
+// The finishing order follows strength: each runner wins about as often as its share, the
+// chances of pairs and places add up, and the favourite beats the outsider clearly.
+TEST(Sample, ResultsFollowStrength) {
+    struct Field {
+        std::vector<double> strength;
+        int places;
+    };
+    const Field fields[] = {{{8, 4, 2, 1, 0.5}, 2}, {{6, 5, 4, 3, 2, 1.5, 1, 1, 0.8, 0.5, 0.3, 0.2}, 3}};
+    for (const Field& f : fields) {
+        const int n = int(f.strength.size());
+        SCOPED_TRACE(n);
+        sample::Chances p{};
+        double sum = 0;
+        for (double s : f.strength)
+            sum += s;
+        for (int h = 1; h <= n; ++h)
+            p[size_t(h)] = f.strength[size_t(h - 1)] / sum;
+        double quinellas = 0, placed = 0, pairsPlaced = 0;
+        for (int a = 1; a <= n; ++a) {
+            placed += sample::placedChance(p, a, a, f.places);
+            for (int b = a + 1; b <= n; ++b) {
+                quinellas += sample::quinellaChance(p, a, b);
+                pairsPlaced += sample::placedChance(p, a, b, f.places);
+            }
+        }
+        EXPECT_NEAR(quinellas, 1.0, 1e-9);
+        EXPECT_NEAR(placed, f.places, 1e-9);
+        EXPECT_NEAR(pairsPlaced, f.places * (f.places - 1) / 2.0, 1e-9);
+
+        sample::Rng rng(42);
+        constexpr int kRaces = 20000;
+        std::vector<int> wins(size_t(n) + 1), topTwo(size_t(n) + 1);
+        int firstPairTopTwo = 0;
+        for (int race = 0; race < kRaces; ++race) {
+            const std::vector<int> order = sample::finishingOrder(rng, p, n);
+            ASSERT_EQ(int(order.size()), n);
+            ++wins[size_t(order[0])];
+            firstPairTopTwo += std::min(order[0], order[1]) == 1 && std::max(order[0], order[1]) == 2;
+        }
+        for (int h = 1; h <= n; ++h)
+            EXPECT_NEAR(wins[size_t(h)] / double(kRaces), p[size_t(h)], 0.015) << h;
+        EXPECT_NEAR(firstPairTopTwo / double(kRaces), sample::quinellaChance(p, 1, 2), 0.015);
+        EXPECT_GT(wins[1], 10 * std::max(1, wins[size_t(n)]));
+    }
+}
+
+// The sample's own days: the market's favourite wins far more often than its outsider, and the
+// strong horses' last figures stand well above the weak ones'.
+TEST(Sample, SampleDaysFollowStrength) {
+    int favourites = 0, outsiders = 0;
+    std::array<double, 2> figures{}, counts{};  // weak, strong
+    for (const QDate& d : sample::raceDaysBack(sample::defaultDate(), 6)) {
+        const sample::DayFiles day = sample::makeDay(d, 3);
+        const RecordFile races(day.races, RaceRecord::kLength);
+        for (int n = 1; n <= races.count(); ++n) {
+            const RaceRecord race = races.get<RaceRecord>(n);
+            const sample::Chances p = sample::marketChances(3, race);
+            const auto [lo, hi] = std::minmax_element(p.begin() + 1, p.begin() + 1 + int(race.number(RaceRecord::runnerCount)));
+            sample::Rng rng(std::uint64_t(n + 1000 * d.day()));
+            const std::vector<int> order = sample::finishingOrder(rng, sample::trueChances(3, race), 18);
+            favourites += order[0] == int(hi - p.begin());
+            outsiders += order[0] == int(lo - p.begin());
+        }
+        const RecordFile horses(day.horses, HorseRecord::kLength);
+        for (int n = 1; n <= horses.count(); ++n) {
+            const HorseRecord h = horses.get<HorseRecord>(n);
+            const double figure = h.number(HorseRecord::pastRunField(1, PastRun::figure));
+            const double form = sample::hiddenForm(3, h.trimmed(HorseRecord::horseCode));
+            if (figure > 0 && std::abs(form) > 0.7)
+                figures[form > 0] += figure, ++counts[form > 0];
+        }
+    }
+    EXPECT_GT(favourites, 5 * std::max(1, outsiders));
+    EXPECT_GT(figures[1] / counts[1] - figures[0] / counts[0], 15);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include "sample/sample.h"
 
+#include "sample/racing.h"
+
 #include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "import/records.h"
@@ -26,10 +28,12 @@ struct Outcome {
     QString kai, nichi;
     int raceNo = 0;
     int runners = 0;
-    std::vector<int> order;      // finishing order, first three
+    std::vector<int> order;      // finishing order, the returned horse left out
     std::vector<int> winners;    // two for a dead heat
     int returned = 0;            // a horse scratched after betting began
-    int widePairs = 3;
+    int places = 3;              // runners placed for place and wide bets: 2 in a field of seven or fewer
+    Chances market{};            // the market's chances, the returned horse left out
+    std::array<int, 19> waku{};  // bracket by horse number
 };
 
 std::vector<Outcome> outcomes(const QByteArray& races, const QDate& date, std::uint64_t seed) {
@@ -46,31 +50,45 @@ std::vector<Outcome> outcomes(const QByteArray& races, const QDate& date, std::u
         o.nichi = race.text(RaceRecord::nichi);
         o.raceNo = int(race.number(RaceRecord::raceNo));
         o.runners = std::clamp(int(race.number(RaceRecord::runnerCount)), 3, 18);
-        while (o.order.size() < 3) {
-            const int h = rng.between(1, o.runners);
-            if (std::find(o.order.begin(), o.order.end(), h) == o.order.end())
-                o.order.push_back(h);
-        }
-        o.winners = {o.order[0]};
         const size_t index = out.size();
+        if (index == 2 || (o.runners > 8 && rng.chance(0.05)))
+            o.returned = rng.between(1, o.runners);
+        o.order = finishingOrder(rng, trueChances(seed, race, o.returned), o.runners);
+        o.market = marketChances(seed, race, o.returned);
+        for (int h = 1; h <= o.runners; ++h)
+            o.waku[size_t(h)] = int(race.number(RaceRecord::runnerField(h, RunnerSlot::waku)));
+        o.winners = {o.order[0]};
         if (index == 1)
             o.winners.push_back(o.order[1]);  // a dead heat for first
-        if (index == 2 || (o.runners > 8 && rng.chance(0.1))) {
-            for (int h = o.runners; h >= 1; --h) {
-                if (std::find(o.order.begin(), o.order.end(), h) == o.order.end()) {
-                    o.returned = h;
-                    break;
-                }
-            }
-        }
-        o.widePairs = o.runners <= 7 ? 1 : 3;  // a small field pays fewer wide pairs
+        o.places = o.runners <= 7 ? 2 : 3;
         out.push_back(o);
     }
     return out;
 }
 
+// The largest payouts the day's condensed results hold: five digits for win and place, six
+// for the pair bets.
+constexpr int kMostHorsePayout = 99990;
+constexpr int kMostPairPayout = 999990;
+
+// A payout in yen right-aligned in width, cut at most.
+QString payoutText(int yen, int width, int most) { return QString::number(std::min(yen, most)).rightJustified(width); }
+
+// The bracket quinella's chance: every pair of horses in the two brackets.
+double bracketChance(const Outcome& o, int b1, int b2) {
+    double sum = 0;
+    for (int a = 1; a <= o.runners; ++a) {
+        for (int b = a + 1; b <= o.runners; ++b) {
+            const int wa = o.waku[size_t(a)], wb = o.waku[size_t(b)];
+            if ((wa == b1 && wb == b2) || (wa == b2 && wb == b1))
+                sum += quinellaChance(o.market, a, b);
+        }
+    }
+    return sum;
+}
+
 template <class Ks>
-QByteArray ksBytes(const Outcome& o, const QString& day, Rng& rng) {
+QByteArray ksBytes(const Outcome& o, const QString& day) {
     Ks r;
     r.setText(Ks::year, day.left(4));
     r.setText(Ks::month, day.mid(4, 2));
@@ -80,20 +98,26 @@ QByteArray ksBytes(const Outcome& o, const QString& day, Rng& rng) {
     r.setText(Ks::kai, o.kai);
     r.setText(Ks::nichi, o.nichi);
     r.setText(Ks::raceNo, two(o.raceNo));
-    for (size_t i = 0; i < o.order.size(); ++i)
+    for (size_t i = 0; i < 3 && i < o.order.size(); ++i)
         r.setText(inEntry(Ks::finishers, int(i) + 1, Ks::finisherNo), two(o.order[i]));
+    // Payouts from the market's chances less the takeout; a dead heat splits the win pool.
     const int payoutWidth = Ks::horsePayout.width;
+    const Chances& p = o.market;
     for (size_t i = 0; i < o.winners.size(); ++i) {
-        r.setText(inEntry(Ks::win, int(i) + 1, Ks::horseNo), two(o.winners[i]));
-        r.setText(inEntry(Ks::win, int(i) + 1, Ks::horsePayout), QString::number(rng.between(12, 300) * 10).rightJustified(payoutWidth));
+        const int h = o.winners[i];
+        r.setText(inEntry(Ks::win, int(i) + 1, Ks::horseNo), two(h));
+        r.setText(inEntry(Ks::win, int(i) + 1, Ks::horsePayout),
+                  payoutText(payoutPer100(p[size_t(h)], kWinTakeout, int(o.winners.size())), payoutWidth,
+                             kMostHorsePayout));
     }
-    for (size_t i = 0; i < 3; ++i) {
-        r.setText(inEntry(Ks::place, int(i) + 1, Ks::horseNo), two(o.order[i]));
-        r.setText(inEntry(Ks::place, int(i) + 1, Ks::horsePayout), QString::number(rng.between(10, 90) * 10).rightJustified(payoutWidth));
+    for (int i = 0; i < o.places; ++i) {
+        const int h = o.order[size_t(i)];
+        r.setText(inEntry(Ks::place, i + 1, Ks::horseNo), two(h));
+        r.setText(inEntry(Ks::place, i + 1, Ks::horsePayout),
+                  payoutText(payoutPer100(placedChance(p, h, h, o.places), kWinTakeout), payoutWidth, kMostHorsePayout));
     }
-    auto bracketOf = [&](int h) { return std::min(8, (h + 1) / 2); };
-    const int b1 = std::min(bracketOf(o.order[0]), bracketOf(o.order[1]));
-    const int b2 = std::max(bracketOf(o.order[0]), bracketOf(o.order[1]));
+    const int b1 = std::min(o.waku[size_t(o.order[0])], o.waku[size_t(o.order[1])]);
+    const int b2 = std::max(o.waku[size_t(o.order[0])], o.waku[size_t(o.order[1])]);
     const int p1 = std::min(o.order[0], o.order[1]);
     const int p2 = std::max(o.order[0], o.order[1]);
     if constexpr (std::is_same_v<Ks, zm::Ks98Record>) {
@@ -103,18 +127,26 @@ QByteArray ksBytes(const Outcome& o, const QString& day, Rng& rng) {
         r.setText(inEntry(Ks::bracket, 1, Ks::bracketDash), u"-");
         r.setText(inEntry(Ks::bracket, 1, Ks::bracketSecond), QString::number(b2));
     }
-    r.setText(inEntry(Ks::bracket, 1, Ks::bracketPayout), QString::number(rng.between(30, 900) * 10).rightJustified(Ks::bracketPayout.width));
+    r.setText(inEntry(Ks::bracket, 1, Ks::bracketPayout),
+              payoutText(payoutPer100(bracketChance(o, b1, b2), kPairTakeout), Ks::bracketPayout.width, kMostPairPayout));
     r.setText(inEntry(Ks::quinella, 1, Ks::pairFirst), two(p1));
     r.setText(inEntry(Ks::quinella, 1, Ks::pairSecond), two(p2));
-    r.setText(inEntry(Ks::quinella, 1, Ks::pairPayout), QString::number(rng.between(40, 3000) * 10).rightJustified(Ks::pairPayout.width));
+    r.setText(inEntry(Ks::quinella, 1, Ks::pairPayout),
+              payoutText(payoutPer100(quinellaChance(p, p1, p2), kPairTakeout), Ks::pairPayout.width, kMostPairPayout));
     if constexpr (std::is_same_v<Ks, zm::Ks98Record>) {
-        const std::pair<int, int> pairs[] = {{p1, p2},
-                                             {std::min(o.order[0], o.order[2]), std::max(o.order[0], o.order[2])},
-                                             {std::min(o.order[1], o.order[2]), std::max(o.order[1], o.order[2])}};
-        for (int i = 0; i < o.widePairs; ++i) {
-            r.setText(inEntry(Ks::wide, i + 1, Ks::pairFirst), two(pairs[i].first));
-            r.setText(inEntry(Ks::wide, i + 1, Ks::pairSecond), two(pairs[i].second));
-            r.setText(inEntry(Ks::wide, i + 1, Ks::pairPayout), QString::number(rng.between(11, 800) * 10).rightJustified(6));
+        // Every pair of the placed runners: three, or one in a small field.
+        int pair = 0;
+        for (int i = 0; i < o.places; ++i) {
+            for (int j = i + 1; j < o.places; ++j) {
+                const int a = std::min(o.order[size_t(i)], o.order[size_t(j)]);
+                const int b = std::max(o.order[size_t(i)], o.order[size_t(j)]);
+                ++pair;
+                r.setText(inEntry(Ks::wide, pair, Ks::pairFirst), two(a));
+                r.setText(inEntry(Ks::wide, pair, Ks::pairSecond), two(b));
+                r.setText(inEntry(Ks::wide, pair, Ks::pairPayout),
+                          payoutText(payoutPer100(placedChance(p, a, b, o.places), kPairTakeout), Ks::pairPayout.width,
+                                     kMostPairPayout));
+            }
         }
         r.setText(Ks::lineEnd, u"\r\n");
     }
@@ -169,10 +201,9 @@ bool writePatResults(const QString& patDir, const QByteArray& races, const QDate
         return false;
     }
     const QString day = date.toString(QStringLiteral("yyyyMMdd"));
-    Rng rng(seed * 7 + 11);
     for (const Outcome& o : outcomes(races, date, seed)) {
         const QString code = zm::PatFileCode(o.venueCode, QString::number(o.raceNo), o.nichi);
-        const QByteArray ks = pat95 ? ksBytes<zm::Ks95Record>(o, day, rng) : ksBytes<zm::Ks98Record>(o, day, rng);
+        const QByteArray ks = pat95 ? ksBytes<zm::Ks95Record>(o, day) : ksBytes<zm::Ks98Record>(o, day);
         const QString path = patDir + QStringLiteral("KS-") + code + resultFileSuffix(dayIndex) + QStringLiteral(".JRA");
         if (const Status s = SafeSave::save(path, ks); !s) {
             message = s.message();
@@ -203,30 +234,38 @@ bool writePatSample(const QString& patDir, const QByteArray& races, const QDate&
     std::vector<Bet> bets;
     for (const Outcome& o : races_) {
         const QString code = zm::PatFileCode(o.venueCode, QString::number(o.raceNo), o.nichi);
-        const QByteArray ks = pat95 ? ksBytes<zm::Ks95Record>(o, day, rng) : ksBytes<zm::Ks98Record>(o, day, rng);
+        const QByteArray ks = pat95 ? ksBytes<zm::Ks95Record>(o, day) : ksBytes<zm::Ks98Record>(o, day);
         if (!save(QStringLiteral("KS-") + code + QStringLiteral("01.JRA"), ks))
             return false;
-        // Bets: the winner of every third race (a hit), a place bet on a horse that ran
-        // fourth or worse (a miss), and a quinella of the first two now and then.
+        // A racing fan's day: small stakes on the market's favourites, so mostly misses and a
+        // few hits at what the results pay; a bet on the horse returned (a refund), a quinella
+        // bought the day before and a wide left unbought.
         const QString venue = ServiceToJraCode(o.venueCode);
         const QString race = two(o.raceNo).replace(u' ', u'0');
-        int loser = o.order[2];
+        std::vector<int> fav;
         for (int h = 1; h <= o.runners; ++h) {
-            if (std::find(o.order.begin(), o.order.end(), h) == o.order.end() && h != o.returned) {
-                loser = h;
-                break;
-            }
+            if (h != o.returned)
+                fav.push_back(h);
         }
+        std::stable_sort(fav.begin(), fav.end(), [&](int a, int b) { return o.market[size_t(a)] > o.market[size_t(b)]; });
+        auto pair = [&](int a, int b, const QString& type, int units, int state = 1,
+                        const QString& sale = QStringLiteral("1")) {
+            bets.push_back({type, venue, race, two(std::min(a, b)), two(std::max(a, b)), units, state, sale});
+        };
         if (o.raceNo % 3 == 0)
-            bets.push_back({QStringLiteral("1"), venue, race, two(o.order[0]), QString(), rng.between(1, 5)});
-        bets.push_back({QStringLiteral("2"), venue, race, two(loser), QString(), 1});
+            bets.push_back({QStringLiteral("1"), venue, race, two(fav[0]), QString(), rng.between(1, 3)});
+        if (o.raceNo == 4 || o.raceNo == 7)
+            bets.push_back({QStringLiteral("2"), venue, race, two(fav[0]), QString(), 2});
         if (o.raceNo % 4 == 1)
-            bets.push_back({QStringLiteral("4"), venue, race, two(std::min(o.order[0], o.order[1])),
-                            two(std::max(o.order[0], o.order[1])), 2, 1, QStringLiteral("2")});
+            pair(fav[0], fav[1], QStringLiteral("4"), 1, 1, QStringLiteral("2"));
+        if (o.raceNo == 11)
+            pair(o.waku[size_t(fav[0])], o.waku[size_t(fav[1])], QStringLiteral("3"), 1);
+        if (o.raceNo >= 10)
+            pair(fav[0], fav[2], QStringLiteral("5"), 1);
         if (o.returned > 0)
             bets.push_back({QStringLiteral("1"), venue, race, two(o.returned), QString(), 1});
         if (o.raceNo == 12)
-            bets.push_back({QStringLiteral("5"), venue, race, two(o.order[0]), two(o.order[2]), 3, 0});  // not bought
+            pair(fav[0], fav[1], QStringLiteral("5"), 3, 0);  // not bought
     }
     // At most 50 entries a file; several files.
     int file = 1;

@@ -1,15 +1,15 @@
 #include "sample/sample.h"
 
+#include "sample/racing.h"
+
 #include "app/safe_save.h"
 #include "codes/sjis.h"
 #include "import/archive.h"
 #include "import/records.h"
 
 #include <QDir>
-#include <QHash>
 #include <array>
 #include <cmath>
-#include <optional>
 #include <vector>
 
 namespace zm::sample {
@@ -185,7 +185,7 @@ void fillRaceKey(FixedRecord<779>& rec, const QString& venue, const QDate& date,
     rec.setText(RaceRecord::raceDay, zeros(date.day(), 2));
 }
 
-PastRun makePastRun(Rng& rng, const QDate& date, const RacePlan& plan, int k, int quality) {
+PastRun makePastRun(Rng& rng, const QDate& date, const RacePlan& plan, int k, double form) {
     PastRun run;
     const QDate when = date.addDays(-14 * k - rng.between(0, 6));
     const QString venue = zeros(rng.between(0, 9), 2);
@@ -204,9 +204,10 @@ PastRun makePastRun(Rng& rng, const QDate& date, const RacePlan& plan, int k, in
     run.setText(PastRun::distance, QString::number(std::max(1000, plan.distance + 100 * rng.between(-4, 4))));
     const int field = rng.between(8, 18);
     run.setText(PastRun::runnerCount, zeros(field, 2));
-    const int finish = std::clamp(rng.between(1, field) - quality / 3, 1, field);
+    // The stronger the horse, the nearer the front it finished and the better its figure.
+    const int finish = std::clamp(int(std::lround(field * (0.5 - 0.28 * form))) + rng.between(-3, 3), 1, field);
     run.setText(PastRun::finishPos, zeros(finish, 2));
-    const int figure = rng.chance(0.08) ? 0 : std::clamp(40 + quality * 6 + rng.between(-15, 15), 1, 130);
+    const int figure = rng.chance(0.08) ? 0 : std::clamp(int(std::lround(68 + 14 * form)) + rng.between(-12, 12), 1, 130);
     run.setText(PastRun::figure, zeros(figure, 3));
     const int popularity = std::clamp(finish + rng.between(-3, 3), 1, field);
     run.setText(PastRun::popularity, zeros(popularity, 2));
@@ -224,18 +225,19 @@ PastRun makePastRun(Rng& rng, const QDate& date, const RacePlan& plan, int k, in
 struct Runner {
     QString code;
     QString name;
-    int quality = 0;  // 0..10, how good the horse is
+    double form = 0;  // the hidden form (hiddenForm)
 };
 
 struct DayBuilder {
     QDate date;
+    std::uint64_t seed;
     Rng rng;
     int horseSerial = 0;
     QByteArray races;
     QByteArray entries;
     QByteArray horses;
 
-    DayBuilder(const QDate& d, std::uint64_t seed) : date(d), rng(seed ^ (std::uint64_t(d.toJulianDay()) << 20)) {}
+    DayBuilder(const QDate& d, std::uint64_t s) : date(d), seed(s), rng(s ^ (std::uint64_t(d.toJulianDay()) << 20)) {}
 
     QString nextHorseCode() {
         ++horseSerial;
@@ -268,7 +270,8 @@ struct DayBuilder {
 
         std::vector<Runner> runners;
         for (int u = 1; u <= plan.runners; ++u) {
-            Runner r{nextHorseCode(), katakanaName(rng, 2, 9), rng.between(0, 10)};
+            Runner r{nextHorseCode(), katakanaName(rng, 2, 9)};
+            r.form = hiddenForm(seed, r.code);
             runners.push_back(r);
             RunnerSlot slot;
             slot.setText(RunnerSlot::waku, QString::number(wakuOf(u, plan.runners)));
@@ -327,7 +330,9 @@ struct DayBuilder {
         for (QChar c : trainer)
             nameSum += c.unicode();
         e.setText(Field{"affiliation", 251, 2}, nameSum % 20 < 9 ? u"東" : nameSum % 20 < 19 ? u"西" : u"地");
-        e.setText(EntryRecord::ratingDigit, QString::number(rng.between(0, 9)));
+        // The service's rating: 0 its best, 9 its worst.
+        e.setText(EntryRecord::ratingDigit,
+                  QString::number(std::clamp(int(std::lround(4.5 - 2.2 * r.form)) + rng.between(-2, 2), 0, 9)));
         for (int w = 1; w <= 3; ++w)
             e.setText(EntryRecord::works.element(w), digits(rng, 60));
         e.setText(Field{"comment", 607, 86}, QStringLiteral("調教良好") + katakanaName(rng, 2, 5));
@@ -343,14 +348,16 @@ struct DayBuilder {
         const int runs = plan.debut ? 0 : (rng.chance(0.1) ? 0 : rng.between(1, 5));
         for (int k = 0; k < 16; ++k) {
             for (int j = 0; j < 4; ++j) {
-                const int a = runs == 0 ? 0 : rng.between(0, j == 3 ? 9 : 3);
+                // Wins and places at the course: more of them for a stronger horse.
+                const int good = std::clamp(int(std::lround(1.5 + 1.2 * r.form)), 0, 4);
+                const int a = runs == 0 ? 0 : rng.between(0, j == 3 ? 9 : good);
                 h.setText(HorseRecord::statsAField(k, j), zeros(a, 2));
                 h.setText(HorseRecord::statsCField(k, j), zeros(runs == 0 ? 0 : rng.between(0, 5), 2));
             }
             h.setText(HorseRecord::statsBField(k), zeros(rng.between(0, 99), 2));
         }
         for (int k = 1; k <= runs; ++k)
-            h.setPastRun(k, makePastRun(rng, date, plan, k, r.quality));
+            h.setPastRun(k, makePastRun(rng, date, plan, k, r.form));
         for (int i = 1; i <= std::min(runs * 4, 50); ++i)
             h.setText(HorseRecord::history.element(i), digits(rng, 12) + digits(rng, 8) + u'1' + zeros(i, 2));
         return h;
@@ -451,53 +458,15 @@ QByteArray makeJockeyFile(std::uint64_t seed) {
 
 namespace {
 
-// How strong each runner of a race looks to the betting public, by horse number (1..18): the
-// mean figure of its past runs from the horse file, or a middling value for a horse without
-// runs, with some noise; without a horse file, noise alone.
-std::array<int, 19> strengths(Rng& rng, const RaceRecord& race, int runners, const RecordFile* horses,
-                              const QHash<QByteArray, int>& horseAt) {
-    std::array<int, 19> s{};
-    for (int h = 1; h <= runners; ++h) {
-        int base = rng.between(30, 110);
-        if (horses) {
-            base = 45;
-            const QByteArray code = race.raw(RaceRecord::runnerField(h, RunnerSlot::horseCode)).toByteArray();
-            if (const int n = horseAt.value(code, 0); n > 0) {
-                const HorseRecord horse(horses->recordView(n));
-                int sum = 0, runs = 0;
-                for (int k = 1; k <= 5; ++k) {
-                    const int figure = int(horse.number(HorseRecord::pastRunField(k, PastRun::figure)));
-                    if (figure > 0) {
-                        sum += figure;
-                        ++runs;
-                    }
-                }
-                if (runs > 0)
-                    base = sum / runs;
-            }
-            base += rng.between(-10, 10);
-        }
-        s[static_cast<size_t>(h)] = base;
-    }
-    return s;
-}
-
 // Quinella odds (in tenths) a race's bettors often leave right at the line between a short
 // and a long price.
 constexpr int kEdgeQuinella[] = {125, 299, 300, 301};
 
 }  // namespace
 
-QByteArray makeOddsFile(const QByteArray& races, std::uint64_t seed, const QByteArray& horses) {
+QByteArray makeOddsFile(const QByteArray& races, std::uint64_t seed, const QByteArray&) {
     Rng rng(seed * 131 + 3);
     const RecordFile file(races, RaceRecord::kLength);
-    const std::optional<RecordFile> horseFile =
-        horses.isEmpty() ? std::nullopt : std::optional<RecordFile>(RecordFile(horses, HorseRecord::kLength));
-    QHash<QByteArray, int> horseAt;
-    if (horseFile) {
-        for (int n = horseFile->count(); n >= 1; --n)
-            horseAt.insert(horseFile->recordView(n).first(HorseRecord::horseCode.width).toByteArray(), n);
-    }
     QByteArray out;
     for (int n = 1; n <= file.count(); ++n) {
         const RaceRecord race(file.recordView(n));
@@ -510,20 +479,21 @@ QByteArray makeOddsFile(const QByteArray& races, std::uint64_t seed, const QByte
         o.setText(Field{"runners", 109, 2}, zeros(runners, 2));
         o.setText(Field{"nonRunners", 111, 2}, zeros(scratched ? 1 : 0, 2));
 
-        // Popularity follows how strong the horses look: favourite 1, then 2, ...
-        const std::array<int, 19> strength = strengths(rng, race, runners, horseFile ? &*horseFile : nullptr, horseAt);
+        // The service forecasts the market's odds, a little off: win odds first, and the
+        // popularity (favourite 1, then 2, ...) from them.
+        const Chances market = marketChances(seed, race);
+        std::array<int, 19> win{};
+        for (int h = 1; h <= runners; ++h)
+            win[size_t(h)] = std::max(10, oddsTenths(market[size_t(h)], kWinTakeout) * rng.between(90, 112) / 100);
         std::vector<int> byPopularity;
         for (int h = 1; h <= runners; ++h)
             byPopularity.push_back(h);
-        std::stable_sort(byPopularity.begin(), byPopularity.end(), [&](int a, int b) {
-            return strength[static_cast<size_t>(a)] > strength[static_cast<size_t>(b)];
-        });
+        std::stable_sort(byPopularity.begin(), byPopularity.end(),
+                         [&](int a, int b) { return win[size_t(a)] < win[size_t(b)]; });
         std::array<int, 19> popularity{};
         for (size_t k = 0; k < byPopularity.size(); ++k)
-            popularity[static_cast<size_t>(byPopularity[k])] = static_cast<int>(k) + 1;
+            popularity[size_t(byPopularity[k])] = int(k) + 1;
 
-        // Win odds in tenths by popularity: about 1.8, 3.1, 5.5, 8.6, 12.3 ... 97 for the 18th.
-        std::array<int, 19> win{};
         for (int h = 1; h <= 18; ++h) {
             QString text;
             if (h > runners) {
@@ -531,19 +501,22 @@ QByteArray makeOddsFile(const QByteArray& races, std::uint64_t seed, const QByte
             } else if (h == scratched) {
                 text = QStringLiteral("/");
             } else {
-                const int k = popularity[static_cast<size_t>(h)];
-                const double odds = (1.8 + 1.3 * std::pow(k - 1, 1.55)) * rng.between(80, 125) / 100.0;
-                win[static_cast<size_t>(h)] = std::max(11, int(odds * 10));
-                const bool outOfRange = 2 * k > runners && rng.chance(0.05);
-                text = outOfRange ? QStringLiteral("*") : oddsText(win[static_cast<size_t>(h)], 5);
+                const bool outOfRange = 2 * popularity[size_t(h)] > runners && rng.chance(0.05);
+                text = outOfRange ? QStringLiteral("*") : oddsText(win[size_t(h)], 5);
             }
             o.setText(OddsRecord::winOdds, h, text);
         }
-        for (int b = 1; b <= 36; ++b)
-            o.setText(OddsRecord::placeOdds, b, runners <= 8 && b > 20 ? QStringLiteral("-") : oddsText(rng.between(30, 3000), 5));
+        // Place odds as a low and a high bound per horse around the odds of its place chance.
+        const int places = runners <= 7 ? 2 : 3;
+        for (int h = 1; h <= 18; ++h) {
+            const bool none = h > runners || h == scratched;
+            const int fair = none ? 0 : oddsTenths(placedChance(market, h, h, places), kWinTakeout);
+            o.setText(OddsRecord::placeOdds, 2 * h - 1, none ? QStringLiteral("-") : oddsText(std::max(10, fair * 3 / 4), 5));
+            o.setText(OddsRecord::placeOdds, 2 * h, none ? QStringLiteral("-") : oddsText(std::max(11, fair * 7 / 5), 5));
+        }
 
-        // Quinella odds about win × win / 1.7: the top few pairs short, the rest long. One pair
-        // of neighbouring favourites per race sits right at the line of 30.0.
+        // Quinella odds from the pair's chance: the top few pairs short, the rest long. One
+        // pair of neighbouring favourites per race sits right at the line of 30.0.
         const int edgeRank = runners >= 4 ? rng.between(1, 3) : 0;
         const int edgeValue = kEdgeQuinella[rng.between(0, int(std::size(kEdgeQuinella)) - 1)];
         for (int i = 1; i <= 17; ++i) {
@@ -554,11 +527,10 @@ QByteArray makeOddsFile(const QByteArray& races, std::uint64_t seed, const QByte
                 } else if (i == scratched || j == scratched) {
                     text = QStringLiteral("/");
                 } else {
-                    const int pi = popularity[static_cast<size_t>(i)];
-                    const int pj = popularity[static_cast<size_t>(j)];
-                    const double wi = win[static_cast<size_t>(i)] / 10.0;
-                    const double wj = win[static_cast<size_t>(j)] / 10.0;
-                    int v = std::max(10, int(wi * wj / 1.7 * rng.between(85, 115) / 10.0));
+                    const int pi = popularity[size_t(i)];
+                    const int pj = popularity[size_t(j)];
+                    int v = oddsTenths(quinellaChance(market, i, j), kPairTakeout) * rng.between(90, 110) / 100;
+                    v = std::max(10, v);
                     if (std::min(pi, pj) == edgeRank && std::max(pi, pj) == edgeRank + 1)
                         v = edgeValue;
                     else if (std::max(pi, pj) <= 6 && rng.chance(0.06))
@@ -624,6 +596,11 @@ bool writeSample(const SampleOptions& options, QStringList& written, QString& me
         const DayFiles batchDay = makeDay(d, options.seed, options.shape);
         if (!save(murData + QStringLiteral("hb") + yymmdd(d) + QStringLiteral(".lzh"), dayArchive(batchDay), written,
                   message))
+            return false;
+        // Every day's predicted odds, for the prediction style that reads them.
+        if (d != date && !save(murData + u'j' + yymmdd(d) + QStringLiteral(".lzh"),
+                               writeArchive({{QStringLiteral("mur_ods.kd2"), makeOddsFile(batchDay.races, options.seed)}}),
+                               written, message))
             return false;
         // The sample day's results are written above with its logs.
         if (d != date && !writePatResults(home + QStringLiteral("PAT/"), batchDay.races, d, options.seed,

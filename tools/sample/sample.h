@@ -48,10 +48,11 @@ DayFiles makeTwoDays(const QDate& date, std::uint64_t seed);
 // from "01061" up, which the file does not hold).
 QByteArray makeJockeyFile(std::uint64_t seed);
 
-// The predicted-odds file of a race file's races, with the '*', '/' and '-' markers. The
-// favourites are the horses with the best past figures in the horse file when it is given
-// (random otherwise); the pairs among them have short quinella odds, and some sit right at
-// 30.0 (12.5, 29.9, 30.0, 30.1), where the odds-filtered prediction style draws its line.
+// The predicted-odds file of a race file's races, with the '*', '/' and '-' markers: the
+// market's odds (racing.h) a little off, so the favourites are the horses the market rates
+// best; the pairs among them have short quinella odds, and some sit right at 30.0 (12.5, 29.9,
+// 30.0, 30.1), where the odds-filtered prediction style draws its line. The horse file is not
+// needed (the race file's horse codes give the strengths); callers may still pass it.
 QByteArray makeOddsFile(const QByteArray& races, std::uint64_t seed, const QByteArray& horses = {});
 
 // The archive bytes of a race day.
@@ -77,7 +78,8 @@ struct SampleOptions {
 
 // Writes the sample into the home folder: mur_kis.kd2, and in MurData/ the archives
 // "H" + yymmdd + ".LZH", "HZ" + yymmdd + ".LZH", "j" + yymmdd + ".lzh", the old-format
-// archives "HO" + yymmdd + ".LZH" and "jo" + yymmdd + ".lzh", the batch inputs, and in PAT/
+// archives "HO" + yymmdd + ".LZH" and "jo" + yymmdd + ".lzh", the batch inputs with the
+// predicted odds of each further day ("j" + yymmdd + ".lzh"), and in PAT/
 // PAT's result and log files of the day (writePatSample) and the result files of every other
 // batch day (writePatResults).
 // Returns the files written; false with message when a file cannot be written.
