@@ -382,14 +382,6 @@ void addDay(DayBuilder& b, const DayShape& shape, bool gradedOnly) {
     }
 }
 
-// Tenths as zero-padded digits, cut at the largest value the width holds.
-QString oddsText(int tenths, int width) {
-    int most = 1;
-    for (int i = 0; i < width; ++i)
-        most *= 10;
-    return zeros(std::min(tenths, most - 1), width);
-}
-
 bool save(const QString& path, const QByteArray& bytes, QStringList& written, QString& message) {
     if (const Status saved = SafeSave::save(path, bytes); !saved) {
         message = saved.message();
@@ -458,93 +450,7 @@ QByteArray makeJockeyFile(std::uint64_t seed) {
 
 namespace {
 
-// Quinella odds (in tenths) a race's bettors often leave right at the line between a short
-// and a long price.
-constexpr int kEdgeQuinella[] = {125, 299, 300, 301};
-
 }  // namespace
-
-QByteArray makeOddsFile(const QByteArray& races, std::uint64_t seed, const QByteArray&) {
-    Rng rng(seed * 131 + 3);
-    const RecordFile file(races, RaceRecord::kLength);
-    QByteArray out;
-    for (int n = 1; n <= file.count(); ++n) {
-        const RaceRecord race(file.recordView(n));
-        const int runners = std::clamp(int(race.number(RaceRecord::runnerCount)), 0, 18);
-        OddsRecord o;
-        o.setRaw(Field{"key", 0, 12}, race.raw(Field{"key", 0, 12}));
-        o.setText(OddsRecord::raceDate, race.dateText());
-        o.setRaw(Field{"raceName", 28, 30}, race.raw(Field{"raceName", 28, 30}));
-        const int scratched = runners > 8 && rng.chance(0.15) ? rng.between(1, runners) : 0;
-        o.setText(Field{"runners", 109, 2}, zeros(runners, 2));
-        o.setText(Field{"nonRunners", 111, 2}, zeros(scratched ? 1 : 0, 2));
-
-        // The service forecasts the market's odds, a little off: win odds first, and the
-        // popularity (favourite 1, then 2, ...) from them.
-        const Chances market = marketChances(seed, race);
-        std::array<int, 19> win{};
-        for (int h = 1; h <= runners; ++h)
-            win[size_t(h)] = std::max(10, oddsTenths(market[size_t(h)], kWinTakeout) * rng.between(90, 112) / 100);
-        std::vector<int> byPopularity;
-        for (int h = 1; h <= runners; ++h)
-            byPopularity.push_back(h);
-        std::stable_sort(byPopularity.begin(), byPopularity.end(),
-                         [&](int a, int b) { return win[size_t(a)] < win[size_t(b)]; });
-        std::array<int, 19> popularity{};
-        for (size_t k = 0; k < byPopularity.size(); ++k)
-            popularity[size_t(byPopularity[k])] = int(k) + 1;
-
-        for (int h = 1; h <= 18; ++h) {
-            QString text;
-            if (h > runners) {
-                text = QStringLiteral("-");
-            } else if (h == scratched) {
-                text = QStringLiteral("/");
-            } else {
-                const bool outOfRange = 2 * popularity[size_t(h)] > runners && rng.chance(0.05);
-                text = outOfRange ? QStringLiteral("*") : oddsText(win[size_t(h)], 5);
-            }
-            o.setText(OddsRecord::winOdds, h, text);
-        }
-        // Place odds as a low and a high bound per horse around the odds of its place chance.
-        const int places = runners <= 7 ? 2 : 3;
-        for (int h = 1; h <= 18; ++h) {
-            const bool none = h > runners || h == scratched;
-            const int fair = none ? 0 : oddsTenths(placedChance(market, h, h, places), kWinTakeout);
-            o.setText(OddsRecord::placeOdds, 2 * h - 1, none ? QStringLiteral("-") : oddsText(std::max(10, fair * 3 / 4), 5));
-            o.setText(OddsRecord::placeOdds, 2 * h, none ? QStringLiteral("-") : oddsText(std::max(11, fair * 7 / 5), 5));
-        }
-
-        // Quinella odds from the pair's chance: the top few pairs short, the rest long. One
-        // pair of neighbouring favourites per race sits right at the line of 30.0.
-        const int edgeRank = runners >= 4 ? rng.between(1, 3) : 0;
-        const int edgeValue = kEdgeQuinella[rng.between(0, int(std::size(kEdgeQuinella)) - 1)];
-        for (int i = 1; i <= 17; ++i) {
-            for (int j = i + 1; j <= 18; ++j) {
-                QString text;
-                if (j > runners) {
-                    text = QStringLiteral("-");
-                } else if (i == scratched || j == scratched) {
-                    text = QStringLiteral("/");
-                } else {
-                    const int pi = popularity[size_t(i)];
-                    const int pj = popularity[size_t(j)];
-                    int v = oddsTenths(quinellaChance(market, i, j), kPairTakeout) * rng.between(90, 110) / 100;
-                    v = std::max(10, v);
-                    if (std::min(pi, pj) == edgeRank && std::max(pi, pj) == edgeRank + 1)
-                        v = edgeValue;
-                    else if (std::max(pi, pj) <= 6 && rng.chance(0.06))
-                        v = kEdgeQuinella[rng.between(0, int(std::size(kEdgeQuinella)) - 1)];
-                    const bool outOfRange = std::min(pi, pj) >= 10 && rng.chance(0.2);
-                    text = outOfRange || v > 99999 ? QStringLiteral("*") : oddsText(v, 7);
-                }
-                o.setText(OddsRecord::quinellaField(i, j), text);
-            }
-        }
-        out.append(o.bytes());
-    }
-    return out;
-}
 
 QByteArray dayArchive(const DayFiles& day) {
     return writeArchive({{QStringLiteral("mur_den1.kd2"), day.races},
