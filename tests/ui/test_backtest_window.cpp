@@ -4,6 +4,7 @@
 
 #include "analysis/backtest.h"
 #include "analysis/backtest_tables.h"
+#include "analysis/model_days.h"
 #include "app/day_list.h"
 #include "app/safe_save.h"
 #include "codes/codetables.h"
@@ -35,6 +36,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -358,6 +360,52 @@ TEST_F(BacktestWindow, CsvAndPngExports) {
             << prompter().log().front().text.toStdString();
         EXPECT_TRUE(button->isEnabled());
     }
+}
+
+// The model is refitted on the range from the window: with fewer than twenty days it says so
+// and shows nothing. A stored model's reliability over the range: a pair of bars a band of
+// predicted chance, each band's runners in its label.
+TEST_F(BacktestWindow, RefitUnderTwentyDaysAndTheReliabilityOfAStoredModel) {
+    const QString model = zm::modelPath(ctx().paths);
+    click(window->refitButton());
+    ASSERT_EQ(prompter().texts().size(), 1);
+    EXPECT_TRUE(prompter().texts().front().contains(u"10日"_s)) << prompter().texts().front().toStdString();
+    EXPECT_FALSE(QFile::exists(model));
+    EXPECT_TRUE(window->reliabilityChartView()->chart()->series().isEmpty());
+    EXPECT_TRUE(window->refitButton()->isEnabled());
+
+    const zm::ModelDays data = zm::modelDays(ctx().paths);
+    const auto fitted = zm::fitWinModel(data.races);
+    ASSERT_TRUE(fitted);
+    ASSERT_TRUE(zm::saveModel(model, {*fitted, data.days.first(), data.days.last(), data.days}));
+    prompter().clear();
+    click(window->executeButton());
+    QFile::remove(model);
+    EXPECT_TRUE(prompter().texts().isEmpty()) << prompter().texts().join(u'|').toStdString();
+    EXPECT_TRUE(window->daysNote()->text().contains(u"うち推定に使った日 10日"_s)) << window->daysNote()->text().toStdString();
+
+    const auto bands = zm::reliability(*fitted, data.races);
+    auto* bars = qobject_cast<QBarSeries*>(window->reliabilityChartView()->chart()->series().value(0));
+    ASSERT_NE(bars, nullptr);
+    ASSERT_EQ(bars->count(), 2);
+    const auto axes = window->reliabilityChartView()->chart()->axes(Qt::Horizontal, bars);
+    ASSERT_EQ(axes.size(), 1);
+    const QStringList labels = qobject_cast<QBarCategoryAxis*>(axes.front())->categories();
+    ASSERT_GE(labels.size(), 2);
+    EXPECT_EQ(bars->barSets()[0]->count(), labels.size());
+    int runners = 0;
+    for (int b = 0; b < labels.size(); ++b) {
+        EXPECT_TRUE(labels[b].endsWith(QString::number(bands[size_t(b)].runners) + u"頭"_s)) << labels[b].toStdString();
+        EXPECT_NEAR(bars->barSets()[0]->at(b), bands[size_t(b)].meanChance * 100, 0.05) << b;
+        EXPECT_NEAR(bars->barSets()[1]->at(b), bands[size_t(b)].observedRate() * 100, 0.05) << b;
+        runners += bands[size_t(b)].runners;
+    }
+    int all = 0;
+    for (const auto& band : bands)
+        all += band.runners;
+    EXPECT_EQ(runners, all) << "a band with runners left off";
+    screenshot(window.get(), u"frmBacktest_reliability"_s);
+    screenshot(window->reliabilityChartView(), u"frmBacktest_reliability_chart"_s);
 }
 
 TEST_F(BacktestWindow, OpensFromThePatMenu) {
