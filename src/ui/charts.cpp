@@ -265,24 +265,39 @@ void fillBalanceLines(QChart* chart, const QStringList& days, const std::vector<
     chart->legend()->setAlignment(Qt::AlignRight);
 }
 
-void fillBalanceWithDrawdown(QChart* chart, const QStringList& days, const std::vector<double>& balances) {
+void fillBalanceWithDrawdown(QChart* chart, const QStringList& days, const std::vector<std::vector<double>>& balances) {
     clearChart(chart);
-    if (days.isEmpty() || balances.empty()) {
+    if (days.isEmpty() || balances.size() != size_t(days.size())) {
         return;
     }
     const DayAxis dates = dayAxis(chart, days);
-    const auto [low, high] = std::minmax_element(balances.begin(), balances.end());
-    QValueAxis* yen = yenAxis(chart, std::min(0.0, *low), std::max(0.0, *high), u"累積収支（円）"_s);
+    double low = 0;
+    double high = 0;
+    for (const std::vector<double>& day : balances) {
+        for (double b : day) {
+            low = std::min(low, b);
+            high = std::max(high, b);
+        }
+    }
+    QValueAxis* yen = yenAxis(chart, low, high, u"累積収支（円）"_s);
     zeroLine(chart, dates, yen);
 
-    // The shade runs between the highest balance so far (above) and the balance (below).
+    // The shade runs between the highest balance so far (above) and the balance (below); the
+    // curve starts at 0 on the first day's morning.
+    const qint64 day = 24LL * 3600 * 1000;
     auto* peak = new QLineSeries;
     auto* balance = new QLineSeries;
+    peak->append(static_cast<qreal>(dates.xs.front() - day / 2), 0);
+    balance->append(static_cast<qreal>(dates.xs.front() - day / 2), 0);
     double highest = 0;
-    for (size_t d = 0; d < balances.size() && d < dates.xs.size(); ++d) {
-        highest = std::max(highest, balances[d]);
-        peak->append(static_cast<qreal>(dates.xs[d]), highest);
-        balance->append(static_cast<qreal>(dates.xs[d]), balances[d]);
+    for (size_t d = 0; d < balances.size(); ++d) {
+        const auto& bets = balances[d];
+        for (size_t k = 0; k < bets.size(); ++k) {
+            const qreal x = static_cast<qreal>(dates.xs[d] - day / 2 + day * qint64(k + 1) / qint64(bets.size() + 1));
+            highest = std::max(highest, bets[k]);
+            peak->append(x, highest);
+            balance->append(x, bets[k]);
+        }
     }
     auto* drawdown = new QAreaSeries(peak, balance);
     drawdown->setObjectName(u"drawdownArea"_s);
@@ -298,7 +313,7 @@ void fillBalanceWithDrawdown(QChart* chart, const QStringList& days, const std::
     QPen pen(kGainColor);
     pen.setWidth(2);
     line->setPen(pen);
-    line->setPointsVisible(days.size() <= 60);
+    line->setPointsVisible(line->count() <= 60);
     attach(chart, line, dates.axis, yen);
     chart->legend()->setVisible(true);
     chart->legend()->setAlignment(Qt::AlignBottom);
@@ -368,7 +383,11 @@ void fillReliabilityChart(QChart* chart, const std::array<zm::ReliabilityBand, 1
     categories->setTruncateLabels(false);
     smallLabels(categories);
     auto* rates = new QValueAxis;
-    rates->setRange(0, std::min(100.0, std::ceil(highest / 10 + 0.5) * 10));
+    const double top = std::min(100.0, std::ceil(highest / 10 + 0.5) * 10);
+    rates->setRange(0, top);
+    rates->setTickType(QValueAxis::TicksDynamic);
+    rates->setTickAnchor(0);
+    rates->setTickInterval(top <= 30 ? 5 : top <= 60 ? 10 : 20);
     rates->setLabelFormat(u"%d%%"_s);
     rates->setTitleText(u"勝率"_s);
     smallLabels(rates);

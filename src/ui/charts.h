@@ -49,8 +49,9 @@ struct BalanceLine {
 void fillBalanceLines(QChart* chart, const QStringList& days, const std::vector<BalanceLine>& lines);
 
 // One cumulative balance over the days with its drawdown (the fall from the highest balance so
-// far) shaded between the two.
-void fillBalanceWithDrawdown(QChart* chart, const QStringList& days, const std::vector<double>& balances);
+// far, from 0 before the first) shaded between the two. Each day holds the balance after each of
+// its bets, spread over the day's width, so that the deepest shade is the largest drawdown.
+void fillBalanceWithDrawdown(QChart* chart, const QStringList& days, const std::vector<std::vector<double>>& balances);
 
 // A bar a month ("yyyy-mm" or any label), gains and losses in their own colours.
 void fillMonthlyBars(QChart* chart, const QStringList& months, const std::vector<double>& balances);

@@ -166,15 +166,15 @@ QWidget* frmBacktest::buildResultArea() {
     rateView_ = makeChartView(u"chartRate"_s, kRateTitle, nullptr);
     balanceView_ = makeChartView(u"chartBalance"_s, kBalanceTitle, nullptr);
     reliabilityView_ = makeChartView(u"chartReliability"_s, kReliabilityTitle, nullptr);
-    reliabilityView_->setMinimumWidth(300);
+    reliabilityView_->setMinimumWidth(280);
     auto* charts = new QSplitter(Qt::Horizontal);
     charts->setObjectName(u"splCharts"_s);
     charts->addWidget(rateView_);
     charts->addWidget(balanceView_);
     charts->addWidget(reliabilityView_);
-    charts->setStretchFactor(0, 2);
-    charts->setStretchFactor(1, 3);
-    charts->setStretchFactor(2, 2);
+    charts->setStretchFactor(0, 5);
+    charts->setStretchFactor(1, 6);
+    charts->setStretchFactor(2, 4);
     charts->setChildrenCollapsible(false);
 
     auto* upper = new QWidget;

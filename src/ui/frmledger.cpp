@@ -137,8 +137,9 @@ QWidget* frmLedger::buildResultArea() {
     split->setObjectName(u"splMain"_s);
     split->addWidget(table_);
     split->addWidget(charts);
-    split->setStretchFactor(0, 2);
-    split->setStretchFactor(1, 3);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 2);
+    split->setSizes({220, 480});
     split->setChildrenCollapsible(false);
 
     return split;
@@ -297,7 +298,7 @@ void frmLedger::fillTable() {
     table_->resizeColumnsToContents();
 }
 
-// The charts follow the range whatever the grouping: a bar a month, a point a day.
+// The charts follow the range whatever the grouping: a bar a month, a point a bet.
 void frmLedger::fillCharts() {
     const QString period = u"（"_s + slashedDay(shownFrom_) + u"～"_s + slashedDay(shownTo_) + u"）"_s;
     monthView_->chart()->setTitle(kMonthTitle + period);
@@ -310,14 +311,15 @@ void frmLedger::fillCharts() {
     }
     fillMonthlyBars(monthView_->chart(), months, monthly);
     QStringList days;
-    std::vector<double> cumulative;
-    double running = 0;
-    for (const zm::LedgerFigures& f : zm::ledgerReport(bets_, zm::LedgerGrouping::Day).groups) {
-        days << f.key;
-        running += double(f.balance().value());
-        cumulative.push_back(running);
+    std::vector<std::vector<double>> balances;
+    for (const zm::LedgerDayBalances& d : zm::ledgerRunningBalance(bets_)) {
+        days << d.day;
+        auto& day = balances.emplace_back();
+        for (const Amount& a : d.balances) {
+            day.push_back(double(a.value()));
+        }
     }
-    fillBalanceWithDrawdown(balanceView_->chart(), days, cumulative);
+    fillBalanceWithDrawdown(balanceView_->chart(), days, balances);
 }
 
 void frmLedger::exportCsv() {

@@ -166,8 +166,8 @@ TEST_F(LedgerWindow, RangeAndGroupingChooseTheRowsAndTheChartsFollowTheRange) {
         click(window->showButton());
         EXPECT_EQ(column0(window->table()), c.keys);
     }
-    // +500 on 1 Nov, -3,000 on 22 Nov (the refund left out): one month's bar, a point a day and
-    // the fall from the peak shaded.
+    // +2,500 and -2,000 on 1 Nov, -3,000 on 22 Nov (the refund left out): one month's bar, a point
+    // a bet, and the deepest shade the table's largest drawdown.
     window->fromDate()->setDate(QDate(2026, 11, 1));
     window->toDate()->setDate(QDate(2026, 11, 30));
     window->groupingBox()->setCurrentIndex(1);
@@ -175,11 +175,15 @@ TEST_F(LedgerWindow, RangeAndGroupingChooseTheRowsAndTheChartsFollowTheRange) {
     EXPECT_EQ(window->table()->item(1, 5)->text(), Amount::yen(-2500).display());
     auto* balance = seriesNamed<QLineSeries>(window->balanceChartView(), u"balanceLine"_s);
     ASSERT_NE(balance, nullptr);
-    EXPECT_EQ(balance->points().size(), 2);
+    EXPECT_EQ(balance->points().size(), 4);  // 0 before the first bet
     EXPECT_EQ(balance->points().back().y(), -2500.0);
     auto* drawdown = seriesNamed<QAreaSeries>(window->balanceChartView(), u"drawdownArea"_s);
     ASSERT_NE(drawdown, nullptr);
-    EXPECT_EQ(drawdown->upperSeries()->points().back().y(), 500.0);
+    double deepest = 0;
+    for (int i = 0; i < drawdown->upperSeries()->count(); ++i)
+        deepest = std::max(deepest, drawdown->upperSeries()->at(i).y() - drawdown->lowerSeries()->at(i).y());
+    EXPECT_EQ(Amount::yen(qint64(deepest)).display(), window->table()->item(1, 9)->text());
+    EXPECT_EQ(window->table()->item(1, 9)->text(), Amount::yen(5000).display());
     const auto months = window->monthChartView()->chart()->axes(Qt::Horizontal);
     ASSERT_EQ(months.size(), 1);
     EXPECT_EQ(qobject_cast<QBarCategoryAxis*>(months.front())->categories(), QStringList{u"2026-11"_s});
