@@ -515,7 +515,8 @@ void frmBacktest::showReliability() {
     }
     fillReliabilityChart(chart, *reliability_.bands);
     const zm::BacktestOptions o = options();
-    chart->setTitle(kReliabilityTitle + u"（"_s + slashedDay(o.from) + u"～"_s + slashedDay(o.to) + u"）"_s);
+    // The range on a line of its own: the chart is the narrowest of the three.
+    chart->setTitle(kReliabilityTitle + u"<br>（"_s + slashedDay(o.from) + u"～"_s + slashedDay(o.to) + u"）"_s);
 }
 
 void frmBacktest::refitModel() {
