@@ -290,8 +290,8 @@ void frmBacktest::clearReport() {
     markTable_->setRowCount(0);
     clearChart(rateView_->chart());
     clearChart(balanceView_->chart());
-    clearChart(reliabilityView_->chart());
-    reliabilityView_->chart()->setTitle(kReliabilityTitle);
+    reliability_ = {};
+    showReliability();
     rateView_->chart()->setTitle(kRateTitle);
     balanceView_->chart()->setTitle(kBalanceTitle);
     rateView_->chart()->legend()->setVisible(false);

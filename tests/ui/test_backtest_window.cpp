@@ -412,6 +412,7 @@ TEST_F(BacktestWindow, RefitOnTheRangeShowsTheReliabilityOfTheNewModel) {
     EXPECT_TRUE(window->daysNote()->text().contains(u"うち推定に使った日 %1日"_s.arg(kDays)))
         << window->daysNote()->text().toStdString();
     EXPECT_FALSE(window->reliabilityChartView()->chart()->series().isEmpty());
+    settle();
     screenshot(window.get(), u"frmBacktest_reliability"_s);
 }
 
