@@ -44,6 +44,20 @@ const struct {
     {u"券種別", zm::LedgerGrouping::Type},    {u"予想スタイル別", zm::LedgerGrouping::Style},
 };
 
+// The days the range starts on: those the ledger holds and those whose files it is made from,
+// oldest first.
+QStringList rangeDays(const AppPaths& paths) {
+    QStringList days = zm::ledgerSourceDays(paths);
+    if (QFileInfo::exists(zm::ledgerPath(paths))) {
+        auto ledger = zm::Ledger::open(zm::ledgerPath(paths));
+        if (const auto held = ledger ? ledger.value()->days() : Result<QStringList>(QStringList()); held) {
+            days += *held;
+            days.sort();
+        }
+    }
+    return days;
+}
+
 }  // namespace
 
 frmLedger::frmLedger(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
@@ -51,15 +65,7 @@ frmLedger::frmLedger(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     setWindowTitle(u"収支管理"_s);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
 
-    // The range: the days the ledger holds and those whose files it is made from.
-    QStringList days = zm::ledgerSourceDays(ctx_.paths);
-    if (QFileInfo::exists(zm::ledgerPath(ctx_.paths))) {
-        auto ledger = zm::Ledger::open(zm::ledgerPath(ctx_.paths));
-        if (const auto held = ledger ? ledger.value()->days() : Result<QStringList>(QStringList()); held) {
-            days += *held;
-            days.sort();
-        }
-    }
+    const QStringList days = rangeDays(ctx_.paths);
     const QDate newest = days.isEmpty() ? QDate::currentDate() : dayDate(days.constLast());
     const QDate oldest = days.isEmpty() ? newest : dayDate(days.constFirst());
     from_ = makeRangeField(this, u"txtFrom"_s, oldest, ctx_.prompter);
