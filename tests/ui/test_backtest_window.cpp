@@ -52,7 +52,8 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-constexpr int kDays = 20;  // as many as the win model needs
+constexpr int kDays = 10;
+constexpr int kModelDays = 20;  // as many as the win model needs
 
 QStringList rowTexts(QTableWidget* t, int r) {
     QStringList out;
@@ -70,21 +71,22 @@ QByteArray readAll(const QString& path) {
 class BacktestWindow : public ::testing::Test {
 protected:
     // The sample days imported once for the whole program; the tests only read them.
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite() { setUpDays(kDays); }
+    static void setUpDays(int count) {
         ensureApplication();
         home_ = new TestHome;
         sample::SampleOptions options;
         options.home = home_->home();
-        options.days = kDays;
+        options.days = count;
         QStringList written;
         QString message;
         ASSERT_TRUE(sample::writeSample(options, written, message)) << message.toStdString();
-        ASSERT_EQ(BatchRun(ctx(), DaySteps::whole(), [&](const QString& m) { ctx().prompter.critical(m); }).imported, kDays);
+        ASSERT_EQ(BatchRun(ctx(), DaySteps::whole(), [&](const QString& m) { ctx().prompter.critical(m); }).imported, count);
         ctx().settings.PatOpt = true;
         ctx().settings.Ver = u"98"_s;
         ctx().settings.PatDir = home_->home() + u"/PAT/"_s;
         days_ = ListPredictedDays(ctx().paths.DataDir);
-        ASSERT_EQ(days_.size(), kDays);
+        ASSERT_EQ(days_.size(), count);
         for (const QString& day : days_) {
             ASSERT_TRUE(zm::BuildResults(ctx(), *zm::patFormat(zm::PatVer::V98), day).ok()) << day.toStdString();
         }
@@ -362,10 +364,16 @@ TEST_F(BacktestWindow, CsvAndPngExports) {
     }
 }
 
+// Twenty sample days, as many as the win model needs.
+class BacktestModel : public BacktestWindow {
+protected:
+    static void SetUpTestSuite() { setUpDays(kModelDays); }
+};
+
 // The model is refitted on the range from the window, off the GUI thread: with fewer than
 // twenty days it says so and shows nothing; else it is written and its reliability over the
 // range shown, a pair of bars a band of predicted chance with the band's runners in its label.
-TEST_F(BacktestWindow, RefitOnTheRangeShowsTheReliabilityOfTheNewModel) {
+TEST_F(BacktestModel, RefitOnTheRangeShowsTheReliabilityOfTheNewModel) {
     const QString model = zm::modelPath(ctx().paths);
     window->fromDate()->setDate(QDate::fromString(days_[9], u"yyyyMMdd"_s));
     click(window->refitButton());
@@ -381,8 +389,8 @@ TEST_F(BacktestWindow, RefitOnTheRangeShowsTheReliabilityOfTheNewModel) {
     EXPECT_TRUE(prompter().texts().isEmpty()) << prompter().texts().join(u'|').toStdString();
     const auto stored = zm::loadModel(model);
     ASSERT_TRUE(stored) << stored.message().toStdString();
-    EXPECT_EQ(stored->days.size(), kDays);
-    EXPECT_TRUE(window->statusText()->text().contains(u"%1日"_s.arg(kDays))) << window->statusText()->text().toStdString();
+    EXPECT_EQ(stored->days.size(), kModelDays);
+    EXPECT_TRUE(window->statusText()->text().contains(u"%1日"_s.arg(kModelDays))) << window->statusText()->text().toStdString();
 
     const auto bands = zm::reliability(stored->model, zm::modelDays(ctx().paths).races);
     auto* bars = qobject_cast<QBarSeries*>(window->reliabilityChartView()->chart()->series().value(0));
@@ -409,7 +417,7 @@ TEST_F(BacktestWindow, RefitOnTheRangeShowsTheReliabilityOfTheNewModel) {
     // A back-test run shows the stored model over its own range.
     click(window->executeButton());
     QFile::remove(model);
-    EXPECT_TRUE(window->daysNote()->text().contains(u"うち推定に使った日 %1日"_s.arg(kDays)))
+    EXPECT_TRUE(window->daysNote()->text().contains(u"うち推定に使った日 %1日"_s.arg(kModelDays)))
         << window->daysNote()->text().toStdString();
     EXPECT_FALSE(window->reliabilityChartView()->chart()->series().isEmpty());
     settle();
