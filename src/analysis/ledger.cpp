@@ -67,6 +67,25 @@ QByteArray fingerprint(const LedgerDay& day) {
 
 QString boundOr(const QString& bound, const QString& open) { return bound.isEmpty() ? open : bound; }
 
+// An error of the disk (full, unwritable, a side file that cannot be made) rather than of what
+// the file holds: SQLite's primary codes IOERR, FULL and CANTOPEN.
+bool diskTrouble(const QSqlError& error) {
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == 10 || code == 13 || code == 14;
+}
+
+// The side files SQLite leaves when a connection ends without its checkpoint (a disk that is
+// full, say): an empty write-ahead log holds nothing, and the shared index is rebuilt from the
+// log by the next connection. Only called with no connection open; the program's lock keeps
+// other processes away.
+void removeEmptySideFiles(const QString& path) {
+    const QFileInfo wal(path + u"-wal"_s);
+    if (wal.exists() && wal.size() == 0)
+        QFile::remove(wal.filePath());
+    if (!QFileInfo::exists(wal.filePath()))
+        QFile::remove(path + u"-shm"_s);
+}
+
 }  // namespace
 
 Ledger::Ledger(QString path, QString connection) : path_(std::move(path)), connection_(std::move(connection)) {}
@@ -77,6 +96,7 @@ Ledger::~Ledger() {
         db.close();
     }
     QSqlDatabase::removeDatabase(connection_);
+    removeEmptySideFiles(path_);
 }
 
 Status Ledger::failure(const QString& what) const {
@@ -106,42 +126,64 @@ Result<std::unique_ptr<Ledger>> Ledger::open(const QString& path) {
         db.setDatabaseName(path);
     }
     std::unique_ptr<Ledger> ledger(new Ledger(path, connection));
-    QSqlDatabase db = QSqlDatabase::database(connection, false);
+    const Status started = ledger->start(fresh);
+    if (started)
+        return ledger;
+    ledger.reset();
+    // A ledger this open was to make and could not make is taken away again.
+    if (fresh) {
+        if (info.exists())
+            QFile(path).resize(0);
+        else
+            QFile::remove(path);
+        QFile::remove(path + u"-wal"_s);
+        QFile::remove(path + u"-shm"_s);
+    }
+    return started;
+}
+
+// Checks what the file is and brings its schema up to this program's.
+Status Ledger::start(bool fresh) {
+    const QString& path = path_;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
     if (!db.open())
-        return ledger->failure(u"開くことが"_s);
+        return failure(u"開くことが"_s);
     QSqlQuery q(db);
     int application = 0, version = 0;
     if (!q.exec(u"PRAGMA application_id"_s) || !q.next())
-        return fresh ? ledger->failure(u"読むことが"_s) : Status::failure(foreignMessage(path));
+        return fresh || diskTrouble(q.lastError()) ? failure(u"読むことが"_s) : Status::failure(foreignMessage(path));
     application = q.value(0).toInt();
     if (!q.exec(u"PRAGMA user_version"_s) || !q.next())
-        return ledger->failure(u"読むことが"_s);
+        return failure(u"読むことが"_s);
     version = q.value(0).toInt();
     if (!fresh && application != kApplicationId)
         return Status::failure(foreignMessage(path));
     if (version > kSchemaVersion)
         return Status::failure(u"収支台帳 %1 は、新しい版のプログラムで書かれています。"_s.arg(path));
-    if (!fresh && (!q.exec(u"PRAGMA quick_check"_s) || !q.next() || q.value(0).toString() != u"ok"_s))
+    if (!fresh && (!q.exec(u"PRAGMA quick_check"_s) || !q.next() || q.value(0).toString() != u"ok"_s)) {
+        if (diskTrouble(q.lastError()))
+            return failure(u"読むことが"_s);
         return Status::failure(u"収支台帳 %1 が壊れています。別の名前に移してから、もう一度実行してください。"_s.arg(path));
+    }
     // In WAL mode NORMAL keeps every commit whole through a killed process; the log reaches the
     // disk at a checkpoint (flush), not at each of a season's daily commits.
     if (!q.exec(u"PRAGMA journal_mode=WAL"_s) || !q.exec(u"PRAGMA synchronous=NORMAL"_s))
-        return ledger->failure(u"設定"_s);
+        return failure(u"設定"_s);
     if (version < kSchemaVersion) {
         if (!q.exec(u"BEGIN IMMEDIATE"_s))
-            return ledger->failure(u"更新"_s);
+            return failure(u"更新"_s);
         bool done = true;
         for (int v = version; v < kSchemaVersion && done; ++v)
             done = runScript(q, QString::fromUtf8(kMigrations[v]));
         done = done && q.exec(u"PRAGMA application_id=%1"_s.arg(kApplicationId)) &&
                q.exec(u"PRAGMA user_version=%1"_s.arg(kSchemaVersion)) && q.exec(u"COMMIT"_s);
         if (!done) {
-            const Status failed = ledger->failure(u"作成"_s);
+            const Status failed = failure(u"作成"_s);
             q.exec(u"ROLLBACK"_s);
             return failed;
         }
     }
-    return ledger;
+    return Status();
 }
 
 Result<Ledger::Change> Ledger::writeDay(const LedgerDay& day) {

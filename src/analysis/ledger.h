@@ -77,6 +77,7 @@ public:
 
 private:
     Ledger(QString path, QString connection);
+    Status start(bool fresh);
     Status failure(const QString& what) const;
 
     QString path_;

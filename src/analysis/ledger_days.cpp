@@ -113,9 +113,15 @@ Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& dayText) {
     return day;
 }
 
-Result<LedgerUpdate> updateLedger(AppContext& ctx, Ledger& ledger, const QStringList& days) {
+Result<LedgerUpdate> updateLedger(AppContext& ctx, Ledger& ledger, const QStringList& days,
+                                  ProgressSink* progress) {
     LedgerUpdate update;
-    for (const QString& d : days) {
+    for (qsizetype i = 0; i < days.size(); ++i) {
+        const QString& d = days[i];
+        if (progress) {
+            progress->setLabel(d);
+            progress->setPercent(100.0 * double(i) / double(days.size()));
+        }
         const Result<LedgerDay> day = ledgerDayFromFiles(ctx, d);
         if (!day) {
             update.failures << day.message();
@@ -132,6 +138,8 @@ Result<LedgerUpdate> updateLedger(AppContext& ctx, Ledger& ledger, const QString
     }
     if (const Status flushed = ledger.flush(); !flushed)
         return flushed;
+    if (progress)
+        progress->setPercent(100);
     return update;
 }
 

@@ -27,7 +27,9 @@ struct LedgerUpdate {
     QStringList failures;  // one message a day that could not be read
 };
 // Writes each of days into the ledger, a day at a time; stops at a failure of the ledger itself.
-Result<LedgerUpdate> updateLedger(AppContext& ctx, Ledger& ledger, const QStringList& days);
+// progress, when given, is told each day before it is read and the share of days done.
+Result<LedgerUpdate> updateLedger(AppContext& ctx, Ledger& ledger, const QStringList& days,
+                                  ProgressSink* progress = nullptr);
 
 // "Data/ledger.sqlite".
 QString ledgerPath(const AppPaths& paths);

@@ -40,6 +40,14 @@ struct Running {
     std::int64_t peak = 0;
     int losingRun = 0;
 
+    // Whether the bet is in the stake, the returns and the rates.
+    static bool counts(const LedgerBet& bet) {
+        return bet.judgement != Judgement::Unjudged && bet.judgement != Judgement::Refund;
+    }
+    static std::int64_t gain(const LedgerBet& bet) {
+        return (bet.judgement == Judgement::Hit ? bet.returns.value() : 0) - bet.stake.value();
+    }
+
     void add(const LedgerBet& bet) {
         LedgerFigures& f = figures;
         if (bet.judgement == Judgement::Unjudged) {
@@ -60,7 +68,7 @@ struct Running {
         }
         losingRun = hit ? 0 : losingRun + 1;
         f.longestLosingRun = std::max(f.longestLosingRun, losingRun);
-        balance += (hit ? bet.returns.value() : 0) - bet.stake.value();
+        balance += gain(bet);
         peak = std::max(peak, balance);
         f.largestDrawdown = std::max(f.largestDrawdown, Amount::yen(peak - balance));
     }
@@ -105,6 +113,20 @@ LedgerReport ledgerReport(const std::vector<Ledger::DatedBet>& bets, LedgerGroup
     report.total = total.figures;
     report.total.key = u"合計"_s;
     return report;
+}
+
+std::vector<LedgerDayBalances> ledgerRunningBalance(const std::vector<Ledger::DatedBet>& bets) {
+    std::vector<LedgerDayBalances> days;
+    std::int64_t balance = 0;
+    for (const Ledger::DatedBet& b : bets) {
+        if (!Running::counts(b.bet))
+            continue;
+        if (days.empty() || days.back().day != b.day)
+            days.push_back({b.day, {}});
+        balance += Running::gain(b.bet);
+        days.back().balances.push_back(Amount::yen(balance));
+    }
+    return days;
 }
 
 Table ledgerTable(const LedgerReport& report) {

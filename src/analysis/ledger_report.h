@@ -48,6 +48,14 @@ struct LedgerReport {
 LedgerReport ledgerReport(const std::vector<Ledger::DatedBet>& bets, LedgerGrouping grouping,
                           const LedgerFilter& filter = {});
 
+// The running balance after each bet that counts (judged and not refunded), in the order the
+// bets were made, grouped by day: the curve whose deepest fall is the total's largest drawdown.
+struct LedgerDayBalances {
+    QString day;
+    std::vector<Amount> balances;  // after each of the day's bets that count
+};
+std::vector<LedgerDayBalances> ledgerRunningBalance(const std::vector<Ledger::DatedBet>& bets);
+
 // The report as a table: a row a group, the total last; amounts in yen with separators, rates
 // with "%". csvText and aligned (backtest_tables.h) write it out.
 Table ledgerTable(const LedgerReport& report);

@@ -16,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
+#include <cmath>
 
 namespace zm {
 
@@ -110,6 +111,9 @@ Status saveModel(const QString& path, const StoredModel& stored) {
     return SafeSave::save(path, QJsonDocument(o).toJson());
 }
 
+// The largest weight a stored model may hold; a fit's weights stay far below it.
+constexpr double kMaxWeight = 1000;
+
 Result<StoredModel> loadModel(const QString& path) {
     if (!QFileInfo::exists(path))
         return Status::failure(u"勝率のモデルがまだありません。zenomur-cli model fit で作ってください。"_s);
@@ -121,7 +125,9 @@ Result<StoredModel> loadModel(const QString& path) {
     StoredModel stored;
     bool ok = beta.size() == kWinFeatures;
     for (int k = 0; ok && k < kWinFeatures; ++k) {
-        ok = beta[k].isDouble();
+        // A weight out of all proportion is no fit of this program's: it would turn the chances
+        // into infinities.
+        ok = beta[k].isDouble() && std::isfinite(beta[k].toDouble()) && std::abs(beta[k].toDouble()) <= kMaxWeight;
         stored.model.beta[size_t(k)] = beta[k].toDouble();
     }
     stored.from = o.value(u"from"_s).toString();

@@ -1,47 +1,33 @@
 #include "ui/frmbacktest.h"
 
 #include "analysis/backtest_tables.h"
+#include "analysis/model_days.h"
 #include "app/day_list.h"
-#include "app/safe_save.h"
+#include "ui/charts.h"
 #include "ui/frmprogres.h"
+#include "ui/report_window.h"
 #include "ui/table_items.h"
 #include "ui/uiutil.h"
 #include "ui/worker_run.h"
 
-#include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDateEdit>
-#include <QKeyEvent>
-#include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QStyle>
-#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QtCharts/QBarCategoryAxis>
-#include <QtCharts/QBarSet>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
-#include <QtCharts/QDateTimeAxis>
-#include <QtCharts/QHorizontalBarSeries>
-#include <QtCharts/QLegend>
-#include <QtCharts/QLegendMarker>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QValueAxis>
 
 #include <algorithm>
-#include <cmath>
 
 namespace zm::ui {
 
@@ -55,68 +41,23 @@ const std::array<QColor, zm::kStyleCount> kStyleColors = {
     QColor(0xd6, 0x27, 0x28), QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
     QColor(0xe3, 0x77, 0xc2), QColor(0x17, 0xbe, 0xcf), QColor(0xbc, 0xbd, 0x22)};
 const QColor kMyBetsColor(0x30, 0x30, 0x30);
-const QColor kBarColor(0x3a, 0x6e, 0xb5);
-const QColor kEvenColor(0xd0, 0x20, 0x20);
-
 const QString kRateTitle = QStringLiteral("予想スタイル別の回収率");
 const QString kBalanceTitle = QStringLiteral("累積収支の推移");
+const QString kReliabilityTitle = QStringLiteral("勝率モデルの信頼性");
 
 // The most days a note lists by date; the rest are counted.
 constexpr int kListedDays = 8;
 
-QString slashed(const QString& day) {
-    return day.size() == 8 ? day.left(4) + u'/' + day.mid(4, 2) + u'/' + day.mid(6, 2) : day;
-}
-
-QDate dateOf(const QString& day) {
-    return QDate::fromString(day, u"yyyyMMdd"_s);
-}
-
 QString dayList(const QStringList& days) {
     QStringList shown;
     for (qsizetype i = 0; i < days.size() && i < kListedDays; ++i) {
-        shown << slashed(days[i]);
+        shown << slashedDay(days[i]);
     }
     QString text = shown.join(u' ');
     if (days.size() > kListedDays) {
         text += u" ほか"_s + QString::number(days.size() - kListedDays) + u"日"_s;
     }
     return text;
-}
-
-// A round top for the rate axis with room for the bar labels; 100% is always on the axis.
-std::pair<double, double> rateScale(double highest) {
-    const double wanted = std::max(150.0, highest * 1.2);
-    double step = 25;
-    for (double s : {25.0, 50.0, 100.0, 200.0, 250.0, 500.0, 1000.0, 2000.0, 5000.0, 10000.0}) {
-        step = s;
-        if (wanted / s <= 8) {
-            break;
-        }
-    }
-    return {std::ceil(wanted / step) * step, step};
-}
-
-void clearChart(QChart* chart) {
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
-}
-
-// Axis labels and legends a size smaller than the window's text, so that ten styles fit.
-QFont chartFont() {
-    QFont f = QApplication::font();
-    f.setPointSizeF(std::max(7.0, f.pointSizeF() - 1));
-    return f;
-}
-
-void smallLabels(QAbstractAxis* axis) {
-    axis->setLabelsFont(chartFont());
-    QFont title = chartFont();
-    title.setBold(true);
-    axis->setTitleFont(title);
 }
 
 void fitColumns(QTableWidget* table) {
@@ -133,73 +74,6 @@ void showRows(QTableWidget* table, int rows) {
     table->setMinimumHeight(height);
 }
 
-QChartView* makeChartView(const QString& name, const QString& title, QWidget* parent) {
-    auto* chart = new QChart;
-    chart->setTitle(title);
-    QFont titleFont = chart->titleFont();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() + 1);
-    chart->setTitleFont(titleFont);
-    chart->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
-    chart->setMargins(QMargins(4, 4, 4, 4));
-    // A plain white picture, on the screen and in the saved image alike.
-    chart->setBackgroundRoundness(0);
-    chart->legend()->setVisible(false);
-    chart->legend()->setFont(chartFont());
-    auto* view = new QChartView(chart, parent);
-    view->setObjectName(name);
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setBackgroundBrush(Qt::white);
-    view->setMinimumSize(360, 260);
-    return view;
-}
-
-// A date field that refuses a digit which would make no date (a 30 typed into February's day
-// gives no date, where the field itself would keep the 3 and drop the 0 without a word): the
-// date the field had when it took the focus comes back and a message says what is valid.
-class DateTypingGuard : public QObject {
-public:
-    DateTypingGuard(QDateEdit* field, Prompter& prompter) : QObject(field), field_(field), prompter_(prompter) {
-        field->installEventFilter(this);
-        start_ = field->date();
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != field_) {
-            return false;
-        }
-        if (event->type() == QEvent::FocusIn) {
-            start_ = field_->date();
-            return false;
-        }
-        if (event->type() != QEvent::KeyPress || busy_) {
-            return false;
-        }
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->text().size() != 1 || !key->text().at(0).isDigit()) {
-            return false;
-        }
-        const QString before = field_->text();
-        busy_ = true;
-        QCoreApplication::sendEvent(field_, event);
-        busy_ = false;
-        if (field_->text() == before) {
-            field_->setDate(start_);
-            prompter_.warning(u"その日付はありません。"_s + u"\r\n期間は1991/01/01～2099/12/31の実在する日付で"_s +
-                              u"入力してください。"_s);
-            field_->setFocus(Qt::OtherFocusReason);
-        }
-        return true;
-    }
-
-private:
-    QDateEdit* field_;
-    Prompter& prompter_;
-    QDate start_;
-    bool busy_ = false;
-};
-
 }  // namespace
 
 frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
@@ -209,30 +83,13 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
 
     // The range: the predicted days there are, oldest to newest.
     const QStringList days = ListPredictedDays(ctx_.paths.DataDir);
-    const QDate newest = days.isEmpty() ? QDate::currentDate() : dateOf(days.constFirst());
-    const QDate oldest = days.isEmpty() ? newest : dateOf(days.constLast());
-    auto dateField = [this](const QString& name, const QDate& date) {
-        auto* field = new QDateEdit(date, this);
-        field->setObjectName(name);
-        field->setDisplayFormat(u"yyyy/MM/dd"_s);
-        field->setCalendarPopup(true);
-        field->setDateRange(QDate(1991, 1, 1), QDate(2099, 12, 31));
-        return field;
-    };
-    from_ = dateField(u"txtFrom"_s, oldest);
-    to_ = dateField(u"txtTo"_s, newest);
-    new DateTypingGuard(from_, ctx_.prompter);
-    new DateTypingGuard(to_, ctx_.prompter);
+    const QDate newest = days.isEmpty() ? QDate::currentDate() : dayDate(days.constFirst());
+    const QDate oldest = days.isEmpty() ? newest : dayDate(days.constLast());
+    from_ = makeRangeField(this, u"txtFrom"_s, oldest, ctx_.prompter);
+    to_ = makeRangeField(this, u"txtTo"_s, newest, ctx_.prompter);
     execute_ = new QPushButton(u"実 行"_s, this);
     execute_->setObjectName(u"Command1"_s);
     execute_->setDefault(true);
-
-    auto* rangeGroup = new QGroupBox(u"期間"_s, this);
-    rangeGroup->setObjectName(u"fraRange"_s);
-    auto* range = new QHBoxLayout(rangeGroup);
-    range->addWidget(from_);
-    range->addWidget(new QLabel(u"～"_s, rangeGroup));
-    range->addWidget(to_);
 
     auto* styleGroup = new QGroupBox(u"予想スタイル"_s, this);
     styleGroup->setObjectName(u"fraStyle"_s);
@@ -249,46 +106,32 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
 
     bar_ = new ProgressBarView(this);
     bar_->setObjectName(u"ProgressBar1"_s);
+    bar_->setMinimumWidth(240);
     status_ = new QLabel(this);
     status_->setObjectName(u"lblStatus"_s);
     status_->setMinimumWidth(status_->fontMetrics().horizontalAdvance(u"2026/12/05 を集計しています…"_s) + 8);
-    bar_->setMinimumWidth(240);
-
     sjis_ = new QCheckBox(u"Shift-JIS"_s, this);
     sjis_->setObjectName(u"chkSjis"_s);
     sjis_->setChecked(true);  // the program's other files are Shift-JIS, as spreadsheets there expect
-    csv_ = new QPushButton(u"CSV出力"_s, this);
-    csv_->setObjectName(u"Command2"_s);
-    csv_->setAutoDefault(false);
-    image_ = new QPushButton(u"画像保存"_s, this);
-    image_->setObjectName(u"Command3"_s);
-    image_->setAutoDefault(false);
-    close_ = new QPushButton(u"閉じる"_s, this);
-    close_->setObjectName(u"Command4"_s);
-    close_->setAutoDefault(false);
-    // The progress of a run shares the row of the buttons, which are off while it runs.
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(bar_, 1);
-    buttons->addWidget(status_, 1);
-    buttons->addSpacing(16);
-    buttons->addWidget(sjis_);
-    buttons->addWidget(csv_);
-    buttons->addWidget(image_);
-    buttons->addSpacing(16);
-    buttons->addWidget(close_);
+    csv_ = makeButton(this, u"CSV出力"_s, u"Command2"_s);
+    image_ = makeButton(this, u"画像保存"_s, u"Command3"_s);
+    refit_ = makeButton(this, u"勝率モデルの推定"_s, u"Command5"_s);
+    refit_->setToolTip(u"期間の予想と成績から勝率のモデルを推定し直します"_s);
+    close_ = makeButton(this, u"閉じる"_s, u"Command4"_s);
 
     auto* layout = new QVBoxLayout(this);
     auto* choices = new QHBoxLayout;
-    choices->addWidget(rangeGroup);
+    choices->addWidget(makeRangeGroup(this, from_, to_));
     choices->addWidget(styleGroup, 1);
     choices->addWidget(execute_, 0, Qt::AlignBottom);
     layout->addLayout(choices);
     layout->addWidget(buildResultArea(), 1);
-    layout->addLayout(buttons);
+    layout->addLayout(makeButtonRow(bar_, status_, {sjis_, csv_, image_, refit_}, close_));
 
     connect(execute_, &QPushButton::clicked, this, &frmBacktest::runBacktest);
     connect(csv_, &QPushButton::clicked, this, &frmBacktest::exportTables);
     connect(image_, &QPushButton::clicked, this, &frmBacktest::saveChartImages);
+    connect(refit_, &QPushButton::clicked, this, &frmBacktest::refitModel);
     connect(close_, &QPushButton::clicked, this, &frmBacktest::closeWindow);
 
     clearReport();
@@ -322,12 +165,16 @@ QWidget* frmBacktest::buildResultArea() {
 
     rateView_ = makeChartView(u"chartRate"_s, kRateTitle, nullptr);
     balanceView_ = makeChartView(u"chartBalance"_s, kBalanceTitle, nullptr);
+    reliabilityView_ = makeChartView(u"chartReliability"_s, kReliabilityTitle, nullptr);
+    reliabilityView_->setMinimumWidth(280);
     auto* charts = new QSplitter(Qt::Horizontal);
     charts->setObjectName(u"splCharts"_s);
     charts->addWidget(rateView_);
     charts->addWidget(balanceView_);
-    charts->setStretchFactor(0, 2);
-    charts->setStretchFactor(1, 3);
+    charts->addWidget(reliabilityView_);
+    charts->setStretchFactor(0, 5);
+    charts->setStretchFactor(1, 6);
+    charts->setStretchFactor(2, 4);
     charts->setChildrenCollapsible(false);
 
     auto* upper = new QWidget;
@@ -352,7 +199,7 @@ QWidget* frmBacktest::buildResultArea() {
 
 QSize frmBacktest::sizeHint() const {
     // Every column of the table and both charts with their legends.
-    return {1180, 860};
+    return {1280, 860};
 }
 
 zm::BacktestOptions frmBacktest::options() const {
@@ -369,8 +216,8 @@ zm::BacktestOptions frmBacktest::options() const {
 
 void frmBacktest::setLabel(const QString& text, int) {
     // The run names the day it reads; the export says what it does in its own words.
-    const bool day = text.size() == 8 && dateOf(text).isValid();
-    status_->setText(day ? slashed(text) + u" を集計しています…"_s : text);
+    const bool day = text.size() == 8 && dayDate(text).isValid();
+    status_->setText(day ? slashedDay(text) + u" を集計しています…"_s : text);
     if (day) {
         emit dayShown(text);
     }
@@ -382,7 +229,7 @@ void frmBacktest::setPercent(double percent) {
 
 void frmBacktest::setBusy(bool busy) {
     running_ = busy;
-    for (QWidget* w : std::initializer_list<QWidget*>{from_, to_, execute_, close_, sjis_}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{from_, to_, execute_, close_, sjis_, refit_}) {
         w->setEnabled(!busy);
     }
     for (QCheckBox* box : styles_) {
@@ -413,12 +260,15 @@ void frmBacktest::runBacktest() {
     setBusy(true);
     bar_->setPercent(0);
     zm::BacktestReport report;
+    Reliability checked;
     {
         BusyCursor busy;
         RunOnWorker(ctx_, this, [&](AppContext& run) {
             report = zm::RunBacktest(run.paths, run.settings, o, run.progressSink());
+            checked = modelReliability(run.paths, o.from, o.to);
         });
     }
+    reliability_ = std::move(checked);
     status_->clear();
     if (report.daysTested.isEmpty() && report.daysWithoutPrediction.isEmpty()) {
         clearReport();
@@ -440,6 +290,8 @@ void frmBacktest::clearReport() {
     markTable_->setRowCount(0);
     clearChart(rateView_->chart());
     clearChart(balanceView_->chart());
+    reliability_ = {};
+    showReliability();
     rateView_->chart()->setTitle(kRateTitle);
     balanceView_->chart()->setTitle(kBalanceTitle);
     rateView_->chart()->legend()->setVisible(false);
@@ -457,9 +309,10 @@ void frmBacktest::showReport() {
     fillRateChart(r);
     fillBalanceChart(r);
     // The saved images carry the range they show.
-    const QString period = u"（"_s + slashed(reportOptions_.from) + u"～"_s + slashed(reportOptions_.to) + u"）"_s;
+    const QString period = u"（"_s + slashedDay(reportOptions_.from) + u"～"_s + slashedDay(reportOptions_.to) + u"）"_s;
     rateView_->chart()->setTitle(kRateTitle + period);
     balanceView_->chart()->setTitle(kBalanceTitle + period);
+    showReliability();
     daysNote_->setText(daysText(r));
     // Each table as wide as its columns, as far as the window allows.
     const auto wanted = [](QTableWidget* table) {
@@ -512,164 +365,31 @@ void frmBacktest::fillMarkTable(const zm::BacktestReport& report) {
 }
 
 void frmBacktest::fillRateChart(const zm::BacktestReport& report) {
-    QChart* chart = rateView_->chart();
-    clearChart(chart);
-    const auto figs = zm::reportedFigures(report);
-
-    // A category axis runs upwards: the rows go in last first, so the chart reads top down like
-    // the table.
-    auto* set = new QBarSet(u"回収率"_s);
-    set->setColor(kBarColor);
-    set->setBorderColor(kBarColor.darker(130));
-    set->setLabelColor(Qt::black);
-    QStringList names;
-    double highest = 0;
-    for (auto it = figs.rbegin(); it != figs.rend(); ++it) {
-        const double rate = std::round((*it)->total.recoveryRate() * 10.0) / 10.0;
-        names << (*it)->name;
-        *set << rate;
-        highest = std::max(highest, rate);
+    std::vector<RateBar> rows;
+    for (const zm::StyleFigures* f : zm::reportedFigures(report)) {
+        rows.push_back({f->name, f->total.recoveryRate()});
     }
-    auto* bars = new QHorizontalBarSeries;
-    bars->setObjectName(u"rateBars"_s);
-    bars->append(set);
-    bars->setBarWidth(0.7);
-    bars->setLabelsVisible(true);
-    bars->setLabelsFormat(u"@value%"_s);
-    bars->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-    set->setLabelFont(chartFont());
-    chart->addSeries(bars);
-
-    const auto [top, step] = rateScale(highest);
-    auto* rates = new QValueAxis;
-    rates->setRange(0, top);
-    rates->setTickType(QValueAxis::TicksDynamic);
-    rates->setTickAnchor(0);
-    rates->setTickInterval(step);
-    rates->setLabelFormat(u"%d%%"_s);
-    auto* categories = new QBarCategoryAxis;
-    categories->append(names);
-    smallLabels(rates);
-    smallLabels(categories);
-    // A name is shown whole even where its row is lower than the label's frame.
-    categories->setTruncateLabels(false);
-    chart->addAxis(rates, Qt::AlignBottom);
-    chart->addAxis(categories, Qt::AlignLeft);
-    bars->attachAxis(rates);
-    bars->attachAxis(categories);
-
-    // 100%: where a style gets back what it staked. The line spans the plot on an axis of its
-    // own that is not drawn.
-    auto* even = new QLineSeries;
-    even->setObjectName(u"evenLine"_s);
-    even->setName(u"回収率100%"_s);
-    even->append(100, 0);
-    even->append(100, 1);
-    QPen pen(kEvenColor);
-    pen.setWidth(2);
-    pen.setStyle(Qt::DashLine);
-    even->setPen(pen);
-    chart->addSeries(even);
-    auto* span = new QValueAxis;
-    span->setRange(0, 1);
-    span->setVisible(false);
-    chart->addAxis(span, Qt::AlignRight);
-    even->attachAxis(rates);
-    even->attachAxis(span);
-
-    chart->legend()->setVisible(true);
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    fillRateBars(rateView_->chart(), rows);
 }
 
 void frmBacktest::fillBalanceChart(const zm::BacktestReport& report) {
-    QChart* chart = balanceView_->chart();
-    clearChart(chart);
     const auto figs = zm::reportedFigures(report);
-    const zm::BalanceCurves curves = zm::balanceCurves(report);
-    if (curves.days.isEmpty()) {
-        return;
-    }
-    std::vector<qint64> xs;
-    for (const QString& day : curves.days) {
-        xs.push_back(QDateTime(dateOf(day), QTime(12, 0)).toMSecsSinceEpoch());
-    }
-    const bool points = curves.days.size() <= 60;
-
-    auto* dates = new QDateTimeAxis;
-    auto* yen = new QValueAxis;
-    smallLabels(dates);
-    smallLabels(yen);
-    chart->addAxis(dates, Qt::AlignBottom);
-    chart->addAxis(yen, Qt::AlignLeft);
-
-    // The zero line first, so that the styles are drawn over it; it has no legend entry.
-    auto* zero = new QLineSeries;
-    zero->setObjectName(u"zeroLine"_s);
-    QPen zeroPen(QColor(0x90, 0x90, 0x90));
-    zeroPen.setStyle(Qt::DashLine);
-    zero->setPen(zeroPen);
-    chart->addSeries(zero);
-    zero->attachAxis(dates);
-    zero->attachAxis(yen);
-
-    double low = 0;
-    double high = 0;
+    zm::BalanceCurves curves = zm::balanceCurves(report);
+    std::vector<BalanceLine> lines;
     for (size_t i = 0; i < figs.size(); ++i) {
-        auto* line = new QLineSeries;
-        line->setName(figs[i]->name);
-        const std::vector<double>& balances = curves.balances[i];
-        for (size_t d = 0; d < balances.size(); ++d) {
-            line->append(static_cast<qreal>(xs[d]), balances[d]);
-            low = std::min(low, balances[d]);
-            high = std::max(high, balances[d]);
-        }
         const int style = figs[i]->style;
-        QPen pen(style == zm::kMyBets ? kMyBetsColor : kStyleColors[static_cast<size_t>(style)]);
-        pen.setWidth(2);
-        if (style == zm::kMyBets) {
-            pen.setStyle(Qt::DashLine);
-        }
-        line->setPen(pen);
-        line->setColor(pen.color());
-        line->setPointsVisible(points);
-        chart->addSeries(line);
-        line->attachAxis(dates);
-        line->attachAxis(yen);
+        const bool mine = style == zm::kMyBets;
+        lines.push_back({figs[i]->name, mine ? kMyBetsColor : kStyleColors[static_cast<size_t>(style)], mine,
+                         std::move(curves.balances[i])});
     }
-
-    // One day alone still gets a span to sit in; the ends keep half a day clear of the frame.
-    const qint64 halfDay = 12LL * 3600 * 1000;
-    const qint64 first = xs.front() - (xs.size() == 1 ? 4 * halfDay : halfDay);
-    const qint64 last = xs.back() + (xs.size() == 1 ? 4 * halfDay : halfDay);
-    zero->append(static_cast<qreal>(first), 0);
-    zero->append(static_cast<qreal>(last), 0);
-    dates->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
-    const bool oneYear = dateOf(curves.days.constFirst()).year() == dateOf(curves.days.constLast()).year();
-    dates->setFormat(oneYear ? u"MM/dd"_s : u"yy/MM/dd"_s);
-    dates->setTickCount(static_cast<int>(std::clamp<qsizetype>(curves.days.size(), 2, 8)));
-    dates->setTitleText(oneYear ? QString::number(dateOf(curves.days.constFirst()).year()) + u"年"_s : u"日付"_s);
-
-    const double margin = std::max(1000.0, (high - low) * 0.05);
-    yen->setRange(low - margin, high + margin);
-    yen->applyNiceNumbers();
-    yen->setTitleText(u"累積収支（円）"_s);
-    // Whole yen with thousands separators, whatever the system's locale.
-    chart->setLocalizeNumbers(true);
-    yen->setLabelFormat(u"%.0f"_s);
-
-    QLegend* legend = chart->legend();
-    legend->setVisible(true);
-    legend->setAlignment(Qt::AlignRight);
-    for (QLegendMarker* marker : legend->markers(zero)) {
-        marker->setVisible(false);
-    }
+    fillBalanceLines(balanceView_->chart(), curves.days, lines);
 }
 
 QString frmBacktest::daysText(const zm::BacktestReport& report) const {
     QStringList lines;
     QString tested = u"検証日数 "_s + QString::number(report.daysTested.size());
     if (!report.daysTested.isEmpty()) {
-        tested += u"（"_s + slashed(report.daysTested.constFirst()) + u"～"_s + slashed(report.daysTested.constLast()) +
+        tested += u"（"_s + slashedDay(report.daysTested.constFirst()) + u"～"_s + slashedDay(report.daysTested.constLast()) +
                   u"）"_s;
     }
     lines << tested;
@@ -687,25 +407,14 @@ QString frmBacktest::daysText(const zm::BacktestReport& report) const {
                          dayList(l.days);
         }
     }
+    if (!reliability_.note.isEmpty()) {
+        lines << u"勝率モデル："_s + reliability_.note;
+    }
     return lines.join(u'\n');
 }
 
 QString frmBacktest::chooseFile(const QString& caption, const QString& name, const QStringList& filters) {
-    const QString folder = QDir(ctx_.settings.OutPutDir).exists() ? ctx_.settings.OutPutDir : ctx_.paths.AppPath;
-    const QString proposed = QDir(folder).filePath(name);
-    if (saveFile_) {
-        return saveFile_(caption, proposed, filters);
-    }
-    QFileDialog dialog(this, caption);
-    PrepareFileDialog(dialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(QFileInfo(name).suffix());
-    dialog.selectFile(proposed);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().constFirst();
+    return chooseSaveFile(this, ctx_, saveFile_, caption, name, filters);
 }
 
 void frmBacktest::exportTables() {
@@ -737,29 +446,10 @@ void frmBacktest::exportTables() {
     written_ = written;
     if (!status) {
         status_->clear();
-        ctx_.prompter.critical(status.message());
+        showFailure(ctx_.prompter, status);
         return;
     }
-    showWritten(u"出力しました："_s, written.isEmpty() ? QStringList{file} : written);
-}
-
-void frmBacktest::showWritten(const QString& what, const QStringList& paths) {
-    // The names always show whole; the folder when there is room, and every full path in the tip.
-    QStringList names;
-    for (const QString& p : paths) {
-        names << QFileInfo(p).fileName();
-    }
-    const QString shortText = what + names.join(u"、"_s);
-    const QString folder = paths.isEmpty() ? QString() : QDir::toNativeSeparators(QFileInfo(paths.first()).absolutePath());
-    const QString longText = shortText + u"（"_s + folder + u"）"_s;
-    const int room = status_->contentsRect().width();
-    status_->setText(status_->fontMetrics().horizontalAdvance(longText) <= room ? longText : shortText);
-    QStringList tips;
-    for (const QString& p : paths) {
-        tips << QDir::toNativeSeparators(p);
-    }
-    status_->setToolTip(tips.join(u'\n'));
-    status_->setMinimumWidth(std::min(status_->fontMetrics().horizontalAdvance(status_->text()) + 8, 640));
+    showWritten(status_, u"出力しました："_s, written.isEmpty() ? QStringList{file} : written);
 }
 
 void frmBacktest::saveChartImages() {
@@ -775,24 +465,98 @@ void frmBacktest::saveChartImages() {
     const struct {
         QChartView* view;
         QString suffix;
-    } charts[] = {{rateView_, u"-recovery"_s}, {balanceView_, u"-balance"_s}};
+    } charts[] = {{rateView_, u"-recovery"_s}, {balanceView_, u"-balance"_s}, {reliabilityView_, u"-reliability"_s}};
     for (const auto& c : charts) {
-        const QImage image = c.view->grab().toImage();
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        const QString path = zm::tablePath(file, c.suffix);
-        if (image.isNull() || !image.save(&buffer, "PNG")) {
-            ctx_.prompter.critical(writeFailureMessage(path, u"画像を作れませんでした"_s));
-            return;
+        if (c.view->chart()->series().isEmpty()) {
+            continue;  // no model: nothing to picture
         }
-        if (const Status s = SafeSave::save(path, bytes); !s) {
-            ctx_.prompter.critical(s.message());
+        const QString path = zm::tablePath(file, c.suffix);
+        if (const Status saved = saveChartImage(c.view, path); !saved) {
+            showFailure(ctx_.prompter, saved);
             return;
         }
         written_ << path;
     }
-    showWritten(u"保存しました："_s, written_);
+    showWritten(status_, u"保存しました："_s, written_);
+}
+
+frmBacktest::Reliability frmBacktest::modelReliability(const AppPaths& paths, const QString& from, const QString& to) {
+    const QString path = zm::modelPath(paths);
+    if (!QFileInfo::exists(path)) {
+        return {std::nullopt, u"まだありません（「勝率モデルの推定」で作れます）"_s};
+    }
+    const Result<zm::StoredModel> stored = zm::loadModel(path);
+    if (!stored) {
+        return {std::nullopt, stored.message()};
+    }
+    const zm::ModelDays data = zm::modelDays(paths, from, to);
+    int learned = 0;
+    for (const QString& day : data.days) {
+        learned += stored->days.contains(day) ? 1 : 0;
+    }
+    QString note = u"%1～%2 の %3日で推定、この期間の %4日・%5レースで検証（うち推定に使った日 %6日）"_s
+                       .arg(slashedDay(stored->from), slashedDay(stored->to))
+                       .arg(stored->days.size())
+                       .arg(data.days.size())
+                       .arg(data.races.size())
+                       .arg(learned);
+    if (data.races.empty()) {
+        return {std::nullopt, note};
+    }
+    return {zm::reliability(stored->model, data.races), note};
+}
+
+void frmBacktest::showReliability() {
+    QChart* chart = reliabilityView_->chart();
+    if (!reliability_.bands) {
+        clearChart(chart);
+        chart->setTitle(kReliabilityTitle);
+        return;
+    }
+    fillReliabilityChart(chart, *reliability_.bands);
+    const zm::BacktestOptions o = options();
+    // The range on a line of its own: the chart is the narrowest of the three.
+    chart->setTitle(kReliabilityTitle + u"<br>（"_s + slashedDay(o.from) + u"～"_s + slashedDay(o.to) + u"）"_s);
+}
+
+void frmBacktest::refitModel() {
+    if (running_) {
+        return;
+    }
+    const zm::BacktestOptions o = options();
+    if (o.from > o.to) {
+        ctx_.prompter.information(u"期間の開始日が終了日より後になっています。"_s);
+        from_->setFocus();
+        return;
+    }
+    setBusy(true);
+    bar_->setPercent(0);
+    Result<zm::StoredModel> fitted = Status::failure(QString());
+    Status saved;
+    Reliability checked;
+    {
+        BusyCursor busy;
+        RunOnWorker(ctx_, this, [&](AppContext& run) {
+            run.progressSink().setLabel(u"勝率モデルを推定しています…"_s);
+            fitted = zm::fitModel(run.paths, o.from, o.to);
+            if (fitted) {
+                saved = zm::saveModel(zm::modelPath(run.paths), *fitted);
+                checked = modelReliability(run.paths, o.from, o.to);
+            }
+        });
+    }
+    setBusy(false);
+    status_->clear();
+    // Too few days fit nothing: the chart shows no model rather than the old one.
+    if (!showFailure(ctx_.prompter, fitted.status()) || !showFailure(ctx_.prompter, saved)) {
+        reliability_ = {};
+        showReliability();
+        return;
+    }
+    reliability_ = std::move(checked);
+    showReliability();
+    daysNote_->setText(report_ ? daysText(*report_) : u"勝率モデル："_s + reliability_.note);
+    status_->setText(u"勝率モデルを %1日、%2レースで推定しました"_s.arg(fitted->days.size()).arg(fitted->model.races));
 }
 
 void frmBacktest::closeWindow() {

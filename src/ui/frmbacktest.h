@@ -2,11 +2,14 @@
 
 // 予想スタイル別の成績: the back-test over a range of days, its per-style table and mark table,
 // the recovery rate of each style as bars against the 100% line, the cumulative balance of each
-// style over the days as lines, the CSV tables and a PNG of each chart. The run works on a
-// worker thread; the window paints its progress meanwhile.
+// style over the days as lines, the win model's reliability over the same days, the CSV tables
+// and a PNG of each chart. The model can be fitted again on the range. The runs work on a worker
+// thread; the window paints their progress meanwhile.
 
 #include "analysis/backtest.h"
+#include "analysis/win_model.h"
 #include "app/context.h"
+#include "ui/report_window.h"
 
 #include <QDialog>
 
@@ -32,8 +35,7 @@ class frmBacktest : public QDialog, public ProgressSink {
 
 public:
     // Picks the file to write: caption, proposed path, filters (Qt syntax). Empty when cancelled.
-    using SaveFileFn =
-        std::function<QString(const QString& caption, const QString& proposed, const QStringList& filters)>;
+    using SaveFileFn = ui::SaveFileFn;
 
     explicit frmBacktest(AppContext& ctx, QWidget* parent = nullptr);
 
@@ -49,6 +51,8 @@ public:
     QTableWidget* markTable() const { return markTable_; }
     QChartView* rateChartView() const { return rateView_; }
     QChartView* balanceChartView() const { return balanceView_; }
+    QChartView* reliabilityChartView() const { return reliabilityView_; }
+    QPushButton* refitButton() const { return refit_; }
     QLabel* daysNote() const { return daysNote_; }
     QLabel* statusText() const { return status_; }
     ProgressBarView* bar() const { return bar_; }
@@ -73,6 +77,7 @@ public slots:
     void runBacktest();      // 実行
     void exportTables();     // CSV出力
     void saveChartImages();  // 画像保存
+    void refitModel();       // 勝率モデルの推定
     void closeWindow();      // 閉じる
 
 signals:
@@ -84,7 +89,13 @@ protected:
     void reject() override;
 
 private:
-    void showWritten(const QString& what, const QStringList& paths);
+    // The stored model's reliability bands over the range, or why there are none.
+    struct Reliability {
+        std::optional<std::array<zm::ReliabilityBand, 10>> bands;
+        QString note;
+    };
+    static Reliability modelReliability(const AppPaths& paths, const QString& from, const QString& to);
+    void showReliability();
     QWidget* buildResultArea();
     void setBusy(bool busy);
     void showReport();
@@ -110,6 +121,9 @@ private:
     QTableWidget* markTable_ = nullptr;
     QChartView* rateView_ = nullptr;
     QChartView* balanceView_ = nullptr;
+    QChartView* reliabilityView_ = nullptr;
+    QPushButton* refit_ = nullptr;
+    Reliability reliability_;
     QLabel* daysNote_ = nullptr;
     QLabel* status_ = nullptr;
     ProgressBarView* bar_ = nullptr;

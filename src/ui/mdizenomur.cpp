@@ -299,6 +299,7 @@ void MDIZenoMUR::buildPatMenu(QMenuBar* bar) {
     }
     pat->addSeparator();
     addItem(pat, QStringLiteral("mnuBacktest"), QStringLiteral("予想スタイル別の成績"), &MDIZenoMUR::mnuBacktest_Click);
+    addItem(pat, QStringLiteral("mnuLedger"), QStringLiteral("収支管理"), &MDIZenoMUR::mnuLedger_Click);
 }
 
 void MDIZenoMUR::buildOptionMenu(QMenuBar* bar) {

@@ -134,6 +134,7 @@ public slots:
     void mnuConvMurOdds_Click(int index);
     void mnuPatItem_Click(int index);
     void mnuBacktest_Click();
+    void mnuLedger_Click();
     void mnuOpt_Dir_Click();
     void mnuOpt_Pat_Click();
     void mnuYosouOut_Click();

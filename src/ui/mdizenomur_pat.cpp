@@ -1,12 +1,15 @@
 // The main window's ＰＡＴ menu: the day's stake, the odds window of the race on the card, the
-// race results, the vote log with its profit and loss, and the back-test of the prediction styles
-// over the days with results.
+// race results, the vote log with its profit and loss, the back-test of the prediction styles
+// over the days with results and the season ledger. Every results read and vote-log judgement
+// is put into the ledger.
 
 #include "ui/mdizenomur.h"
 
+#include "analysis/ledger_days.h"
 #include "import/race_model.h"
 #include "pat/pat_log.h"
 #include "ui/frmbacktest.h"
+#include "ui/frmledger.h"
 #include "ui/frmpatlog.h"
 #include "ui/frmpatstake.h"
 #include "ui/frmzenomain.h"
@@ -26,6 +29,35 @@ std::vector<zm::SeiRecord> savedResults(const AppContext& ctx, const QString& da
         return {};
     }
     return zm::seiRecords(f.readAll());
+}
+
+// Puts the day as its files now hold it into the ledger. A failure is shown; what was read stays.
+void updateDayLedger(AppContext& ctx, const QString& day) {
+    if (zm::ledgerSourceDays(ctx.paths, day, day).isEmpty()) {
+        return;
+    }
+    auto ledger = zm::Ledger::open(zm::ledgerPath(ctx.paths));
+    if (!showFailure(ctx.prompter, ledger.status())) {
+        return;
+    }
+    const auto update = zm::updateLedger(ctx, *ledger.value(), {day});
+    if (showFailure(ctx.prompter, update.status()) && !update->failures.isEmpty()) {
+        showFailure(ctx.prompter, Status::warning(update->failures.join(u'\n')));
+    }
+}
+
+// A report window: application modal and, as its tables and charts want, larger than a dialog's
+// usual share of the screen.
+void openReportWindow(QWidget* owner, QDialog* dialog) {
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    QSize size = dialog->sizeHint();
+    if (const QScreen* screen = owner->screen()) {
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 40));
+    }
+    dialog->resize(size);
+    PlaceOverParent(dialog);
+    dialog->open();
 }
 
 }  // namespace
@@ -62,6 +94,7 @@ void MDIZenoMUR::mnuPatItem_Click(int index) {
             if (!showFailure(ctx_.prompter, results.status())) {
                 return;
             }
+            updateDayLedger(ctx_, day);
             // Without a vote log the results page still shows.
             auto log = zm::ShowVoteLog(ctx_, day);
             std::optional<zm::VoteLog> shown;
@@ -79,6 +112,7 @@ void MDIZenoMUR::mnuPatItem_Click(int index) {
             if (!showFailure(ctx_.prompter, log.status())) {
                 return;
             }
+            updateDayLedger(ctx_, day);
             showDialog(new frmPatLog(ctx_, std::move(log.value()), savedResults(ctx_, day), frmPatLog::VoteLogPage,
                                      this));
             break;
@@ -92,17 +126,14 @@ void MDIZenoMUR::mnuBacktest_Click() {
     if (running_) {
         return;
     }
-    // The tables and both charts want more room than a dialog's usual share of the screen.
-    auto* dialog = new frmBacktest(ctx_, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::ApplicationModal);
-    QSize size = dialog->sizeHint();
-    if (const QScreen* screen = this->screen()) {
-        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 40));
+    openReportWindow(this, new frmBacktest(ctx_, this));
+}
+
+void MDIZenoMUR::mnuLedger_Click() {
+    if (running_) {
+        return;
     }
-    dialog->resize(size);
-    PlaceOverParent(dialog);
-    dialog->open();
+    openReportWindow(this, new frmLedger(ctx_, this));
 }
 
 }  // namespace zm::ui

@@ -4,11 +4,13 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -136,6 +138,33 @@ TEST_F(LedgerTest, ForeignOrDamagedFilesAreRefusedAndKept) {
         EXPECT_FALSE(ledger) << c.name;
         EXPECT_TRUE(ledger.message().contains(path)) << c.name << ": " << ledger.message().toStdString();
         EXPECT_EQ(fileHash(path), before) << c.name;
+    }
+}
+
+// Names that cannot even be read without harm (a FIFO would block a reader) are refused from
+// what they are, and stay what they were.
+TEST_F(LedgerTest, SpecialEntriesAtTheNameAreRefusedAndKept) {
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const struct {
+        const char* name;
+        std::function<bool()> plant;
+    } cases[] = {
+        {"a FIFO", [&] { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }},
+        {"a link to nowhere", [&] { return QFile::link(dir.filePath(QStringLiteral("missing")), path); }},
+        {"a link to a folder", [&] { return QFile::link(folder, path); }},
+    };
+    for (const auto& c : cases) {
+        ::unlink(QFile::encodeName(path).constData());
+        ASSERT_TRUE(c.plant()) << c.name;
+        const QFileInfo before(path);
+        const auto ledger = Ledger::open(path);
+        EXPECT_FALSE(ledger) << c.name;
+        EXPECT_TRUE(ledger.message().contains(path)) << c.name << ": " << ledger.message().toStdString();
+        const QFileInfo after(path);
+        EXPECT_EQ(after.isSymLink(), before.isSymLink()) << c.name;
+        EXPECT_FALSE(after.isFile() && !after.isSymLink()) << c.name << ": replaced by a file";
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("missing")))) << c.name;
     }
 }
 

@@ -140,7 +140,7 @@ bool leaveFree(qint64 bytes) {
 
 // The sample home with PAT98 set up, every export of a day run switched on, one day imported
 // and pending bets (with duplicates) for it; then a prediction style the commands that predict
-// again will change the files with.
+// again will change the files with, and an empty ledger.
 bool makeSeed(QString& why) {
     static int made = 0;  // 1 made, -1 failed
     if (made != 0)
@@ -167,6 +167,7 @@ bool makeSeed(QString& why) {
         {"bets", "--day", kDay, "add", "中山", "2", "--win", "3", "--quinella", "1-2:300"},
         {"bets", "--day", kDay, "add", "中山", "5", "--picks"},
         {"settings", "set", "UserInfo", "Yosou", "3"},
+        {"ledger", "report"},  // an empty ledger, which the ledger's update fills
     };
     for (const QStringList& step : steps) {
         const test::CliRun r = cli(step);
@@ -313,6 +314,7 @@ const Command kCommands[] = {
     {"pat_log_export", {"pat", "--day", kDay, "log", "--export", "{H}/OutPut/log.txt"}},
     {"dummy_day", {"dummy-day", "2026/12/12"}, {QString()}, false},
     {"delete_days", {"--yes", "delete-days", kDay}},
+    {"ledger_update", {"ledger", "update"}},
 };
 
 // A link or a folder at a name the command writes: nothing is written where the link points

@@ -4,6 +4,7 @@
 
 #include "analysis/backtest.h"
 #include "analysis/backtest_tables.h"
+#include "analysis/model_days.h"
 #include "app/day_list.h"
 #include "app/safe_save.h"
 #include "codes/codetables.h"
@@ -35,6 +36,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -51,6 +53,7 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 
 constexpr int kDays = 10;
+constexpr int kModelDays = 20;  // as many as the win model needs
 
 QStringList rowTexts(QTableWidget* t, int r) {
     QStringList out;
@@ -68,21 +71,22 @@ QByteArray readAll(const QString& path) {
 class BacktestWindow : public ::testing::Test {
 protected:
     // The sample days imported once for the whole program; the tests only read them.
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite() { setUpDays(kDays); }
+    static void setUpDays(int count) {
         ensureApplication();
         home_ = new TestHome;
         sample::SampleOptions options;
         options.home = home_->home();
-        options.days = kDays;
+        options.days = count;
         QStringList written;
         QString message;
         ASSERT_TRUE(sample::writeSample(options, written, message)) << message.toStdString();
-        ASSERT_EQ(BatchRun(ctx(), DaySteps::whole(), [&](const QString& m) { ctx().prompter.critical(m); }).imported, kDays);
+        ASSERT_EQ(BatchRun(ctx(), DaySteps::whole(), [&](const QString& m) { ctx().prompter.critical(m); }).imported, count);
         ctx().settings.PatOpt = true;
         ctx().settings.Ver = u"98"_s;
         ctx().settings.PatDir = home_->home() + u"/PAT/"_s;
         days_ = ListPredictedDays(ctx().paths.DataDir);
-        ASSERT_EQ(days_.size(), kDays);
+        ASSERT_EQ(days_.size(), count);
         for (const QString& day : days_) {
             ASSERT_TRUE(zm::BuildResults(ctx(), *zm::patFormat(zm::PatVer::V98), day).ok()) << day.toStdString();
         }
@@ -172,7 +176,7 @@ TEST_F(BacktestWindow, RunFillsTablesAndChartsWithTheBacktestsFigures) {
     for (int r = 0; r < 5; ++r) {
         EXPECT_EQ(rowTexts(window->markTable(), r), marks.rows[r]) << r;
     }
-    EXPECT_TRUE(window->daysNote()->text().startsWith(u"検証日数 10（"_s)) << window->daysNote()->text().toStdString();
+    EXPECT_TRUE(window->daysNote()->text().startsWith(u"検証日数 %1（"_s.arg(kDays))) << window->daysNote()->text().toStdString();
 
     // The bar chart: one bar per row, each at its row's recovery rate, and the 100% line.
     const auto figs = zm::reportedFigures(expected);
@@ -358,6 +362,66 @@ TEST_F(BacktestWindow, CsvAndPngExports) {
             << prompter().log().front().text.toStdString();
         EXPECT_TRUE(button->isEnabled());
     }
+}
+
+// Twenty sample days, as many as the win model needs.
+class BacktestModel : public BacktestWindow {
+protected:
+    static void SetUpTestSuite() { setUpDays(kModelDays); }
+};
+
+// The model is refitted on the range from the window, off the GUI thread: with fewer than
+// twenty days it says so and shows nothing; else it is written and its reliability over the
+// range shown, a pair of bars a band of predicted chance with the band's runners in its label.
+TEST_F(BacktestModel, RefitOnTheRangeShowsTheReliabilityOfTheNewModel) {
+    const QString model = zm::modelPath(ctx().paths);
+    window->fromDate()->setDate(QDate::fromString(days_[9], u"yyyyMMdd"_s));
+    click(window->refitButton());
+    ASSERT_EQ(prompter().texts().size(), 1);
+    EXPECT_TRUE(prompter().texts().front().contains(u"10日"_s)) << prompter().texts().front().toStdString();
+    EXPECT_FALSE(QFile::exists(model));
+    EXPECT_TRUE(window->reliabilityChartView()->chart()->series().isEmpty());
+    EXPECT_TRUE(window->refitButton()->isEnabled());
+
+    prompter().clear();
+    window->fromDate()->setDate(QDate::fromString(days_.back(), u"yyyyMMdd"_s));
+    click(window->refitButton());
+    EXPECT_TRUE(prompter().texts().isEmpty()) << prompter().texts().join(u'|').toStdString();
+    const auto stored = zm::loadModel(model);
+    ASSERT_TRUE(stored) << stored.message().toStdString();
+    EXPECT_EQ(stored->days.size(), kModelDays);
+    EXPECT_TRUE(window->statusText()->text().contains(u"%1日"_s.arg(kModelDays))) << window->statusText()->text().toStdString();
+
+    const auto bands = zm::reliability(stored->model, zm::modelDays(ctx().paths).races);
+    auto* bars = qobject_cast<QBarSeries*>(window->reliabilityChartView()->chart()->series().value(0));
+    ASSERT_NE(bars, nullptr);
+    ASSERT_EQ(bars->count(), 2);
+    const auto axes = window->reliabilityChartView()->chart()->axes(Qt::Horizontal, bars);
+    ASSERT_EQ(axes.size(), 1);
+    const QStringList labels = qobject_cast<QBarCategoryAxis*>(axes.front())->categories();
+    ASSERT_GE(labels.size(), 2);
+    EXPECT_EQ(bars->barSets()[0]->count(), labels.size());
+    int runners = 0;
+    for (int b = 0; b < labels.size(); ++b) {
+        EXPECT_TRUE(labels[b].endsWith(QString::number(bands[size_t(b)].runners) + u"頭"_s)) << labels[b].toStdString();
+        EXPECT_NEAR(bars->barSets()[0]->at(b), bands[size_t(b)].meanChance * 100, 0.05) << b;
+        EXPECT_NEAR(bars->barSets()[1]->at(b), bands[size_t(b)].observedRate() * 100, 0.05) << b;
+        runners += bands[size_t(b)].runners;
+    }
+    int all = 0;
+    for (const auto& band : bands)
+        all += band.runners;
+    EXPECT_EQ(runners, all) << "a band with runners left off";
+    screenshot(window->reliabilityChartView(), u"frmBacktest_reliability_chart"_s);
+
+    // A back-test run shows the stored model over its own range.
+    click(window->executeButton());
+    QFile::remove(model);
+    EXPECT_TRUE(window->daysNote()->text().contains(u"うち推定に使った日 %1日"_s.arg(kModelDays)))
+        << window->daysNote()->text().toStdString();
+    EXPECT_FALSE(window->reliabilityChartView()->chart()->series().isEmpty());
+    settle();
+    screenshot(window.get(), u"frmBacktest_reliability"_s);
 }
 
 TEST_F(BacktestWindow, OpensFromThePatMenu) {
