@@ -128,9 +128,9 @@ TEST_F(LedgerWindow, UpdateReadsTheDaysFilesWithProgressAndShowsThem) {
     EXPECT_TRUE(busy);
     EXPECT_TRUE(prompter().texts().isEmpty()) << prompter().texts().join(u'|').toStdString();
     ASSERT_TRUE(window->report().has_value());
-    // The sample day's vote log: 8,900 yen staked that counts, 400 refunded.
-    EXPECT_EQ(window->report()->total.stake, Amount::yen(8900));
-    EXPECT_EQ(window->report()->total.refunded, Amount::yen(400));
+    // The sample day's vote log: 5,600 yen staked that counts, 200 refunded.
+    EXPECT_EQ(window->report()->total.stake, Amount::yen(5600));
+    EXPECT_EQ(window->report()->total.refunded, Amount::yen(200));
     EXPECT_EQ(column0(window->table()), (QStringList{u"2026-12"_s, u"合計"_s}));
     EXPECT_TRUE(window->statusText()->text().contains(u"追加 1"_s)) << window->statusText()->text().toStdString();
 
@@ -141,7 +141,7 @@ TEST_F(LedgerWindow, UpdateReadsTheDaysFilesWithProgressAndShowsThem) {
     // Opened again, the window shows the ledger at once.
     open();
     ASSERT_TRUE(window->report().has_value());
-    EXPECT_EQ(window->report()->total.stake, Amount::yen(8900));
+    EXPECT_EQ(window->report()->total.stake, Amount::yen(5600));
 }
 
 TEST_F(LedgerWindow, RangeAndGroupingChooseTheRowsAndTheChartsFollowTheRange) {
