@@ -44,6 +44,29 @@ void printGrid(QTextStream& out, const zm::RaceCard& race, const std::vector<zm:
     }
 }
 
+// The runners of the race weighed by the stored win model; none, after one line that says why,
+// without a usable model.
+std::vector<zm::RunnerEv> weighRunners(CliEnv& env, const zm::RaceCard& race) {
+    zm::CardModelCache models;
+    const zm::CardModel& model = models.current(env.ctx.paths);
+    if (!model.model) {
+        env.out << zm::kChanceHeading << u'・' << zm::kEvHeading << u": "_s << model.problem << u'\n';
+        return {};
+    }
+    return zm::raceEv(*model.model, race, zm::dayPredictedWinOdds(env.ctx.paths.DataDir, race.day, race.venueCode, race.raceNo));
+}
+
+void printRace(CliEnv& env, const zm::RaceCard& race, bool withEv) {
+    env.out << race.raceLine << u'\n' << race.titleLine << u'\n' << race.courseLine << u'\n';
+    if (!race.conditions.isEmpty()) {
+        env.out << race.conditions << u'\n';
+    }
+    env.out << u'\n';
+    const std::vector<zm::RunnerEv> ev = withEv ? weighRunners(env, race) : std::vector<zm::RunnerEv>{};
+    printGrid(env.out, race, ev.empty() ? nullptr : &ev);
+    env.out << u'\n' << race.recommendWin << u'\n' << race.recommendPairs << u'\n';
+}
+
 }  // namespace
 
 int cmdCard(CliEnv& env, const Call& call) {
@@ -106,24 +129,7 @@ int cmdCard(CliEnv& env, const Call& call) {
                 << Qt::endl;
         return kExitStopped;
     }
-    env.out << race->raceLine << u'\n' << race->titleLine << u'\n' << race->courseLine << u'\n';
-    if (!race->conditions.isEmpty()) {
-        env.out << race->conditions << u'\n';
-    }
-    env.out << u'\n';
-    std::vector<zm::RunnerEv> ev;
-    if (call.args.isSet(u"ev"_s)) {
-        zm::CardModelCache models;
-        const zm::CardModel& model = models.current(env.ctx.paths);
-        if (model.model) {
-            ev = zm::raceEv(*model.model, *race,
-                            zm::dayPredictedWinOdds(env.ctx.paths.DataDir, day, race->venueCode, race->raceNo));
-        } else {
-            env.out << zm::kChanceHeading << u'・' << zm::kEvHeading << u": "_s << model.problem << u'\n';
-        }
-    }
-    printGrid(env.out, *race, ev.empty() ? nullptr : &ev);
-    env.out << u'\n' << race->recommendWin << u'\n' << race->recommendPairs << u'\n';
+    printRace(env, *race, call.args.isSet(u"ev"_s));
     env.out.flush();
     return kExitOk;
 }
