@@ -9,8 +9,11 @@
 // the same start-up again and again within one process: the program's own work without the
 // loading of the process and of Qt. Both run DesktopStart::start, which is what main() runs.
 
+#include "analysis/model_days.h"
+#include "analysis/race_ev.h"
 #include "app/context.h"
 #include "app/paths.h"
+#include "app/safe_save.h"
 #include "app/settings.h"
 #include "day/day_pipeline.h"
 #include "quiet_prompter.h"
@@ -22,6 +25,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QPushButton>
@@ -243,12 +247,34 @@ void BM_OpenRaceCardOfFullDay(benchmark::State& st) {
 }
 BENCHMARK(BM_OpenRaceCardOfFullDay)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// A stored win model of twenty days for the imported day's card, and the day's predicted odds
+// beside it (the sample's odds file made for the day's races).
+bool withWinModel(const ImportedHome& home) {
+    const zm::AppPaths paths = zm::AppPaths::forHome(home.home);
+    zm::StoredModel stored;
+    stored.model.beta = {1.2, -0.5, 0.4, 0.2, 0.1, 0, 0};
+    for (int d = 1; d <= 20; ++d)
+        stored.days << QStringLiteral("202601%1").arg(d, 2, 10, QChar(u'0'));
+    stored.from = stored.days.first();
+    stored.to = stored.days.last();
+    QFile races(paths.DataDir + QStringLiteral("MUR") + home.day + QStringLiteral("_1.DEN"));
+    if (!races.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray odds = zm::sample::makeOddsFile(races.readAll(), 1);
+    return zm::saveModel(zm::modelPath(paths), stored).ok() &&
+           zm::SafeSave::save(paths.DataDir + QStringLiteral("MURODDS") + home.day + QStringLiteral(".DAT"), odds).ok();
+}
+
 // One race of the open day shown on the card (the card view: header, grid, recommendations),
 // to its first paint; back to the day view untimed.
-void BM_ShowRaceOnTheCard(benchmark::State& st) {
+void showRaceOnTheCard(benchmark::State& st, bool withChances) {
     StartedProgram program;
     if (!program.ok) {
         st.SkipWithError("the program did not start on an imported day");
+        return;
+    }
+    if (withChances && !withWinModel(program.home)) {
+        st.SkipWithError("the win model was not written");
         return;
     }
     MDIZenoMUR& window = program.desktop->window();
@@ -258,6 +284,7 @@ void BM_ShowRaceOnTheCard(benchmark::State& st) {
         st.SkipWithError("the day did not load");
         return;
     }
+    card->setEvColumnsShown(withChances);
     FirstPaint(([card](QWidget* w) { return w == card || card->isAncestorOf(w); })).wait();
     for (auto _ : st) {
         FirstPaint paint([card](QWidget* w) { return w == card || card->isAncestorOf(w); });
@@ -273,7 +300,38 @@ void BM_ShowRaceOnTheCard(benchmark::State& st) {
         FirstPaint(([card](QWidget* w) { return w == card || card->isAncestorOf(w); })).wait();
     }
 }
+void BM_ShowRaceOnTheCard(benchmark::State& st) { showRaceOnTheCard(st, false); }
 BENCHMARK(BM_ShowRaceOnTheCard)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The same with the win model's chance and expected-value columns shown (the model read once,
+// the day's predicted odds read for each race): what the columns cost is the difference.
+void BM_ShowRaceWithChanceColumns(benchmark::State& st) { showRaceOnTheCard(st, true); }
+BENCHMARK(BM_ShowRaceWithChanceColumns)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The columns' own work for one race, without the grid: the model's file looked at, the day's
+// predicted odds read and the runners weighed (what the grid adds on top is sixteen items).
+void BM_WeighRaceRunners(benchmark::State& st) {
+    ImportedHome home;
+    zm::DayCard day;
+    if (!home.imported || !withWinModel(home) ||
+        zm::LoadDay(zm::AppPaths::forHome(home.home).DataDir, home.day, day) != zm::DayLoad::Ok) {
+        st.SkipWithError("the imported day did not load");
+        return;
+    }
+    const zm::AppPaths paths = zm::AppPaths::forHome(home.home);
+    const auto race = zm::LoadRace(paths.DataDir, day, 1, 11);
+    zm::CardModelCache models;
+    if (!race || !models.current(paths).model) {
+        st.SkipWithError("no race or no model");
+        return;
+    }
+    for (auto _ : st) {
+        const zm::CardModel& model = models.current(paths);
+        benchmark::DoNotOptimize(
+            zm::raceEv(*model.model, *race, zm::dayPredictedWinOdds(paths.DataDir, race->day, race->venueCode, race->raceNo)));
+    }
+}
+BENCHMARK(BM_WeighRaceRunners)->Unit(benchmark::kMicrosecond);
 
 // The child of BM_ProcessStartToFirstPaint: the program's start with the arguments after the
 // flag; prints the moment of the first paint of the main window on the monotonic clock.

@@ -1,6 +1,7 @@
 #include "analysis/backtest.h"
 
 #include "analysis/race_days.h"
+#include "analysis/race_ev.h"
 #include "bets/pending_bet.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
@@ -47,7 +48,9 @@ QString betTypeName(const QString& typeCode) {
 }
 
 QString styleFiguresName(int style) {
-    return style == kMyBets ? QStringLiteral("保留ＢＥＴ") : PredictionStyleName(style);
+    if (style == kMyBets)
+        return QStringLiteral("保留ＢＥＴ");
+    return style == kStyleEv ? QStringLiteral("期待値") : PredictionStyleName(style);
 }
 
 double defaultStakeYen(const QString& text) {
@@ -233,6 +236,99 @@ void judgePendingBets(const AppPaths& paths, const QString& day, const std::vect
 
 }  // namespace
 
+namespace {
+
+// The days of the range: every prediction file and every results file of the data folder.
+QStringList backtestDays(const AppPaths& paths, const BacktestOptions& options, QSet<QString>& predicted,
+                         QSet<QString>& resulted) {
+    const QStringList names = QDir(paths.DataDir).entryList(QDir::Files);
+    for (const QString& name : names) {
+        if (isDayFileName(name, QStringLiteral(".DAT"))) {
+            predicted.insert(name.left(8));
+        } else if (isDayFileName(name, QStringLiteral(".SEI"))) {
+            resulted.insert(name.left(8));
+        }
+    }
+    QStringList days;
+    for (const QString& d : predicted) {
+        if (inRange(d, options)) days << d;
+    }
+    for (const QString& d : resulted) {
+        if (!predicted.contains(d) && inRange(d, options)) days << d;
+    }
+    days.sort();
+    return days;
+}
+
+// What the styles of a run bet with.
+struct StyleStakes {
+    double win = 0;
+    double quinella = 0;
+    std::optional<WinModel> model;  // the expected-value style's, when it is asked and usable
+    QString modelTo;                 // the last day the model was fitted on
+    double evThreshold = 0;
+};
+
+// The bets of one style on one race of the day: the expected-value style only on days after
+// those its model learned from (evDay).
+std::vector<PickedBet> stylePicks(const PredictionRecord& rec, int style, const OddsRecord* raceOdds,
+                                  const StyleStakes& stakes, bool evDay) {
+    if (style != kStyleEv)
+        return rebuildPicks(rec, style, raceOdds);
+    std::vector<PickedBet> picks;
+    if (stakes.model && evDay) {
+        for (int horse : evPicks(*stakes.model, rec, raceOdds, stakes.evThreshold))
+            picks.push_back({QStringLiteral("1"), horse, 0});
+    }
+    return picks;
+}
+
+// The styles' bets on the races of one tested day, judged.
+void testDay(const QString& day, const std::vector<PredictionRecord>& records, const std::vector<SeiRecord>& sei,
+             const OddsLookup* odds, const std::vector<int>& styles, const StyleStakes& stakes, bool keepBets,
+             BacktestReport& report) {
+    const QString month = day.left(4) + u'/' + day.mid(4, 2);
+    const bool evDay = stakes.model && day > stakes.modelTo;
+    std::vector<Tally> dayTallies(styles.size());
+    for (const PredictionRecord& rec : records) {
+        const QString venueNo = ServiceToJraCode(rec.venueCode);
+        const int raceNo = rec.raceNo;
+        const SeiRecord* result = raceResult(sei, day, venueNo, raceNo);
+        const std::vector<SeiRecord> one = result ? std::vector<SeiRecord>{*result} : std::vector<SeiRecord>{};
+        if (result) {
+            countMarks(rec, *result, report.marks);
+        }
+        const OddsRecord* raceOdds = odds ? odds->find(rec.venueCode, raceNo) : nullptr;
+        for (size_t si = 0; si < styles.size(); ++si) {
+            const int style = styles[si];
+            const bool needsOdds = style == kStyleOddsFilter || style == kStyleEv;
+            if (needsOdds && !odds) {
+                continue;
+            }
+            RaceTally race;
+            for (const PickedBet& p : stylePicks(rec, style, needsOdds ? raceOdds : nullptr, stakes, evDay)) {
+                const bool win = p.typeCode == u"1";
+                const double stake = style == kStyleEv ? kEvStakeYen : win ? stakes.win : stakes.quinella;
+                const JudgedBet b = judge(one, day, venueNo, raceNo, p.typeCode, QString::number(p.first),
+                                          win ? QString() : QString::number(p.second), stake);
+                race.add(b);
+                if (keepBets) {
+                    report.bets.emplace_back(style, b);
+                }
+            }
+            race.commit(report.styles[si], venueNo, month, dayTallies[si]);
+        }
+    }
+    for (size_t si = 0; si < styles.size(); ++si) {
+        closeDay(report.styles[si], day, dayTallies[si]);
+    }
+    if (stakes.model && !evDay) {
+        report.daysLearned << day;
+    }
+}
+
+}  // namespace
+
 BacktestReport RunBacktest(const AppPaths& paths, const AppSettings& settings, const BacktestOptions& options,
                            ProgressSink& progress) {
     BacktestReport report;
@@ -250,30 +346,24 @@ BacktestReport RunBacktest(const AppPaths& paths, const AppSettings& settings, c
     }
     report.myBets.style = kMyBets;
     report.myBets.name = styleFiguresName(kMyBets);
-    const bool wantsOdds = std::find(styles.begin(), styles.end(), kStyleOddsFilter) != styles.end();
-    const double winStake = defaultStakeYen(settings.BetTan);
-    const double quinellaStake = defaultStakeYen(settings.BetUma);
-
-    // The days: every prediction file and every results file of the data folder in the range.
-    QSet<QString> predicted;
-    QSet<QString> resulted;
-    const QStringList names = QDir(paths.DataDir).entryList(QDir::Files);
-    for (const QString& name : names) {
-        if (isDayFileName(name, QStringLiteral(".DAT"))) {
-            predicted.insert(name.left(8));
-        } else if (isDayFileName(name, QStringLiteral(".SEI"))) {
-            resulted.insert(name.left(8));
+    const auto asked = [&](int style) { return std::find(styles.begin(), styles.end(), style) != styles.end(); };
+    const bool wantsOdds = asked(kStyleOddsFilter) || asked(kStyleEv);
+    StyleStakes stakes;
+    stakes.win = defaultStakeYen(settings.BetTan);
+    stakes.quinella = defaultStakeYen(settings.BetUma);
+    if (asked(kStyleEv)) {
+        report.evThreshold = stakes.evThreshold = options.evThreshold.value_or(settings.EvThreshold);
+        if (const Result<StoredModel> stored = loadUsableModel(paths)) {
+            stakes.model = stored->model;
+            stakes.modelTo = stored->to;
+        } else {
+            report.evProblem = stored.message();
         }
     }
-    QStringList days;
-    for (const QString& d : predicted) {
-        if (inRange(d, options)) days << d;
-    }
-    for (const QString& d : resulted) {
-        if (!predicted.contains(d) && inRange(d, options)) days << d;
-    }
-    days.sort();
 
+    QSet<QString> predicted;
+    QSet<QString> resulted;
+    const QStringList days = backtestDays(paths, options, predicted, resulted);
     progress.setCaption(QStringLiteral("予想スタイル別の成績"));
     progress.setPercent(0);
     for (qsizetype di = 0; di < days.size(); ++di) {
@@ -311,39 +401,7 @@ BacktestReport RunBacktest(const AppPaths& paths, const AppSettings& settings, c
                 report.daysWithoutOdds << day;
             }
         }
-
-        const QString month = day.left(4) + u'/' + day.mid(4, 2);
-        std::vector<Tally> dayTallies(styles.size());
-        for (const PredictionRecord& rec : *records) {
-            const QString venueNo = ServiceToJraCode(rec.venueCode);
-            const int raceNo = rec.raceNo;
-            const SeiRecord* result = raceResult(sei, day, venueNo, raceNo);
-            const std::vector<SeiRecord> one = result ? std::vector<SeiRecord>{*result} : std::vector<SeiRecord>{};
-            if (result) {
-                countMarks(rec, *result, report.marks);
-            }
-            for (size_t si = 0; si < styles.size(); ++si) {
-                const int style = styles[si];
-                if (style == kStyleOddsFilter && !haveOdds) {
-                    continue;
-                }
-                const OddsRecord* raceOdds = style == kStyleOddsFilter ? odds.find(rec.venueCode, raceNo) : nullptr;
-                RaceTally race;
-                for (const PickedBet& p : rebuildPicks(rec, style, raceOdds)) {
-                    const bool win = p.typeCode == u"1";
-                    const JudgedBet b = judge(one, day, venueNo, raceNo, p.typeCode, QString::number(p.first),
-                                              win ? QString() : QString::number(p.second), win ? winStake : quinellaStake);
-                    race.add(b);
-                    if (options.keepBets) {
-                        report.bets.emplace_back(style, b);
-                    }
-                }
-                race.commit(report.styles[si], venueNo, month, dayTallies[si]);
-            }
-        }
-        for (size_t si = 0; si < styles.size(); ++si) {
-            closeDay(report.styles[si], day, dayTallies[si]);
-        }
+        testDay(day, *records, sei, haveOdds ? &odds : nullptr, styles, stakes, options.keepBets, report);
         judgePendingBets(paths, day, sei, options.keepBets, report);
     }
     progress.setPercent(100);

@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <array>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace zm {
@@ -23,7 +24,13 @@ class OddsRecord;
 
 namespace zm {
 
-constexpr int kStyleCount = 9;  // styles 0..8
+constexpr int kPredictionStyleCount = 9;  // the prediction's styles 0..8
+// Win bets on the horses whose expected value at the predicted odds reaches a threshold, by
+// the stored win model, on the days after those it was fitted on.
+constexpr int kStyleEv = 9;
+constexpr int kStyleCount = 10;  // styles 0..9
+// The stake of each bet of the expected-value style, in yen.
+constexpr double kEvStakeYen = 100;
 // The style number of the day's own pending bets in the figures.
 constexpr int kMyBets = -1;
 
@@ -81,7 +88,8 @@ struct MarkFigures {
 struct BacktestOptions {
     QString from;             // yyyymmdd, empty for no bound
     QString to;               // yyyymmdd, empty for no bound
-    std::vector<int> styles;  // empty for all nine
+    std::vector<int> styles;  // empty for all of them
+    std::optional<double> evThreshold;  // the settings' when none
     bool keepBets = false;    // fill BacktestReport::bets (for the bet list export)
 };
 
@@ -94,6 +102,11 @@ struct BacktestReport {
     QStringList daysWithoutPrediction;  // results, no prediction: only the pending bets judged
     QStringList daysWithoutOdds;        // tested, but style 8 had no predicted-odds day file
     std::vector<std::pair<int, JudgedBet>> bets;  // (style, bet) when keepBets
+    // The expected-value style, when asked for: why it has no bets at all (no usable model),
+    // the days tested that it left out as the model's own, and the threshold it used.
+    QString evProblem;
+    QStringList daysLearned;
+    double evThreshold = 0;
 };
 
 // "単勝" "複勝" "枠連" "馬連" "ワイド" of a type code, "？？" else.

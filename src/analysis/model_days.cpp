@@ -24,34 +24,38 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-// The win odds of horse h (1..18) in the day's predicted odds: 0 where there are none (a
-// scratched or unknown horse, a price out of range).
-double winOdds(const OddsRecord& odds, int h) {
-    const QString text = odds.text(OddsRecord::winOdds, h).trimmed();
-    bool ok = false;
-    const int tenths = text.toInt(&ok);
-    return ok && tenths > 0 ? tenths / 10.0 : 0;
-}
-
 ModelRace modelRace(const PredictionRecord& rec, const SeiRecord* result, const OddsRecord* odds) {
     ModelRace race;
-    const int n = std::clamp<int>(rec.runnerCount, 0, kPredictionRunners);
-    int best = 0;
-    for (int i = 0; i < n; ++i)
-        best = std::max<int>(best, rec.runners[size_t(i)].index);
-    for (int i = 0; i < n; ++i) {
-        const PredictedRunner& r = rec.runners[size_t(i)];
-        const QString mark = MarkOf(r.rank);
-        race.runners.push_back(winFeatures(r.index, best, r.rank, n, mark.isEmpty() ? QChar(u' ') : mark[0]));
+    race.runners = predictionFeatures(rec);
+    for (int i = 0; i < int(race.runners.size()); ++i) {
         if (result && race.winner < 0 && wonRace(*result, i + 1))
             race.winner = i;
         if (odds)
-            race.odds.push_back(winOdds(*odds, i + 1));
+            race.odds.push_back(predictedWinOdds(*odds, i + 1));
     }
     return race;
 }
 
 }  // namespace
+
+std::vector<WinFeatures> predictionFeatures(const PredictionRecord& rec) {
+    const int n = std::clamp<int>(rec.runnerCount, 0, kPredictionRunners);
+    std::vector<RunnerPrediction> runners;
+    runners.reserve(size_t(n));
+    for (int i = 0; i < n; ++i) {
+        const PredictedRunner& r = rec.runners[size_t(i)];
+        const QString mark = MarkOf(r.rank);
+        runners.push_back({double(r.index), r.rank, mark.isEmpty() ? QChar(u' ') : mark[0]});
+    }
+    return raceFeatures(runners);
+}
+
+double predictedWinOdds(const OddsRecord& odds, int h) {
+    const QString text = odds.text(OddsRecord::winOdds, h).trimmed();
+    bool ok = false;
+    const int tenths = text.toInt(&ok);
+    return ok && tenths > 0 ? tenths / 10.0 : 0;
+}
 
 QString modelPath(const AppPaths& paths) { return paths.DataDir + u"winmodel.json"_s; }
 
@@ -138,6 +142,15 @@ Result<StoredModel> loadModel(const QString& path) {
     stored.model.logLikelihood = o.value(u"logLikelihood"_s).toDouble();
     if (!ok || stored.from.size() != 8 || stored.to.size() != 8)
         return Status::failure(u"%1 は勝率のモデルとして読めません。zenomur-cli model fit で作り直してください。"_s.arg(path));
+    return stored;
+}
+
+Result<StoredModel> loadUsableModel(const AppPaths& paths) {
+    Result<StoredModel> stored = loadModel(modelPath(paths));
+    if (stored && stored->days.size() < kMinModelDays) {
+        return Status::failure(u"勝率のモデルは%1日分の予想と成績で推定されています。%2日以上で推定し直してください。"_s.arg(
+            stored->days.size()).arg(kMinModelDays));
+    }
     return stored;
 }
 

@@ -7,13 +7,23 @@
 #include "analysis/win_model.h"
 #include "app/paths.h"
 #include "codes/status.h"
+#include "predict/prediction_file.h"
 
 #include <QStringList>
 
 namespace zm {
 
+class OddsRecord;
+
 // Fewer days than this fit no model: the weights would follow chance.
 inline constexpr int kMinModelDays = 20;
+
+// The features of the runners of a stored prediction record, in horse-number order.
+std::vector<WinFeatures> predictionFeatures(const PredictionRecord& rec);
+
+// The win odds of horse h (1..18) in a race's predicted odds: 0 where there are none (a
+// scratched or unknown horse, a price out of range).
+double predictedWinOdds(const OddsRecord& odds, int h);
 
 struct ModelDays {
     std::vector<ModelRace> races;
@@ -43,5 +53,9 @@ Result<StoredModel> fitModel(const AppPaths& paths, const QString& from = {}, co
 // failure naming it; no file is a failure that says how to fit one.
 Status saveModel(const QString& path, const StoredModel& stored);
 Result<StoredModel> loadModel(const QString& path);
+
+// The stored model of the data folder when it may be used to weigh races: a failure saying why
+// not when there is none, it cannot be read or it was fitted on fewer than kMinModelDays days.
+Result<StoredModel> loadUsableModel(const AppPaths& paths);
 
 }  // namespace zm

@@ -112,6 +112,17 @@ WinFeatures winFeatures(double index, double bestIndex, int rank, int runners, Q
     return x;
 }
 
+std::vector<WinFeatures> raceFeatures(const std::vector<RunnerPrediction>& runners) {
+    double best = 0;
+    for (const RunnerPrediction& r : runners)
+        best = std::max(best, r.index);
+    std::vector<WinFeatures> out;
+    out.reserve(runners.size());
+    for (const RunnerPrediction& r : runners)
+        out.push_back(winFeatures(r.index, best, r.rank, int(runners.size()), r.mark));
+    return out;
+}
+
 std::vector<double> WinModel::chances(const std::vector<WinFeatures>& runners) const {
     return runners.empty() ? std::vector<double>{} : softmax(beta, runners);
 }

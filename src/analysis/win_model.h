@@ -26,6 +26,17 @@ inline constexpr std::array<char16_t, 5> kWinMarks = {u'◎', u'○', u'▲', u'
 // best; 0 when it has none: counted as the last) among runners, and its mark (a blank for none).
 WinFeatures winFeatures(double index, double bestIndex, int rank, int runners, QChar mark);
 
+// What one runner's features are made of: its predicted index, rank (0 for none) and mark.
+struct RunnerPrediction {
+    double index = 0;
+    int rank = 0;
+    QChar mark = u' ';
+};
+
+// The features of every runner of a race, the indexes measured from the best of them (from 0
+// when none is above 0).
+std::vector<WinFeatures> raceFeatures(const std::vector<RunnerPrediction>& runners);
+
 // One race as the fit and the report see it: its runners' features and, where known, the
 // horse that won (an index into runners) and the market's win odds of each runner (0 where
 // there is none).

@@ -455,6 +455,9 @@ void LoadSettings(AppSettings& s, SettingsStore& store, const AppPaths& paths) {
     s.Touhyou = upperTrue(r("VoteRoboSetting", "Touhyou"));
     const QString t = r("VoteRoboSetting", "T_Time");
     s.T_Time = (t.size() == 5 && t[2] == u':') ? t : QStringLiteral("09:00");
+    bool thresholdOk = false;
+    const double threshold = r("Backtest", "EvThreshold").toDouble(&thresholdOk);
+    s.EvThreshold = thresholdOk && threshold > 0 && threshold < 1000 ? threshold : kDefaultEvThreshold;
 }
 
 std::vector<std::pair<QString, QString>> describeSettings(const AppSettings& s) {
@@ -495,6 +498,7 @@ std::vector<std::pair<QString, QString>> describeSettings(const AppSettings& s) 
         {QStringLiteral("VoteRoboSetting/Hantei"), joinBools(s.Hantei)},
         {QStringLiteral("VoteRoboSetting/Touhyou"), boolText(s.Touhyou)},
         {QStringLiteral("VoteRoboSetting/T_Time"), s.T_Time},
+        {QStringLiteral("Backtest/EvThreshold"), QString::number(s.EvThreshold)},
     };
 }
 

@@ -58,6 +58,8 @@ inline QString boolText(bool value) {
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
+inline constexpr double kDefaultEvThreshold = 1.2;
+
 struct AppSettings {
     std::int16_t Yosou = 0;
     QString MurDataDir;
@@ -88,6 +90,8 @@ struct AppSettings {
     std::array<bool, 2> Hantei{};
     bool Touhyou = false;
     QString T_Time;
+    // The back-test's expected-value style bets a horse whose chance times odds reaches this.
+    double EvThreshold = kDefaultEvThreshold;
 
     bool operator==(const AppSettings&) const = default;
 };

@@ -1,3 +1,4 @@
+#include "analysis/race_ev.h"
 #include "card/cardday.h"
 #include "card/cardtext.h"
 #include "cli/cli.h"
@@ -10,22 +11,30 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Every column of the grid, each padded to its widest cell (CP932 bytes).
-void printGrid(QTextStream& out, const zm::RaceCard& race) {
+// Every column of the grid, each padded to its widest cell (CP932 bytes); with ev, the chance
+// and the expected value of each runner after them, a value above 1.0 marked with '*'.
+void printGrid(QTextStream& out, const zm::RaceCard& race, const std::vector<zm::RunnerEv>* ev) {
     std::vector<QStringList> lines;
     lines.push_back(zm::gridHeadings(true));
-    for (const zm::CardRow& row : race.rows) {
-        lines.push_back(zm::gridCells(row, true));
+    if (ev)
+        lines.back() << zm::kChanceHeading << zm::kEvHeading;
+    for (size_t r = 0; r < race.rows.size(); ++r) {
+        lines.push_back(zm::gridCells(race.rows[r], true));
+        if (ev) {
+            const zm::RunnerEv& runner = (*ev)[r];
+            lines.back() << zm::chanceText(runner) << zm::evText(runner) + (runner.marked() ? u"*"_s : QString());
+        }
     }
-    std::vector<int> widths(zm::ColumnCount, 0);
+    const int columns = static_cast<int>(lines.front().size());
+    std::vector<int> widths(static_cast<size_t>(columns), 0);
     for (const QStringList& l : lines) {
-        for (int c = 0; c < zm::ColumnCount; ++c) {
+        for (int c = 0; c < columns; ++c) {
             widths[static_cast<size_t>(c)] = std::max(widths[static_cast<size_t>(c)], ByteLength(l[c]));
         }
     }
     for (const QStringList& l : lines) {
         QString text;
-        for (int c = 0; c < zm::ColumnCount; ++c) {
+        for (int c = 0; c < columns; ++c) {
             if (c > 0) {
                 text += u' ';
             }
@@ -33,6 +42,29 @@ void printGrid(QTextStream& out, const zm::RaceCard& race) {
         }
         out << text.trimmed() << u'\n';
     }
+}
+
+// The runners of the race weighed by the stored win model; none, after one line that says why,
+// without a usable model.
+std::vector<zm::RunnerEv> weighRunners(CliEnv& env, const zm::RaceCard& race) {
+    zm::CardModelCache models;
+    const zm::CardModel& model = models.current(env.ctx.paths);
+    if (!model.model) {
+        env.out << zm::kChanceHeading << u'・' << zm::kEvHeading << u": "_s << model.problem << u'\n';
+        return {};
+    }
+    return zm::raceEv(*model.model, race, zm::dayPredictedWinOdds(env.ctx.paths.DataDir, race.day, race.venueCode, race.raceNo));
+}
+
+void printRace(CliEnv& env, const zm::RaceCard& race, bool withEv) {
+    env.out << race.raceLine << u'\n' << race.titleLine << u'\n' << race.courseLine << u'\n';
+    if (!race.conditions.isEmpty()) {
+        env.out << race.conditions << u'\n';
+    }
+    env.out << u'\n';
+    const std::vector<zm::RunnerEv> ev = withEv ? weighRunners(env, race) : std::vector<zm::RunnerEv>{};
+    printGrid(env.out, race, ev.empty() ? nullptr : &ev);
+    env.out << u'\n' << race.recommendWin << u'\n' << race.recommendPairs << u'\n';
 }
 
 }  // namespace
@@ -97,13 +129,7 @@ int cmdCard(CliEnv& env, const Call& call) {
                 << Qt::endl;
         return kExitStopped;
     }
-    env.out << race->raceLine << u'\n' << race->titleLine << u'\n' << race->courseLine << u'\n';
-    if (!race->conditions.isEmpty()) {
-        env.out << race->conditions << u'\n';
-    }
-    env.out << u'\n';
-    printGrid(env.out, *race);
-    env.out << u'\n' << race->recommendWin << u'\n' << race->recommendPairs << u'\n';
+    printRace(env, *race, call.args.isSet(u"ev"_s));
     env.out.flush();
     return kExitOk;
 }

@@ -3,6 +3,7 @@
 #include "analysis/ledger_report.h"
 #include "app/safe_save.h"
 #include "cli/cli.h"
+#include "cli/day_range.h"
 #include "codes/codetables.h"
 #include "codes/sjis.h"
 
@@ -11,26 +12,6 @@ namespace zm::cli {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// --from and --to as days; false (after the usage error) when one is not a day or they are
-// the wrong way round.
-bool dayRange(CliEnv& env, const Call& call, QString& from, QString& to, int& exitCode) {
-    for (const auto& [name, target] : {std::pair{u"from"_s, &from}, std::pair{u"to"_s, &to}}) {
-        if (!call.args.isSet(name))
-            continue;
-        const auto day = DayArgument(call.args.value(name));
-        if (!day) {
-            exitCode = usageError(env, call.usage);
-            return false;
-        }
-        *target = *day;
-    }
-    if (!from.isEmpty() && !to.isEmpty() && from > to) {
-        exitCode = usageError(env, call.usage + u"\n  --from is after --to"_s);
-        return false;
-    }
-    return true;
-}
 
 std::unique_ptr<zm::Ledger> openLedger(CliEnv& env) {
     auto ledger = zm::Ledger::open(zm::ledgerPath(env.ctx.paths));
@@ -46,14 +27,13 @@ std::unique_ptr<zm::Ledger> openLedger(CliEnv& env) {
 int cmdLedger(CliEnv& env, const Call& call) { return runSubcommand(env, ledgerSubcommands(), u"ledger "_s, call); }
 
 int ledgerUpdate(CliEnv& env, const Call& call) {
-    QString from, to;
-    int exitCode = kExitOk;
-    if (!dayRange(env, call, from, to, exitCode))
-        return exitCode;
+    const auto range = dayRangeOf(env, call);
+    if (!range)
+        return kExitUsage;
     const auto ledger = openLedger(env);
     if (!ledger)
         return kExitStopped;
-    const QStringList days = zm::ledgerSourceDays(env.ctx.paths, from, to);
+    const QStringList days = zm::ledgerSourceDays(env.ctx.paths, range->from, range->to);
     const Result<zm::LedgerUpdate> update = zm::updateLedger(env.ctx, *ledger, days);
     if (!update) {
         env.err << update.message() << Qt::endl;
@@ -73,10 +53,9 @@ int ledgerUpdate(CliEnv& env, const Call& call) {
 }
 
 int ledgerReport(CliEnv& env, const Call& call) {
-    QString from, to;
-    int exitCode = kExitOk;
-    if (!dayRange(env, call, from, to, exitCode))
-        return exitCode;
+    const auto range = dayRangeOf(env, call);
+    if (!range)
+        return kExitUsage;
     const auto grouping = zm::ledgerGroupingOf(call.args.isSet(u"by"_s) ? call.args.value(u"by"_s) : u"month"_s);
     if (!grouping)
         return usageError(env, call.usage + u"\n  --by: day, month, year, venue, type or style"_s);
@@ -102,7 +81,7 @@ int ledgerReport(CliEnv& env, const Call& call) {
     const auto ledger = openLedger(env);
     if (!ledger)
         return kExitStopped;
-    const auto bets = ledger->bets(from, to);
+    const auto bets = ledger->bets(range->from, range->to);
     if (!bets) {
         env.err << bets.message() << Qt::endl;
         return kExitStopped;

@@ -1,6 +1,7 @@
 #include "analysis/backtest_tables.h"
 #include "analysis/model_days.h"
 #include "cli/cli.h"
+#include "cli/day_range.h"
 #include "codes/codetables.h"
 
 #include <cmath>
@@ -10,26 +11,6 @@ namespace zm::cli {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// --from and --to as days, in order; nothing after a usage error.
-std::optional<std::pair<QString, QString>> range(CliEnv& env, const Call& call, int& exitCode) {
-    std::pair<QString, QString> r;
-    for (auto [name, target] : {std::pair{u"from"_s, &r.first}, std::pair{u"to"_s, &r.second}}) {
-        if (!call.args.isSet(name))
-            continue;
-        const auto day = DayArgument(call.args.value(name));
-        if (!day) {
-            exitCode = usageError(env, call.usage);
-            return std::nullopt;
-        }
-        *target = *day;
-    }
-    if (!r.first.isEmpty() && !r.second.isEmpty() && r.first > r.second) {
-        exitCode = usageError(env, call.usage + u"\n  --from is after --to"_s);
-        return std::nullopt;
-    }
-    return r;
-}
 
 QString weights(const zm::WinModel& model) {
     static const char16_t* const kNames[] = {u"指数差", u"順位(log)", u"◎", u"○", u"▲", u"△", u"×"};
@@ -44,11 +25,10 @@ QString weights(const zm::WinModel& model) {
 int cmdModel(CliEnv& env, const Call& call) { return runSubcommand(env, modelSubcommands(), u"model "_s, call); }
 
 int modelFit(CliEnv& env, const Call& call) {
-    int exitCode = kExitOk;
-    const auto r = range(env, call, exitCode);
+    const auto r = dayRangeOf(env, call);
     if (!r)
-        return exitCode;
-    const Result<zm::StoredModel> fitted = zm::fitModel(env.ctx.paths, r->first, r->second);
+        return kExitUsage;
+    const Result<zm::StoredModel> fitted = zm::fitModel(env.ctx.paths, r->from, r->to);
     if (!fitted) {
         env.err << fitted.message() << Qt::endl;
         return kExitStopped;
@@ -68,16 +48,15 @@ int modelFit(CliEnv& env, const Call& call) {
 }
 
 int modelReport(CliEnv& env, const Call& call) {
-    int exitCode = kExitOk;
-    const auto r = range(env, call, exitCode);
+    const auto r = dayRangeOf(env, call);
     if (!r)
-        return exitCode;
+        return kExitUsage;
     const Result<zm::StoredModel> stored = zm::loadModel(zm::modelPath(env.ctx.paths));
     if (!stored) {
         env.err << stored.message() << Qt::endl;
         return kExitStopped;
     }
-    const zm::ModelDays data = zm::modelDays(env.ctx.paths, r->first, r->second);
+    const zm::ModelDays data = zm::modelDays(env.ctx.paths, r->from, r->to);
     int learned = 0;
     for (const QString& day : data.days)
         learned += stored->days.contains(day) ? 1 : 0;

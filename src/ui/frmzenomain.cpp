@@ -59,15 +59,6 @@ constexpr ButtonLayout kButtons[9] = {
     {u"戻る", u"開催日の一覧に戻ります（一覧では画面を閉じます）", true},
 };
 
-QColor toColor(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
-
-// Light text on the dark bracket colours, dark text on the light ones.
-QColor wakuTextColor(int waku) {
-    return (waku == 2 || waku == 3 || waku == 4) ? QColor(Qt::white) : QColor(Qt::black);
-}
-
 // The predicted-odds view of one race: win odds and quinella odds side by side.
 class PredictedOddsDialog : public QDialog {
 public:
@@ -307,25 +298,23 @@ void frmZenoMain::buildCardView(QWidget* page) {
     bodyWeightButton_->setCheckable(true);
     connect(placeOddsButton_, &QPushButton::clicked, this, [this] { setOddsColumnMode(true); });
     connect(bodyWeightButton_, &QPushButton::clicked, this, [this] { setOddsColumnMode(false); });
-    for (QPushButton* b : {command1_, command2_, placeOddsButton_, bodyWeightButton_}) {
+    evButton_ = new QPushButton(u"勝率・期待値"_s, page);
+    evButton_->setObjectName(u"cmdEv"_s);
+    evButton_->setToolTip(u"勝率のモデルによる各馬の勝率と期待値（勝率×単勝オッズ）の列を表示します"_s);
+    evButton_->setCheckable(true);
+    connect(evButton_, &QPushButton::clicked, this, &frmZenoMain::setEvColumnsShown);
+    for (QPushButton* b : {command1_, command2_, placeOddsButton_, bodyWeightButton_, evButton_}) {
         b->setMinimumHeight(28);
         recommendRow->addWidget(b);
     }
     layout->addLayout(recommendRow);
 
-    grid_ = new QTableWidget(0, zm::ColumnCount, page);
-    grid_->setObjectName(u"cardGrid"_s);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->verticalHeader()->hide();
-    grid_->setAlternatingRowColors(true);
-    QFont gridFont = grid_->font();
-    gridFont.setPointSize(10);
-    grid_->setFont(gridFont);
-    grid_->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 6);
-    grid_->horizontalHeader()->setHighlightSections(false);
-    grid_->viewport()->installEventFilter(this);
+    evNote_ = new QLabel(page);
+    evNote_->setObjectName(u"evNote"_s);
+    evNote_->setStyleSheet(u"color: #555;"_s);
+    evNote_->hide();
+    layout->addWidget(evNote_);
+    grid_ = buildGrid(page);
     layout->addWidget(grid_, 1);
 }
 
@@ -475,107 +464,6 @@ void frmZenoMain::ShowRace(int frame, int row) {
     stack_->setCurrentIndex(1);
     for (QPushButton* b : {ssCommand2_[0], ssCommand2_[1], ssCommand2_[2], ssCommand2_[4], ssCommand2_[5]})
         b->setEnabled(true);
-}
-
-void frmZenoMain::fillGrid() {
-    grid_->clearContents();
-    grid_->setRowCount(static_cast<int>(race_.rows.size()));
-    grid_->setHorizontalHeaderLabels(zm::gridHeadings(placeOddsMode_));
-    for (int r = 0; r < static_cast<int>(race_.rows.size()); ++r) {
-        const zm::CardRow& row = race_.rows[static_cast<size_t>(r)];
-        const QStringList cells = zm::gridCells(row, placeOddsMode_);
-        for (int c = 0; c < cells.size(); ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
-            item->setTextAlignment(c == zm::ColName || c == zm::ColJockey || c == zm::ColTrainer
-                                       ? Qt::AlignLeft | Qt::AlignVCenter
-                                       : (c == zm::ColIndex || (c >= zm::ColPastFigure1 && c < zm::ColPastFigure1 + 5) ||
-                                          c == zm::ColWinOdds || c >= zm::ColPastOdds1)
-                                             ? Qt::AlignRight | Qt::AlignVCenter
-                                             : Qt::AlignCenter);
-            if (c == zm::ColWaku) {
-                item->setBackground(toColor(WakuColor(static_cast<std::int16_t>(row.waku))));
-                item->setForeground(wakuTextColor(row.waku));
-            } else if (c == zm::ColMark) {
-                item->setForeground(QColor(0xC0, 0, 0));
-            } else if (c == zm::ColIndex) {
-                QFont f = item->font();
-                f.setBold(true);
-                item->setFont(f);
-            }
-            if (isScratched(row) && c != zm::ColWaku) {
-                item->setForeground(QColor(0x99, 0x99, 0x99));
-            }
-            grid_->setItem(r, c, item);
-        }
-    }
-    // Widths are measured with every column shown: a hidden column would keep a stale width
-    // for the view that shows it next.
-    for (int c = 0; c < zm::ColumnCount; ++c) {
-        grid_->setColumnHidden(c, false);
-    }
-    grid_->resizeColumnsToContents();
-    for (int c = 0; c < zm::ColumnCount; ++c) {
-        grid_->setColumnWidth(c, std::max(grid_->columnWidth(c), 28) + 6);
-    }
-    grid_->setColumnWidth(zm::ColName, std::max(grid_->columnWidth(zm::ColName), 150));
-    grid_->setColumnWidth(zm::ColOddsColumn, std::max(grid_->columnWidth(zm::ColOddsColumn), 84));
-    for (int c = 0; c < zm::ColumnCount; ++c) {
-        baseWidths_[static_cast<size_t>(c)] = grid_->columnWidth(c);
-    }
-    applyCardView();
-}
-
-void frmZenoMain::applyCardView() {
-    const auto shown = zm::visibleColumns(static_cast<zm::CardViewState>(cardView_));
-    for (int c = 0; c < zm::ColumnCount; ++c) {
-        grid_->setColumnHidden(c, !shown[static_cast<size_t>(c)]);
-    }
-    spreadGridColumns();
-}
-
-void frmZenoMain::spreadGridColumns() {
-    if (!haveRace_) {
-        return;
-    }
-    // Room left of the measured widths goes to the name (three shares) and to each figure
-    // column right of the index (one share each); a narrow window scrolls instead.
-    int used = 0;
-    int shares = 0;
-    const auto grows = [](int c) { return c == zm::ColName ? 3 : c >= zm::ColPastFigure1 ? 1 : 0; };
-    for (int c = 0; c < zm::ColumnCount; ++c) {
-        if (!grid_->isColumnHidden(c)) {
-            used += baseWidths_[static_cast<size_t>(c)];
-            shares += grows(c);
-        }
-    }
-    const int room = grid_->viewport()->width() - used - 2;
-    const int share = room > 0 && shares > 0 ? room / shares : 0;
-    for (int c = 0; c < zm::ColumnCount; ++c) {
-        grid_->setColumnWidth(c, baseWidths_[static_cast<size_t>(c)] + share * grows(c));
-    }
-}
-
-bool frmZenoMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == grid_->viewport() && event->type() == QEvent::Resize) {
-        spreadGridColumns();
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void frmZenoMain::advanceCardView() {
-    cardView_ = static_cast<int>(zm::nextCardView(static_cast<zm::CardViewState>(cardView_)));
-    applyCardView();
-}
-
-void frmZenoMain::setOddsColumnMode(bool placeOdds) {
-    placeOddsMode_ = placeOdds;
-    placeOddsButton_->setChecked(placeOdds);
-    bodyWeightButton_->setChecked(!placeOdds);
-    if (haveRace_) {
-        fillGrid();
-    } else {
-        grid_->setHorizontalHeaderLabels(zm::gridHeadings(placeOddsMode_));
-    }
 }
 
 void frmZenoMain::backClicked() {

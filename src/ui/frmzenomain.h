@@ -4,6 +4,7 @@
 // of twelve race rows, and the card view of one race with its prediction. It lives inside the
 // main window's MDI area; every text it shows comes from src/card.
 
+#include "analysis/race_ev.h"
 #include "app/context.h"
 #include "card/cardday.h"
 #include "pat/pat_format.h"
@@ -53,6 +54,9 @@ public:
     int cardView() const { return cardView_; }
     bool inCardView() const;
     bool placeOddsShown() const { return placeOddsMode_; }
+    // The win model's chance and expected-value columns (off until switched on).
+    bool evColumnsShown() const { return evShown_; }
+    void setEvColumnsShown(bool shown);
 
     // A race is on the card.
     bool haveRace() const { return haveRace_; }
@@ -86,9 +90,17 @@ private:
     void onRaceRowClicked(int frame, QListWidgetItem* item);
     void advanceCardView();  // SSCommand2(5)
     void backClicked();      // SSCommand2(8)
+    // The grid and its columns (frmzenomain_grid.cpp): the card's columns, then the chance and
+    // the expected value, shown beside the win odds.
+    static constexpr int kColChance = zm::ColumnCount;
+    static constexpr int kColEv = zm::ColumnCount + 1;
+    static constexpr int kGridColumns = zm::ColumnCount + 2;
+    QTableWidget* buildGrid(QWidget* page);
+    QStringList gridHeadings() const;
     void setOddsColumnMode(bool placeOdds);
     void applyCardView();
     void fillGrid();
+    void fillEvColumns();
     void Command1_Click();   // bet output of the shown race
     void Command2_Click();   // predicted odds of the shown race
     // SSCommand2(0..2): bulk bet output, detail file, output text files (frmzenomain_outputs.cpp).
@@ -113,7 +125,9 @@ private:
     QString raceTitle_;  // "東京11Ｒ"
     const zm::PatFormat* livePat_ = nullptr;  // the generation the shown race's odds came from
     zm::PatRaceRef patRace_;
-    std::array<int, zm::ColumnCount> baseWidths_{};
+    std::array<int, kGridColumns> baseWidths_{};
+    bool evShown_ = false;
+    zm::CardModelCache models_;
 
     QStackedWidget* stack_ = nullptr;
     QListWidget* dayList_ = nullptr;
@@ -130,6 +144,8 @@ private:
     QPushButton* command2_ = nullptr;
     QPushButton* placeOddsButton_ = nullptr;
     QPushButton* bodyWeightButton_ = nullptr;
+    QPushButton* evButton_ = nullptr;
+    QLabel* evNote_ = nullptr;
     QTableWidget* grid_ = nullptr;
     std::array<QPushButton*, 9> ssCommand2_{};
 };

@@ -1,9 +1,11 @@
 #include "analysis/backtest.h"
 #include "analysis/backtest_tables.h"
+#include "analysis/model_days.h"
 #include "app/safe_save.h"
 #include "codes/codetables.h"
 #include "codes/sjis.h"
 #include "day/day_pipeline.h"
+#include "import/day_files.h"
 #include "import/records.h"
 #include "predict/predict_day.h"
 #include "sample/sample.h"
@@ -101,7 +103,7 @@ TEST_F(Backtest, HandJudgedDayPerStyle) {
                    {kTokyoJra, 2, {1, 3, 4}, {{1, 400}}, {{"0103", 900}}, {2}},
                    {kTokyoJra, 3, {1, 2, 3}, {{1, 300}}, {{"0102", 500}}, {}}});
     const BacktestReport r = run();
-    ASSERT_EQ(r.styles.size(), 9u);
+    ASSERT_EQ(r.styles.size(), size_t(kStyleCount));
     EXPECT_EQ(r.daysTested, QStringList{day});
     const struct {
         int style;
@@ -116,6 +118,7 @@ TEST_F(Backtest, HandJudgedDayPerStyle) {
         {5, 2, 6, 2, 2, 800, 1600, 4},   // 1-2 1-3 2-3
         {7, 2, 13, 2, 2, 1500, 1600, 11},  // ten pairs of the top five
         {8, 0, 0, 0, 0, 0, 0, 0},        // no predicted-odds file: left out
+        {kStyleEv, 0, 0, 0, 0, 0, 0, 0},  // no model
     };
     for (const auto& c : cases) {
         const Tally& t = r.styles[static_cast<size_t>(c.style)].total;
@@ -281,6 +284,65 @@ TEST(DefaultStake, WholeHundredsAtLeastOneHundred) {
         double yen;
     } cases[] = {{"100", 100}, {"250", 200}, {"99", 100}, {"", 100}, {"1000", 1000}, {"abc", 100}};
     for (const auto& c : cases) EXPECT_EQ(defaultStakeYen(c.text), c.yen) << c.text;
+}
+
+// The expected-value style bets 100 yen to win on every horse whose equal share of the race
+// times its predicted odds reaches the threshold, and only on days after the model's own.
+TEST_F(Backtest, ExpectedValueStyleBetsOnlyAfterTheModelsDays) {
+    const QString learned = QStringLiteral("20260103");
+    const QString later = QStringLiteral("20260110");
+    for (const QString& day : {learned, later}) {
+        writePrediction(day, {predicted(day, kTokyo, 1, {1, 2, 3, 4})});
+        writeSei(day, {{kTokyoJra, 1, {2, 1, 3}, {{2, 500}}, {{"0102", 800}}, {}}});
+        OddsRecord odds;
+        odds.setText(OddsRecord::venueCode, kTokyo);
+        odds.setText(OddsRecord::raceNo, QStringLiteral("01"));
+        odds.setText(OddsRecord::raceDate, day);
+        const char* prices[] = {"00020", "00050", "00048", "  -  "};  // chance 1/4: 0.5, 1.25, 1.2, none
+        for (int h = 1; h <= 4; ++h) odds.setText(OddsRecord::winOdds.element(h), QString::fromLatin1(prices[h - 1]));
+        ASSERT_TRUE(SafeSave::save(dataDir() + dayOddsFileName(day), odds.bytes()));
+    }
+    BacktestOptions o;
+    o.styles = {kStyleEv};
+    const BacktestReport none = run(o);
+    EXPECT_EQ(none.styles[0].total.bets, 0);
+    EXPECT_TRUE(none.evProblem.contains(QStringLiteral("model fit"))) << none.evProblem.toStdString();
+
+    StoredModel stored;  // every weight 0: equal chances
+    for (int d = 1; d <= 20; ++d) stored.days << QStringLiteral("202512%1").arg(d + 10) ;
+    stored.days.last() = learned;
+    stored.from = stored.days.first();
+    stored.to = learned;
+    ASSERT_TRUE(saveModel(modelPath(home.ctx().paths), stored));
+    const struct {
+        std::optional<double> threshold;
+        int bets, hits;
+        double returns;
+    } cases[] = {{std::nullopt, 2, 1, 500}, {1.25, 1, 1, 500}, {2.0, 0, 0, 0}, {0.1, 3, 1, 500}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.threshold.value_or(0));
+        o.evThreshold = c.threshold;
+        const BacktestReport r = run(o);
+        EXPECT_TRUE(r.evProblem.isEmpty());
+        EXPECT_EQ(r.daysLearned, QStringList{learned});
+        const Tally& t = r.styles[0].total;
+        EXPECT_EQ(t.bets, c.bets);
+        EXPECT_EQ(t.hits, c.hits);
+        EXPECT_EQ(t.stake, 100.0 * c.bets);
+        EXPECT_EQ(t.returns, c.returns);
+        const QStringList betDays = c.bets ? QStringList{later} : QStringList{};
+        ASSERT_EQ(r.styles[0].days.size(), size_t(betDays.size()));
+        for (qsizetype i = 0; i < betDays.size(); ++i) {
+            EXPECT_EQ(r.styles[0].days[size_t(i)].day, betDays[i]);
+        }
+    }
+
+    stored.days.removeFirst();  // a model of 19 days is not used
+    ASSERT_TRUE(saveModel(modelPath(home.ctx().paths), stored));
+    o.evThreshold.reset();
+    const BacktestReport few = run(o);
+    EXPECT_EQ(few.styles[0].total.bets, 0);
+    EXPECT_TRUE(few.evProblem.contains(QStringLiteral("19日"))) << few.evProblem.toStdString();
 }
 
 // The rebuilt bets of a stored record are the picks the prediction itself wrote for that style.

@@ -73,6 +73,10 @@ TEST(Settings, LoadRules) {
         {"VoteRoboSetting", "Hantei", "", "False,True"},
         {"PAT", "BetTan", "300", "300"},
         {"PAT", "Ver", "98", "98"},
+        {"Backtest", "EvThreshold", "1.5", "1.5"},
+        {"Backtest", "EvThreshold", "", "1.2"},
+        {"Backtest", "EvThreshold", "0", "1.2"},
+        {"Backtest", "EvThreshold", "1,5", "1.2"},
     };
     for (const auto& c : cases) {
         test::TestHome home;

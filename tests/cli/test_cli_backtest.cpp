@@ -21,7 +21,8 @@ protected:
 };
 
 TEST_F(CliBacktest, UsageErrors) {
-    const QStringList cases[] = {{"--style", "9"},  {"--style", "x"},         {"--sjis"},
+    const QStringList cases[] = {{"--style", "10"}, {"--style", "x"},         {"--sjis"},
+                                 {"--ev-threshold", "0"}, {"--ev-threshold", "x"},
                                  {"--from", "2026"}, {"--from", "20261206", "--to", "20261205"},
                                  {"--bogus"},        {"--csv"}};
     for (const QStringList& args : cases)

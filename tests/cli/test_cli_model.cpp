@@ -47,8 +47,9 @@ TEST_F(CliModel, UsageErrorsAndNoModelYet) {
 }
 
 // Too few days fit nothing; enough days fit a model that reports on days it did not learn from,
-// and a damaged model file is refused by name.
-TEST_F(CliModel, FitNeedsTwentyDaysAndReportsOnLaterDays) {
+// weighs the runners of a later race card and bets in the back-test only after its own days;
+// a damaged model file is refused by name.
+TEST_F(CliModel, FitNeedsTwentyDaysAndIsUsedOnLaterDays) {
     makeDays(21);
     const test::CliRun few = run({"model", "fit", "--from", "20261101"});
     EXPECT_EQ(few.exitCode, 1);
@@ -62,6 +63,42 @@ TEST_F(CliModel, FitNeedsTwentyDaysAndReportsOnLaterDays) {
     ASSERT_EQ(later.exitCode, 0) << later.err.toStdString();
     EXPECT_TRUE(later.out.contains(QStringLiteral("検証: 1日（うち推定に使った日 0日）"))) << later.out.toStdString();
     EXPECT_TRUE(later.out.contains(QStringLiteral("90-100%")));
+
+    ASSERT_EQ(run({"--yes", "odds-import", home() + "/MurData/j261205.lzh"}).exitCode, 0);
+    static const QRegularExpression kVenue(QStringLiteral("【(.+)】"));
+    const QString venue = kVenue.match(run({"card", "20261205"}).out).captured(1);
+    const test::CliRun plain = run({"card", "20261205", venue, "1"});
+    const test::CliRun ev = run({"card", "20261205", venue, "1", "--ev"});
+    ASSERT_EQ(ev.exitCode, 0) << ev.err.toStdString();
+    EXPECT_FALSE(plain.out.contains(QStringLiteral("期待値")));
+    const QStringList lines = ev.out.split(u'\n');
+    const qsizetype header = lines.indexOf(QRegularExpression(QStringLiteral(".*勝率 +期待値$")));
+    ASSERT_GT(header, 0) << ev.out.toStdString();
+    double total = 0;
+    int valued = 0;
+    for (qsizetype i = header + 1; i < lines.size() && !lines[i].isEmpty(); ++i) {
+        QStringList cells = lines[i].split(u' ', Qt::SkipEmptyParts);
+        QString value = cells.last().endsWith(u'%') ? QString() : cells.takeLast();
+        ASSERT_TRUE(cells.last().endsWith(u'%')) << lines[i].toStdString();
+        total += cells.last().chopped(1).toDouble();
+        if (value.isEmpty())
+            continue;
+        ++valued;
+        const bool marked = value.endsWith(u'*');
+        EXPECT_EQ(marked, value.remove(u'*').toDouble() > 1.0) << lines[i].toStdString();
+    }
+    EXPECT_NEAR(total, 100, 1);
+    EXPECT_GT(valued, 0) << "the day's predicted odds weigh the chances";
+    // The option only adds the two columns to the plain card's lines.
+    const QStringList plainLines = plain.out.split(u'\n');
+    ASSERT_EQ(plainLines.size(), lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        EXPECT_TRUE(lines[i].startsWith(plainLines[i])) << lines[i].toStdString();
+
+    const test::CliRun backtest = run({"backtest", "--style", "9", "--ev-threshold", "0.5"});
+    ASSERT_EQ(backtest.exitCode, 0) << backtest.err.toStdString();
+    EXPECT_TRUE(backtest.out.contains(QStringLiteral("期待値 0.5以上の単勝（100円）、モデルの推定期間内で除外 20 (")))
+        << backtest.out.toStdString();
 
     QFile model(home() + "/Data/winmodel.json");
     ASSERT_TRUE(model.open(QIODevice::WriteOnly | QIODevice::Truncate));

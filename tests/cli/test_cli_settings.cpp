@@ -25,8 +25,9 @@ TEST_F(CliSettings, ListOnAnEmptyStore) {
     EXPECT_TRUE(r.out.contains("Folder/MurDataDir=" + home + "MurData/\n"));
     EXPECT_TRUE(r.out.contains("PAT/BetOutDir=" + home + "OutPut/\n"));
     EXPECT_TRUE(r.out.contains("VoteRoboSetting/T_Time=09:00\n"));
+    EXPECT_TRUE(r.out.contains("Backtest/EvThreshold=1.2\n"));
     EXPECT_TRUE(r.out.startsWith("UserInfo/Yosou=0\n"));
-    EXPECT_EQ(r.out.count('\n'), 29);
+    EXPECT_EQ(r.out.count('\n'), 30);
     QFile ini(dir.path() + "/z.ini");
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     const QByteArray stored = ini.readAll();

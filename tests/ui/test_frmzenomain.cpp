@@ -1,5 +1,8 @@
 #include "ui/frmzenomain.h"
 
+#include "analysis/model_days.h"
+#include "analysis/race_ev.h"
+#include "app/safe_save.h"
 #include "card/cardday.h"
 #include "card/day_builder.h"
 #include "card/predicted_odds.h"
@@ -278,6 +281,62 @@ TEST_F(CardWindow, OddsColumnSwitch) {
     EXPECT_EQ(grid()->rowCount(), 16);
     click(u"cmdPlaceOdds"_s);
     EXPECT_EQ(heading(), u"複勝オッズ"_s);
+}
+
+// The chance and expected-value columns switch on and off like the odds column: without a model
+// they stay empty under one line that says so; with one, the chances of the race add up to 100%
+// and a value above 1.0 stands out.
+TEST_F(CardWindow, ChanceAndExpectedValueColumnsSwitch) {
+    openDay(u"20010916"_s);
+    clickItem(child<QListWidget>(u"raceList1"_s), 5);  // 札幌 6R, 16 runners
+    const int chanceColumn = zm::ColumnCount;
+    const int evColumn = zm::ColumnCount + 1;
+    auto* note = child<QLabel>(u"evNote"_s);
+    EXPECT_TRUE(grid()->isColumnHidden(chanceColumn));
+    click(u"cmdEv"_s);
+    EXPECT_TRUE(window_->evColumnsShown());
+    EXPECT_FALSE(grid()->isColumnHidden(chanceColumn));
+    EXPECT_FALSE(grid()->isColumnHidden(evColumn));
+    EXPECT_EQ(grid()->horizontalHeaderItem(evColumn)->text(), u"期待値"_s);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_TRUE(note->text().contains(u"model fit"_s)) << note->text().toStdString();
+    EXPECT_EQ(grid()->item(0, chanceColumn), nullptr);
+    shoot(u"card_ev_no_model"_s);
+
+    zm::StoredModel stored;
+    stored.model.beta[0] = 1.0;
+    for (int d = 1; d <= 20; ++d) stored.days << u"200108%1"_s.arg(d + 9);
+    stored.from = stored.days.first();
+    stored.to = stored.days.last();
+    ASSERT_TRUE(zm::saveModel(zm::modelPath(home_.ctx().paths), stored));
+    zm::OddsRecord odds;
+    odds.setText(zm::OddsRecord::venueCode, u"08"_s);
+    odds.setText(zm::OddsRecord::raceNo, u"06"_s);
+    odds.setText(zm::OddsRecord::raceDate, u"20010916"_s);
+    for (int h = 1; h <= 16; ++h) odds.setText(zm::OddsRecord::winOdds.element(h), u"00300"_s);
+    ASSERT_TRUE(SafeSave::save(data_ + u"MURODDS20010916.DAT"_s, odds.bytes()));
+    click(u"SSCommand2_8"_s);  // back to the day view, and the race once more
+    clickItem(child<QListWidget>(u"raceList1"_s), 5);
+    EXPECT_TRUE(window_->evColumnsShown()) << "the switch stays as the user left it";
+    EXPECT_FALSE(note->isVisible());
+    double total = 0;
+    int marked = 0;
+    for (int r = 0; r < grid()->rowCount(); ++r) {
+        total += grid()->item(r, chanceColumn)->text().chopped(1).toDouble();
+        const QTableWidgetItem* ev = grid()->item(r, evColumn);
+        const bool above = ev->text().toDouble() > 1.0;
+        EXPECT_EQ(ev->font().bold(), above) << r;
+        marked += above ? 1 : 0;
+    }
+    EXPECT_NEAR(total, 100, 0.1 * grid()->rowCount());
+    EXPECT_GT(marked, 0);
+    EXPECT_LT(marked, grid()->rowCount());
+    shoot(u"card_ev_columns"_s);
+
+    click(u"cmdEv"_s);
+    EXPECT_FALSE(window_->evColumnsShown());
+    EXPECT_TRUE(grid()->isColumnHidden(chanceColumn));
+    EXPECT_TRUE(grid()->isColumnHidden(evColumn));
 }
 
 TEST_F(CardWindow, PredictedOddsViewOrItsMessage) {
