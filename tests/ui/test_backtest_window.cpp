@@ -77,7 +77,7 @@ protected:
         QStringList written;
         QString message;
         ASSERT_TRUE(sample::writeSample(options, written, message)) << message.toStdString();
-        ASSERT_EQ(BatchRun(ctx(), DaySteps::whole(), [&](const QString& m) { ctx().prompter.critical(m); }).imported, kDays);
+        ASSERT_EQ(BatchRun(ctx(), DaySteps::whole(), [&](const Notice& m) { ctx().prompter.critical(m.text); }).imported, kDays);
         ctx().settings.PatOpt = true;
         ctx().settings.Ver = u"98"_s;
         ctx().settings.PatDir = home_->home() + u"/PAT/"_s;
