@@ -33,13 +33,13 @@ void inTurn(const std::function<void()>& call) {
     handOut();
 }
 
-// Runs call on home's thread: waiting for it (a question, whose answer call stores before the
-// hand-over back) or queued without waiting (progress).
-void handTo(QObject* home, std::function<void()> call, Qt::ConnectionType type) {
+// Runs call on home's thread and waits for it: a question, whose answer call stores before the
+// hand-over back. The call is taken by reference, so nothing of it is left for this thread to
+// destroy before it has taken over again.
+void waitOn(QObject* home, const std::function<void()>& call) {
     handOut();
-    QMetaObject::invokeMethod(home, [call = std::move(call)] { inTurn(call); }, type);
-    if (type == Qt::BlockingQueuedConnection)
-        takeOver();
+    QMetaObject::invokeMethod(home, [&call] { inTurn(call); }, Qt::BlockingQueuedConnection);
+    takeOver();
 }
 
 class GuiThreadPrompter : public Prompter {
@@ -58,10 +58,10 @@ private:
     template <class R>
     R ask(R (Prompter::*question)(const QString&, const QString&), const QString& s, const QString& c) {
         if constexpr (std::is_void_v<R>) {
-            handTo(h_, [&] { (target_.*question)(s, c); }, Qt::BlockingQueuedConnection);
+            waitOn(h_, [&] { (target_.*question)(s, c); });
         } else {
             R answer{};
-            handTo(h_, [&] { answer = (target_.*question)(s, c); }, Qt::BlockingQueuedConnection);
+            waitOn(h_, [&] { answer = (target_.*question)(s, c); });
             return answer;
         }
     }
@@ -86,7 +86,13 @@ public:
     }
 
 private:
-    void post(std::function<void()> call) { handTo(h_, std::move(call), Qt::QueuedConnection); }
+    // Queued without waiting. The call is kept as it is, not in a std::function: the last of the
+    // queued copies may be released on either thread.
+    template <class Call>
+    void post(Call call) {
+        handOut();
+        QMetaObject::invokeMethod(h_, [call = std::move(call)] { takeOver(); call(); }, Qt::QueuedConnection);
+    }
 
     ProgressSink* t_;
     QObject* h_;
