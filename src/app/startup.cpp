@@ -80,7 +80,7 @@ std::unique_ptr<AppSession> AppSession::StartUp(const StartOptions& options, Pro
     session->recovery_ = RecoverFileSets(paths.DataDir);
     LoadSettings(session->context_.settings, session->store_, paths);
     if (const zm::Status& stored = session->store_.status(); !stored)
-        prompter.critical(stored.message());
+        session->settingsLoad_ = zm::Status::failure(stored.message());
     // Temporary files of single saves a kill or a crash interrupted.
     RemoveInterruptedSaves(paths, session->context_.settings, session->store_.fileName());
     PurgeOldPendingBets(paths);

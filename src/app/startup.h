@@ -34,6 +34,9 @@ public:
     // Whether the day's files a kill or a crash left half committed were finished or rolled back
     // at the start; the front end shows a failure (the program goes on).
     const zm::Status& recovery() const { return recovery_; }
+    // Whether the settings store could be read and written at the start; the front end shows a
+    // failure before the recovery's (the program goes on, with what it could read).
+    const zm::Status& settingsLoad() const { return settingsLoad_; }
 
 private:
     AppSession(const AppPaths& paths, const QString& configFile, Prompter& prompter);
@@ -42,6 +45,7 @@ private:
     SettingsStore store_;
     AppContext context_;
     zm::Status recovery_;
+    zm::Status settingsLoad_;
 };
 
 // Deletes the pending-bet files "~B*.*" of DataDir whose date (characters 3-10 of the name) is

@@ -200,7 +200,7 @@ QString skippedRowsText(const QStringList& skipped) {
 }
 
 Result<BetOutResult> WriteBetOut(AppContext& ctx, const QString& day, const BetOutForm& form, const QString& venueCode,
-                                 double raceNo, bool allOrNothing) {
+                                 double raceNo, Notices& notices, bool allOrNothing) {
     std::array<QString*, 4> record = {&ctx.settings.BetTan, &ctx.settings.BetFuku, &ctx.settings.BetWaku,
                                       &ctx.settings.BetUma};
     Status stored;
@@ -211,7 +211,7 @@ Result<BetOutResult> WriteBetOut(AppContext& ctx, const QString& day, const BetO
             stored = ctx.store.SaveAppSetting(QStringLiteral("PAT"), kDefaultStakeKeys[k], value);
     }
     if (!stored)
-        ctx.prompter.critical(stored.message());  // the bets are written all the same
+        notices << Notice(stored.message(), {}, Severity::Critical);  // the bets are written all the same
     const BetOutBets built = BetOutBetsOf(form, venueCode, static_cast<int>(raceNo));
     BetOutResult result;
     result.skipped = built.skipped;

@@ -71,13 +71,14 @@ QStringList BetOutLines(const BetOutForm& form, const QString& venueCode, double
 
 // Stores the four defaults (settings store and record), then appends the bets to the day's
 // file through AppendPendingBets (created when missing; nothing is touched when no row
-// qualifies). With allOrNothing a checked row that is skipped refuses the whole output.
+// qualifies). With allOrNothing a checked row that is skipped refuses the whole output. A
+// default that could not be stored gives its message to notices; the bets are written all the same.
 struct BetOutResult {
     int written = 0;
     QStringList skipped;
 };
 Result<BetOutResult> WriteBetOut(AppContext& ctx, const QString& day, const BetOutForm& form, const QString& venueCode,
-                                 double raceNo, bool allOrNothing = false);
+                                 double raceNo, Notices& notices, bool allOrNothing = false);
 
 // The message of an output that skipped rows: the count and every skipped row.
 QString skippedRowsText(const QStringList& skipped);

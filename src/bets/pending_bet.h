@@ -23,14 +23,14 @@ namespace zm {
 // Widths of the in-memory record, in characters. The amount is at least seven characters: an
 // amount longer than that is kept whole.
 struct PendingBetFields {
-    static constexpr Field Venue = textField("Venue", 0, 2);
-    static constexpr Field Race = textField("Race", 2, 3);
-    static constexpr Field BetType = textField("BetType", 5, 6);
-    static constexpr Field Combination = textField("Combination", 11, 5);
-    static constexpr Field Odds = textField("Odds", 16, 6);
-    static constexpr Field Amount = textField("Amount", 22, 7);
-    static constexpr Field ScheduleMark = textField("ScheduleMark", 29, 1);
-    static constexpr Field RaceTime = textField("RaceTime", 30, 5);
+    static constexpr auto Venue = textField("Venue", 0, 2);
+    static constexpr auto Race = textField("Race", 2, 3);
+    static constexpr auto BetType = textField("BetType", 5, 6);
+    static constexpr auto Combination = textField("Combination", 11, 5);
+    static constexpr auto Odds = textField("Odds", 16, 6);
+    static constexpr auto Amount = textField("Amount", 22, 7);
+    static constexpr auto ScheduleMark = textField("ScheduleMark", 29, 1);
+    static constexpr auto RaceTime = textField("RaceTime", 30, 5);
     static constexpr int kLength = 35;
     static constexpr Field kFields[] = {Venue, Race, BetType, Combination, Odds, Amount, ScheduleMark, RaceTime};
 };

@@ -200,6 +200,68 @@ std::optional<RaceTimes> ReadRaceTimes(const QString& dataDir, const QString& da
     return times;
 }
 
+namespace {
+
+// The morning odds fetch: per venue (or per race) of each group, then the group's run.
+void morningFetchLines(QStringList& out, const PendingBetTable& bets, const QStringList& groups,
+                       const VoteRoboOptions& o) {
+    const QString at = u"09:30:00"_s;
+    for (const QString& g : groups) {
+        QStringList seen;
+        for (const PendingBet& b : bets) {
+            if (b.ScheduleMark != g)
+                continue;
+            const QString key = o.oddsTiming == 0 ? b.Venue : raceColumns(b);
+            if (seen.contains(key))
+                continue;
+            seen << key;
+            out << fetchItemLine(g, at, b.Venue, o.oddsTiming == 0 ? u"全R"_s : b.Race, oddsLabel(o.oddsKind));
+        }
+        out << runLine(g, at, u"取得"_s);
+    }
+}
+
+// Race by race, in the order the races first appear among the bets: the fetch ten minutes before
+// the start, the votes, and the race's results a quarter of an hour after it.
+void perRaceLines(QStringList& out, const PendingBetTable& bets, const VoteRoboOptions& o) {
+    const bool perRaceFetch = (o.odds && o.oddsTiming == 2) || o.weights;
+    const bool perRaceVote = o.voteTime == 1;
+    const bool perRaceResults = o.results && o.resultsTiming == 1;
+    if (!perRaceFetch && !perRaceVote && !perRaceResults)
+        return;
+    QStringList races;
+    for (const PendingBet& b : bets) {
+        if (!races.contains(raceColumns(b)))
+            races << raceColumns(b);
+    }
+    for (const QString& race : races) {
+        const auto first =
+            std::find_if(bets.begin(), bets.end(), [&](const PendingBet& b) { return raceColumns(b) == race; });
+        const QString g = first->ScheduleMark;
+        const int start = startMinutes(first->RaceTime);
+        const QString before = clock(start - 10);
+        if (perRaceFetch) {
+            const QString at = before + u":00"_s;
+            if (o.odds && o.oddsTiming == 2)
+                out << fetchItemLine(g, at, first->Venue, first->Race, oddsLabel(o.oddsKind));
+            if (o.weights)
+                out << fetchItemLine(g, at, first->Venue, first->Race, u"馬体重"_s);
+            out << runLine(g, at, u"取得"_s);
+        }
+        if (perRaceVote) {
+            for (const PendingBet& b : bets) {
+                if (raceColumns(b) == race)
+                    out << voteItemLine(b, before);
+            }
+            out << runLine(g, before + u":30"_s, u"投票"_s);
+        }
+        if (perRaceResults)
+            out << g + u' ' + clock(start + 15) + u":00 "_s + word(u"的中判定"_s) + u' ' + race;
+    }
+}
+
+}  // namespace
+
 QStringList VoteRoboScheduleLines(PendingBetTable bets, const VoteRoboOptions& o, const RaceTimes& times) {
     // Group digits: by the venue's place among the day's venues, or the one output group.
     QStringList venues;
@@ -223,58 +285,9 @@ QStringList VoteRoboScheduleLines(PendingBetTable bets, const VoteRoboOptions& o
     }
 
     // The morning odds fetch.
-    if (o.odds && (o.oddsTiming == 0 || o.oddsTiming == 1)) {
-        const QString at = u"09:30:00"_s;
-        for (const QString& g : groups) {
-            QStringList seen;
-            for (const PendingBet& b : bets) {
-                if (b.ScheduleMark != g)
-                    continue;
-                const QString key = o.oddsTiming == 0 ? b.Venue : raceColumns(b);
-                if (seen.contains(key))
-                    continue;
-                seen << key;
-                out << fetchItemLine(g, at, b.Venue, o.oddsTiming == 0 ? u"全R"_s : b.Race, oddsLabel(o.oddsKind));
-            }
-            out << runLine(g, at, u"取得"_s);
-        }
-    }
-
-    // Race by race, in the order the races first appear among the bets.
-    const bool perRaceFetch = (o.odds && o.oddsTiming == 2) || o.weights;
-    const bool perRaceVote = o.voteTime == 1;
-    const bool perRaceResults = o.results && o.resultsTiming == 1;
-    if (perRaceFetch || perRaceVote || perRaceResults) {
-        QStringList races;
-        for (const PendingBet& b : bets) {
-            if (!races.contains(raceColumns(b)))
-                races << raceColumns(b);
-        }
-        for (const QString& race : races) {
-            const auto first =
-                std::find_if(bets.begin(), bets.end(), [&](const PendingBet& b) { return raceColumns(b) == race; });
-            const QString g = first->ScheduleMark;
-            const int start = startMinutes(first->RaceTime);
-            const QString before = clock(start - 10);
-            if (perRaceFetch) {
-                const QString at = before + u":00"_s;
-                if (o.odds && o.oddsTiming == 2)
-                    out << fetchItemLine(g, at, first->Venue, first->Race, oddsLabel(o.oddsKind));
-                if (o.weights)
-                    out << fetchItemLine(g, at, first->Venue, first->Race, u"馬体重"_s);
-                out << runLine(g, at, u"取得"_s);
-            }
-            if (perRaceVote) {
-                for (const PendingBet& b : bets) {
-                    if (raceColumns(b) == race)
-                        out << voteItemLine(b, before);
-                }
-                out << runLine(g, before + u":30"_s, u"投票"_s);
-            }
-            if (perRaceResults)
-                out << g + u' ' + clock(start + 15) + u":00 "_s + word(u"的中判定"_s) + u' ' + race;
-        }
-    }
+    if (o.odds && (o.oddsTiming == 0 || o.oddsTiming == 1))
+        morningFetchLines(out, bets, groups, o);
+    perRaceLines(out, bets, o);
 
     // The day's results after the last race.
     if (o.results && o.resultsTiming == 0) {

@@ -64,7 +64,7 @@ RaceListPieces listPieces(const PredictionRecord& p, const RaceRecord& r) {
 }
 
 // Race-record fields the card header reads beyond the named ones.
-constexpr Field kEdition{"edition", 25, 3};
+constexpr DigitsField kEdition{"edition", 25, 3};
 constexpr Field kRaceName{"raceName", 28, 30};
 constexpr Field kGrade{"grade", 72, 1};
 constexpr Field kCondition1{"condition1", 93, 2};

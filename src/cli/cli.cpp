@@ -262,7 +262,9 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     if (env.stderrIsTerminal) {
         env.ctx.progress = &progress;
     }
-    // A failed recovery of the day's files is said; the command runs all the same.
+    // A settings store that could not be used and a failed recovery of the day's files are said;
+    // the command runs all the same.
+    showNotice(env, session->settingsLoad().notice());
     showNotice(env, session->recovery().notice());
     const int rc = command->run(env, Call{*parsed, command->decl.usage, QString()});
     env.ctx.progress = nullptr;

@@ -6,7 +6,7 @@ namespace zm::cli {
 
 int cmdBatch(CliEnv& env, const Call&) {
     const BatchResult result =
-        BatchRun(env.ctx, DaySteps::whole(), [&env](const QString& message) { env.ctx.prompter.critical(message); });
+        BatchRun(env.ctx, DaySteps::whole(), [&env](const Notice& message) { showNotice(env, message); });
     env.out << result.imported << " of " << result.archives << " archives imported" << Qt::endl;
     if (result.exportFailures > 0)
         env.err << "zenomur-cli: " << result.exportFailures << " exports not written" << Qt::endl;

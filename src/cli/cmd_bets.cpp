@@ -105,7 +105,10 @@ int betsAdd(CliEnv& env, const Call& call) {
         row->stake = colon < 0 ? form.defaults[static_cast<size_t>(group)] : value.mid(colon + 1);
     }
     // A row given on the command line that cannot be written refuses the whole command.
-    const auto written = WriteBetOut(env.ctx, day, form, venue, raceNo, true);
+    Notices notices;
+    const auto written = WriteBetOut(env.ctx, day, form, venue, raceNo, notices, true);
+    for (const Notice& notice : notices)
+        showNotice(env, notice);
     if (!written.ok()) {
         return showFailure(env, written.status());
     }

@@ -27,7 +27,10 @@ int cmdConvertOdds(CliEnv& env, const Call& call) {
         return kExitStopped;
     }
     env.err << zm::ConvHeading(*oddsPath) << Qt::endl;
-    const auto run = zm::ConvertPredictedOdds(env.ctx, *oddsPath, *format, folder);
+    Notices notices;
+    const auto run = zm::ConvertPredictedOdds(env.ctx, *oddsPath, *format, folder, notices);
+    for (const Notice& notice : notices)
+        showNotice(env, notice);
     if (!run)
         return showFailure(env, run.status());
     showNotice(env, Notice{zm::kConvDone});

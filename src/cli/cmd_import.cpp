@@ -29,9 +29,9 @@ int cmdImport(CliEnv& env, const Call& call) {
     if (!archive)
         return kExitStopped;
     const DayOutcome imported = ExtractAndPredict(env.ctx, *archive, DaySteps::whole());
+    for (const Notice& message : imported.messages())
+        showNotice(env, message);
     if (!imported.ok()) {
-        for (const QString& message : imported.messages())
-            env.ctx.prompter.critical(message);
         if (imported.date.isEmpty())
             env.err << "zenomur-cli: nothing imported from " << args[0] << Qt::endl;
         return kExitStopped;

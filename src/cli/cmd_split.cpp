@@ -13,10 +13,10 @@ int cmdSplit(CliEnv& env, const Call& call) {
     observer.original = [&](const QString& text) { env.out << QStringLiteral("元データ: ") << text << Qt::endl; };
     observer.added = [&](const QString& text) { env.out << QStringLiteral("追加データ: ") << text << Qt::endl; };
     observer.status = [&](const QString& text) { env.out << text << Qt::endl; };
-    const QString written = SplitTwoDayArchive(env.ctx, *archive, observer);
-    if (written.isEmpty())
-        return kExitStopped;
-    env.out << written << Qt::endl;
+    const Result<QString> written = SplitTwoDayArchive(env.ctx, *archive, observer);
+    if (!written)
+        return showFailure(env, written.status());
+    env.out << *written << Qt::endl;
     return kExitOk;
 }
 

@@ -4,6 +4,7 @@
 // sees, and a Result<T> that carries a value or that message. Core functions return these
 // instead of showing anything; the desktop and the command line each show a failure in one place.
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -27,6 +28,11 @@ struct Notice {
 
     bool empty() const { return text.isEmpty(); }
 };
+
+// Messages gathered on the way (failures that did not stop an action, warnings about its data), in
+// the order the user is to see them, before the action's own outcome. Core code hands them back;
+// the front ends show them.
+using Notices = QList<Notice>;
 
 class [[nodiscard]] Status {
 public:

@@ -32,7 +32,7 @@ void runImportedDay(AppContext& ctx, DayWork work, const DaySteps& steps, bool b
         outcome.status = std::move(failure);
     };
 
-    Result<ImportedDay> imported = ImportDay(ctx, std::move(work), set, outcome.earlier);
+    Result<ImportedDay> imported = ImportDay(ctx, std::move(work), set, outcome.notices);
     if (!imported)
         return fail(imported.status());
     const ImportedDay& day = imported.value();
@@ -50,7 +50,7 @@ void runImportedDay(AppContext& ctx, DayWork work, const DaySteps& steps, bool b
         }
     }
     if (steps.exports)
-        outcome.exportFailures = steps.exports(ctx, day, set, batchStarted);
+        outcome.exportFailures = steps.exports(ctx, day, set, batchStarted, outcome.notices);
     if (Status committed = set.commit(); !committed)
         return fail(committed);
     FinishImportedDay(ctx);
@@ -103,7 +103,7 @@ BatchResult BatchRun(AppContext& ctx, const DaySteps& steps, const ReportFailure
     const QStringList names = listFilesNoCase(ctx.settings.MurDataDir, QStringLiteral("hb??????.lzh"), 512);
     result.archives = static_cast<int>(names.size());
     if (names.isEmpty()) {
-        report(QStringLiteral("ＭＵＲのデータが見つかりません！"));
+        report(Notice(QStringLiteral("ＭＵＲのデータが見つかりません！"), {}, Severity::Critical));
         return result;
     }
     // The exports add every day of the batch to their cumulative files, each day in its own set.
@@ -118,7 +118,7 @@ BatchResult BatchRun(AppContext& ctx, const DaySteps& steps, const ReportFailure
             result.lastDate = day.date;
         if (day.ok())
             ++result.imported;
-        for (const QString& message : day.messages())
+        for (const Notice& message : day.messages())
             report(message);
         result.exportFailures += static_cast<int>(day.exportFailures.size());
     }

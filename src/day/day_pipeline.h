@@ -26,8 +26,8 @@ struct DaySteps {
     std::function<Status(AppContext&, const ImportedDay&, FileSet&)> predict;
     // Puts the exports the settings ask for into the day's set (batchStarted: a day of the
     // running batch went through already) and gives the files it could not write; the day
-    // goes on.
-    std::function<QStringList(AppContext&, const ImportedDay&, FileSet&, bool batchStarted)> exports;
+    // goes on. Their messages go to the notices.
+    std::function<QStringList(AppContext&, const ImportedDay&, FileSet&, bool batchStarted, Notices&)> exports;
 
     // The whole day as both programs run it: the prediction, then the exports.
     static DaySteps whole();
@@ -40,24 +40,25 @@ struct DayOutcome {
     // A failure stopped the day and carries the message to show (an empty one: nothing to show,
     // as when a file that is not a race-card archive was refused).
     Status status;
-    // The messages of failures on the way that did not stop the day by themselves, to be shown
-    // before the status's.
-    QStringList earlier;
+    // The messages on the way (warnings, failures that did not stop the day by themselves), in
+    // the order they came, to be shown before the status's.
+    Notices notices;
     // The day's date once the import read it, also when the day stopped after that.
     QString date;
     // The day as imported, when it went through.
     std::optional<ImportedDay> day;
-    // The files of the day's exports that could not be written (each message shown); the day
-    // itself went through all the same.
+    // The files of the day's exports that could not be written (each message among the
+    // notices); the day itself went through all the same.
     QStringList exportFailures;
 
     bool ok() const { return status.ok(); }
     explicit operator bool() const { return ok(); }
-    // Every message of the day's failures in the order to show them.
-    QStringList messages() const {
-        QStringList all = earlier;
+    // Every message of the day in the order to show them: the notices, then a failure's own
+    // (shown as an error).
+    Notices messages() const {
+        Notices all = notices;
         if (!status.message().isEmpty())
-            all << status.message();
+            all << Notice(status.message(), {}, Severity::Critical);
         return all;
     }
 };
@@ -79,13 +80,13 @@ struct BatchResult {
     QString lastDate;        // the date of the last day whose import read it
 };
 
-// Shows the message of a failure to the user: each front end passes its own.
-using ReportFailure = std::function<void(const QString& message)>;
+// Shows a message to the user: each front end passes its own.
+using ReportFailure = std::function<void(const Notice& message)>;
 
 // Runs every "hb??????.lzh" archive of MurDataDir (sorted by name, at most 512) through the day
 // run, in batch mode (the exports add to their cumulative files; the first day that goes through
 // replaces what an earlier batch left there, so a batch in which no day goes through changes
-// nothing). The messages of a day that does not go through are reported as soon as it stops.
+// nothing). The messages of each day are reported as soon as it ends.
 // With no archive it reports its message and does nothing else.
 BatchResult BatchRun(AppContext& ctx, const DaySteps& steps, const ReportFailure& report);
 

@@ -267,10 +267,10 @@ PendingBetTable bulkBets(const std::vector<ContestBet>& selections, const BulkOu
     return table;
 }
 
-Result<BulkResult> RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm& form,
-                                 const BulkOddsLookup& lookup) {
-    BulkResult result;
-    // A stake above the largest one is refused rather than written as another amount.
+namespace {
+
+// A stake above the largest one is refused rather than written as another amount.
+Status checkStakes(const BulkOutForm& form) {
     static const char16_t* const kTypeNames[] = {u"単勝", u"複勝", u"枠連", u"馬連", u"ワイド"};
     for (size_t k = 0; k < form.stakes.size(); ++k) {
         if (FieldValue(form.stakes[k]) > static_cast<double>(kMaxStake))
@@ -278,6 +278,35 @@ Result<BulkResult> RunBulkOutput(AppContext& ctx, const QString& day, const Bulk
                                        QStringLiteral("」：") + stakeRuleText(),
                                    kBulkTitle);
     }
+    return {};
+}
+
+// The bets with their odds written in (OddsIN) and those outside the form's odds window left out
+// (OddsReng).
+Status applyOdds(const BulkOutForm& form, const BulkOddsLookup& odds, PendingBetTable& built) {
+    const OddsWindow window = oddsWindowOf(form);
+    PendingBetTable kept;
+    for (PendingBet& b : built) {
+        const Result<QString> found = odds(b);
+        if (!found)
+            return found.status();
+        if (form.OddsReng && !insideWindow(b, *found, window))
+            continue;
+        if (form.OddsIN)
+            b.Odds = *found;
+        kept.push_back(b);
+    }
+    built = std::move(kept);
+    return {};
+}
+
+}  // namespace
+
+Result<BulkResult> RunBulkOutput(AppContext& ctx, const QString& day, const BulkOutForm& form,
+                                 const BulkOddsLookup& lookup) {
+    BulkResult result;
+    if (const Status stakes = checkStakes(form); !stakes)
+        return stakes;
     if (form.Path.isEmpty() || !QFileInfo::exists(form.Path))
         return Status::warning(kBulkFileMissing, kBulkTitle);
     const Result<QByteArray> bytes = readOutsideFile(form.Path, kMaxContestFile);
@@ -294,20 +323,8 @@ Result<BulkResult> RunBulkOutput(AppContext& ctx, const QString& day, const Bulk
     PendingBetTable built = bulkBets(*read, form);
 
     if (form.OddsIN || form.OddsReng) {
-        const BulkOddsLookup odds = lookup ? lookup : patOddsLookup(ctx, day);
-        const OddsWindow window = oddsWindowOf(form);
-        PendingBetTable kept;
-        for (PendingBet& b : built) {
-            const Result<QString> found = odds(b);
-            if (!found)
-                return found.status();
-            if (form.OddsReng && !insideWindow(b, *found, window))
-                continue;
-            if (form.OddsIN)
-                b.Odds = *found;
-            kept.push_back(b);
-        }
-        built = std::move(kept);
+        if (const Status odds = applyOdds(form, lookup ? lookup : patOddsLookup(ctx, day), built); !odds)
+            return odds;
     }
 
     if (built.empty()) {

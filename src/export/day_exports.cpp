@@ -20,15 +20,15 @@ constexpr qint64 kCumulativeCap = qint64(1) << 30;
 
 // Puts the export's file into the day's set. A batch's cumulative file gets what the batch
 // wrote there so far and the day's lines; on the first day of the batch it holds the day's
-// lines alone, under the name's own spelling. False after the message naming the file, which
-// is then left out of the set.
-bool putExport(AppContext& ctx, FileSet& set, ExportFile file, bool batchStarted, QStringList& failures) {
+// lines alone, under the name's own spelling. A file that cannot be written is left out of the
+// set and named, with its message; a file put in gives its warning, if it has one.
+void putExport(FileSet& set, ExportFile file, bool batchStarted, QStringList& failures, Notices& notices) {
     if (file.path.isEmpty())
-        return true;
+        return;
     file.path = QFileInfo(file.path).absoluteFilePath();
     if (file.remove) {
         set.drop(file.path);
-        return true;
+        return;
     }
     Status put;
     if (file.append) {
@@ -39,9 +39,9 @@ bool putExport(AppContext& ctx, FileSet& set, ExportFile file, bool batchStarted
         if (batchStarted && !existing.isEmpty()) {
             Result<QByteArray> old = readOutsideFile(existing, kCumulativeCap);
             if (!old.ok()) {
-                ctx.prompter.critical(old.message());
+                notices << Notice(old.message(), {}, Severity::Critical);
                 failures << existing;
-                return false;
+                return;
             }
             bytes = std::move(old.value());
         }
@@ -51,27 +51,26 @@ bool putExport(AppContext& ctx, FileSet& set, ExportFile file, bool batchStarted
         put = set.put(file.path, file.bytes);
     }
     if (!put) {
-        ctx.prompter.critical(put.message());
+        notices << Notice(put.message(), {}, Severity::Critical);
         failures << file.path;
-        return false;
+        return;
     }
     if (!file.warning.isEmpty())
-        ctx.prompter.warning(file.warning);
-    return true;
+        notices << Notice(file.warning, {}, Severity::Warning);
 }
 
 }  // namespace
 
-QStringList RunDayExports(AppContext& ctx, const ImportedDay& day, FileSet& set, bool batchStarted) {
+QStringList RunDayExports(AppContext& ctx, const ImportedDay& day, FileSet& set, bool batchStarted, Notices& notices) {
     QStringList failures;
     if (ctx.settings.MurOut)
-        putExport(ctx, set, ServiceCsvFile(ctx, day, &set), batchStarted, failures);
+        putExport(set, ServiceCsvFile(ctx, day, &set), batchStarted, failures, notices);
     if (ctx.settings.DuelOut)
-        putExport(ctx, set, DuelTextFile(ctx, day, &set), batchStarted, failures);
+        putExport(set, DuelTextFile(ctx, day, &set), batchStarted, failures, notices);
     if (ctx.settings.MurTextOut)
-        putExport(ctx, set, MurContestTextFile(ctx, day, &set), batchStarted, failures);
+        putExport(set, MurContestTextFile(ctx, day, &set), batchStarted, failures, notices);
     if (ctx.settings.DenCsvOut)
-        putExport(ctx, set, RaceCardCsvFile(ctx, day, &set), batchStarted, failures);
+        putExport(set, RaceCardCsvFile(ctx, day, &set), batchStarted, failures, notices);
     return failures;
 }
 

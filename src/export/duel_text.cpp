@@ -128,8 +128,4 @@ ExportFile DuelTextFile(AppContext& ctx, const ImportedDay& imported, const File
     return ExportFile(path, crlfLines(duelTextLines(*records, imported.meetings, programVersion())));
 }
 
-Status WriteDuelText(AppContext& ctx, const ImportedDay& imported) {
-    return saveExportFile(ctx, DuelTextFile(ctx, imported));
-}
-
 }  // namespace zm

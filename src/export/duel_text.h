@@ -41,6 +41,5 @@ QStringList duelTextLines(const std::vector<PredictionRecord>& records, const st
 // Writes the day's DUEL text from its prediction file (nothing to read: an empty file, or
 // nothing appended in batch mode).
 ExportFile DuelTextFile(AppContext& ctx, const ImportedDay& imported, const FileSet* set = nullptr);
-Status WriteDuelText(AppContext& ctx, const ImportedDay& imported);
 
 }  // namespace zm

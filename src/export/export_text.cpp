@@ -1,6 +1,5 @@
 #include "export/export_text.h"
 
-#include "app/context.h"
 #include "app/file_names.h"
 #include "app/safe_save.h"
 #include "codes/numeric.h"
@@ -36,12 +35,7 @@ int stakeOf(const QString& text) {
     return hundreds > 1e7 ? 1000000000 : static_cast<int>(hundreds) * 100;
 }
 
-void reportExportFailure(AppContext& ctx, const Status& status) {
-    if (!status.ok())
-        ctx.prompter.critical(status.message());
-}
-
-Status saveExportFile(AppContext& ctx, const ExportFile& file) {
+Status saveExportFile(const ExportFile& file) {
     if (file.path.isEmpty())
         return {};
     Status saved;
@@ -55,8 +49,6 @@ Status saveExportFile(AppContext& ctx, const ExportFile& file) {
         saved = file.append ? SafeSave::append(existing.isEmpty() ? file.path : existing, file.bytes)
                             : SafeSave::save(file.path, file.bytes);
     }
-    if (saved.ok() && !file.warning.isEmpty())
-        ctx.prompter.warning(file.warning);
     return saved;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // What the day's exports share: the program version they print, lines joined with CR LF and
-// encoded as CP932, the output folder's file names, and the report of a failed write.
+// encoded as CP932, and what an export writes.
 
 #include "codes/status.h"
 
@@ -13,8 +13,6 @@
 
 namespace zm {
 
-struct AppContext;
-
 // major.minor.revision, as `zenomur-cli --version` prints it.
 QString programVersion();
 
@@ -23,9 +21,6 @@ QByteArray crlfLines(const QStringList& lines);
 
 // A stake text of the settings as the bets use it: whole hundreds of yen, at least 100.
 int stakeOf(const QString& text);
-
-// Shows the failure of an export (a file that could not be written); nothing when done.
-void reportExportFailure(AppContext& ctx, const Status& status);
 
 // What an export of the day run writes: the whole new content of the file at path, or its
 // removal, or lines added at its end (a batch's cumulative file). No path: nothing to write.
@@ -46,7 +41,8 @@ struct ExportFile {
     QString warning;  // shown once the file is written
 };
 
-// Writes the export's file on its own, without a file set; shows its warning when written.
-Status saveExportFile(AppContext& ctx, const ExportFile& file);
+// Writes the export's file on its own, without a file set. Its warning is the caller's to show
+// once it is written.
+Status saveExportFile(const ExportFile& file);
 
 }  // namespace zm

@@ -134,8 +134,4 @@ ExportFile MurContestTextFile(AppContext& ctx, const ImportedDay& imported, cons
     return file;
 }
 
-Status WriteMurContestText(AppContext& ctx, const ImportedDay& imported) {
-    return saveExportFile(ctx, MurContestTextFile(ctx, imported));
-}
-
 }  // namespace zm

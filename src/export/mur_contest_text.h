@@ -55,8 +55,7 @@ QString murOverBudgetMessage(int total, int budget);
 // The budget of the settings in yen: whole hundreds, the default when missing or below 100.
 int murBudgetOf(const QString& stored);
 
-// Writes the day's contest text; over the budget it shows the message after writing.
+// Writes the day's contest text; over the budget the file carries the message to show once written.
 ExportFile MurContestTextFile(AppContext& ctx, const ImportedDay& imported, const FileSet* set = nullptr);
-Status WriteMurContestText(AppContext& ctx, const ImportedDay& imported);
 
 }  // namespace zm

@@ -172,7 +172,7 @@ ExportFile RaceCardCsvFile(AppContext& ctx, const ImportedDay& imported, const F
 }
 
 Status ExportRaceCardCsv(AppContext& ctx, const ImportedDay& imported) {
-    return saveExportFile(ctx, RaceCardCsvFile(ctx, imported));
+    return saveExportFile(RaceCardCsvFile(ctx, imported));
 }
 
 }  // namespace zm

@@ -90,8 +90,4 @@ ExportFile ServiceCsvFile(AppContext& ctx, const ImportedDay& imported, const Fi
     return ExportFile(path, crlfLines(lines));
 }
 
-Status WriteServiceCsv(AppContext& ctx, const ImportedDay& imported) {
-    return saveExportFile(ctx, ServiceCsvFile(ctx, imported));
-}
-
 }  // namespace zm

@@ -38,6 +38,5 @@ QStringList serviceCsvLines(const std::vector<PredictionRecord>& records, const 
 
 // The day's CSV as the day run writes it (no path when the day has no picks).
 ExportFile ServiceCsvFile(AppContext& ctx, const ImportedDay& imported, const FileSet* set = nullptr);
-Status WriteServiceCsv(AppContext& ctx, const ImportedDay& imported);
 
 }  // namespace zm

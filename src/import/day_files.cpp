@@ -1,7 +1,6 @@
 #include "import/day_files.h"
 
 #include "app/file_set.h"
-#include "app/safe_save.h"
 
 namespace zm {
 
@@ -18,14 +17,6 @@ QString dayFileWriteMessage(const QString& path, const Status& failure) {
     const QString crLf = QStringLiteral("\r\n");
     return QStringLiteral("ファイル「") + path + QStringLiteral("」に書き込めません！") + crLf + failure.message() + crLf +
            QStringLiteral("処理を中止します。");
-}
-
-bool saveFileOrSay(AppContext& ctx, const QString& path, const QByteArray& bytes) {
-    const Status saved = SafeSave::save(path, bytes);
-    if (saved)
-        return true;
-    ctx.prompter.critical(dayFileWriteMessage(path, saved));
-    return false;
 }
 
 }  // namespace zm

@@ -25,8 +25,4 @@ QString dayFileToRead(const FileSet* set, const QString& path);
 // The message for a day file that could not be written.
 QString dayFileWriteMessage(const QString& path, const Status& failure);
 
-// Writes bytes as one file through a temporary file; shows a message and returns false when
-// that fails.
-bool saveFileOrSay(AppContext& ctx, const QString& path, const QByteArray& bytes);
-
 }  // namespace zm

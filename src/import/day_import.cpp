@@ -99,8 +99,8 @@ std::optional<std::vector<MeetingEntry>> meetingsOf(const RecordFile& raceWork) 
 
 // The day's predicted odds for the prediction style that needs them: the odds day file of the
 // date, else the one the service's odds archive of the date gives (into set). Nothing when
-// there is neither; the message of an archive that could not be read goes to earlier.
-std::optional<RecordFile> dayOdds(AppContext& ctx, const QString& date, FileSet& set, QStringList& earlier) {
+// there is neither; the message of an archive that could not be read goes to notices.
+std::optional<RecordFile> dayOdds(AppContext& ctx, const QString& date, FileSet& set, Notices& notices) {
     QString oddsDay = findFileNoCase(ctx.paths.DataDir, dayOddsFileName(date));
     if (oddsDay.isEmpty()) {
         const QString archive =
@@ -112,7 +112,7 @@ std::optional<RecordFile> dayOdds(AppContext& ctx, const QString& date, FileSet&
             return std::nullopt;
         if (const Result<QString> extracted = ExtractOddsArchive(ctx, archive, &set); !extracted) {
             if (!extracted.message().isEmpty())
-                earlier << extracted.message();
+                notices << Notice(extracted.message(), {}, Severity::Critical);
             return std::nullopt;
         }
         oddsDay = set.pendingPath(dayOddsFileName(date));
@@ -176,7 +176,7 @@ Status ReadRaceWork(AppContext& ctx, DayWork& work) {
     return {};
 }
 
-Result<ImportedDay> ImportDay(AppContext& ctx, DayWork work, FileSet& set, QStringList& earlier) {
+Result<ImportedDay> ImportDay(AppContext& ctx, DayWork work, FileSet& set, Notices& notices) {
     ImportedDay day;
     day.date = std::move(work.date);
     day.meetings = std::move(work.meetings);
@@ -195,9 +195,10 @@ Result<ImportedDay> ImportDay(AppContext& ctx, DayWork work, FileSet& set, QStri
         return Status::failure(dayFileWriteMessage(ctx.paths.DataDir + dayRaceFileName(date), put));
     day.races = RecordFile(races, RaceRecord::kLength);
     if (leftOut > 0) {
-        ctx.prompter.warning(QStringLiteral("出馬表ファイルに１日分のレースが４０レースを超えて入っています。") + kCrLf +
-                             QStringLiteral("４１レース目以降の ") + QString::number(leftOut) +
-                             QStringLiteral(" レースは取り込みませんでした。"));
+        notices << Notice(QStringLiteral("出馬表ファイルに１日分のレースが４０レースを超えて入っています。") + kCrLf +
+                              QStringLiteral("４１レース目以降の ") + QString::number(leftOut) +
+                              QStringLiteral(" レースは取り込みませんでした。"),
+                          {}, Severity::Warning);
     }
     // The entries file goes over unchanged.
     if (Status put = set.put(dayEntryFileName(date), day.entries.bytes()); !put)
@@ -208,7 +209,7 @@ Result<ImportedDay> ImportDay(AppContext& ctx, DayWork work, FileSet& set, QStri
     }
 
     if (ctx.settings.Yosou == 8) {
-        std::optional<RecordFile> odds = dayOdds(ctx, date, set, earlier);
+        std::optional<RecordFile> odds = dayOdds(ctx, date, set, notices);
         if (!odds) {
             return Status::failure(QStringLiteral("予想法が「おまかせモード」になっていますが、ＭＵＲ予想オッズがありません！") + kCrLf +
                         QStringLiteral("処理を中止します。"));

@@ -41,11 +41,11 @@ Result<DayWork> ReadDayWork(const AppContext& ctx, const UnpackedArchive* unpack
 Status ReadRaceWork(AppContext& ctx, DayWork& work);
 
 // Imports the day of the first record of the race work file (read) into set: the day files, and the
-// odds day file when the import writes one. The messages of failures on the way that do not stop
-// the import by themselves go to earlier, to be shown before its own. A failure carries the message
+// odds day file when the import writes one. The messages on the way (a warning about the data, a
+// failure that does not stop the import by itself) go to notices, to be shown before its own. A failure carries the message
 // to show; the caller then discards the set, so the day's files stay as they were, and clears
 // ctx.ImportedDay.
-Result<ImportedDay> ImportDay(AppContext& ctx, DayWork work, FileSet& set, QStringList& earlier);
+Result<ImportedDay> ImportDay(AppContext& ctx, DayWork work, FileSet& set, Notices& notices);
 
 // Once the day's set is in place: the work copy of the entries file goes (as by a move).
 void FinishImportedDay(AppContext& ctx);

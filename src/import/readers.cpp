@@ -13,7 +13,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 // Wins and seconds over all four counts, in percent, raised to 7; held in single precision.
-float rateOf(const JockeyRecord& jockey, const Field& counts) {
+float rateOf(const JockeyRecord& jockey, const DigitsField& counts) {
     const double a1 = jockey.number(counts, 1);
     const double a2 = jockey.number(counts, 2);
     const double sum = a1 + a2 + jockey.number(counts, 3) + jockey.number(counts, 4);

@@ -26,22 +26,22 @@ namespace zm {
 // The race key shared by RaceRecord, EntryRecord and PastRun (OddsRecord has the date as one
 // field). Twenty bytes at offset 0.
 struct RaceKeyFields {
-    static constexpr Field venueCode{"venueCode", 0, 2};
-    static constexpr Field meetingYear = digitsField("meetingYear", 2, 4);
-    static constexpr Field kai = digitsField("kai", 6, 2);
-    static constexpr Field nichi = digitsField("nichi", 8, 2);
-    static constexpr Field raceNo = digitsField("raceNo", 10, 2);
-    static constexpr Field raceYear = digitsField("raceYear", 12, 4);
-    static constexpr Field raceMonth = digitsField("raceMonth", 16, 2);
-    static constexpr Field raceDay = digitsField("raceDay", 18, 2);
+    static constexpr TextField venueCode{"venueCode", 0, 2};
+    static constexpr auto meetingYear = digitsField("meetingYear", 2, 4);
+    static constexpr auto kai = digitsField("kai", 6, 2);
+    static constexpr auto nichi = digitsField("nichi", 8, 2);
+    static constexpr auto raceNo = digitsField("raceNo", 10, 2);
+    static constexpr auto raceYear = digitsField("raceYear", 12, 4);
+    static constexpr auto raceMonth = digitsField("raceMonth", 16, 2);
+    static constexpr auto raceDay = digitsField("raceDay", 18, 2);
     // The whole key, for comparisons.
-    static constexpr Field raceKey{"raceKey", 0, 20};
+    static constexpr TextField raceKey{"raceKey", 0, 20};
     // venueCode + meetingYear + kai + nichi.
-    static constexpr Field meetingKey{"meetingKey", 0, 10};
+    static constexpr TextField meetingKey{"meetingKey", 0, 10};
     // venueCode .. raceNo (a race without its date).
-    static constexpr Field raceId{"raceId", 0, 12};
+    static constexpr TextField raceId{"raceId", 0, 12};
     // raceYear + raceMonth + raceDay.
-    static constexpr Field raceDate = digitsField("raceDate", 12, 8);
+    static constexpr auto raceDate = digitsField("raceDate", 12, 8);
 };
 
 // Gives a record type the text of its race key (assumes RaceKeyFields at offset 0).
@@ -62,9 +62,9 @@ private:
 class RunnerSlot : public FixedRecord<10> {
 public:
     using FixedRecord::FixedRecord;
-    static constexpr Field waku = digitsField("waku", 0, 1);
-    static constexpr Field umaban = digitsField("umaban", 1, 2);
-    static constexpr Field horseCode{"horseCode", 3, 7};
+    static constexpr auto waku = digitsField("waku", 0, 1);
+    static constexpr auto umaban = digitsField("umaban", 1, 2);
+    static constexpr TextField horseCode{"horseCode", 3, 7};
     static constexpr Field kFields[] = {waku, umaban, horseCode};
 };
 static_assert(fieldTableCoversRecord(RunnerSlot::kFields, RunnerSlot::kLength));
@@ -74,15 +74,15 @@ public:
     RaceRecord() { setLineEnd(); }
     explicit RaceRecord(QByteArrayView bytes) : FixedRecord(bytes) {}
 
-    static constexpr Field raceClass{"raceClass", 97, 1};
-    static constexpr Field prizeClass = digitsField("prizeClass", 99, 5);
-    static constexpr Field courseLayout{"courseLayout", 104, 1, 4};
-    static constexpr Field distance = digitsField("distance", 108, 4);
-    static constexpr Field postTime{"postTime", 331, 5};
-    static constexpr Field runnerCount = digitsField("runnerCount", 336, 2);
-    static constexpr Field paceCode{"paceCode", 348, 1};
-    static constexpr Field runners{"runners", 497, RunnerSlot::kLength, 28};
-    static constexpr Field lineEnd = constantField("lineEnd", 777, 2);
+    static constexpr TextField raceClass{"raceClass", 97, 1};
+    static constexpr auto prizeClass = digitsField("prizeClass", 99, 5);
+    static constexpr TextField courseLayout{"courseLayout", 104, 1, 4};
+    static constexpr auto distance = digitsField("distance", 108, 4);
+    static constexpr TextField postTime{"postTime", 331, 5};
+    static constexpr auto runnerCount = digitsField("runnerCount", 336, 2);
+    static constexpr TextField paceCode{"paceCode", 348, 1};
+    static constexpr TextField runners{"runners", 497, RunnerSlot::kLength, 28};
+    static constexpr auto lineEnd = constantField("lineEnd", 777, 2);
     static constexpr Field kFields[] = {venueCode, meetingYear, kai,         nichi,    raceNo,
                                         raceYear,  raceMonth,   raceDay,     raceClass, prizeClass,
                                         courseLayout, distance, postTime,    runnerCount, paceCode,
@@ -92,7 +92,8 @@ public:
     RunnerSlot runner(int i) const { return RunnerSlot(span(runners.element(i).offset, RunnerSlot::kLength)); }
     void setRunner(int i, const RunnerSlot& slot) { putSpan(runners.element(i).offset, slot.bytes()); }
     // A field of runner slot i read in place.
-    static constexpr Field runnerField(int i, const Field& f) { return f.shifted(runners.element(i).offset); }
+    template <FieldKind K>
+    static constexpr auto runnerField(int i, const FieldOf<K>& f) { return f.shifted(runners.element(i).offset); }
 };
 static_assert(fieldTableCoversRecord(RaceRecord::kFields, RaceRecord::kLength));
 
@@ -102,14 +103,14 @@ static_assert(fieldTableCoversRecord(RaceRecord::kFields, RaceRecord::kLength));
 class RunnerInfo : public FixedRecord<129> {
 public:
     using FixedRecord::FixedRecord;
-    static constexpr Field waku = digitsField("waku", 0, 1);
-    static constexpr Field umaban = digitsField("umaban", 1, 2);
-    static constexpr Field horseCode{"horseCode", 3, 7};
-    static constexpr Field horseName{"horseName", 10, 30};
-    static constexpr Field sex{"sex", 42, 1};
-    static constexpr Field age = digitsField("age", 43, 2);
-    static constexpr Field cardMark{"cardMark", 125, 1};
-    static constexpr Field weight = digitsField("weight", 126, 3);
+    static constexpr auto waku = digitsField("waku", 0, 1);
+    static constexpr auto umaban = digitsField("umaban", 1, 2);
+    static constexpr TextField horseCode{"horseCode", 3, 7};
+    static constexpr TextField horseName{"horseName", 10, 30};
+    static constexpr TextField sex{"sex", 42, 1};
+    static constexpr auto age = digitsField("age", 43, 2);
+    static constexpr TextField cardMark{"cardMark", 125, 1};
+    static constexpr auto weight = digitsField("weight", 126, 3);
     static constexpr Field kFields[] = {waku, umaban, horseCode, horseName, sex, age, cardMark, weight};
 };
 static_assert(fieldTableCoversRecord(RunnerInfo::kFields, RunnerInfo::kLength));
@@ -126,23 +127,23 @@ public:
     explicit EntryRecord(QByteArrayView bytes) : FixedRecord(bytes) {}
 
     static constexpr int kRunnerOffset = 22;
-    static constexpr Field runnerInfo{"runner", kRunnerOffset, RunnerInfo::kLength};
-    static constexpr Field jockeyCode{"jockeyCode", 151, 5};
-    static constexpr Field jockeyShort{"jockeyShort", 188, 8};
-    static constexpr Field trainerShort{"trainerShort", 243, 8};
-    static constexpr Field ratingDigit = digitsField("ratingDigit", 254, 1);
-    static constexpr Field works{"works", 255, EntryDetail::kLength, 3};
-    static constexpr Field lineEnd = constantField("lineEnd", 741, 2);
+    static constexpr TextField runnerInfo{"runner", kRunnerOffset, RunnerInfo::kLength};
+    static constexpr TextField jockeyCode{"jockeyCode", 151, 5};
+    static constexpr TextField jockeyShort{"jockeyShort", 188, 8};
+    static constexpr TextField trainerShort{"trainerShort", 243, 8};
+    static constexpr auto ratingDigit = digitsField("ratingDigit", 254, 1);
+    static constexpr TextField works{"works", 255, EntryDetail::kLength, 3};
+    static constexpr auto lineEnd = constantField("lineEnd", 741, 2);
 
     // RunnerInfo fields in place.
-    static constexpr Field waku = RunnerInfo::waku.shifted(kRunnerOffset);
-    static constexpr Field umaban = RunnerInfo::umaban.shifted(kRunnerOffset);
-    static constexpr Field horseCode = RunnerInfo::horseCode.shifted(kRunnerOffset);
-    static constexpr Field horseName = RunnerInfo::horseName.shifted(kRunnerOffset);
-    static constexpr Field sex = RunnerInfo::sex.shifted(kRunnerOffset);
-    static constexpr Field age = RunnerInfo::age.shifted(kRunnerOffset);
-    static constexpr Field cardMark = RunnerInfo::cardMark.shifted(kRunnerOffset);
-    static constexpr Field weight = RunnerInfo::weight.shifted(kRunnerOffset);
+    static constexpr auto waku = RunnerInfo::waku.shifted(kRunnerOffset);
+    static constexpr auto umaban = RunnerInfo::umaban.shifted(kRunnerOffset);
+    static constexpr auto horseCode = RunnerInfo::horseCode.shifted(kRunnerOffset);
+    static constexpr auto horseName = RunnerInfo::horseName.shifted(kRunnerOffset);
+    static constexpr auto sex = RunnerInfo::sex.shifted(kRunnerOffset);
+    static constexpr auto age = RunnerInfo::age.shifted(kRunnerOffset);
+    static constexpr auto cardMark = RunnerInfo::cardMark.shifted(kRunnerOffset);
+    static constexpr auto weight = RunnerInfo::weight.shifted(kRunnerOffset);
 
     static constexpr Field kFields[] = {venueCode, meetingYear, kai,        nichi,       raceNo,      raceYear,
                                         raceMonth, raceDay,     runnerInfo, jockeyCode,  jockeyShort, trainerShort,
@@ -161,14 +162,14 @@ static_assert(fieldTableCoversRecord(EntryRecord::kFields, EntryRecord::kLength)
 class PastRun : public FixedRecord<590>, public RaceKeyFields, public RaceKeyAccess<PastRun> {
 public:
     using FixedRecord::FixedRecord;
-    static constexpr Field courseLayout{"courseLayout", 115, 1, 4};
-    static constexpr Field distance = digitsField("distance", 119, 4);
-    static constexpr Field runnerCount = digitsField("runnerCount", 123, 2);
-    static constexpr Field figure = digitsField("figure", 251, 3);
-    static constexpr Field finishPos = digitsField("finishPos", 359, 2);
-    static constexpr Field odds = digitsField("odds", 361, 5);
-    static constexpr Field popularity = digitsField("popularity", 366, 2);
-    static constexpr Field cornerPos = digitsField("cornerPos", 390, 2, 4);
+    static constexpr TextField courseLayout{"courseLayout", 115, 1, 4};
+    static constexpr auto distance = digitsField("distance", 119, 4);
+    static constexpr auto runnerCount = digitsField("runnerCount", 123, 2);
+    static constexpr auto figure = digitsField("figure", 251, 3);
+    static constexpr auto finishPos = digitsField("finishPos", 359, 2);
+    static constexpr auto odds = digitsField("odds", 361, 5);
+    static constexpr auto popularity = digitsField("popularity", 366, 2);
+    static constexpr auto cornerPos = digitsField("cornerPos", 390, 2, 4);
     static constexpr Field kFields[] = {venueCode,  meetingYear, kai,       nichi,       raceNo,
                                         raceYear,   raceMonth,   raceDay,   courseLayout, distance,
                                         runnerCount, figure,     finishPos, odds,        popularity,
@@ -187,28 +188,29 @@ public:
     HorseRecord() { setLineEnd(); }
     explicit HorseRecord(QByteArrayView bytes) : FixedRecord(bytes) {}
 
-    static constexpr Field horseCode{"horseCode", 0, 7};
-    static constexpr Field horseName{"horseName", 7, 30};
+    static constexpr TextField horseCode{"horseCode", 0, 7};
+    static constexpr TextField horseName{"horseName", 7, 30};
     // 16 groups × 4 two-digit counts (firsts, seconds, thirds, others).
-    static constexpr Field statsA = digitsField("statsA", 656, 2, 64);
-    static constexpr Field statsB = digitsField("statsB", 784, 2, 16);
-    static constexpr Field statsC = digitsField("statsC", 816, 2, 64);
-    static constexpr Field pastRuns{"pastRuns", 1064, PastRun::kLength, 5};
-    static constexpr Field history{"history", 4014, HistoryLine::kLength, 50};
-    static constexpr Field lineEnd = constantField("lineEnd", 5164, 2);
+    static constexpr auto statsA = digitsField("statsA", 656, 2, 64);
+    static constexpr auto statsB = digitsField("statsB", 784, 2, 16);
+    static constexpr auto statsC = digitsField("statsC", 816, 2, 64);
+    static constexpr TextField pastRuns{"pastRuns", 1064, PastRun::kLength, 5};
+    static constexpr TextField history{"history", 4014, HistoryLine::kLength, 50};
+    static constexpr auto lineEnd = constantField("lineEnd", 5164, 2);
     static constexpr Field kFields[] = {horseCode, horseName, statsA, statsB, statsC, pastRuns, history, lineEnd};
 
     // Count j (0 firsts, 1 seconds, 2 thirds, 3 others) of group k (0..15).
-    static constexpr Field statsAField(int k, int j) { return statsA.element(k * 4 + j + 1); }
-    static constexpr Field statsCField(int k, int j) { return statsC.element(k * 4 + j + 1); }
+    static constexpr auto statsAField(int k, int j) { return statsA.element(k * 4 + j + 1); }
+    static constexpr auto statsCField(int k, int j) { return statsC.element(k * 4 + j + 1); }
     // Value k (0..15) of statsB.
-    static constexpr Field statsBField(int k) { return statsB.element(k + 1); }
+    static constexpr auto statsBField(int k) { return statsB.element(k + 1); }
 
     // Past run i, 1..5 (1 the most recent).
     PastRun pastRun(int i) const { return PastRun(raw(pastRuns.element(i))); }
     void setPastRun(int i, const PastRun& run) { putSpan(pastRuns.element(i).offset, run.bytes()); }
     // A field of past run i read in place (no copy of the sub-record).
-    static constexpr Field pastRunField(int i, const Field& f) { return f.shifted(pastRuns.element(i).offset); }
+    template <FieldKind K>
+    static constexpr auto pastRunField(int i, const FieldOf<K>& f) { return f.shifted(pastRuns.element(i).offset); }
     HistoryLine historyLine(int i) const { return HistoryLine(raw(history.element(i))); }
 };
 static_assert(fieldTableCoversRecord(HorseRecord::kFields, HorseRecord::kLength));
@@ -221,17 +223,17 @@ public:
     JockeyRecord() { setLineEnd(); }
     explicit JockeyRecord(QByteArrayView bytes) : FixedRecord(bytes) {}
 
-    static constexpr Field jockeyCode{"jockeyCode", 0, 5};
-    static constexpr Field jockeyName{"jockeyName", 5, 32};
-    static constexpr Field countsB = digitsField("countsB", 207, 5, 4);
-    static constexpr Field countsA = digitsField("countsA", 247, 3, 4);
+    static constexpr TextField jockeyCode{"jockeyCode", 0, 5};
+    static constexpr TextField jockeyName{"jockeyName", 5, 32};
+    static constexpr auto countsB = digitsField("countsB", 207, 5, 4);
+    static constexpr auto countsA = digitsField("countsA", 247, 3, 4);
     // 43 groups × 4 three-digit counts.
-    static constexpr Field statGroups = digitsField("statGroups", 309, 3, 172);
-    static constexpr Field lineEnd = constantField("lineEnd", 1727, 2);
+    static constexpr auto statGroups = digitsField("statGroups", 309, 3, 172);
+    static constexpr auto lineEnd = constantField("lineEnd", 1727, 2);
     static constexpr Field kFields[] = {jockeyCode, jockeyName, countsB, countsA, statGroups, lineEnd};
 
     // Count j (0..3) of group k (0..42).
-    static constexpr Field statGroupField(int k, int j) { return statGroups.element(k * 4 + j + 1); }
+    static constexpr auto statGroupField(int k, int j) { return statGroups.element(k * 4 + j + 1); }
 };
 static_assert(fieldTableCoversRecord(JockeyRecord::kFields, JockeyRecord::kLength));
 
@@ -243,16 +245,16 @@ public:
     OddsRecord() { setLineEnd(); }
     explicit OddsRecord(QByteArrayView bytes) : FixedRecord(bytes) {}
 
-    static constexpr Field venueCode{"venueCode", 0, 2};
-    static constexpr Field meetingYear = digitsField("meetingYear", 2, 4);
-    static constexpr Field kai = digitsField("kai", 6, 2);
-    static constexpr Field nichi = digitsField("nichi", 8, 2);
-    static constexpr Field raceNo = digitsField("raceNo", 10, 2);
-    static constexpr Field raceDate = digitsField("raceDate", 12, 8);
-    static constexpr Field winOdds = digitsField("winOdds", 161, 5, 18);
-    static constexpr Field placeOdds = digitsField("placeOdds", 251, 5, 36);
-    static constexpr Field quinellaOdds = digitsField("quinellaOdds", 431, 7, 153);
-    static constexpr Field lineEnd = constantField("lineEnd", 1502, 2);
+    static constexpr TextField venueCode{"venueCode", 0, 2};
+    static constexpr auto meetingYear = digitsField("meetingYear", 2, 4);
+    static constexpr auto kai = digitsField("kai", 6, 2);
+    static constexpr auto nichi = digitsField("nichi", 8, 2);
+    static constexpr auto raceNo = digitsField("raceNo", 10, 2);
+    static constexpr auto raceDate = digitsField("raceDate", 12, 8);
+    static constexpr auto winOdds = digitsField("winOdds", 161, 5, 18);
+    static constexpr auto placeOdds = digitsField("placeOdds", 251, 5, 36);
+    static constexpr auto quinellaOdds = digitsField("quinellaOdds", 431, 7, 153);
+    static constexpr auto lineEnd = constantField("lineEnd", 1502, 2);
     static constexpr Field kFields[] = {venueCode, meetingYear, kai,          nichi,        raceNo,
                                         raceDate,  winOdds,     placeOdds,    quinellaOdds, lineEnd};
 
@@ -271,7 +273,7 @@ public:
             pos += 18 - w;
         return pos + (j - i);
     }
-    static constexpr Field quinellaField(int i, int j) { return quinellaOdds.element(quinellaIndex(i, j)); }
+    static constexpr auto quinellaField(int i, int j) { return quinellaOdds.element(quinellaIndex(i, j)); }
 };
 static_assert(fieldTableCoversRecord(OddsRecord::kFields, OddsRecord::kLength));
 

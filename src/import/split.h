@@ -20,9 +20,9 @@ struct SplitObserver {
     std::function<void(const QString&)> status;
 };
 
-// Splits the archive at archivePath. Returns the path of the archive written, or empty text
-// when it stopped (a missing or unreadable archive, one date only, a write failure; each with
-// its message where the command has one).
-QString SplitTwoDayArchive(AppContext& ctx, const QString& archivePath, const SplitObserver& observer = {});
+// Splits the archive at archivePath. Gives the path of the archive written, or why it stopped (a
+// missing or unreadable archive, one date only, a write failure), with the message to show where
+// the command has one.
+Result<QString> SplitTwoDayArchive(AppContext& ctx, const QString& archivePath, const SplitObserver& observer = {});
 
 }  // namespace zm

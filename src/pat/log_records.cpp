@@ -71,7 +71,7 @@ SeiRecord seiHeader(const Ks& ks) {
     s.setRaw(SeiRecord::day, ks.raw(Ks::day));
     s.setText(SeiRecord::raceNo, race);
     for (int i = 1; i <= 3; ++i) {
-        const Field f = Ks::finishers.inEntry(i, Ks::finisherNo);
+        const auto f = Ks::finishers.inEntry(i, Ks::finisherNo);
         s.setRaw(SeiRecord::finishers.element(i), ks.number(f) == 0 ? QByteArrayView("  ") : ks.raw(f));
     }
     for (int i = 1; i <= 2; ++i) {

@@ -64,14 +64,14 @@ QString ConvRaceStatus(const OddsRecord& r) {
 }
 
 Result<ConversionRun> ConvertPredictedOdds(AppContext& ctx, const QString& dayFilePath, const PatFormat& format,
-                                           const QString& folderText) {
+                                           const QString& folderText, Notices& notices) {
     const QString folder = folderText.trimmed();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return Status::warning(kConvFolderMissing);
     const QString target = withSlash(folder);
-    // Said through the run's prompter, on the GUI thread; the conversion goes on.
+    // A setting that could not be stored is said; the conversion goes on.
     if (const Status stored = ctx.store.SaveAppSetting(QStringLiteral("PAT"), QStringLiteral("ConvOddsDir"), target); !stored)
-        ctx.prompter.critical(stored.message());
+        notices << Notice(stored.message(), {}, Severity::Critical);
     ctx.settings.ConvOddsDir = target;
 
     QByteArray day;

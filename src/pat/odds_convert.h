@@ -42,8 +42,9 @@ struct ConversionRun {
 // The dialog's execute: checks the folder (its message when missing, nothing written), stores
 // it as PAT/ConvOddsDir, converts every record of the day file with the race's status line on
 // the progress sink; the caller ends with the closing message kConvDone. The files of the run
-// are put in place together: a write failure stops the run and leaves every old file.
+// are put in place together: a write failure stops the run and leaves every old file. A folder
+// that could not be stored gives its message to notices, to be shown before the outcome.
 Result<ConversionRun> ConvertPredictedOdds(AppContext& ctx, const QString& dayFilePath, const PatFormat& format,
-                                           const QString& folderText);
+                                           const QString& folderText, Notices& notices);
 
 }  // namespace zm

@@ -103,7 +103,7 @@ int horsePosition(QStringView combination) {
 }
 
 template <class Record>
-QString pairOdds(const Record& r, QStringView combination, const Field& odds) {
+QString pairOdds(const Record& r, QStringView combination, const TextField& odds) {
     const double first = Val(combination.first(std::min<qsizetype>(2, combination.size())));
     const double second = Val(combination.last(std::min<qsizetype>(2, combination.size())));
     for (int i = 1; i <= 153; ++i) {
@@ -119,7 +119,7 @@ QString horseOdds(const Record& r, QStringView kind, QStringView combination) {
     const int at = horsePosition(combination);
     if (at == 0)
         return kNoOdds;
-    const Field& f = kind == u"単" ? Record::winOdds : Record::placeLow;
+    const auto& f = kind == u"単" ? Record::winOdds : Record::placeLow;
     return oddsText(r.text(Record::horses.inEntry(at, f)));
 }
 

@@ -254,7 +254,7 @@ QStringList resultsColumns() {
 }
 
 QStringList resultsRow(const SeiRecord& s) {
-    auto t = [&](const Field& f, int i) { return s.text(f, i).trimmed(); };
+    auto t = [&](const auto& f, int i) { return s.text(f, i).trimmed(); };
     auto pair = [](const QString& p) {
         return p.trimmed().isEmpty() ? QString() : p.left(2) + u'-' + p.mid(2);
     };
@@ -309,8 +309,8 @@ JudgeResult JudgeBet(const std::vector<SeiRecord>& sei, const QString& dayOfMont
         if (returnedHorse(h1))
             return {Judgement::Refund, 0};
         const bool win = code == u'1';
-        const Field& horses = win ? SeiRecord::winHorses : SeiRecord::placeHorses;
-        const Field& payouts = win ? SeiRecord::winPayouts : SeiRecord::placePayouts;
+        const auto& horses = win ? SeiRecord::winHorses : SeiRecord::placeHorses;
+        const auto& payouts = win ? SeiRecord::winPayouts : SeiRecord::placePayouts;
         for (int i = 1; i <= (win ? 2 : 5); ++i) {
             if (h1 > 0 && race->number(horses, i) == h1)
                 return {Judgement::Hit, race->number(payouts, i)};
@@ -323,8 +323,8 @@ JudgeResult JudgeBet(const std::vector<SeiRecord>& sei, const QString& dayOfMont
     // stores a second quinella or bracket pair and more than three wide pairs).
     QString wanted;
     QString reversed;
-    const Field* pairs = nullptr;
-    const Field* payouts = nullptr;
+    const TextField* pairs = nullptr;
+    const DigitsField* payouts = nullptr;
     int count = 2;
     if (code == u'3') {
         const QString a = QString::number(static_cast<qlonglong>(h1));
@@ -460,7 +460,7 @@ Result<VoteLog> voteLog(AppContext& ctx, const QString& day, const PatFormat& fo
         if (lg.text(Lg95Record::year) + lg.text(Lg95Record::month) + lg.text(Lg95Record::day) != day)
             continue;
         for (int e = 1; e <= 50 && log.rows.size() < 1024; ++e) {
-            auto f = [&](const Field& field) { return lg.text(Lg95Record::entries.inEntry(e, field)); };
+            auto f = [&](const auto& field) { return lg.text(Lg95Record::entries.inEntry(e, field)); };
             if (Val(f(Lg95Record::state)) != 1)
                 continue;
             VoteRow row;

@@ -14,10 +14,10 @@ namespace zm {
 
 // The record's fields the conversion reads beyond the race key.
 struct PredictedOddsFields {
-    static constexpr Field runners = digitsField("runners", 109, 2);
-    static constexpr Field nonRunners = digitsField("nonRunners", 111, 2);
+    static constexpr auto runners = digitsField("runners", 109, 2);
+    static constexpr auto nonRunners = digitsField("nonRunners", 111, 2);
     // The bracket-quinella odds of the 36 bracket pairs.
-    static constexpr Field bracketOdds = OddsRecord::placeOdds;
+    static constexpr auto bracketOdds = OddsRecord::placeOdds;
 };
 
 // One odds value of tenths in w characters: "35" -> "  3.5" (w 5), "1234" -> " 123.4" (w 6).

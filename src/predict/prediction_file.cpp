@@ -18,18 +18,18 @@ namespace {
 class PastRunBytes : public FixedRecord<51, '\0'> {
 public:
     using FixedRecord::FixedRecord;
-    static constexpr Field venueCode = textField("venueCode", 0, 2);
-    static constexpr Field meeting = textField("meeting", 2, 1);
-    static constexpr Field day = textField("day", 3, 1);
-    static constexpr Field date = digitsField("date", 4, 8);
-    static constexpr Field raceNo = digitsField("raceNo", 12, 2);
-    static constexpr Field track = textField("track", 14, 1);
-    static constexpr Field distance = int16Field("distance", 15);
-    static constexpr Field fieldSize = digitsField("fieldSize", 17, 2);
-    static constexpr Field finish = digitsField("finish", 19, 2);
-    static constexpr Field popularity = digitsField("popularity", 21, 2);
-    static constexpr Field figure = int16Field("figure", 23);
-    static constexpr Field odds = digitsField("odds", 25, 6);
+    static constexpr auto venueCode = textField("venueCode", 0, 2);
+    static constexpr auto meeting = textField("meeting", 2, 1);
+    static constexpr auto day = textField("day", 3, 1);
+    static constexpr auto date = digitsField("date", 4, 8);
+    static constexpr auto raceNo = digitsField("raceNo", 12, 2);
+    static constexpr auto track = textField("track", 14, 1);
+    static constexpr auto distance = int16Field("distance", 15);
+    static constexpr auto fieldSize = digitsField("fieldSize", 17, 2);
+    static constexpr auto finish = digitsField("finish", 19, 2);
+    static constexpr auto popularity = digitsField("popularity", 21, 2);
+    static constexpr auto figure = int16Field("figure", 23);
+    static constexpr auto odds = digitsField("odds", 25, 6);
     static constexpr Field kFields[] = {venueCode, meeting, day,    date,       raceNo, track,
                                         distance,  fieldSize, finish, popularity, figure, odds};
 };
@@ -39,11 +39,11 @@ static_assert(fieldTableIsSound(PastRunBytes::kFields, PastRunBytes::kLength));
 class RunnerBytes : public FixedRecord<99, '\0'> {
 public:
     using FixedRecord::FixedRecord;
-    static constexpr Field horseCode = textField("horseCode", 0, 7);
+    static constexpr auto horseCode = textField("horseCode", 0, 7);
     // Four groups of four counts, group-major.
-    static constexpr Field courseRecord = int16Field("courseRecord", 7, 16);
-    static constexpr Field courseRecordTotal = int16Field("courseRecordTotal", 39);
-    static constexpr Field otherRecord = int16Field("otherRecord", 41, 4);
+    static constexpr auto courseRecord = int16Field("courseRecord", 7, 16);
+    static constexpr auto courseRecordTotal = int16Field("courseRecordTotal", 39);
+    static constexpr auto otherRecord = int16Field("otherRecord", 41, 4);
     static constexpr Field kFields[] = {horseCode, courseRecord, courseRecordTotal, otherRecord};
 };
 static_assert(fieldTableIsSound(RunnerBytes::kFields, RunnerBytes::kLength));
@@ -51,36 +51,36 @@ static_assert(fieldTableIsSound(RunnerBytes::kFields, RunnerBytes::kLength));
 class PredictionBytes : public FixedRecord<kPredictionRecordLength, '\0'> {
 public:
     using FixedRecord::FixedRecord;
-    static constexpr Field raceDate = digitsField("raceDate", 0, 8);
-    static constexpr Field venueCode = textField("venueCode", 8, 2);
-    static constexpr Field meeting = int16Field("meeting", 10);
-    static constexpr Field dayNo = int16Field("dayNo", 12);
-    static constexpr Field raceNo = int16Field("raceNo", 14);
-    static constexpr Field runnerCount = int16Field("runnerCount", 16);
+    static constexpr auto raceDate = digitsField("raceDate", 0, 8);
+    static constexpr auto venueCode = textField("venueCode", 8, 2);
+    static constexpr auto meeting = int16Field("meeting", 10);
+    static constexpr auto dayNo = int16Field("dayNo", 12);
+    static constexpr auto raceNo = int16Field("raceNo", 14);
+    static constexpr auto runnerCount = int16Field("runnerCount", 16);
     // Runner-major within each run: (runner i, run j) is element 1 + i + 18 * j.
-    static constexpr Field pastRuns = textField("pastRuns", 18, PastRunBytes::kLength, kPredictionRunners * kPredictionPastRuns);
-    static constexpr Field runners = textField("runners", 4608, RunnerBytes::kLength, kPredictionRunners);
+    static constexpr auto pastRuns = textField("pastRuns", 18, PastRunBytes::kLength, kPredictionRunners * kPredictionPastRuns);
+    static constexpr auto runners = textField("runners", 4608, RunnerBytes::kLength, kPredictionRunners);
     // Per runner: index, rank.
-    static constexpr Field indexRank = int16Field("indexRank", 6390, 2 * kPredictionRunners);
+    static constexpr auto indexRank = int16Field("indexRank", 6390, 2 * kPredictionRunners);
     // Per pick: code, set-flag.
-    static constexpr Field winPicks = int16Field("winPicks", 6462, 2 * 3);
-    static constexpr Field smallPicks = int16Field("smallPicks", 6486, 2 * 10);
-    static constexpr Field quinellaPicks = int16Field("quinellaPicks", 6526, 2 * 10);
-    static constexpr Field startTime = textField("startTime", 6602, 4);
-    static constexpr Field lineEnd = constantField("lineEnd", 6606, 2);
+    static constexpr auto winPicks = int16Field("winPicks", 6462, 2 * 3);
+    static constexpr auto smallPicks = int16Field("smallPicks", 6486, 2 * 10);
+    static constexpr auto quinellaPicks = int16Field("quinellaPicks", 6526, 2 * 10);
+    static constexpr auto startTime = textField("startTime", 6602, 4);
+    static constexpr auto lineEnd = constantField("lineEnd", 6606, 2);
     static constexpr Field kFields[] = {raceDate,  venueCode, meeting,    dayNo,         raceNo,    runnerCount,
                                         pastRuns,  runners,   indexRank,  winPicks,      smallPicks, quinellaPicks,
                                         startTime, lineEnd};
 
-    static constexpr Field pastRun(int runner, int run) { return pastRuns.element(1 + runner + kPredictionRunners * run); }
-    static constexpr Field runner(int i) { return runners.element(1 + i); }
+    static constexpr auto pastRun(int runner, int run) { return pastRuns.element(1 + runner + kPredictionRunners * run); }
+    static constexpr auto runner(int i) { return runners.element(1 + i); }
 
     void setLineEnd() { FixedRecord::setLineEnd(); }
 };
 static_assert(fieldTableCoversRecord(PredictionBytes::kFields, PredictionBytes::kLength));
 
 template <size_t N>
-void encodePicks(PredictionBytes& b, const Field& f, const std::array<PickEntry, N>& picks) {
+void encodePicks(PredictionBytes& b, const Int16Field& f, const std::array<PickEntry, N>& picks) {
     for (size_t k = 0; k < N; ++k) {
         b.setInt16(f, int(2 * k + 1), picks[k].code);
         b.setInt16(f, int(2 * k + 2), picks[k].flag);
@@ -88,7 +88,7 @@ void encodePicks(PredictionBytes& b, const Field& f, const std::array<PickEntry,
 }
 
 template <size_t N>
-void decodePicks(const PredictionBytes& b, const Field& f, std::array<PickEntry, N>& picks) {
+void decodePicks(const PredictionBytes& b, const Int16Field& f, std::array<PickEntry, N>& picks) {
     for (size_t k = 0; k < N; ++k) {
         picks[k].code = b.int16(f, int(2 * k + 1));
         picks[k].flag = b.int16(f, int(2 * k + 2));
@@ -120,8 +120,8 @@ QByteArray encodePrediction(const PredictionRecord& rec) {
         for (int j = 0; j < kPredictionPastRuns; ++j) {
             const PredictedPastRun& p = runner.pastRuns[size_t(j)];
             const int at = P::pastRun(i, j).offset;
-            auto text = [&](const Field& f, const QString& value) { b.setText(f.shifted(at), value); };
-            auto i16 = [&](const Field& f, std::int16_t value) { b.setInt16(f.shifted(at), value); };
+            auto text = [&](const auto& f, const QString& value) { b.setText(f.shifted(at), value); };
+            auto i16 = [&](const Int16Field& f, std::int16_t value) { b.setInt16(f.shifted(at), value); };
             text(PastRunBytes::venueCode, p.venueCode);
             text(PastRunBytes::meeting, p.meeting);
             text(PastRunBytes::day, p.day);
@@ -159,7 +159,7 @@ PredictionRecord decodePrediction(QByteArrayView bytes) {
     using P = PredictionBytes;
     const P b(bytes);
     const qsizetype available = bytes.size();
-    auto text = [&](const Field& f, int base = 0) { return textWithin(b.raw(f.shifted(base)), base + f.offset, available); };
+    auto text = [&]<FieldKind K>(const FieldOf<K>& f, int base = 0) requires TextualKind<K> { return textWithin(b.raw(f.shifted(base)), base + f.offset, available); };
     PredictionRecord rec;
     rec.raceDate = text(P::raceDate);
     rec.venueCode = text(P::venueCode);
@@ -172,7 +172,7 @@ PredictionRecord decodePrediction(QByteArrayView bytes) {
         for (int j = 0; j < kPredictionPastRuns; ++j) {
             PredictedPastRun& p = runner.pastRuns[size_t(j)];
             const int at = P::pastRun(i, j).offset;
-            auto i16 = [&](const Field& f) { return b.int16(f.shifted(at)); };
+            auto i16 = [&](const Int16Field& f) { return b.int16(f.shifted(at)); };
             p.venueCode = text(PastRunBytes::venueCode, at);
             p.meeting = text(PastRunBytes::meeting, at);
             p.day = text(PastRunBytes::day, at);
@@ -187,7 +187,7 @@ PredictionRecord decodePrediction(QByteArrayView bytes) {
             p.odds = text(PastRunBytes::odds, at);
         }
         const int at = P::runner(i).offset;
-        auto i16 = [&](const Field& f, int k = 1) { return b.int16(f.shifted(at), k); };
+        auto i16 = [&](const Int16Field& f, int k = 1) { return b.int16(f.shifted(at), k); };
         runner.horseCode = text(RunnerBytes::horseCode, at);
         for (int g = 0; g < 4; ++g)
             for (int c = 0; c < 4; ++c)

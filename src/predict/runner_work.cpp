@@ -20,10 +20,10 @@ const RunnerWork& at(const RunnerArray& runners, int slot) {
 struct RecordBytes {
     QByteArrayView bytes;
     QByteArrayView raw(const Field& f) const { return bytes.sliced(f.offset, f.totalWidth()); }
-    double number(const Field& f) const { return Val(raw(f)); }
+    double number(const DigitsField& f) const { return Val(raw(f)); }
 };
 
-std::int16_t int16Of(const RecordBytes& rec, const Field& f) {
+std::int16_t int16Of(const RecordBytes& rec, const DigitsField& f) {
     return ToInt16(rec.number(f));
 }
 
@@ -56,7 +56,7 @@ void loadHorse(RunnerWork& w, const RecordBytes& horse) {
     std::int16_t total = 0;
     for (int g = 0; g < 4; ++g) {
         for (int c = 0; c < 4; ++c) {
-            const Field f{"courseRecord", kCourseRecordOffset + 8 * g + 2 * c, 2};
+            const DigitsField f{"courseRecord", kCourseRecordOffset + 8 * g + 2 * c, 2};
             const std::int16_t v = int16Of(horse, f);
             w.CourseRecord[static_cast<size_t>(g)][static_cast<size_t>(c)] = v;
             total = static_cast<std::int16_t>(total + v);
@@ -64,11 +64,11 @@ void loadHorse(RunnerWork& w, const RecordBytes& horse) {
     }
     w.CourseRecordTotal = total;
     for (int c = 0; c < 4; ++c) {
-        w.OtherRecord[static_cast<size_t>(c)] = int16Of(horse, Field{"otherRecord", kOtherRecordOffset + 2 * c, 2});
+        w.OtherRecord[static_cast<size_t>(c)] = int16Of(horse, DigitsField{"otherRecord", kOtherRecordOffset + 2 * c, 2});
     }
     for (int j = 1; j <= 5; ++j) {
         PastRunWork& p = w.PastRuns[static_cast<size_t>(j - 1)];
-        auto field = [j](const Field& f) { return HorseRecord::pastRunField(j, f); };
+        auto field = [j](const auto& f) { return HorseRecord::pastRunField(j, f); };
         p.RunDate = fromSjis(horse.raw(field(PastRun::raceDate)));
         p.RunVenueCode = fromSjis(horse.raw(field(PastRun::venueCode)));
         p.RunMeeting = lastChar(horse.raw(field(PastRun::kai)));

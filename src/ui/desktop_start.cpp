@@ -41,6 +41,7 @@ std::unique_ptr<DesktopStart> DesktopStart::start(const QStringList& arguments, 
         exitCode = status == AppSession::Status::AlreadyRunning ? 0 : 1;
         return nullptr;
     }
+    showFailure(desktop->prompter_, desktop->session_->settingsLoad());
     showFailure(desktop->prompter_, desktop->session_->recovery());
 
     desktop->window_ = std::make_unique<MDIZenoMUR>(desktop->session_->context());

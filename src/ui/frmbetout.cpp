@@ -170,7 +170,11 @@ BetOutForm frmBETout::form() const {
 }
 
 void frmBETout::SSCommand1_Click() {
-    const Result<BetOutResult> written = WriteBetOut(ctx_, day_, form(), venueCode_, raceNo_);
+    Notices notices;
+    const Result<BetOutResult> written = WriteBetOut(ctx_, day_, form(), venueCode_, raceNo_, notices);
+    for (const Notice& notice : notices) {
+        showNotice(ctx_.prompter, notice);
+    }
     if (!written) {
         // The bets typed stay in the window: nothing of them reached the file.
         ctx_.prompter.critical(written.message());

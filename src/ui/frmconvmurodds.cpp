@@ -116,10 +116,11 @@ void frmConvMurOdds::Command1_Click() {
     status_->setText(zm::ConvStatusText(format_));
     bool done = false;
     Status failure;
+    Notices notices;
     {
         BusyCursor busy;
         RunOnWorker(ctx_, this, [&](AppContext& run) {
-            const auto result = zm::ConvertPredictedOdds(run, dayFile_, format_, folder);
+            const auto result = zm::ConvertPredictedOdds(run, dayFile_, format_, folder, notices);
             if (result) {
                 written_ = result.value().written;
                 done = true;
@@ -127,6 +128,9 @@ void frmConvMurOdds::Command1_Click() {
                 failure = result.status();
             }
         });
+    }
+    for (const Notice& notice : notices) {
+        showNotice(ctx_.prompter, notice);
     }
     showFailure(ctx_.prompter, failure);
     if (done) {

@@ -43,7 +43,7 @@ void MDIZenoMUR::Kaitou_Yosou() {
         BatchResult result;
         runLong(
             [&](AppContext& run) {
-                result = BatchRun(run, DaySteps::whole(), [&run](const QString& message) { run.prompter.critical(message); });
+                result = BatchRun(run, DaySteps::whole(), [&run](const Notice& message) { showNotice(run.prompter, message); });
             },
             true);
         if (!result.lastDate.isEmpty())
@@ -69,11 +69,10 @@ void MDIZenoMUR::ExtractAndPredictCommand() {
     runLong([&](AppContext& run) { imported = ExtractAndPredict(run, archive, DaySteps::whole()); }, true);
     if (!imported.date.isEmpty())
         currentDay_ = imported.date;
-    if (!imported.ok()) {
-        for (const QString& message : imported.messages())
-            ctx_.prompter.critical(message);
+    for (const Notice& message : imported.messages())
+        showNotice(ctx_.prompter, message);
+    if (!imported.ok())
         return;
-    }
     const QString day = imported.date;
     statusBar()->showMessage(QFileInfo(archive).fileName() + QStringLiteral("：") + zm::DayText(day) +
                                  QStringLiteral("の出馬表を取り込み、予想しました。"),
@@ -118,15 +117,16 @@ void MDIZenoMUR::mnuG1cut_Click() {
     observer.original = report(&frmSplit::setOriginal);
     observer.added = report(&frmSplit::setAdded);
     observer.status = report(&frmSplit::setStatus);
-    QString written;
+    Result<QString> written = Status::failure(QString());
     runLong([&](AppContext& run) { written = SplitTwoDayArchive(run, archive, observer); }, false);
     QCoreApplication::sendPostedEvents(&relay);
+    // Stopped (one date only, unreadable archive): its message, if it has one, comes first.
+    const bool done = showFailure(ctx_.prompter, written.status());
     if (!window) {
         return;
     }
     window->finish();
-    if (written.isEmpty()) {
-        // Stopped (one date only, unreadable archive): its message has been shown.
+    if (!done) {
         window->close();
     }
 }

@@ -7,21 +7,16 @@
 #include <memory>
 #include <type_traits>
 
-#if defined(__SANITIZE_THREAD__)
-#define ZENOMUR_TSAN 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define ZENOMUR_TSAN 1
-#endif
-#endif
-
 namespace zm::ui {
 
 namespace {
 
 // The hand-overs between the threads go through Qt's event queue and semaphores, whose locks a
 // thread sanitizer cannot see inside a Qt built without it: each one is told to it here.
-#ifdef ZENOMUR_TSAN
+#ifndef __has_feature
+#define __has_feature(x) 0
+#endif
+#if defined(__SANITIZE_THREAD__) || __has_feature(thread_sanitizer)
 extern "C" void __tsan_acquire(void* addr);
 extern "C" void __tsan_release(void* addr);
 char handOver;
@@ -32,53 +27,45 @@ void handOut() {}
 void takeOver() {}
 #endif
 
-// Runs call on home's thread, waits for it and returns what it returned. The call stores its
-// result itself, before it hands over, so that the store is seen ordered before the read.
-template <class Call>
-auto onHome(QObject* home, Call call) {
-    using R = std::invoke_result_t<Call>;
-    if (QThread::currentThread() == home->thread())
-        return call();
-    std::conditional_t<std::is_void_v<R>, bool, R> result{};
-    handOut();
-    QMetaObject::invokeMethod(home, [&] {
-        takeOver();
-        if constexpr (std::is_void_v<R>) call(); else result = call();
-        handOut();
-    }, Qt::BlockingQueuedConnection);
+void inTurn(const std::function<void()>& call) {
     takeOver();
-    if constexpr (!std::is_void_v<R>)
-        return result;
+    call();
+    handOut();
 }
 
-// Queues call to home's thread and returns at once.
-template <class Call>
-void post(QObject* home, Call call) {
+// Runs call on home's thread and waits for it: a question, whose answer call stores before the
+// hand-over back. The call is taken by reference, so nothing of it is left for this thread to
+// destroy before it has taken over again.
+void waitOn(QObject* home, const std::function<void()>& call) {
     handOut();
-    QMetaObject::invokeMethod(home, [call = std::move(call)] { takeOver(); call(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(home, [&call] { inTurn(call); }, Qt::BlockingQueuedConnection);
+    takeOver();
 }
 
 class GuiThreadPrompter : public Prompter {
 public:
     GuiThreadPrompter(Prompter& target, QObject* home) : target_(target), h_(home) {}
-    void information(const QString& s, const QString& c) override { onHome(h_, [&] { target_.information(s, c); }); }
-    void warning(const QString& s, const QString& c) override { onHome(h_, [&] { target_.warning(s, c); }); }
-    void critical(const QString& s, const QString& c) override { onHome(h_, [&] { target_.critical(s, c); }); }
-    bool okCancel(const QString& s, const QString& c) override {
-        return onHome(h_, [&] { return target_.okCancel(s, c); });
-    }
-    bool confirm(const QString& s, const QString& c) override {
-        return onHome(h_, [&] { return target_.confirm(s, c); });
-    }
-    bool yesNo(const QString& s, const QString& c) override { return onHome(h_, [&] { return target_.yesNo(s, c); }); }
-    bool confirmYesNo(const QString& s, const QString& c) override {
-        return onHome(h_, [&] { return target_.confirmYesNo(s, c); });
-    }
-    Answer yesNoCancel(const QString& s, const QString& c) override {
-        return onHome(h_, [&] { return target_.yesNoCancel(s, c); });
-    }
+    void information(const QString& s, const QString& c) override { ask(&Prompter::information, s, c); }
+    void warning(const QString& s, const QString& c) override { ask(&Prompter::warning, s, c); }
+    void critical(const QString& s, const QString& c) override { ask(&Prompter::critical, s, c); }
+    bool okCancel(const QString& s, const QString& c) override { return ask(&Prompter::okCancel, s, c); }
+    bool confirm(const QString& s, const QString& c) override { return ask(&Prompter::confirm, s, c); }
+    bool yesNo(const QString& s, const QString& c) override { return ask(&Prompter::yesNo, s, c); }
+    bool confirmYesNo(const QString& s, const QString& c) override { return ask(&Prompter::confirmYesNo, s, c); }
+    Answer yesNoCancel(const QString& s, const QString& c) override { return ask(&Prompter::yesNoCancel, s, c); }
 
 private:
+    template <class R>
+    R ask(R (Prompter::*question)(const QString&, const QString&), const QString& s, const QString& c) {
+        if constexpr (std::is_void_v<R>) {
+            waitOn(h_, [&] { (target_.*question)(s, c); });
+        } else {
+            R answer{};
+            waitOn(h_, [&] { answer = (target_.*question)(s, c); });
+            return answer;
+        }
+    }
+
     Prompter& target_;
     QObject* h_;
 };
@@ -86,19 +73,27 @@ private:
 class QueuedProgress : public ProgressSink {
 public:
     QueuedProgress(ProgressSink& target, QObject* home) : t_(&target), h_(home) {}
-    void setCaption(const QString& c) override { post(h_, [t = t_, c] { t->setCaption(c); }); }
-    void setLabel(const QString& s, int meeting) override { post(h_, [t = t_, s, meeting] { t->setLabel(s, meeting); }); }
+    void setCaption(const QString& c) override { post([t = t_, c] { t->setCaption(c); }); }
+    void setLabel(const QString& s, int meeting) override { post([t = t_, s, meeting] { t->setLabel(s, meeting); }); }
     void setBatchStep(int step, int steps, const QString& item) override {
         lastPercent_ = -1;  // the next item starts its own count
-        post(h_, [t = t_, step, steps, item] { t->setBatchStep(step, steps, item); });
+        post([t = t_, step, steps, item] { t->setBatchStep(step, steps, item); });
     }
     void setPercent(double percent) override {
         // The bar shows whole percents: only a change is worth a trip to the GUI thread.
         if (const int whole = static_cast<int>(std::lround(percent)); std::exchange(lastPercent_, whole) != whole)
-            post(h_, [t = t_, percent] { t->setPercent(percent); });
+            post([t = t_, percent] { t->setPercent(percent); });
     }
 
 private:
+    // Queued without waiting. The call is kept as it is, not in a std::function: the last of the
+    // queued copies may be released on either thread.
+    template <class Call>
+    void post(Call call) {
+        handOut();
+        QMetaObject::invokeMethod(h_, [call = std::move(call)] { takeOver(); call(); }, Qt::QueuedConnection);
+    }
+
     ProgressSink* t_;
     QObject* h_;
     int lastPercent_ = -1;
@@ -117,11 +112,7 @@ RunChanges RunOnWorker(AppContext& ctx, ProgressSink* progress, const std::funct
     run.progress = &queued;
 
     handOut();
-    std::unique_ptr<QThread> thread(QThread::create([&] {
-        takeOver();
-        work(run);
-        handOut();
-    }));
+    std::unique_ptr<QThread> thread(QThread::create([&] { inTurn([&] { work(run); }); }));
     QEventLoop loop;
     QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
     thread->start();

@@ -313,6 +313,7 @@ TEST_F(PendingBets, BetOutputRowsFollowTheDialogsTests) {
 }
 
 TEST_F(PendingBets, BetOutputStoresTheDefaultsAndAppendsOnlyWhatQualifies) {
+    Notices notices;
     EXPECT_TRUE(home.ctx().store.SaveAppSetting("PAT", "BetWaku", "50").ok());
     home.reload();
     std::array<QString, 11> picks = {"5", "１８", "3-12", "", "", "", "27", "4-6"};
@@ -322,8 +323,8 @@ TEST_F(PendingBets, BetOutputStoresTheDefaultsAndAppendsOnlyWhatQualifies) {
     EXPECT_TRUE(f.uma[1].checked);
     EXPECT_TRUE(f.uma[5].isEmpty());  // a bracket pick beyond the five bracket rows is dropped
     EXPECT_EQ(f.uma[6].entry, "4-6");
-    ASSERT_EQ(WriteBetOut(home.ctx(), kDay, f, "05", 3)->written, 4);
-    ASSERT_EQ(WriteBetOut(home.ctx(), kDay, f, "05", 3)->written, 4);
+    ASSERT_EQ(WriteBetOut(home.ctx(), kDay, f, "05", 3, notices)->written, 4);
+    ASSERT_EQ(WriteBetOut(home.ctx(), kDay, f, "05", 3, notices)->written, 4);
     EXPECT_EQ(lines().size(), 8);
     EXPECT_EQ(lines().front(), "中山, 3R,単勝,    5,      ,  100円");
     EXPECT_EQ(home.ctx().store.read("PAT", "BetWaku"), "100");
@@ -331,7 +332,7 @@ TEST_F(PendingBets, BetOutputStoresTheDefaultsAndAppendsOnlyWhatQualifies) {
     QFile::remove(path());
     BetOutForm none = OpenBetOutForm(home.ctx().settings);
     none.tan[0] = BetRow{false, "5", "100"};
-    EXPECT_EQ(WriteBetOut(home.ctx(), kDay, none, "05", 3)->written, 0);
+    EXPECT_EQ(WriteBetOut(home.ctx(), kDay, none, "05", 3, notices)->written, 0);
     EXPECT_FALSE(QFile::exists(path()));
 }
 

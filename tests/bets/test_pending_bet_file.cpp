@@ -266,16 +266,17 @@ TEST(BetOutput, ChecksEveryRowAndNamesTheOnesItSkips) {
 }
 
 TEST(BetOutput, WritesTheGoodRowsOrNothingWhenAskedForAll) {
+    Notices notices;
     test::TestHome home;
     const QString path = PendingBetPath(home.ctx().paths, kDay);
     BetOutForm f = OpenBetOutForm(home.ctx().settings);
     f.tan[0] = BetRow{true, "3", "1000000"};
     f.tan[1] = BetRow{true, "4", "1,000"};
-    const auto all = WriteBetOut(home.ctx(), kDay, f, "05", 11, true);
+    const auto all = WriteBetOut(home.ctx(), kDay, f, "05", 11, notices, true);
     ASSERT_FALSE(all.ok());
     EXPECT_TRUE(all.message().contains("「4」")) << all.message().toStdString();
     EXPECT_FALSE(QFile::exists(path));
-    const auto some = WriteBetOut(home.ctx(), kDay, f, "05", 11);
+    const auto some = WriteBetOut(home.ctx(), kDay, f, "05", 11, notices);
     ASSERT_TRUE(some.ok());
     EXPECT_EQ(some->written, 1);
     EXPECT_EQ(some->skipped.size(), 1);

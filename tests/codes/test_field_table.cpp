@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 namespace zm {
 namespace {
 
 // The compile-time check of a table, exercised on tables that must be refused.
-constexpr Field kSound[] = {textField("a", 0, 2), digitsField("b", 2, 3, 2), int16Field("c", 8), constantField("end", 10, 2)};
+constexpr auto kInt = int16Field("c", 8);
+constexpr Field kSound[] = {textField("a", 0, 2), digitsField("b", 2, 3, 2), kInt, constantField("end", 10, 2)};
 constexpr Field kOverlap[] = {textField("a", 0, 4), textField("b", 3, 2)};
 constexpr Field kOutOfOrder[] = {textField("b", 4, 2), textField("a", 0, 2)};
 constexpr Field kTooLong[] = {textField("a", 0, 2), textField("b", 2, 11)};
@@ -28,6 +31,26 @@ public:
     using FixedRecord::FixedRecord;
 };
 
+// A field is read and written only the way its kind allows; anything else does not compile.
+template <class F>
+concept ReadsText = requires(const Sample& r, const F& f) { r.text(f); };
+template <class F>
+concept WritesText = requires(Sample& r, const F& f) { r.setText(f, u"1"); };
+template <class F>
+concept ReadsNumber = requires(const Sample& r, const F& f) { r.number(f); };
+template <class F>
+concept ReadsInt16 = requires(const Sample& r, const F& f) { r.int16(f); };
+template <class F>
+concept WritesRaw = requires(Sample& r, const F& f) { r.setRaw(f, "1"); };
+static_assert(ReadsText<TextField> && ReadsText<DigitsField> && !ReadsText<Int16Field> && !ReadsText<ConstantField>);
+static_assert(WritesText<TextField> && WritesText<DigitsField> && !WritesText<Int16Field> && !WritesText<ConstantField>);
+static_assert(!ReadsNumber<TextField> && ReadsNumber<DigitsField> && !ReadsNumber<Int16Field> && !ReadsNumber<Field>);
+static_assert(!ReadsInt16<TextField> && !ReadsInt16<DigitsField> && ReadsInt16<Int16Field> && !ReadsInt16<Field>);
+static_assert(WritesRaw<ConstantField> && !WritesRaw<Int16Field>);
+// An element or a sub-record's field keeps its kind.
+static_assert(std::is_same_v<decltype(int16Field("a", 0, 3).element(2)), Int16Field>);
+static_assert(std::is_same_v<decltype(textField("a", 0, 4, 2).inEntry(2, digitsField("d", 1, 2))), DigitsField>);
+
 TEST(FixedRecord, Int16FieldsAreLittleEndianTwosComplement) {
     struct Case {
         std::int16_t value;
@@ -36,10 +59,10 @@ TEST(FixedRecord, Int16FieldsAreLittleEndianTwosComplement) {
     const Case cases[] = {{0, 0, 0}, {1, 1, 0}, {258, 2, 1}, {-1, 0xFF, 0xFF}, {-32768, 0, 0x80}, {32767, 0xFF, 0x7F}};
     for (const Case& c : cases) {
         Sample r;
-        r.setInt16(kSound[2], c.value);
+        r.setInt16(kInt, c.value);
         EXPECT_EQ(static_cast<unsigned char>(r.bytes()[8]), c.lo);
         EXPECT_EQ(static_cast<unsigned char>(r.bytes()[9]), c.hi);
-        EXPECT_EQ(r.int16(kSound[2]), c.value);
+        EXPECT_EQ(r.int16(kInt), c.value);
     }
 }
 

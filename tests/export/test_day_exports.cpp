@@ -124,10 +124,11 @@ TEST_F(DayExportsTest, OverTheBudgetTheTextIsWrittenAndTheMessageShown) {
     ctx().settings.MurTextOut = true;
     ASSERT_TRUE(runDay());
     EXPECT_TRUE(QFile::exists(out("MUR20261205.TXT")));
-    const QStringList texts = home_.prompter().texts();
-    ASSERT_EQ(texts.size(), 1);
-    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("【MURコンテスト版】の投票金額が ")));
-    EXPECT_TRUE(texts[0].endsWith(QStringLiteral("持ち点の 10００円をオーバーしました！")));
+    EXPECT_TRUE(home_.prompter().texts().isEmpty());  // the front end shows it
+    ASSERT_EQ(outcome_.notices.size(), 1);
+    EXPECT_EQ(outcome_.notices[0].severity, Severity::Warning);
+    EXPECT_TRUE(outcome_.notices[0].text.startsWith(QStringLiteral("【MURコンテスト版】の投票金額が ")));
+    EXPECT_TRUE(outcome_.notices[0].text.endsWith(QStringLiteral("持ち点の 10００円をオーバーしました！")));
 }
 
 TEST_F(DayExportsTest, BatchAppendsEveryDayToTheCumulativeFiles) {
@@ -141,7 +142,7 @@ TEST_F(DayExportsTest, BatchAppendsEveryDayToTheCumulativeFiles) {
         write(ctx().settings.MurDataDir + QStringLiteral("hb") + sample::yymmdd(d) + QStringLiteral(".lzh"),
               sample::dayArchive(day));
     }
-    const BatchResult result = BatchRun(ctx(), DaySteps::whole(), [&](const QString& m) { ctx().prompter.critical(m); });
+    const BatchResult result = BatchRun(ctx(), DaySteps::whole(), [&](const Notice& m) { ctx().prompter.critical(m.text); });
     ASSERT_EQ(result.imported, 2);
     EXPECT_FALSE(ctx().BatchRequested);
     EXPECT_EQ(outputs(), QStringList({"DEN.CSV", "Duel.TXT"}));

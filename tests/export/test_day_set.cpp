@@ -67,9 +67,9 @@ TEST_F(DaySetTest, AnExportThatCannotBeWrittenIsNamedAndTheDayGoesIn) {
     ASSERT_TRUE(QDir().mkpath(out(QStringLiteral("K20261205.CSV"))));
     ASSERT_TRUE(runDay(DaySteps::whole()));
     EXPECT_EQ(outcome_.exportFailures, QStringList{QFileInfo(out(QStringLiteral("K20261205.CSV"))).absoluteFilePath()});
-    const QStringList texts = home_.prompter().texts();
-    ASSERT_EQ(texts.size(), 1);
-    EXPECT_TRUE(texts[0].contains(QStringLiteral("K20261205.CSV")));
+    ASSERT_EQ(outcome_.notices.size(), 1);
+    EXPECT_EQ(outcome_.notices[0].severity, Severity::Critical);
+    EXPECT_TRUE(outcome_.notices[0].text.contains(QStringLiteral("K20261205.CSV")));
     for (const char* name : {"W20261205.TXT", "MUR20261205.TXT", "DEN20261205.CSV"})
         EXPECT_TRUE(QFileInfo(out(QString::fromLatin1(name))).isFile()) << name;
     EXPECT_TRUE(QFile::exists(ctx().paths.DataDir + QStringLiteral("MUR20261205_1.DEN")));
@@ -87,8 +87,8 @@ TEST_F(DaySetTest, ADayThatFailsLeavesTheOldDayAndItsOldExports) {
     DaySteps stopped = DaySteps::whole();
     stopped.predict = [](AppContext&, const ImportedDay&, FileSet&) { return Status::failure(QStringLiteral("stopped")); };
     DaySteps unplaceable = DaySteps::whole();
-    unplaceable.exports = [this](AppContext& c, const ImportedDay& day, FileSet& set, bool batchStarted) {
-        const QStringList failures = RunDayExports(c, day, set, batchStarted);
+    unplaceable.exports = [this](AppContext& c, const ImportedDay& day, FileSet& set, bool batchStarted, Notices& notices) {
+        const QStringList failures = RunDayExports(c, day, set, batchStarted, notices);
         // Something takes an export's name after it was written beside it.
         QFile::remove(out(QStringLiteral("DEN20261205.CSV")));
         QDir().mkpath(out(QStringLiteral("DEN20261205.CSV")));
@@ -121,7 +121,7 @@ TEST_F(DaySetTest, ABatchWithoutADayLeavesTheCumulativeFiles) {
     write(out(QStringLiteral("DEN.CSV")), "earlier batch\r\n");
     write(ctx().settings.MurDataDir + QStringLiteral("hb261205.lzh"), "not an archive");
     write(ctx().settings.MurDataDir + QStringLiteral("hb261206.lzh"), "");
-    const BatchResult result = BatchRun(ctx(), DaySteps::whole(), [&](const QString& m) { ctx().prompter.critical(m); });
+    const BatchResult result = BatchRun(ctx(), DaySteps::whole(), [&](const Notice& m) { ctx().prompter.critical(m.text); });
     EXPECT_EQ(result.archives, 2);
     EXPECT_EQ(result.imported, 0);
     EXPECT_EQ(readAll(out(QStringLiteral("Duel.TXT"))), "earlier batch\r\n");

@@ -78,7 +78,7 @@ inline OddsRecord oddsOf(const RaceKey& k, int salt) {
     o.setText(OddsRecord::venueCode, k.venue);
     o.setText(OddsRecord::raceNo, QString::number(k.raceNo).rightJustified(2, u'0'));
     o.setText(OddsRecord::raceDate, k.date);
-    o.setText(OddsRecord::lineEnd, u"\r\n");
+    o.setRaw(OddsRecord::lineEnd, "\r\n");
     return o;
 }
 

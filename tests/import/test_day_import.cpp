@@ -35,7 +35,10 @@ protected:
     }
     // The messages the user sees: those shown during the run, then the failure's.
     QStringList shown() {
-        return home.prompter().texts() + outcome.messages();
+        QStringList texts = home.prompter().texts();
+        for (const Notice& n : outcome.messages())
+            texts << n.text;
+        return texts;
     }
 
     test::TestHome home;
@@ -134,6 +137,7 @@ TEST_F(DayImport, FortyRacesKeptAndTheRestNamedInAWarning) {
         EXPECT_EQ(texts.size(), c.warned ? 1 : 0);
         if (c.warned) {
             EXPECT_TRUE(texts.at(0).contains(QStringLiteral(" 3 "))) << texts.at(0).toStdString();
+            EXPECT_EQ(outcome.notices.at(0).severity, Severity::Warning);  // returned, not shown
         }
     }
 }
@@ -202,7 +206,7 @@ TEST_F(DayImport, StoppedPredictionLeavesTheOldDayAndEmptiesWork) {
     bool exported = false;
     DaySteps hooks;
     hooks.predict = [](AppContext&, const ImportedDay&, FileSet&) { return Status::failure(QStringLiteral("stop")); };
-    hooks.exports = [&](AppContext&, const ImportedDay&, FileSet&, bool) {
+    hooks.exports = [&](AppContext&, const ImportedDay&, FileSet&, bool, Notices&) {
         exported = true;
         return QStringList();
     };

@@ -43,7 +43,7 @@ TEST(Split, SecondDateRacesTheirEntriesAndTheirHorses) {
     observer.original = [&](const QString& t) { shown << QStringLiteral("元データ ") + t; };
     observer.added = [&](const QString& t) { shown << QStringLiteral("追加データ ") + t; };
     observer.status = [&](const QString& t) { shown << t; };
-    const QString written = SplitTwoDayArchive(ctx, archive, observer);
+    const QString written = SplitTwoDayArchive(ctx, archive, observer).value();
     EXPECT_EQ(written, ctx.settings.MurDataDir + QStringLiteral("B011111.LZH"));
     EXPECT_EQ(shown, (QStringList{QStringLiteral("元データ 2001年11月10日 出馬表"),
                                   QStringLiteral("追加データ 2001年11月11日 出馬表"), QStringLiteral("出馬表データを抽出中"),
@@ -69,9 +69,10 @@ TEST(Split, OneDayOnlyNeedsNoSplit) {
     card.addRace({QStringLiteral("00"), QStringLiteral("20011110"), 1}, 2, 1);
     const QString archive = home.ctx().settings.MurDataDir + QStringLiteral("HZ011110.LZH");
     test::writeBytes(archive, writeArchive(card.members()));
-    EXPECT_TRUE(SplitTwoDayArchive(home.ctx(), archive).isEmpty());
-    EXPECT_EQ(home.prompter().texts(),
-              QStringList{QStringLiteral("この出馬表データは１日分しかありません。\r\n分割する必要はありません！")});
+    const Result<QString> written = SplitTwoDayArchive(home.ctx(), archive);
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.status().notice().severity, Severity::Information);
+    EXPECT_EQ(written.message(), QStringLiteral("この出馬表データは１日分しかありません。\r\n分割する必要はありません！"));
     EXPECT_TRUE(test::folderEntries(home.home() + QStringLiteral("/Work")).isEmpty());
     EXPECT_EQ(test::folderEntries(home.ctx().settings.MurDataDir), QStringList{QStringLiteral("HZ011110.LZH")});
 }
@@ -79,7 +80,7 @@ TEST(Split, OneDayOnlyNeedsNoSplit) {
 TEST(Batch, SortedCaseInsensitiveMatchesOnly) {
     test::TestHome home;
     AppContext& ctx = home.ctx();
-    EXPECT_EQ(BatchRun(ctx, {}, [&](const QString& m) { ctx.prompter.critical(m); }).archives, 0);
+    EXPECT_EQ(BatchRun(ctx, {}, [&](const Notice& m) { ctx.prompter.critical(m.text); }).archives, 0);
     EXPECT_EQ(home.prompter().texts(), QStringList{QStringLiteral("ＭＵＲのデータが見つかりません！")});
     home.prompter().clear();
 
@@ -102,7 +103,7 @@ TEST(Batch, SortedCaseInsensitiveMatchesOnly) {
         days << day.date;
         return Status();
     };
-    const BatchResult result = BatchRun(ctx, hooks, [&](const QString& m) { ctx.prompter.critical(m); });
+    const BatchResult result = BatchRun(ctx, hooks, [&](const Notice& m) { ctx.prompter.critical(m.text); });
     EXPECT_EQ(result.archives, 3);
     EXPECT_EQ(result.imported, 3);
     EXPECT_EQ(days, (QStringList{QStringLiteral("20011110"), QStringLiteral("20011111"), QStringLiteral("20011117")}));

@@ -137,6 +137,7 @@ TEST(OddsConvert, FileCodes) {
 }
 
 TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
+    Notices notices;
     test::TestHome home;
     const QString day = home.ctx().paths.DataDir + QStringLiteral("MURODDS20261205.DAT");
     const QString out = home.home() + QStringLiteral("PAT/");
@@ -145,7 +146,7 @@ TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
     ASSERT_TRUE(SafeSave::save(day, bytes).ok());
 
     // A missing folder: the message and nothing stored.
-    const auto missing = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V98), out);
+    const auto missing = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V98), out, notices);
     EXPECT_FALSE(missing.ok());
     EXPECT_EQ(missing.status().notice().severity, Severity::Warning);
     EXPECT_EQ(missing.message(), kConvFolderMissing);
@@ -155,7 +156,7 @@ TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
     // A longer file of the same name is replaced whole.
     ASSERT_TRUE(SafeSave::save(out + "ZO-531.JRA", QByteArray(2000, 'x')).ok());
     home.prompter().clear();
-    const auto run = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V98), "  " + out + "  ");
+    const auto run = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V98), "  " + out + "  ", notices);
     ASSERT_TRUE(run.ok());
     EXPECT_EQ(run->records, 4);
     EXPECT_TRUE(home.prompter().texts().isEmpty());  // the closing message is the caller's
@@ -167,7 +168,7 @@ TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
     EXPECT_EQ(zo.readAll(), Zo95Bytes(oddsRecord(8, 0, QStringLiteral("01"))));
     EXPECT_EQ(QFileInfo(out + "UO-532.JRA").size(), Uo98Record::kLength);
 
-    const auto run31 = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V31), out);
+    const auto run31 = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V31), out, notices);
     ASSERT_TRUE(run31.ok());
     EXPECT_EQ(QFileInfo(out + "ZO-511.JRA").size(), Zo31Record::kLength);
     EXPECT_EQ(QFileInfo(out + "UO-51B.JRA").size(), Uo31Record::kLength);
@@ -176,10 +177,11 @@ TEST(OddsConvert, RunWritesTheFilesOfEachRace) {
 }
 
 TEST(OddsConvert, EmptyDayFileEndsAtOnce) {
+    Notices notices;
     test::TestHome home;
     const QString day = home.ctx().paths.DataDir + QStringLiteral("MURODDS20261205.DAT");
     ASSERT_TRUE(SafeSave::save(day, QByteArray()).ok());
-    const auto run = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V95), home.ctx().paths.DataDir);
+    const auto run = ConvertPredictedOdds(home.ctx(), day, *patFormat(PatVer::V95), home.ctx().paths.DataDir, notices);
     ASSERT_TRUE(run.ok());
     EXPECT_EQ(run->records, 0);
 }

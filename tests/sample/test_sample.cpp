@@ -215,7 +215,7 @@ TEST(Sample, WrittenHomeImportsEveryDay) {
     ASSERT_TRUE(day);
     EXPECT_EQ(day.day->meetings.size(), 3u);
     EXPECT_EQ(day.day->jockeys.count(), 60);
-    const BatchResult batch = BatchRun(home.ctx(), {}, [&](const QString& m) { home.ctx().prompter.critical(m); });
+    const BatchResult batch = BatchRun(home.ctx(), {}, [&](const Notice& m) { home.ctx().prompter.critical(m.text); });
     EXPECT_EQ(batch.archives, 3);
     EXPECT_EQ(batch.imported, 3);
     // Every batch day's results read back from the one PAT folder, race for race.

@@ -102,7 +102,7 @@ TEST(WorkerThreads, ImportAndBatchOnTheWorkerWhileTheGuiThreadIsBusy) {
 
     BatchResult batch;
     ui::RunOnWorker(ctx, &sink, [&](AppContext& run) {
-        batch = BatchRun(run, DaySteps::predictionOnly(), [&](const QString& m) { run.prompter.critical(m); });
+        batch = BatchRun(run, DaySteps::predictionOnly(), [&](const Notice& m) { run.prompter.critical(m.text); });
     });
     timer.stop();
 

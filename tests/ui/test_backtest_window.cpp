@@ -81,7 +81,7 @@ protected:
         QStringList written;
         QString message;
         ASSERT_TRUE(sample::writeSample(options, written, message)) << message.toStdString();
-        ASSERT_EQ(BatchRun(ctx(), DaySteps::whole(), [&](const QString& m) { ctx().prompter.critical(m); }).imported, count);
+        ASSERT_EQ(BatchRun(ctx(), DaySteps::whole(), [&](const Notice& m) { ctx().prompter.critical(m.text); }).imported, count);
         ctx().settings.PatOpt = true;
         ctx().settings.Ver = u"98"_s;
         ctx().settings.PatDir = home_->home() + u"/PAT/"_s;
