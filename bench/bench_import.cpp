@@ -62,7 +62,7 @@ BENCHMARK(BM_ImportDay)->Unit(benchmark::kMillisecond);
 void BM_Batch30Days(benchmark::State& st) {
     SampleHome h(30);
     for (auto _ : st) {
-        const zm::BatchResult r = zm::BatchRun(*h.ctx, {}, [&](const QString& m) { h.ctx->prompter.critical(m); });
+        const zm::BatchResult r = zm::BatchRun(*h.ctx, {}, [&](const zm::Notice& m) { h.ctx->prompter.critical(m.text); });
         if (r.imported != 30)
             st.SkipWithError("not every day imported");
     }
