@@ -85,7 +85,8 @@ void BM_Add(benchmark::State& state) {
         BetOutForm f = OpenBetOutForm(h.ctx->settings);
         f.tan[0] = BetRow{true, "5", "100"};
         f.uma[0] = BetRow{true, "5-12", "500"};
-        benchmark::DoNotOptimize(WriteBetOut(*h.ctx, kDay, f, "04", 11).ok());
+        Notices notices;
+        benchmark::DoNotOptimize(WriteBetOut(*h.ctx, kDay, f, "04", 11, notices).ok());
     });
 }
 void BM_Show(benchmark::State& state) {

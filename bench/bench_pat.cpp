@@ -38,7 +38,8 @@ void BM_ConvertDay(benchmark::State& state) {
     const zm::PatFormat& format = *zm::patFormat(generations[state.range(0)]);
     int files = 0;
     for (auto _ : state) {
-        const auto run = zm::ConvertPredictedOdds(home.ctx, file, format, out);
+        zm::Notices notices;
+        const auto run = zm::ConvertPredictedOdds(home.ctx, file, format, out, notices);
         files = static_cast<int>(run->written.size());
     }
     state.counters["files"] = files;
