@@ -361,12 +361,12 @@ TEST(Sample, PayoutsFollowTheMarketLessTheTakeout) {
             paid.push_back({"place", 0.2, sample::placedChance(p, h, h, places), r.number(zm::SeiRecord::placePayouts, i)});
         }
         EXPECT_EQ(r.number(zm::SeiRecord::placeHorses, places + 1), 0);
-        const int q = int(r.number(zm::SeiRecord::quinellaPairs, 1));
+        const int q = int(zm::Val(r.raw(zm::SeiRecord::quinellaPairs.element(1))));
         paid.push_back({"quinella", 0.225, sample::quinellaChance(p, q / 100, q % 100), r.number(zm::SeiRecord::quinellaPayouts, 1)});
-        const int b = int(r.number(zm::SeiRecord::bracketPairs, 1));
+        const int b = int(zm::Val(r.raw(zm::SeiRecord::bracketPairs.element(1))));
         paid.push_back({"bracket", 0.225, bracketShare(b / 10, b % 10), r.number(zm::SeiRecord::bracketPayouts, 1)});
         for (int i = 1; i <= (places == 3 ? 3 : 1); ++i) {
-            const int w = int(r.number(zm::SeiRecord::widePairs, i));
+            const int w = int(zm::Val(r.raw(zm::SeiRecord::widePairs.element(i))));
             paid.push_back({"wide", 0.225, sample::placedChance(p, w / 100, w % 100, places), r.number(zm::SeiRecord::widePayouts, i)});
         }
         for (const Paid& x : paid) {
