@@ -300,6 +300,9 @@ void fillBalanceWithDrawdown(QChart* chart, const QStringList& days, const std::
         }
     }
     auto* drawdown = new QAreaSeries(peak, balance);
+    // The area series draws its two lines but does not own them.
+    peak->setParent(drawdown);
+    balance->setParent(drawdown);
     drawdown->setObjectName(u"drawdownArea"_s);
     drawdown->setName(u"ドローダウン"_s);
     drawdown->setColor(QColor(0xe0, 0x60, 0x60, 0x70));
