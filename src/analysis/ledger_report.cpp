@@ -12,23 +12,44 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-// The group of a bet and the key its groups are ordered by.
-std::pair<QString, QString> groupOf(const Ledger::DatedBet& b, LedgerGrouping g) {
+// The key a bet's group is ordered by: a part of the bet's own texts, so that finding the
+// group of each of a season's bets copies nothing.
+QStringView orderOf(const Ledger::DatedBet& b, LedgerGrouping g, QString& scratch) {
     switch (g) {
     case LedgerGrouping::Day:
-        return {b.day, b.day};
+        return b.day;
     case LedgerGrouping::Month:
-        return {b.day.left(4) + u'-' + b.day.mid(4, 2), b.day.left(6)};
+        return QStringView(b.day).left(6);
     case LedgerGrouping::Year:
-        return {b.day.left(4), b.day.left(4)};
+        return QStringView(b.day).left(4);
     case LedgerGrouping::Venue:
-        return {JraVenueName(b.bet.venueNo), b.bet.venueNo};
+        return b.bet.venueNo;
     case LedgerGrouping::Type:
-        return {betTypeName(b.bet.typeCode), b.bet.typeCode};
+        return b.bet.typeCode;
+    case LedgerGrouping::Style:
+        scratch = !b.bet.pending ? u"~"_s : u"%1"_s.arg(b.bet.style + 1, 2, 10, QChar(u'0'));
+        return scratch;
+    }
+    return {};
+}
+
+// The name a group is shown by.
+QString groupName(const Ledger::DatedBet& b, LedgerGrouping g) {
+    switch (g) {
+    case LedgerGrouping::Day:
+        return b.day;
+    case LedgerGrouping::Month:
+        return b.day.left(4) + u'-' + b.day.mid(4, 2);
+    case LedgerGrouping::Year:
+        return b.day.left(4);
+    case LedgerGrouping::Venue:
+        return JraVenueName(b.bet.venueNo);
+    case LedgerGrouping::Type:
+        return betTypeName(b.bet.typeCode);
     case LedgerGrouping::Style:
         if (!b.bet.pending)
-            return {u"保留ＢＥＴ以外"_s, u"~"_s};
-        return {b.bet.style < 0 ? u"保留ＢＥＴ"_s : styleFiguresName(b.bet.style), u"%1"_s.arg(b.bet.style + 1, 2, 10, QChar(u'0'))};
+            return u"保留ＢＥＴ以外"_s;
+        return b.bet.style < 0 ? u"保留ＢＥＴ"_s : styleFiguresName(b.bet.style);
     }
     return {};
 }
@@ -94,17 +115,28 @@ double LedgerFigures::hitRate() const { return bets ? 100.0 * hits / bets : 0; }
 
 LedgerReport ledgerReport(const std::vector<Ledger::DatedBet>& bets, LedgerGrouping grouping,
                           const LedgerFilter& filter) {
-    std::map<QString, Running> groups;  // by order key
+    std::map<QString, Running, std::less<>> groups;  // by order key
     Running total;
+    // The bets come day by day: most of them fall into the group of the bet before.
+    QString lastOrder;
+    Running* last = nullptr;
+    QString scratch;
     for (const Ledger::DatedBet& b : bets) {
         if (!filter.typeCodes.isEmpty() && !filter.typeCodes.contains(b.bet.typeCode))
             continue;
         if (!filter.venueNos.isEmpty() && !filter.venueNos.contains(b.bet.venueNo))
             continue;
-        const auto [name, order] = groupOf(b, grouping);
-        Running& group = groups[order];
-        group.figures.key = name;
-        group.add(b.bet);
+        const QStringView order = orderOf(b, grouping, scratch);
+        if (last == nullptr || order != lastOrder) {
+            auto it = groups.find(order);
+            if (it == groups.end()) {
+                it = groups.emplace(order.toString(), Running()).first;
+                it->second.figures.key = groupName(b, grouping);
+            }
+            last = &it->second;
+            lastOrder = order.toString();
+        }
+        last->add(b.bet);
         total.add(b.bet);
     }
     LedgerReport report;

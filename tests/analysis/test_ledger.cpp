@@ -80,7 +80,14 @@ TEST_F(LedgerTest, ADayWrittenTwiceChangesNothingAndAChangedDayIsReplacedWhole) 
     EXPECT_EQ(read->pending, changed.pending);
     EXPECT_EQ(ledger.value()->days().value(), QStringList({QStringLiteral("20261205"), QStringLiteral("20261206")}));
     EXPECT_EQ(ledger.value()->days(QStringLiteral("20261206")).value(), QStringList{QStringLiteral("20261206")});
-    EXPECT_EQ(ledger.value()->bets().value().size(), 2u + 5u);
+    // The replaced day stands after the other in the file; its bets still come first, in order.
+    QStringList order;
+    const auto bets = ledger.value()->bets();
+    ASSERT_TRUE(bets);
+    for (const Ledger::DatedBet& b : bets.value())
+        order << b.day.right(2) + u':' + QString::number(b.bet.race);
+    EXPECT_EQ(order.join(u' ').toStdString(), "05:1 05:2 06:1 06:2 06:3 06:4 06:5");
+    EXPECT_EQ(ledger.value()->bets(QStringLiteral("20261206"), QStringLiteral("20261206")).value().size(), 5u);
 }
 
 // Whatever stands at the ledger's name and is not a ledger of this program is refused with its
