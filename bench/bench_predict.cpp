@@ -1,4 +1,4 @@
-// Import and prediction of a full sample day (three venues x 12 races) beside the bare
+// Import and prediction of a full sample day (three venues x 12 races) beside liblhasa's bare
 // extraction of the same archive, and a batch of 30 sample days. Each import benchmark reports
 // "x_extraction", its time over the extraction's: the plain ones over the extraction benchmark
 // run just before them, the "BesideExtraction" ones over extractions timed between their imports
@@ -87,13 +87,26 @@ void reportBeside(benchmark::State& st, double importMs, double extractMs) {
 void BM_ExtractOnly(benchmark::State& st) {
     BenchHome home(1);
     extractDayMs = meanMilliseconds(st, [&] {
-        QString message;
-        if (!extractArchive(home.archives[0], home.paths.WorkDir, true, message))
-            st.SkipWithError(message.toStdString().c_str());
+        if (!bareExtraction(home.archives[0], home.paths.WorkDir))
+            st.SkipWithError("the archive cannot be extracted");
         emptyFolder(home.paths.WorkDir);
     });
 }
 BENCHMARK(BM_ExtractOnly)->Unit(benchmark::kMillisecond);
+
+// The program's own unpacking of the archive into memory, the first step of an import: what an
+// import adds to it is the day's own work (its files, the prediction, the commit).
+void BM_UnpackInMemory(benchmark::State& st) {
+    BenchHome home(1);
+    for (auto _ : st) {
+        QString message;
+        const auto members = unpackTopFiles(home.archives[0], message);
+        if (!members)
+            st.SkipWithError(message.toStdString().c_str());
+        benchmark::DoNotOptimize(members);
+    }
+}
+BENCHMARK(BM_UnpackInMemory)->Unit(benchmark::kMillisecond);
 
 // Imports of the day one after another, as a user imports day after day: what one import
 // leaves running in the background overlaps the next.
@@ -131,8 +144,7 @@ void BM_ExtractOnlyBatch30(benchmark::State& st) {
     BenchHome home(30);
     extractBatchMs = meanMilliseconds(st, [&] {
         for (const QString& archive : home.archives) {
-            QString message;
-            extractArchive(archive, home.paths.WorkDir, true, message);
+            bareExtraction(archive, home.paths.WorkDir);
             emptyFolder(home.paths.WorkDir);
         }
     });

@@ -3,6 +3,7 @@
 #include "app/file_names.h"
 #include "app/safe_save.h"
 #include "codes/sjis.h"
+#include "import/archive_decode.h"
 #include "import/lzh_encode.h"
 
 #include <QDir>
@@ -16,7 +17,6 @@
 #include <memory>
 
 extern "C" {
-#include <lha_decoder.h>
 #include <lha_reader.h>
 }
 
@@ -329,56 +329,29 @@ std::optional<ArchiveMember> checkMemberHeader(const LHAFileHeader* h, const Mem
     return m;
 }
 
-// The packed data of one member, handed to liblhasa's decoder straight from the archive bytes.
-struct PackedData {
-    const unsigned char* at = nullptr;
-    std::size_t left = 0;
-};
-
-std::size_t readPacked(void* buf, std::size_t len, void* handle) {
-    auto* p = static_cast<PackedData*>(handle);
-    const std::size_t n = std::min(len, p->left);
-    std::memcpy(buf, p->at, n);
-    p->at += n;
-    p->left -= n;
-    return n;
-}
-
-struct DecoderDeleter {
-    void operator()(LHADecoder* d) const { lha_decoder_free(d); }
-};
-
-// Reads the data of the member whose header was checked (its data starts at ms.pos), and
-// checks it against the header's length and CRC. lha_reader_read hands back short data and
-// data with a wrong CRC without a word; only lha_reader_check and lha_reader_extract compare,
-// and neither gives the data to memory. So the member is unpacked with liblhasa's decoder,
-// which keeps the CRC and the length of what it gave out: the data is passed over once.
-// A Macintosh member goes through the reader instead, which takes off a MacBinary header the
-// decoder's CRC covers: there the CRC is taken of the data handed back.
-bool readMemberData(LHAReader* reader, const MemoryStream& ms, const LHAFileHeader* h, ArchiveMember& m) {
+// The data of a Macintosh member goes through the reader, which takes off a MacBinary header
+// the decoder's CRC covers: there the CRC is taken of the data handed back.
+bool readMacMember(LHAReader* reader, const LHAFileHeader* h, ArchiveMember& m) {
     m.data.resize(static_cast<qsizetype>(h->length));
     auto* out = reinterpret_cast<std::uint8_t*>(m.data.data());
-    if (h->os_type == LHA_OS_TYPE_MACOS) {
-        std::size_t got = 0;
-        while (got < h->length) {
-            const std::size_t n = lha_reader_read(reader, out + got, h->length - got);
-            if (n == 0)
-                break;
-            got += n;
-        }
-        return got == h->length && lzhCrc16(m.data) == h->crc;
+    std::size_t got = 0;
+    while (got < h->length) {
+        const std::size_t n = lha_reader_read(reader, out + got, h->length - got);
+        if (n == 0)
+            break;
+        got += n;
     }
-    LHADecoderType* type = lha_decoder_for_name(const_cast<char*>(h->compress_method));
-    if (type == nullptr)
-        return false;
-    PackedData packed{ms.data + ms.pos, h->compressed_length};
-    const std::unique_ptr<LHADecoder, DecoderDeleter> decoder(lha_decoder_new(type, readPacked, &packed, h->length));
-    if (!decoder)
-        return false;
-    // One read fills the buffer unless the packed data runs out first.
-    const std::size_t got = h->length == 0 ? 0 : lha_decoder_read(decoder.get(), out, h->length);
-    return got == h->length && lha_decoder_get_length(decoder.get()) == h->length &&
-           lha_decoder_get_crc(decoder.get()) == h->crc;
+    return got == h->length && lzhCrc16(m.data) == h->crc;
+}
+
+PackedMember packedMember(const MemoryStream& ms, const LHAFileHeader* h) {
+    PackedMember p;
+    p.packed = ms.data + ms.pos;
+    p.packedLength = h->compressed_length;
+    p.length = h->length;
+    p.crc = h->crc;
+    std::memcpy(p.method.data(), h->compress_method, std::min(p.method.size() - 1, std::strlen(h->compress_method)));
+    return p;
 }
 
 }  // namespace
@@ -403,12 +376,20 @@ std::optional<std::vector<ArchiveMember>> readArchive(QByteArrayView bytes, cons
     }
     lha_reader_set_dir_policy(reader.get(), LHA_READER_DIR_PLAIN);
 
+    // The headers are read first and the members' data unpacked after, side by side. A member
+    // found damaged comes before any fault of a later header, as it would one after another.
     std::vector<ArchiveMember> members;
+    std::vector<PackedMember> packed;
+    std::vector<std::size_t> packedOf;  // the member of each
     ReadPosition at;
+    QString headerFault;
+    bool headerFailed = false;
     while (const LHAFileHeader* h = lha_reader_next_file(reader.get())) {
-        std::optional<ArchiveMember> m = checkMemberHeader(h, ms, at, archiveName, message);
-        if (!m)
-            return std::nullopt;
+        std::optional<ArchiveMember> m = checkMemberHeader(h, ms, at, archiveName, headerFault);
+        if (!m) {
+            headerFailed = true;
+            break;
+        }
         if (m->isDir) {
             if (!m->path.isEmpty()) {
                 members.push_back(std::move(*m));
@@ -416,13 +397,28 @@ std::optional<std::vector<ArchiveMember>> readArchive(QByteArrayView bytes, cons
             }
             continue;
         }
-        if (!readMemberData(reader.get(), ms, h, *m)) {
-            message = brokenMessage(archiveName);
-            return std::nullopt;
+        if (h->os_type == LHA_OS_TYPE_MACOS) {
+            if (!readMacMember(reader.get(), h, *m)) {
+                message = brokenMessage(archiveName);
+                return std::nullopt;
+            }
+        } else {
+            packed.push_back(packedMember(ms, h));
+            packedOf.push_back(members.size());
         }
-        at.unpacked += m->data.size();
+        at.unpacked += static_cast<qint64>(h->length);
         members.push_back(std::move(*m));
         ++at.members;
+    }
+    for (std::size_t i = 0; i < packed.size(); ++i)
+        packed[i].data = &members[packedOf[i]].data;
+    if (!unpackMembers(packed)) {
+        message = brokenMessage(archiveName);
+        return std::nullopt;
+    }
+    if (headerFailed) {
+        message = headerFault;
+        return std::nullopt;
     }
 
     // No further header could be read: what follows the last member must be the end mark.

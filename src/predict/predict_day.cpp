@@ -4,6 +4,7 @@
 #include "app/file_set.h"
 #include "codes/codetables.h"
 #include "codes/numeric.h"
+#include "codes/side_by_side.h"
 #include "codes/sjis.h"
 #include "import/race_model.h"
 
@@ -12,6 +13,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace zm {
 
@@ -232,6 +235,38 @@ QString predictionCaption(const QString& yyyymmdd) {
            QStringLiteral("月") + QString::number(d) + QStringLiteral("日") + QStringLiteral(" 開催分の予想状況");
 }
 
+namespace {
+
+// The races of the day's date in the order of the meeting table: a record number outside the
+// race file stands for an empty record, whose date never matches.
+std::vector<int> racesOfDay(const ImportedDay& imported, int venues) {
+    std::vector<int> races;
+    for (int v = 1; v <= venues; ++v) {
+        const MeetingEntry& meeting = imported.meetings[static_cast<size_t>(v - 1)];
+        for (int r = meeting.firstRace; r <= meeting.firstRace + meeting.raceCount - 1; ++r) {
+            if (r >= 1 && r <= imported.races.count() &&
+                fromSjis(imported.races.get<RaceRecord>(r).raw(RaceRecord::raceDate)) == imported.date)
+                races.push_back(r);
+        }
+    }
+    return races;
+}
+
+// Each race predicted and encoded on its own: the races share nothing but the day's files, so
+// they are predicted on two cores at once.
+std::vector<std::optional<Result<QByteArray>>> predictRaces(const ImportedDay& imported, const std::vector<int>& races,
+                                                            int style, const OddsLookup& odds) {
+    std::vector<std::optional<Result<QByteArray>>> encoded(races.size());
+    forEachSideBySide(races.size(), races.size() >= 4, [&](std::size_t i) {
+        const Result<PredictionRecord> predicted =
+            PredictRace(imported, style, odds, imported.races.get<RaceRecord>(races[i]));
+        encoded[i] = predicted ? Result<QByteArray>(encodePrediction(*predicted)) : Result<QByteArray>(predicted.status());
+    });
+    return encoded;
+}
+
+}  // namespace
+
 Status PredictDay(AppContext& ctx, const ImportedDay& imported, FileSet& set) {
     const QString& day = imported.date;
     const QString target = predictionFilePath(ctx.paths.DataDir, day);
@@ -253,9 +288,11 @@ Status PredictDay(AppContext& ctx, const ImportedDay& imported, FileSet& set) {
         odds.load(imported.odds);
     }
     const RecordFile& raceFile = imported.races;
+    const std::vector<std::optional<Result<QByteArray>>> encoded =
+        predictRaces(imported, racesOfDay(imported, venues), style, odds);
+    auto next = encoded.begin();
 
-    // Each race's record is encoded as soon as it is predicted: the file's bytes grow race by
-    // race and no day's worth of records is held (or freed) at once.
+    // The races are reported in the meeting table's order, each with the bar's step.
     QByteArray fileBytes;
     fileBytes.reserve(static_cast<qsizetype>(totalRaces) * kPredictionRecordLength);
     // The label names the meeting of the race being predicted. The record numbers of the
@@ -285,10 +322,10 @@ Status PredictDay(AppContext& ctx, const ImportedDay& imported, FileSet& set) {
                 progress.setLabel(label, ++labelsShown);
             }
             // A runner missing from the entries or horse file stops the day: nothing of it changes.
-            const Result<PredictionRecord> predicted = PredictRace(imported, style, odds, race);
+            const Result<QByteArray>& predicted = **next++;
             if (!predicted)
                 return predicted.status();
-            fileBytes.append(encodePrediction(*predicted));
+            fileBytes.append(*predicted);
         }
     }
 
