@@ -555,6 +555,45 @@ TEST(ArchiveHostile, FlippedBitsNeverGiveOtherContent) {
     EXPECT_LT(accepted, whole.size() / 20);
 }
 
+// An archive large enough to be unpacked on two threads: a damaged member is found whichever
+// thread unpacks it, and comes before the fault of a later header as it would one by one.
+TEST(ArchiveHostile, DamageInALargeArchiveIsFoundOnEitherThread) {
+    const auto member = [](const char* name, qsizetype size, quint32 seed) {
+        RawMember m;
+        m.name = name;
+        m.data = recordLike(size, seed);
+        return m;
+    };
+    const struct {
+        int damaged;   // the member with a wrong CRC, -1 for none
+        int badName;   // the member with an unsafe name, -1 for none
+        const char* message;
+    } cases[] = {
+        {-1, -1, nullptr}, {0, -1, "壊れています"}, {1, -1, "壊れています"}, {2, -1, "壊れています"},
+        {0, 2, "壊れています"}, {2, 0, "不正なファイル名"},
+    };
+    for (const auto& c : cases) {
+        RawMember members[] = {member("MUR_DEN1.KD2", 20000, 1), member("MUR_UMA.KD2", 400000, 2),
+                               member("MUR_DEN2.KD2", 90000, 3)};
+        if (c.damaged >= 0)
+            members[c.damaged].crc = static_cast<quint16>(lzhCrc16(members[c.damaged].data) ^ 0x0101);
+        if (c.badName >= 0)
+            members[c.badName].name = "../x.txt";
+        const QByteArray archive = archiveOf({members[0], members[1], members[2]});
+        QString message;
+        const auto back = readArchive(archive, QStringLiteral("H.LZH"), message);
+        const std::string where = "damaged " + std::to_string(c.damaged) + ", bad name " + std::to_string(c.badName);
+        if (c.message == nullptr) {
+            ASSERT_TRUE(back) << where << ": " << message.toStdString();
+            for (std::size_t k = 0; k < 3; ++k)
+                EXPECT_TRUE((*back)[k].data == members[k].data) << where;
+        } else {
+            EXPECT_FALSE(back) << where;
+            EXPECT_TRUE(message.contains(QString::fromUtf8(c.message))) << where << ": " << message.toStdString();
+        }
+    }
+}
+
 TEST(ArchiveLimits, TooManyMembersOrTooLargeIsRefused) {
     std::vector<ArchiveMember> many(kMaxMembers + 1);
     for (std::size_t i = 0; i < many.size(); ++i) {
