@@ -74,7 +74,7 @@ QStringList ledgerSourceDays(const AppPaths& paths, const QString& from, const Q
     return QStringList(days.begin(), days.end());
 }
 
-Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& dayText) {
+Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& dayText, const FolderNames* patFolder) {
     LedgerDay day;
     day.day = dayText;
     const QString sei = seiPath(ctx.paths.DataDir, dayText);
@@ -93,7 +93,7 @@ Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& dayText) {
     if (!ctx.settings.PatOpt)
         return day;
     // A day without a vote log (no log files, or none of the day) has no bets.
-    const Result<VoteLog> log = ShowVoteLog(ctx, dayText);
+    const Result<VoteLog> log = patFolder ? ShowVoteLog(ctx, dayText, *patFolder) : ShowVoteLog(ctx, dayText);
     if (!log)
         return day;
     const std::set<BetKey> keys = pendingKeys(day.pending);
@@ -116,13 +116,15 @@ Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& dayText) {
 Result<LedgerUpdate> updateLedger(AppContext& ctx, Ledger& ledger, const QStringList& days,
                                   ProgressSink* progress) {
     LedgerUpdate update;
+    // Nothing of the update writes into PAT's folder: its names are read once for every day.
+    const FolderNames patFolder(ctx.settings.PatOpt ? ctx.settings.PatDir : QString());
     for (qsizetype i = 0; i < days.size(); ++i) {
         const QString& d = days[i];
         if (progress) {
             progress->setLabel(d);
             progress->setPercent(100.0 * double(i) / double(days.size()));
         }
-        const Result<LedgerDay> day = ledgerDayFromFiles(ctx, d);
+        const Result<LedgerDay> day = ledgerDayFromFiles(ctx, d, &patFolder);
         if (!day) {
             update.failures << day.message();
             continue;

@@ -3,8 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -166,6 +169,27 @@ QString notRegularFileMessage(const QString& path) {
     return QStringLiteral("%1 は通常のファイルではありません。").arg(QDir::toNativeSeparators(path));
 }
 
+namespace {
+
+// Those of the names in dir that are regular files, sorted by name ignoring case (then
+// exactly), at most limit of them (all when limit < 0).
+QStringList sortedRegularFiles(const QDir& dir, const QStringList& candidates, int limit) {
+    QStringList names;
+    for (const QString& name : candidates) {
+        if (isRegularFile(dir.filePath(name)))
+            names << name;
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    if (limit >= 0 && names.size() > limit)
+        names.resize(limit);
+    return names;
+}
+
+}  // namespace
+
 QString findFileNoCase(const QString& folder, const QString& name) {
     if (folder.isEmpty() || name.isEmpty())
         return {};
@@ -184,19 +208,36 @@ QStringList listFilesNoCase(const QString& folder, const QString& pattern, int l
     if (folder.isEmpty())
         return {};
     const QDir dir(folder);
-    QStringList names;
     // Name filters of QDir ignore case unless told otherwise.
-    for (const QString& name : dir.entryList(QStringList{pattern}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort)) {
-        if (isRegularFile(dir.filePath(name)))
-            names << name;
+    return sortedRegularFiles(dir, dir.entryList(QStringList{pattern}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort), limit);
+}
+
+FolderNames::FolderNames(QString folder) : folder_(std::move(folder)) {
+    if (folder_.isEmpty())
+        return;
+    // The names alone: what each one is, is asked of those that match a pattern only.
+    DIR* dir = ::opendir(encodeNativePath(folder_).constData());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names_ << decodeNativePath(QByteArray(entry->d_name));
     }
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int c = a.compare(b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
-    });
-    if (limit >= 0 && names.size() > limit)
-        names.resize(limit);
-    return names;
+    ::closedir(dir);
+}
+
+QStringList FolderNames::matching(const QString& pattern, int limit) const {
+    if (folder_.isEmpty())
+        return {};
+    // The wildcard as QDir's name filters read it.
+    const QRegularExpression wildcard(QRegularExpression::wildcardToRegularExpression(pattern),
+                                      QRegularExpression::CaseInsensitiveOption);
+    QStringList matched;
+    for (const QString& name : names_) {
+        if (wildcard.match(name).hasMatch())
+            matched << name;
+    }
+    return sortedRegularFiles(QDir(folder_), matched, limit);
 }
 
 }  // namespace zm

@@ -23,6 +23,20 @@ QString findFileNoCase(const QString& folder, const QString& name);
 // name ignoring case (then exactly), at most limit of them (all when limit < 0).
 QStringList listFilesNoCase(const QString& folder, const QString& pattern, int limit);
 
+// The names in a folder, read once: for a run that looks for many names or patterns in a large
+// folder (a season's days in PAT's folder), each look-up then costs no listing of the folder.
+class FolderNames {
+public:
+    explicit FolderNames(QString folder);
+    const QString& folder() const { return folder_; }
+    // As listFilesNoCase, among the names read.
+    QStringList matching(const QString& pattern, int limit = -1) const;
+
+private:
+    QString folder_;
+    QStringList names_;
+};
+
 // A path as the system gives it (command-line arguments, names in folders) and back. Bytes that
 // are not UTF-8 are kept as the lone surrogates U+DC80..U+DCFF, so a file whose name is not
 // valid UTF-8 can still be opened; messages show them as "\xNN" (escapeControls).

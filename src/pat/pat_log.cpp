@@ -86,6 +86,17 @@ Result<QStringList> logFiles(const AppContext& ctx, const QString& pattern, cons
     return files;
 }
 
+// The same among the names of PAT's folder read once.
+Result<QStringList> logFiles(const AppContext& ctx, const FolderNames& names, const QString& pattern,
+                             const QString& message) {
+    if (const Status folder = patFolderProblem(ctx); !folder)
+        return folder;
+    const QStringList files = patFiles(names, pattern);
+    if (files.isEmpty())
+        return Status::warning(message);
+    return files;
+}
+
 }  // namespace
 
 QString patNotSetMessage() {
@@ -110,6 +121,13 @@ QStringList patFiles(const QString& folder, const QString& pattern) {
     QStringList paths;
     for (const QString& name : listFilesNoCase(folder, pattern, -1))
         paths << folder + name;
+    return paths;
+}
+
+QStringList patFiles(const FolderNames& names, const QString& pattern) {
+    QStringList paths;
+    for (const QString& name : names.matching(pattern))
+        paths << names.folder() + name;
     return paths;
 }
 
@@ -384,8 +402,8 @@ namespace {
 // file names it, else the one whose header carries the day; none when neither is found.
 class DayOddsFiles {
 public:
-    DayOddsFiles(AppContext& ctx, QString folder, QString day)
-        : ctx_(ctx), folder_(std::move(folder)), day_(std::move(day)) {}
+    DayOddsFiles(AppContext& ctx, const FolderNames& folder, QString day)
+        : ctx_(ctx), folder_(folder), day_(std::move(day)) {}
 
     QString of(const QString& prefix, const QString& venueNo, const QString& race) {
         const QString key = prefix + venueNo + race;
@@ -436,15 +454,16 @@ private:
     }
 
     AppContext& ctx_;
-    QString folder_;
+    const FolderNames& folder_;
     QString day_;
     QHash<QString, QString> found_;
     QHash<QString, QString> nichi_;
 };
 
 // The logs of the generations with result files share one layout.
-Result<VoteLog> voteLog(AppContext& ctx, const QString& day, const PatFormat& format) {
-    const auto files = logFiles(ctx, format.logPattern(), format.noLogFilesMessage());
+// PAT's folder may hold a season of files: it is listed once for the logs and every odds file.
+Result<VoteLog> voteLog(AppContext& ctx, const QString& day, const PatFormat& format, const FolderNames& patFolder) {
+    const auto files = logFiles(ctx, patFolder, format.logPattern(), format.noLogFilesMessage());
     if (!files)
         return files.status();
     VoteLog log;
@@ -453,8 +472,7 @@ Result<VoteLog> voteLog(AppContext& ctx, const QString& day, const PatFormat& fo
     if (!seiFile.ok())
         return seiFile.status();
     const std::vector<SeiRecord> sei = seiRecords(*seiFile);
-    const QString folder = ctx.settings.PatDir;
-    DayOddsFiles oddsFiles(ctx, folder, day);
+    DayOddsFiles oddsFiles(ctx, patFolder, day);
     for (const QString& path : *files) {
         const Lg95Record lg(readFile(path, format.logLength()));
         if (lg.text(Lg95Record::year) + lg.text(Lg95Record::month) + lg.text(Lg95Record::day) != day)
@@ -513,14 +531,20 @@ Result<VoteLog> voteLog(AppContext& ctx, const QString& day, const PatFormat& fo
 Result<VoteLog> ShowVoteLog(AppContext& ctx, const PatFormat& format, const QString& day) {
     if (!format.hasResults())
         return Status::warning(kVoteLog31Refused);
-    return voteLog(ctx, day, format);
+    return voteLog(ctx, day, format, FolderNames(ctx.settings.PatDir));
 }
 
 Result<VoteLog> ShowVoteLog(AppContext& ctx, const QString& day) {
+    return ShowVoteLog(ctx, day, FolderNames(ctx.settings.PatOpt ? ctx.settings.PatDir : QString()));
+}
+
+Result<VoteLog> ShowVoteLog(AppContext& ctx, const QString& day, const FolderNames& patFolder) {
     const PatFormat* format = ctx.settings.PatOpt ? patFormatOf(ctx.settings.Ver) : nullptr;
     if (!format)
         return Status::warning(patNotSetMessage());
-    return ShowVoteLog(ctx, *format, day);
+    if (!format->hasResults())
+        return Status::warning(kVoteLog31Refused);
+    return voteLog(ctx, day, *format, patFolder);
 }
 
 QString voteLogText(const VoteLog& log) {

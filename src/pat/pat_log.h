@@ -6,6 +6,7 @@
 // through the prompter.
 
 #include "app/context.h"
+#include "app/file_names.h"
 #include "codes/amount.h"
 #include "codes/status.h"
 #include "pat/log_records.h"
@@ -30,6 +31,7 @@ inline const QString kVoteLog31Refused = QStringLiteral("申し訳ありませ�
 // The PAT files of folder matching a pattern ("LG-??.JRA"), ignoring case, in name order
 // ignoring case.
 QStringList patFiles(const QString& folder, const QString& pattern);
+QStringList patFiles(const FolderNames& names, const QString& pattern);
 
 // The reference day of the log views: the current race day when one is set, else today.
 QString referenceDay(const QString& currentRaceDate);
@@ -120,6 +122,8 @@ struct VoteLog {
 Result<VoteLog> ShowVoteLog(AppContext& ctx, const PatFormat& format, const QString& day);
 // The menu item: PAT/PatOpt and PAT/Ver decide.
 Result<VoteLog> ShowVoteLog(AppContext& ctx, const QString& day);
+// The same with the names of PAT's folder read beforehand, for a run over many days.
+Result<VoteLog> ShowVoteLog(AppContext& ctx, const QString& day, const FolderNames& patFolder);
 
 // The text export of the view, lines ending in CR LF.
 QString voteLogText(const VoteLog& log);

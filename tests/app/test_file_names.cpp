@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace zm {
 namespace {
@@ -107,6 +108,32 @@ TEST(NativePath, OutsideFilesAreCapped) {
             EXPECT_TRUE(got.message().contains(QDir::toNativeSeparators(c.path))) << got.message().toStdString();
         }
     }
+}
+
+// A folder's names read once answer every pattern as a listing of the folder would: case and
+// wildcards ignored alike, only regular files (a link to one counts), names that are not UTF-8
+// kept, the same order and limit.
+TEST(FolderNames, AnswerAsAListingOfTheFolder) {
+    QTemporaryDir dir;
+    const QString root = dir.path() + u'/';
+    for (const char* name : {"LG-01.JRA", "lg-02.jra", "LG-10.JRA", "LG-1.JRA", "KS-11101.JRA", "ks-1110a.JRA", "LG-03.txt"})
+        QFile(root + QString::fromLatin1(name)).open(QIODevice::WriteOnly);
+    QFile(root + decodeNativePath("LG-\x93\x8c.JRA")).open(QIODevice::WriteOnly);
+    QDir(root).mkdir(QStringLiteral("LG-99.JRA"));  // a folder is never one of the files
+    ASSERT_EQ(::symlink((root + QStringLiteral("LG-01.JRA")).toLocal8Bit().constData(),
+                        (root + QStringLiteral("LG-50.JRA")).toLocal8Bit().constData()), 0);
+    const FolderNames names(root);
+    const struct {
+        const char* pattern;
+        int limit;
+    } cases[] = {{"LG-??.JRA", -1}, {"lg-*.jra", -1}, {"LG-*", 2}, {"KS-?????.JRA", -1}, {"*", -1}, {"nothing*", -1}};
+    for (const auto& c : cases) {
+        const QString pattern = QString::fromLatin1(c.pattern);
+        EXPECT_EQ(names.matching(pattern, c.limit), listFilesNoCase(root, pattern, c.limit)) << c.pattern;
+    }
+    EXPECT_EQ(names.matching(QStringLiteral("LG-??.JRA")).size(), 5);  // 01, 02, 10, the link 50 and 東 in Shift-JIS
+    EXPECT_TRUE(FolderNames(root + QStringLiteral("missing")).matching(QStringLiteral("*")).isEmpty());
+    EXPECT_TRUE(FolderNames(QString()).matching(QStringLiteral("*")).isEmpty());
 }
 
 }  // namespace
