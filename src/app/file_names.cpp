@@ -229,15 +229,19 @@ FolderNames::FolderNames(QString folder) : folder_(std::move(folder)) {
 QStringList FolderNames::matching(const QString& pattern, int limit) const {
     if (folder_.isEmpty())
         return {};
-    // The wildcard as QDir's name filters read it.
-    const QRegularExpression wildcard(QRegularExpression::wildcardToRegularExpression(pattern),
-                                      QRegularExpression::CaseInsensitiveOption);
-    QStringList matched;
-    for (const QString& name : names_) {
-        if (wildcard.match(name).hasMatch())
-            matched << name;
+    auto known = matched_.constFind(pattern);
+    if (known == matched_.cend()) {
+        // The wildcard as QDir's name filters read it.
+        const QRegularExpression wildcard(QRegularExpression::wildcardToRegularExpression(pattern),
+                                          QRegularExpression::CaseInsensitiveOption);
+        QStringList matched;
+        for (const QString& name : names_) {
+            if (wildcard.match(name).hasMatch())
+                matched << name;
+        }
+        known = matched_.insert(pattern, sortedRegularFiles(QDir(folder_), matched, -1));
     }
-    return sortedRegularFiles(QDir(folder_), matched, limit);
+    return limit >= 0 && known->size() > limit ? known->first(limit) : *known;
 }
 
 }  // namespace zm

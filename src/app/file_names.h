@@ -7,6 +7,7 @@
 #include "codes/status.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -24,7 +25,8 @@ QString findFileNoCase(const QString& folder, const QString& name);
 QStringList listFilesNoCase(const QString& folder, const QString& pattern, int limit);
 
 // The names in a folder, read once: for a run that looks for many names or patterns in a large
-// folder (a season's days in PAT's folder), each look-up then costs no listing of the folder.
+// folder (a season's days in PAT's folder), each look-up then costs no listing of the folder, and
+// a pattern asked again costs nothing. For one thread.
 class FolderNames {
 public:
     explicit FolderNames(QString folder);
@@ -35,6 +37,7 @@ public:
 private:
     QString folder_;
     QStringList names_;
+    mutable QHash<QString, QStringList> matched_;  // by pattern, every match
 };
 
 // A path as the system gives it (command-line arguments, names in folders) and back. Bytes that
