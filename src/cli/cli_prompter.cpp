@@ -40,7 +40,7 @@ const CliPrompter::Choice& CliPrompter::askOnTerminal(const QString& text, const
         return fallback;
     }
     for (;;) {
-        err_ << u'[' << letters.join(u'/') << u"] " << Qt::flush;
+        err_ << u'[' << letters.join(u'/') << QStringLiteral("] ") << Qt::flush;
         char line[256];
         if (!std::fgets(line, sizeof line, stdin)) {
             err_ << Qt::endl << QStringLiteral("(入力がないため「%1」と見なしました)").arg(fallback.letter) << Qt::endl;
