@@ -10,12 +10,11 @@ namespace zm::bench {
 class QuietPrompter : public Prompter {
 public:
     explicit QuietPrompter(bool yes = true) : yes_(yes) {}
-    void information(const QString&, const QString&) override {}
-    void warning(const QString&, const QString&) override {}
-    void critical(const QString& text, const QString&) override { last = text; }
-    bool okCancel(const QString&, const QString&) override { return yes_; }
-    bool yesNo(const QString&, const QString&) override { return yes_; }
-    Answer yesNoCancel(const QString&, const QString&) override { return yes_ ? Answer::Yes : Answer::Cancel; }
+    Answer ask(const Question& q) override {
+        if (q.kind == QuestionKind::Critical)
+            last = q.text;
+        return yes_ ? Answer::Yes : Answer::Cancel;
+    }
     QString last;  // the last error shown
 
 private:

@@ -27,81 +27,51 @@ CliPrompter::Preset CliPrompter::presetFor() {
     return p;
 }
 
-void CliPrompter::information(const QString& text, const QString&) {
-    err_ << escapeControls(text) << Qt::endl;
-}
-
-void CliPrompter::warning(const QString& text, const QString&) {
-    err_ << escapeControls(text) << Qt::endl;
-}
-
-void CliPrompter::critical(const QString& text, const QString&) {
-    err_ << escapeControls(text) << Qt::endl;
-}
-
-QChar CliPrompter::ask(const QString& text, const QString& choices, QChar fallback) {
-    err_ << escapeControls(text) << Qt::endl;
+const CliPrompter::Choice& CliPrompter::askOnTerminal(const QString& text, const QList<Choice>& choices) {
+    QStringList hints, letters;
+    for (const Choice& c : choices) {
+        hints << c.letter + QStringLiteral(": ") + c.word;
+        letters << QString(c.letter);
+    }
+    err_ << escapeControls(text + QStringLiteral("\n(") + hints.join(QStringLiteral(", ")) + u')') << Qt::endl;
+    const Choice& fallback = choices.constLast();
     if (!interactive_) {
-        err_ << QStringLiteral("(端末がないため「%1」と見なしました)").arg(fallback) << Qt::endl;
+        err_ << QStringLiteral("(端末がないため「%1」と見なしました)").arg(fallback.letter) << Qt::endl;
         return fallback;
     }
-    QStringList shown;
-    for (QChar c : choices) {
-        shown << QString(c);
-    }
     for (;;) {
-        err_ << u'[' << shown.join(u'/') << u"] " << Qt::flush;
+        err_ << u'[' << letters.join(u'/') << QStringLiteral("] ") << Qt::flush;
         char line[256];
         if (!std::fgets(line, sizeof line, stdin)) {
-            err_ << Qt::endl << QStringLiteral("(入力がないため「%1」と見なしました)").arg(fallback) << Qt::endl;
+            err_ << Qt::endl << QStringLiteral("(入力がないため「%1」と見なしました)").arg(fallback.letter) << Qt::endl;
             return fallback;
         }
         const QString answer = QString::fromLocal8Bit(line).trimmed().toLower();
-        if (answer.size() >= 1 && choices.contains(answer[0])) {
-            return answer[0];
+        for (const Choice& c : choices) {
+            if (!answer.isEmpty() && answer[0] == c.letter)
+                return c;
         }
     }
 }
 
-void CliPrompter::tell(const QString& text, Preset p, const QString& taken) {
-    if (p != Preset::None)
-        err_ << text << Qt::endl << u'(' << taken << u')' << Qt::endl;
-}
-
-bool CliPrompter::okCancel(const QString& text, const QString&) {
-    const Preset p = presetFor();
-    tell(text, p, p == Preset::Yes ? QStringLiteral("OK") : QStringLiteral("キャンセル"));
-    if (p != Preset::None)
-        return p == Preset::Yes;
-    return ask(text + QStringLiteral("\n(o: OK, c: キャンセル)"), QStringLiteral("oc"), u'c') == u'o';
-}
-
-bool CliPrompter::yesNo(const QString& text, const QString&) {
-    const Preset p = presetFor();
-    tell(text, p, p == Preset::Yes ? QStringLiteral("はい") : QStringLiteral("いいえ"));
-    if (p != Preset::None)
-        return p == Preset::Yes;
-    return ask(text + QStringLiteral("\n(y: はい, n: いいえ)"), QStringLiteral("yn"), u'n') == u'y';
-}
-
-Answer CliPrompter::yesNoCancel(const QString& text, const QString&) {
-    const Preset p = presetFor();
-    tell(text, p,
-         p == Preset::Yes  ? QStringLiteral("はい")
-         : p == Preset::No ? QStringLiteral("いいえ")
-                           : QStringLiteral("キャンセル"));
-    switch (p) {
-    case Preset::Yes:
-        return Answer::Yes;
-    case Preset::No:
-        return Answer::No;
-    case Preset::Cancel:
-        return Answer::Cancel;
-    case Preset::None:
-        break;
+// A preset Yes takes the first choice, No the second and Cancel the last, each said on stderr.
+Answer CliPrompter::ask(const Question& q) {
+    if (isMessage(q.kind)) {
+        err_ << escapeControls(q.text) << Qt::endl;
+        return Answer::Ok;
     }
-    const QChar c = ask(text + QStringLiteral("\n(y: はい, n: いいえ, c: キャンセル)"), QStringLiteral("ync"), u'c');
-    return c == u'y' ? Answer::Yes : c == u'n' ? Answer::No : Answer::Cancel;
+    const Choice ok{u'o', Answer::Ok, QStringLiteral("OK")}, cancel{u'c', Answer::Cancel, QStringLiteral("キャンセル")};
+    const Choice yes{u'y', Answer::Yes, QStringLiteral("はい")}, no{u'n', Answer::No, QStringLiteral("いいえ")};
+    const QuestionKind kind = plainKind(q.kind);
+    const QList<Choice> choices = kind == QuestionKind::OkCancel ? QList{ok, cancel}
+                                  : kind == QuestionKind::YesNo  ? QList{yes, no}
+                                                                 : QList{yes, no, cancel};
+    const Preset p = presetFor();
+    if (p == Preset::None)
+        return askOnTerminal(q.text, choices).answer;
+    const Choice& taken = p == Preset::Yes ? choices[0] : p == Preset::No ? choices[1] : choices.constLast();
+    err_ << q.text << Qt::endl << u'(' << taken.word << u')' << Qt::endl;
+    return taken.answer;
 }
 
 }  // namespace zm::cli

@@ -2,6 +2,7 @@
 
 #include "app/prompter.h"
 
+#include <QList>
 #include <QTextStream>
 #include <deque>
 #include <optional>
@@ -19,20 +20,18 @@ public:
     // past the last of them takes its safe answer (Cancel, or No where there is no Cancel).
     void setAnswers(std::deque<Preset> answers);
 
-    void information(const QString& text, const QString& title) override;
-    void warning(const QString& text, const QString& title) override;
-    void critical(const QString& text, const QString& title) override;
-    bool okCancel(const QString& text, const QString& title) override;
-    bool yesNo(const QString& text, const QString& title) override;
-    Answer yesNoCancel(const QString& text, const QString& title) override;
+    Answer ask(const Question& question) override;
 
 private:
-    // Asks on the terminal; choices are letters such as "yn" or "ync". Returns the chosen letter.
-    QChar ask(const QString& text, const QString& choices, QChar fallback);
+    struct Choice {
+        QChar letter;
+        Answer answer;
+        QString word;
+    };
+    // Asks on the terminal and returns the choice taken; the last choice is the safe one.
+    const Choice& askOnTerminal(const QString& text, const QList<Choice>& choices);
     // The preset answer for the next question, or None when it is to be asked.
     Preset presetFor();
-    // A question answered without asking: its text and the answer taken, on stderr.
-    void tell(const QString& text, Preset p, const QString& taken);
 
     Preset preset_;
     QTextStream& err_;

@@ -15,13 +15,8 @@ class AnsweringPrompter : public Prompter {
 public:
     AnsweringPrompter(Prompter& inner, std::optional<Answer> answer) : inner_(inner), answer_(answer) {}
 
-    void information(const QString& text, const QString& title) override { inner_.information(text, title); }
-    void warning(const QString& text, const QString& title) override { inner_.warning(text, title); }
-    void critical(const QString& text, const QString& title) override { inner_.critical(text, title); }
-    bool okCancel(const QString& text, const QString& title) override { return inner_.okCancel(text, title); }
-    bool yesNo(const QString& text, const QString& title) override { return inner_.yesNo(text, title); }
-    Answer yesNoCancel(const QString& text, const QString& title) override {
-        return answer_ ? *answer_ : inner_.yesNoCancel(text, title);
+    Answer ask(const Question& q) override {
+        return q.kind == QuestionKind::YesNoCancel && answer_ ? *answer_ : inner_.ask(q);
     }
 
 private:

@@ -97,53 +97,33 @@ QWidget* MessageBoxPrompter::owner() const {
     return parent_;
 }
 
-QMessageBox::StandardButton MessageBoxPrompter::ask(QMessageBox::Icon icon, const QString& title,
-                                                   const QString& text, QMessageBox::StandardButtons buttons,
-                                                   QMessageBox::StandardButton preset) {
-    QPointer<QMessageBox> box = MakeMessageBox(owner(), icon, title, text, buttons, preset);
+// Each kind's icon, buttons and default button. Every three-way question the program asks is
+// "overwrite / append / stop": Cancel is its default.
+Answer MessageBoxPrompter::ask(const Question& q) {
+    using B = QMessageBox;
+    struct Look {
+        B::Icon icon;
+        B::StandardButtons buttons;
+        B::StandardButton preset;
+    };
+    // By kind, in the order of QuestionKind.
+    static constexpr Look looks[] = {
+        {B::Information, B::Ok, B::Ok},
+        {B::Warning, B::Ok, B::Ok},
+        {B::Critical, B::Ok, B::Ok},
+        {B::Question, B::Ok | B::Cancel, B::Ok},               // OkCancel
+        {B::Warning, B::Ok | B::Cancel, B::Cancel},            // Confirm
+        {B::Question, B::Yes | B::No, B::Yes},                 // YesNo
+        {B::Question, B::Yes | B::No, B::No},                  // ConfirmYesNo
+        {B::Question, B::Yes | B::No | B::Cancel, B::Cancel},  // YesNoCancel
+    };
+    static_assert(std::size(looks) == static_cast<size_t>(QuestionKind::YesNoCancel) + 1);
+    const Look& look = looks[static_cast<int>(q.kind)];
+    QPointer<QMessageBox> box = MakeMessageBox(owner(), look.icon, q.title, q.text, look.buttons, look.preset);
     box->setAttribute(Qt::WA_DeleteOnClose, false);
-    const int result = box->exec();
+    const int b = box->exec();
     delete box.data();
-    return static_cast<QMessageBox::StandardButton>(result);
-}
-
-void MessageBoxPrompter::information(const QString& text, const QString& title) {
-    ask(QMessageBox::Information, title, text, QMessageBox::Ok, QMessageBox::Ok);
-}
-
-void MessageBoxPrompter::warning(const QString& text, const QString& title) {
-    ask(QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
-}
-
-void MessageBoxPrompter::critical(const QString& text, const QString& title) {
-    ask(QMessageBox::Critical, title, text, QMessageBox::Ok, QMessageBox::Ok);
-}
-
-bool MessageBoxPrompter::okCancel(const QString& text, const QString& title) {
-    return ask(QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
-           QMessageBox::Ok;
-}
-
-bool MessageBoxPrompter::confirm(const QString& text, const QString& title) {
-    return ask(QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) ==
-           QMessageBox::Ok;
-}
-
-bool MessageBoxPrompter::yesNo(const QString& text, const QString& title) {
-    return ask(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
-           QMessageBox::Yes;
-}
-
-bool MessageBoxPrompter::confirmYesNo(const QString& text, const QString& title) {
-    return ask(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
-}
-
-// Every three-way question the program asks is "overwrite / append / stop": Cancel is the default.
-Answer MessageBoxPrompter::yesNoCancel(const QString& text, const QString& title) {
-    const auto b = ask(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                       QMessageBox::Cancel);
-    return b == QMessageBox::Yes ? Answer::Yes : b == QMessageBox::No ? Answer::No : Answer::Cancel;
+    return b == B::Ok ? Answer::Ok : b == B::Yes ? Answer::Yes : b == B::No ? Answer::No : Answer::Cancel;
 }
 
 }  // namespace zm::ui

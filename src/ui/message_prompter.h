@@ -17,18 +17,9 @@ public:
     explicit MessageBoxPrompter(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
-    void information(const QString& text, const QString& title) override;
-    void warning(const QString& text, const QString& title) override;
-    void critical(const QString& text, const QString& title) override;
-    bool okCancel(const QString& text, const QString& title) override;
-    bool confirm(const QString& text, const QString& title) override;
-    bool yesNo(const QString& text, const QString& title) override;
-    bool confirmYesNo(const QString& text, const QString& title) override;
-    Answer yesNoCancel(const QString& text, const QString& title) override;
+    Answer ask(const Question& question) override;
 
 private:
-    QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& title, const QString& text,
-                                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton preset);
     QWidget* owner() const;
 
     QWidget* parent_;

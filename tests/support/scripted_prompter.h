@@ -13,23 +13,14 @@ namespace zm::test {
 // beforehand with the answer to give, or the test fails.
 class ScriptedPrompter : public Prompter {
 public:
-    enum class Kind { Information, Warning, Critical, OkCancel, YesNo, YesNoCancel };
-
-    struct Entry {
-        Kind kind;
-        QString text;
-        QString title;
-    };
+    // Confirmations are logged as the plain question they fall back to.
+    using Kind = QuestionKind;
+    using Entry = Question;
 
     // Queues the answer to the next question (OK/Yes = Answer::Ok or Answer::Yes).
     void answer(Answer a) { answers_.push_back(a); }
 
-    void information(const QString& text, const QString& title) override;
-    void warning(const QString& text, const QString& title) override;
-    void critical(const QString& text, const QString& title) override;
-    bool okCancel(const QString& text, const QString& title) override;
-    bool yesNo(const QString& text, const QString& title) override;
-    Answer yesNoCancel(const QString& text, const QString& title) override;
+    Answer ask(const Question& question) override;
 
     const std::vector<Entry>& log() const { return log_; }
     // The texts of every message and question shown, in order.
@@ -41,8 +32,6 @@ public:
     }
 
 private:
-    Answer next(Kind kind, const QString& text);
-
     std::vector<Entry> log_;
     std::deque<Answer> answers_;
 };

@@ -23,23 +23,17 @@ namespace {
 // Says yes to everything and counts the questions; called on the GUI thread only.
 class YesPrompter : public Prompter {
 public:
-    void information(const QString& text, const QString&) override { note(text); }
-    void warning(const QString& text, const QString&) override { note(text); }
-    void critical(const QString& text, const QString&) override { note(text); }
-    bool okCancel(const QString& text, const QString&) override { return note(text); }
-    bool yesNo(const QString& text, const QString&) override { return note(text); }
-    Answer yesNoCancel(const QString& text, const QString&) override {
-        note(text);
+    Answer ask(const Question& q) override {
+        note(q.text);
         return Answer::Yes;
     }
     QStringList texts;
     bool offGuiThread = false;
 
 private:
-    bool note(const QString& text) {
+    void note(const QString& text) {
         texts << text;
         offGuiThread |= QThread::currentThread() != QCoreApplication::instance()->thread();
-        return true;
     }
 };
 

@@ -502,9 +502,10 @@ TEST_F(PatWindows, ConversionStartsInPatsFolderAndRefusesAnEmptyOneFirst) {
     struct StatusAtMessage : ScriptedPrompter {
         QLabel* status = nullptr;
         QStringList seen;
-        void warning(const QString& text, const QString& title) override {
-            seen << text + u'|' + (status ? status->text() : QString());
-            ScriptedPrompter::warning(text, title);
+        Answer ask(const Question& q) override {
+            if (q.kind == QuestionKind::Warning)
+                seen << q.text + u'|' + (status ? status->text() : QString());
+            return ScriptedPrompter::ask(q);
         }
     } recorder;
     AppContext run(ctx().paths, ctx().store, recorder);
