@@ -76,17 +76,7 @@ Status patFolderProblem(const AppContext& ctx) {
     return Status::warning(patFolderMissingMessage(ctx.settings.PatDir));
 }
 
-// PAT's files of the pattern; the message when there are none.
-Result<QStringList> logFiles(const AppContext& ctx, const QString& pattern, const QString& message) {
-    if (const Status folder = patFolderProblem(ctx); !folder)
-        return folder;
-    const QStringList files = patFiles(ctx.settings.PatDir, pattern);
-    if (files.isEmpty())
-        return Status::warning(message);
-    return files;
-}
-
-// The same among the names of PAT's folder read once.
+// PAT's files of the pattern among the names of its folder; the message when there are none.
 Result<QStringList> logFiles(const AppContext& ctx, const FolderNames& names, const QString& pattern,
                              const QString& message) {
     if (const Status folder = patFolderProblem(ctx); !folder)
@@ -95,6 +85,10 @@ Result<QStringList> logFiles(const AppContext& ctx, const FolderNames& names, co
     if (files.isEmpty())
         return Status::warning(message);
     return files;
+}
+
+Result<QStringList> logFiles(const AppContext& ctx, const QString& pattern, const QString& message) {
+    return logFiles(ctx, FolderNames(ctx.settings.PatDir), pattern, message);
 }
 
 }  // namespace
@@ -526,12 +520,17 @@ Result<VoteLog> voteLog(AppContext& ctx, const QString& day, const PatFormat& fo
     return log;
 }
 
+// Only the generations with result files have a vote log to judge.
+Result<VoteLog> judgedVoteLog(AppContext& ctx, const QString& day, const PatFormat& format, const FolderNames& patFolder) {
+    if (!format.hasResults())
+        return Status::warning(kVoteLog31Refused);
+    return voteLog(ctx, day, format, patFolder);
+}
+
 }  // namespace
 
 Result<VoteLog> ShowVoteLog(AppContext& ctx, const PatFormat& format, const QString& day) {
-    if (!format.hasResults())
-        return Status::warning(kVoteLog31Refused);
-    return voteLog(ctx, day, format, FolderNames(ctx.settings.PatDir));
+    return judgedVoteLog(ctx, day, format, FolderNames(ctx.settings.PatDir));
 }
 
 Result<VoteLog> ShowVoteLog(AppContext& ctx, const QString& day) {
@@ -542,9 +541,7 @@ Result<VoteLog> ShowVoteLog(AppContext& ctx, const QString& day, const FolderNam
     const PatFormat* format = ctx.settings.PatOpt ? patFormatOf(ctx.settings.Ver) : nullptr;
     if (!format)
         return Status::warning(patNotSetMessage());
-    if (!format->hasResults())
-        return Status::warning(kVoteLog31Refused);
-    return voteLog(ctx, day, *format, patFolder);
+    return judgedVoteLog(ctx, day, *format, patFolder);
 }
 
 QString voteLogText(const VoteLog& log) {

@@ -237,27 +237,29 @@ QString predictionCaption(const QString& yyyymmdd) {
 
 namespace {
 
-// The races of the day's date in the order of the meeting table: a record number outside the
-// race file stands for an empty record, whose date never matches.
+// The meeting table's race records in its order, 0 for one that is not predicted: a record
+// number outside the race file stands for an empty record, whose date never matches.
 std::vector<int> racesOfDay(const ImportedDay& imported, int venues) {
     std::vector<int> races;
     for (int v = 1; v <= venues; ++v) {
         const MeetingEntry& meeting = imported.meetings[static_cast<size_t>(v - 1)];
         for (int r = meeting.firstRace; r <= meeting.firstRace + meeting.raceCount - 1; ++r) {
-            if (r >= 1 && r <= imported.races.count() &&
-                fromSjis(imported.races.get<RaceRecord>(r).raw(RaceRecord::raceDate)) == imported.date)
-                races.push_back(r);
+            const bool ofDay = r >= 1 && r <= imported.races.count() &&
+                               fromSjis(imported.races.get<RaceRecord>(r).raw(RaceRecord::raceDate)) == imported.date;
+            races.push_back(ofDay ? r : 0);
         }
     }
     return races;
 }
 
 // Each race predicted and encoded on its own: the races share nothing but the day's files, so
-// they are predicted on two cores at once.
+// they are predicted on two cores at once (a second thread is not worth it for a few races).
 std::vector<std::optional<Result<QByteArray>>> predictRaces(const ImportedDay& imported, const std::vector<int>& races,
                                                             int style, const OddsLookup& odds) {
     std::vector<std::optional<Result<QByteArray>>> encoded(races.size());
     forEachSideBySide(races.size(), races.size() >= 4, [&](std::size_t i) {
+        if (races[i] == 0)
+            return;
         const Result<PredictionRecord> predicted =
             PredictRace(imported, style, odds, imported.races.get<RaceRecord>(races[i]));
         encoded[i] = predicted ? Result<QByteArray>(encodePrediction(*predicted)) : Result<QByteArray>(predicted.status());
@@ -273,13 +275,10 @@ Status PredictDay(AppContext& ctx, const ImportedDay& imported, FileSet& set) {
     ProgressSink& progress = ctx.progressSink();
 
     const int venues = std::min<int>(kMaxVenues, static_cast<int>(imported.meetings.size()));
-    int totalRaces = 0;
-    for (int v = 0; v < venues; ++v) {
-        totalRaces += imported.meetings[static_cast<size_t>(v)].raceCount;
-    }
+    const std::vector<int> races = racesOfDay(imported, venues);
     progress.setCaption(predictionCaption(day));
     progress.setPercent(0);
-    const float step = totalRaces > 0 ? 100.0f / static_cast<float>(totalRaces) : 0.0f;
+    const float step = races.empty() ? 0.0f : 100.0f / static_cast<float>(races.size());
     float bar = 0.0f;
 
     const int style = ctx.settings.Yosou;
@@ -287,46 +286,36 @@ Status PredictDay(AppContext& ctx, const ImportedDay& imported, FileSet& set) {
     if (style == kStyleOddsFilter) {
         odds.load(imported.odds);
     }
-    const RecordFile& raceFile = imported.races;
-    const std::vector<std::optional<Result<QByteArray>>> encoded =
-        predictRaces(imported, racesOfDay(imported, venues), style, odds);
-    auto next = encoded.begin();
+    const std::vector<std::optional<Result<QByteArray>>> encoded = predictRaces(imported, races, style, odds);
 
     // The races are reported in the meeting table's order, each with the bar's step.
     QByteArray fileBytes;
-    fileBytes.reserve(static_cast<qsizetype>(totalRaces) * kPredictionRecordLength);
+    fileBytes.reserve(static_cast<qsizetype>(races.size()) * kPredictionRecordLength);
     // The label names the meeting of the race being predicted. The record numbers of the
     // meeting table count in the race file of the archive, while the day file is sorted by
     // venue: a block of records may hold another venue than its meeting entry says.
     QString shownLabel;
     int labelsShown = 0;
-    for (int v = 1; v <= venues; ++v) {
-        const MeetingEntry& meeting = imported.meetings[static_cast<size_t>(v - 1)];
-        for (int r = meeting.firstRace; r <= meeting.firstRace + meeting.raceCount - 1; ++r) {
-            bar += step;
-            progress.setPercent(std::min(100.0f, bar));
-            progress.idle();
-            if (r < 1 || r > raceFile.count()) {
-                continue;  // an empty record: its date never matches
-            }
-            const RaceRecord race = raceFile.get<RaceRecord>(r);
-            if (fromSjis(race.raw(RaceRecord::raceDate)) != day) {
-                continue;
-            }
-            const QString label = FullWidthDigits(race.text(RaceRecord::kai).right(1)) + QStringLiteral("回【") +
-                                  VenueName(race.text(RaceRecord::venueCode)) + QStringLiteral("】") +
-                                  FullWidthDigits(race.text(RaceRecord::nichi).right(1)) + QStringLiteral("日目") +
-                                  QStringLiteral("を予想中……");
-            if (label != shownLabel) {
-                shownLabel = label;
-                progress.setLabel(label, ++labelsShown);
-            }
-            // A runner missing from the entries or horse file stops the day: nothing of it changes.
-            const Result<QByteArray>& predicted = **next++;
-            if (!predicted)
-                return predicted.status();
-            fileBytes.append(*predicted);
+    for (size_t i = 0; i < races.size(); ++i) {
+        bar += step;
+        progress.setPercent(std::min(100.0f, bar));
+        progress.idle();
+        if (races[i] == 0)
+            continue;
+        const RaceRecord race = imported.races.get<RaceRecord>(races[i]);
+        const QString label = FullWidthDigits(race.text(RaceRecord::kai).right(1)) + QStringLiteral("回【") +
+                              VenueName(race.text(RaceRecord::venueCode)) + QStringLiteral("】") +
+                              FullWidthDigits(race.text(RaceRecord::nichi).right(1)) + QStringLiteral("日目") +
+                              QStringLiteral("を予想中……");
+        if (label != shownLabel) {
+            shownLabel = label;
+            progress.setLabel(label, ++labelsShown);
         }
+        // A runner missing from the entries or horse file stops the day: nothing of it changes.
+        const Result<QByteArray>& predicted = *encoded[i];
+        if (!predicted)
+            return predicted.status();
+        fileBytes.append(*predicted);
     }
 
     const QString name = QFileInfo(target).fileName();
