@@ -112,7 +112,7 @@ TEST(NativePath, OutsideFilesAreCapped) {
 
 // A folder's names read once answer every pattern as a listing of the folder would: case and
 // wildcards ignored alike, only regular files (a link to one counts), names that are not UTF-8
-// kept, the same order and limit.
+// kept, the same order and limit; a FIFO or a dangling link is never one of the files.
 TEST(FolderNames, AnswerAsAListingOfTheFolder) {
     QTemporaryDir dir;
     const QString root = dir.path() + u'/';
@@ -122,6 +122,9 @@ TEST(FolderNames, AnswerAsAListingOfTheFolder) {
     QDir(root).mkdir(QStringLiteral("LG-99.JRA"));  // a folder is never one of the files
     ASSERT_EQ(::symlink((root + QStringLiteral("LG-01.JRA")).toLocal8Bit().constData(),
                         (root + QStringLiteral("LG-50.JRA")).toLocal8Bit().constData()), 0);
+    ASSERT_EQ(::symlink((root + QStringLiteral("gone")).toLocal8Bit().constData(),
+                        (root + QStringLiteral("LG-51.JRA")).toLocal8Bit().constData()), 0);  // dangling
+    ASSERT_EQ(::mkfifo((root + QStringLiteral("LG-60.JRA")).toLocal8Bit().constData(), 0600), 0);
     const FolderNames names(root);
     const struct {
         const char* pattern;
