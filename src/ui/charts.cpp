@@ -372,8 +372,11 @@ void fillReliabilityChart(QChart* chart, const std::array<zm::ReliabilityBand, 1
     double highest = 0;
     for (size_t b = 0; b < shown; ++b) {
         const zm::ReliabilityBand& band = bands[b];
-        // Axis labels are rich text: a line break is <br>.
-        names << u"%1-%2%<br>%3頭"_s.arg(b * 10).arg(b * 10 + 10).arg(band.runners);
+        // Axis labels are rich text: a line break is <br>. A label wider than its band is not
+        // drawn, so a season's tens of thousands of runners are counted in 万.
+        const QString runners = band.runners < 10000 ? QString::number(band.runners)
+                                                     : QString::number(band.runners / 10000.0, 'f', 1) + u'万';
+        names << u"%1-%2%<br>%3頭"_s.arg(b * 10).arg(b * 10 + 10).arg(runners);
         *predicted << std::round(band.meanChance * 1000) / 10;
         *observed << std::round(band.observedRate() * 1000) / 10;
         highest = std::max({highest, band.meanChance * 100, band.observedRate() * 100});
