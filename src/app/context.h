@@ -15,6 +15,10 @@ namespace zm {
 
 struct AppContext {
     AppContext(const AppPaths& p, SettingsStore& s, Prompter& pr) : paths(p), store(s), prompter(pr) {}
+    // A copy of `from` that asks and reports through others (a run on another thread).
+    AppContext(const AppContext& from, Prompter& pr, ProgressSink* pg)
+        : paths(from.paths), store(from.store), settings(from.settings), prompter(pr), progress(pg),
+          BatchRequested(from.BatchRequested), ImportedDay(from.ImportedDay) {}
 
     AppPaths paths;
     SettingsStore& store;
