@@ -224,6 +224,35 @@ void readDuelRaceLine(QStringView line, const QString& venue, std::vector<Contes
     }
 }
 
+using Lines = std::vector<QStringView>;
+
+// Both formats are blocks of a race: a header line names the venue, and the lines after it that
+// readBody takes (it returns the index of the first line it left) are the race's bets. A venue
+// not in the venue table comes back empty: its bets are read but dropped, and the header counted
+// among the skips. A text that goes kContestLineGuard lines without a header is refused.
+template <class Header, class ReadBody>
+Result<std::vector<ContestBet>> readRaceBlocks(QStringView text, ContestSkips* skips, const Header& header,
+                                               const ReadBody& readBody) {
+    const Lines lines = LinesOf(text);
+    std::vector<ContestBet> bets;
+    LineGuard guard;
+    size_t i = 0;
+    while (i < lines.size()) {
+        const QStringView line = lines[i++];
+        if (!guard.examine())
+            return Result<std::vector<ContestBet>>::failure(contestLineGuardMessage());
+        const std::optional<QString> venue = header(line);
+        if (!venue)
+            continue;
+        guard.raceEntry();
+        if (venue->isEmpty())
+            skipVenue(skips, line);
+        std::vector<ContestBet> ignored;
+        i = readBody(lines, i, line, *venue, venue->isEmpty() ? ignored : bets);
+    }
+    return bets;
+}
+
 }  // namespace
 
 QString contestLineGuardMessage() {
@@ -248,54 +277,34 @@ bool contestBetTypeOf(QChar c, ContestBetType& type) {
 
 Result<std::vector<ContestBet>> readMurContestText(QStringView text, QStringView day, QStringView softCode,
                                                    ContestSkips* skips) {
-    const std::vector<QStringView> lines = LinesOf(text);
-    std::vector<ContestBet> bets;
-    LineGuard guard;
-    size_t i = 0;
-    while (i < lines.size()) {
-        const QStringView line = lines[i++];
-        if (!guard.examine())
-            return Result<std::vector<ContestBet>>::failure(contestLineGuardMessage());
-        if (!isMurHeader(line, day, softCode))
-            continue;
-        guard.raceEntry();
-        const QString venue = murVenue(line);
-        std::vector<ContestBet> ignored;
-        if (venue.isEmpty())
-            skipVenue(skips, line);
-        RaceEntry entry(venue.isEmpty() ? ignored : bets, venue, static_cast<int>(Val(line.sliced(5, 2))));
+    const auto header = [&](QStringView line) {
+        return isMurHeader(line, day, softCode) ? std::optional<QString>(murVenue(line)) : std::nullopt;
+    };
+    return readRaceBlocks(text, skips, header, [](const Lines& lines, size_t i, QStringView head, const QString& venue,
+                                                  std::vector<ContestBet>& out) {
+        RaceEntry entry(out, venue, static_cast<int>(Val(head.sliced(5, 2))));
         ContestBetType type{};
         while (i < lines.size() && !lines[i].isEmpty() && contestBetTypeOf(lines[i][0], type))
             readMurSelection(lines[i++], type, entry);
-    }
-    return bets;
+        return i;
+    });
 }
 
 Result<std::vector<ContestBet>> readDuelContestText(QStringView text, QStringView day, QStringView softCode,
                                                     ContestSkips* skips) {
-    const std::vector<QStringView> lines = LinesOf(text);
-    std::vector<ContestBet> bets;
-    LineGuard guard;
-    size_t i = 0;
-    while (i < lines.size()) {
-        const QStringView line = lines[i++];
-        if (!guard.examine())
-            return Result<std::vector<ContestBet>>::failure(contestLineGuardMessage());
-        const auto header = duelHeaderVenue(line, day, softCode);
-        if (!header)
-            continue;
-        guard.raceEntry();
-        const QString venue = knownVenue(*header);
-        if (venue.isEmpty())
-            skipVenue(skips, line);
-        std::vector<ContestBet> ignored;
-        while (i < lines.size() && (isDuelSeparator(lines[i]) || isDuelRaceLine(lines[i]))) {
+    const auto header = [&](QStringView line) -> std::optional<QString> {
+        if (const auto venue = duelHeaderVenue(line, day, softCode))
+            return knownVenue(*venue);
+        return std::nullopt;
+    };
+    return readRaceBlocks(text, skips, header, [](const Lines& lines, size_t i, QStringView, const QString& venue,
+                                                  std::vector<ContestBet>& out) {
+        for (; i < lines.size() && (isDuelSeparator(lines[i]) || isDuelRaceLine(lines[i])); ++i) {
             if (isDuelRaceLine(lines[i]))
-                readDuelRaceLine(lines[i], venue, venue.isEmpty() ? ignored : bets);
-            ++i;
+                readDuelRaceLine(lines[i], venue, out);
         }
-    }
-    return bets;
+        return i;
+    });
 }
 
 Result<std::vector<ContestBet>> readContestFile(QByteArrayView bytes, ContestFormat format, QStringView day,
