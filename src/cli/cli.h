@@ -49,6 +49,9 @@ void showNotice(CliEnv& env, const Notice& notice);
 
 // The archive argument as an absolute path; nothing (after a message) when it is not a file.
 std::optional<QString> archiveArgument(CliEnv& env, const QString& arg);
+// Imports the predicted-odds archive the argument names (cmd_odds_import.cpp); the odds file
+// written, or nothing after the messages.
+std::optional<QString> importOddsArgument(CliEnv& env, const QString& arg);
 
 // The command table (commands.cpp): one entry per command, in the order --help lists them.
 const std::vector<Command>& commands();

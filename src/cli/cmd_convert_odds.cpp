@@ -1,6 +1,5 @@
 #include "cli/cli.h"
 
-#include "import/odds_import.h"
 #include "pat/odds_convert.h"
 
 namespace zm::cli {
@@ -16,16 +15,9 @@ int cmdConvertOdds(CliEnv& env, const Call& call) {
         return usageError(env, usage);
     if (archiveText.isEmpty())
         return usageError(env, usage);
-    const auto archive = archiveArgument(env, archiveText);
-    if (!archive)
+    const auto oddsPath = importOddsArgument(env, archiveText);
+    if (!oddsPath)
         return kExitStopped;
-    const Result<QString> oddsPath = ImportOddsArchive(env.ctx, *archive);
-    if (!oddsPath) {
-        if (!oddsPath.message().isEmpty())
-            env.ctx.prompter.critical(oddsPath.message());
-        env.err << "zenomur-cli: no predicted odds imported from " << archiveText << Qt::endl;
-        return kExitStopped;
-    }
     env.err << zm::ConvHeading(*oddsPath) << Qt::endl;
     Notices notices;
     const auto run = zm::ConvertPredictedOdds(env.ctx, *oddsPath, *format, folder, notices);

@@ -4,18 +4,24 @@
 
 namespace zm::cli {
 
-int cmdOddsImport(CliEnv& env, const Call& call) {
-    const QStringList& args = call.args.positionals();
-    const auto archive = archiveArgument(env, args[0]);
+std::optional<QString> importOddsArgument(CliEnv& env, const QString& arg) {
+    const auto archive = archiveArgument(env, arg);
     if (!archive)
-        return kExitStopped;
+        return std::nullopt;
     const Result<QString> oddsPath = ImportOddsArchive(env.ctx, *archive);
     if (!oddsPath) {
         if (!oddsPath.message().isEmpty())
             env.ctx.prompter.critical(oddsPath.message());
-        env.err << "zenomur-cli: no predicted odds imported from " << args[0] << Qt::endl;
-        return kExitStopped;
+        env.err << "zenomur-cli: no predicted odds imported from " << arg << Qt::endl;
+        return std::nullopt;
     }
+    return *oddsPath;
+}
+
+int cmdOddsImport(CliEnv& env, const Call& call) {
+    const auto oddsPath = importOddsArgument(env, call.args.positionals()[0]);
+    if (!oddsPath)
+        return kExitStopped;
     env.out << *oddsPath << Qt::endl;
     return kExitOk;
 }
