@@ -361,7 +361,7 @@ void sortByDayAndSeq(std::vector<Ledger::DatedBet>& bets, const std::vector<std:
     for (std::uint32_t i = 0; i < order.size(); ++i)
         order[i] = i;
     const auto before = [&](std::uint32_t a, std::uint32_t b) {
-        if (const int c = QtPrivate::compareStrings(bets[a].day, bets[b].day, Qt::CaseSensitive); c != 0)
+        if (const int c = bets[a].day.compare(bets[b].day); c != 0)
             return c < 0;
         return seqs[a] < seqs[b];
     };

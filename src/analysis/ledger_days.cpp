@@ -74,7 +74,7 @@ QStringList ledgerSourceDays(const AppPaths& paths, const QString& from, const Q
     return QStringList(days.begin(), days.end());
 }
 
-Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& dayText, const FolderNames* patFolder) {
+Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& dayText, const FolderNames& patFolder) {
     LedgerDay day;
     day.day = dayText;
     const QString sei = seiPath(ctx.paths.DataDir, dayText);
@@ -93,7 +93,7 @@ Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& dayText, co
     if (!ctx.settings.PatOpt)
         return day;
     // A day without a vote log (no log files, or none of the day) has no bets.
-    const Result<VoteLog> log = patFolder ? ShowVoteLog(ctx, dayText, *patFolder) : ShowVoteLog(ctx, dayText);
+    const Result<VoteLog> log = ShowVoteLog(ctx, dayText, patFolder);
     if (!log)
         return day;
     const std::set<BetKey> keys = pendingKeys(day.pending);
@@ -124,7 +124,7 @@ Result<LedgerUpdate> updateLedger(AppContext& ctx, Ledger& ledger, const QString
             progress->setLabel(d);
             progress->setPercent(100.0 * double(i) / double(days.size()));
         }
-        const Result<LedgerDay> day = ledgerDayFromFiles(ctx, d, &patFolder);
+        const Result<LedgerDay> day = ledgerDayFromFiles(ctx, d, patFolder);
         if (!day) {
             update.failures << day.message();
             continue;

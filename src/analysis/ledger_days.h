@@ -18,9 +18,9 @@ QStringList ledgerSourceDays(const AppPaths& paths, const QString& from = {}, co
 // The day as its files hold it: the vote log's bets (when PAT is set up and its folder holds the
 // day's logs) judged against the day's results, each marked when it stands in the day's pending
 // bets; the results; the pending bets. A results or pending-bet file that cannot be read is a
-// failure naming it; a day without logs simply has no bets. patFolder, when given, holds the
-// names of PAT's folder read once for a run over many days.
-Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& day, const FolderNames* patFolder = nullptr);
+// failure naming it; a day without logs simply has no bets. patFolder holds the names of PAT's
+// folder, read once for a run over many days.
+Result<LedgerDay> ledgerDayFromFiles(AppContext& ctx, const QString& day, const FolderNames& patFolder);
 
 struct LedgerUpdate {
     int added = 0;

@@ -110,12 +110,7 @@ QString resultsKeptMessage(const QString& day, int found, const QString& path, i
 }
 
 QStringList patFiles(const QString& folder, const QString& pattern) {
-    if (folder.isEmpty())
-        return {};
-    QStringList paths;
-    for (const QString& name : listFilesNoCase(folder, pattern, -1))
-        paths << folder + name;
-    return paths;
+    return patFiles(FolderNames(folder), pattern);
 }
 
 QStringList patFiles(const FolderNames& names, const QString& pattern) {
